@@ -1,0 +1,6 @@
+#include "core/allgemein.h"
+
+int main(int argc, char *argv[])
+{
+    return Allgemein::Main(argc, argv);
+}

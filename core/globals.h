@@ -1,0 +1,33 @@
+#pragma once
+// The program-wide state the windows share. Booleans are 16-bit integers,
+// true = -1 and false = 0; any non-zero value tests true and a toggle is ~x.
+
+#include <QString>
+
+#include <cstdint>
+
+namespace Allgemein {
+
+constexpr int16_t True = -1;
+constexpr int16_t False = 0;
+
+inline int16_t SoundOn = True;          // "Sound"
+inline int32_t PenColor = 0;            // "Color", 0x00BBGGRR as stored
+inline int16_t PenWidth = 5;            // "Width"
+inline int16_t LanguageOffset = 0;      // "Sprache": language digit x 1000
+inline int16_t PenWindowShown = True;   // "CShow"
+inline int16_t TemplateIndex = 1;       // "Image"
+inline int16_t PreviewLarge = True;     // "PSize"
+inline int16_t GridShown = True;        // "Gitter"
+inline QString PictureName;             // typed at Save, or picked in the picture list
+inline int32_t PenWindowLeft = 0;       // "CLeft", twips
+inline int32_t PenWindowTop = 0;        // "CTop", twips
+inline int32_t PickerLeft = 0;          // "PLeft", twips
+inline int32_t PickerTop = 0;           // "PTop", twips
+inline int16_t StartingUp = False;
+inline QString LanguageFilePath;
+
+// Back to the values of a first start (for tests, which share one process).
+void ResetGlobals();
+
+} // namespace Allgemein

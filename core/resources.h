@@ -1,0 +1,35 @@
+#pragma once
+// Resources by type and number ("WAV" 101, "CUSTOM" 1000, "BITMAP" 105, "STRING" 100,
+// "CURSOR" 101), and the small file helpers around them.
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+
+namespace ModResFiles {
+
+// The resource's bytes; a missing one raises error 326.
+QByteArray LoadResData(int number, const QString &type);
+// String resource `number` as text.
+QString LoadResString(int number);
+// Bitmap resource `number`; a missing one raises 326, an unreadable one 481.
+QImage LoadResPicture(int number);
+// True when the resource exists.
+bool HasResource(int number, const QString &type);
+
+// Copies the resource byte for byte to `path`. An existing longer file is not
+// shortened; a path that is a symbolic link is refused. Returns 0.
+int32_t SaveResItemToDisk(int16_t number, const QString &type, const QString &path);
+
+} // namespace ModResFiles
+
+namespace Allgemein {
+
+// The per-user private temporary folder, ending in the path separator.
+QString GetTempDir();
+// The part of `text` before its first NUL, or all of it.
+QString TrimNull(const QString &text);
+
+} // namespace Allgemein

@@ -1,0 +1,80 @@
+#include "platform/settingsbackend.h"
+
+#include <QSettings>
+
+struct IniSettingsBackend::Private {
+    std::unique_ptr<QSettings> settings;
+};
+
+IniSettingsBackend::IniSettingsBackend(const QString &application) : d(std::make_unique<Private>())
+{
+    d->settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                              application, application);
+}
+
+std::unique_ptr<IniSettingsBackend> IniSettingsBackend::atPath(const QString &path)
+{
+    std::unique_ptr<IniSettingsBackend> b(new IniSettingsBackend());
+    b->d = std::make_unique<Private>();
+    b->d->settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    return b;
+}
+
+IniSettingsBackend::~IniSettingsBackend() = default;
+
+QString IniSettingsBackend::fileName() const { return d->settings->fileName(); }
+
+namespace {
+// The key as it is stored, whatever its case; empty when missing.
+QString storedKey(QSettings &s, const QString &key)
+{
+    const QStringList keys = s.childKeys();
+    for (const QString &k : keys) {
+        if (k.compare(key, Qt::CaseInsensitive) == 0)
+            return k;
+    }
+    return QString();
+}
+} // namespace
+
+std::optional<QString> IniSettingsBackend::value(const QString &section, const QString &key)
+{
+    QSettings &s = *d->settings;
+    s.sync();
+    s.beginGroup(section);
+    const QString k = storedKey(s, key);
+    std::optional<QString> result;
+    if (!k.isEmpty())
+        result = s.value(k).toString();
+    s.endGroup();
+    return result;
+}
+
+bool IniSettingsBackend::setValue(const QString &section, const QString &key, const QString &text)
+{
+    QSettings &s = *d->settings;
+    s.beginGroup(section);
+    // Keep one spelling of the key: the one already stored, if any.
+    const QString k = storedKey(s, key);
+    s.setValue(k.isEmpty() ? key : k, text);
+    s.endGroup();
+    s.sync();
+    return s.status() == QSettings::NoError;
+}
+
+std::optional<QString> MemorySettingsBackend::value(const QString &section, const QString &key)
+{
+    const auto it = m_values.constFind(section + u'/' + key.toLower());
+    if (it == m_values.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+bool MemorySettingsBackend::setValue(const QString &section, const QString &key, const QString &text)
+{
+    if (failWrites)
+        return false;
+    writes << section + u'/' + key + u'=' + text;
+    m_values.insert(section + u'/' + key.toLower(), text);
+    return true;
+}

@@ -1,0 +1,29 @@
+#include "support/testsupport.h"
+
+#include "core/globals.h"
+#include "core/settings.h"
+#include "platform/paths.h"
+
+int ScriptedReporter::onError(const QString &module, const QString &procedure,
+                              const PendingError &error)
+{
+    reports.append({module, procedure, error});
+    return answers.isEmpty() ? fallback : answers.takeFirst();
+}
+
+TestEnvironment::TestEnvironment()
+{
+    Allgemein::ResetGlobals();
+    ErrorHandling::setReporter(&reporter);
+    ErrorHandling::setEndHandler([] { throw ProgramEnded{}; });
+    Allgemein::SetSettingsBackend(&settings);
+    Paths::setProgramFolder(folder.path(), QStringLiteral("stiftolino"));
+}
+
+TestEnvironment::~TestEnvironment()
+{
+    ErrorHandling::setReporter(nullptr);
+    ErrorHandling::setEndHandler({});
+    Allgemein::SetSettingsBackend(nullptr);
+    Paths::setProgramFolder(QString());
+}

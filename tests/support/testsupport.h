@@ -1,0 +1,44 @@
+#pragma once
+// What the tests share: a scripted error reporter, a fresh settings store and
+// program folder per test, and the End choice turned into an exception.
+
+#include "core/errorframe.h"
+#include "platform/settingsbackend.h"
+
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// Answers errors from a script (0 Retry, 1 Ignore, 2 Cancel, 3 End) and records them.
+class ScriptedReporter : public ErrorReporter
+{
+public:
+    struct Report {
+        QString module;
+        QString procedure;
+        PendingError error;
+    };
+    int onError(const QString &module, const QString &procedure, const PendingError &error) override;
+
+    QList<int> answers;       // taken from the front; when empty, `fallback`
+    int fallback = 2;         // Cancel
+    QList<Report> reports;
+};
+
+// Thrown by the End choice in tests instead of ending the process.
+struct ProgramEnded {};
+
+// Installs a scripted reporter, a memory settings store, reset globals and a
+// temporary program folder for the lifetime of the object.
+class TestEnvironment
+{
+public:
+    TestEnvironment();
+    ~TestEnvironment();
+    ScriptedReporter reporter;
+    MemorySettingsBackend settings;
+    QTemporaryDir folder;
+    QString programFolder() const { return folder.path(); }
+};
