@@ -2,15 +2,153 @@
 
 #include "core/errorframe.h"
 #include "core/resources.h"
+#include "platform/soundoutput.h"
+
+#include <QCoreApplication>
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// libsndfile reads the file from a QByteArray through these callbacks.
+struct MemoryFile {
+    const QByteArray *bytes;
+    sf_count_t position = 0;
+};
+
+sf_count_t memLength(void *user)
+{
+    return static_cast<MemoryFile *>(user)->bytes->size();
+}
+
+sf_count_t memSeek(sf_count_t offset, int whence, void *user)
+{
+    auto *f = static_cast<MemoryFile *>(user);
+    sf_count_t target = offset;
+    if (whence == SEEK_CUR)
+        target += f->position;
+    else if (whence == SEEK_END)
+        target += f->bytes->size();
+    if (target < 0 || target > f->bytes->size())
+        return -1;
+    f->position = target;
+    return f->position;
+}
+
+sf_count_t memRead(void *to, sf_count_t count, void *user)
+{
+    auto *f = static_cast<MemoryFile *>(user);
+    const sf_count_t n = std::clamp<sf_count_t>(f->bytes->size() - f->position, 0, std::max<sf_count_t>(count, 0));
+    std::memcpy(to, f->bytes->constData() + f->position, size_t(n));
+    f->position += n;
+    return n;
+}
+
+sf_count_t memWrite(const void *, sf_count_t, void *)
+{
+    return 0;
+}
+
+sf_count_t memTell(void *user)
+{
+    return static_cast<MemoryFile *>(user)->position;
+}
+
+// The desktop's output, made when a sound is first played and gone with the
+// application object, while Qt Multimedia is still there to close its stream.
+SoundOutput *installedOutput = nullptr;
+QtSoundOutput *defaultOutput = nullptr;
+
+void dropDefaultOutput()
+{
+    delete defaultOutput;
+    defaultOutput = nullptr;
+}
+
+} // namespace
 
 namespace Allgemein {
 
-// Placeholder until the sound output lands: loads the sound, plays nothing.
+void SetSoundOutput(SoundOutput *output)
+{
+    if (installedOutput && installedOutput != output)
+        installedOutput->stop();
+    installedOutput = output;
+}
+
+SoundOutput *CurrentSoundOutput()
+{
+    if (installedOutput)
+        return installedOutput;
+    if (!defaultOutput) {
+        defaultOutput = new QtSoundOutput;
+        if (QCoreApplication::instance())
+            qAddPostRoutine(dropDefaultOutput);
+    }
+    return defaultOutput;
+}
+
+DecodedSound DecodeWave(const QByteArray &wave)
+{
+    DecodedSound result;
+    MemoryFile file{&wave};
+    SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
+    SF_INFO info{};
+    SNDFILE *sf = sf_open_virtual(&io, SFM_READ, &info, &file);
+    if (!sf) {
+        result.error = QString::fromUtf8(sf_strerror(nullptr));
+        return result;
+    }
+    if (info.channels < 1 || info.samplerate < 1 || info.frames < 1
+        || info.frames > 60 * sf_count_t(info.samplerate)) {
+        sf_close(sf);
+        result.error = QStringLiteral("No playable sound in the data");
+        return result;
+    }
+    result.pcm.resize(qsizetype(info.frames * info.channels) * qsizetype(sizeof(short)));
+    const sf_count_t got = sf_readf_short(sf, reinterpret_cast<short *>(result.pcm.data()), info.frames);
+    sf_close(sf);
+    if (got <= 0) {
+        result.pcm.clear();
+        result.error = QStringLiteral("The sound data cannot be decoded");
+        return result;
+    }
+    result.pcm.resize(qsizetype(got * info.channels) * qsizetype(sizeof(short)));
+    result.format.setSampleRate(info.samplerate);
+    result.format.setChannelCount(info.channels);
+    result.format.setSampleFormat(QAudioFormat::Int16);
+    return result;
+}
+
 void PlayWAV(int32_t number)
 {
     ErrorFrame f("Allgemein", "PlayWAV");
+    DecodedSound sound;
+    bool loaded = false;
     f.run([&] {
-        f.line(10, [&] { SoundBuffer = ModResFiles::LoadResData(number, QStringLiteral("WAV")); });
+        f.line(10, [&] {
+            // The sound playing stops before the data it was made from is let go.
+            CurrentSoundOutput()->stop();
+            SoundBuffer.clear();
+            SoundBuffer = ModResFiles::LoadResData(number, QStringLiteral("WAV"));
+            loaded = true;
+        });
+        f.line(20, [&] {
+            // After an ignored load there is nothing to play, and nothing more to report.
+            if (!loaded)
+                return;
+            sound = DecodeWave(SoundBuffer);
+            if (!sound.ok())
+                raiseError(Err::InvalidCall,
+                           QStringLiteral("Sound %1 cannot be played: %2").arg(number).arg(sound.error));
+        });
+        f.line(30, [&] {
+            if (sound.ok() && !sound.pcm.isEmpty())
+                CurrentSoundOutput()->play(std::move(sound.pcm), sound.format);
+        });
     });
 }
 

@@ -2,9 +2,13 @@
 // Sound effects: the seven "WAV" resources 101..107, played from memory without
 // waiting, one at a time. Callers test SoundOn before they call PlayWAV.
 
+#include <QAudioFormat>
 #include <QByteArray>
+#include <QString>
 
 #include <cstdint>
+
+class SoundOutput;
 
 namespace Allgemein {
 
@@ -14,5 +18,21 @@ inline QByteArray SoundBuffer;
 // Loads "WAV" `number` into SoundBuffer and starts it, stopping the sound that
 // was playing. Returns at once.
 void PlayWAV(int32_t number);
+
+// Where PlayWAV plays; null puts back the default audio output (made on first use).
+void SetSoundOutput(SoundOutput *output);
+SoundOutput *CurrentSoundOutput();
+
+// A RIFF WAVE file decoded to interleaved signed 16-bit samples.
+struct DecodedSound {
+    QByteArray pcm;
+    QAudioFormat format;
+    QString error;   // empty when the file could be decoded
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Decodes a complete RIFF WAVE file held in memory (PCM, Microsoft ADPCM and
+// whatever else libsndfile reads).
+DecodedSound DecodeWave(const QByteArray &wave);
 
 } // namespace Allgemein

@@ -1,0 +1,745 @@
+// The sound effects: what the generator made, how PlayWAV decodes and hands them
+// on, what happens with a missing or broken sound, and real playback through a
+// sound server that the test starts itself.
+
+#include "core/errorframe.h"
+#include "core/globals.h"
+#include "core/resources.h"
+#include "core/sound.h"
+#include "platform/soundoutput.h"
+#include "support/recordingsoundoutput.h"
+#include "support/testsupport.h"
+#include "tools/sounds/soundsynth.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalSocket>
+#include <QLoggingCategory>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <sndfile.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+using namespace Allgemein;
+
+namespace {
+
+// The parts of a RIFF WAVE file that say how its sound is coded, read straight
+// from the bytes.
+struct WaveFile {
+    int formatTag = 0;
+    int channels = 0;
+    int rate = 0;
+    int blockAlign = 0;
+    int bits = 0;
+    QByteArray fmt;    // the whole "fmt " chunk body
+    QByteArray data;   // the "data" chunk body
+    qint64 dataLength = -1;   // as the chunk header says
+};
+
+quint32 le32(const QByteArray &b, qsizetype at)
+{
+    return quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8 | quint32(quint8(b[at + 2])) << 16
+           | quint32(quint8(b[at + 3])) << 24;
+}
+
+int le16s(const QByteArray &b, qsizetype at)
+{
+    return int(qint16(quint16(quint8(b[at])) | quint16(quint8(b[at + 1])) << 8));
+}
+
+int le16u(const QByteArray &b, qsizetype at)
+{
+    return int(quint16(quint8(b[at])) | quint16(quint8(b[at + 1])) << 8);
+}
+
+WaveFile parseWave(const QByteArray &b)
+{
+    WaveFile w;
+    if (b.size() < 12 || !b.startsWith("RIFF") || b.mid(8, 4) != "WAVE")
+        return w;
+    qsizetype at = 12;
+    while (at + 8 <= b.size()) {
+        const QByteArray tag = b.mid(at, 4);
+        const quint32 len = le32(b, at + 4);
+        const QByteArray body = b.mid(at + 8, qsizetype(len));
+        if (tag == "fmt " && body.size() >= 16) {
+            w.fmt = body;
+            w.formatTag = le16u(body, 0);
+            w.channels = le16u(body, 2);
+            w.rate = int(le32(body, 4));
+            w.blockAlign = le16u(body, 12);
+            w.bits = le16u(body, 14);
+        } else if (tag == "data") {
+            w.data = body;
+            w.dataLength = qint64(len);
+        }
+        at += 8 + qsizetype(len) + qsizetype(len & 1);
+    }
+    return w;
+}
+
+// Microsoft ADPCM decoded here from the format's definition, independently of
+// libsndfile: per block a header of predictor indices, steps and the first two
+// samples of each channel, then one 4-bit code per sample, high half first.
+QList<int> decodeMsAdpcm(const WaveFile &w)
+{
+    static constexpr int adapt[16] = {230, 230, 230, 230, 307, 409, 512, 614,
+                                      768, 614, 512, 409, 307, 230, 230, 230};
+    QList<int> out;
+    const int ch = w.channels;
+    const int perBlock = le16u(w.fmt, 18);
+    const int coefCount = le16u(w.fmt, 20);
+    QList<std::array<int, 2>> coef;
+    for (int i = 0; i < coefCount; ++i)
+        coef.append({le16s(w.fmt, 22 + 4 * i), le16s(w.fmt, 24 + 4 * i)});
+    for (qsizetype start = 0; start + w.blockAlign <= w.data.size(); start += w.blockAlign) {
+        const QByteArray block = w.data.mid(start, w.blockAlign);
+        QList<int> pred(ch), delta(ch), s1(ch), s2(ch);
+        for (int c = 0; c < ch; ++c) {
+            pred[c] = quint8(block[c]);
+            delta[c] = le16s(block, ch + 2 * c);
+            s1[c] = le16s(block, 3 * ch + 2 * c);
+            s2[c] = le16s(block, 5 * ch + 2 * c);
+        }
+        for (int c = 0; c < ch; ++c)
+            out.append(s2[c]);
+        for (int c = 0; c < ch; ++c)
+            out.append(s1[c]);
+        int k = 0;
+        for (qsizetype i = 7 * ch; i < block.size() && k < (perBlock - 2) * ch; ++i) {
+            for (int code : {quint8(block[i]) >> 4, quint8(block[i]) & 0x0f}) {
+                const int c = k % ch;
+                const int signedCode = code >= 8 ? code - 16 : code;
+                const int predicted = (s1[c] * coef[pred[c]][0] + s2[c] * coef[pred[c]][1]) >> 8;
+                const int value = std::clamp(predicted + signedCode * delta[c], -32768, 32767);
+                out.append(value);
+                s2[c] = s1[c];
+                s1[c] = value;
+                delta[c] = std::max(16, adapt[code] * delta[c] >> 8);
+                ++k;
+            }
+        }
+    }
+    return out;
+}
+
+QList<int> samplesOf(const QByteArray &pcm16)
+{
+    QList<int> out;
+    for (qsizetype i = 0; i + 1 < pcm16.size(); i += 2)
+        out.append(le16s(pcm16, i));
+    return out;
+}
+
+QByteArray soundResource(int number)
+{
+    return ModResFiles::LoadResData(number, QStringLiteral("WAV"));
+}
+
+// A sound server of our own: PulseAudio with one null sink whose monitor we can
+// record, listening on a socket in a private folder.
+class PulseServer
+{
+public:
+    ~PulseServer()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(3000)) {
+                m_process.kill();
+                m_process.waitForFinished(1000);
+            }
+        }
+    }
+
+    // Starts the server; on failure returns why.
+    QString start()
+    {
+        if (!m_dir.isValid())
+            return QStringLiteral("no temporary folder");
+        const QString program = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+        if (program.isEmpty())
+            return QStringLiteral("pulseaudio is not installed");
+        QDir(m_dir.path()).mkpath(QStringLiteral("home"));
+        QDir(m_dir.path()).mkpath(QStringLiteral("run"));
+        QFile::setPermissions(m_dir.filePath(QStringLiteral("run")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile script(m_dir.filePath(QStringLiteral("server.pa")));
+        if (!script.open(QIODevice::WriteOnly))
+            return QStringLiteral("cannot write the server script");
+        script.write(QStringLiteral("load-module module-null-sink sink_name=%1\n"
+                                    "load-module module-native-protocol-unix socket=%2 auth-anonymous=1\n"
+                                    "set-default-sink %1\n")
+                         .arg(sinkName(), socketPath())
+                         .toUtf8());
+        script.close();
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_dir.filePath(QStringLiteral("home")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("home")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.filePath(QStringLiteral("run")));
+        env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), m_dir.filePath(QStringLiteral("run")));
+        env.remove(QStringLiteral("PULSE_SERVER"));
+        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+        m_process.setProcessEnvironment(env);
+        // As root PulseAudio only warns that it is meant for a user session; -n and
+        // -F keep it from reading the machine's own configuration.
+        m_process.start(program, {QStringLiteral("-n"), QStringLiteral("-F"), script.fileName(),
+                                  QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
+                                  QStringLiteral("--use-pid-file=no"), QStringLiteral("--disable-shm=yes"),
+                                  QStringLiteral("--log-target=stderr"), QStringLiteral("--log-level=error")});
+        if (!m_process.waitForStarted(3000))
+            return QStringLiteral("pulseaudio did not start: %1").arg(m_process.errorString());
+        QDeadlineTimer deadline(8000);
+        while (!deadline.hasExpired()) {
+            if (m_process.state() == QProcess::NotRunning)
+                return QStringLiteral("pulseaudio ended at once: %1")
+                    .arg(QString::fromLocal8Bit(m_process.readAllStandardError()).trimmed());
+            QLocalSocket probe;
+            probe.connectToServer(socketPath());
+            if (probe.waitForConnected(200))
+                return QString();
+            QThread::msleep(50);
+        }
+        return QStringLiteral("pulseaudio did not open its socket in time");
+    }
+
+    QString socketPath() const { return m_dir.filePath(QStringLiteral("native")); }
+    QString address() const { return QStringLiteral("unix:") + socketPath(); }
+    static QString sinkName() { return QStringLiteral("stiftolino_test"); }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+};
+
+struct ChildRun {
+    int exitCode = -1;
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs this test program in its playing role with the given sound server address.
+ChildRun playInChild(const QString &sounds, const QString &pulseServer, int waitMs)
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PULSE_SERVER"), pulseServer);
+    env.remove(QStringLiteral("QT_LOGGING_RULES"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--play"), sounds, QString::number(waitMs)});
+    ChildRun run;
+    if (!child.waitForFinished(20000)) {
+        child.kill();
+        child.waitForFinished(1000);
+    }
+    run.exitCode = child.exitCode();
+    run.status = child.exitStatus();
+    run.out = child.readAllStandardOutput();
+    run.err = child.readAllStandardError();
+    return run;
+}
+
+// The playing role: plays the comma-separated sounds one right after the other
+// through the default output and keeps the event loop running while they sound.
+int playForParent(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int waitMs = args.size() > 3 ? args.at(3).toInt() : 500;
+    for (const QString &n : args.value(2).split(QLatin1Char(',')))
+        PlayWAV(n.toInt());
+    QTimer::singleShot(waitMs, &app, &QCoreApplication::quit);
+    return app.exec();
+}
+
+QList<QString> captured;
+void captureMessages(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    captured.append(message);
+}
+
+Q_LOGGING_CATEGORY(lcTestPulse, "qt.multimedia.pulseaudio")
+
+// Sends PlayWAV to a recorder for the lifetime of the object.
+struct RecorderInstalled {
+    RecordingSoundOutput out;
+    RecorderInstalled() { SetSoundOutput(&out); }
+    ~RecorderInstalled() { SetSoundOutput(nullptr); }
+};
+
+} // namespace
+
+class tst_Sound : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void codings_data();
+    void codings();
+    void adpcmDecodesLikeTheFormatSays();
+    void pcmDecodesToCentredSamples();
+    void levels_data();
+    void levels();
+    void brokenData_data();
+    void brokenData();
+
+    void newSoundCutsOffTheOneBefore();
+    void soundOffLoadsNothing_data();
+    void soundOffLoadsNothing();
+    void quickRepeatStartsFromTheBeginning();
+    void missingSound_data();
+    void missingSound();
+    void undecodableSound_data();
+    void undecodableSound();
+
+    void messageFilter_data();
+    void messageFilter();
+    void filterHandsOtherMessagesOn();
+    void silentWithoutSoundServer();
+    void playsThroughPulseAudio();
+};
+
+void tst_Sound::codings_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("sfFormat");
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("dataLength");
+    QTest::addColumn<int>("frames");
+
+    const int pcm8 = SF_FORMAT_WAV | SF_FORMAT_PCM_U8;
+    const int adpcm = SF_FORMAT_WAV | SF_FORMAT_MS_ADPCM;
+    QTest::newRow("101 click") << 101 << pcm8 << 1 << 11025 << 8 << 312 << 312;
+    QTest::newRow("102 pencil") << 102 << adpcm << 2 << 22050 << 4 << 1024 << 1012;
+    QTest::newRow("103 step back") << 103 << pcm8 << 1 << 11025 << 8 << 1422 << 1422;
+    QTest::newRow("104 step forward") << 104 << pcm8 << 1 << 11025 << 8 << 1580 << 1580;
+    QTest::newRow("105 chime") << 105 << pcm8 << 1 << 22050 << 8 << 3772 << 3772;
+    QTest::newRow("106 pop") << 106 << pcm8 << 1 << 11025 << 8 << 420 << 420;
+    QTest::newRow("107 sweep") << 107 << pcm8 << 1 << 22050 << 8 << 4116 << 4116;
+}
+
+void tst_Sound::codings()
+{
+    QFETCH(int, number);
+    QFETCH(int, sfFormat);
+    QFETCH(int, channels);
+    QFETCH(int, rate);
+    QFETCH(int, bits);
+    QFETCH(int, dataLength);
+    QFETCH(int, frames);
+    TestEnvironment env;
+
+    const QByteArray bytes = soundResource(number);
+    const WaveFile w = parseWave(bytes);
+    QCOMPARE(w.dataLength, qint64(dataLength));
+    QCOMPARE(w.data.size(), qsizetype(dataLength));
+    QCOMPARE(w.channels, channels);
+    QCOMPARE(w.rate, rate);
+    QCOMPARE(w.bits, bits);
+    QCOMPARE(le32(bytes, 4), quint32(bytes.size() - 8));
+
+    // libsndfile, reading the file from disk, sees the same coding.
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("sound.wav")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    SF_INFO info{};
+    SNDFILE *sf = sf_open(QFile::encodeName(file.fileName()).constData(), SFM_READ, &info);
+    QVERIFY2(sf, sf_strerror(nullptr));
+    sf_close(sf);
+    QCOMPARE(info.format, sfFormat);
+    QCOMPARE(info.channels, channels);
+    QCOMPARE(info.samplerate, rate);
+    QCOMPARE(info.frames, sf_count_t(frames));
+
+    // And so does the decoder the program plays through.
+    const DecodedSound sound = DecodeWave(bytes);
+    QVERIFY2(sound.ok(), qPrintable(sound.error));
+    QCOMPARE(sound.format.channelCount(), channels);
+    QCOMPARE(sound.format.sampleRate(), rate);
+    QCOMPARE(sound.format.sampleFormat(), QAudioFormat::Int16);
+    QCOMPARE(sound.pcm.size(), qsizetype(frames) * channels * 2);
+}
+
+void tst_Sound::adpcmDecodesLikeTheFormatSays()
+{
+    TestEnvironment env;
+    const WaveFile w = parseWave(soundResource(102));
+    QCOMPARE(w.formatTag, 2);
+    QCOMPARE(w.blockAlign, 1024);
+
+    const QList<int> reference = decodeMsAdpcm(w);
+    QCOMPARE(reference.size(), 1012 * 2);
+    const QList<int> decoded = samplesOf(DecodeWave(soundResource(102)).pcm);
+    QCOMPARE(decoded.size(), reference.size());
+    for (qsizetype i = 0; i < decoded.size(); ++i)
+        QVERIFY2(decoded[i] == reference[i],
+                 qPrintable(QStringLiteral("sample %1 (frame %2, channel %3): %4, expected %5")
+                                .arg(i).arg(i / 2).arg(i % 2).arg(decoded[i]).arg(reference[i])));
+
+    // The decoded sound is the pencil sound that was synthesised, left and right
+    // in their places, give or take what 4-bit coding loses.
+    const std::vector<double> source = SoundSynth::samples(102);
+    QCOMPARE(qsizetype(source.size()), decoded.size());
+    for (int ch = 0; ch < 2; ++ch) {
+        double err = 0, sig = 0;
+        for (qsizetype i = ch; i < decoded.size(); i += 2) {
+            const double want = SoundSynth::toSigned16(source[size_t(i)]);
+            err += (decoded[i] - want) * (decoded[i] - want);
+            sig += want * want;
+        }
+        const double snr = 10 * std::log10(sig / std::max(err, 1.0));
+        QVERIFY2(snr > 12, qPrintable(QStringLiteral("channel %1: %2 dB").arg(ch).arg(snr)));
+    }
+}
+
+void tst_Sound::pcmDecodesToCentredSamples()
+{
+    TestEnvironment env;
+    const WaveFile w = parseWave(soundResource(103));
+    const QList<int> decoded = samplesOf(DecodeWave(soundResource(103)).pcm);
+    QCOMPARE(decoded.size(), w.data.size());
+    for (qsizetype i = 0; i < w.data.size(); ++i)
+        QCOMPARE(decoded[i], (int(quint8(w.data[i])) - 128) * 256);
+}
+
+void tst_Sound::levels_data()
+{
+    QTest::addColumn<int>("number");
+    for (const SoundSynth::Coding &c : SoundSynth::Codings)
+        QTest::addRow("%d", c.number) << c.number;
+}
+
+void tst_Sound::levels()
+{
+    QFETCH(int, number);
+    TestEnvironment env;
+    const DecodedSound sound = DecodeWave(soundResource(number));
+    QVERIFY(sound.ok());
+    const int channels = sound.format.channelCount();
+    const QList<int> s = samplesOf(sound.pcm);
+    const qsizetype frames = s.size() / channels;
+    // 8-bit steps are 256 apart here; ADPCM rounds more coarsely near silence.
+    const int quiet = parseWave(soundResource(number)).formatTag == 2 ? 600 : 256;
+    for (int ch = 0; ch < channels; ++ch) {
+        double sum = 0;
+        int peak = 0;
+        for (qsizetype i = 0; i < frames; ++i) {
+            const int v = s[i * channels + ch];
+            sum += v;
+            peak = std::max(peak, std::abs(v));
+        }
+        // Loud enough to hear, well clear of full scale.
+        QVERIFY2(peak > 8000, qPrintable(QStringLiteral("peak %1").arg(peak)));
+        QVERIFY2(peak < 28000, qPrintable(QStringLiteral("peak %1").arg(peak)));
+        // No DC offset: the mean sits within half an 8-bit step of silence.
+        QVERIFY2(std::abs(sum / double(frames)) < 128,
+                 qPrintable(QStringLiteral("mean %1").arg(sum / double(frames))));
+        // Faded in and out: the first and last samples are silence, give or take
+        // one 8-bit step (or ADPCM's coarser one), and the first and last quarter
+        // millisecond stay well below the peak: the sound rises, it does not jump.
+        QVERIFY2(std::abs(s[ch]) <= quiet, qPrintable(QStringLiteral("first sample %1").arg(s[ch])));
+        QVERIFY2(std::abs(s[(frames - 1) * channels + ch]) <= quiet,
+                 qPrintable(QStringLiteral("last sample %1").arg(s[(frames - 1) * channels + ch])));
+        const qsizetype edge = std::max(2, sound.format.sampleRate() / 4000);
+        for (qsizetype i = 0; i < edge; ++i) {
+            for (qsizetype at : {i, frames - 1 - i})
+                QVERIFY2(std::abs(s[at * channels + ch]) < peak / 4,
+                         qPrintable(QStringLiteral("sample %1 is %2 of peak %3")
+                                        .arg(at).arg(s[at * channels + ch]).arg(peak)));
+        }
+    }
+    // The 8-bit files never touch the ends of their range.
+    const WaveFile w = parseWave(soundResource(number));
+    if (w.formatTag == 1)
+        for (char b : w.data)
+            QVERIFY(quint8(b) > 16 && quint8(b) < 240);
+}
+
+void tst_Sound::brokenData_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("not a wave") << QByteArray("GIF89a not a sound at all, just some text");
+    QTest::newRow("header cut short") << QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16);
+}
+
+void tst_Sound::brokenData()
+{
+    QFETCH(QByteArray, bytes);
+    const DecodedSound sound = DecodeWave(bytes);
+    QVERIFY(!sound.ok());
+    QVERIFY(sound.pcm.isEmpty());
+}
+
+void tst_Sound::newSoundCutsOffTheOneBefore()
+{
+    TestEnvironment env;
+    RecorderInstalled recorder;
+    RecordingSoundOutput &out = recorder.out;
+
+    // The clear-picture button: the click, and at once the sweep.
+    PlayWAV(101);
+    PlayWAV(107);
+
+    QVERIFY(env.reporter.reports.isEmpty());
+    QCOMPARE(out.started.size(), 2);
+    QVERIFY(out.playing);
+    QCOMPARE(out.current().pcm, DecodeWave(soundResource(107)).pcm);
+    QCOMPARE(out.current().format.sampleRate(), 22050);
+    // The click was stopped before the sweep started.
+    const qsizetype firstPlay = out.events.indexOf(QStringLiteral("play"));
+    const qsizetype secondPlay = out.events.lastIndexOf(QStringLiteral("play"));
+    QVERIFY(firstPlay < secondPlay);
+    QVERIFY(out.events.mid(firstPlay + 1, secondPlay - firstPlay - 1).contains(QStringLiteral("stop")));
+    QCOMPARE(SoundBuffer, soundResource(107));
+}
+
+void tst_Sound::soundOffLoadsNothing_data()
+{
+    QTest::addColumn<int>("soundOn");
+    QTest::addColumn<bool>("loads");
+    QTest::newRow("off") << int(False) << false;
+    QTest::newRow("on") << int(True) << true;
+    QTest::newRow("on, any non-zero") << 1 << true;
+}
+
+void tst_Sound::soundOffLoadsNothing()
+{
+    QFETCH(int, soundOn);
+    QFETCH(bool, loads);
+    TestEnvironment env;
+    RecorderInstalled recorder;
+    RecordingSoundOutput &out = recorder.out;
+    SoundOn = int16_t(soundOn);
+    SoundBuffer = QByteArrayLiteral("left over from before");
+
+    // As the canvas does when the mouse goes down.
+    ErrorFrame f("frmDraw", "picBild_MouseDown");
+    f.run([&] { f.line(30, [&] { if (SoundOn) PlayWAV(102); }); });
+
+    QVERIFY(env.reporter.reports.isEmpty());
+    if (loads) {
+        QCOMPARE(SoundBuffer, soundResource(102));
+        QCOMPARE(out.started.size(), 1);
+    } else {
+        QCOMPARE(SoundBuffer, QByteArrayLiteral("left over from before"));
+        QVERIFY(out.started.isEmpty());
+        QVERIFY(out.events.isEmpty());
+    }
+}
+
+void tst_Sound::quickRepeatStartsFromTheBeginning()
+{
+    TestEnvironment env;
+    RecorderInstalled recorder;
+    RecordingSoundOutput &out = recorder.out;
+    PlayWAV(101);
+    PlayWAV(101);
+
+    const QByteArray whole = DecodeWave(soundResource(101)).pcm;
+    QCOMPARE(out.started.size(), 2);
+    QCOMPARE(out.started[0].pcm, whole);
+    QCOMPARE(out.started[1].pcm, whole);
+    QCOMPARE(out.events.last(), QStringLiteral("play"));
+    QCOMPARE(out.events.count(QStringLiteral("play")), 2);
+    QVERIFY(out.playing);
+}
+
+void tst_Sound::missingSound_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<int>("reports");
+    QTest::newRow("199 cancel") << 199 << QList<int>{2} << 1;
+    QTest::newRow("100 ignore") << 100 << QList<int>{1} << 1;
+    QTest::newRow("108 retry, then cancel") << 108 << QList<int>{0, 2} << 2;
+    QTest::newRow("0 cancel") << 0 << QList<int>{2} << 1;
+    QTest::newRow("-101 ignore") << -101 << QList<int>{1} << 1;
+}
+
+void tst_Sound::missingSound()
+{
+    QFETCH(int, number);
+    QFETCH(QList<int>, answers);
+    QFETCH(int, reports);
+    TestEnvironment env;
+    env.reporter.answers = answers;
+    RecorderInstalled recorder;
+    RecordingSoundOutput &out = recorder.out;
+    PlayWAV(101);
+    PlayWAV(number);
+
+    QCOMPARE(env.reporter.reports.size(), reports);
+    for (const ScriptedReporter::Report &r : env.reporter.reports) {
+        QCOMPARE(r.module, QStringLiteral("Allgemein"));
+        QCOMPARE(r.procedure, QStringLiteral("PlayWAV"));
+        QCOMPARE(r.error.line, 10);
+        QCOMPARE(r.error.number, Err::ResourceNotFound);
+    }
+    // Nothing new plays, the click before was stopped, and its data let go.
+    QCOMPARE(out.started.size(), 1);
+    QVERIFY(!out.playing);
+    QVERIFY(SoundBuffer.isEmpty());
+}
+
+void tst_Sound::undecodableSound_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::newRow("unknown coding") << 198;
+    QTest::newRow("no samples") << 197;
+}
+
+void tst_Sound::undecodableSound()
+{
+    QFETCH(int, number);
+    TestEnvironment env;
+    env.reporter.answers = {1};
+    RecorderInstalled recorder;
+    RecordingSoundOutput &out = recorder.out;
+    PlayWAV(number);
+
+    QCOMPARE(env.reporter.reports.size(), 1);
+    const ScriptedReporter::Report r = env.reporter.reports.first();
+    QCOMPARE(r.module, QStringLiteral("Allgemein"));
+    QCOMPARE(r.procedure, QStringLiteral("PlayWAV"));
+    QCOMPARE(r.error.line, 20);
+    QVERIFY2(r.error.description.contains(QString::number(number)), qPrintable(r.error.description));
+    QVERIFY(out.started.isEmpty());
+}
+
+void tst_Sound::messageFilter_data()
+{
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("dropped");
+    QTest::newRow("pulse category") << "qt.multimedia.pulseaudio" << "Stream error: Connection refused" << true;
+    QTest::newRow("pulse output") << "qt.multimedia.pulseaudio.output" << "pa_stream_connect_playback() failed!" << true;
+    QTest::newRow("engine, no category")
+        << "default" << "QPulseAudioEngine: Failed to connect to pulseaudio context" << true;
+    QTest::newRow("sink, no category") << "default" << "QAudioSink: pa_stream_new_with_proplist() failed!" << true;
+    QTest::newRow("other warning") << "default" << "QWidget::repaint: Recursive repaint detected" << false;
+    QTest::newRow("other category") << "qt.qpa.xcb" << "QXcbConnection: XCB error: 3" << false;
+    QTest::newRow("server gone") << "default" << "PulseAudioService: Context terminated." << true;
+    QTest::newRow("no category, other text") << "default" << "The picture could not be saved" << false;
+}
+
+void tst_Sound::messageFilter()
+{
+    QFETCH(QString, category);
+    QFETCH(QString, message);
+    QFETCH(bool, dropped);
+    QCOMPARE(SoundMessages::isAudioBackendMessage(category, message), dropped);
+}
+
+void tst_Sound::filterHandsOtherMessagesOn()
+{
+    captured.clear();
+    const QtMessageHandler before = qInstallMessageHandler(captureMessages);
+    SoundMessages::installFilter();
+    qCWarning(lcTestPulse) << "Stream error: Connection refused";
+    qWarning("QPulseAudioEngine: Failed to connect to pulseaudio context");
+    qWarning("a warning of the program's own");
+    qInstallMessageHandler(before);
+    QCOMPARE(captured, QList<QString>{QStringLiteral("a warning of the program's own")});
+}
+
+void tst_Sound::silentWithoutSoundServer()
+{
+    // A socket path where nothing listens: Qt Multimedia finds no server.
+    QTemporaryDir dir;
+    const ChildRun run = playInChild(QStringLiteral("101,102,107"),
+                                     QStringLiteral("unix:") + dir.filePath(QStringLiteral("nothing")), 300);
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.isEmpty(), run.err.constData());
+    QVERIFY2(run.out.isEmpty(), run.out.constData());
+}
+
+void tst_Sound::playsThroughPulseAudio()
+{
+    PulseServer server;
+    const QString failure = server.start();
+    if (!failure.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("no sound server for this test: ") + failure));
+    const QString parec = QStandardPaths::findExecutable(QStringLiteral("parec"));
+    if (parec.isEmpty())
+        QSKIP("parec (pulseaudio-utils) is not installed");
+
+    // Record what reaches the null sink, as 16-bit stereo at the pencil's rate.
+    QProcess recorder;
+    recorder.start(parec, {QStringLiteral("--server=") + server.address(),
+                           QStringLiteral("--device=") + PulseServer::sinkName() + QStringLiteral(".monitor"),
+                           QStringLiteral("--format=s16le"), QStringLiteral("--rate=22050"),
+                           QStringLiteral("--channels=2"), QStringLiteral("--latency-msec=20")});
+    QVERIFY(recorder.waitForStarted(3000));
+    QByteArray recorded;
+    QDeadlineTimer ready(5000);
+    while (recorded.isEmpty() && !ready.hasExpired() && recorder.state() == QProcess::Running) {
+        recorder.waitForReadyRead(100);
+        recorded += recorder.readAllStandardOutput();
+    }
+    QVERIFY2(!recorded.isEmpty(), recorder.readAllStandardError().constData());
+    recorded.clear();
+
+    const ChildRun run = playInChild(QStringLiteral("102"), server.address(), 600);
+    QDeadlineTimer tail(300);
+    while (!tail.hasExpired()) {
+        recorder.waitForReadyRead(50);
+        recorded += recorder.readAllStandardOutput();
+    }
+    recorder.terminate();
+    recorder.waitForFinished(2000);
+    recorded += recorder.readAllStandardOutput();
+
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.isEmpty(), run.err.constData());
+
+    const QList<int> s = samplesOf(recorded);
+    int peak[2] = {0, 0};
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        peak[i % 2] = std::max(peak[i % 2], std::abs(s[i]));
+        if (std::abs(s[i]) > 1000) {
+            if (first < 0)
+                first = i / 2;
+            last = i / 2;
+        }
+    }
+    QVERIFY2(peak[0] > 5000 && peak[1] > 5000,
+             qPrintable(QStringLiteral("peaks %1 and %2 in %3 frames").arg(peak[0]).arg(peak[1]).arg(s.size() / 2)));
+    // The pencil sound lasts 46 ms; most of it came through.
+    QVERIFY2(last - first > 22050 / 50,
+             qPrintable(QStringLiteral("sound heard for %1 frames").arg(last - first)));
+}
+
+int main(int argc, char **argv)
+{
+    if (argc >= 3 && std::strcmp(argv[1], "--play") == 0)
+        return playForParent(argc, argv);
+    QCoreApplication app(argc, argv);
+    tst_Sound test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_sound.moc"
