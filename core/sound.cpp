@@ -57,15 +57,29 @@ sf_count_t memTell(void *user)
     return static_cast<MemoryFile *>(user)->position;
 }
 
-// The desktop's output, made when a sound is first played and gone with the
-// application object, while Qt Multimedia is still there to close its stream.
 SoundOutput *installedOutput = nullptr;
-QtSoundOutput *defaultOutput = nullptr;
 
-void dropDefaultOutput()
+// The desktop's output, made when a sound is first played. It is never deleted:
+// Qt Multimedia's PulseAudio engine tears its connection down from a static
+// destructor at exit without holding its own lock, and a stream that is still
+// talking to the server then can crash the program on its way out. So at the end
+// a stream still open is closed and the server given time to answer.
+QtSoundOutput *qtOutput = nullptr;
+
+void quietenOutput()
 {
-    delete defaultOutput;
-    defaultOutput = nullptr;
+    if (qtOutput)
+        qtOutput->shutDown();
+}
+
+SoundOutput *defaultOutput()
+{
+    if (!qtOutput) {
+        qtOutput = new QtSoundOutput;
+        if (QCoreApplication::instance())
+            qAddPostRoutine(quietenOutput);
+    }
+    return qtOutput;
 }
 
 } // namespace
@@ -81,14 +95,7 @@ void SetSoundOutput(SoundOutput *output)
 
 SoundOutput *CurrentSoundOutput()
 {
-    if (installedOutput)
-        return installedOutput;
-    if (!defaultOutput) {
-        defaultOutput = new QtSoundOutput;
-        if (QCoreApplication::instance())
-            qAddPostRoutine(dropDefaultOutput);
-    }
-    return defaultOutput;
+    return installedOutput ? installedOutput : defaultOutput();
 }
 
 DecodedSound DecodeWave(const QByteArray &wave)

@@ -3,11 +3,13 @@
 // recorder. One sound at a time; a new one cuts off the one playing.
 
 #include <QAudioFormat>
-#include <QBuffer>
 #include <QByteArray>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QAudioSink;
 
@@ -21,7 +23,7 @@ public:
     virtual void stop() = 0;
 };
 
-// Plays through Qt Multimedia on the default audio output. The sink is made on the
+// Plays through Qt Multimedia on the default audio output. Sinks are made on the
 // first sound, so that a program that never sounds never touches the sound server.
 // With no sound server or no output device it stays silent: no message, no beep.
 class QtSoundOutput : public SoundOutput
@@ -35,14 +37,23 @@ public:
     void play(QByteArray pcm, QAudioFormat format) override;
     void stop() override;
 
-private:
-    bool prepareSink(const QAudioFormat &format);
+    // For the end of the program: stops a stream that is still open and gives the
+    // sound server a moment to let go of it, so that Qt Multimedia's own teardown
+    // finds a quiet connection.
+    void shutDown();
 
-    std::unique_ptr<QAudioSink> m_sink;
-    QAudioFormat m_format;
-    // The samples playing; released only after the sink has stopped reading them.
+private:
+    QAudioSink *sinkFor(const QAudioFormat &format);
+
+    // One sink per sample format, kept: a sink that is deleted runs the event
+    // loop from its destructor, which must not happen inside a click handler.
+    std::vector<std::pair<QAudioFormat, std::unique_ptr<QAudioSink>>> m_sinks;
+    QAudioSink *m_playing = nullptr;
+    // Closes the stream a little after the sound has ended: an open stream keeps
+    // talking to the server even when it has nothing to play.
+    QTimer m_release;
+    // The samples of the sound last started.
     QByteArray m_pcm;
-    QBuffer m_reader;
 };
 
 namespace SoundMessages {
