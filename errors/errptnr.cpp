@@ -41,8 +41,12 @@ ErrPtnr::ErrPtnr(QWidget *parent)
     setWindowTitle(QStringLiteral("Fehler / Error! "));
     setModal(true);
     QFont small = font();
-    small.setPointSizeF(8);
+    small.setPointSizeF(7.5);
     setFont(small);
+    setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid #a0a0a0; border-radius: 3px; margin: 6px 3px 2px 3px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }"
+        "QPushButton { padding: 0px 1px; }"));
 
     auto frame = [this](const QString &caption, int heightTwips) {
         auto *g = new QGroupBox(caption, this);
