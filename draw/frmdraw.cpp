@@ -11,6 +11,7 @@
 #include "core/symbolbutton.h"
 #include "core/colors.h"
 #include "core/config.h"
+#include "picker/frmpreview.h"
 #include "platform/picturebox.h"
 #include "platform/prompts.h"
 #include "print/drucker.h"
@@ -259,6 +260,7 @@ void frmDraw::Form_Resize()
             std::array<QRectF, 2> logos{QRectF(imgLogo[0]->geometry()),
                                         QRectF(imgLogo[1]->geometry())};
             l = layoutFor(sw, sh, PanelSize, logos, m_logosStretched, CopyrightSize);
+            m_layout = l;
         });
         f.line(30, [&] { moveControl(picPanel, l.panel); });
         f.line(40, [&] {
@@ -302,9 +304,8 @@ void frmDraw::Form_Resize()
     });
 }
 
-void frmDraw::setToolWindowHooks(std::function<void()> showPreview, std::function<void()> showPen)
+void frmDraw::setPenWindowHook(std::function<void()> showPen)
 {
-    m_showPreview = std::move(showPreview);
     m_showPen = std::move(showPen);
 }
 
@@ -312,8 +313,11 @@ void frmDraw::showToolWindows()
 {
     // The lesson window always comes up with the main window's layout, the pen
     // window while it was left open.
-    if (m_showPreview)
-        m_showPreview();
+    if (!m_preview) {
+        m_preview = new frmPreview(this);
+        Allgemein::RegisterForm(m_preview, [p = m_preview] { p->Form_Unload(); p->hide(); });
+    }
+    m_preview->ShowOwned();
     if (Allgemein::PenWindowShown && m_showPen)
         m_showPen();
 }
@@ -336,6 +340,12 @@ void frmDraw::Sprache()
         f.line(10, [&] {
             for (int i = 0; i < 10; ++i)
                 vbeButton[size_t(i)]->setToolTip(Msg(ids[i]));
+        });
+        f.line(50, [&] {
+            if (!m_preview)
+                return;
+            m_preview->setButtonTips({Msg(124), Msg(142), Msg(123), Msg(129), Msg(128), Msg(124),
+                                      QStringLiteral("OK"), Msg(123), QStringLiteral("OK")});
         });
         f.line(60, [&] {
             imgLogo[0]->setVisible(LanguageOffset == 0);

@@ -12,6 +12,7 @@
 #include <cstdint>
 
 class PictureBox;
+class frmPreview;
 class SymbolButton;
 class QLabel;
 
@@ -55,8 +56,12 @@ public:
     int16_t PrintMarginTop = 0;
     int16_t PrintMarginBottom = 0;
 
-    // How the layout brings up the lesson window and the pen window.
-    void setToolWindowHooks(std::function<void()> showPreview, std::function<void()> showPen);
+    // The lesson window, created with the first layout; null before.
+    frmPreview *preview() const { return m_preview; }
+    // How the layout brings up the pen window.
+    void setPenWindowHook(std::function<void()> showPen);
+    // The figures of the last layout.
+    const DrawLayout &drawLayout() const { return m_layout; }
 
     // The background picture as painted by the last layout.
     const QImage &backdrop() const { return m_backdrop; }
@@ -77,6 +82,7 @@ private:
     bool m_logosStretched = false;
     bool m_loaded = false;
     bool m_quitting = false;
-    std::function<void()> m_showPreview;
+    frmPreview *m_preview = nullptr;
     std::function<void()> m_showPen;
+    DrawLayout m_layout;
 };
