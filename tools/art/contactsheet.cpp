@@ -208,7 +208,7 @@ void penWindow(QPainter &p, const Sheet &s, QPoint at)
 QImage contactSheet(const QString &artDir)
 {
     const Sheet s(artDir);
-    QImage sheet(1320, 1960, QImage::Format_RGB32);
+    QImage sheet(1320, 1990, QImage::Format_RGB32);
     sheet.fill(QColor(250, 250, 250));
     QPainter p(&sheet);
 
@@ -282,14 +282,16 @@ QImage contactSheet(const QString &artDir)
     p.drawImage(x + 140, y, s.load(QStringLiteral("about_icon.png")));
     p.drawImage(x + 140, y + 40, zoom(s.load(QStringLiteral("about_icon.png")), 3));
 
-    y = 1860;
     x = 15;
-    for (int size : {16, 32, 48, 64}) {
-        p.drawImage(x, y + 64 - size, s.load(QStringLiteral("hicolor/%1x%1/apps/stiftolino.png").arg(size)));
-        x += size + 12;
+    y = 1710;
+    label(p, 15, y - 10, QStringLiteral("Application icon 16, 32, 48, 64, 128, 256; bitmap 100"));
+    for (int size : {16, 32, 48, 64, 128}) {
+        p.drawImage(x, y + 256 - size,
+                    s.load(QStringLiteral("hicolor/%1x%1/apps/stiftolino.png").arg(size)));
+        x += size + 16;
     }
-    p.drawImage(x, y - 70, s.load(QStringLiteral("hicolor/128x128/apps/stiftolino.png")));
-    p.drawImage(1040, 1560, s.load(QStringLiteral("icon.png")));
+    p.drawImage(x, y, s.load(QStringLiteral("icon.png")));
+    p.drawImage(x + 280, y - 22, s.load(QStringLiteral("bitmap100.bmp")));
     return sheet;
 }
 

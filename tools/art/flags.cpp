@@ -66,10 +66,9 @@ void spanishFlag(QPainter &p)
     const QColor red(198, 11, 30), yellow(255, 196, 0);
     horizontalBands(p, {red, yellow, red}, {5, 10, 5});
     // A hint of the coat of arms towards the hoist.
-    p.fillRect(8, 7, 4, 5, QColor(173, 21, 25));
-    p.fillRect(9, 8, 2, 3, QColor(230, 170, 40));
-    p.fillRect(7, 7, 1, 5, QColor(150, 120, 60));
-    p.fillRect(12, 7, 1, 5, QColor(150, 120, 60));
+    p.fillRect(8, 8, 3, 4, QColor(181, 58, 40));
+    p.fillRect(11, 8, 2, 4, QColor(214, 150, 40));
+    p.fillRect(8, 7, 5, 1, QColor(200, 140, 40));
 }
 } // namespace
 

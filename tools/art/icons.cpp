@@ -86,12 +86,16 @@ struct Icon {
 void clearIcon(Icon &i)
 {
     // A fresh sheet with a folded corner, and sparkles: everything wiped clean.
-    i.stroke(Icon::poly({{4, 4}, {11, 4}, {15, 8}, {15, 21}, {4, 21}}), 2);
-    i.fill(Icon::poly({{11, 3}, {11, 8}, {16, 8}}));
-    i.fill(Icon::sparkle({19.5, 6.5}, 4.5));
-    i.fill(Icon::sparkle({20, 15}, 2.6));
+    i.stroke(Icon::poly({{4, 4}, {11, 4}, {16, 9}, {16, 21}, {4, 21}}), 2);
+    i.fill(Icon::poly({{11, 3}, {11, 9}, {17, 9}}));
+    // Each sparkle cuts a thin gap into what lies under it, so it stands apart.
+    const QPointF big(18.5, 6.5), small(20, 16);
+    i.clear(Icon::sparkle(big, 6.8));
+    i.fill(Icon::sparkle(big, 5.5));
+    i.clear(Icon::sparkle(small, 4.6));
+    i.fill(Icon::sparkle(small, 3.4));
     if (i.s == 2)
-        i.fill(Icon::sparkle({9.5, 14}, 2.2));
+        i.fill(Icon::sparkle({9.5, 14}, 2.4));
 }
 
 void undoIcon(Icon &i)
@@ -99,10 +103,10 @@ void undoIcon(Icon &i)
     QPainterPath path;
     path.moveTo(8, 8);
     path.lineTo(14, 8);
-    path.arcTo(QRectF(9, 8, 10, 10), 90, -180);
-    path.lineTo(7, 18);
-    i.stroke(path, 2.4, Qt::FlatCap);
-    i.fill(Icon::poly({{2, 8}, {9, 2.5}, {9, 13.5}}));
+    path.arcTo(QRectF(8, 8, 12, 12), 90, -180);
+    path.lineTo(6, 20);
+    i.stroke(path, 2, Qt::FlatCap);
+    i.fill(Icon::poly({{1.5, 8}, {9, 2}, {9, 14}}));
 }
 
 void openIcon(Icon &i)

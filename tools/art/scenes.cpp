@@ -312,8 +312,8 @@ void hills(QPainter &p, double width, double height, double y0)
     QPainterPath back;
     back.moveTo(0, height);
     back.lineTo(0, y0 + 8);
-    back.cubicTo(width * 0.25, y0 - 18, width * 0.45, y0 + 10, width * 0.62, y0 + 4);
-    back.cubicTo(width * 0.8, y0 - 2, width * 0.92, y0 + 6, width, y0 + 2);
+    back.cubicTo(width * 0.25, y0 - 18, width * 0.45, y0 + 10, width * 0.62, y0 + 6);
+    back.cubicTo(width * 0.75, y0 + 4, width * 0.84, y0 + 22, width, y0 + 24);
     back.lineTo(width, height);
     back.closeSubpath();
     p.setPen(Qt::NoPen);
@@ -323,7 +323,7 @@ void hills(QPainter &p, double width, double height, double y0)
     front.moveTo(0, height);
     front.lineTo(0, y0 + 22);
     front.cubicTo(width * 0.2, y0 + 10, width * 0.35, y0 + 26, width * 0.55, y0 + 24);
-    front.cubicTo(width * 0.75, y0 + 22, width * 0.85, y0 + 14, width, y0 + 22);
+    front.cubicTo(width * 0.72, y0 + 22, width * 0.85, y0 + 28, width, y0 + 30);
     front.lineTo(width, height);
     front.closeSubpath();
     p.setBrush(QColor(128, 186, 92));
@@ -529,11 +529,11 @@ QImage welcomePicture()
     // The pencil, just finishing a curl in the grass.
     line(c[4], 3);
     QPainterPath curl;
-    curl.moveTo(300, 268);
-    curl.cubicTo(312, 286, 330, 270, 318, 262);
-    curl.cubicTo(308, 256, 306, 276, 326, 278);
+    curl.moveTo(272, 270);
+    curl.cubicTo(284, 288, 302, 272, 290, 264);
+    curl.cubicTo(280, 258, 278, 278, 298, 280);
     p.drawPath(curl);
-    pencil(p, QPointF(326, 278), -35, 92, 14, c[4]);
+    pencil(p, QPointF(298, 280), -35, 90, 14, c[4]);
     return img;
 }
 
