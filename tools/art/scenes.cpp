@@ -313,7 +313,8 @@ void hills(QPainter &p, double width, double height, double y0)
     back.moveTo(0, height);
     back.lineTo(0, y0 + 8);
     back.cubicTo(width * 0.25, y0 - 18, width * 0.45, y0 + 10, width * 0.62, y0 + 6);
-    back.cubicTo(width * 0.75, y0 + 4, width * 0.84, y0 + 22, width, y0 + 24);
+    back.cubicTo(width * 0.74, y0 + 6, width * 0.8, y0 + 30, width * 0.87, y0 + 40);
+    back.lineTo(width, y0 + 40);
     back.lineTo(width, height);
     back.closeSubpath();
     p.setPen(Qt::NoPen);
@@ -323,7 +324,8 @@ void hills(QPainter &p, double width, double height, double y0)
     front.moveTo(0, height);
     front.lineTo(0, y0 + 22);
     front.cubicTo(width * 0.2, y0 + 10, width * 0.35, y0 + 26, width * 0.55, y0 + 24);
-    front.cubicTo(width * 0.72, y0 + 22, width * 0.85, y0 + 28, width, y0 + 30);
+    front.cubicTo(width * 0.7, y0 + 22, width * 0.78, y0 + 30, width * 0.86, y0 + 44);
+    front.lineTo(width, y0 + 44);
     front.lineTo(width, height);
     front.closeSubpath();
     p.setBrush(QColor(128, 186, 92));
