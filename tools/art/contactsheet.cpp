@@ -278,7 +278,6 @@ QImage contactSheet(const QString &artDir)
     p.drawImage(x, y, s.load(QStringLiteral("slider_thumb.png")));
     p.drawImage(x, y + 24, zoom(s.load(QStringLiteral("slider_thumb.png")), 4));
     p.drawImage(x + 72, y, s.load(QStringLiteral("slider_rail.png")));
-    p.drawImage(x + 96, y, zoom(s.load(QStringLiteral("slider_rail.png")), 2));
     p.drawImage(x + 140, y, s.load(QStringLiteral("about_icon.png")));
     p.drawImage(x + 140, y + 40, zoom(s.load(QStringLiteral("about_icon.png")), 3));
 
