@@ -89,6 +89,7 @@ QList<QRgb> fillColours()
         0xff8a8a8a, // dark grey
         0xff6e4424, // dark brown
         0xffffe9d6, // skin
+        0xffe87ba8, // dark pink
     };
 }
 
