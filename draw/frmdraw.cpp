@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 frmDraw *g_instance = nullptr;
@@ -320,6 +321,21 @@ void frmDraw::showToolWindows()
     m_preview->ShowOwned();
     if (Allgemein::PenWindowShown && m_showPen)
         m_showPen();
+}
+
+void frmDraw::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The tool windows float above the main window; without a window manager
+    // to keep them there, put them back on top once the main window is up.
+    QTimer::singleShot(0, this, [this] {
+        if (m_preview && m_preview->isVisible())
+            m_preview->raise();
+        for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (w->isWindow() && w->isVisible() && w != m_preview)
+                w->raise();
+        }
+    });
 }
 
 void frmDraw::paintEvent(QPaintEvent *event)

@@ -26,6 +26,21 @@ namespace {
 constexpr int px(int twips) { return twips / 15; }
 
 const QString kCrLf = QStringLiteral("\r\n");
+
+// The captions are fixed and the buttons small: narrow the font until it fits.
+template<class W>
+void fitCaption(W *w)
+{
+    QFont f = w->font();
+    const QString text = QString(w->text()).remove(u'&');
+    const int room = w->width() - 8;
+    for (int stretch = 100; stretch >= 62; stretch -= 4) {
+        f.setStretch(stretch);
+        if (QFontMetrics(f).horizontalAdvance(text) <= room)
+            break;
+    }
+    w->setFont(f);
+}
 } // namespace
 
 ErrPtnr &ErrPtnr::instance()
@@ -41,7 +56,7 @@ ErrPtnr::ErrPtnr(QWidget *parent)
     setWindowTitle(QStringLiteral("Fehler / Error! "));
     setModal(true);
     QFont small = font();
-    small.setPointSizeF(7.5);
+    small.setPixelSize(11);
     setFont(small);
     setStyleSheet(QStringLiteral(
         "QGroupBox { border: 1px solid #a0a0a0; border-radius: 3px; margin: 6px 3px 2px 3px; }"
@@ -99,7 +114,11 @@ ErrPtnr::ErrPtnr(QWidget *parent)
         c->setVisible(false);
         connect(c, &QPushButton::clicked, this, [this, i] { cmdContinue_Click(i); });
         m_continue[size_t(i)] = c;
+        fitCaption(p);
+        fitCaption(c);
     }
+    for (QLabel *l : m_lblErrTitel)
+        fitCaption(l);
     m_system = currentSystemInfo();
 }
 
