@@ -67,7 +67,7 @@ QImage fallbackBackground()
 frmPreview::frmPreview(frmDraw *owner)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), m_owner(owner)
 {
-    setWindowTitle(QStringLiteral("Stiftolino"));
+    setWindowTitle(QStringLiteral("Stiftolino lessons"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     const QImage bg(QStringLiteral(":/art/picker_bg.png"));
     imgBG = bg.isNull() ? fallbackBackground() : bg;

@@ -21,6 +21,8 @@ XServer::XServer()
         m_xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"),
                                                QStringLiteral("0"), QStringLiteral("1024x768x24"),
                                                QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        if (!m_xvfb.waitForStarted(5000))
+            break;
         QDeadlineTimer deadline(5000);
         while (!deadline.hasExpired() && m_xvfb.state() == QProcess::Running) {
             if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
