@@ -17,9 +17,13 @@
 #include "support/testsupport.h"
 
 #include <QLabel>
+#include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
 #include <memory>
 
 using namespace Allgemein;
@@ -102,6 +106,10 @@ private slots:
     void closeAndShowAgain();
     void placeAcrossRestart();
     void neverShownStoresNothing();
+
+    // ---- under a real X server, driven by xdotool ----
+    void underX11_data();
+    void underX11();
 };
 
 // ---------------------------------------------------------------------------
@@ -635,5 +643,302 @@ void tst_Pen::neverShownStoresNothing()
     QVERIFY(env.settings.writes.isEmpty());
 }
 
-QTEST_MAIN(tst_Pen)
+// ---------------------------------------------------------------------------
+// Under a real X server. The test starts Xvfb (and, for the second row, the
+// openbox window manager), then runs this same program as a child on that
+// display. The child opens the pen window, drives the pointer with xdotool and
+// prints what happened, one "key value..." line each; the test checks the lines.
+// A second child on the same settings file checks the place after a restart.
+
+namespace {
+
+const char ChildVariable[] = "STIFTOLINO_PEN_X11_CHILD";
+
+class PrintingReporter : public ErrorReporter
+{
+public:
+    int onError(const QString &module, const QString &procedure, const PendingError &error) override
+    {
+        std::printf("error %s %s %d %d\n", qPrintable(module), qPrintable(procedure), error.number,
+                    error.line);
+        std::fflush(stdout);
+        return 2;
+    }
+};
+
+void pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void xdo(const QStringList &args)
+{
+    QProcess::execute(QStringLiteral("xdotool"), args);
+    pause(150);
+}
+
+void moveTo(QPoint global)
+{
+    xdo({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
+}
+
+void say(const QString &line)
+{
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+int x11Child(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const bool full = qEnvironmentVariable(ChildVariable) == QLatin1String("full");
+    auto store = IniSettingsBackend::atPath(qEnvironmentVariable("STIFTOLINO_PEN_SETTINGS"));
+    PrintingReporter reporter;
+    ResetGlobals();
+    ErrorHandling::setReporter(&reporter);
+    SetSettingsBackend(store.get());
+    SoundOn = False;
+
+    MainWindow main;
+    frmColor w(main.picBild, &main.window);
+    w.ShowOwned();
+    if (!QTest::qWaitForWindowExposed(&w)) {
+        say(QStringLiteral("not-exposed"));
+        return 1;
+    }
+    pause(700);
+    say(QStringLiteral("screen %1").arg(w.screen()->availableGeometry().width()));
+    say(QStringLiteral("shown %1 %2").arg(w.x()).arg(w.y()));
+    if (!full)
+        return 0;
+
+    // A press on the palette picks the colour for the canvas.
+    const QPoint inPalette(200, 50);
+    const uint32_t expected = OleColor::fromPixel(uint32_t(w.picCol()->point(inPalette.x(), inPalette.y())));
+    moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)));
+    xdo({QStringLiteral("mousedown"), QStringLiteral("1")});
+    xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
+    pause(300);
+    say(QStringLiteral("color %1 %2 %3")
+            .arg(uint32_t(PenColor) == expected ? "same" : "different")
+            .arg(OleColor::fromColor(main.picBild->foreColor()) == expected ? "same" : "different")
+            .arg(QString::number(expected, 16)));
+    say(QStringLiteral("afterpick %1 %2").arg(w.x()).arg(w.y()));
+
+    // Pull the slider's thumb up: each whole value reaches the canvas.
+    QStringList steps;
+    QObject::connect(w.slider(), &ucSlider::ValueChanged, &w, [&] {
+        steps << QStringLiteral("%1:%2").arg(w.slider()->Value()).arg(main.picBild->drawWidth());
+    });
+    const QPoint thumb = w.slider()->mapToGlobal(QPoint(8, int(w.slider()->thumbRect().top()) + 8));
+    moveTo(thumb);
+    xdo({QStringLiteral("mousedown"), QStringLiteral("1")});
+    for (int i = 1; i <= 12; ++i)
+        moveTo(thumb - QPoint(0, 2 * i));
+    xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
+    pause(300);
+    say(QStringLiteral("width %1 %2 %3").arg(PenWidth).arg(main.picBild->drawWidth()).arg(steps.join(u',')));
+
+    // Drag the window by its background.
+    const QPoint start = w.pos();
+    const QPoint grip = w.mapToGlobal(QPoint(10, 160));
+    moveTo(grip);
+    xdo({QStringLiteral("mousedown"), QStringLiteral("1")});
+    pause(300);
+    say(QStringLiteral("movepath %1").arg(w.isMovingByHand() ? "hand" : "system"));
+    for (int i = 1; i <= 10; ++i)
+        moveTo(grip + QPoint(-10 * i, 5 * i)); // leftwards: a window manager may stop at the screen's edge
+    xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
+    pause(700);
+    say(QStringLiteral("moved %1 %2").arg(w.x() - start.x()).arg(w.y() - start.y()));
+    say(QStringLiteral("hand-after-release %1").arg(w.isMovingByHand() ? "yes" : "no"));
+
+    // A press on the palette after the move still picks (the window system
+    // handed the pointer back).
+    PenColor = 0;
+    moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)));
+    xdo({QStringLiteral("mousedown"), QStringLiteral("1")});
+    xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
+    pause(300);
+    say(QStringLiteral("pickagain %1").arg(uint32_t(PenColor) == expected ? "same" : "different"));
+
+    // The quit routine unloads the window, which stores its place.
+    const QPoint last = w.pos();
+    w.Form_Unload();
+    say(QStringLiteral("final %1 %2").arg(last.x()).arg(last.y()));
+    return 0;
+}
+
+// An X server on a free display, ended with the test.
+class XServer
+{
+public:
+    bool start(const QString &xvfb)
+    {
+        m_server.setProgram(xvfb);
+        m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                               QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                               QStringLiteral("tcp")});
+        m_server.start();
+        if (!m_server.waitForStarted(5000))
+            return false;
+        QByteArray out;
+        QDeadlineTimer deadline(10000);
+        while (!out.contains('\n') && !deadline.hasExpired()) {
+            m_server.waitForReadyRead(200);
+            out += m_server.readAllStandardOutput();
+        }
+        if (!out.contains('\n'))
+            return false;
+        display = QStringLiteral(":") + QString::fromLatin1(out.trimmed());
+        return true;
+    }
+    ~XServer()
+    {
+        for (QProcess *p : {&m_wm, &m_server}) {
+            if (p->state() != QProcess::NotRunning) {
+                p->terminate();
+                if (!p->waitForFinished(3000))
+                    p->kill();
+                p->waitForFinished(1000);
+            }
+        }
+    }
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), display);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        return env;
+    }
+    // Starts the window manager and waits until it has announced itself.
+    bool startWindowManager(const QString &program)
+    {
+        m_wm.setProcessEnvironment(environment());
+        m_wm.setProgram(program);
+        m_wm.start();
+        if (!m_wm.waitForStarted(5000))
+            return false;
+        const QString xprop = QStandardPaths::findExecutable(QStringLiteral("xprop"));
+        for (int i = 0; i < 50; ++i) {
+            QTest::qWait(100);
+            if (xprop.isEmpty())
+                continue;
+            QProcess probe;
+            probe.setProcessEnvironment(environment());
+            probe.start(xprop, {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+            probe.waitForFinished(2000);
+            if (probe.readAllStandardOutput().contains("window id"))
+                return true;
+        }
+        return xprop.isEmpty(); // without xprop, five seconds are plenty
+    }
+    QString display;
+
+private:
+    QProcess m_server;
+    QProcess m_wm;
+};
+
+// Runs the child; returns its lines keyed by their first word.
+QMap<QString, QStringList> runChild(const XServer &x, const QString &mode, const QString &settings)
+{
+    QProcess child;
+    QProcessEnvironment env = x.environment();
+    env.insert(QString::fromLatin1(ChildVariable), mode);
+    env.insert(QStringLiteral("STIFTOLINO_PEN_SETTINGS"), settings);
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    child.waitForFinished(60000);
+    QMap<QString, QStringList> lines;
+    const QList<QByteArray> out = child.readAllStandardOutput().split('\n');
+    for (const QByteArray &l : out) {
+        QStringList words = QString::fromUtf8(l).split(u' ', Qt::SkipEmptyParts);
+        if (!words.isEmpty())
+            lines.insert(words.takeFirst(), words);
+    }
+    if (child.exitCode() != 0 || child.exitStatus() != QProcess::NormalExit)
+        lines.insert(QStringLiteral("failed"), {QString::fromUtf8(child.readAllStandardError())});
+    return lines;
+}
+
+} // namespace
+
+void tst_Pen::underX11_data()
+{
+    QTest::addColumn<bool>("windowManager");
+    QTest::newRow("no window manager: moved by hand") << false;
+    QTest::newRow("openbox: moved by the window system") << true;
+}
+
+void tst_Pen::underX11()
+{
+    QFETCH(bool, windowManager);
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xvfb.isEmpty() || xdotool.isEmpty())
+        QSKIP("Xvfb and xdotool are not installed (Debian packages xvfb and xdotool)");
+    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+    if (windowManager && openbox.isEmpty())
+        QSKIP("no window manager to test with (Debian package openbox)");
+
+    XServer x;
+    QVERIFY2(x.start(xvfb), "Xvfb did not start");
+    if (windowManager)
+        QVERIFY2(x.startWindowManager(openbox), "openbox did not start");
+    QTemporaryDir dir;
+    const QString settings = dir.filePath(QStringLiteral("Stiftolino.ini"));
+
+    const auto first = runChild(x, QStringLiteral("full"), settings);
+    QVERIFY2(!first.contains(QStringLiteral("failed")), qPrintable(first.value(QStringLiteral("failed")).join(u' ')));
+    QVERIFY2(!first.contains(QStringLiteral("error")), qPrintable(first.value(QStringLiteral("error")).join(u' ')));
+    // A 1024-pixel screen: 4776 and 1268 twips, at 15 twips a pixel 318 and 85.
+    QCOMPARE(first.value(QStringLiteral("screen")), QStringList{"1024"});
+    QCOMPARE(first.value(QStringLiteral("shown")), (QStringList{"318", "85"}));
+    QCOMPARE(first.value(QStringLiteral("color")).mid(0, 2), (QStringList{"same", "same"}));
+    // A click on the palette does not move the window.
+    QCOMPARE(first.value(QStringLiteral("afterpick")), (QStringList{"318", "85"}));
+    // The width went up with the thumb (24 pixels: about ten values), each
+    // value reaching the canvas at once.
+    const QStringList width = first.value(QStringLiteral("width"));
+    QCOMPARE(width.size(), 3);
+    QVERIFY2(width[0].toInt() >= 12, qPrintable(width.join(u' ')));
+    QCOMPARE(width[1], width[0]);
+    const QStringList steps = width[2].split(u',');
+    int previous = 5;
+    for (const QString &step : steps) {
+        const QStringList pair = step.split(u':');
+        QCOMPARE(pair.value(1), pair.value(0));
+        QVERIFY2(pair.value(0).toInt() > previous, qPrintable(width[2]));
+        previous = pair.value(0).toInt();
+    }
+    QCOMPARE(previous, width[0].toInt());
+    QCOMPARE(first.value(QStringLiteral("movepath")),
+             QStringList{windowManager ? QStringLiteral("system") : QStringLiteral("hand")});
+    QCOMPARE(first.value(QStringLiteral("moved")), (QStringList{"-100", "50"}));
+    QCOMPARE(first.value(QStringLiteral("hand-after-release")), QStringList{"no"});
+    QCOMPARE(first.value(QStringLiteral("pickagain")), QStringList{"same"});
+
+    // After a restart the window opens where it was left.
+    const QStringList last = first.value(QStringLiteral("final"));
+    const auto second = runChild(x, QStringLiteral("restart"), settings);
+    QVERIFY2(!second.contains(QStringLiteral("failed")), qPrintable(second.value(QStringLiteral("failed")).join(u' ')));
+    QCOMPARE(second.value(QStringLiteral("shown")), last);
+}
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsSet(ChildVariable))
+        return x11Child(argc, argv);
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    tst_Pen tc;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&tc, argc, argv);
+}
+
 #include "tst_pen.moc"
+
