@@ -11,7 +11,7 @@ SymbolButton::SymbolButton(int index, const QString &symbol, const QString &fall
     const QString path = QStringLiteral(":/art/icons/%1.png").arg(symbol);
     if (QFile::exists(path))
         m_icon = QIcon(path);
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);
     // A disabled button emits no clicked(), so it raises no Click either.
     connect(this, &QAbstractButton::clicked, this, [this] { emit Click(m_index); });

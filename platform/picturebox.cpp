@@ -50,6 +50,7 @@ void PictureBox::recomposite()
 
 void PictureBox::line(QPointF from, QPointF to)
 {
+    syncSize();
     {
         QPainter p(&m_image);
         p.setRenderHint(QPainter::Antialiasing, m_drawWidth > 1);
@@ -66,6 +67,7 @@ void PictureBox::line(QPointF from, QPointF to)
 
 void PictureBox::paintPicture(const QImage &source, const QRectF &target, const QRectF &sourceRect)
 {
+    syncSize();
     {
         QPainter p(&m_image);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -79,6 +81,7 @@ void PictureBox::paintPicture(const QImage &source, const QRectF &target, const 
 
 void PictureBox::drawBox(QPoint from, QPoint to, const QColor &color)
 {
+    syncSize();
     {
         QPainter p(&m_image);
         p.setPen(QPen(color, 1));
@@ -89,6 +92,7 @@ void PictureBox::drawBox(QPoint from, QPoint to, const QColor &color)
 
 qint64 PictureBox::point(int x, int y) const
 {
+    syncSize();
     if (!m_image.valid(x, y))
         return -1;
     return qint64(m_image.pixel(x, y) & 0xFFFFFF);
@@ -106,8 +110,15 @@ QPointF PictureBox::inner(QPointF widgetPos) const
     return widgetPos - QPointF(b, b);
 }
 
+const QImage &PictureBox::image() const
+{
+    syncSize();
+    return m_image;
+}
+
 void PictureBox::paintEvent(QPaintEvent *event)
 {
+    syncSize();
     QPainter p(this);
     const int b = borderWidth();
     const QRect area = event->rect();
@@ -133,6 +144,13 @@ void PictureBox::paintEvent(QPaintEvent *event)
 void PictureBox::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    syncSize();
+}
+
+// The widget's size changes at once, its resize event only when it is shown:
+// every drawing operation brings the image to the current size first.
+void PictureBox::syncSize() const
+{
     const QSize size(qMax(1, scaleWidth()), qMax(1, scaleHeight()));
     if (m_image.size() == size)
         return;

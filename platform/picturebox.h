@@ -30,7 +30,7 @@ public:
     QImage picture() const { return m_picture; }
 
     // The composite of the background picture and the drawn layer.
-    const QImage &image() const { return m_image; }
+    const QImage &image() const;
 
     // Erases the drawn layer.
     void cls();
@@ -74,6 +74,7 @@ protected:
 
 private:
     void recomposite();
+    void syncSize() const;
     QPointF inner(QPointF widgetPos) const;
     void updateImageRect(const QRectF &imageRect);
 
@@ -83,6 +84,6 @@ private:
     bool m_sunken = false;
     bool m_keepOnResize = true;
     QImage m_picture;
-    QImage m_image;
+    mutable QImage m_image;
     QPointF m_current;
 };
