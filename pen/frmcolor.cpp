@@ -1,5 +1,6 @@
 #include "pen/frmcolor.h"
 
+#include "core/colors.h"
 #include "core/convert.h"
 #include "core/errorframe.h"
 #include "core/globals.h"
@@ -174,7 +175,7 @@ void frmColor::Form_Resize()
 void frmColor::showPenColor()
 {
     QPalette pal = m_lblFCol->palette();
-    pal.setColor(QPalette::Window, OleColor::toColor(uint32_t(PenColor) & 0xFFFFFFu));
+    pal.setColor(QPalette::Window, fromRgbValue(PenColor));
     m_lblFCol->setPalette(pal);
 }
 
@@ -187,12 +188,12 @@ void frmColor::picCol_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Sh
         f.line(10, [&] {
             const qint64 pixel = m_picCol->point(int(std::floor(pos.x())), int(std::floor(pos.y())));
             if (pixel >= 0)
-                PenColor = int32_t(OleColor::fromPixel(uint32_t(pixel)));
+                PenColor = toRgbValue(QColor::fromRgb(QRgb(pixel)));
         });
         f.line(20, [&] { showPenColor(); });
         f.line(30, [&] {
             if (PictureBox *canvas = m_canvas.data())
-                canvas->setForeColor(OleColor::toColor(uint32_t(PenColor) & 0xFFFFFFu));
+                canvas->setForeColor(fromRgbValue(PenColor));
         });
         f.line(40, [&] { Form_MouseDown(Button, Shift, pos); });
     });

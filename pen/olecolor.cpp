@@ -1,5 +1,7 @@
 #include "pen/olecolor.h"
 
+#include "core/colors.h"
+
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -8,7 +10,7 @@ namespace OleColor {
 QColor toColor(uint32_t value)
 {
     if (!(value & 0x80000000u))
-        return QColor(int(value & 0xFF), int(value >> 8 & 0xFF), int(value >> 16 & 0xFF));
+        return fromRgbValue(int32_t(value));
     const QPalette pal = QGuiApplication::palette();
     switch (value & 0xFF) {
     case 5: return pal.color(QPalette::Base);            // window background
