@@ -11,6 +11,7 @@
 #include "core/symbolbutton.h"
 #include "core/colors.h"
 #include "core/config.h"
+#include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
 #include "platform/picturebox.h"
 #include "platform/prompts.h"
@@ -305,9 +306,16 @@ void frmDraw::Form_Resize()
     });
 }
 
-void frmDraw::setPenWindowHook(std::function<void()> showPen)
+void frmDraw::showPenWindow()
 {
-    m_showPen = std::move(showPen);
+    if (!m_color) {
+        m_color = new frmColor(picBild, this);
+        Allgemein::RegisterForm(m_color, [c = m_color] {
+            c->Form_Unload();
+            c->hide();
+        });
+    }
+    m_color->ShowOwned();
 }
 
 void frmDraw::showToolWindows()
@@ -319,8 +327,8 @@ void frmDraw::showToolWindows()
         Allgemein::RegisterForm(m_preview, [p = m_preview] { p->Form_Unload(); p->hide(); });
     }
     m_preview->ShowOwned();
-    if (Allgemein::PenWindowShown && m_showPen)
-        m_showPen();
+    if (Allgemein::PenWindowShown)
+        showPenWindow();
 }
 
 void frmDraw::showEvent(QShowEvent *event)

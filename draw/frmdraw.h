@@ -8,11 +8,11 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 #include <cstdint>
 
 class PictureBox;
 class frmPreview;
+class frmColor;
 class SymbolButton;
 class QLabel;
 
@@ -58,8 +58,10 @@ public:
 
     // The lesson window, created with the first layout; null before.
     frmPreview *preview() const { return m_preview; }
-    // How the layout brings up the pen window.
-    void setPenWindowHook(std::function<void()> showPen);
+    // The pen window, created when it is first shown; null before.
+    frmColor *penWindow() const { return m_color; }
+    // Shows the pen window (creating it on first use) above the main window.
+    void showPenWindow();
     // The figures of the last layout.
     const DrawLayout &drawLayout() const { return m_layout; }
 
@@ -84,6 +86,6 @@ private:
     bool m_loaded = false;
     bool m_quitting = false;
     frmPreview *m_preview = nullptr;
-    std::function<void()> m_showPen;
+    frmColor *m_color = nullptr;
     DrawLayout m_layout;
 };
