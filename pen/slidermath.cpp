@@ -1,5 +1,7 @@
 #include "pen/slidermath.h"
 
+#include "platform/twips.h"
+
 #include "core/convert.h"
 #include "core/errorframe.h"
 
@@ -116,25 +118,9 @@ QPointF railPicturePlace(int orientation, QSize inner, QSize railPicture)
     return {(inner.width() - railPicture.width()) * 0.5, 2};
 }
 
-int twipsPerPixel(double dotsPerInch)
-{
-    if (!(dotsPerInch > 0) || !std::isfinite(dotsPerInch))
-        return 15;
-    const double t = roundHalfEven(1440.0 / dotsPerInch);
-    return t >= 1 && t <= 1440 ? int(t) : 15;
-}
-
-int screenTwipsX()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return twipsPerPixel(screen ? screen->logicalDotsPerInchX() : 0);
-}
-
-int screenTwipsY()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return twipsPerPixel(screen ? screen->logicalDotsPerInchY() : 0);
-}
+int twipsPerPixel(double dotsPerInch) { return Twips::fromDpi(dotsPerInch); }
+int screenTwipsX() { return Twips::perPixelX(); }
+int screenTwipsY() { return Twips::perPixelY(); }
 
 namespace {
 

@@ -5,20 +5,26 @@
 
 #include <cmath>
 
-namespace {
-int perPixel(bool horizontal)
+namespace Twips {
+
+int fromDpi(double dotsPerInch)
+{
+    if (!(dotsPerInch > 0) || !std::isfinite(dotsPerInch))
+        return 15;
+    const double t = std::nearbyint(1440.0 / dotsPerInch);
+    return t >= 1 && t <= 1440 ? int(t) : 15;
+}
+
+int perPixelX()
 {
     const QScreen *s = QGuiApplication::primaryScreen();
-    if (!s)
-        return 15;
-    const double dpi = horizontal ? s->logicalDotsPerInchX() : s->logicalDotsPerInchY();
-    if (dpi <= 0)
-        return 15;
-    return qMax(1, int(std::nearbyint(1440.0 / dpi)));
+    return fromDpi(s ? s->logicalDotsPerInchX() : 0);
 }
-} // namespace
 
-namespace Twips {
-int perPixelX() { return perPixel(true); }
-int perPixelY() { return perPixel(false); }
+int perPixelY()
+{
+    const QScreen *s = QGuiApplication::primaryScreen();
+    return fromDpi(s ? s->logicalDotsPerInchY() : 0);
+}
+
 } // namespace Twips

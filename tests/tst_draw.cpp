@@ -2,8 +2,11 @@
 // the window's own layout.
 
 #include "core/globals.h"
+#include "core/resources.h"
 #include "core/symbolbutton.h"
 #include "draw/frmdraw.h"
+#include "pen/frmcolor.h"
+#include "picker/frmpreview.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
 #include "platform/prompts.h"
@@ -32,6 +35,8 @@ private slots:
     void pressOutsideDrawsNothing();
     void moveRepaintsOnlyTheSegment();
     void penChangeAffectsOnlyTheNextStroke();
+    void penWindowReachesTheCanvas();
+    void lessonWindowTooltips();
     void quitQuestion();
     void windowLayout();
 
@@ -241,6 +246,44 @@ void tst_Draw::penChangeAffectsOnlyTheNextStroke()
     QCOMPARE(QColor(img.pixel(150, 50)), QColor(255, 0, 0));
     QCOMPARE(QColor(img.pixel(154, 50)), QColor(255, 0, 0));
     QCOMPARE(QColor(img.pixel(150, 45)), QColor(255, 0, 0));
+}
+
+void tst_Draw::penWindowReachesTheCanvas()
+{
+    frmColor *pen = w->penWindow();
+    QVERIFY(pen);
+    QVERIFY(pen->isVisible());
+    // A press on the palette's red cell with the right button, then a stroke.
+    const QImage palette = pen->picCol()->image();
+    QPoint red;
+    for (int y = 0; y < palette.height() && red.isNull(); y += 4) {
+        for (int x = 0; x < palette.width(); x += 4) {
+            if (QColor(palette.pixel(x, y)) == QColor(255, 0, 0)) {
+                red = QPoint(x, y);
+                break;
+            }
+        }
+    }
+    QVERIFY(!red.isNull());
+    QTest::mousePress(pen->picCol(), Qt::RightButton, {}, red + QPoint(2, 2));
+    QTest::mouseRelease(pen->picCol(), Qt::RightButton, {}, red + QPoint(2, 2));
+    QCOMPARE(PenColor, 0x0000FF);
+    QCOMPARE(w->picBild->foreColor(), QColor(255, 0, 0));
+    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(70, 70));
+    QCOMPARE(QColor(w->picBild->image().pixel(70, 70)), QColor(255, 0, 0));
+}
+
+void tst_Draw::lessonWindowTooltips()
+{
+    LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
+    ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
+    LanguageOffset = 1000;
+    w->Sprache();
+    QCOMPARE(w->vbeButton[9]->toolTip(), QStringLiteral("End program"));
+    QCOMPARE(w->preview()->vbeButton[1]->toolTip(), QStringLiteral("Select picture..."));
+    QCOMPARE(w->preview()->vbeButton[6]->toolTip(), QStringLiteral("OK"));
+    QVERIFY(!w->imgLogo[0]->isVisible());
+    QVERIFY(w->imgLogo[1]->isVisible());
 }
 
 void tst_Draw::quitQuestion()
