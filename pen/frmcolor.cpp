@@ -1,5 +1,6 @@
 #include "pen/frmcolor.h"
 
+
 #include "core/colors.h"
 #include "core/convert.h"
 #include "core/errorframe.h"
@@ -14,6 +15,7 @@
 #include "pen/slidermath.h"
 #include "pen/ucslider.h"
 #include "platform/picturebox.h"
+#include "platform/windowdrag.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -86,11 +88,7 @@ frmColor::frmColor(PictureBox *canvas, QWidget *owner)
     m_picCol->installEventFilter(this);
 }
 
-frmColor::~frmColor()
-{
-    if (m_movingByHand)
-        qApp->removeEventFilter(this);
-}
+frmColor::~frmColor() = default;
 
 void frmColor::fillSliderProperties(PropertyBag &bag)
 {
@@ -207,44 +205,17 @@ void frmColor::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF)
 
 void frmColor::beginMove()
 {
-    // The window system moves the window with the pointer as if its title bar
-    // had been grabbed. Without a window manager that cannot be had: the window
-    // then follows the pointer by hand until the button is released.
-    if (QWindow *w = windowHandle(); w && w->startSystemMove())
-        return;
-    m_moveOffset = m_pressGlobal - pos();
-    if (!m_movingByHand) {
-        m_movingByHand = true;
-        qApp->installEventFilter(this);
-    }
+    WindowDrag::begin(this, m_pressGlobal);
 }
 
-void frmColor::endMoveByHand()
-{
-    if (!m_movingByHand)
-        return;
-    m_movingByHand = false;
-    qApp->removeEventFilter(this);
-}
+bool frmColor::isMovingByHand() const { return WindowDrag::movingByHand(this); }
 
 bool frmColor::eventFilter(QObject *watched, QEvent *event)
 {
-    const QEvent::Type type = event->type();
-    if (type == QEvent::MouseButtonPress && (watched == m_surface || watched == m_picCol))
+    // A press on the background or the palette may start a move by hand, which
+    // needs the press's place on the screen.
+    if (event->type() == QEvent::MouseButtonPress && (watched == m_surface || watched == m_picCol))
         m_pressGlobal = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
-
-    if (m_movingByHand && watched->isWidgetType()) {
-        if (type == QEvent::MouseMove) {
-            const auto *me = static_cast<QMouseEvent *>(event);
-            if (me->buttons() == Qt::NoButton)
-                endMoveByHand();
-            else
-                move(me->globalPosition().toPoint() - m_moveOffset);
-        } else if (type == QEvent::MouseButtonRelease) {
-            if (static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton)
-                endMoveByHand();
-        }
-    }
     return QWidget::eventFilter(watched, event);
 }
 

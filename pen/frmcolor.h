@@ -34,7 +34,7 @@ public:
     void Form_Unload();
 
     bool isLoaded() const { return m_loaded; }
-    bool isMovingByHand() const { return m_movingByHand; }
+    bool isMovingByHand() const;
 
     // The window's parts.
     PictureBox *picCol() const { return m_picCol; }
@@ -63,7 +63,6 @@ private:
     void vbeButton_Click(int Index);
 
     void beginMove();
-    void endMoveByHand();
     void showPenColor();
 
     QPointer<PictureBox> m_canvas;
@@ -78,7 +77,5 @@ private:
     int m_twipsY = 15;
     bool m_loaded = false;
     bool m_backgroundDrawn = false;
-    bool m_movingByHand = false;
     QPoint m_pressGlobal;
-    QPoint m_moveOffset;
 };

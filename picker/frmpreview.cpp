@@ -453,26 +453,24 @@ void frmPreview::setButtonTips(const QStringList &tips)
 
 void frmPreview::mousePressEvent(QMouseEvent *event)
 {
-    Form_MouseDown(event->button(), event->modifiers(), event->globalPosition(), this);
+    Form_MouseDown(event->button(), event->modifiers(), event->globalPosition());
 }
 
 bool frmPreview::eventFilter(QObject *watched, QEvent *event)
 {
     // A press on a panel's background or on the preview drags the window too.
     if (event->type() == QEvent::MouseButtonPress) {
-        auto *w = qobject_cast<QWidget *>(watched);
         const auto *e = static_cast<QMouseEvent *>(event);
-        Form_MouseDown(e->button(), e->modifiers(), e->globalPosition(), w);
+        Form_MouseDown(e->button(), e->modifiers(), e->globalPosition());
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void frmPreview::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF globalPos,
-                                QWidget *pressed)
+void frmPreview::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF globalPos)
 {
     ErrorFrame f("frmPreview", "Form_MouseDown");
-    f.run([&] { f.line(10, [&] { WindowDrag::begin(this, pressed, globalPos); }); });
+    f.run([&] { f.line(10, [&] { WindowDrag::begin(this, globalPos); }); });
 }
 
 void frmPreview::Form_Unload()

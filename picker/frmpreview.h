@@ -31,8 +31,7 @@ public:
     void ResizePreview();
     void vbeButton_Click(int Index);
     void filPics_Click();
-    void Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, QPointF globalPos,
-                        QWidget *pressed);
+    void Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, QPointF globalPos);
     void Form_Unload();
 
     // The main window's Open command: hide the step panel, list the pictures

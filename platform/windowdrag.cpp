@@ -1,5 +1,7 @@
 #include "platform/windowdrag.h"
 
+#include <QApplication>
+#include <QHash>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
@@ -8,54 +10,72 @@
 namespace {
 bool g_systemMoveAllowed = true;
 
-// Follows the pointer while the button is held, then removes itself.
+// Follows the pointer while a button is held, whichever widget the events reach,
+// then removes itself.
 class ManualDrag : public QObject
 {
 public:
-    ManualDrag(QWidget *window, QWidget *pressed, QPointF globalPos)
-        : QObject(pressed), m_window(window), m_start(globalPos), m_origin(window->pos())
+    ManualDrag(QWidget *window, QPointF globalPos)
+        : m_window(window), m_offset(globalPos.toPoint() - window->pos())
     {
-        pressed->installEventFilter(this);
+        active().insert(window, this);
+        qApp->installEventFilter(this);
+    }
+    ~ManualDrag() override { active().remove(m_key); }
+
+    static QHash<const QWidget *, ManualDrag *> &active()
+    {
+        static QHash<const QWidget *, ManualDrag *> drags;
+        return drags;
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        if (!watched->isWidgetType())
+            return false;
         if (event->type() == QEvent::MouseMove) {
             const auto *e = static_cast<QMouseEvent *>(event);
-            if (m_window)
-                m_window->move(m_origin + (e->globalPosition() - m_start).toPoint());
-            return true;
-        }
-        if (event->type() == QEvent::MouseButtonRelease) {
-            watched->removeEventFilter(this);
-            deleteLater();
-            return false;
+            if (e->buttons() == Qt::NoButton)
+                finish();
+            else if (m_window)
+                m_window->move(e->globalPosition().toPoint() - m_offset);
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            if (static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton)
+                finish();
         }
         return false;
     }
 
 private:
+    void finish()
+    {
+        qApp->removeEventFilter(this);
+        active().remove(m_key);
+        deleteLater();
+    }
+
     QPointer<QWidget> m_window;
-    QPointF m_start;
-    QPoint m_origin;
+    const QWidget *m_key = m_window.data();
+    QPoint m_offset;
 };
 } // namespace
 
 namespace WindowDrag {
 
-bool begin(QWidget *window, QWidget *pressed, QPointF globalPos)
+bool begin(QWidget *window, QPointF globalPos)
 {
-    if (!window || !pressed)
+    if (!window)
         return false;
     if (g_systemMoveAllowed) {
-        if (QWindow *handle = window->windowHandle()) {
-            if (handle->startSystemMove())
-                return true;
-        }
+        if (QWindow *handle = window->windowHandle(); handle && handle->startSystemMove())
+            return true;
     }
-    new ManualDrag(window, pressed, globalPos);
+    if (!movingByHand(window))
+        new ManualDrag(window, globalPos);
     return false;
 }
+
+bool movingByHand(const QWidget *window) { return ManualDrag::active().contains(window); }
 
 void setSystemMoveAllowed(bool allowed) { g_systemMoveAllowed = allowed; }
 
