@@ -1,58 +1,91 @@
 #include "support/xserver.h"
 
 #include <QDeadlineTimer>
-#include <QFile>
-#include <QRect>
 #include <QStandardPaths>
 #include <QThread>
 
-#include <unistd.h>
-
-XServer::XServer()
+bool XServer::start()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()) {
-        m_why = QStringLiteral("Xvfb is not installed");
-        return;
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (xvfb.isEmpty()) {
+        m_why = QStringLiteral("Xvfb is not installed (Debian package xvfb)");
+        return false;
     }
-    for (int n = 90 + (::getpid() % 50); n < 300; n += 7) {
-        if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))
-            || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-            continue;
-        m_xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"),
-                                               QStringLiteral("0"), QStringLiteral("1024x768x24"),
-                                               QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        if (!m_xvfb.waitForStarted(5000))
-            break;
-        QDeadlineTimer deadline(5000);
-        while (!deadline.hasExpired() && m_xvfb.state() == QProcess::Running) {
-            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
-                m_display = QStringLiteral(":%1").arg(n);
-                return;
-            }
-            QThread::msleep(50);
-        }
-        m_xvfb.kill();
-        m_xvfb.waitForFinished();
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
+        m_why = QStringLiteral("xdotool is not installed (Debian package xdotool)");
+        return false;
     }
-    m_why = QStringLiteral("Xvfb did not start");
+    // Xvfb picks a free display and writes its number to the descriptor given.
+    m_server.setProgram(xvfb);
+    m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                           QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                           QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    m_server.start();
+    if (!m_server.waitForStarted(5000)) {
+        m_why = QStringLiteral("Xvfb did not start");
+        return false;
+    }
+    QByteArray out;
+    QDeadlineTimer deadline(10000);
+    while (!out.contains('\n') && !deadline.hasExpired()) {
+        m_server.waitForReadyRead(200);
+        out += m_server.readAllStandardOutput();
+    }
+    if (!out.contains('\n')) {
+        m_why = QStringLiteral("Xvfb did not report its display");
+        return false;
+    }
+    m_display = QStringLiteral(":") + QString::fromLatin1(out.trimmed());
+    return true;
 }
 
 XServer::~XServer()
 {
-    if (m_xvfb.state() != QProcess::NotRunning) {
-        m_xvfb.terminate();
-        if (!m_xvfb.waitForFinished(3000))
-            m_xvfb.kill();
-        m_xvfb.waitForFinished();
+    for (QProcess *p : {&m_wm, &m_server}) {
+        if (p->state() != QProcess::NotRunning) {
+            p->terminate();
+            if (!p->waitForFinished(3000))
+                p->kill();
+            p->waitForFinished(1000);
+        }
     }
+}
+
+QProcessEnvironment XServer::environment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    return env;
+}
+
+bool XServer::startWindowManager(const QString &program)
+{
+    m_wm.setProcessEnvironment(environment());
+    m_wm.setProgram(program);
+    m_wm.start();
+    if (!m_wm.waitForStarted(5000))
+        return false;
+    const QString xprop = QStandardPaths::findExecutable(QStringLiteral("xprop"));
+    for (int i = 0; i < 50; ++i) {
+        QThread::msleep(100);
+        if (xprop.isEmpty())
+            continue;
+        QProcess probe;
+        probe.setProcessEnvironment(environment());
+        probe.start(xprop, {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+        probe.waitForFinished(2000);
+        if (probe.readAllStandardOutput().contains("window id"))
+            return true;
+    }
+    return xprop.isEmpty(); // without xprop, five seconds are plenty
 }
 
 QString XServer::xdotool(const QStringList &args, int timeoutMs) const
 {
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), m_display);
-    p.setProcessEnvironment(env);
+    p.setProcessEnvironment(environment());
     p.start(QStringLiteral("xdotool"), args);
     if (!p.waitForFinished(timeoutMs)) {
         p.kill();
@@ -86,10 +119,14 @@ QRect XServer::geometry(const QString &window) const
         if (kv.size() != 2)
             continue;
         const int v = kv[1].toInt();
-        if (kv[0] == u"X") r.moveLeft(v);
-        else if (kv[0] == u"Y") r.moveTop(v);
-        else if (kv[0] == u"WIDTH") r.setWidth(v);
-        else if (kv[0] == u"HEIGHT") r.setHeight(v);
+        if (kv[0] == u"X")
+            r.moveLeft(v);
+        else if (kv[0] == u"Y")
+            r.moveTop(v);
+        else if (kv[0] == u"WIDTH")
+            r.setWidth(v);
+        else if (kv[0] == u"HEIGHT")
+            r.setHeight(v);
     }
     return r;
 }
