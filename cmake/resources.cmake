@@ -28,9 +28,15 @@ function(stiftolino_embed_resources target)
         list(GET aliases ${i} a)
         set_source_files_properties("${f}" PROPERTIES QT_RESOURCE_ALIAS "${a}" GENERATED TRUE)
     endforeach()
-    qt_add_resources(${target} "stiftolino_embedded" PREFIX "/" FILES ${files})
+    qt_add_resources(${target} "stiftolino_embedded" PREFIX "/" FILES ${files}
+        OUTPUT_TARGETS rcc_targets)
     if(targets)
+        # The generators run in other folders: order the targets so that every
+        # generated file exists before the resource compiler reads it.
         list(REMOVE_DUPLICATES targets)
         add_dependencies(${target} ${targets})
+        foreach(t ${rcc_targets})
+            add_dependencies(${t} ${targets})
+        endforeach()
     endif()
 endfunction()

@@ -1,15 +1,144 @@
 #include "core/allgemein.h"
 
+#include "core/errorframe.h"
+#include "core/globals.h"
+#include "core/resources.h"
+#include "core/settings.h"
+#include "draw/frmdraw.h"
+#include "errors/errptnr.h"
+#include "platform/paths.h"
+#include "platform/settingsbackend.h"
+
 #include <QApplication>
+#include <QFile>
+#include <QIcon>
+#include <QList>
+#include <QPointer>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace Allgemein {
 
-int Main(int argc, char *argv[])
+namespace {
+struct LoadedForm {
+    QPointer<QWidget> form;
+    std::function<void()> unload;
+};
+QList<LoadedForm> g_forms;
+
+// The error dialog as the frames' reporter, created on the first error.
+class DialogReporter : public ErrorReporter
 {
-    QApplication app(argc, argv);
-    return 0;
+public:
+    int onError(const QString &module, const QString &procedure, const PendingError &error) override
+    {
+        return ErrPtnr::instance().OnError(module, procedure, error);
+    }
+};
+
+// Answers every error with Ignore, for the quit routine.
+class IgnoreAll : public ErrorReporter
+{
+public:
+    int onError(const QString &, const QString &, const PendingError &) override { return 1; }
+};
+} // namespace
+
+void RegisterForm(QWidget *form, std::function<void()> unload)
+{
+    UnregisterForm(form);
+    g_forms.append({form, std::move(unload)});
 }
 
-void QuitProgram() {}
+void UnregisterForm(QWidget *form)
+{
+    g_forms.removeIf([form](const LoadedForm &f) { return f.form == form || f.form.isNull(); });
+}
+
+int LoadedFormCount()
+{
+    g_forms.removeIf([](const LoadedForm &f) { return f.form.isNull(); });
+    return int(g_forms.size());
+}
+
+bool AcquireInstanceLock()
+{
+    static int fd = -1;
+    if (fd >= 0)
+        return true;
+    const QString folder = Paths::privateTempFolder();
+    if (folder.isEmpty())
+        return true;   // no place for a lock: better two copies than none
+    const QByteArray path = QFile::encodeName(folder + QStringLiteral("stiftolino.lock"));
+    const int f = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (f < 0)
+        return true;
+    if (::flock(f, LOCK_EX | LOCK_NB) != 0) {
+        ::close(f);
+        return false;
+    }
+    fd = f;
+    return true;
+}
+
+int Main(int argc, char *argv[])
+{
+    // A second copy ends at once, before it opens anything on the screen.
+    if (!AcquireInstanceLock())
+        return 0;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(AppTitle);
+    QApplication::setOrganizationName(AppTitle);
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(STIFTOLINO_VERSION_MAJOR)
+                                            .arg(STIFTOLINO_VERSION_MINOR)
+                                            .arg(STIFTOLINO_VERSION_PATCH));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
+
+    static IniSettingsBackend settings(AppTitle);
+    SetSettingsBackend(&settings);
+    static DialogReporter reporter;
+    ErrorHandling::setReporter(&reporter);
+
+    ErrorFrame f("Allgemein", "Main");
+    f.run([&] {
+        f.line(20, [&] { LoadConfig(); });
+        f.line(30, [&] { LanguageOffset = GetSettingInt16(QStringLiteral("Sprache"), 0); });
+        f.line(40, [&] { LanguageFilePath = GetTempDir() + QStringLiteral("~tmp.lng"); });
+        f.line(50, [&] {
+            ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
+        });
+        f.line(60, [&] { StartingUp = True; });
+        // The start screen's place: until it exists the main window shows at once.
+        f.line(70, [&] { frmDraw::instance().showCentred(); });
+        f.line(80, [&] { frmDraw::instance(); });
+    });
+    if (!frmDraw::exists())
+        return 0;
+    return QApplication::exec();
+}
+
+void QuitProgram()
+{
+    IgnoreAll ignore;
+    ErrorReporter *previous = ErrorHandling::reporter();
+    ErrorHandling::setReporter(&ignore);
+    tryQuietly([] { SaveConfig(); });
+    const QList<LoadedForm> forms = g_forms;
+    for (qsizetype i = forms.size() - 1; i >= 0; --i) {
+        const LoadedForm &form = forms.at(i);
+        tryQuietly([&] {
+            if (!form.form.isNull() && form.unload)
+                form.unload();
+        });
+        UnregisterForm(form.form);
+    }
+    ErrorHandling::setReporter(previous);
+    if (LoadedFormCount() > 0)
+        std::_Exit(0);
+}
 
 } // namespace Allgemein

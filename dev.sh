@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Stiftolino, builds it, and runs it or its tests.
+#   ./dev.sh run    install what is missing, build, start the program
+#   ./dev.sh test   install what is missing, build, run the whole test suite
+set -euo pipefail
+cd "$(dirname "$0")"
+
+BUILD_PACKAGES="cmake g++ make pkg-config fonts-dejavu-core qt6-base-dev qt6-multimedia-dev
+  qt6-svg-dev libsndfile1-dev libxkbcommon-dev qt6-qpa-plugins"
+# What the tests start or read besides the program: an X server with xdotool and a
+# window manager, a sound server and its tools, and an independent image reader.
+TEST_PACKAGES="xvfb xauth xdotool x11-utils openbox pulseaudio pulseaudio-utils imagemagick"
+
+install_missing() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get -o DPkg::Lock::Timeout=300 update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=300 install -y -q \
+        --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build -j"$(nproc)"
+}
+
+case "${1:-}" in
+run)
+    # shellcheck disable=SC2086
+    install_missing $BUILD_PACKAGES
+    build
+    exec ./build/stiftolino
+    ;;
+test)
+    # shellcheck disable=SC2086
+    install_missing $BUILD_PACKAGES $TEST_PACKAGES
+    build
+    ctest --test-dir build --output-on-failure -j"$(nproc)"
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,468 @@
+#include "draw/frmdraw.h"
+
+#include "core/allgemein.h"
+#include "core/convert.h"
+#include "core/errorframe.h"
+#include "core/globals.h"
+#include "core/language.h"
+#include "core/resources.h"
+#include "core/settings.h"
+#include "core/sound.h"
+#include "core/symbolbutton.h"
+#include "core/colors.h"
+#include "core/config.h"
+#include "pen/frmcolor.h"
+#include "picker/frmpreview.h"
+#include "platform/picturebox.h"
+#include "platform/prompts.h"
+#include "print/drucker.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+frmDraw *g_instance = nullptr;
+
+// The design places of the toolbar buttons inside the panel, in pixels.
+QRect buttonPlace(int index)
+{
+    const int left = (index % 2 == 0) ? 32 : 88;
+    const int top = 24 + (index / 2) * 40;
+    return QRect(left, top, 49, 33);
+}
+
+struct FlagPlace {
+    int digit;
+    const char *tip;
+    int left, top;   // twips inside the panel
+};
+constexpr FlagPlace kFlags[] = {{0, "Deutsch", 540, 3510}, {1, "English", 1020, 3510},
+                                {4, "Español", 1500, 3510}, {6, "Français", 750, 3810},
+                                {3, "Italiano", 1230, 3810}};
+
+const char *const kSymbols[10] = {"clear", "undo", "open", "save", "pen",
+                                  "print", "sound", "help", "web", "quit"};
+const char *const kFallbacks[10] = {"C", "\u21b6", "O", "S", "\u270e", "P", "\u266a", "?", "W", "X"};
+
+QImage fallbackBackground()
+{
+    QImage img(DesignWidth, DesignHeight, QImage::Format_RGB32);
+    QPainter p(&img);
+    QLinearGradient g(0, 0, 0, DesignHeight);
+    g.setColorAt(0, QColor(250, 240, 214));
+    g.setColorAt(1, QColor(236, 214, 166));
+    p.fillRect(img.rect(), g);
+    return img;
+}
+
+// Moves a control; a negative size fails as the platform's move would.
+void moveControl(QWidget *w, const QRectF &r)
+{
+    if (r.width() < 0 || r.height() < 0)
+        raiseError(Err::InvalidPropertyValue);
+    w->setGeometry(toPixels(r));
+}
+} // namespace
+
+frmDraw &frmDraw::instance()
+{
+    if (!g_instance) {
+        g_instance = new frmDraw();
+        Allgemein::RegisterForm(g_instance, [] { g_instance->Unload(); });
+        g_instance->Form_Load();
+    }
+    return *g_instance;
+}
+
+bool frmDraw::exists() { return g_instance != nullptr; }
+
+frmDraw::frmDraw(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    if (!g_instance)
+        g_instance = this;
+    setWindowTitle(Allgemein::AppTitle);
+    setFixedSize(DesignWidth, DesignHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    const QImage bg(QStringLiteral(":/art/background.png"));
+    imgHinterg = bg.isNull() ? fallbackBackground() : bg;
+    buildControls();
+}
+
+frmDraw::~frmDraw()
+{
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+void frmDraw::buildControls()
+{
+    lblRahmen = new QLabel(this);
+    lblRahmen->setAutoFillBackground(true);
+    QPalette pal = lblRahmen->palette();
+    pal.setColor(QPalette::Window, SymbolButton::faceColor());
+    lblRahmen->setPalette(pal);
+
+    picBild = new PictureBox(this);
+    picBild->setBackColor(Qt::white);
+    connect(picBild, &PictureBox::mouseDown, this,
+            [this](Qt::MouseButton b, Qt::KeyboardModifiers s, QPointF p) {
+                picBild_MouseDown(b, s, p.x(), p.y());
+            });
+    connect(picBild, &PictureBox::mouseMove, this,
+            [this](Qt::MouseButtons b, Qt::KeyboardModifiers s, QPointF p) {
+                picBild_MouseMove(b, s, p.x(), p.y());
+            });
+    connect(picBild, &PictureBox::mouseUp, this,
+            [this](Qt::MouseButton b, Qt::KeyboardModifiers s, QPointF p) {
+                picBild_MouseUp(b, s, p.x(), p.y());
+            });
+
+    picPanel = new PictureBox(this);
+    picPanel->resize(PanelSize.toSize());
+    picPanel->setKeepContentOnResize(false);
+    for (int i = 0; i < 10; ++i) {
+        auto *b = new SymbolButton(i, QString::fromLatin1(kSymbols[i]),
+                                   QString::fromUtf8(kFallbacks[i]), picPanel);
+        b->setGeometry(buttonPlace(i));
+        connect(b, &SymbolButton::Click, this, &frmDraw::vbeButton_Click);
+        vbeButton[size_t(i)] = b;
+    }
+    for (const FlagPlace &f : kFlags) {
+        auto *flag = new QLabel(picPanel);
+        flag->setGeometry(f.left / 15, f.top / 15, 32, 20);
+        const QPixmap pm(QStringLiteral(":/art/flag%1.png").arg(f.digit));
+        if (pm.isNull()) {
+            flag->setText(QString::fromUtf8(f.tip).left(2).toUpper());
+            flag->setAlignment(Qt::AlignCenter);
+            flag->setFrameShape(QFrame::Box);
+        } else {
+            flag->setPixmap(pm);
+            flag->setScaledContents(true);
+        }
+        flag->setToolTip(QString::fromUtf8(f.tip));
+        imgLang[size_t(f.digit)] = flag;
+    }
+
+    for (int i = 0; i < 2; ++i) {
+        auto *logo = new QLabel(this);
+        const QPixmap pm(QStringLiteral(":/art/logo%1.png").arg(i));
+        if (pm.isNull()) {
+            logo->setText(i == 0 ? QStringLiteral("Stiftolino \u2013 Zeichnen lernen")
+                                 : QStringLiteral("Stiftolino \u2013 Learn to draw"));
+            QFont f = logo->font();
+            f.setPixelSize(30);
+            f.setBold(true);
+            logo->setFont(f);
+            logo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        } else {
+            logo->setPixmap(pm);
+        }
+        logo->setGeometry(QRect(QPoint(25, 25), LogoSize.toSize()));
+        logo->setVisible(i == 0);
+        imgLogo[size_t(i)] = logo;
+    }
+
+    lblCopyright = new QLabel(Config::CopyrightNotice, this);
+    QFont notice(QStringLiteral("Times New Roman"));
+    notice.setStyleHint(QFont::Serif);
+    notice.setPointSizeF(8.25);
+    lblCopyright->setFont(notice);
+    QPalette np = lblCopyright->palette();
+    np.setColor(QPalette::WindowText, QColor(64, 64, 0));
+    lblCopyright->setPalette(np);
+    lblCopyright->resize(CopyrightSize.toSize());
+    lblCopyright->setVisible(false);
+}
+
+void frmDraw::Form_Load()
+{
+    using namespace Allgemein;
+    ErrorFrame f("frmDraw", "Form_Load");
+    f.run([&] {
+        f.line(10, [&] { QApplication::setOverrideCursor(Qt::WaitCursor); });
+        f.line(20, [&] {
+            Drucker::GetPrinterMargins(PrintMarginLeft, PrintMarginRight, PrintMarginTop,
+                                       PrintMarginBottom);
+        });
+        f.line(30, [&] { QApplication::restoreOverrideCursor(); });
+        f.line(40, [&] {
+            const QByteArray bytes = ModResFiles::LoadResData(101, QStringLiteral("CURSOR"));
+            QImage img;
+            if (!img.loadFromData(bytes))
+                raiseError(Err::InvalidPicture);
+            const QStringList hot = img.text(QStringLiteral("hotspot")).split(u',');
+            const int hx = hot.size() == 2 ? hot[0].toInt() : 0;
+            const int hy = hot.size() == 2 ? hot[1].toInt() : img.height() - 1;
+            picBild->setCursor(QCursor(QPixmap::fromImage(img), hx, hy));
+        });
+        f.line(50, [&] { vbeButton[1]->setEnabled(false); });
+        f.line(60, [&] {
+            if (!SoundOn)
+                vbeButton[6]->setForeColor(QColor(255, 0, 0));
+        });
+        f.line(70, [&] {
+            picBild->setForeColor(fromRgbValue(PenColor));
+            picBild->setDrawWidth(PenWidth);
+        });
+        f.line(80, [&] {
+            while (QApplication::overrideCursor())
+                QApplication::restoreOverrideCursor();
+        });
+    });
+    m_loaded = true;
+}
+
+void frmDraw::showCentred()
+{
+    if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = s->availableGeometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmDraw::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmDraw::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void frmDraw::Form_Activate() { Sprache(); }
+
+void frmDraw::Form_Resize()
+{
+    using namespace Allgemein;
+    const int sw = width();
+    const int sh = height();
+    DrawLayout l;
+    ErrorFrame f("frmDraw", "Form_Resize");
+    f.run([&] {
+        f.line(10, [&] {
+            m_backdrop = QImage(qMax(1, sw), qMax(1, sh), QImage::Format_RGB32);
+            QPainter p(&m_backdrop);
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.drawImage(QRect(0, 0, sw, sh), imgHinterg);
+            update();
+        });
+        f.line(20, [&] {
+            std::array<QRectF, 2> logos{QRectF(imgLogo[0]->geometry()),
+                                        QRectF(imgLogo[1]->geometry())};
+            l = layoutFor(sw, sh, PanelSize, logos, m_logosStretched, CopyrightSize);
+            m_layout = l;
+        });
+        f.line(30, [&] { moveControl(picPanel, l.panel); });
+        f.line(40, [&] {
+            // The panel shows the background behind it, so it looks transparent;
+            // its copy is taken 150 pixels further right than its own place.
+            const QRect pr = picPanel->geometry();
+            const int pw = picPanel->scaleWidth();
+            const int ph = picPanel->scaleHeight();
+            QImage look(pw, ph, QImage::Format_RGB32);
+            look.fill(Qt::white);
+            QPainter p(&look);
+            p.drawImage(QRect(0, 0, pw, ph), m_backdrop, QRect(pr.left() + 150, pr.top(), pw, ph));
+            p.end();
+            picPanel->setPicture(look);
+            picPanel->drawBox(QPoint(2, 2), QPoint(pw - 1, ph - 1), QColor(64, 64, 0));
+            picPanel->drawBox(QPoint(0, 0), QPoint(pw - 3, ph - 3), Qt::white);
+            picPanel->setVisible(true);
+        });
+        f.line(50, [&] {
+            picBild->setVisible(false);
+            moveControl(picBild, l.canvas);
+            picBild->setVisible(true);
+        });
+        f.line(60, [&] {
+            moveControl(lblRahmen, l.frame);
+            lblRahmen->lower();
+        });
+        f.line(70, [&] { picBild->setForeColor(fromRgbValue(PenColor)); });
+        f.line(80, [&] {
+            m_logosStretched = l.logosStretched;
+            for (int i = 0; i < 2; ++i) {
+                imgLogo[size_t(i)]->setScaledContents(m_logosStretched);
+                moveControl(imgLogo[size_t(i)], l.logos[size_t(i)]);
+            }
+        });
+        f.line(90, [&] {
+            moveControl(lblCopyright, l.copyright);
+            lblCopyright->setVisible(true);
+        });
+        f.line(100, [&] { showToolWindows(); });
+    });
+}
+
+void frmDraw::showPenWindow()
+{
+    if (!m_color) {
+        m_color = new frmColor(picBild, this);
+        Allgemein::RegisterForm(m_color, [c = m_color] {
+            c->Form_Unload();
+            c->hide();
+        });
+    }
+    m_color->ShowOwned();
+}
+
+void frmDraw::showToolWindows()
+{
+    // The lesson window always comes up with the main window's layout, the pen
+    // window while it was left open.
+    if (!m_preview) {
+        m_preview = new frmPreview(this);
+        Allgemein::RegisterForm(m_preview, [p = m_preview] { p->Form_Unload(); p->hide(); });
+    }
+    m_preview->ShowOwned();
+    if (Allgemein::PenWindowShown)
+        showPenWindow();
+}
+
+void frmDraw::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The tool windows float above the main window; without a window manager
+    // to keep them there, put them back on top once the main window is up.
+    QTimer::singleShot(0, this, [this] {
+        if (m_preview && m_preview->isVisible())
+            m_preview->raise();
+        for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (w->isWindow() && w->isVisible() && w != m_preview)
+                w->raise();
+        }
+    });
+}
+
+void frmDraw::paintEvent(QPaintEvent *event)
+{
+    QPainter p(this);
+    if (m_backdrop.isNull())
+        p.fillRect(event->rect(), QColor(245, 232, 200));
+    else
+        p.drawImage(event->rect().topLeft(), m_backdrop, event->rect());
+}
+
+void frmDraw::Sprache()
+{
+    using namespace Allgemein;
+    ErrorFrame f("frmDraw", "Sprache");
+    f.run([&] {
+        static const int ids[10] = {130, 143, 125, 133, 122, 140, 119, 120, 131, 115};
+        f.line(10, [&] {
+            for (int i = 0; i < 10; ++i)
+                vbeButton[size_t(i)]->setToolTip(Msg(ids[i]));
+        });
+        f.line(50, [&] {
+            if (!m_preview)
+                return;
+            m_preview->setButtonTips({Msg(124), Msg(142), Msg(123), Msg(129), Msg(128), Msg(124),
+                                      QStringLiteral("OK"), Msg(123), QStringLiteral("OK")});
+        });
+        f.line(60, [&] {
+            imgLogo[0]->setVisible(LanguageOffset == 0);
+            imgLogo[1]->setVisible(LanguageOffset != 0);
+        });
+    });
+}
+
+void frmDraw::picBild_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double X, double Y)
+{
+    using namespace Allgemein;
+    ErrorFrame f("frmDraw", "picBild_MouseDown");
+    f.run([&] {
+        f.line(10, [&] { picOld = picBild->image().copy(); });
+        f.line(20, [&] {
+            if (!vbeButton[1]->isEnabled())
+                vbeButton[1]->setEnabled(true);
+        });
+        f.line(30, [&] {
+            if (SoundOn)
+                PlayWAV(102);
+        });
+        f.line(40, [&] { StrokeActive = 1; });
+        f.line(50, [&] { picBild->line(QPointF(X, Y), QPointF(X, Y)); });
+    });
+}
+
+void frmDraw::picBild_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, double X, double Y)
+{
+    if (StrokeActive == 1)
+        picBild->lineTo(QPointF(X, Y));
+}
+
+void frmDraw::picBild_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, double, double)
+{
+    StrokeActive = 0;
+}
+
+void frmDraw::vbeButton_Click(int Index)
+{
+    using namespace Allgemein;
+    ErrorFrame f("frmDraw", "vbeButton_Click");
+    f.run([&] {
+        f.line(10, [&] {
+            if (SoundOn)
+                PlayWAV(101);
+        });
+        switch (Index) {
+        case 0: // Clear
+            f.line(20, [&] {
+                if (SoundOn)
+                    PlayWAV(107);
+            });
+            f.line(30, [&] { vbeButton[1]->setEnabled(false); });
+            f.line(40, [&] { picBild->cls(); });
+            f.line(50, [&] { picBild->repaint(); });
+            break;
+        case 1: // Undo
+            f.line(60, [&] { picBild->setPicture(picOld); });
+            f.line(70, [&] { vbeButton[1]->setEnabled(false); });
+            break;
+        case 9: // Quit
+            f.line(200, [&] { quitCommand(); });
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void frmDraw::quitCommand()
+{
+    using namespace Allgemein;
+    const auto answer = Prompts::message(this, Msg(114), Prompts::Buttons::YesNo,
+                                         Prompts::Icon::Question, Msg(100), Prompts::Answer::Yes);
+    if (answer != Prompts::Answer::Yes)
+        return;
+    QuitProgram();
+    Unload();
+    QCoreApplication::exit(0);
+}
+
+void frmDraw::Unload()
+{
+    m_quitting = true;
+    close();
+}
+
+void frmDraw::closeEvent(QCloseEvent *event)
+{
+    // The window closes only through its quit button.
+    if (m_quitting)
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,109 @@
+#include "errors/protocol.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <sys/utsname.h>
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kSeparator = QString(70, u'-');
+const QString kIndent = QString(10, u' ');
+
+QString prettyName()
+{
+    for (const char *path : {"/etc/os-release", "/usr/lib/os-release"}) {
+        QFile f(QString::fromLatin1(path));
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n');
+        for (const QString &line : lines) {
+            if (line.startsWith(QStringLiteral("PRETTY_NAME="))) {
+                QString v = line.mid(12).trimmed();
+                if (v.size() >= 2 && (v.startsWith(u'"') || v.startsWith(u'\'')))
+                    v = v.mid(1, v.size() - 2);
+                return v;
+            }
+        }
+    }
+    return QString();
+}
+} // namespace
+
+SystemInfo currentSystemInfo()
+{
+    SystemInfo info;
+    struct utsname u {};
+    if (::uname(&u) != 0)
+        return info;
+    info.known = true;
+    info.platform = QString::fromLocal8Bit(u.sysname);
+    // "6.1.0-18-amd64": major 6, minor 1, patch level 0.
+    const QRegularExpression re(QStringLiteral("^(\\d+)(?:\\.(\\d+))?(?:\\.(\\d+))?"));
+    const auto m = re.match(QString::fromLocal8Bit(u.release));
+    if (m.hasMatch()) {
+        info.major = m.captured(1).toInt();
+        info.minor = m.captured(2).toInt();
+        info.build = m.captured(3).toInt() & 0xFFFF;
+    }
+    info.servicePack = prettyName();
+    return info;
+}
+
+QString buildProtocolText(const ProtocolContent &c)
+{
+    QString t;
+    t += kSeparator + kCrLf;
+    t += QStringLiteral("F E H L E R P R O T O K O L L  /  E R R O R   P R O T O C O L L") + kCrLf;
+    t += kSeparator + kCrLf;
+    t += QStringLiteral("PROGRAMM-INFO:") + kCrLf;
+    t += kIndent + c.progInfo + kCrLf;
+    t += kSeparator + kCrLf;
+    t += QStringLiteral("FEHLERBESCHREIBUNG / ERROR DESCRIPTION:") + kCrLf;
+    for (int i = 0; i < 4; ++i)
+        t += kIndent + c.titles.value(i) + u'\t' + c.values.value(i) + kCrLf;
+    t += kIndent + QStringLiteral("Datum/Uhrzeit (Date/Time):") + u'\t'
+         + c.when.toString(QStringLiteral("MM-dd-yyyy")) + QStringLiteral(" / ")
+         + c.when.toString(QStringLiteral("HH:mm:ss")) + kCrLf;
+    t += kSeparator + kCrLf;
+    t += QStringLiteral("SYSTEMINFO:") + kCrLf;
+    // Without a known system nothing follows the tab, not even the line break.
+    t += kIndent + QStringLiteral("Plattform/Environment:") + u'\t';
+    if (c.system.known)
+        t += c.system.platform + kCrLf;
+    t += kIndent + QStringLiteral("Version:") + u'\t' + QString::number(c.system.major) + u'.'
+         + QString::number(c.system.minor) + kCrLf;
+    t += kIndent + QStringLiteral("Build:") + u'\t' + QString::number(c.system.build & 0xFFFF)
+         + QStringLiteral("   ") + c.system.servicePack + kCrLf;
+    t += kSeparator + kCrLf;
+    return t;
+}
+
+QStringList wrapForPrint(const QString &protocol)
+{
+    QStringList printed;
+    QString text = protocol + kCrLf;
+    for (qsizetype br = text.indexOf(kCrLf); br >= 0; br = text.indexOf(kCrLf)) {
+        const QString current = text.left(br) + u' ';
+        text.remove(0, br + 2);
+        qsizetype column = 0;
+        QString output;
+        qsizetype start = 0;
+        while (start < current.size()) {
+            const qsizetype blank = current.indexOf(u' ', start);
+            const QString word = current.mid(start, blank - start + 1);
+            start = blank + 1;
+            column += word.size();
+            if (column > 73) {
+                if (!output.isEmpty())
+                    printed << output;
+                output = QString(20, u' ');
+                column = word.size();
+            }
+            output += word;
+        }
+        if (!output.isEmpty())
+            printed << output;
+    }
+    return printed;
+}

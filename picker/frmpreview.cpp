@@ -1,0 +1,483 @@
+#include "picker/frmpreview.h"
+
+#include "core/convert.h"
+#include "core/errorframe.h"
+#include "core/globals.h"
+#include "core/picturefile.h"
+#include "core/resources.h"
+#include "core/settings.h"
+#include "core/sound.h"
+#include "core/symbolbutton.h"
+#include "draw/frmdraw.h"
+#include "picker/previewlayout.h"
+#include "platform/paths.h"
+#include "platform/picturebox.h"
+#include "platform/twips.h"
+#include "platform/windowdrag.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+using namespace Allgemein;
+
+namespace {
+struct ButtonDef {
+    int panel;
+    QPoint pos;
+    const char *symbol;
+    const char *fallback;
+};
+constexpr ButtonDef kButtons[9] = {
+    {0, {48, 8}, "previous", "<"}, {0, {104, 8}, "browse", "#"}, {0, {160, 8}, "next", ">"},
+    {0, {72, 48}, "grid", "+"},    {0, {128, 48}, "size", "[]"}, {1, {48, 8}, "previous", "<"},
+    {1, {104, 8}, "ok", "OK"},     {1, {160, 8}, "next", ">"},   {2, {192, 56}, "ok", "OK"}};
+
+QImage fallbackGrid()
+{
+    QImage g(400, 300, QImage::Format_ARGB32);
+    g.fill(Qt::transparent);
+    const QRgb line = qRgb(255, 182, 47);
+    for (int y = 0; y < 300; ++y) {
+        for (int x = 0; x < 400; ++x) {
+            if ((x % 50 < 2 && x >= 50) || (y % 50 < 2 && y >= 50))
+                g.setPixel(x, y, line);
+        }
+    }
+    return g;
+}
+
+QImage fallbackBackground()
+{
+    QImage img(440, 420, QImage::Format_RGB32);
+    QPainter p(&img);
+    QLinearGradient g(0, 0, 0, 420);
+    g.setColorAt(0, QColor(244, 226, 184));
+    g.setColorAt(1, QColor(222, 191, 120));
+    p.fillRect(img.rect(), g);
+    return img;
+}
+} // namespace
+
+frmPreview::frmPreview(frmDraw *owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), m_owner(owner)
+{
+    setWindowTitle(QStringLiteral("Stiftolino lessons"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    const QImage bg(QStringLiteral(":/art/picker_bg.png"));
+    imgBG = bg.isNull() ? fallbackBackground() : bg;
+    const QImage grid(QStringLiteral(":/art/grid.png"));
+    m_grid = grid.isNull() ? fallbackGrid() : grid.convertToFormat(QImage::Format_ARGB32);
+    resize(PreviewLayout::DesignWindow);
+    buildControls();
+}
+
+void frmPreview::buildControls()
+{
+    picPreview = new PictureBox(this);
+    picPreview->setBackColor(Qt::white);
+    picPreview->setSunkenBorder(true);
+    picPreview->setKeepContentOnResize(false);
+    picPreview->setGeometry(QRect(PreviewLayout::PreviewPos, QSize(400, 300)));
+    picPreview->installEventFilter(this);
+
+    imgGitter = new QLabel(picPreview);
+    imgGitter->setAttribute(Qt::WA_TransparentForMouseEvents);
+    imgGitter->setAttribute(Qt::WA_TranslucentBackground);
+
+    // Stacked 0, 2, 1 from the bottom: the template panel covers the file panel,
+    // which covers the step panel.
+    for (int i : {0, 2, 1}) {
+        auto *panel = new PictureBox(this);
+        panel->resize(PreviewLayout::PanelSizes[i]);
+        panel->setKeepContentOnResize(false);
+        panel->setVisible(false);
+        panel->installEventFilter(this);
+        picPanel[size_t(i)] = panel;
+    }
+    for (int i = 0; i < 9; ++i) {
+        const ButtonDef &d = kButtons[i];
+        auto *b = new SymbolButton(i, QString::fromLatin1(d.symbol), QString::fromLatin1(d.fallback),
+                                   picPanel[size_t(d.panel)]);
+        b->setGeometry(QRect(d.pos, QSize(45, 33)));
+        connect(b, &SymbolButton::Click, this, &frmPreview::vbeButton_Click);
+        vbeButton[size_t(i)] = b;
+    }
+    filPics = new QListWidget(picPanel[2]);
+    filPics->setGeometry(16, 8, 153, 84);
+    filPics->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(filPics, &QListWidget::itemClicked, this, [this] { filPics_Click(); });
+}
+
+QPoint frmPreview::defaultPlace(double ownerWidthTwips, double panelTopPixels, int twipsPerPixelY,
+                                double heightTwips)
+{
+    return QPoint(int(roundHalfEven(ownerWidthTwips * 0.08)),
+                  int(roundHalfEven(panelTopPixels * twipsPerPixelY - 1.1 * heightTwips)));
+}
+
+void frmPreview::ShowOwned()
+{
+    const bool first = !m_loaded;
+    if (first)
+        Form_Load();
+    show();
+    raise();
+    if (first)
+        Form_Activate();
+}
+
+QString frmPreview::picturesFolder() const
+{
+    return Paths::picturesFolder() + u'/';
+}
+
+void frmPreview::Form_Load()
+{
+    m_loaded = true;
+    bool placedByDefault = false;
+    ErrorFrame f("frmPreview", "Form_Load");
+    f.run([&] {
+        f.line(10, [&] { vbeButton[0]->setEnabled(false); });
+        f.line(20, [&] {
+            // A first start has no pictures folder yet: make it.
+            const QString folder = picturesFolder();
+            if (!QDir().mkpath(folder))
+                raiseError(Err::PathNotFound, QStringLiteral("Path not found: %1").arg(folder));
+            refreshPictureList();
+        });
+        f.line(30, [&] { loadTemplate(); });
+        QPoint place;
+        f.line(40, [&] {
+            const int tx = Twips::perPixelX();
+            const int ty = Twips::perPixelY();
+            place = defaultPlace(double(m_owner->width()) * tx, m_owner->drawLayout().panel.top(), ty,
+                                 double(height()) * ty);
+        });
+        f.line(60, [&] {
+            const QString none;
+            placedByDefault = GetSetting(QStringLiteral("PLeft"), none).isNull()
+                              && GetSetting(QStringLiteral("PTop"), none).isNull();
+            PickerLeft = GetSettingInt32(QStringLiteral("PLeft"), place.x());
+        });
+        f.line(65, [&] { PickerTop = GetSettingInt32(QStringLiteral("PTop"), place.y()); });
+        f.line(70, [&] { move(PickerLeft / Twips::perPixelX(), PickerTop / Twips::perPixelY()); });
+        f.line(80, [&] { ResizePreview(); });
+        f.line(85, [&] {
+            // The computed place can lie above the screen; keep it on the screen.
+            // A stored place is used as found.
+            if (!placedByDefault)
+                return;
+            const QScreen *s = m_owner->screen() ? m_owner->screen() : QGuiApplication::primaryScreen();
+            if (!s)
+                return;
+            const QRect area = s->availableGeometry();
+            QRect r = frameGeometry();
+            if (area.contains(r))
+                return;
+            r.moveLeft(qBound(area.left(), r.left(), qMax(area.left(), area.right() - r.width() + 1)));
+            r.moveTop(qBound(area.top(), r.top(), qMax(area.top(), area.bottom() - r.height() + 1)));
+            move(r.topLeft());
+        });
+        f.line(90, [&] { picPanel[0]->setVisible(true); });
+        f.line(100, [&] {
+            if (SoundOn)
+                PlayWAV(107);
+        });
+    });
+}
+
+void frmPreview::Form_Activate()
+{
+    ErrorFrame f("frmPreview", "Form_Activate");
+    f.run([&] {
+        f.line(10, [&] { TemplateCount = toInt16(ModResFiles::LoadResString(100)); });
+        f.line(20, [&] {
+            if (TemplateIndex > TemplateCount) {
+                TemplateIndex = TemplateCount;
+                vbeButton_Click(1);
+            }
+        });
+    });
+}
+
+bool frmPreview::event(QEvent *e)
+{
+    if (e->type() == QEvent::WindowActivate && m_loaded)
+        Form_Activate();
+    return QWidget::event(e);
+}
+
+void frmPreview::loadTemplate()
+{
+    clpPicture.setPicture(ModResFiles::LoadResPicture(100 + TemplateIndex));
+}
+
+void frmPreview::showCell(int k)
+{
+    if (clpPicture.isEmpty())
+        raiseError(Err::InvalidPicture, QStringLiteral("No lesson is loaded"));
+    picPreview->paintPicture(clpPicture.cell(k),
+                             QRectF(0, 0, picPreview->scaleWidth(), picPreview->scaleHeight()));
+}
+
+void frmPreview::ResizePreview()
+{
+    ErrorFrame f("frmPreview", "ResizePreview");
+    f.run([&] {
+        QSize size;
+        f.line(10, [&] {
+            size = PreviewLayout::previewSize(PreviewLarge);
+            picPreview->resize(size);
+        });
+        f.line(20, [&] {
+            const int b = picPreview->borderWidth();
+            imgGitter->setGeometry(b, b, size.width(), size.height());
+            imgGitter->setPixmap(QPixmap::fromImage(
+                m_grid.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        });
+        f.line(30, [&] { imgGitter->setVisible(GridShown != 0); });
+        f.line(40, [&] {
+            const QSize win = PreviewLayout::windowSize(size);
+            if (win == this->size())
+                Form_Resize();
+            else
+                resize(win);
+        });
+    });
+}
+
+void frmPreview::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmPreview::Form_Resize()
+{
+    ErrorFrame f("frmPreview", "Form_Resize");
+    f.run([&] {
+        f.line(10, [&] {
+            m_backdrop = QImage(qMax(1, width()), qMax(1, height()), QImage::Format_RGB32);
+            QPainter p(&m_backdrop);
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.drawImage(rect(), imgBG);
+            update();
+        });
+        f.line(20, [&] { showCell(StepIndex); });
+        f.line(30, [&] {
+            const QSize preview = picPreview->size();
+            for (int i = 0; i < 3; ++i) {
+                PictureBox *panel = picPanel[size_t(i)];
+                panel->move(PreviewLayout::panelPos(width(), panel->size(), preview));
+                QImage look(panel->size(), QImage::Format_RGB32);
+                look.fill(Qt::white);
+                QPainter p(&look);
+                p.drawImage(QPoint(0, 0), m_backdrop, panel->geometry());
+                p.end();
+                panel->setPicture(look);
+            }
+        });
+    });
+}
+
+void frmPreview::paintEvent(QPaintEvent *event)
+{
+    QPainter p(this);
+    p.drawImage(event->rect().topLeft(), m_backdrop, event->rect());
+}
+
+void frmPreview::vbeButton_Click(int Index)
+{
+    ErrorFrame f("frmPreview", "vbeButton_Click");
+    auto sound = [](int n) {
+        if (SoundOn)
+            PlayWAV(n);
+    };
+    f.run([&] {
+        switch (Index) {
+        case 0: // previous step
+            f.line(10, [&] { sound(101); });
+            f.line(20, [&] {
+                if (StepIndex <= 0)
+                    f.exit();
+                StepIndex = int16_t(StepIndex - 1);
+            });
+            f.line(30, [&] { showCell(StepIndex); });
+            f.line(40, [&] {
+                if (StepIndex < 1)
+                    vbeButton[0]->setEnabled(false);
+                else
+                    vbeButton[2]->setEnabled(true);
+            });
+            break;
+        case 1: // browse the lessons
+            f.line(50, [&] { showCell(5); });
+            f.line(60, [&] { picPanel[0]->setVisible(false); });
+            f.line(70, [&] { picPanel[1]->setVisible(true); });
+            f.line(80, [&] { sound(107); });
+            f.line(90, [&] { StepIndex = 0; });
+            f.line(100, [&] { vbeButton[0]->setEnabled(false); });
+            f.line(110, [&] { vbeButton[2]->setEnabled(true); });
+            break;
+        case 2: // next step
+            f.line(120, [&] { sound(102); });
+            f.line(130, [&] {
+                if (StepIndex > 4)
+                    f.exit();
+                StepIndex = int16_t(StepIndex + 1);
+            });
+            f.line(140, [&] { showCell(StepIndex); });
+            f.line(150, [&] {
+                if (StepIndex > 4)
+                    vbeButton[2]->setEnabled(false);
+                else
+                    vbeButton[0]->setEnabled(true);
+            });
+            break;
+        case 3: // grid on/off
+            f.line(160, [&] { sound(105); });
+            f.line(170, [&] { GridShown = int16_t(~GridShown); });
+            f.line(180, [&] { imgGitter->setVisible(GridShown != 0); });
+            break;
+        case 4: // large/small
+            f.line(190, [&] { sound(104); });
+            f.line(200, [&] { PreviewLarge = int16_t(~PreviewLarge); });
+            f.line(210, [&] { ResizePreview(); });
+            break;
+        case 5: // previous lesson
+            f.line(220, [&] { sound(103); });
+            f.line(230, [&] {
+                TemplateIndex = int16_t(TemplateIndex - 1);
+                if (TemplateIndex < 1)
+                    TemplateIndex = TemplateCount;
+            });
+            f.line(240, [&] { loadTemplate(); });
+            f.line(250, [&] { showCell(5); });
+            break;
+        case 6: // take this lesson
+            f.line(260, [&] { sound(105); });
+            f.line(270, [&] { SaveConfig(); });
+            f.line(280, [&] { loadTemplate(); });
+            f.line(290, [&] { showCell(0); });
+            f.line(300, [&] { picPanel[1]->setVisible(false); });
+            f.line(310, [&] { picPanel[0]->setVisible(true); });
+            break;
+        case 7: // next lesson
+            f.line(320, [&] { sound(104); });
+            f.line(330, [&] {
+                TemplateIndex = int16_t(TemplateIndex + 1);
+                if (TemplateIndex > TemplateCount)
+                    TemplateIndex = 1;
+            });
+            f.line(340, [&] { loadTemplate(); });
+            f.line(350, [&] { showCell(5); });
+            break;
+        case 8: // paint the chosen picture onto the canvas
+            f.line(360, [&] {
+                // Only a picture file that exists is painted: after a Save the
+                // name is the typed one, not a file, and nothing is painted.
+                if (PictureName.isEmpty() || !QFileInfo(PictureName).isFile())
+                    return;
+                sound(107);
+                const QImage picture = PictureFile::load(PictureName);
+                PictureBox *canvas = m_owner->picBild;
+                canvas->paintPicture(picture,
+                                     QRectF(0, 0, canvas->scaleWidth(), canvas->scaleHeight()));
+            });
+            f.line(370, [&] { picPanel[2]->setVisible(false); });
+            f.line(380, [&] { picPanel[0]->setVisible(true); });
+            f.line(390, [&] { showCell(StepIndex); });
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void frmPreview::refreshPictureList()
+{
+    const QString selected = filPics->currentItem() ? filPics->currentItem()->text() : QString();
+    filPics->clear();
+    const QDir dir(picturesFolder());
+    const QStringList names =
+        dir.entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+    filPics->addItems(names);
+    const auto again = filPics->findItems(selected, Qt::MatchExactly);
+    if (!again.isEmpty())
+        filPics->setCurrentItem(again.first());
+}
+
+QStringList frmPreview::pictureNames() const
+{
+    QStringList names;
+    for (int i = 0; i < filPics->count(); ++i)
+        names << filPics->item(i)->text();
+    return names;
+}
+
+void frmPreview::ShowFilePanel()
+{
+    picPanel[0]->setVisible(false);
+    refreshPictureList();
+    picPanel[2]->setVisible(true);
+}
+
+void frmPreview::filPics_Click()
+{
+    ErrorFrame f("frmPreview", "filPics_Click");
+    f.run([&] {
+        f.line(10, [&] {
+            const QListWidgetItem *item = filPics->currentItem();
+            PictureName = picturesFolder() + (item ? item->text() : QString());
+        });
+        f.line(20, [&] {
+            if (!QFileInfo(PictureName).isFile())
+                return;   // gone since it was listed: the preview stays
+            const QImage picture = PictureFile::load(PictureName);
+            picPreview->paintPicture(picture, QRectF(0, 0, picPreview->width(), picPreview->height()));
+        });
+    });
+}
+
+void frmPreview::setButtonTips(const QStringList &tips)
+{
+    for (int i = 0; i < 9 && i < tips.size(); ++i)
+        vbeButton[size_t(i)]->setToolTip(tips.at(i));
+}
+
+void frmPreview::mousePressEvent(QMouseEvent *event)
+{
+    Form_MouseDown(event->button(), event->modifiers(), event->globalPosition());
+}
+
+bool frmPreview::eventFilter(QObject *watched, QEvent *event)
+{
+    // A press on a panel's background or on the preview drags the window too.
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto *e = static_cast<QMouseEvent *>(event);
+        Form_MouseDown(e->button(), e->modifiers(), e->globalPosition());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmPreview::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF globalPos)
+{
+    ErrorFrame f("frmPreview", "Form_MouseDown");
+    f.run([&] { f.line(10, [&] { WindowDrag::begin(this, globalPos); }); });
+}
+
+void frmPreview::Form_Unload()
+{
+    // Stored as "Ptop"; the store ignores case, so Form_Load reads it as "PTop".
+    tryQuietly([&] {
+        SaveSetting(QStringLiteral("PLeft"), singleText(double(x()) * Twips::perPixelX()));
+        SaveSetting(QStringLiteral("Ptop"), singleText(double(y()) * Twips::perPixelY()));
+    });
+}

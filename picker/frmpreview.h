@@ -1,0 +1,81 @@
+#pragma once
+// The lesson window: shows one step of the current lesson, browses the lessons,
+// toggles the grid and the preview size, and lists the saved pictures.
+
+#include "picker/pictureclip.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+class frmDraw;
+class PictureBox;
+class SymbolButton;
+class QLabel;
+class QListWidget;
+
+class frmPreview : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit frmPreview(frmDraw *owner);
+
+    // Shows the window modeless above its owner; the first showing loads it.
+    void ShowOwned();
+
+    void Form_Load();
+    void Form_Activate();
+    void Form_Resize();
+    void ResizePreview();
+    void vbeButton_Click(int Index);
+    void filPics_Click();
+    void Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, QPointF globalPos);
+    void Form_Unload();
+
+    // The main window's Open command: hide the step panel, list the pictures
+    // saved meanwhile, show the file panel.
+    void ShowFilePanel();
+    // The pictures listed now (file names).
+    QStringList pictureNames() const;
+    // Sets the tooltips of the nine buttons, in index order.
+    void setButtonTips(const QStringList &tips);
+
+    // The default place in twips for a main window `ownerWidthTwips` wide whose
+    // toolbar panel's top is `panelTopPixels`, for a window `heightTwips` high.
+    static QPoint defaultPlace(double ownerWidthTwips, double panelTopPixels, int twipsPerPixelY,
+                               double heightTwips);
+
+    PictureBox *picPreview = nullptr;
+    QLabel *imgGitter = nullptr;
+    std::array<PictureBox *, 3> picPanel{};
+    std::array<SymbolButton *, 9> vbeButton{};
+    QListWidget *filPics = nullptr;
+    PictureClip clpPicture;
+    int16_t StepIndex = 0;
+    int16_t TemplateCount = 0;
+
+    bool isLoaded() const { return m_loaded; }
+    const QImage &backdrop() const { return m_backdrop; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void loadTemplate();
+    void showCell(int k);
+    void refreshPictureList();
+    QString picturesFolder() const;
+
+    frmDraw *m_owner;
+    QImage imgBG;
+    QImage m_backdrop;
+    QImage m_grid;
+    bool m_loaded = false;
+};

@@ -1,0 +1,182 @@
+#include "platform/picturebox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
+{
+    // The image is retained, so a resize only needs the new area painted.
+    setAttribute(Qt::WA_StaticContents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_image = QImage(1, 1, QImage::Format_RGB32);
+    m_image.fill(m_backColor);
+}
+
+void PictureBox::setBackColor(const QColor &color)
+{
+    m_backColor = color;
+    recomposite();
+}
+
+void PictureBox::setSunkenBorder(bool on)
+{
+    m_sunken = on;
+    recomposite();
+}
+
+void PictureBox::setPicture(const QImage &picture)
+{
+    m_picture = picture;
+    recomposite();
+}
+
+void PictureBox::cls()
+{
+    recomposite();
+}
+
+void PictureBox::recomposite()
+{
+    const QSize size(qMax(1, scaleWidth()), qMax(1, scaleHeight()));
+    if (m_image.size() != size)
+        m_image = QImage(size, QImage::Format_RGB32);
+    m_image.fill(m_backColor);
+    if (!m_picture.isNull()) {
+        QPainter p(&m_image);
+        p.drawImage(QPoint(0, 0), m_picture);
+    }
+    update();
+}
+
+void PictureBox::line(QPointF from, QPointF to)
+{
+    syncSize();
+    {
+        QPainter p(&m_image);
+        p.setRenderHint(QPainter::Antialiasing, m_drawWidth > 1);
+        p.setPen(QPen(m_foreColor, m_drawWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        if (from == to)
+            p.drawPoint(from);
+        else
+            p.drawLine(from, to);
+    }
+    m_current = to;
+    const double r = m_drawWidth / 2.0 + 2;
+    updateImageRect(QRectF(from, to).normalized().adjusted(-r, -r, r, r));
+}
+
+void PictureBox::paintPicture(const QImage &source, const QRectF &target, const QRectF &sourceRect)
+{
+    syncSize();
+    {
+        QPainter p(&m_image);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        if (sourceRect.isNull())
+            p.drawImage(target, source);
+        else
+            p.drawImage(target, source, sourceRect);
+    }
+    updateImageRect(target);
+}
+
+void PictureBox::drawBox(QPoint from, QPoint to, const QColor &color)
+{
+    syncSize();
+    {
+        QPainter p(&m_image);
+        p.setPen(QPen(color, 1));
+        p.drawRect(QRect(from, to).normalized().adjusted(0, 0, -1, -1));
+    }
+    update();
+}
+
+qint64 PictureBox::point(int x, int y) const
+{
+    syncSize();
+    if (!m_image.valid(x, y))
+        return -1;
+    return qint64(m_image.pixel(x, y) & 0xFFFFFF);
+}
+
+void PictureBox::updateImageRect(const QRectF &imageRect)
+{
+    const int b = borderWidth();
+    update(imageRect.toAlignedRect().translated(b, b));
+}
+
+QPointF PictureBox::inner(QPointF widgetPos) const
+{
+    const int b = borderWidth();
+    return widgetPos - QPointF(b, b);
+}
+
+const QImage &PictureBox::image() const
+{
+    syncSize();
+    return m_image;
+}
+
+void PictureBox::paintEvent(QPaintEvent *event)
+{
+    syncSize();
+    QPainter p(this);
+    const int b = borderWidth();
+    const QRect area = event->rect();
+    p.drawImage(area.topLeft(), m_image, area.translated(-b, -b));
+    if (m_sunken) {
+        // Two pixels: grey over dark on the top and left, white over light below.
+        const QRect r = rect();
+        p.setPen(QColor(128, 128, 128));
+        p.drawLine(r.left(), r.top(), r.right() - 1, r.top());
+        p.drawLine(r.left(), r.top(), r.left(), r.bottom() - 1);
+        p.setPen(QColor(64, 64, 64));
+        p.drawLine(r.left() + 1, r.top() + 1, r.right() - 2, r.top() + 1);
+        p.drawLine(r.left() + 1, r.top() + 1, r.left() + 1, r.bottom() - 2);
+        p.setPen(Qt::white);
+        p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+        p.drawLine(r.right(), r.top(), r.right(), r.bottom());
+        p.setPen(QColor(212, 208, 200));
+        p.drawLine(r.left() + 1, r.bottom() - 1, r.right() - 1, r.bottom() - 1);
+        p.drawLine(r.right() - 1, r.top() + 1, r.right() - 1, r.bottom() - 1);
+    }
+}
+
+void PictureBox::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    syncSize();
+}
+
+// The widget's size changes at once, its resize event only when it is shown:
+// every drawing operation brings the image to the current size first.
+void PictureBox::syncSize() const
+{
+    const QSize size(qMax(1, scaleWidth()), qMax(1, scaleHeight()));
+    if (m_image.size() == size)
+        return;
+    QImage next(size, QImage::Format_RGB32);
+    next.fill(m_backColor);
+    if (m_keepOnResize) {
+        QPainter p(&next);
+        p.drawImage(QPoint(0, 0), m_image);
+    } else if (!m_picture.isNull()) {
+        QPainter p(&next);
+        p.drawImage(QPoint(0, 0), m_picture);
+    }
+    m_image = next;
+}
+
+void PictureBox::mousePressEvent(QMouseEvent *event)
+{
+    emit mouseDown(event->button(), event->modifiers(), inner(event->position()));
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent *event)
+{
+    emit mouseMove(event->buttons(), event->modifiers(), inner(event->position()));
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    emit mouseUp(event->button(), event->modifiers(), inner(event->position()));
+}

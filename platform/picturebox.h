@@ -1,0 +1,89 @@
+#pragma once
+// A picture surface with a retained image: what is drawn stays until it is
+// erased, survives repainting and can be read back as one image. It has two
+// layers: a background picture, and what was drawn since that picture was set.
+// Cls erases the drawn layer and leaves the picture.
+
+#include <QColor>
+#include <QImage>
+#include <QPointF>
+#include <QWidget>
+
+class PictureBox : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget *parent = nullptr);
+
+    QColor backColor() const { return m_backColor; }
+    void setBackColor(const QColor &color);
+
+    // A sunken border two pixels wide; the drawing area lies inside it.
+    void setSunkenBorder(bool on);
+    int borderWidth() const { return m_sunken ? 2 : 0; }
+    // The drawing area's size (the widget's size less the border).
+    int scaleWidth() const { return width() - 2 * borderWidth(); }
+    int scaleHeight() const { return height() - 2 * borderWidth(); }
+
+    // The background picture; setting it discards the drawn layer.
+    void setPicture(const QImage &picture);
+    QImage picture() const { return m_picture; }
+
+    // The composite of the background picture and the drawn layer.
+    const QImage &image() const;
+
+    // Erases the drawn layer.
+    void cls();
+
+    QColor foreColor() const { return m_foreColor; }
+    void setForeColor(const QColor &color) { m_foreColor = color; }
+    int drawWidth() const { return m_drawWidth; }
+    void setDrawWidth(int width) { m_drawWidth = width < 1 ? 1 : width; }
+
+    // A solid line in the fore colour and draw width with round ends; from == to
+    // leaves a round dot. `to` becomes the current drawing position. Only the
+    // line's bounding box is repainted.
+    void line(QPointF from, QPointF to);
+    void lineTo(QPointF to) { line(m_current, to); }
+    QPointF currentPosition() const { return m_current; }
+
+    // Paints `source` (or its part `sourceRect`) stretched into `target`, in the
+    // drawn layer.
+    void paintPicture(const QImage &source, const QRectF &target,
+                      const QRectF &sourceRect = QRectF());
+    // A rectangle outline from corner to corner, both included.
+    void drawBox(QPoint from, QPoint to, const QColor &color);
+
+    // The colour of the pixel at (x, y) of the drawing area; -1 outside it.
+    qint64 point(int x, int y) const;
+
+    // Whether the retained image follows the widget when its size changes.
+    void setKeepContentOnResize(bool keep) { m_keepOnResize = keep; }
+
+signals:
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos);
+    void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, QPointF pos);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void recomposite();
+    void syncSize() const;
+    QPointF inner(QPointF widgetPos) const;
+    void updateImageRect(const QRectF &imageRect);
+
+    QColor m_backColor = Qt::white;
+    QColor m_foreColor = Qt::black;
+    int m_drawWidth = 1;
+    bool m_sunken = false;
+    bool m_keepOnResize = true;
+    QImage m_picture;
+    mutable QImage m_image;
+    QPointF m_current;
+};

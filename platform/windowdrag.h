@@ -1,0 +1,19 @@
+#pragma once
+// Moves a frameless window with the mouse, as if its title bar had been grabbed:
+// through the window system's own move where it offers one, by hand otherwise
+// (no window manager): the window then follows the pointer until the button is
+// released.
+
+#include <QPointF>
+
+class QWidget;
+
+namespace WindowDrag {
+// Starts moving `window` after a press at the global position `globalPos`.
+// Returns true when the window system took over the move.
+bool begin(QWidget *window, QPointF globalPos);
+// True while `window` follows the pointer by hand.
+bool movingByHand(const QWidget *window);
+// For tests: never ask the window system, always move by hand.
+void setSystemMoveAllowed(bool allowed);
+} // namespace WindowDrag

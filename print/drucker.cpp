@@ -1,0 +1,58 @@
+#include "print/drucker.h"
+
+#include "core/convert.h"
+#include "core/errorframe.h"
+#include "platform/printer.h"
+
+#include <QPageLayout>
+
+#include <cmath>
+
+namespace Drucker {
+
+namespace {
+constexpr double TwipsPerMm = 56.7;
+constexpr double DotsPerMm = 11.8125;
+} // namespace
+
+Margins computeMargins(const PrinterMeasures &m)
+{
+    Margins r;
+    const double pageHeight = m.pageHeightTwips / TwipsPerMm;
+    const double pageWidth = m.pageWidthTwips / TwipsPerMm;
+    r.left = toInt16(roundHalfEven(m.offsetXDots / DotsPerMm));
+    r.right = toInt16(std::floor(pageWidth - m.printWidthMm - r.left) + 1);
+    r.left = toInt16(r.left + 1);
+    r.top = toInt16(roundHalfEven(m.offsetYDots / DotsPerMm));
+    r.bottom = toInt16(std::floor(pageHeight - m.printHeightMm - r.top) + 1);
+    r.top = toInt16(r.top + 1);
+    return r;
+}
+
+void GetPrinterMargins(int16_t &left, int16_t &right, int16_t &top, int16_t &bottom)
+{
+    // Any failure leaves quietly; margins not yet written keep their values.
+    tryQuietly([&] {
+        std::unique_ptr<QPrinter> printer = Printing::defaultPrinter();
+        if (!printer)
+            return;
+        PrinterMeasures m;
+        const QRectF paper = printer->paperRect(QPrinter::Point);
+        m.pageWidthTwips = paper.width() * 20;
+        m.pageHeightTwips = paper.height() * 20;
+        const QRectF printable = printer->pageRect(QPrinter::Millimeter);
+        m.printWidthMm = printable.width();
+        m.printHeightMm = printable.height();
+        const QRectF pagePx = printer->pageRect(QPrinter::DevicePixel);
+        const QRectF paperPx = printer->paperRect(QPrinter::DevicePixel);
+        m.offsetXDots = pagePx.left() - paperPx.left();
+        m.offsetYDots = pagePx.top() - paperPx.top();
+        const Margins r = computeMargins(m);
+        left = r.left;
+        right = r.right;
+        top = r.top;
+        bottom = r.bottom;
+    });
+}
+
+} // namespace Drucker

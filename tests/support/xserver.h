@@ -1,0 +1,42 @@
+#pragma once
+// A private X server for end-to-end tests, an optional window manager on it, and
+// xdotool to drive it. Everything started here ends with the object.
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+class XServer
+{
+public:
+    XServer() = default;
+    ~XServer();
+    XServer(const XServer &) = delete;
+    XServer &operator=(const XServer &) = delete;
+
+    // Starts Xvfb (1024 x 768) on a display it picks itself; false when Xvfb is
+    // missing or does not come up (whyNot() says which).
+    bool start();
+    // Starts a window manager and waits until it has announced itself.
+    bool startWindowManager(const QString &program);
+
+    QString display() const { return m_display; }
+    QString whyNot() const { return m_why; }
+    // The environment for a Qt program on this display.
+    QProcessEnvironment environment() const;
+
+    // Runs xdotool on this display; returns its output, or a null string on failure.
+    QString xdotool(const QStringList &args, int timeoutMs = 5000) const;
+    // Waits for a visible window whose name matches; returns its id or an empty string.
+    QString waitForWindow(const QString &name, int timeoutMs = 10000) const;
+    // The geometry xdotool reports for a window.
+    QRect geometry(const QString &window) const;
+
+private:
+    QProcess m_server;
+    QProcess m_wm;
+    QString m_display;
+    QString m_why;
+};

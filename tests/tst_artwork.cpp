@@ -1,0 +1,519 @@
+// The artwork the program embeds: sizes, transparency, the exact pixels that code
+// relies on (grid lines, palette cells, cursor hot spot), and the places that must
+// stay calm because windows put their controls over them.
+#include "core/resources.h"
+#include "support/testsupport.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QSet>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+QImage art(const QString &path)
+{
+    QImageReader reader(path);
+    return reader.read();
+}
+
+QString iconPath(const QString &name, int scale)
+{
+    return scale == 1 ? QStringLiteral(":/art/icons/%1.png").arg(name)
+                      : QStringLiteral(":/art/icons/%1@2x.png").arg(name);
+}
+
+const QStringList IconNames = {
+    QStringLiteral("clear"), QStringLiteral("undo"), QStringLiteral("open"),
+    QStringLiteral("save"), QStringLiteral("pen"), QStringLiteral("print"),
+    QStringLiteral("sound"), QStringLiteral("help"), QStringLiteral("web"),
+    QStringLiteral("quit"), QStringLiteral("previous"), QStringLiteral("browse"),
+    QStringLiteral("next"), QStringLiteral("grid"), QStringLiteral("size"),
+    QStringLiteral("ok"), QStringLiteral("close")};
+
+const QList<int> FlagDigits = {0, 1, 3, 4, 6};
+
+// Mean absolute difference per channel (alpha included) of two equal-sized images.
+double meanDifference(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    double sum = 0;
+    for (int j = 0; j < x.height(); ++j)
+        for (int i = 0; i < x.width(); ++i) {
+            const QRgb p = x.pixel(i, j), q = y.pixel(i, j);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
+                   + std::abs(qBlue(p) - qBlue(q)) + std::abs(qAlpha(p) - qAlpha(q));
+        }
+    return sum / (4.0 * x.width() * x.height());
+}
+
+enum class Alpha { Opaque, Transparent };
+
+} // namespace
+
+class tst_Artwork : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sizes_data();
+    void sizes();
+    void bitmap100IsBmp();
+    void grid();
+    void paletteCellsAreFlat();
+    void paletteGreys();
+    void paletteHues_data();
+    void paletteHues();
+    void cursorHotspot();
+    void icons_data();
+    void icons();
+    void iconsAreDistinct();
+    void flagColours_data();
+    void flagColours();
+    void flagsAreDistinct();
+    void logos();
+    void calmAreas_data();
+    void calmAreas();
+    void sandKeyColour();
+    void desktopEntry();
+};
+
+void tst_Artwork::sizes_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("alpha");
+
+    const int opaque = int(Alpha::Opaque), clear = int(Alpha::Transparent);
+    QTest::newRow("background") << ":/art/background.png" << QSize(829, 624) << opaque;
+    QTest::newRow("logo0") << ":/art/logo0.png" << QSize(585, 67) << clear;
+    QTest::newRow("logo1") << ":/art/logo1.png" << QSize(585, 67) << clear;
+    for (int d : FlagDigits)
+        QTest::addRow("flag%d", d) << QStringLiteral(":/art/flag%1.png").arg(d) << QSize(32, 20) << opaque;
+    for (const QString &name : IconNames) {
+        QTest::addRow("icon %s", qPrintable(name)) << iconPath(name, 1) << QSize(24, 24) << clear;
+        QTest::addRow("icon %s@2x", qPrintable(name)) << iconPath(name, 2) << QSize(48, 48) << clear;
+    }
+    QTest::newRow("picker_bg") << ":/art/picker_bg.png" << QSize(440, 420) << opaque;
+    QTest::newRow("about") << ":/art/about.png" << QSize(356, 330) << opaque;
+    QTest::newRow("about_icon") << ":/art/about_icon.png" << QSize(32, 32) << clear;
+    QTest::newRow("bitmap 100") << ":/res/BITMAP/100" << QSize(400, 300) << opaque;
+    QTest::newRow("pen_bg") << ":/art/pen_bg.png" << QSize(609, 239) << opaque;
+    QTest::newRow("palette") << ":/art/palette.png" << QSize(475, 132) << opaque;
+    QTest::newRow("slider_thumb") << ":/art/slider_thumb.png" << QSize(16, 16) << clear;
+    QTest::newRow("slider_rail") << ":/art/slider_rail.png" << QSize(18, 133) << opaque;
+    QTest::newRow("grid") << ":/art/grid.png" << QSize(400, 300) << clear;
+    QTest::newRow("cursor 101") << ":/res/CURSOR/101" << QSize(32, 32) << clear;
+    QTest::newRow("app icon") << ":/art/icon.png" << QSize(256, 256) << clear;
+}
+
+void tst_Artwork::sizes()
+{
+    QFETCH(QString, path);
+    QFETCH(QSize, size);
+    QFETCH(int, alpha);
+    QVERIFY2(QFile::exists(path), qPrintable(path + " is not embedded"));
+    const QImage img = art(path);
+    QVERIFY2(!img.isNull(), qPrintable(path + " does not load"));
+    QCOMPARE(img.size(), size);
+
+    const QImage argb = img.convertToFormat(QImage::Format_ARGB32);
+    int transparent = 0, solid = 0;
+    for (int y = 0; y < argb.height(); ++y)
+        for (int x = 0; x < argb.width(); ++x) {
+            const int a = qAlpha(argb.pixel(x, y));
+            transparent += a == 0;
+            solid += a == 255;
+        }
+    if (alpha == int(Alpha::Opaque)) {
+        // Pictures that are painted as backgrounds must cover everything.
+        QCOMPARE(transparent, 0);
+        QCOMPARE(solid, argb.width() * argb.height());
+    } else {
+        // Pictures laid over others need real transparency around a visible shape.
+        QVERIFY(img.hasAlphaChannel());
+        QVERIFY2(transparent > 0, "nothing is transparent");
+        QVERIFY2(solid > 0, "nothing is drawn opaque");
+        QCOMPARE(qAlpha(argb.pixel(0, 0)), 0);
+    }
+}
+
+void tst_Artwork::bitmap100IsBmp()
+{
+    // The program reads bitmap resources as BMP files, like the lesson strips.
+    TestEnvironment env;
+    QFile f(QStringLiteral(":/res/BITMAP/100"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.read(2), QByteArray("BM"));
+    const QImage img = ModResFiles::LoadResPicture(100);
+    QCOMPARE(img.size(), QSize(400, 300));
+    QVERIFY(env.reporter.reports.isEmpty());
+    // A picture, not a blank sheet.
+    QSet<QRgb> colours;
+    for (int y = 0; y < img.height(); y += 3)
+        for (int x = 0; x < img.width(); x += 3)
+            colours.insert(img.pixel(x, y));
+    QVERIFY2(colours.size() > 20, qPrintable(QString::number(colours.size())));
+}
+
+void tst_Artwork::grid()
+{
+    const QImage img = art(QStringLiteral(":/art/grid.png")).convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(img.size(), QSize(400, 300));
+    const QRgb line = qRgba(255, 182, 47, 255);
+    auto onLine = [](int v, int limit) { return v >= 50 && v < limit && v % 50 < 2; };
+    int lines = 0;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x) {
+            const QRgb p = img.pixel(x, y);
+            if (onLine(x, 400) || onLine(y, 300)) {
+                ++lines;
+                if (p != line)
+                    QFAIL(qPrintable(QStringLiteral("line pixel %1,%2 is %3").arg(x).arg(y).arg(p, 8, 16)));
+            } else if (qAlpha(p) != 0) {
+                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 off the lines is not transparent").arg(x).arg(y)));
+            }
+        }
+    // 7 columns of 2 x 300 and 5 rows of 2 x 400, crossings counted once.
+    QCOMPARE(lines, 7 * 2 * 300 + 5 * 2 * 400 - 7 * 2 * 5 * 2);
+}
+
+void tst_Artwork::paletteCellsAreFlat()
+{
+    const QImage img = art(QStringLiteral(":/art/palette.png"));
+    QCOMPARE(img.size(), QSize(475, 132));
+    QSet<QRgb> cells;
+    for (int c = 0; c < 19; ++c)
+        for (int r = 0; r < 6; ++r) {
+            const QRgb first = img.pixel(c * 25, r * 22);
+            for (int y = r * 22; y < (r + 1) * 22; ++y)
+                for (int x = c * 25; x < (c + 1) * 25; ++x)
+                    if (img.pixel(x, y) != first)
+                        QFAIL(qPrintable(QStringLiteral("cell %1,%2 is not flat at %3,%4")
+                                             .arg(c).arg(r).arg(x).arg(y)));
+            cells.insert(first);
+        }
+    // Every cell offers a colour of its own.
+    QCOMPARE(cells.size(), 19 * 6);
+}
+
+void tst_Artwork::paletteGreys()
+{
+    const QImage img = art(QStringLiteral(":/art/palette.png"));
+    QCOMPARE(QColor(img.pixel(0, 0)), QColor(Qt::white));
+    QCOMPARE(QColor(img.pixel(25 + 24, 5 * 22 + 21)), QColor(Qt::black));
+    int previous = 256;
+    for (int c = 0; c < 2; ++c)
+        for (int r = 0; r < 6; ++r) {
+            const QColor g(img.pixel(c * 25 + 12, r * 22 + 11));
+            QVERIFY2(g.red() == g.green() && g.green() == g.blue(),
+                     qPrintable(QStringLiteral("cell %1,%2 is not grey").arg(c).arg(r)));
+            QVERIFY2(g.red() < previous, "greys do not run from white to black");
+            previous = g.red();
+        }
+}
+
+void tst_Artwork::paletteHues_data()
+{
+    QTest::addColumn<int>("column");
+    for (int c = 2; c < 19; ++c)
+        QTest::addRow("column %d", c) << c;
+}
+
+void tst_Artwork::paletteHues()
+{
+    QFETCH(int, column);
+    const QImage img = art(QStringLiteral(":/art/palette.png"));
+    auto cell = [&](int c, int r) { return QColor(img.pixel(c * 25 + 12, r * 22 + 11)); };
+    auto hue = [](const QColor &c) { return c.hsvHueF() * 360.0; };
+
+    // One hue per column, six shades from light to dark.
+    const double h = hue(cell(column, 2));
+    QVERIFY2(cell(column, 2).hsvSaturation() > 200, "the middle shade is not a full colour");
+    double lightness = 2.0;
+    for (int r = 0; r < 6; ++r) {
+        const QColor c = cell(column, r);
+        double d = std::abs(hue(c) - h);
+        d = std::min(d, 360 - d);
+        QVERIFY2(d < 4, qPrintable(QStringLiteral("row %1 hue %2, column hue %3").arg(r).arg(hue(c)).arg(h)));
+        const double l = c.lightnessF() * 0.5 + c.valueF() * 0.5;
+        QVERIFY2(l < lightness, qPrintable(QStringLiteral("row %1 is not darker than the one above").arg(r)));
+        lightness = l;
+    }
+    // Columns run red, yellow, green, cyan, blue, magenta.
+    if (column == 2)
+        QVERIFY(h < 1 || h > 359);
+    else
+        QVERIFY2(h > hue(cell(column - 1, 2)), "hues are out of order");
+    if (column == 18)
+        QVERIFY(std::abs(h - 300) < 5);
+}
+
+void tst_Artwork::cursorHotspot()
+{
+    QFile f(QStringLiteral(":/res/CURSOR/101"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray data = f.readAll();
+    QVERIFY(data.startsWith("\x89PNG"));
+    const QImage img = QImage::fromData(data);
+    QCOMPARE(img.size(), QSize(32, 32));
+    const QStringList hot = img.text(QStringLiteral("hotspot")).split(QLatin1Char(','));
+    QCOMPARE(hot.size(), 2);
+    bool okX = false, okY = false;
+    const int x = hot[0].toInt(&okX), y = hot[1].toInt(&okY);
+    QVERIFY(okX && okY);
+    QVERIFY(x >= 0 && x < 32 && y >= 0 && y < 32);
+    QVERIFY2(qAlpha(img.pixel(x, y)) >= 200, "the hot spot is not on the pencil");
+    // The point is at the lower left, and the pencil runs up to the upper right.
+    QVERIFY(x < 8 && y > 23);
+    auto drawn = [&](const QRect &r) {
+        int n = 0;
+        for (int j = r.top(); j <= r.bottom(); ++j)
+            for (int i = r.left(); i <= r.right(); ++i)
+                n += qAlpha(img.pixel(i, j)) > 0;
+        return n;
+    };
+    QVERIFY(drawn(QRect(24, 0, 8, 8)) > 10);
+    QCOMPARE(drawn(QRect(0, 0, 8, 8)), 0);
+    QCOMPARE(drawn(QRect(24, 24, 8, 8)), 0);
+    // No pixel reaches further down-left than the hot spot.
+    for (int j = 0; j < 32; ++j)
+        for (int i = 0; i < 32; ++i)
+            if (qAlpha(img.pixel(i, j)) > 0)
+                QVERIFY2(i - j >= x - y - 1, qPrintable(QStringLiteral("pixel %1,%2 lies beyond the point").arg(i).arg(j)));
+}
+
+void tst_Artwork::icons_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("crisp");
+    // Symbols built from straight strokes must sit on whole pixels: at least three
+    // fully opaque pixels for each smoothed one (a stroke half a pixel off gives
+    // one opaque to two smoothed). Round and slanted ones keep their smoothing.
+    const QStringList straight = {QStringLiteral("open"), QStringLiteral("save"),
+                                  QStringLiteral("print"), QStringLiteral("quit"),
+                                  QStringLiteral("previous"), QStringLiteral("next"),
+                                  QStringLiteral("browse"), QStringLiteral("grid"),
+                                  QStringLiteral("size")};
+    for (const QString &name : IconNames)
+        QTest::newRow(qPrintable(name)) << name << (straight.contains(name) ? 3.0 : 0.5);
+}
+
+void tst_Artwork::icons()
+{
+    QFETCH(QString, name);
+    QFETCH(double, crisp);
+    QImage small = art(iconPath(name, 1)).convertToFormat(QImage::Format_ARGB32);
+    QImage large = art(iconPath(name, 2)).convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(small.size(), QSize(24, 24));
+    QCOMPARE(large.size(), QSize(48, 48));
+    for (const QImage &img : {small, large}) {
+        int covered = 0, solid = 0, partial = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QRgb p = img.pixel(x, y);
+                // Black with alpha only, so that the button's tint is the only colour.
+                if (qRed(p) || qGreen(p) || qBlue(p))
+                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2 of %3 px is not black").arg(x).arg(y).arg(img.width())));
+                covered += qAlpha(p) > 0;
+                solid += qAlpha(p) == 255;
+                partial += qAlpha(p) > 0 && qAlpha(p) < 255;
+            }
+        const int area = img.width() * img.height();
+        QVERIFY2(covered > area / 12, "the symbol is nearly empty");
+        QVERIFY2(covered < area * 3 / 4, "the symbol fills the whole square");
+        QVERIFY2(solid >= crisp * partial, qPrintable(QStringLiteral("%1 px: %2 solid, %3 partial").arg(img.width()).arg(solid).arg(partial)));
+        // Nothing touches the very edge rows, so neighbouring symbols never meet.
+        for (int i = 0; i < img.width(); ++i) {
+            QCOMPARE(qAlpha(img.pixel(i, 0)) < 128, true);
+            QCOMPARE(qAlpha(img.pixel(i, img.height() - 1)) < 128, true);
+        }
+    }
+    // The large symbol is the same drawing as the small one.
+    const QImage reduced = large.scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QVERIFY2(meanDifference(reduced, small) < 22,
+             qPrintable(QString::number(meanDifference(reduced, small))));
+}
+
+void tst_Artwork::iconsAreDistinct()
+{
+    for (int a = 0; a < IconNames.size(); ++a)
+        for (int b = a + 1; b < IconNames.size(); ++b) {
+            const double d = meanDifference(art(iconPath(IconNames[a], 1)), art(iconPath(IconNames[b], 1)));
+            QVERIFY2(d > 8, qPrintable(IconNames[a] + " looks like " + IconNames[b]));
+        }
+}
+
+void tst_Artwork::flagColours_data()
+{
+    QTest::addColumn<int>("digit");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QColor>("colour");
+    const QColor black(0, 0, 0), red(210, 20, 40), gold(255, 200, 0), white(255, 255, 255),
+        green(0, 146, 70), blue(0, 35, 149), navy(1, 33, 105);
+    QTest::newRow("German black") << 0 << QPoint(16, 3) << black;
+    QTest::newRow("German red") << 0 << QPoint(16, 10) << red;
+    QTest::newRow("German gold") << 0 << QPoint(16, 16) << gold;
+    QTest::newRow("British cross") << 1 << QPoint(16, 10) << red;
+    QTest::newRow("British upright") << 1 << QPoint(16, 2) << red;
+    QTest::newRow("British white edge") << 1 << QPoint(13, 3) << white;
+    QTest::newRow("British field") << 1 << QPoint(9, 2) << navy;
+    QTest::newRow("British fly") << 1 << QPoint(21, 18) << navy;
+    QTest::newRow("British hoist") << 1 << QPoint(10, 18) << navy;
+    QTest::newRow("Italian green") << 3 << QPoint(5, 10) << green;
+    QTest::newRow("Italian white") << 3 << QPoint(16, 10) << white;
+    QTest::newRow("Italian red") << 3 << QPoint(26, 10) << red;
+    QTest::newRow("Spanish red top") << 4 << QPoint(24, 2) << red;
+    QTest::newRow("Spanish yellow") << 4 << QPoint(24, 10) << gold;
+    QTest::newRow("Spanish red bottom") << 4 << QPoint(24, 17) << red;
+    QTest::newRow("French blue") << 6 << QPoint(5, 10) << blue;
+    QTest::newRow("French white") << 6 << QPoint(16, 10) << white;
+    QTest::newRow("French red") << 6 << QPoint(26, 10) << red;
+}
+
+void tst_Artwork::flagColours()
+{
+    QFETCH(int, digit);
+    QFETCH(QPoint, at);
+    QFETCH(QColor, colour);
+    const QColor c(art(QStringLiteral(":/art/flag%1.png").arg(digit)).pixel(at));
+    const int d = std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green())
+                  + std::abs(c.blue() - colour.blue());
+    QVERIFY2(d < 90, qPrintable(QStringLiteral("%1 at %2,%3").arg(c.name()).arg(at.x()).arg(at.y())));
+}
+
+void tst_Artwork::flagsAreDistinct()
+{
+    for (int a = 0; a < FlagDigits.size(); ++a)
+        for (int b = a + 1; b < FlagDigits.size(); ++b) {
+            const QImage fa = art(QStringLiteral(":/art/flag%1.png").arg(FlagDigits[a]));
+            const QImage fb = art(QStringLiteral(":/art/flag%1.png").arg(FlagDigits[b]));
+            // Italy and France share the white middle and a red side.
+            QVERIFY2(meanDifference(fa, fb) > 10,
+                     qPrintable(QStringLiteral("flags %1 and %2 look alike").arg(FlagDigits[a]).arg(FlagDigits[b])));
+        }
+}
+
+void tst_Artwork::logos()
+{
+    const QImage german = art(QStringLiteral(":/art/logo0.png")).convertToFormat(QImage::Format_ARGB32);
+    const QImage english = art(QStringLiteral(":/art/logo1.png")).convertToFormat(QImage::Format_ARGB32);
+    // The second line differs; the name is the same.
+    QVERIFY(meanDifference(german, english) > 1);
+    QCOMPARE(german.copy(0, 0, 200, 67), english.copy(0, 0, 200, 67));
+    // Playful: the letters come in several crayon colours.
+    QSet<int> hues;
+    for (int y = 0; y < german.height(); ++y)
+        for (int x = 0; x < german.width(); ++x) {
+            const QColor c(german.pixel(x, y));
+            if (qAlpha(german.pixel(x, y)) == 255 && c.hsvSaturation() > 100 && c.value() > 150)
+                hues.insert(c.hsvHue() / 30);
+        }
+    QVERIFY2(hues.size() >= 5, qPrintable(QString::number(hues.size())));
+    // Drawn across the width, with a transparent border all round.
+    for (const QImage &img : {german, english}) {
+        int left = img.width(), right = -1;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (qAlpha(img.pixel(x, y)) > 128) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        QVERIFY(left < 20);
+        QVERIFY(right > 500);
+        QVERIFY(right < img.width() - 1);
+    }
+}
+
+void tst_Artwork::calmAreas_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QRect>("area");
+    QTest::addColumn<int>("range");
+    // Behind the toolbar panel and the copy the panel takes 150 pixels to its right,
+    // and the notice text in the lower left corner.
+    QTest::newRow("main toolbar") << ":/art/background.png" << QRect(25, 300, 326, 300) << 40;
+    QTest::newRow("main notice") << ":/art/background.png" << QRect(20, 590, 200, 20) << 40;
+    // The title, the link and the OK button of the about window.
+    QTest::newRow("about title") << ":/art/about.png" << QRect(56, 80, 250, 42) << 40;
+    QTest::newRow("about link") << ":/art/about.png" << QRect(56, 160, 240, 36) << 40;
+    QTest::newRow("about button") << ":/art/about.png" << QRect(180, 260, 70, 35) << 40;
+    QTest::newRow("about flags") << ":/art/about.png" << QRect(312, 200, 32, 116) << 40;
+    // The panels under the picker's preview, and the pen window's controls.
+    QTest::newRow("picker panels") << ":/art/picker_bg.png" << QRect(92, 320, 257, 92) << 40;
+    QTest::newRow("pen window") << ":/art/pen_bg.png" << QRect(20, 20, 569, 199) << 60;
+}
+
+void tst_Artwork::calmAreas()
+{
+    QFETCH(QString, path);
+    QFETCH(QRect, area);
+    QFETCH(int, range);
+    const QImage img = art(path);
+    QVERIFY(img.rect().contains(area));
+    // No drawn object: neighbouring pixels differ only by grain, and the area as a
+    // whole changes only as slowly as a gradient.
+    int steepest = 0, low = 255, high = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const int g = qGray(img.pixel(x, y));
+            low = std::min(low, g);
+            high = std::max(high, g);
+            if (x > area.left())
+                steepest = std::max(steepest, std::abs(g - qGray(img.pixel(x - 1, y))));
+            if (y > area.top())
+                steepest = std::max(steepest, std::abs(g - qGray(img.pixel(x, y - 1))));
+        }
+    QVERIFY2(steepest <= 12, qPrintable(QStringLiteral("an edge of %1 levels").arg(steepest)));
+    QVERIFY2(high - low <= range, qPrintable(QStringLiteral("range %1..%2").arg(low).arg(high)));
+}
+
+void tst_Artwork::sandKeyColour()
+{
+    // The pen window's panel and the slider rail are sand, the colour of the buttons.
+    const QColor sand(222, 191, 120);
+    auto average = [](const QImage &img, const QRect &r) {
+        double red = 0, green = 0, blue = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) {
+                const QRgb p = img.pixel(x, y);
+                red += qRed(p);
+                green += qGreen(p);
+                blue += qBlue(p);
+            }
+        const double n = double(r.width()) * r.height();
+        return QColor(int(red / n), int(green / n), int(blue / n));
+    };
+    auto distance = [&](const QColor &c) {
+        return std::abs(c.red() - sand.red()) + std::abs(c.green() - sand.green())
+               + std::abs(c.blue() - sand.blue());
+    };
+    const QImage pen = art(QStringLiteral(":/art/pen_bg.png"));
+    QVERIFY2(distance(average(pen, pen.rect())) < 80, qPrintable(average(pen, pen.rect()).name()));
+    const QImage rail = art(QStringLiteral(":/art/slider_rail.png"));
+    QCOMPARE(QColor(rail.pixel(0, 0)), sand);
+    QCOMPARE(QColor(rail.pixel(17, 66)), sand);
+    // The groove in the middle is darker than the sand around it.
+    QVERIFY(qGray(rail.pixel(9, 66)) < qGray(sand.rgb()) - 20);
+}
+
+void tst_Artwork::desktopEntry()
+{
+    const QString root = qEnvironmentVariable("STIFTOLINO_SOURCE_DIR");
+    if (root.isEmpty())
+        QSKIP("STIFTOLINO_SOURCE_DIR is not set (run the test through ctest)");
+    QFile f(root + QStringLiteral("/resources/stiftolino.desktop"));
+    QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    QCOMPARE(lines.first(), QStringLiteral("[Desktop Entry]"));
+    for (const char *entry : {"Type=Application", "Name=Stiftolino", "Exec=stiftolino", "Icon=stiftolino"})
+        QVERIFY2(lines.contains(QLatin1String(entry)), entry);
+    QVERIFY(QFile::exists(root + QStringLiteral("/resources/art/stiftolino.svg")));
+}
+
+QTEST_GUILESS_MAIN(tst_Artwork)
+#include "tst_artwork.moc"

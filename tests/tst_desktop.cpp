@@ -1,0 +1,119 @@
+// The real program under a real X server, with and without a window manager: the
+// lesson window floats above the main window, drags by its background, and is
+// found where it was left after a restart.
+
+#include "support/xserver.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+class tst_Desktop : public QObject
+{
+    Q_OBJECT
+private slots:
+    void dragAndRestart_data();
+    void dragAndRestart();
+
+private:
+    void startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x);
+    static void drag(const XServer &x, QPoint from, QPoint to);
+};
+
+void tst_Desktop::startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x)
+{
+    QProcessEnvironment env = x.environment();
+    env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("home/.config")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("runtime")));
+    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
+    app.setProcessEnvironment(env);
+    app.start(dir.filePath(QStringLiteral("stiftolino")), {});
+    QVERIFY(app.waitForStarted());
+}
+
+void tst_Desktop::drag(const XServer &x, QPoint from, QPoint to)
+{
+    x.xdotool({QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y())});
+    x.xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    for (int i = 1; i <= 10; ++i) {
+        const QPoint p = from + (to - from) * i / 10;
+        x.xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+        QThread::msleep(30);
+    }
+    QThread::msleep(100);
+    x.xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    QThread::msleep(300);
+}
+
+void tst_Desktop::dragAndRestart_data()
+{
+    QTest::addColumn<bool>("windowManager");
+    QTest::newRow("no window manager") << false;
+    QTest::newRow("openbox") << true;
+}
+
+void tst_Desktop::dragAndRestart()
+{
+    QFETCH(bool, windowManager);
+    XServer x;
+    if (!x.start())
+        QSKIP(qPrintable(QStringLiteral("no X server: %1").arg(x.whyNot())));
+    if (windowManager) {
+        const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+        if (openbox.isEmpty())
+            QSKIP("openbox is not installed (Debian package openbox)");
+        QVERIFY2(x.startWindowManager(openbox), "openbox did not start");
+    }
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("home/.config")));
+    QDir().mkpath(dir.filePath(QStringLiteral("runtime")));
+    QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")),
+                        dir.filePath(QStringLiteral("stiftolino"))));
+
+    QProcess app;
+    startApp(app, dir, x);
+    const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
+    const QString lessons = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
+    QVERIFY2(!main.isEmpty() && !lessons.isEmpty(), "the windows did not appear");
+    QThread::msleep(500);
+    const QRect before = x.geometry(lessons);
+    QCOMPARE(before.size(), QSize(440, 420));
+
+    // Grab the background left of the preview and move it by (120, 60).
+    const QPoint grab = before.topLeft() + QPoint(7, 200);
+    drag(x, grab, grab + QPoint(120, 60));
+    const QRect after = x.geometry(lessons);
+    QVERIFY2((after.topLeft() - before.topLeft() - QPoint(120, 60)).manhattanLength() <= 4,
+             qPrintable(QStringLiteral("moved from %1,%2 to %3,%4")
+                            .arg(before.x()).arg(before.y()).arg(after.x()).arg(after.y())));
+
+    // Quit through the toolbar: the last button, then Yes (the default).
+    const QRect mg = x.geometry(main);
+    x.xdotool({QStringLiteral("mousemove"), QString::number(mg.x() + 25 + 88 + 24),
+               QString::number(mg.y() + 306 + 184 + 16)});
+    x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    QThread::msleep(700);
+    x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    QVERIFY2(app.waitForFinished(10000), "the program did not end after Quit and Yes");
+    QCOMPARE(app.exitCode(), 0);
+
+    QProcess again;
+    startApp(again, dir, x);
+    const QString lessons2 = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
+    QVERIFY(!lessons2.isEmpty());
+    QThread::msleep(500);
+    QCOMPARE(x.geometry(lessons2).topLeft(), after.topLeft());
+    again.kill();
+    again.waitForFinished();
+}
+
+QTEST_GUILESS_MAIN(tst_Desktop)
+#include "tst_desktop.moc"

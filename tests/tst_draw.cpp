@@ -1,0 +1,325 @@
+// The main window: strokes on the canvas, undo and clear, the quit question, and
+// the window's own layout.
+
+#include "core/globals.h"
+#include "core/resources.h"
+#include "core/symbolbutton.h"
+#include "draw/frmdraw.h"
+#include "pen/frmcolor.h"
+#include "picker/frmpreview.h"
+#include "platform/picturebox.h"
+#include "platform/printer.h"
+#include "platform/prompts.h"
+#include "support/testsupport.h"
+
+#include <QLabel>
+#include <QPaintEvent>
+#include <QTest>
+
+using namespace Allgemein;
+
+class tst_Draw : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void loadState();
+    void dotOnPress_data();
+    void dotOnPress();
+    void strokeFollowsThePointer();
+    void undoOnlyOnce();
+    void clearDisablesUndo();
+    void clearAfterUndoKeepsTheRestoredPicture();
+    void strokeLeavesAndComesBack();
+    void pressOutsideDrawsNothing();
+    void moveRepaintsOnlyTheSegment();
+    void penChangeAffectsOnlyTheNextStroke();
+    void penWindowReachesTheCanvas();
+    void lessonWindowTooltips();
+    void quitQuestion();
+    void windowLayout();
+
+private:
+    QPoint canvasPoint(int x, int y) const { return QPoint(x, y); }
+    int inked(const QImage &img) const;
+    TestEnvironment *m_env = nullptr;
+    Prompts::Scripted m_prompts;
+    frmDraw *w = nullptr;
+};
+
+int tst_Draw::inked(const QImage &img) const
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            n += (line[x] & 0xFFFFFF) != 0xFFFFFF;
+    }
+    return n;
+}
+
+void tst_Draw::init()
+{
+    m_env = new TestEnvironment;
+    m_env->reporter.fallback = 1;
+    m_prompts = Prompts::Scripted();
+    Prompts::setBackend(&m_prompts);
+    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
+    SoundOn = False;
+    w = &frmDraw::instance();
+    w->showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+}
+
+void tst_Draw::cleanup()
+{
+    delete w;
+    w = nullptr;
+    Prompts::setBackend(nullptr);
+    Printing::setPrinterFactory({});
+    delete m_env;
+    m_env = nullptr;
+}
+
+void tst_Draw::loadState()
+{
+    QVERIFY(!w->vbeButton[1]->isEnabled());
+    QCOMPARE(w->StrokeActive, 0);
+    QCOMPARE(w->picBild->foreColor(), QColor(Qt::black));
+    QCOMPARE(w->picBild->drawWidth(), 5);
+    QCOMPARE(inked(w->picBild->image()), 0);
+    QCOMPARE(w->vbeButton[6]->foreColor(), QColor(Qt::red));   // sound is off in these tests
+}
+
+void tst_Draw::dotOnPress_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("left") << Qt::LeftButton;
+    QTest::newRow("right") << Qt::RightButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+void tst_Draw::dotOnPress()
+{
+    QFETCH(Qt::MouseButton, button);
+    QTest::mousePress(w->picBild, button, {}, QPoint(100, 100));
+    QCOMPARE(w->StrokeActive, 1);
+    QTest::mouseRelease(w->picBild, button, {}, QPoint(100, 100));
+    QCOMPARE(w->StrokeActive, 0);
+    const QImage img = w->picBild->image();
+    QCOMPARE(img.pixel(100, 100) & 0xFFFFFF, 0u);
+    QCOMPARE(img.pixel(104, 100) & 0xFFFFFF, 0xFFFFFFu);
+    QCOMPARE(img.pixel(100, 96) & 0xFFFFFF, 0xFFFFFFu);
+    // A round dot about five pixels across.
+    const int n = inked(img);
+    QVERIFY2(n >= 15 && n <= 35, qPrintable(QString::number(n)));
+    QVERIFY(w->vbeButton[1]->isEnabled());
+}
+
+void tst_Draw::strokeFollowsThePointer()
+{
+    QTest::mousePress(w->picBild, Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mouseMove(w->picBild, QPoint(150, 50));
+    QTest::mouseMove(w->picBild, QPoint(150, 150));
+    QTest::mouseRelease(w->picBild, Qt::LeftButton, {}, QPoint(150, 150));
+    const QImage img = w->picBild->image();
+    QCOMPARE(img.pixel(100, 50) & 0xFFFFFF, 0u);
+    QCOMPARE(img.pixel(150, 100) & 0xFFFFFF, 0u);
+    QCOMPARE(img.pixel(100, 100) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+void tst_Draw::undoOnlyOnce()
+{
+    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(40, 40));
+    const QImage afterFirst = w->picBild->image().copy();
+    QTest::mousePress(w->picBild, Qt::LeftButton, {}, QPoint(200, 200));
+    QTest::mouseMove(w->picBild, QPoint(300, 200));
+    QTest::mouseRelease(w->picBild, Qt::LeftButton, {}, QPoint(300, 200));
+    QVERIFY(w->picBild->image() != afterFirst);
+    QTest::mouseClick(w->vbeButton[1], Qt::LeftButton);
+    QCOMPARE(w->picBild->image(), afterFirst);
+    QVERIFY(!w->vbeButton[1]->isEnabled());
+    // A disabled button raises no click.
+    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(300, 300));
+    QTest::mouseClick(w->vbeButton[1], Qt::LeftButton);
+    QTest::mouseClick(w->vbeButton[1], Qt::LeftButton);
+    QCOMPARE(w->picBild->image(), afterFirst);
+}
+
+void tst_Draw::clearDisablesUndo()
+{
+    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(40, 40));
+    QVERIFY(w->vbeButton[1]->isEnabled());
+    QTest::mouseClick(w->vbeButton[0], Qt::LeftButton);
+    QVERIFY(!w->vbeButton[1]->isEnabled());
+    QCOMPARE(inked(w->picBild->image()), 0);
+    QTest::mouseClick(w->vbeButton[1], Qt::LeftButton);   // disabled: nothing comes back
+    QCOMPARE(inked(w->picBild->image()), 0);
+    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(60, 60));
+    QVERIFY(w->vbeButton[1]->isEnabled());
+}
+
+void tst_Draw::clearAfterUndoKeepsTheRestoredPicture()
+{
+    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(40, 40));
+    const QImage first = w->picBild->image().copy();
+    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(80, 80));
+    QTest::mouseClick(w->vbeButton[1], Qt::LeftButton);    // back to `first`
+    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(120, 120));
+    QVERIFY(w->picBild->image() != first);
+    QTest::mouseClick(w->vbeButton[0], Qt::LeftButton);
+    QCOMPARE(w->picBild->image(), first);
+}
+
+void tst_Draw::strokeLeavesAndComesBack()
+{
+    // The press captures the mouse: moves outside the canvas still arrive, the
+    // line is clipped at the edge, and the release outside ends the stroke.
+    const QImage before = w->picBild->image().copy();
+    QTest::mousePress(w->picBild, Qt::LeftButton, {}, QPoint(20, 100));
+    QTest::mouseMove(w->picBild, QPoint(-60, 100));
+    QCOMPARE(w->picBild->image().pixel(0, 100) & 0xFFFFFF, 0u);
+    QTest::mouseMove(w->picBild, QPoint(-60, 200));
+    QTest::mouseMove(w->picBild, QPoint(30, 200));
+    QCOMPARE(w->picBild->image().pixel(10, 200) & 0xFFFFFF, 0u);
+    QTest::mouseRelease(w->picBild, Qt::LeftButton, {}, QPoint(-10, 250));
+    QCOMPARE(w->StrokeActive, 0);
+    QTest::mouseMove(w->picBild, QPoint(200, 250));
+    QCOMPARE(w->picBild->image().pixel(100, 250) & 0xFFFFFF, 0xFFFFFFu);
+    QVERIFY(before != w->picBild->image());
+}
+
+void tst_Draw::pressOutsideDrawsNothing()
+{
+    // A button pressed on the toolbar panel and dragged over the canvas.
+    const QPoint panelPoint(5, 5);
+    QTest::mousePress(w->picPanel, Qt::LeftButton, {}, panelPoint);
+    const QPoint overCanvas = w->picPanel->mapFrom(w, w->picBild->mapTo(w, QPoint(100, 100)));
+    QTest::mouseMove(w->picPanel, overCanvas);
+    w->picBild_MouseMove(Qt::LeftButton, {}, 120, 120);
+    QTest::mouseRelease(w->picPanel, Qt::LeftButton, {}, overCanvas);
+    QCOMPARE(w->StrokeActive, 0);
+    QCOMPARE(inked(w->picBild->image()), 0);
+}
+
+namespace {
+class PaintSpy : public QObject
+{
+public:
+    QRegion painted;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(e)->region();
+        return false;
+    }
+};
+} // namespace
+
+void tst_Draw::moveRepaintsOnlyTheSegment()
+{
+    QTest::mousePress(w->picBild, Qt::LeftButton, {}, QPoint(100, 100));
+    QCoreApplication::processEvents();
+    PaintSpy spy;
+    w->picBild->installEventFilter(&spy);
+    QTest::mouseMove(w->picBild, QPoint(110, 104));
+    w->picBild->repaint(w->picBild->rect().adjusted(0, 0, 0, 0).intersected(QRect()));
+    QCoreApplication::processEvents();
+    QTest::mouseRelease(w->picBild, Qt::LeftButton, {}, QPoint(110, 104));
+    w->picBild->removeEventFilter(&spy);
+    const QRect painted = spy.painted.boundingRect();
+    QVERIFY(!painted.isEmpty());
+    QVERIFY2(QRect(92, 92, 26, 20).contains(painted),
+             qPrintable(QStringLiteral("%1,%2 %3x%4").arg(painted.x()).arg(painted.y())
+                            .arg(painted.width()).arg(painted.height())));
+}
+
+void tst_Draw::penChangeAffectsOnlyTheNextStroke()
+{
+    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(50, 50));
+    w->picBild->setForeColor(QColor(255, 0, 0));
+    w->picBild->setDrawWidth(12);
+    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(150, 50));
+    const QImage img = w->picBild->image();
+    QCOMPARE(img.pixel(50, 50) & 0xFFFFFF, 0u);
+    QCOMPARE(QColor(img.pixel(150, 50)), QColor(255, 0, 0));
+    QCOMPARE(QColor(img.pixel(154, 50)), QColor(255, 0, 0));
+    QCOMPARE(QColor(img.pixel(150, 45)), QColor(255, 0, 0));
+}
+
+void tst_Draw::penWindowReachesTheCanvas()
+{
+    frmColor *pen = w->penWindow();
+    QVERIFY(pen);
+    QVERIFY(pen->isVisible());
+    // A press on the palette's red cell with the right button, then a stroke.
+    const QImage palette = pen->picCol()->image();
+    QPoint red;
+    for (int y = 0; y < palette.height() && red.isNull(); y += 4) {
+        for (int x = 0; x < palette.width(); x += 4) {
+            if (QColor(palette.pixel(x, y)) == QColor(255, 0, 0)) {
+                red = QPoint(x, y);
+                break;
+            }
+        }
+    }
+    QVERIFY(!red.isNull());
+    QTest::mousePress(pen->picCol(), Qt::RightButton, {}, red + QPoint(2, 2));
+    QTest::mouseRelease(pen->picCol(), Qt::RightButton, {}, red + QPoint(2, 2));
+    QCOMPARE(PenColor, 0x0000FF);
+    QCOMPARE(w->picBild->foreColor(), QColor(255, 0, 0));
+    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(70, 70));
+    QCOMPARE(QColor(w->picBild->image().pixel(70, 70)), QColor(255, 0, 0));
+}
+
+void tst_Draw::lessonWindowTooltips()
+{
+    LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
+    ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
+    LanguageOffset = 1000;
+    w->Sprache();
+    QCOMPARE(w->vbeButton[9]->toolTip(), QStringLiteral("End program"));
+    QCOMPARE(w->preview()->vbeButton[1]->toolTip(), QStringLiteral("Select picture..."));
+    QCOMPARE(w->preview()->vbeButton[6]->toolTip(), QStringLiteral("OK"));
+    QVERIFY(!w->imgLogo[0]->isVisible());
+    QVERIFY(w->imgLogo[1]->isVisible());
+}
+
+void tst_Draw::quitQuestion()
+{
+    m_prompts.answers = {Prompts::Answer::No};
+    PenWidth = 9;
+    QTest::mouseClick(w->vbeButton[9], Qt::LeftButton);
+    QCOMPARE(m_prompts.asked.size(), 1);
+    QVERIFY(w->isVisible());
+    QVERIFY(m_env->settings.writes.isEmpty());
+
+    m_prompts.answers = {Prompts::Answer::Yes};
+    QTest::mouseClick(w->vbeButton[9], Qt::LeftButton);
+    QVERIFY(!w->isVisible());
+    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/Width=9")));
+    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/Sound=0")));
+}
+
+void tst_Draw::windowLayout()
+{
+    QCOMPARE(w->size(), QSize(829, 624));
+    QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(w->picPanel->geometry(), QRect(25, 306, 169, 281));
+    QCOMPARE(w->picBild->geometry(), QRect(219, 160, 585, 439));
+    QCOMPARE(w->lblRahmen->geometry(), QRect(212, 153, 600, 454));
+    QCOMPARE(w->lblCopyright->pos(), QPoint(25, 596));
+    QVERIFY(w->lblCopyright->isVisible());
+    QCOMPARE(w->vbeButton[0]->geometry(), QRect(32, 24, 49, 33));
+    QCOMPARE(w->vbeButton[9]->geometry(), QRect(88, 184, 49, 33));
+    QCOMPARE(w->imgLang[6]->geometry(), QRect(50, 254, 32, 20));
+    // The panel's etched edge: dark inside, white outside.
+    const QImage panel = w->picPanel->image();
+    QCOMPARE(QColor(panel.pixel(0, 0)), QColor(Qt::white));
+    QCOMPARE(QColor(panel.pixel(168, 280)), QColor(64, 64, 0));
+    QVERIFY(w->imgLogo[0]->isVisible() != w->imgLogo[1]->isVisible());
+}
+
+QTEST_MAIN(tst_Draw)
+#include "tst_draw.moc"

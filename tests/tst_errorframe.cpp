@@ -1,0 +1,189 @@
+// The error frame: what Retry, Ignore, Cancel and End do, and what the reporter
+// is told.
+
+#include "support/testsupport.h"
+
+#include <QTest>
+
+class tst_ErrorFrame : public QObject
+{
+    Q_OBJECT
+private slots:
+    void choices_data();
+    void choices();
+    void cancelLeavesOnlyThisProcedure();
+    void functionKeepsItsResultOnCancel();
+    void reporterSeesModuleProcedureLineAndNumber();
+    void endEndsAtOnce();
+    void unknownChoiceCountsAsCancel();
+    void outOfMemoryIsReported();
+    void nestedFramesKeepTheirOwnLeave();
+};
+
+namespace {
+// A procedure of three statements; line 20 fails `failures` times.
+QStringList runProcedure(int failures)
+{
+    QStringList trace;
+    int left = failures;
+    ErrorFrame f("Modul", "Proc");
+    f.run([&] {
+        f.line(10, [&] { trace << QStringLiteral("10"); });
+        f.line(20, [&] {
+            trace << QStringLiteral("20");
+            if (left-- > 0)
+                raiseError(Err::FileNotFound);
+            trace << QStringLiteral("20 done");
+        });
+        f.line(30, [&] { trace << QStringLiteral("30"); });
+    });
+    return trace;
+}
+} // namespace
+
+void tst_ErrorFrame::choices_data()
+{
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<int>("failures");
+    QTest::addColumn<QStringList>("trace");
+
+    QTest::newRow("no error") << QList<int>{} << 0
+                              << QStringList{"10", "20", "20 done", "30"};
+    QTest::newRow("retry repeats only the failing statement")
+        << QList<int>{0} << 1 << QStringList{"10", "20", "20", "20 done", "30"};
+    QTest::newRow("retry twice") << QList<int>{0, 0} << 2
+                                 << QStringList{"10", "20", "20", "20", "20 done", "30"};
+    QTest::newRow("ignore skips only the failing statement")
+        << QList<int>{1} << 1 << QStringList{"10", "20", "30"};
+    QTest::newRow("cancel leaves the procedure") << QList<int>{2} << 1
+                                                 << QStringList{"10", "20"};
+    QTest::newRow("retry then cancel") << QList<int>{0, 2} << 5
+                                       << QStringList{"10", "20", "20"};
+}
+
+void tst_ErrorFrame::choices()
+{
+    QFETCH(QList<int>, answers);
+    QFETCH(int, failures);
+    QFETCH(QStringList, trace);
+    TestEnvironment env;
+    env.reporter.answers = answers;
+    QCOMPARE(runProcedure(failures), trace);
+}
+
+void tst_ErrorFrame::cancelLeavesOnlyThisProcedure()
+{
+    TestEnvironment env;
+    env.reporter.answers = {2};
+    QStringList trace;
+    ErrorFrame outer("Modul", "Caller");
+    outer.run([&] {
+        outer.line(10, [&] { trace << runProcedure(1); });
+        outer.line(20, [&] { trace << QStringLiteral("caller goes on"); });
+    });
+    QCOMPARE(trace, (QStringList{"10", "20", "caller goes on"}));
+    QCOMPARE(env.reporter.reports.size(), 1);
+    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("Proc"));
+}
+
+void tst_ErrorFrame::functionKeepsItsResultOnCancel()
+{
+    TestEnvironment env;
+    env.reporter.answers = {2};
+    auto fn = [] {
+        QString result;
+        ErrorFrame f("Modul", "Fn");
+        f.run([&] {
+            f.line(10, [&] { result = QStringLiteral("partial"); });
+            f.line(20, [&] { raiseError(Err::TypeMismatch); });
+            f.line(30, [&] { result = QStringLiteral("complete"); });
+        });
+        return result;
+    };
+    QCOMPARE(fn(), QStringLiteral("partial"));
+}
+
+void tst_ErrorFrame::reporterSeesModuleProcedureLineAndNumber()
+{
+    TestEnvironment env;
+    env.reporter.answers = {1};
+    ErrorFrame f("frmDraw", "vbeButton_Click");
+    f.run([&] {
+        f.line(10, [] {});
+        f.line(40, [] { raiseError(Err::InvalidPicture); });
+    });
+    QCOMPARE(env.reporter.reports.size(), 1);
+    const auto &r = env.reporter.reports[0];
+    QCOMPARE(r.module, QStringLiteral("frmDraw"));
+    QCOMPARE(r.procedure, QStringLiteral("vbeButton_Click"));
+    QCOMPARE(r.error.line, 40);
+    QCOMPARE(r.error.number, 481);
+    QCOMPARE(r.error.description, QStringLiteral("Invalid picture"));
+}
+
+void tst_ErrorFrame::endEndsAtOnce()
+{
+    TestEnvironment env;
+    env.reporter.answers = {3};
+    bool after = false;
+    bool callerWentOn = false;
+    QVERIFY_THROWS_EXCEPTION(ProgramEnded, [&] {
+        ErrorFrame outer("M", "Outer");
+        outer.run([&] {
+            outer.line(10, [&] {
+                ErrorFrame f("M", "Inner");
+                f.run([&] {
+                    f.line(10, [] { raiseError(Err::DiskFull); });
+                    f.line(20, [&] { after = true; });
+                });
+            });
+            outer.line(20, [&] { callerWentOn = true; });
+        });
+    }());
+    QVERIFY(!after);
+    QVERIFY(!callerWentOn);
+}
+
+void tst_ErrorFrame::unknownChoiceCountsAsCancel()
+{
+    TestEnvironment env;
+    env.reporter.answers = {7};
+    QCOMPARE(runProcedure(1), (QStringList{"10", "20"}));
+}
+
+void tst_ErrorFrame::outOfMemoryIsReported()
+{
+    TestEnvironment env;
+    env.reporter.answers = {1};
+    bool next = false;
+    ErrorFrame f("M", "P");
+    f.run([&] {
+        f.line(10, [] { throw std::bad_alloc(); });
+        f.line(20, [&] { next = true; });
+    });
+    QVERIFY(next);
+    QCOMPARE(env.reporter.reports.value(0).error.number, 7);
+}
+
+void tst_ErrorFrame::nestedFramesKeepTheirOwnLeave()
+{
+    // An exit() of the inner procedure must not leave the outer one.
+    TestEnvironment env;
+    QStringList trace;
+    ErrorFrame outer("M", "Outer");
+    outer.run([&] {
+        outer.line(10, [&] {
+            ErrorFrame inner("M", "Inner");
+            inner.run([&] {
+                inner.line(10, [&] { inner.exit(); });
+                inner.line(20, [&] { trace << QStringLiteral("inner 20"); });
+            });
+        });
+        outer.line(20, [&] { trace << QStringLiteral("outer 20"); });
+    });
+    QCOMPARE(trace, QStringList{QStringLiteral("outer 20")});
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(tst_ErrorFrame)
+#include "tst_errorframe.moc"

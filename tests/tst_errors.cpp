@@ -1,0 +1,329 @@
+// The error dialog and its protocol: the text byte for byte, print wrapping, the
+// protocol file, saving, and the four continue buttons.
+
+#include "core/cp1252.h"
+#include "errors/errptnr.h"
+#include "errors/protocol.h"
+#include "platform/paths.h"
+#include "platform/printer.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+#include "support/testsupport.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+class tst_Errors : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void protocolText();
+    void unknownPlatformJoinsLines();
+    void systemLinesFromTheRunningSystem();
+    void wrap_data();
+    void wrap();
+    void dialogReturnsTheChoice_data();
+    void dialogReturnsTheChoice();
+    void dialogLayout();
+    void twoErrorsTwoProtocols();
+    void unwritableProtocolFileStillShowsTheDialog();
+    void saveAsksBeforeReplacing();
+    void printWithAndWithoutPrinter();
+    void mailAndWebUseClipboardAndShell();
+
+private:
+    static ProtocolContent sample();
+    static QByteArray read(const QString &path);
+    ErrPtnr *makeDialog();
+    TestEnvironment *m_env = nullptr;
+    Prompts::Scripted m_prompts;
+    QList<QUrl> m_opened;
+};
+
+ProtocolContent tst_Errors::sample()
+{
+    ProtocolContent c;
+    c.progInfo = QStringLiteral("stiftolino  V1.1.344");
+    c.titles = QStringList{"Fehler-Nr / error :", "Modul:", "Prozedur / procedure:", "Zeile / Line:"};
+    c.values = QStringList{"53 (File not found)", "frmDraw", "vbeButton_Click", "40"};
+    c.when = QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9));
+    c.system.known = true;
+    c.system.platform = QStringLiteral("Linux");
+    c.system.major = 6;
+    c.system.minor = 1;
+    c.system.build = 123;
+    c.system.servicePack = QStringLiteral("Debian GNU/Linux 12 (bookworm)");
+    return c;
+}
+
+QByteArray tst_Errors::read(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void tst_Errors::init()
+{
+    m_env = new TestEnvironment;
+    m_prompts = Prompts::Scripted();
+    Prompts::setBackend(&m_prompts);
+    m_opened.clear();
+    Shell::setOpener([this](const QUrl &u) {
+        m_opened << u;
+        return true;
+    });
+}
+
+void tst_Errors::cleanup()
+{
+    Prompts::setBackend(nullptr);
+    Shell::setOpener({});
+    Printing::setPrinterFactory({});
+    delete m_env;
+    m_env = nullptr;
+}
+
+ErrPtnr *tst_Errors::makeDialog()
+{
+    auto *d = new ErrPtnr;
+    d->setSystemInfo(sample().system);
+    d->setClock([] { return sample().when; });
+    return d;
+}
+
+void tst_Errors::protocolText()
+{
+    const QByteArray expected =
+        "----------------------------------------------------------------------\r\n"
+        "F E H L E R P R O T O K O L L  /  E R R O R   P R O T O C O L L\r\n"
+        "----------------------------------------------------------------------\r\n"
+        "PROGRAMM-INFO:\r\n"
+        "          stiftolino  V1.1.344\r\n"
+        "----------------------------------------------------------------------\r\n"
+        "FEHLERBESCHREIBUNG / ERROR DESCRIPTION:\r\n"
+        "          Fehler-Nr / error :\t53 (File not found)\r\n"
+        "          Modul:\tfrmDraw\r\n"
+        "          Prozedur / procedure:\tvbeButton_Click\r\n"
+        "          Zeile / Line:\t40\r\n"
+        "          Datum/Uhrzeit (Date/Time):\t03-05-2026 / 14:07:09\r\n"
+        "----------------------------------------------------------------------\r\n"
+        "SYSTEMINFO:\r\n"
+        "          Plattform/Environment:\tLinux\r\n"
+        "          Version:\t6.1\r\n"
+        "          Build:\t123   Debian GNU/Linux 12 (bookworm)\r\n"
+        "----------------------------------------------------------------------\r\n";
+    QCOMPARE(Cp1252::encode(buildProtocolText(sample())), expected);
+}
+
+void tst_Errors::unknownPlatformJoinsLines()
+{
+    ProtocolContent c = sample();
+    c.system = SystemInfo{};
+    const QString t = buildProtocolText(c);
+    QVERIFY(t.contains(QStringLiteral("Plattform/Environment:\t          Version:\t0.0\r\n")));
+    QCOMPARE(t.count(QStringLiteral("\r\n")), 17);
+}
+
+void tst_Errors::systemLinesFromTheRunningSystem()
+{
+    const SystemInfo s = currentSystemInfo();
+    QVERIFY(s.known);
+    QCOMPARE(s.platform, QStringLiteral("Linux"));
+    QVERIFY(s.major >= 3);
+}
+
+void tst_Errors::wrap_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("printed");
+    QString hundred;
+    while (hundred.size() < 100)
+        hundred += QStringLiteral("word%1 ").arg(hundred.size() % 10);
+    hundred = hundred.left(100);
+    QStringList expect;
+    {
+        // Words of 6 characters plus a blank: ten fit in 70 columns, the eleventh not.
+        const QStringList words = (hundred + u' ').split(u' ', Qt::SkipEmptyParts);
+        QString first, second;
+        int col = 0;
+        for (const QString &w : words) {
+            col += int(w.size()) + 1;
+            (col > 73 ? second : first) += w + u' ';
+        }
+        expect << first << QString(20, u' ') + second;
+    }
+    QTest::newRow("100 characters") << hundred << expect;
+    QTest::newRow("short line") << "abc def" << QStringList{"abc def "};
+    QTest::newRow("empty line") << "" << QStringList{" "};
+    QTest::newRow("one long word") << QString(80, u'x')
+                                   << QStringList{QString(20, u' ') + QString(80, u'x') + u' '};
+}
+
+void tst_Errors::wrap()
+{
+    QFETCH(QString, line);
+    QFETCH(QStringList, printed);
+    QStringList got = wrapForPrint(line + QStringLiteral("\r\n"));
+    // The protocol gets one more line break, so a last empty line prints as a blank.
+    QCOMPARE(got.takeLast(), QStringLiteral(" "));
+    QCOMPARE(got, printed);
+    for (const QString &p : got) {
+        const QString counted = p.startsWith(QString(20, u' ')) ? p.mid(20) : p;
+        QVERIFY(counted.size() <= 81);
+    }
+    if (line.size() == 100) {
+        QVERIFY(got[0].size() <= 73);
+        QVERIFY(got[1].startsWith(QString(20, u' ')));
+    }
+}
+
+void tst_Errors::dialogReturnsTheChoice_data()
+{
+    QTest::addColumn<int>("button");
+    for (int i = 0; i < 4; ++i)
+        QTest::addRow("button %d", i) << i;
+}
+
+void tst_Errors::dialogReturnsTheChoice()
+{
+    QFETCH(int, button);
+    std::unique_ptr<ErrPtnr> d(makeDialog());
+    d->setAutoAnswer([button](ErrPtnr &dlg) { dlg.continueButton(button)->click(); });
+    const int choice = d->OnError(QStringLiteral("Allgemein"), QStringLiteral("Main"),
+                                  PendingError{13, QStringLiteral("Type mismatch"), 20});
+    QCOMPARE(choice, button);
+    QVERIFY(!d->isVisible());
+    QCOMPARE(d->errorLabel(0)->text(), QStringLiteral("13 (Type mismatch)"));
+    QCOMPARE(d->errorLabel(1)->text(), QStringLiteral("Allgemein"));
+    QCOMPARE(d->errorLabel(2)->text(), QStringLiteral("Main"));
+    QCOMPARE(d->errorLabel(3)->text(), QStringLiteral("20"));
+    QCOMPARE(d->progInfo(), QStringLiteral("stiftolino  V1.1.344"));
+}
+
+void tst_Errors::dialogLayout()
+{
+    std::unique_ptr<ErrPtnr> d(makeDialog());
+    QStringList captions;
+    d->setAutoAnswer([&](ErrPtnr &dlg) {
+        for (int i = 0; i < 4; ++i)
+            captions << dlg.continueButton(i)->text();
+        dlg.continueButton(1)->click();
+    });
+    d->OnError(QStringLiteral("M"), QStringLiteral("P"), PendingError{5, QStringLiteral("x"), 10});
+    QCOMPARE(d->windowTitle(), QStringLiteral("Fehler / Error! "));
+    QCOMPARE(d->size(), QSize(7215 / 15, 4995 / 15));
+    QCOMPARE(captions, (QStringList{"Wieder&holen Retry", "&Ignorieren   Ignore",
+                                    "&Abbrechen Cancel", "&Beenden       End"}));
+    QVERIFY(!(d->windowFlags() & Qt::WindowCloseButtonHint));
+}
+
+void tst_Errors::twoErrorsTwoProtocols()
+{
+    std::unique_ptr<ErrPtnr> d(makeDialog());
+    d->setAutoAnswer([](ErrPtnr &dlg) { dlg.continueButton(1)->click(); });
+    d->OnError(QStringLiteral("A"), QStringLiteral("First"), PendingError{53, QStringLiteral("File not found"), 10});
+    d->SetProgInfo(QStringLiteral("stays as first set"));
+    d->OnError(QStringLiteral("B"), QStringLiteral("Second"), PendingError{61, QStringLiteral("Disk full"), 20});
+    QCOMPARE(d->progInfo(), QStringLiteral("stays as first set"));
+    const QByteArray ept = read(m_env->folder.filePath(QStringLiteral("stiftolino.EPT")));
+    const QList<QByteArray> parts = ept.split('\n');
+    QCOMPARE(ept.count("F E H L E R P R O T O K O L L"), 2);
+    QVERIFY(ept.indexOf("First") < ept.indexOf("Second"));
+    // Each protocol is followed by one empty line.
+    QCOMPARE(ept.count("------\r\n\r\n"), 2);
+    QVERIFY(ept.endsWith("-\r\n\r\n"));
+    QVERIFY(parts.size() > 30);
+}
+
+void tst_Errors::unwritableProtocolFileStillShowsTheDialog()
+{
+    QVERIFY(QDir(m_env->folder.path()).mkdir(QStringLiteral("stiftolino.EPT")));
+    std::unique_ptr<ErrPtnr> d(makeDialog());
+    bool shown = false;
+    d->setAutoAnswer([&](ErrPtnr &dlg) {
+        shown = dlg.isVisible();
+        dlg.continueButton(2)->click();
+    });
+    QVERIFY(!d->AppendProtocolFile());
+    QCOMPARE(d->OnError(QStringLiteral("M"), QStringLiteral("P"), PendingError{5, QStringLiteral("x"), 1}), 2);
+    QVERIFY(shown);
+}
+
+void tst_Errors::saveAsksBeforeReplacing()
+{
+    std::unique_ptr<ErrPtnr> d(makeDialog());
+    const QString path = d->protocolFilePath(QStringLiteral(".ERR"));
+    d->cmdProtocol_Click(1);
+    QCOMPARE(m_prompts.asked.size(), 1);   // only the confirmation
+    QVERIFY(m_prompts.asked[0].contains(QStringLiteral("Das FehlerprotcmdOKoll wurde in die Datei '")
+                                        + path + QStringLiteral("' geschrieben!")));
+    const QByteArray first = read(path);
+    QVERIFY(first.contains("PROGRAMM-INFO:"));
+    QVERIFY(first.endsWith("-\r\n\r\n"));
+
+    // No keeps the file untouched.
+    QFile::remove(path);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("old");
+    f.close();
+    m_prompts.asked.clear();
+    m_prompts.answers = {Prompts::Answer::No};
+    d->cmdProtocol_Click(1);
+    QCOMPARE(read(path), QByteArray("old"));
+    QCOMPARE(m_prompts.asked.size(), 1);
+    QVERIFY(m_prompts.asked[0].contains(QStringLiteral("Overwrite file '") + path + QStringLiteral("' ?")));
+
+    // Yes replaces it and names the full path.
+    m_prompts.asked.clear();
+    m_prompts.answers = {Prompts::Answer::Yes};
+    d->cmdProtocol_Click(1);
+    QCOMPARE(read(path), first);
+    QCOMPARE(m_prompts.asked.size(), 2);
+    QVERIFY(m_prompts.asked[1].contains(QStringLiteral("Error protocoll was written to file '") + path));
+}
+
+void tst_Errors::printWithAndWithoutPrinter()
+{
+    std::unique_ptr<ErrPtnr> d(makeDialog());
+    const QString pdf = m_env->folder.filePath(QStringLiteral("protocol.pdf"));
+    Printing::setPrinterFactory([pdf] {
+        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(pdf);
+        return p;
+    });
+    d->cmdProtocol_Click(0);
+    QVERIFY(read(pdf).startsWith("%PDF"));
+    QVERIFY(m_prompts.asked.isEmpty());
+
+    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
+    d->cmdProtocol_Click(0);
+    QCOMPARE(m_prompts.asked.size(), 1);
+    QVERIFY(m_prompts.asked[0].contains(QStringLiteral("could not be printed")));
+}
+
+void tst_Errors::mailAndWebUseClipboardAndShell()
+{
+    std::unique_ptr<ErrPtnr> d(makeDialog());
+    d->cmdProtocol_Click(2);
+    QCOMPARE(m_opened.value(0), QUrl(QStringLiteral("mailto:support@vorbexa.example")));
+    QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("SYSTEMINFO:")));
+    QVERIFY(m_prompts.asked.value(0).contains(QStringLiteral("use the menu or toolbar command of your email program. ")));
+    QGuiApplication::clipboard()->clear();
+    m_prompts.asked.clear();
+    d->cmdProtocol_Click(3);
+    QCOMPARE(m_opened.value(1), QUrl(QStringLiteral("https://www.vorbexa.example/")));
+    QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("PROGRAMM-INFO:")));
+    QVERIFY(m_prompts.asked.isEmpty());
+}
+
+QTEST_MAIN(tst_Errors)
+#include "tst_errors.moc"

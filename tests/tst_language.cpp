@@ -1,0 +1,165 @@
+// The language table: its file format and the lookup rules of GetLang.
+
+#include "core/globals.h"
+#include "core/language.h"
+#include "core/resources.h"
+#include "support/testsupport.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace Allgemein;
+
+class tst_Language : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void lookup_data();
+    void lookup();
+    void missingFileIsEmpty();
+    void fileFormat();
+    void rules_data();
+    void rules();
+    void sumPastSixteenBitsOverflows();
+
+private:
+    TestEnvironment *m_env = nullptr;
+};
+
+void tst_Language::init()
+{
+    m_env = new TestEnvironment;
+    LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
+    QCOMPARE(ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath), 0);
+}
+
+void tst_Language::cleanup()
+{
+    delete m_env;
+    m_env = nullptr;
+}
+
+void tst_Language::lookup_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("message");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("german quit") << 0 << 114 << u"Wirklich schon aufhören?"_qs;
+    QTest::newRow("french quit, key 6114") << 6000 << 114 << u"Voulez vous vraiment terminer?"_qs;
+    QTest::newRow("english undo") << 1000 << 143 << u"Undo"_qs;
+    QTest::newRow("trailing tab trimmed") << 0 << 115 << u"Beenden"_qs;
+    QTest::newRow("trailing blank trimmed") << 2000 << 114 << u"Verkligen avsluta?"_qs;
+    QTest::newRow("norwegian 122 empty, no fallback") << 5000 << 122 << QString();
+    QTest::newRow("italian 134: the empty entry comes first") << 3000 << 134 << QString();
+    QTest::newRow("spanish 134 kept as written") << 4000 << 134 << u"¡El fichero ya exixte!"_qs;
+    QTest::newRow("french accents") << 6000 << 143 << u"Défaire"_qs;
+    QTest::newRow("access key kept") << 6000 << 121 << u"Aide en &ligne"_qs;
+    QTest::newRow("missing message") << 0 << 999 << QString();
+    QTest::newRow("title in every language") << 4000 << 100 << u"Stiftolino"_qs;
+}
+
+void tst_Language::lookup()
+{
+    QFETCH(int, offset);
+    QFETCH(int, message);
+    QFETCH(QString, text);
+    LanguageOffset = int16_t(offset);
+    QCOMPARE(Msg(message), text);
+    QCOMPARE(GetLang(int16_t(offset + message)), text);
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+void tst_Language::missingFileIsEmpty()
+{
+    LanguageFilePath = m_env->folder.filePath(QStringLiteral("nothing-here.lng"));
+    QCOMPARE(GetLang(114), QString());
+    LanguageFilePath.clear();
+    QCOMPARE(GetLang(114), QString());
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+void tst_Language::fileFormat()
+{
+    QFile f(LanguageFilePath);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    QVERIFY(bytes.startsWith("[lang]    \r\n"));
+    QVERIFY(bytes.endsWith('\0'));
+    const QByteArray text = bytes.left(bytes.indexOf('\0'));
+    QVERIFY(text.endsWith("\r\n"));
+    QVERIFY(!text.contains("\n\n"));
+    QCOMPARE(text.count('\n'), text.count("\r\n"));
+    // Windows-1252: one byte per umlaut.
+    QVERIFY(text.contains("0114 = Wirklich schon aufh\xf6ren?\r\n"));
+    QVERIFY(text.contains("0115 = Beenden\t\r\n"));
+    QVERIFY(text.contains("5122 = \r\n"));
+    QVERIFY(text.contains("3134 = \r\n3134 = Il File gi\xe1 esiste!\r\n"));
+
+    // Keys ascend by message, languages 0 to 6 within each.
+    const QList<QByteArray> lines = text.split('\n');
+    QList<QByteArray> keys;
+    for (const QByteArray &line : lines.mid(1)) {
+        if (!line.isEmpty())
+            keys << line.left(4);
+    }
+    QCOMPARE(keys.size(), 22 * 7 + 1);
+    int lastMessage = 0;
+    for (const QByteArray &key : keys) {
+        const int message = key.mid(1).toInt();
+        QVERIFY2(message >= lastMessage, key.constData());
+        lastMessage = message;
+    }
+    for (int m : {100, 113, 114, 115, 119, 120, 121, 122, 123, 124, 125, 128, 129, 130, 131, 132,
+                  133, 134, 135, 140, 142, 143}) {
+        for (int d = 0; d < 7; ++d)
+            QVERIFY(keys.contains(QByteArray::number(d * 1000 + m).rightJustified(4, '0')));
+    }
+}
+
+void tst_Language::rules_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");
+    const QByteArray base = "[lang]    \r\n0114 = first\r\n0114 = second\r\n";
+    QTest::newRow("first key wins") << base << "0114" << "first";
+    QTest::newRow("section name ignores case") << QByteArray("[LANG]\r\n0001 = x\r\n") << "0001" << "x";
+    QTest::newRow("key ignores case and blanks")
+        << QByteArray("[lang]\r\n  AbC\t=  y \r\n") << "abc" << "y";
+    QTest::newRow("other section not read")
+        << QByteArray("[other]\r\n0001 = no\r\n[lang]\r\n0002 = yes\r\n") << "0001" << "";
+    QTest::newRow("line without equals skipped")
+        << QByteArray("[lang]\r\n0001 nothing\r\n0001 = found\r\n") << "0001" << "found";
+    QTest::newRow("ends at NUL")
+        << QByteArray("[lang]\r\n0001 = a\r\n\0\0000002 = stale\r\n", 32) << "0002" << "";
+    QTest::newRow("bare LF lines") << QByteArray("[lang]\n0003 = lf\n") << "0003" << "lf";
+    QTest::newRow("254 characters at most")
+        << QByteArray("[lang]\r\n0004 = ") + QByteArray(300, 'x') + "\r\n" << "0004"
+        << QString(254, u'x');
+    QTest::newRow("Windows-1252 quotes")
+        << QByteArray("[lang]\r\n0005 = \x84Hallo\x93\r\n") << "0005" << u"„Hallo“"_qs;
+}
+
+void tst_Language::rules()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QCOMPARE(LookupProfileString(file, QStringLiteral("Lang"), key), text);
+}
+
+void tst_Language::sumPastSixteenBitsOverflows()
+{
+    LanguageOffset = 32700;
+    try {
+        Msg(100);
+        QFAIL("no overflow raised");
+    } catch (const RuntimeError &e) {
+        QCOMPARE(e.number, 6);
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_Language)
+#include "tst_language.moc"

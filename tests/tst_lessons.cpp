@@ -1,0 +1,511 @@
+// The lesson strips the program carries: their file format, what each step adds,
+// and the RLE8 encoder and palette they are made with.
+
+#include "core/resources.h"
+#include "rle8.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <algorithm>
+
+using namespace LessonTools;
+
+namespace {
+
+constexpr int StripWidth = 400;
+constexpr int CellH = 300;
+constexpr int Cells = 6;
+constexpr int StripHeight = CellH * Cells;
+constexpr int EdgeMargin = 12;
+
+quint32 le32(const QByteArray &b, int at) { return qFromLittleEndian<quint32>(b.constData() + at); }
+quint16 le16(const QByteArray &b, int at) { return qFromLittleEndian<quint16>(b.constData() + at); }
+
+// A strict reader of an RLE8 pixel stream: every row must be written in full and
+// closed by end-of-line, the bitmap closed by end-of-bitmap right after the last
+// row; delta escapes are refused. Returns the rows bottom-up, or an explanation.
+struct StrictDecode {
+    QList<QByteArray> rows;
+    QString error;
+};
+
+StrictDecode decodeStrict(const QByteArray &data, int width, int height)
+{
+    StrictDecode out;
+    QByteArray row;
+    int i = 0;
+    auto fail = [&](const QString &why) {
+        out.error = QStringLiteral("at byte %1, row %2: %3").arg(i).arg(out.rows.size()).arg(why);
+        return out;
+    };
+    while (i + 1 < data.size()) {
+        const uchar a = uchar(data[i]);
+        const uchar b = uchar(data[i + 1]);
+        if (a > 0) {
+            if (row.size() + a > width)
+                return fail(QStringLiteral("run beyond the row's end"));
+            row.append(QByteArray(a, char(b)));
+            i += 2;
+        } else if (b == 0) {
+            if (row.size() != width)
+                return fail(QStringLiteral("row ends after %1 of %2 pixels").arg(row.size()).arg(width));
+            out.rows << row;
+            row.clear();
+            i += 2;
+        } else if (b == 1) {
+            if (!row.isEmpty() || out.rows.size() != height)
+                return fail(QStringLiteral("end of bitmap before all rows were written"));
+            if (i + 2 != data.size())
+                return fail(QStringLiteral("%1 bytes after the end of bitmap").arg(data.size() - i - 2));
+            return out;
+        } else if (b == 2) {
+            return fail(QStringLiteral("delta escape"));
+        } else {
+            const int n = b;
+            const int padded = n + (n % 2);
+            if (i + 2 + padded > data.size())
+                return fail(QStringLiteral("absolute run cut short"));
+            if (row.size() + n > width)
+                return fail(QStringLiteral("absolute run beyond the row's end"));
+            row.append(data.mid(i + 2, n));
+            i += 2 + padded;
+        }
+    }
+    return fail(QStringLiteral("no end of bitmap"));
+}
+
+bool isWhite(QRgb c) { return (c & 0xffffff) == 0xffffff; }
+// Clearly drawn: not just the faint edge of an antialiased stroke.
+bool isInk(QRgb c) { return qMin(qMin(qRed(c), qGreen(c)), qBlue(c)) < 160; }
+
+QString imageMagick()
+{
+    for (const char *name : {"magick", "convert"}) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+}
+
+// A palette of 256 different colours, so that indices and colours identify each other.
+QList<QRgb> distinctPalette()
+{
+    QList<QRgb> p;
+    for (int i = 0; i < 256; ++i)
+        p << qRgb(i, 255 - i, (i * 37) & 0xff);
+    return p;
+}
+
+} // namespace
+
+class tst_Lessons : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void countMatchesStrips();
+    void countMatchesSources();
+
+    void fileFormat_data() { stripRows(); }
+    void fileFormat();
+    void pixelStreamComplete_data() { stripRows(); }
+    void pixelStreamComplete();
+    void whiteBackground_data() { stripRows(); }
+    void whiteBackground();
+    void everyStepAddsInk_data() { stripRows(); }
+    void everyStepAddsInk();
+    void inkWithinMargin_data() { stripRows(); }
+    void inkWithinMargin();
+    void earlierStepsStay_data() { stripRows(); }
+    void earlierStepsStay();
+    void finishedPictureIsColoured_data() { stripRows(); }
+    void finishedPictureIsColoured();
+    void sameDecodeAsImageMagick_data() { stripRows(); }
+    void sameDecodeAsImageMagick();
+
+    void encodeRow_data();
+    void encodeRow();
+    void encodedRowIsStrict_data() { encodeRow_data(); }
+    void encodedRowIsStrict();
+    void paletteKeepsFlatColours_data();
+    void paletteKeepsFlatColours();
+    void quantiseMapsToNearest();
+
+private:
+    void stripRows();
+    QByteArray raw(int lesson);
+    QImage strip(int lesson);
+
+    int m_count = 0;
+    QHash<int, QImage> m_strips;
+};
+
+void tst_Lessons::initTestCase()
+{
+    QVERIFY2(ModResFiles::HasResource(100, QStringLiteral("STRING")), "string resource 100 is missing");
+    bool ok = false;
+    m_count = ModResFiles::LoadResString(100).trimmed().toInt(&ok);
+    QVERIFY2(ok, "string resource 100 is not a number");
+    QVERIFY2(m_count >= 1 && m_count <= 99, qPrintable(QStringLiteral("lesson count %1").arg(m_count)));
+}
+
+void tst_Lessons::stripRows()
+{
+    QTest::addColumn<int>("lesson");
+    for (int n = 1; n <= m_count; ++n)
+        QTest::newRow(qPrintable(QStringLiteral("lesson %1").arg(n, 2, 10, QLatin1Char('0')))) << n;
+}
+
+QByteArray tst_Lessons::raw(int lesson)
+{
+    if (!ModResFiles::HasResource(100 + lesson, QStringLiteral("BITMAP")))
+        return {};
+    return ModResFiles::LoadResData(100 + lesson, QStringLiteral("BITMAP"));
+}
+
+QImage tst_Lessons::strip(int lesson)
+{
+    auto it = m_strips.constFind(lesson);
+    if (it != m_strips.constEnd())
+        return *it;
+    QImage image;
+    image.loadFromData(raw(lesson), "BMP");
+    m_strips.insert(lesson, image);
+    return image;
+}
+
+void tst_Lessons::countMatchesStrips()
+{
+    // Every number up to the count has its strip, and there is none beyond it.
+    for (int n = 1; n <= m_count; ++n)
+        QVERIFY2(ModResFiles::HasResource(100 + n, QStringLiteral("BITMAP")),
+                 qPrintable(QStringLiteral("bitmap resource %1 is missing").arg(100 + n)));
+    QVERIFY2(!ModResFiles::HasResource(101 + m_count, QStringLiteral("BITMAP")),
+             qPrintable(QStringLiteral("bitmap resource %1 lies beyond the count %2")
+                            .arg(101 + m_count).arg(m_count)));
+}
+
+void tst_Lessons::countMatchesSources()
+{
+    const QString root = qEnvironmentVariable("STIFTOLINO_SOURCE_DIR");
+    if (root.isEmpty())
+        QSKIP("STIFTOLINO_SOURCE_DIR is not set; the lesson sources cannot be counted");
+    const QStringList sources = QDir(root + QStringLiteral("/resources/lessons"))
+                                    .entryList({QStringLiteral("[0-9][0-9]-*.svg")}, QDir::Files);
+    QCOMPARE(m_count, int(sources.size()));
+}
+
+void tst_Lessons::fileFormat()
+{
+    QFETCH(int, lesson);
+    const QByteArray b = raw(lesson);
+    QVERIFY2(b.size() > 54 + 1024, "the bitmap is too short for its headers and palette");
+    QCOMPARE(b.left(2), QByteArray("BM"));
+    QCOMPARE(le32(b, 2), quint32(b.size()));
+    QCOMPARE(le32(b, 14), quint32(40));
+    QCOMPARE(int(le32(b, 18)), StripWidth);
+    QCOMPARE(int(le32(b, 22)), StripHeight);          // bottom-up
+    QCOMPARE(le16(b, 26), quint16(1));
+    QCOMPARE(le16(b, 28), quint16(8));                // 8 bits per pixel
+    QCOMPARE(le32(b, 30), quint32(1));                // RLE8
+    const quint32 used = le32(b, 46) ? le32(b, 46) : 256;
+    QVERIFY(used <= 256);
+    QCOMPARE(le32(b, 10), quint32(54 + 4 * used));   // the palette fills the gap
+    QCOMPARE(le32(b, 34), quint32(b.size()) - le32(b, 10));
+
+    const QImage image = strip(lesson);
+    QVERIFY2(!image.isNull(), "Qt cannot read the strip");
+    QCOMPARE(image.size(), QSize(StripWidth, StripHeight));
+    QCOMPARE(image.format(), QImage::Format_Indexed8);
+    QVERIFY(image.colorCount() > 16 && image.colorCount() <= 256);
+}
+
+void tst_Lessons::pixelStreamComplete()
+{
+    QFETCH(int, lesson);
+    const QByteArray b = raw(lesson);
+    QVERIFY(b.size() > 54);
+    const StrictDecode d = decodeStrict(b.mid(int(le32(b, 10))), StripWidth, StripHeight);
+    QVERIFY2(d.error.isEmpty(), qPrintable(d.error));
+    QCOMPARE(d.rows.size(), StripHeight);
+    // The strict reading agrees with Qt's, pixel for pixel.
+    const QImage image = strip(lesson);
+    for (int y = 0; y < StripHeight; ++y) {
+        const QByteArray &row = d.rows[StripHeight - 1 - y];
+        QVERIFY2(memcmp(row.constData(), image.constScanLine(y), StripWidth) == 0,
+                 qPrintable(QStringLiteral("row %1 differs").arg(y)));
+    }
+}
+
+void tst_Lessons::whiteBackground()
+{
+    QFETCH(int, lesson);
+    const QImage image = strip(lesson);
+    QVERIFY(!image.isNull());
+    for (int cell = 0; cell < Cells; ++cell) {
+        const int top = cell * CellH;
+        int white = 0;
+        for (int y = 0; y < CellH; ++y)
+            for (int x = 0; x < StripWidth; ++x)
+                white += isWhite(image.pixel(x, top + y));
+        for (const QPoint p : {QPoint(0, 0), QPoint(StripWidth - 1, 0), QPoint(0, CellH - 1),
+                               QPoint(StripWidth - 1, CellH - 1)})
+            QVERIFY2(image.pixel(p.x(), top + p.y()) == qRgb(255, 255, 255),
+                     qPrintable(QStringLiteral("cell %1 corner is %2").arg(cell)
+                                    .arg(image.pixel(p.x(), top + p.y()), 8, 16)));
+        // Outlines stay on white paper; even the coloured finish leaves a good part of it.
+        QVERIFY2(white > StripWidth * CellH / 5,
+                 qPrintable(QStringLiteral("cell %1 has only %2 white pixels").arg(cell).arg(white)));
+    }
+}
+
+void tst_Lessons::everyStepAddsInk()
+{
+    QFETCH(int, lesson);
+    const QImage image = strip(lesson);
+    QVERIFY(!image.isNull());
+    for (int cell = 0; cell < Cells; ++cell) {
+        int ink = 0;
+        int changed = 0;
+        for (int y = 0; y < CellH; ++y) {
+            for (int x = 0; x < StripWidth; ++x) {
+                const QRgb c = image.pixel(x, cell * CellH + y);
+                ink += isInk(c);
+                if (cell > 0 && c != image.pixel(x, (cell - 1) * CellH + y))
+                    ++changed;
+            }
+        }
+        QVERIFY2(ink >= 200, qPrintable(QStringLiteral("cell %1 has only %2 inked pixels").arg(cell).arg(ink)));
+        if (cell > 0)
+            QVERIFY2(changed >= 100, qPrintable(QStringLiteral("cell %1 changes only %2 pixels of cell %3")
+                                                    .arg(cell).arg(changed).arg(cell - 1)));
+    }
+}
+
+void tst_Lessons::inkWithinMargin()
+{
+    QFETCH(int, lesson);
+    const QImage image = strip(lesson);
+    QVERIFY(!image.isNull());
+    const QRect inside(EdgeMargin, EdgeMargin, StripWidth - 2 * EdgeMargin, CellH - 2 * EdgeMargin);
+    for (int cell = 0; cell < Cells; ++cell) {
+        QRect ink;
+        for (int y = 0; y < CellH; ++y)
+            for (int x = 0; x < StripWidth; ++x)
+                if (!isWhite(image.pixel(x, cell * CellH + y)))
+                    ink |= QRect(x, y, 1, 1);
+        QVERIFY2(inside.contains(ink),
+                 qPrintable(QStringLiteral("cell %1: ink spans x %2..%3, y %4..%5")
+                                .arg(cell).arg(ink.left()).arg(ink.right()).arg(ink.top()).arg(ink.bottom())));
+        // The subject fills a good part of the cell in the finished picture.
+        if (cell == Cells - 1)
+            QVERIFY2(ink.width() >= 150 && ink.height() >= 150,
+                     qPrintable(QStringLiteral("finished picture only %1 x %2").arg(ink.width()).arg(ink.height())));
+    }
+}
+
+void tst_Lessons::earlierStepsStay()
+{
+    QFETCH(int, lesson);
+    const QImage image = strip(lesson);
+    QVERIFY(!image.isNull());
+    // A stroke drawn in one step is still there in the next (red turns grey, it
+    // does not go away). The colouring-in of the last cell may cover strokes, so it
+    // is left out. Faint antialiased edges may differ a little.
+    for (int cell = 0; cell + 1 < Cells - 1; ++cell) {
+        int ink = 0;
+        int lost = 0;
+        QPoint firstLost;
+        for (int y = 0; y < CellH; ++y) {
+            for (int x = 0; x < StripWidth; ++x) {
+                if (!isInk(image.pixel(x, cell * CellH + y)))
+                    continue;
+                ++ink;
+                if (isWhite(image.pixel(x, (cell + 1) * CellH + y))) {
+                    if (!lost)
+                        firstLost = QPoint(x, y);
+                    ++lost;
+                }
+            }
+        }
+        QVERIFY2(lost <= 5 + ink / 200,
+                 qPrintable(QStringLiteral("%1 of %2 inked pixels of cell %3 are gone in cell %4, first at %5,%6")
+                                .arg(lost).arg(ink).arg(cell).arg(cell + 1).arg(firstLost.x()).arg(firstLost.y())));
+    }
+}
+
+void tst_Lessons::finishedPictureIsColoured()
+{
+    QFETCH(int, lesson);
+    const QImage image = strip(lesson);
+    QVERIFY(!image.isNull());
+    // The steps are outlines in grey and signal red; the finished picture is coloured
+    // in: areas left white by the last step get a colour.
+    QSet<QRgb> stepColours;
+    int filled = 0;
+    for (int y = 0; y < CellH; ++y) {
+        for (int x = 0; x < StripWidth; ++x) {
+            if (isWhite(image.pixel(x, 4 * CellH + y)) && !isWhite(image.pixel(x, 5 * CellH + y)))
+                ++filled;
+            if (y % 3 == 0 && x % 3 == 0)
+                stepColours << (image.pixel(x, 1 * CellH + y) | 0xff000000);
+        }
+    }
+    QVERIFY2(filled >= 2000, qPrintable(QStringLiteral("only %1 pixels coloured in").arg(filled)));
+    QVERIFY(stepColours.contains(SignalRed));
+    QVERIFY(stepColours.contains(DarkGrey));
+}
+
+void tst_Lessons::sameDecodeAsImageMagick()
+{
+    QFETCH(int, lesson);
+    const QString tool = imageMagick();
+    if (tool.isEmpty())
+        QSKIP("ImageMagick (magick or convert) is not installed; the second reading is skipped");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("strip.bmp"));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(raw(lesson)), qint64(raw(lesson).size()));
+    }
+    QProcess p;
+    p.start(tool, {QStringLiteral("bmp:") + file, QStringLiteral("-depth"), QStringLiteral("8"),
+                   QStringLiteral("rgb:-")});
+    QVERIFY2(p.waitForFinished(60000), "ImageMagick did not finish");
+    QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0,
+             p.readAllStandardError().constData());
+    const QByteArray rgb = p.readAllStandardOutput();
+    QCOMPARE(rgb.size(), qsizetype(StripWidth) * StripHeight * 3);
+    const QImage mine = strip(lesson).convertToFormat(QImage::Format_RGB888);
+    for (int y = 0; y < StripHeight; ++y)
+        QVERIFY2(memcmp(mine.constScanLine(y), rgb.constData() + y * StripWidth * 3, StripWidth * 3) == 0,
+                 qPrintable(QStringLiteral("row %1 differs between Qt and ImageMagick").arg(y)));
+}
+
+void tst_Lessons::encodeRow_data()
+{
+    QTest::addColumn<QByteArray>("row");
+    auto run = [](int n, int v) { return QByteArray(n, char(v)); };
+    auto ramp = [](int n, int start) {
+        QByteArray r;
+        for (int i = 0; i < n; ++i)
+            r.append(char((start + i) & 0xff));
+        return r;
+    };
+    QTest::newRow("one pixel") << run(1, 7);
+    QTest::newRow("two equal") << run(2, 9);
+    QTest::newRow("two different") << ramp(2, 3);
+    QTest::newRow("three different") << ramp(3, 40);
+    QTest::newRow("literal of four") << ramp(4, 10);
+    QTest::newRow("literal of five") << ramp(5, 10);
+    QTest::newRow("run of 255") << run(255, 200);
+    QTest::newRow("run of 256") << run(256, 17);
+    QTest::newRow("run of 400") << run(400, 0);
+    QTest::newRow("literal of 255") << ramp(255, 1);
+    QTest::newRow("literal of 256") << ramp(256, 0);
+    QTest::newRow("literal of 300") << ramp(300, 5);
+    QTest::newRow("pairs") << QByteArray::fromHex("0101020203030404");
+    QTest::newRow("literal, run, literal") << ramp(5, 1) + run(9, 77) + ramp(7, 100);
+    QTest::newRow("run, single, run") << run(6, 1) + run(1, 2) + run(6, 1);
+    QTest::newRow("ends in two") << ramp(6, 20) + run(2, 99);
+    QTest::newRow("ends in one after run") << run(30, 5) + run(1, 6);
+    QTest::newRow("odd width, alternating") << QByteArray::fromHex("01020102010201020102010201");
+    QTest::newRow("high indices") << QByteArray::fromHex("fffffefdfcfcfcfcff00");
+}
+
+void tst_Lessons::encodeRow()
+{
+    QFETCH(QByteArray, row);
+    const int w = int(row.size());
+    // Three rows: the row itself, reversed, and constant, so that rows follow each other.
+    QImage image(w, 3, QImage::Format_Indexed8);
+    image.setColorTable(distinctPalette());
+    QByteArray reversed = row;
+    std::reverse(reversed.begin(), reversed.end());
+    memcpy(image.scanLine(0), row.constData(), size_t(w));
+    memcpy(image.scanLine(1), reversed.constData(), size_t(w));
+    memset(image.scanLine(2), 0x42, size_t(w));
+    const QByteArray file = writeRle8Bitmap(image);
+    QImage back;
+    QVERIFY(back.loadFromData(file, "BMP"));
+    QCOMPARE(back.size(), image.size());
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < w; ++x)
+            QVERIFY2(back.pixel(x, y) == image.pixel(x, y),
+                     qPrintable(QStringLiteral("pixel %1,%2: %3 instead of %4").arg(x).arg(y)
+                                    .arg(back.pixel(x, y), 8, 16).arg(image.pixel(x, y), 8, 16)));
+}
+
+void tst_Lessons::encodedRowIsStrict()
+{
+    QFETCH(QByteArray, row);
+    const QByteArray encoded = encodeRle8Row(reinterpret_cast<const uchar *>(row.constData()), int(row.size()));
+    const StrictDecode d = decodeStrict(encoded + QByteArray("\0\1", 2), int(row.size()), 1);
+    QVERIFY2(d.error.isEmpty(), qPrintable(d.error));
+    QCOMPARE(d.rows.value(0), row);
+    // Absolute mode is only allowed from three pixels on; shorter ones would read as escapes.
+    for (int i = 0; i + 1 < encoded.size();) {
+        const uchar a = uchar(encoded[i]);
+        const uchar b = uchar(encoded[i + 1]);
+        if (a == 0 && b >= 3) {
+            i += 2 + b + (b % 2);
+        } else {
+            QVERIFY2(a > 0 || b == 0, qPrintable(QStringLiteral("escape 00 %1 at byte %2").arg(b).arg(i)));
+            i += 2;
+        }
+    }
+}
+
+void tst_Lessons::paletteKeepsFlatColours_data()
+{
+    QTest::addColumn<QRgb>("colour");
+    QTest::newRow("white") << White;
+    QTest::newRow("signal red") << SignalRed;
+    QTest::newRow("dark grey") << DarkGrey;
+    QTest::newRow("outline") << Outline;
+    const QList<QRgb> fills = fillColours();
+    for (QRgb c : fills)
+        QTest::newRow(qPrintable(QStringLiteral("fill #%1").arg(c & 0xffffff, 6, 16, QLatin1Char('0')))) << c;
+}
+
+void tst_Lessons::paletteKeepsFlatColours()
+{
+    QFETCH(QRgb, colour);
+    QCOMPARE(lessonPalette().size(), 256);
+    QImage image(4, 2, QImage::Format_RGB32);
+    image.fill(colour);
+    const QImage q = quantise(image);
+    QCOMPARE(q.format(), QImage::Format_Indexed8);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x)
+            QCOMPARE(q.pixel(x, y) | 0xff000000, colour | 0xff000000);
+}
+
+void tst_Lessons::quantiseMapsToNearest()
+{
+    // Nearly white stays white; a colour between two palette entries goes to the nearer one.
+    QImage image(3, 1, QImage::Format_RGB32);
+    image.setPixel(0, 0, qRgb(254, 254, 253));
+    image.setPixel(1, 0, qRgb(0xe2, 0x22, 0x20));   // next to signal red
+    image.setPixel(2, 0, qRgb(0x58, 0x5b, 0x5a));   // next to dark grey
+    const QImage q = quantise(image);
+    QCOMPARE(q.pixel(0, 0) | 0xff000000, White);
+    QCOMPARE(q.pixel(1, 0) | 0xff000000, SignalRed);
+    QCOMPARE(q.pixel(2, 0) | 0xff000000, DarkGrey);
+}
+
+QTEST_MAIN(tst_Lessons)
+#include "tst_lessons.moc"

@@ -1,0 +1,871 @@
+// The pen window: its place, its background, the colour pick and the width
+// slider reaching the canvas, closing and remembering its place.
+
+#define QTEST_QPA_MOUSE_HANDLING
+
+#include "core/globals.h"
+#include "core/resources.h"
+#include "core/settings.h"
+#include "core/sound.h"
+#include "core/symbolbutton.h"
+#include "pen/frmcolor.h"
+#include "pen/olecolor.h"
+#include "pen/penart.h"
+#include "pen/penplace.h"
+#include "pen/ucslider.h"
+#include "platform/picturebox.h"
+#include "support/testsupport.h"
+
+#include <QLabel>
+#include <QProcess>
+
+#include "support/xserver.h"
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdio>
+#include <memory>
+
+using namespace Allgemein;
+
+namespace {
+
+// The main window as far as the pen window needs it: an owner and its canvas.
+struct MainWindow {
+    QWidget window;
+    PictureBox *picBild;
+    MainWindow()
+    {
+        window.resize(300, 200);
+        picBild = new PictureBox(&window);
+        picBild->setGeometry(0, 0, 300, 200);
+        window.show();
+    }
+};
+
+QColor swatch(const frmColor &w) { return w.lblFCol()->palette().color(QPalette::Window); }
+
+// Whether sound `number` was started: with the sounds built in it is the one
+// loaded last; without them the player reports the missing resource.
+bool soundPlayed(const ScriptedReporter &reporter, int number)
+{
+    if (ModResFiles::HasResource(number, QStringLiteral("WAV")))
+        return SoundBuffer == ModResFiles::LoadResData(number, QStringLiteral("WAV"));
+    for (const auto &r : reporter.reports) {
+        if (r.procedure == QLatin1String("PlayWAV")
+            && r.error.description.contains(QStringLiteral("'%1'").arg(number)))
+            return true;
+    }
+    return false;
+}
+
+QPoint expectedDefaultPlacePixels(const frmColor &w)
+{
+    const QScreen *s = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
+    const QPoint twips = PenPlace::defaultPlace(s->availableGeometry().width() * 15, 626 * 15,
+                                                169 * 15);
+    return QPoint(PenPlace::pixelsFromTwips(twips.x(), 15), PenPlace::pixelsFromTwips(twips.y(), 15));
+}
+
+} // namespace
+
+class tst_Pen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init() { SoundBuffer.clear(); }
+
+    // ---- plain numbers ----
+    void defaultPlace_data();
+    void defaultPlace();
+    void pixelsFromTwips_data();
+    void pixelsFromTwips();
+    void sliderFrame();
+    void colors_data();
+    void colors();
+    void plainPalette();
+
+    // ---- the window ----
+    void parts();
+    void firstShowing();
+    void storedPlace_data();
+    void storedPlace();
+    void badStoredPlace_data();
+    void badStoredPlace();
+    void storedWidth_data();
+    void storedWidth();
+    void outline_data();
+    void outline();
+    void pickColor_data();
+    void pickColor();
+    void pickOnBorderKeepsColor();
+    void dragWidth();
+    void moveByHand();
+    void closeAndShowAgain();
+    void placeAcrossRestart();
+    void neverShownStoresNothing();
+
+    // ---- under a real X server, driven by xdotool ----
+    void underX11_data();
+    void underX11();
+};
+
+// ---------------------------------------------------------------------------
+
+namespace {
+QtMessageHandler g_previousHandler = nullptr;
+} // namespace
+
+void tst_Pen::initTestCase()
+{
+    // The offscreen platform cannot raise a window; it says so on every showing.
+    g_previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context,
+                                                  const QString &message) {
+        if (message.contains(QLatin1String("does not support raise()")))
+            return;
+        g_previousHandler(type, context, message);
+    });
+}
+
+void tst_Pen::defaultPlace_data()
+{
+    QTest::addColumn<int>("screenPixels");
+    QTest::addColumn<QPoint>("place");
+    // (15360 - 9390) x 0.8 = 4776; 2535 x 0.5 = 1267.5, which rounds to the even 1268.
+    QTest::newRow("1024 pixels") << 1024 << QPoint(4776, 1268);
+    QTest::newRow("1280 pixels") << 1280 << QPoint(7848, 1268);
+    QTest::newRow("800 pixels") << 800 << QPoint(2088, 1268);
+    QTest::newRow("screen narrower than the window") << 600 << QPoint(-312, 1268);
+}
+
+void tst_Pen::defaultPlace()
+{
+    QFETCH(int, screenPixels);
+    QFETCH(QPoint, place);
+    QCOMPARE(PenPlace::defaultPlace(screenPixels * 15, 9390, 2535), place);
+}
+
+void tst_Pen::pixelsFromTwips_data()
+{
+    QTest::addColumn<int>("twips");
+    QTest::addColumn<int>("perPixel");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("4776") << 4776 << 15 << 318;
+    QTest::newRow("1268") << 1268 << 15 << 85;
+    QTest::newRow("half down to even") << 6 << 12 << 0;
+    QTest::newRow("half up to even") << 18 << 12 << 2;
+    QTest::newRow("negative") << -3000 << 15 << -200;
+    QTest::newRow("far off the screen") << 2000000000 << 15 << 133333333;
+}
+
+void tst_Pen::pixelsFromTwips()
+{
+    QFETCH(int, twips);
+    QFETCH(int, perPixel);
+    QFETCH(int, pixels);
+    QCOMPARE(PenPlace::pixelsFromTwips(twips, perPixel), pixels);
+}
+
+void tst_Pen::sliderFrame()
+{
+    const auto frame = PenPlace::sliderFrame(QRect(520, 16, 18, 137));
+    QCOMPARE(frame[0].from, QPoint(519, 15));
+    QCOMPARE(frame[0].to, QPoint(539, 154));
+    QVERIFY(frame[0].dark);
+    QCOMPARE(frame[1].from, QPoint(518, 14));
+    QCOMPARE(frame[1].to, QPoint(538, 153));
+    QVERIFY(!frame[1].dark);
+}
+
+void tst_Pen::colors_data()
+{
+    QTest::addColumn<uint>("stored");
+    QTest::addColumn<QColor>("color");
+    QTest::newRow("black") << 0u << QColor(0, 0, 0);
+    QTest::newRow("red in the low byte") << 0x0000FFu << QColor(255, 0, 0);
+    QTest::newRow("blue in the high byte") << 0xFF0000u << QColor(0, 0, 255);
+    QTest::newRow("sand") << 0x0078BFDEu << QColor(222, 191, 120);
+    QTest::newRow("dark outline") << 0x004040u << QColor(64, 64, 0);
+}
+
+void tst_Pen::colors()
+{
+    QFETCH(uint, stored);
+    QFETCH(QColor, color);
+    QCOMPARE(OleColor::toColor(stored), color);
+    QCOMPARE(OleColor::fromColor(color), stored);
+    QCOMPARE(OleColor::fromPixel(color.rgb()), stored);
+    QCOMPARE(OleColor::toColor(OleColor::ButtonFace), QGuiApplication::palette().color(QPalette::Button));
+}
+
+void tst_Pen::plainPalette()
+{
+    // The stand-in palette keeps the arrangement: greys first, then hues from
+    // red to magenta, light at the top and dark at the bottom.
+    const QImage p = PenArt::plainPalette();
+    QCOMPARE(p.size(), QSize(475, 132));
+    QCOMPARE(p.pixelColor(5, 5), QColor(Qt::white));
+    QCOMPARE(p.pixelColor(24, 128), QColor(Qt::black));
+    const QColor red = p.pixelColor(40, 60);
+    QVERIFY(red.red() > 200 && red.green() < 60 && red.blue() < 60);
+    const QColor magenta = p.pixelColor(470, 60);
+    QVERIFY(magenta.red() > 200 && magenta.blue() > 200 && magenta.green() < 60);
+    QVERIFY(p.pixelColor(40, 5).lightness() > p.pixelColor(40, 128).lightness());
+    QCOMPARE(PenArt::plainBackground().size(), QSize(609, 239));
+    QCOMPARE(PenArt::plainThumb().size(), QSize(16, 16));
+    QCOMPARE(PenArt::plainRail().size(), QSize(18, 133));
+    QCOMPARE(PenArt::palette().size(), QSize(475, 132));
+}
+
+// ---------------------------------------------------------------------------
+
+void tst_Pen::parts()
+{
+    TestEnvironment env;
+    MainWindow main;
+    frmColor w(main.picBild, &main.window);
+    QCOMPARE(w.size(), QSize(626, 169));
+    QVERIFY(w.windowFlags() & Qt::Tool);
+    QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(w.parentWidget(), &main.window);
+    QCOMPARE(w.picCol()->geometry(), QRect(24, 16, 479, 136));
+    QCOMPARE(QSize(w.picCol()->scaleWidth(), w.picCol()->scaleHeight()), QSize(475, 132));
+    QCOMPARE(w.picCol()->toolTip(), QStringLiteral("Color Palette"));
+    QCOMPARE(w.lblWidth()->geometry(), QRect(560, 16, 40, 25));
+    QVERIFY(w.lblWidth()->font().bold());
+    QCOMPARE(w.lblWidth()->font().pointSize(), 12);
+    QCOMPARE(QFontInfo(w.lblWidth()->font()).family(), w.lblWidth()->font().family());
+    QCOMPARE(w.lblFCol()->geometry(), QRect(560, 48, 40, 41));
+    QCOMPARE(w.vbeButton()->geometry(), QRect(560, 112, 40, 40));
+
+    ucSlider *s = w.slider();
+    QCOMPARE(s->geometry(), QRect(520, 16, 18, 137));
+    QCOMPARE(s->BackColor(), OleColor::rgb(222, 191, 120));
+    QCOMPARE(s->RailStyle(), 99);
+    QCOMPARE(s->Min(), 1);
+    QCOMPARE(s->Max(), 50);
+    QCOMPARE(s->Value(), 5);
+    QCOMPARE(s->Orientation(), 1);
+    QVERIFY(s->Enabled());
+    QCOMPARE(s->RailPicture().size(), QSize(18, 133));
+    QCOMPARE(s->SliderIcon().size(), QSize(16, 16));
+    QCOMPARE(s->thumbRect().left(), 1.0);
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Pen::firstShowing()
+{
+    TestEnvironment env;
+    PenWidth = 7;
+    PenColor = int32_t(OleColor::rgb(10, 200, 30));
+    MainWindow main;
+    frmColor w(main.picBild, &main.window);
+    QVERIFY(!w.isLoaded());
+    w.ShowOwned();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(w.isLoaded());
+    QVERIFY(soundPlayed(env.reporter, 106));
+    QCOMPARE(w.lblWidth()->text(), QStringLiteral("7"));
+    QCOMPARE(w.slider()->Value(), 7);
+    QCOMPARE(PenWidth, 7);
+    // The width came back through the slider and reached the canvas.
+    QCOMPARE(main.picBild->drawWidth(), 7);
+    QCOMPARE(swatch(w), QColor(10, 200, 30));
+    // No stored place: the default one, from the screen's free width.
+    const QPoint expected = expectedDefaultPlacePixels(w);
+    QCOMPARE(w.pos(), expected);
+    const QScreen *screen = w.screen();
+    QCOMPARE(PenWindowLeft, PenPlace::defaultPlace(screen->availableGeometry().width() * 15, 9390, 2535).x());
+    QCOMPARE(PenWindowTop, 1268);
+    for (const auto &r : env.reporter.reports)
+        QCOMPARE(r.procedure, QStringLiteral("PlayWAV")); // only a missing sound, if any
+}
+
+void tst_Pen::storedPlace_data()
+{
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<QPoint>("pixels");
+    QTest::newRow("on the screen") << "3000" << "450" << QPoint(200, 30);
+    QTest::newRow("a fraction as saved") << "4995.5" << "660" << QPoint(333, 44);
+    // A stored place is used as found, even off the screen.
+    QTest::newRow("off the screen") << "-3000" << "99990" << QPoint(-200, 6666);
+}
+
+void tst_Pen::storedPlace()
+{
+    QFETCH(QString, left);
+    QFETCH(QString, top);
+    QFETCH(QPoint, pixels);
+    TestEnvironment env;
+    SoundOn = False;
+    SaveSetting(QStringLiteral("CLeft"), left);
+    SaveSetting(QStringLiteral("cTOP"), top); // keys are not case-sensitive
+    MainWindow main;
+    frmColor w(main.picBild, &main.window);
+    w.ShowOwned();
+    QCOMPARE(w.pos(), pixels);
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Pen::badStoredPlace_data()
+{
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<bool>("defaultLeft");
+    QTest::addColumn<bool>("defaultTop");
+    QTest::newRow("left not a number") << "links" << "450" << 60 << 13 << true << false;
+    QTest::newRow("top not a number") << "3000" << "" << 70 << 13 << false << true;
+    QTest::newRow("left beyond 32 bits") << "1e12" << "450" << 60 << 6 << true << false;
+}
+
+void tst_Pen::badStoredPlace()
+{
+    QFETCH(QString, left);
+    QFETCH(QString, top);
+    QFETCH(int, line);
+    QFETCH(int, number);
+    QFETCH(bool, defaultLeft);
+    QFETCH(bool, defaultTop);
+    TestEnvironment env;
+    SoundOn = False;
+    env.reporter.answers = {1}; // Ignore
+    SaveSetting(QStringLiteral("CLeft"), left);
+    SaveSetting(QStringLiteral("CTop"), top);
+    MainWindow main;
+    frmColor w(main.picBild, &main.window);
+    w.ShowOwned();
+    QCOMPARE(env.reporter.reports.size(), 1);
+    QCOMPARE(env.reporter.reports[0].module, QStringLiteral("frmColor"));
+    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("Form_Load"));
+    QCOMPARE(env.reporter.reports[0].error.line, line);
+    QCOMPARE(env.reporter.reports[0].error.number, number);
+    const QPoint fallback = expectedDefaultPlacePixels(w);
+    QCOMPARE(w.x(), defaultLeft ? fallback.x() : 200);
+    QCOMPARE(w.y(), defaultTop ? fallback.y() : 30);
+    QVERIFY(w.isVisible());
+}
+
+void tst_Pen::storedWidth_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("sliderValue");
+    QTest::addColumn<int>("penWidth");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("canvas");
+    QTest::addColumn<int>("reports");
+    // The canvas starts at width 3 (as the main window would have set it).
+    QTest::newRow("in range") << 12 << 2 << 12 << 12 << "12" << 12 << 0;
+    QTest::newRow("the slider's own value") << 5 << 2 << 5 << 5 << "5" << 3 << 0;
+    QTest::newRow("too wide, ignore") << 99 << 1 << 99 << 99 << "99" << 99 << 1;
+    QTest::newRow("too wide, cancel") << 99 << 2 << 5 << 99 << "99" << 3 << 1;
+    QTest::newRow("zero, ignore") << 0 << 1 << 0 << 0 << "0" << 1 << 1;
+    QTest::newRow("negative, retry then cancel") << -4 << 0 << 5 << -4 << "-4" << 3 << 2;
+}
+
+void tst_Pen::storedWidth()
+{
+    QFETCH(int, width);
+    QFETCH(int, answer);
+    QFETCH(int, sliderValue);
+    QFETCH(int, penWidth);
+    QFETCH(QString, label);
+    QFETCH(int, canvas);
+    QFETCH(int, reports);
+    TestEnvironment env;
+    SoundOn = False;
+    PenWidth = int16_t(width);
+    env.reporter.answers = {answer};
+    env.reporter.fallback = 2;
+    MainWindow main;
+    main.picBild->setDrawWidth(3);
+    frmColor w(main.picBild, &main.window);
+    w.ShowOwned();
+    QCOMPARE(env.reporter.reports.size(), reports);
+    for (const auto &r : env.reporter.reports) {
+        // Reported by the slider itself, not by the window.
+        QCOMPARE(r.module, QStringLiteral("ucSlider"));
+        QCOMPARE(r.procedure, QStringLiteral("Value"));
+        QCOMPARE(r.error.number, 380);
+    }
+    QCOMPARE(w.slider()->Value(), sliderValue);
+    QCOMPARE(int(PenWidth), penWidth);
+    QCOMPARE(w.lblWidth()->text(), label);
+    QCOMPARE(main.picBild->drawWidth(), canvas);
+}
+
+void tst_Pen::outline_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QColor>("color");
+    const QColor dark(64, 64, 0), white(255, 255, 255);
+    QTest::newRow("dark top left") << QPoint(519, 15) << dark;
+    QTest::newRow("dark top right") << QPoint(539, 15) << dark;
+    QTest::newRow("dark bottom left") << QPoint(519, 154) << dark;
+    QTest::newRow("dark bottom right") << QPoint(539, 154) << dark;
+    QTest::newRow("dark left edge") << QPoint(519, 80) << dark;
+    QTest::newRow("dark bottom edge") << QPoint(530, 154) << dark;
+    QTest::newRow("white top left") << QPoint(518, 14) << white;
+    QTest::newRow("white top right") << QPoint(538, 14) << white;
+    QTest::newRow("white bottom left") << QPoint(518, 153) << white;
+    QTest::newRow("white bottom right") << QPoint(538, 153) << white;
+    QTest::newRow("white over the dark top") << QPoint(538, 15) << white;
+    QTest::newRow("white right edge") << QPoint(538, 80) << white;
+}
+
+void tst_Pen::outline()
+{
+    QFETCH(QPoint, at);
+    QFETCH(QColor, color);
+    TestEnvironment env;
+    SoundOn = False;
+    MainWindow main;
+    frmColor w(main.picBild, &main.window);
+    w.ShowOwned();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QImage &bg = w.surface()->image();
+    QCOMPARE(bg.size(), QSize(626, 169));
+    QCOMPARE(bg.pixelColor(at), color);
+    // Inside the frame and away from it, the background picture shows.
+    const QImage picture = PenArt::background().scaled(626, 169);
+    QVERIFY(qAbs(bg.pixelColor(300, 160).lightness() - picture.pixelColor(300, 160).lightness()) < 12);
+    // The window shows it too.
+    const QImage shown = w.grab().toImage();
+    QCOMPARE(shown.pixelColor(at), color);
+}
+
+void tst_Pen::pickColor_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QPoint>("at"); // in the palette picture's pixels
+    QTest::newRow("left, grey column") << Qt::LeftButton << QPoint(5, 40);
+    QTest::newRow("right, hue column") << Qt::RightButton << QPoint(200, 50);
+    QTest::newRow("middle, dark corner") << Qt::MiddleButton << QPoint(474, 131);
+    QTest::newRow("left, first pixel") << Qt::LeftButton << QPoint(0, 0);
+}
+
+void tst_Pen::pickColor()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QPoint, at);
+    TestEnvironment env;
+    SoundOn = False;
+    MainWindow main;
+    main.picBild->setDrawWidth(4);
+    frmColor w(main.picBild, &main.window);
+    w.ShowOwned();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // A stroke before the pick, in black.
+    main.picBild->line(QPointF(10, 20), QPointF(60, 20));
+
+    const QColor expected = QColor::fromRgb(QRgb(w.picCol()->point(at.x(), at.y())));
+    const QPoint border(2, 2);
+    QTest::mousePress(w.picCol(), button, {}, at + border);
+    QCOMPARE(PenColor, int32_t(OleColor::fromColor(expected)));
+    QCOMPARE(swatch(w), expected);
+    QCOMPARE(main.picBild->foreColor(), expected);
+    QTest::mouseRelease(w.picCol(), button, {}, at + border);
+    QVERIFY(!w.isMovingByHand());
+
+    // The next stroke uses the colour; the earlier one keeps its own.
+    main.picBild->line(QPointF(10, 60), QPointF(60, 60));
+    QCOMPARE(main.picBild->image().pixelColor(35, 60), expected);
+    QCOMPARE(main.picBild->image().pixelColor(35, 20), QColor(Qt::black));
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Pen::pickOnBorderKeepsColor()
+{
+    TestEnvironment env;
+    SoundOn = False;
+    PenColor = int32_t(OleColor::rgb(1, 2, 3));
+    MainWindow main;
+    frmColor w(main.picBild, &main.window);
+    w.ShowOwned();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // (0, 0) would mean the middle to QTest; (1, 1) is on the border too.
+    QTest::mousePress(w.picCol(), Qt::LeftButton, {}, QPoint(1, 1));
+    QCOMPARE(PenColor, int32_t(OleColor::rgb(1, 2, 3)));
+    QCOMPARE(swatch(w), QColor(1, 2, 3));
+    QTest::mouseRelease(w.picCol(), Qt::LeftButton, {}, QPoint(1, 1));
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Pen::dragWidth()
+{
+    TestEnvironment env;
+    SoundOn = False;
+    MainWindow main;
+    frmColor w(main.picBild, &main.window);
+    w.ShowOwned();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    ucSlider *s = w.slider();
+    QCOMPARE(s->Value(), 5);
+
+    // What the slider reports on the way, and what the canvas has at that moment.
+    QList<int> values, widths;
+    QStringList labels;
+    connect(s, &ucSlider::ValueChanged, this, [&] {
+        values << s->Value();
+        widths << main.picBild->drawWidth();
+        labels << w.lblWidth()->text();
+    });
+    // Grab the thumb and pull it up a pixel at a time until it shows 12.
+    const int grabY = int(s->thumbRect().top()) + 4;
+    QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, grabY));
+    for (int y = grabY - 1; y > 0 && s->Value() < 12; --y)
+        QTest::mouseMove(s, QPoint(8, y));
+    QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(8, int(s->thumbRect().top()) + 4));
+
+    QCOMPARE(values, (QList<int>{6, 7, 8, 9, 10, 11, 12}));
+    QCOMPARE(widths, values);
+    QCOMPARE(labels, (QStringList{"6", "7", "8", "9", "10", "11", "12"}));
+    QCOMPARE(PenWidth, 12);
+    // The next stroke is 12 pixels wide.
+    main.picBild->line(QPointF(100, 100), QPointF(200, 100));
+    QCOMPARE(main.picBild->image().pixelColor(150, 95), QColor(Qt::black));
+    QCOMPARE(main.picBild->image().pixelColor(150, 92), QColor(Qt::white));
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Pen::moveByHand()
+{
+    // Without a window manager (here: no window system at all) the window
+    // follows the pointer by hand while the button is down.
+    TestEnvironment env;
+    SoundOn = False;
+    SaveSetting(QStringLiteral("CLeft"), QStringLiteral("1500"));
+    SaveSetting(QStringLiteral("CTop"), QStringLiteral("1500"));
+    MainWindow main;
+    frmColor w(main.picBild, &main.window);
+    w.ShowOwned();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.pos(), QPoint(100, 100));
+
+    // On the background, left of the palette.
+    QTest::mousePress(&w, Qt::LeftButton, {}, QPoint(10, 160));
+    QVERIFY(w.isMovingByHand());
+    QTest::mouseMove(&w, QPoint(60, 150));
+    QCOMPARE(w.pos(), QPoint(150, 90));
+    QTest::mouseRelease(&w, Qt::LeftButton, {}, QPoint(10, 160));
+    QVERIFY(!w.isMovingByHand());
+    QCOMPARE(w.pos(), QPoint(150, 90));
+
+    // The palette picks and then moves the window the same way, with any button.
+    QTest::mousePress(w.picCol(), Qt::RightButton, {}, QPoint(100, 100));
+    QVERIFY(w.isMovingByHand());
+    QTest::mouseMove(w.picCol(), QPoint(80, 110));
+    QCOMPARE(w.pos(), QPoint(130, 100));
+    QTest::mouseRelease(w.picCol(), Qt::RightButton, {}, QPoint(100, 100));
+    QVERIFY(!w.isMovingByHand());
+
+    // The labels and the slider do not move the window.
+    QTest::mousePress(w.lblWidth(), Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(!w.isMovingByHand());
+    QTest::mouseRelease(w.lblWidth(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mousePress(w.slider(), Qt::LeftButton, {}, QPoint(8, 116));
+    QVERIFY(!w.isMovingByHand());
+    QTest::mouseRelease(w.slider(), Qt::LeftButton, {}, QPoint(8, 116));
+    QCOMPARE(w.pos(), QPoint(130, 100));
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Pen::closeAndShowAgain()
+{
+    TestEnvironment env;
+    SoundOn = True;
+    SaveSetting(QStringLiteral("CLeft"), QStringLiteral("1500"));
+    SaveSetting(QStringLiteral("CTop"), QStringLiteral("750"));
+    MainWindow main;
+    frmColor w(main.picBild, &main.window);
+    w.ShowOwned();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(soundPlayed(env.reporter, 106));
+    w.move(250, 70);
+
+    QTest::mouseClick(w.vbeButton(), Qt::LeftButton);
+    QVERIFY(!w.isVisible());
+    QCOMPARE(PenWindowShown, False);
+    QVERIFY(soundPlayed(env.reporter, 105));
+
+    // Shown again: no second load (no sound 106, no new reading of the place).
+    env.reporter.reports.clear();
+    SoundBuffer.clear();
+    SaveSetting(QStringLiteral("CLeft"), QStringLiteral("0"));
+    PenWidth = 9;
+    w.ShowOwned();
+    QVERIFY(w.isVisible());
+    QVERIFY(!soundPlayed(env.reporter, 106));
+    QCOMPARE(w.pos(), QPoint(250, 70));
+    QCOMPARE(w.slider()->Value(), 5);
+    // Showing it while it is open only brings it forward.
+    w.ShowOwned();
+    QCOMPARE(w.pos(), QPoint(250, 70));
+}
+
+void tst_Pen::placeAcrossRestart()
+{
+    TestEnvironment env;
+    SoundOn = False;
+    MainWindow main;
+    {
+        frmColor first(main.picBild, &main.window);
+        first.ShowOwned();
+        QVERIFY(QTest::qWaitForWindowExposed(&first));
+        first.move(333, 44);
+        env.settings.writes.clear();
+        first.Form_Unload();
+        QCOMPARE(env.settings.writes,
+                 (QStringList{"Optionen/CLeft=4995", "Optionen/CTop=660"}));
+    }
+    PenWindowLeft = PenWindowTop = 0;
+    frmColor second(main.picBild, &main.window);
+    second.ShowOwned();
+    QCOMPARE(second.pos(), QPoint(333, 44));
+    QCOMPARE(PenWindowLeft, 4995);
+    QCOMPARE(PenWindowTop, 660);
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Pen::neverShownStoresNothing()
+{
+    // A window that was never opened this run read no place, so it stores none.
+    TestEnvironment env;
+    MainWindow main;
+    frmColor w(main.picBild, &main.window);
+    w.Form_Unload();
+    w.close();
+    QVERIFY(env.settings.writes.isEmpty());
+}
+
+// ---------------------------------------------------------------------------
+// Under a real X server. The test starts Xvfb (and, for the second row, the
+// openbox window manager), then runs this same program as a child on that
+// display. The child opens the pen window, drives the pointer with xdotool and
+// prints what happened, one "key value..." line each; the test checks the lines.
+// A second child on the same settings file checks the place after a restart.
+
+namespace {
+
+const char ChildVariable[] = "STIFTOLINO_PEN_X11_CHILD";
+
+class PrintingReporter : public ErrorReporter
+{
+public:
+    int onError(const QString &module, const QString &procedure, const PendingError &error) override
+    {
+        std::printf("error %s %s %d %d\n", qPrintable(module), qPrintable(procedure), error.number,
+                    error.line);
+        std::fflush(stdout);
+        return 2;
+    }
+};
+
+void pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void xdo(const QStringList &args)
+{
+    QProcess::execute(QStringLiteral("xdotool"), args);
+    pause(150);
+}
+
+void moveTo(QPoint global)
+{
+    xdo({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
+}
+
+void say(const QString &line)
+{
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+int x11Child(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const bool full = qEnvironmentVariable(ChildVariable) == QLatin1String("full");
+    auto store = IniSettingsBackend::atPath(qEnvironmentVariable("STIFTOLINO_PEN_SETTINGS"));
+    PrintingReporter reporter;
+    ResetGlobals();
+    ErrorHandling::setReporter(&reporter);
+    SetSettingsBackend(store.get());
+    SoundOn = False;
+
+    MainWindow main;
+    frmColor w(main.picBild, &main.window);
+    w.ShowOwned();
+    if (!QTest::qWaitForWindowExposed(&w)) {
+        say(QStringLiteral("not-exposed"));
+        return 1;
+    }
+    pause(700);
+    say(QStringLiteral("screen %1").arg(w.screen()->availableGeometry().width()));
+    say(QStringLiteral("shown %1 %2").arg(w.x()).arg(w.y()));
+    if (!full)
+        return 0;
+
+    // A press on the palette picks the colour for the canvas.
+    const QPoint inPalette(200, 50);
+    const uint32_t expected = OleColor::fromPixel(uint32_t(w.picCol()->point(inPalette.x(), inPalette.y())));
+    moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)));
+    xdo({QStringLiteral("mousedown"), QStringLiteral("1")});
+    xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
+    pause(300);
+    say(QStringLiteral("color %1 %2 %3")
+            .arg(uint32_t(PenColor) == expected ? "same" : "different")
+            .arg(OleColor::fromColor(main.picBild->foreColor()) == expected ? "same" : "different")
+            .arg(QString::number(expected, 16)));
+    say(QStringLiteral("afterpick %1 %2").arg(w.x()).arg(w.y()));
+
+    // Pull the slider's thumb up: each whole value reaches the canvas.
+    QStringList steps;
+    QObject::connect(w.slider(), &ucSlider::ValueChanged, &w, [&] {
+        steps << QStringLiteral("%1:%2").arg(w.slider()->Value()).arg(main.picBild->drawWidth());
+    });
+    const QPoint thumb = w.slider()->mapToGlobal(QPoint(8, int(w.slider()->thumbRect().top()) + 8));
+    moveTo(thumb);
+    xdo({QStringLiteral("mousedown"), QStringLiteral("1")});
+    for (int i = 1; i <= 12; ++i)
+        moveTo(thumb - QPoint(0, 2 * i));
+    xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
+    pause(300);
+    say(QStringLiteral("width %1 %2 %3").arg(PenWidth).arg(main.picBild->drawWidth()).arg(steps.join(u',')));
+
+    // Drag the window by its background.
+    const QPoint start = w.pos();
+    const QPoint grip = w.mapToGlobal(QPoint(10, 160));
+    moveTo(grip);
+    xdo({QStringLiteral("mousedown"), QStringLiteral("1")});
+    pause(300);
+    say(QStringLiteral("movepath %1").arg(w.isMovingByHand() ? "hand" : "system"));
+    for (int i = 1; i <= 10; ++i)
+        moveTo(grip + QPoint(-10 * i, 5 * i)); // leftwards: a window manager may stop at the screen's edge
+    xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
+    pause(700);
+    say(QStringLiteral("moved %1 %2").arg(w.x() - start.x()).arg(w.y() - start.y()));
+    say(QStringLiteral("hand-after-release %1").arg(w.isMovingByHand() ? "yes" : "no"));
+
+    // A press on the palette after the move still picks (the window system
+    // handed the pointer back).
+    PenColor = 0;
+    moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)));
+    xdo({QStringLiteral("mousedown"), QStringLiteral("1")});
+    xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
+    pause(300);
+    say(QStringLiteral("pickagain %1").arg(uint32_t(PenColor) == expected ? "same" : "different"));
+
+    // The quit routine unloads the window, which stores its place.
+    const QPoint last = w.pos();
+    w.Form_Unload();
+    say(QStringLiteral("final %1 %2").arg(last.x()).arg(last.y()));
+    return 0;
+}
+
+// Runs the child; returns its lines keyed by their first word.
+QMap<QString, QStringList> runChild(const XServer &x, const QString &mode, const QString &settings)
+{
+    QProcess child;
+    QProcessEnvironment env = x.environment();
+    env.insert(QString::fromLatin1(ChildVariable), mode);
+    env.insert(QStringLiteral("STIFTOLINO_PEN_SETTINGS"), settings);
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    child.waitForFinished(60000);
+    QMap<QString, QStringList> lines;
+    const QList<QByteArray> out = child.readAllStandardOutput().split('\n');
+    for (const QByteArray &l : out) {
+        QStringList words = QString::fromUtf8(l).split(u' ', Qt::SkipEmptyParts);
+        if (!words.isEmpty())
+            lines.insert(words.takeFirst(), words);
+    }
+    if (child.exitCode() != 0 || child.exitStatus() != QProcess::NormalExit)
+        lines.insert(QStringLiteral("failed"), {QString::fromUtf8(child.readAllStandardError())});
+    return lines;
+}
+
+} // namespace
+
+void tst_Pen::underX11_data()
+{
+    QTest::addColumn<bool>("windowManager");
+    QTest::newRow("no window manager: moved by hand") << false;
+    QTest::newRow("openbox: moved by the window system") << true;
+}
+
+void tst_Pen::underX11()
+{
+    QFETCH(bool, windowManager);
+    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+    if (windowManager && openbox.isEmpty())
+        QSKIP("no window manager to test with (Debian package openbox)");
+
+    XServer x;
+    if (!x.start())
+        QSKIP(qPrintable(x.whyNot()));
+    if (windowManager)
+        QVERIFY2(x.startWindowManager(openbox), "openbox did not start");
+    QTemporaryDir dir;
+    const QString settings = dir.filePath(QStringLiteral("Stiftolino.ini"));
+
+    const auto first = runChild(x, QStringLiteral("full"), settings);
+    QVERIFY2(!first.contains(QStringLiteral("failed")), qPrintable(first.value(QStringLiteral("failed")).join(u' ')));
+    QVERIFY2(!first.contains(QStringLiteral("error")), qPrintable(first.value(QStringLiteral("error")).join(u' ')));
+    // A 1024-pixel screen: 4776 and 1268 twips, at 15 twips a pixel 318 and 85.
+    QCOMPARE(first.value(QStringLiteral("screen")), QStringList{"1024"});
+    QCOMPARE(first.value(QStringLiteral("shown")), (QStringList{"318", "85"}));
+    QCOMPARE(first.value(QStringLiteral("color")).mid(0, 2), (QStringList{"same", "same"}));
+    // A click on the palette does not move the window.
+    QCOMPARE(first.value(QStringLiteral("afterpick")), (QStringList{"318", "85"}));
+    // The width went up with the thumb (24 pixels: about ten values), each
+    // value reaching the canvas at once.
+    const QStringList width = first.value(QStringLiteral("width"));
+    QCOMPARE(width.size(), 3);
+    QVERIFY2(width[0].toInt() >= 12, qPrintable(width.join(u' ')));
+    QCOMPARE(width[1], width[0]);
+    const QStringList steps = width[2].split(u',');
+    int previous = 5;
+    for (const QString &step : steps) {
+        const QStringList pair = step.split(u':');
+        QCOMPARE(pair.value(1), pair.value(0));
+        QVERIFY2(pair.value(0).toInt() > previous, qPrintable(width[2]));
+        previous = pair.value(0).toInt();
+    }
+    QCOMPARE(previous, width[0].toInt());
+    QCOMPARE(first.value(QStringLiteral("movepath")),
+             QStringList{windowManager ? QStringLiteral("system") : QStringLiteral("hand")});
+    QCOMPARE(first.value(QStringLiteral("moved")), (QStringList{"-100", "50"}));
+    QCOMPARE(first.value(QStringLiteral("hand-after-release")), QStringList{"no"});
+    QCOMPARE(first.value(QStringLiteral("pickagain")), QStringList{"same"});
+
+    // After a restart the window opens where it was left.
+    const QStringList last = first.value(QStringLiteral("final"));
+    const auto second = runChild(x, QStringLiteral("restart"), settings);
+    QVERIFY2(!second.contains(QStringLiteral("failed")), qPrintable(second.value(QStringLiteral("failed")).join(u' ')));
+    QCOMPARE(second.value(QStringLiteral("shown")), last);
+}
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsSet(ChildVariable))
+        return x11Child(argc, argv);
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    tst_Pen tc;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&tc, argc, argv);
+}
+
+#include "tst_pen.moc"
+

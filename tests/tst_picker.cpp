@@ -1,0 +1,413 @@
+// The lesson window: stepping, browsing with wrap-around, taking a lesson, grid
+// and size, its place, the saved pictures and damaged picture files.
+
+#include "core/globals.h"
+#include "core/symbolbutton.h"
+#include "draw/frmdraw.h"
+#include "picker/frmpreview.h"
+#include "picker/previewlayout.h"
+#include "platform/paths.h"
+#include "platform/picturebox.h"
+#include "platform/printer.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+
+using namespace Allgemein;
+
+class tst_Picker : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void firstStart();
+    void stepsToTheEndsAndBack();
+    void wrapAround();
+    void takeThisLesson();
+    void panelStates();
+    void layout_data();
+    void layout();
+    void sizeToggleKeepsGridOff();
+    void smallGridLines();
+    void panelsLookTransparent();
+    void placeRoundTrip();
+    void defaultPlace();
+    void storedLessonAboveTheCount();
+    void fileListSeesNewPictures();
+    void okPaintsOnlyExistingPictures();
+    void damagedPictures_data();
+    void damagedPictures();
+
+private:
+    void open();
+    QString picturesFolder() const { return Paths::picturesFolder() + u'/'; }
+    void writeFile(const QString &name, const QByteArray &bytes);
+    TestEnvironment *m_env = nullptr;
+    frmDraw *w = nullptr;
+    frmPreview *p = nullptr;
+};
+
+void tst_Picker::init()
+{
+    m_env = new TestEnvironment;
+    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
+    SoundOn = False;
+}
+
+void tst_Picker::open()
+{
+    w = &frmDraw::instance();
+    w->showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    p = w->preview();
+    QVERIFY(p);
+    QVERIFY(p->isVisible());
+}
+
+void tst_Picker::cleanup()
+{
+    delete w;
+    w = nullptr;
+    p = nullptr;
+    Printing::setPrinterFactory({});
+    delete m_env;
+    m_env = nullptr;
+}
+
+void tst_Picker::writeFile(const QString &name, const QByteArray &bytes)
+{
+    QFile f(picturesFolder() + name);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+void tst_Picker::firstStart()
+{
+    open();
+    QCOMPARE(TemplateIndex, 1);
+    QCOMPARE(p->StepIndex, 0);
+    QCOMPARE(p->TemplateCount, 43);
+    QCOMPARE(p->size(), QSize(440, 420));
+    QVERIFY(p->imgGitter->isVisible());
+    QVERIFY(!p->vbeButton[0]->isEnabled());
+    QVERIFY(p->vbeButton[2]->isEnabled());
+    QVERIFY(p->picPanel[0]->isVisible());
+    QVERIFY(!p->picPanel[1]->isVisible());
+    QVERIFY(!p->picPanel[2]->isVisible());
+    // The pictures folder is made on a first start.
+    QVERIFY(QDir(picturesFolder()).exists());
+    // Cell 0 shows only the first strokes: some ink, mostly white.
+    const QImage img = p->picPreview->image();
+    QCOMPARE(img.size(), QSize(396, 296));
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+void tst_Picker::stepsToTheEndsAndBack()
+{
+    open();
+    QList<QImage> seen{p->picPreview->image().copy()};
+    for (int i = 1; i <= 5; ++i) {
+        QTest::mouseClick(p->vbeButton[2], Qt::LeftButton);
+        QCOMPARE(p->StepIndex, i);
+        QVERIFY(p->vbeButton[0]->isEnabled());
+        QVERIFY(p->picPreview->image() != seen.last());
+        seen << p->picPreview->image().copy();
+    }
+    QVERIFY(!p->vbeButton[2]->isEnabled());
+    p->vbeButton_Click(2);   // at the end nothing more happens
+    QCOMPARE(p->StepIndex, 5);
+    for (int i = 4; i >= 0; --i) {
+        QTest::mouseClick(p->vbeButton[0], Qt::LeftButton);
+        QCOMPARE(p->StepIndex, i);
+        QCOMPARE(p->picPreview->image(), seen[i]);
+        QVERIFY(p->vbeButton[2]->isEnabled());
+    }
+    QVERIFY(!p->vbeButton[0]->isEnabled());
+}
+
+void tst_Picker::wrapAround()
+{
+    open();
+    QTest::mouseClick(p->vbeButton[1], Qt::LeftButton);   // browse
+    QTest::mouseClick(p->vbeButton[5], Qt::LeftButton);
+    QCOMPARE(TemplateIndex, 43);
+    QTest::mouseClick(p->vbeButton[7], Qt::LeftButton);
+    QCOMPARE(TemplateIndex, 1);
+    QTest::mouseClick(p->vbeButton[7], Qt::LeftButton);
+    QCOMPARE(TemplateIndex, 2);
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+void tst_Picker::takeThisLesson()
+{
+    open();
+    QTest::mouseClick(p->vbeButton[2], Qt::LeftButton);
+    QTest::mouseClick(p->vbeButton[2], Qt::LeftButton);
+    QCOMPARE(p->StepIndex, 2);
+    QTest::mouseClick(p->vbeButton[1], Qt::LeftButton);
+    QCOMPARE(p->StepIndex, 0);
+    QTest::mouseClick(p->vbeButton[7], Qt::LeftButton);
+    QTest::mouseClick(p->vbeButton[7], Qt::LeftButton);
+    const QImage finished = p->picPreview->image().copy();
+    m_env->settings.writes.clear();
+    QTest::mouseClick(p->vbeButton[6], Qt::LeftButton);
+    QCOMPARE(TemplateIndex, 3);
+    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/Image=3")));
+    QCOMPARE(p->StepIndex, 0);
+    QVERIFY(p->picPanel[0]->isVisible());
+    QVERIFY(!p->picPanel[1]->isVisible());
+    QVERIFY(p->picPreview->image() != finished);   // back at the first step
+    QVERIFY(!p->vbeButton[0]->isEnabled());
+}
+
+void tst_Picker::panelStates()
+{
+    open();
+    p->ShowFilePanel();
+    QVERIFY(!p->picPanel[0]->isVisible());
+    QVERIFY(p->picPanel[2]->isVisible());
+    QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
+    QVERIFY(p->picPanel[0]->isVisible());
+    QVERIFY(!p->picPanel[2]->isVisible());
+    // Open while browsing keeps the template panel above the file panel.
+    QTest::mouseClick(p->vbeButton[1], Qt::LeftButton);
+    p->ShowFilePanel();
+    QVERIFY(p->picPanel[1]->isVisible());
+    QVERIFY(p->picPanel[2]->isVisible());
+    QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
+    QVERIFY(p->picPanel[0]->isVisible());
+    QVERIFY(p->picPanel[1]->isVisible());
+    QTest::mouseClick(p->vbeButton[6], Qt::LeftButton);
+    QVERIFY(p->picPanel[0]->isVisible());
+    QVERIFY(!p->picPanel[1]->isVisible());
+}
+
+void tst_Picker::layout_data()
+{
+    QTest::addColumn<bool>("large");
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QSize>("inner");
+    QTest::addColumn<QList<QPoint>>("panels");
+    QTest::newRow("large") << true << QSize(440, 420) << QSize(396, 296)
+                           << QList<QPoint>{{95, 316}, {95, 316}, {91, 316}};
+    QTest::newRow("small") << false << QSize(240, 270) << QSize(196, 146)
+                           << QList<QPoint>{{-4, 166}, {-4, 166}, {-8, 166}};
+}
+
+void tst_Picker::layout()
+{
+    QFETCH(bool, large);
+    QFETCH(QSize, window);
+    QFETCH(QSize, inner);
+    QFETCH(QList<QPoint>, panels);
+    PreviewLarge = large ? True : False;
+    open();
+    QCOMPARE(p->size(), window);
+    QCOMPARE(p->picPreview->pos(), QPoint(16, 16));
+    QCOMPARE(QSize(p->picPreview->scaleWidth(), p->picPreview->scaleHeight()), inner);
+    QCOMPARE(p->picPreview->image().size(), inner);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(p->picPanel[size_t(i)]->pos(), panels[i]);
+    QCOMPARE(p->imgGitter->size(), inner + QSize(4, 4));
+    // Toggling twice comes back to the same size, place, step and grid.
+    const QPoint place = p->pos();
+    QTest::mouseClick(p->vbeButton[2], Qt::LeftButton);
+    QTest::mouseClick(p->vbeButton[4], Qt::LeftButton);
+    QTest::mouseClick(p->vbeButton[4], Qt::LeftButton);
+    QCOMPARE(p->size(), window);
+    QCOMPARE(p->pos(), place);
+    QCOMPARE(p->StepIndex, 1);
+    QCOMPARE(PreviewLarge, large ? True : False);
+}
+
+void tst_Picker::sizeToggleKeepsGridOff()
+{
+    open();
+    QTest::mouseClick(p->vbeButton[3], Qt::LeftButton);
+    QCOMPARE(GridShown, False);
+    QVERIFY(!p->imgGitter->isVisible());
+    QTest::mouseClick(p->vbeButton[4], Qt::LeftButton);
+    QCOMPARE(p->size(), QSize(240, 270));
+    QVERIFY(!p->imgGitter->isVisible());
+    QTest::mouseClick(p->vbeButton[3], Qt::LeftButton);
+    QVERIFY(p->imgGitter->isVisible());
+}
+
+void tst_Picker::smallGridLines()
+{
+    PreviewLarge = False;
+    open();
+    const QImage grid = p->imgGitter->pixmap().toImage();
+    QCOMPARE(grid.size(), QSize(200, 150));
+    const QColor line(255, 182, 47);
+    for (int x : {25, 50, 175}) {
+        QCOMPARE(grid.pixelColor(x, 10), line);
+        QCOMPARE(grid.pixelColor(x - 1, 10).alpha(), 0);
+        QCOMPARE(grid.pixelColor(x + 1, 10).alpha(), 0);
+    }
+    QCOMPARE(grid.pixelColor(10, 125), line);
+    QCOMPARE(grid.pixelColor(10, 124).alpha(), 0);
+}
+
+void tst_Picker::panelsLookTransparent()
+{
+    open();
+    QTest::mouseClick(p->vbeButton[4], Qt::LeftButton);
+    for (int i = 0; i < 3; ++i) {
+        const PictureBox *panel = p->picPanel[size_t(i)];
+        const QRect behind = panel->geometry().intersected(p->rect());
+        const QImage expected = p->backdrop().copy(behind);
+        const QImage got = panel->picture().copy(behind.translated(-panel->pos()));
+        QCOMPARE(got.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+    }
+}
+
+void tst_Picker::placeRoundTrip()
+{
+    open();
+    p->move(123, 77);
+    p->Form_Unload();
+    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/PLeft=1845")));
+    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/Ptop=1155")));
+    delete w;
+    w = nullptr;
+    open();
+    QCOMPARE(PickerLeft, 1845);
+    QCOMPARE(PickerTop, 1155);
+    QCOMPARE(p->pos(), QPoint(123, 77));
+}
+
+void tst_Picker::defaultPlace()
+{
+    // The main window's toolbar panel has its top at 305.5 pixels: 4582.5 twips
+    // less 1.1 x 6390 (a hair over 7029 in binary) is a hair below -2446.5.
+    QCOMPARE(frmPreview::defaultPlace(829 * 15, 305.5, 15, 6390), QPoint(995, -2447));
+    QCOMPARE(frmPreview::defaultPlace(829 * 15, 300, 15, 6000), QPoint(995, -2100));
+    // That lies above the screen: a first start moves the window just inside.
+    open();
+    const QRect area = p->screen()->availableGeometry();
+    QVERIFY(area.contains(p->frameGeometry()));
+    QCOMPARE(PickerLeft, 995);
+    QCOMPARE(PickerTop, -2447);
+    // A stored place is used as found, even off the screen.
+    delete w;
+    w = nullptr;
+    m_env->settings.setValue(QStringLiteral("Optionen"), QStringLiteral("PLeft"), QStringLiteral("-3000"));
+    m_env->settings.setValue(QStringLiteral("Optionen"), QStringLiteral("Ptop"), QStringLiteral("150.4"));
+    open();
+    QCOMPARE(p->pos(), QPoint(-200, 10));
+}
+
+void tst_Picker::storedLessonAboveTheCount()
+{
+    TemplateIndex = 50;
+    m_env->reporter.fallback = 1;
+    open();
+    QCOMPARE(TemplateIndex, 43);
+    QVERIFY(p->picPanel[1]->isVisible());
+    QVERIFY(!p->picPanel[0]->isVisible());
+    QCOMPARE(m_env->reporter.reports.value(0).procedure, QStringLiteral("Form_Load"));
+    QCOMPARE(m_env->reporter.reports.value(0).error.number, 326);
+}
+
+void tst_Picker::fileListSeesNewPictures()
+{
+    open();
+    QImage img(40, 30, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    QVERIFY(img.save(picturesFolder() + QStringLiteral("Zebra.bmp"), "BMP"));
+    writeFile(QStringLiteral("notes.txt"), "no picture");
+    QVERIFY(!p->pictureNames().contains(QStringLiteral("Zebra.bmp")));
+    p->ShowFilePanel();
+    QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Zebra.bmp")});
+    p->filPics->setCurrentRow(0);
+    p->filPics_Click();
+    QCOMPARE(PictureName, picturesFolder() + QStringLiteral("Zebra.bmp"));
+    QCOMPARE(p->picPreview->image().pixelColor(100, 100), QColor(Qt::blue));
+    // Clicking in the list leaves the canvas alone; OK paints it there.
+    QCOMPARE(w->picBild->image().pixelColor(300, 200), QColor(Qt::white));
+    QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
+    QCOMPARE(w->picBild->image().pixelColor(300, 200), QColor(Qt::blue));
+    QCOMPARE(w->picBild->image().pixelColor(584, 438), QColor(Qt::blue));
+    QVERIFY(p->picPanel[0]->isVisible());
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+void tst_Picker::okPaintsOnlyExistingPictures()
+{
+    open();
+    for (const QString &name : {QString(), QStringLiteral("Typed name")}) {
+        PictureName = name;
+        p->ShowFilePanel();
+        QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
+        QVERIFY(p->picPanel[0]->isVisible());
+        QVERIFY(!p->picPanel[2]->isVisible());
+    }
+    QCOMPARE(w->picBild->image().pixelColor(300, 200), QColor(Qt::white));
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+void tst_Picker::damagedPictures_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("zero bytes") << QByteArray();
+    QTest::newRow("not a bitmap") << QByteArray("this is a letter, not a picture\n");
+    QByteArray truncated("BM");
+    truncated += QByteArray(20, '\x01');
+    QTest::newRow("damaged header") << truncated;
+    // A real header claiming 20000 x 20000 pixels, 24 bits, and no pixel data.
+    QByteArray huge("BM");
+    auto le32 = [](QByteArray &b, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            b.append(char((v >> (8 * i)) & 0xFF));
+    };
+    auto le16 = [](QByteArray &b, quint16 v) {
+        b.append(char(v & 0xFF));
+        b.append(char(v >> 8));
+    };
+    le32(huge, 54 + 1200000000u);
+    le32(huge, 0);
+    le32(huge, 54);
+    le32(huge, 40);
+    le32(huge, 20000);
+    le32(huge, 20000);
+    le16(huge, 1);
+    le16(huge, 24);
+    le32(huge, 0);
+    le32(huge, 1200000000u);
+    le32(huge, 2835);
+    le32(huge, 2835);
+    le32(huge, 0);
+    le32(huge, 0);
+    QTest::newRow("20000 x 20000") << huge;
+}
+
+void tst_Picker::damagedPictures()
+{
+    QFETCH(QByteArray, bytes);
+    open();
+    writeFile(QStringLiteral("Broken.bmp"), bytes);
+    p->ShowFilePanel();
+    QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Broken.bmp")});
+    m_env->reporter.fallback = 1;
+    p->filPics->setCurrentRow(0);
+    p->filPics_Click();
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("filPics_Click"));
+    QCOMPARE(m_env->reporter.reports[0].error.number, 481);
+    QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
+    QCOMPARE(m_env->reporter.reports.size(), 2);
+    QCOMPARE(m_env->reporter.reports[1].procedure, QStringLiteral("vbeButton_Click"));
+    QCOMPARE(m_env->reporter.reports[1].error.number, 481);
+    // Ignore goes on: the panels switch back, the canvas is untouched.
+    QVERIFY(p->picPanel[0]->isVisible());
+    QCOMPARE(w->picBild->image().pixelColor(300, 200), QColor(Qt::white));
+}
+
+QTEST_MAIN(tst_Picker)
+#include "tst_picker.moc"

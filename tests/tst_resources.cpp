@@ -1,0 +1,176 @@
+// Resource files and the private temporary folder.
+
+#include "core/resources.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace ModResFiles;
+
+class tst_Resources : public QObject
+{
+    Q_OBJECT
+private slots:
+    void trimNull_data();
+    void trimNull();
+    void writtenTwiceIsTheSame();
+    void longerFileKeepsItsTail();
+    void symbolicLinkRefused();
+    void missingResource();
+    void unwritableFolder();
+    void tempDirIsPrivate();
+    void tempDirRefusesAPlantedLink();
+    void stringsAndBitmaps();
+
+private:
+    static QByteArray read(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+void tst_Resources::trimNull_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("no NUL") << "abc" << "abc";
+    QTest::newRow("leading NUL") << QString(QChar(0)) + "abc" << "";
+    QTest::newRow("NUL inside") << QString("ab") + QChar(0) + "cd" << "ab";
+    QTest::newRow("empty") << "" << "";
+}
+
+void tst_Resources::trimNull()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, result);
+    QCOMPARE(Allgemein::TrimNull(text), result);
+}
+
+void tst_Resources::writtenTwiceIsTheSame()
+{
+    TestEnvironment env;
+    const QString path = env.folder.filePath(QStringLiteral("~tmp.lng"));
+    QCOMPARE(SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), path), 0);
+    const QByteArray first = read(path);
+    QCOMPARE(first, LoadResData(1000, QStringLiteral("CUSTOM")));
+    QVERIFY(first.endsWith('\0'));
+    QCOMPARE(SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), path), 0);
+    QCOMPARE(read(path), first);
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Resources::longerFileKeepsItsTail()
+{
+    TestEnvironment env;
+    const QString path = env.folder.filePath(QStringLiteral("~tmp.lng"));
+    const QByteArray data = LoadResData(1000, QStringLiteral("CUSTOM"));
+    const QByteArray old = QByteArray(data.size(), 'A') + "TAIL-OF-OLD-FILE";
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), path);
+    const QByteArray now = read(path);
+    QCOMPARE(now.size(), old.size());
+    QCOMPARE(now.left(data.size()), data);
+    QVERIFY(now.endsWith("TAIL-OF-OLD-FILE"));
+}
+
+void tst_Resources::symbolicLinkRefused()
+{
+    TestEnvironment env;
+    env.reporter.fallback = 1;  // Ignore each failing statement
+    const QString victim = env.folder.filePath(QStringLiteral("victim.txt"));
+    {
+        QFile f(victim);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("precious");
+    }
+    const QString link = env.folder.filePath(QStringLiteral("~tmp.lng"));
+    QVERIFY(QFile::link(victim, link));
+    SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), link);
+    QCOMPARE(read(victim), QByteArray("precious"));
+    QVERIFY(!env.reporter.reports.isEmpty());
+    QCOMPARE(env.reporter.reports[0].module, QStringLiteral("ModResFiles"));
+    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("SaveResItemToDisk"));
+    QCOMPARE(env.reporter.reports[0].error.line, 40);
+    QCOMPARE(env.reporter.reports[0].error.number, 75);
+}
+
+void tst_Resources::missingResource()
+{
+    TestEnvironment env;
+    env.reporter.answers = {2};
+    const QString path = env.folder.filePath(QStringLiteral("x.bin"));
+    QCOMPARE(SaveResItemToDisk(999, QStringLiteral("CUSTOM"), path), 0);
+    QCOMPARE(env.reporter.reports.size(), 1);
+    QCOMPARE(env.reporter.reports[0].error.number, 326);
+    QCOMPARE(env.reporter.reports[0].error.line, 20);
+    QVERIFY(!QFile::exists(path));
+}
+
+void tst_Resources::unwritableFolder()
+{
+    // Ignore goes on with the next statement: the failed open leads to a failed
+    // write and close, each reported in turn.
+    TestEnvironment env;
+    env.reporter.fallback = 1;
+    SaveResItemToDisk(1000, QStringLiteral("CUSTOM"),
+                      env.folder.filePath(QStringLiteral("no/such/folder/x.lng")));
+    QList<int> lines;
+    for (const auto &r : env.reporter.reports)
+        lines << r.error.line;
+    QCOMPARE(lines, (QList<int>{40, 50, 60}));
+    QCOMPARE(env.reporter.reports[0].error.number, 76);
+}
+
+void tst_Resources::tempDirIsPrivate()
+{
+    TestEnvironment env;
+    const QString dir = Allgemein::GetTempDir();
+    QVERIFY(dir.endsWith(u'/'));
+    QVERIFY(dir != QDir::tempPath() + u'/');
+    struct stat st {};
+    QCOMPARE(::lstat(QFile::encodeName(dir).constData(), &st), 0);
+    QVERIFY(S_ISDIR(st.st_mode));
+    QCOMPARE(st.st_mode & 0777, mode_t(0700));
+    QCOMPARE(st.st_uid, ::getuid());
+}
+
+void tst_Resources::tempDirRefusesAPlantedLink()
+{
+    TestEnvironment env;
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    QTemporaryDir runtime;
+    QVERIFY(QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    QTemporaryDir elsewhere;
+    QVERIFY(QFile::link(elsewhere.path(),
+                        runtime.filePath(QStringLiteral("stiftolino-%1").arg(::getuid()))));
+    env.reporter.answers = {2};
+    QCOMPARE(Allgemein::GetTempDir(), QString());
+    qputenv("XDG_RUNTIME_DIR", oldRuntime);
+    QCOMPARE(env.reporter.reports.size(), 1);
+    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("GetTempDir"));
+}
+
+void tst_Resources::stringsAndBitmaps()
+{
+    TestEnvironment env;
+    QCOMPARE(LoadResString(102), QStringLiteral("I"));
+    bool ok = false;
+    QVERIFY(LoadResString(100).toInt(&ok) > 0 && ok);
+    QVERIFY(HasResource(1000, QStringLiteral("custom")));
+    QVERIFY(!HasResource(1001, QStringLiteral("CUSTOM")));
+}
+
+QTEST_GUILESS_MAIN(tst_Resources)
+#include "tst_resources.moc"

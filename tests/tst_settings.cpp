@@ -1,0 +1,197 @@
+// The settings store: defaults, case-insensitive keys, values that are not
+// numbers, and the orders of the bulk load and save.
+
+#include "core/convert.h"
+#include "core/globals.h"
+#include "core/settings.h"
+#include "support/testsupport.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Allgemein;
+
+class tst_Settings : public QObject
+{
+    Q_OBJECT
+private slots:
+    void firstStartDefaults();
+    void roundTrip();
+    void keysIgnoreCase();
+    void iniFileKeysIgnoreCase();
+    void saveOrder();
+    void notANumber_data();
+    void notANumber();
+    void conversions_data();
+    void conversions();
+    void singleText_data();
+    void singleText();
+    void unwritableStoreIsReported();
+};
+
+void tst_Settings::firstStartDefaults()
+{
+    TestEnvironment env;
+    SoundOn = 0;
+    TemplateIndex = 9;
+    PenWidth = 1;
+    PenColor = 77;
+    PreviewLarge = 0;
+    PenWindowShown = 0;
+    GridShown = 0;
+    LoadConfig();
+    QCOMPARE(SoundOn, True);
+    QCOMPARE(TemplateIndex, 1);
+    QCOMPARE(PenWidth, 5);
+    QCOMPARE(PenColor, 0);
+    QCOMPARE(PreviewLarge, True);
+    QCOMPARE(PenWindowShown, True);
+    QCOMPARE(GridShown, True);
+    QCOMPARE(GetSettingInt16(QStringLiteral("Sprache"), 0), 0);
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Settings::roundTrip()
+{
+    TestEnvironment env;
+    SoundOn = False;
+    TemplateIndex = 43;
+    PenWidth = 12;
+    PenColor = 0x00FF8040;
+    PreviewLarge = False;
+    PenWindowShown = False;
+    GridShown = False;
+    SaveConfig();
+    ResetGlobals();
+    LoadConfig();
+    QCOMPARE(SoundOn, False);
+    QCOMPARE(TemplateIndex, 43);
+    QCOMPARE(PenWidth, 12);
+    QCOMPARE(PenColor, 0x00FF8040);
+    QCOMPARE(PreviewLarge, False);
+    QCOMPARE(PenWindowShown, False);
+    QCOMPARE(GridShown, False);
+}
+
+void tst_Settings::keysIgnoreCase()
+{
+    TestEnvironment env;
+    SaveSetting(QStringLiteral("Ptop"), QStringLiteral("1234"));
+    QCOMPARE(GetSettingInt32(QStringLiteral("PTop"), 0), 1234);
+    QCOMPARE(GetSetting(QStringLiteral("PTOP"), QString()), QStringLiteral("1234"));
+}
+
+void tst_Settings::iniFileKeysIgnoreCase()
+{
+    // The real store keeps one spelling per key, whatever case it is written in.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.ini"));
+    {
+        auto store = IniSettingsBackend::atPath(path);
+        QVERIFY(store->setValue(QStringLiteral("Optionen"), QStringLiteral("PTop"), QStringLiteral("1")));
+        QVERIFY(store->setValue(QStringLiteral("Optionen"), QStringLiteral("Ptop"), QStringLiteral("2")));
+    }
+    auto store = IniSettingsBackend::atPath(path);
+    QCOMPARE(store->value(QStringLiteral("Optionen"), QStringLiteral("ptop")).value_or(QString()),
+             QStringLiteral("2"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray text = f.readAll();
+    QCOMPARE(text.toLower().count("ptop="), 1);
+    QVERIFY(text.contains("[Optionen]"));
+}
+
+void tst_Settings::saveOrder()
+{
+    TestEnvironment env;
+    PenWidth = 7;
+    SaveConfig();
+    QCOMPARE(env.settings.writes,
+             (QStringList{"Optionen/Sound=-1", "Optionen/Width=7", "Optionen/Image=1",
+                          "Optionen/Color=0", "Optionen/PSize=-1", "Optionen/CShow=-1",
+                          "Optionen/Gitter=-1"}));
+}
+
+void tst_Settings::notANumber_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("number");
+    QTest::newRow("Sound text") << "Sound" << "yes" << 20 << 13;
+    QTest::newRow("Width empty") << "Width" << "" << 40 << 13;
+    QTest::newRow("Color hex") << "Color" << "0xFF" << 50 << 13;
+    QTest::newRow("Image too large") << "Image" << "40000" << 30 << 6;
+    QTest::newRow("Gitter not a number") << "Gitter" << "-1x" << 80 << 13;
+}
+
+void tst_Settings::notANumber()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QFETCH(int, line);
+    QFETCH(int, number);
+    TestEnvironment env;
+    env.settings.setValue(SettingsSection, key, text);
+    env.settings.setValue(SettingsSection, QStringLiteral("CShow"), QStringLiteral("0"));
+    env.reporter.answers = {1}; // Ignore: the global stays, the other keys are read
+    LoadConfig();
+    QCOMPARE(env.reporter.reports.size(), 1);
+    QCOMPARE(env.reporter.reports[0].module, QStringLiteral("Allgemein"));
+    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("LoadConfig"));
+    QCOMPARE(env.reporter.reports[0].error.line, line);
+    QCOMPARE(env.reporter.reports[0].error.number, number);
+    QCOMPARE(PenWindowShown, False);
+}
+
+void tst_Settings::conversions_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("value");
+    QTest::newRow("plain") << "5" << 5;
+    QTest::newRow("true") << "-1" << -1;
+    QTest::newRow("blanks") << "  42 " << 42;
+    QTest::newRow("half to even down") << "2.5" << 2;
+    QTest::newRow("half to even up") << "3.5" << 4;
+    QTest::newRow("fraction") << "4775.6" << 4776;
+    QTest::newRow("largest") << "32767" << 32767;
+}
+
+void tst_Settings::conversions()
+{
+    QFETCH(QString, text);
+    QFETCH(int, value);
+    QCOMPARE(int(toInt16(text)), value);
+    QCOMPARE(int(toInt32(text)), value);
+}
+
+void tst_Settings::singleText_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("whole") << 4776.0 << "4776";
+    QTest::newRow("negative") << -2446.0 << "-2446";
+    QTest::newRow("half") << 12.5 << "12.5";
+    QTest::newRow("large whole") << 1000000.0 << "1000000";
+}
+
+void tst_Settings::singleText()
+{
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    QCOMPARE(::singleText(value), text);
+}
+
+void tst_Settings::unwritableStoreIsReported()
+{
+    TestEnvironment env;
+    env.settings.failWrites = true;
+    env.reporter.fallback = 1;
+    SaveConfig();
+    QCOMPARE(env.reporter.reports.size(), 7);
+    QCOMPARE(env.reporter.reports.last().error.line, 80);
+    QCOMPARE(env.reporter.reports.last().error.number, 75);
+}
+
+QTEST_GUILESS_MAIN(tst_Settings)
+#include "tst_settings.moc"

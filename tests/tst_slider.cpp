@@ -1,0 +1,1037 @@
+// The slider control: its numbers, its drawing, its events and its errors.
+
+// Mouse events go through the window, as the window system delivers them, so
+// that the pointer capture of a press is what Qt really does.
+#define QTEST_QPA_MOUSE_HANDLING
+
+#include "core/errorframe.h"
+#include "pen/olecolor.h"
+#include "pen/propertybag.h"
+#include "pen/slidermath.h"
+#include "pen/ucslider.h"
+#include "support/testsupport.h"
+
+#include <QSignalSpy>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+
+using namespace SliderMath;
+
+namespace {
+
+constexpr int32_t Int32Min = std::numeric_limits<int32_t>::min();
+constexpr int32_t Int32Max = std::numeric_limits<int32_t>::max();
+
+QImage solid(int w, int h, QColor color)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+const QColor ThumbColor(10, 20, 200);
+const QColor RailColor(30, 160, 40);
+const QColor Back(222, 191, 120);
+
+// The pen window's slider: vertical, picture rail 18 x 133, thumb 16 x 16, 1..50, 5.
+void fillPenSlider(PropertyBag &bag)
+{
+    bag.WriteProperty(QStringLiteral("BackColor"), int32_t(OleColor::rgb(222, 191, 120)));
+    bag.WritePicture(QStringLiteral("SliderIcon"), solid(16, 16, ThumbColor));
+    bag.WritePicture(QStringLiteral("RailPicture"), solid(18, 133, RailColor));
+    bag.WriteProperty(QStringLiteral("RailStyle"), 99);
+    bag.WriteProperty(QStringLiteral("Min"), 1);
+    bag.WriteProperty(QStringLiteral("Max"), 50);
+    bag.WriteProperty(QStringLiteral("Value"), 5);
+}
+
+// Records the slider's events in the order they come.
+struct EventLog {
+    QStringList events;
+    QList<qint16> shifts;
+    explicit EventLog(ucSlider *s)
+    {
+        QObject::connect(s, &ucSlider::Click, s, [this] { events << QStringLiteral("Click"); });
+        QObject::connect(s, &ucSlider::ArrivedFirst, s, [this] { events << QStringLiteral("ArrivedFirst"); });
+        QObject::connect(s, &ucSlider::ArrivedLast, s, [this] { events << QStringLiteral("ArrivedLast"); });
+        QObject::connect(s, &ucSlider::ValueChanged, s, [this, s] {
+            events << QStringLiteral("ValueChanged:%1").arg(s->Value());
+        });
+        QObject::connect(s, &ucSlider::MouseDown, s, [this](qint16 &shift) {
+            events << QStringLiteral("MouseDown");
+            shifts << shift;
+        });
+        QObject::connect(s, &ucSlider::MouseUp, s, [this](qint16 &shift) {
+            events << QStringLiteral("MouseUp");
+            shifts << shift;
+        });
+    }
+    QString take()
+    {
+        const QString s = events.join(QLatin1Char(','));
+        events.clear();
+        return s;
+    }
+};
+
+int errorNumber(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const RuntimeError &e) {
+        return e.number;
+    }
+    return 0;
+}
+
+} // namespace
+
+class tst_Slider : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // ---- the numbers ----
+    void thumbPlace_data();
+    void thumbPlace();
+    void valueAt_data();
+    void valueAt();
+    void failingArithmetic_data();
+    void failingArithmetic();
+    void railRect_data();
+    void railRect();
+    void outerSize_data();
+    void outerSize();
+    void thumbCross_data();
+    void thumbCross();
+    void twips_data();
+    void twips();
+
+    // ---- the drawn rails ----
+    void edgeRails_data();
+    void edgeRails();
+
+    // ---- a new instance and the pen slider ----
+    void newInstance();
+    void penSlider();
+    void pictureRailWithoutPicture();
+
+    // ---- the value and its events ----
+    void valueEvents_data();
+    void valueEvents();
+    void minSetsValue();
+    void maxBelowValue();
+    void invalidProperty_data();
+    void invalidProperty();
+    void rangeOverflow();
+    void orientationChange();
+
+    // ---- the property store ----
+    void readAndWriteOrder();
+    void roundTrip();
+    void loadChecksNothing();
+    void loadFailures_data();
+    void loadFailures();
+
+    // ---- the mouse ----
+    void pressOnThumb();
+    void pressOnRail_data();
+    void pressOnRail();
+    void dragSnapsExactly();
+    void dragRedrawsOnlyOnNewValue();
+    void dragHeldAtTheEnds();
+    void rightButton();
+    void disabled();
+    void releaseOutside();
+    void horizontalDrag();
+};
+
+// ---------------------------------------------------------------------------
+
+void tst_Slider::thumbPlace_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<double>("length");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("min");
+    QTest::addColumn<int>("range");
+    QTest::addColumn<double>("place");
+
+    QTest::newRow("pen 1 at the bottom") << Vertical << 121.0 << 1 << 1 << 49 << 121.0;
+    QTest::newRow("pen 50 at the top") << Vertical << 121.0 << 50 << 1 << 49 << 0.0;
+    QTest::newRow("pen 5") << Vertical << 121.0 << 5 << 1 << 49 << 121.0 - 121.0 * 4 / 49;
+    QTest::newRow("pen 26") << Vertical << 121.0 << 26 << 1 << 49 << 121.0 - 121.0 * 25 / 49;
+    QTest::newRow("horizontal min at left") << Horizontal << 184.0 << 0 << 0 << 10 << 0.0;
+    QTest::newRow("horizontal middle") << Horizontal << 184.0 << 5 << 0 << 10 << 92.0;
+    QTest::newRow("negative min") << Horizontal << 100.0 << -5 << -10 << 20 << 25.0;
+    QTest::newRow("value above max") << Vertical << 100.0 << 15 << 0 << 10 << -50.0;
+}
+
+void tst_Slider::thumbPlace()
+{
+    QFETCH(int, orientation);
+    QFETCH(double, length);
+    QFETCH(int, value);
+    QFETCH(int, min);
+    QFETCH(int, range);
+    QFETCH(double, place);
+    const float got = SliderMath::thumbPlace(orientation, length, value, min, range);
+    QCOMPARE(got, float(place));
+}
+
+void tst_Slider::valueAt_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<double>("length");
+    QTest::addColumn<double>("place");
+    QTest::addColumn<int>("min");
+    QTest::addColumn<int>("range");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<double>("snapped");
+
+    // round(61 / 121 x 49 + 1) = round(25.70) = 26; the thumb snaps to 26's place.
+    QTest::newRow("pen top 60") << Vertical << 121.0 << 60.0 << 1 << 49 << 26 << 121.0 - 121.0 * 25 / 49;
+    QTest::newRow("pen top 0") << Vertical << 121.0 << 0.0 << 1 << 49 << 50 << 0.0;
+    QTest::newRow("pen bottom") << Vertical << 121.0 << 121.0 << 1 << 49 << 1 << 121.0;
+    // 2.5 rounds to 2 and 3.5 to 4: halves go to the even neighbour.
+    QTest::newRow("half to even down") << Horizontal << 100.0 << 25.0 << 0 << 10 << 2 << 20.0;
+    QTest::newRow("half to even up") << Horizontal << 100.0 << 35.0 << 0 << 10 << 4 << 40.0;
+    QTest::newRow("just below half") << Horizontal << 100.0 << 34.9 << 0 << 10 << 3 << 30.0;
+    QTest::newRow("negative minimum") << Horizontal << 100.0 << 50.0 << -10 << 20 << 0 << 50.0;
+}
+
+void tst_Slider::valueAt()
+{
+    QFETCH(int, orientation);
+    QFETCH(double, length);
+    QFETCH(double, place);
+    QFETCH(int, min);
+    QFETCH(int, range);
+    QFETCH(int, value);
+    QFETCH(double, snapped);
+    const Snap s = SliderMath::valueAt(orientation, length, place, min, range);
+    QCOMPARE(s.value, value);
+    QCOMPARE(s.place, float(snapped));
+}
+
+void tst_Slider::failingArithmetic_data()
+{
+    QTest::addColumn<int>("which");
+    QTest::addColumn<int>("error");
+    QTest::newRow("place with range 0") << 0 << DivisionByZero;
+    QTest::newRow("place with value at min and range 0") << 1 << int(Err::Overflow);
+    QTest::newRow("value with track 0") << 2 << int(Err::Overflow);
+    QTest::newRow("range beyond 32 bits") << 3 << int(Err::Overflow);
+    QTest::newRow("value minus min beyond 32 bits") << 4 << int(Err::Overflow);
+    QTest::newRow("huge value from place") << 5 << int(Err::Overflow);
+}
+
+void tst_Slider::failingArithmetic()
+{
+    QFETCH(int, which);
+    QFETCH(int, error);
+    const std::function<void()> cases[] = {
+        [] { SliderMath::thumbPlace(Vertical, 121, 5, 1, 0); },
+        [] { SliderMath::thumbPlace(Vertical, 121, 1, 1, 0); },
+        [] { SliderMath::valueAt(Vertical, 0, 0, 1, 49); },
+        [] { SliderMath::valueRange(Int32Min, 10); },
+        [] { SliderMath::thumbPlace(Horizontal, 10, Int32Max, -1, 10); },
+        [] { SliderMath::valueAt(Horizontal, 1, 2, 0, Int32Max); },
+    };
+    QCOMPARE(errorNumber(cases[which]), error);
+    QCOMPARE(SliderMath::valueRange(-5, 5), 10);
+}
+
+void tst_Slider::railRect_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QSize>("inner");
+    QTest::addColumn<QSize>("thumb");
+    QTest::addColumn<QRect>("expected"); // left, top, right, bottom as x, y, x2, y2
+
+    auto r = [](int l, int t, int rr, int b) { return QRect(QPoint(l, t), QPoint(rr, b)); };
+    QTest::newRow("horizontal 200, thumb 16") << Horizontal << QSize(200, 16) << QSize(16, 16) << r(6, 6, 194, 10);
+    QTest::newRow("thumb 15 high: 5.5 -> 6") << Horizontal << QSize(200, 15) << QSize(16, 15) << r(6, 6, 194, 10);
+    QTest::newRow("thumb 17 high: 6.5 -> 6") << Horizontal << QSize(200, 17) << QSize(16, 17) << r(6, 6, 194, 10);
+    QTest::newRow("thumb 13 wide: 4.5 -> 4") << Horizontal << QSize(200, 16) << QSize(13, 16) << r(4, 6, 195, 10);
+    QTest::newRow("vertical pen size") << Vertical << QSize(18, 137) << QSize(16, 16) << r(6, 6, 10, 131);
+    QTest::newRow("vertical thumb 15 wide") << Vertical << QSize(15, 100) << QSize(15, 15) << r(6, 6, 10, 95);
+}
+
+void tst_Slider::railRect()
+{
+    QFETCH(int, orientation);
+    QFETCH(QSize, inner);
+    QFETCH(QSize, thumb);
+    QFETCH(QRect, expected);
+    const Rect got = SliderMath::railRect(orientation, inner.width(), inner.height(), thumb.width(),
+                                          thumb.height());
+    QCOMPARE(QRect(QPoint(got.left, got.top), QPoint(got.right, got.bottom)), expected);
+}
+
+void tst_Slider::outerSize_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<bool>("pictureRail");
+    QTest::addColumn<QSize>("rail");
+    QTest::addColumn<QSize>("current");
+    QTest::addColumn<QSize>("expected");
+    QTest::addColumn<bool>("together");
+
+    const QSize none;
+    QTest::newRow("pen slider") << Vertical << true << QSize(18, 133) << QSize(40, 40) << QSize(18, 137) << true;
+    QTest::newRow("vertical rail narrower than thumb") << Vertical << true << QSize(10, 133) << QSize(40, 40) << QSize(16, 137) << true;
+    QTest::newRow("horizontal picture rail") << Horizontal << true << QSize(133, 18) << QSize(40, 40) << QSize(137, 18) << true;
+    QTest::newRow("horizontal rail thinner than thumb") << Horizontal << true << QSize(133, 10) << QSize(40, 40) << QSize(137, 16) << true;
+    QTest::newRow("horizontal edge, no length yet") << Horizontal << false << none << QSize(0, 40) << QSize(16, 16) << false;
+    QTest::newRow("horizontal edge keeps its length") << Horizontal << false << none << QSize(200, 40) << QSize(200, 16) << false;
+    QTest::newRow("vertical edge, no length yet") << Vertical << false << none << QSize(30, 0) << QSize(16, 16) << false;
+    QTest::newRow("vertical edge keeps its length") << Vertical << false << none << QSize(30, 150) << QSize(16, 150) << false;
+    QTest::newRow("other orientation: untouched") << 5 << false << none << QSize(30, 150) << QSize(30, 150) << false;
+}
+
+void tst_Slider::outerSize()
+{
+    QFETCH(int, orientation);
+    QFETCH(bool, pictureRail);
+    QFETCH(QSize, rail);
+    QFETCH(QSize, current);
+    QFETCH(QSize, expected);
+    QFETCH(bool, together);
+    const OuterSize s = SliderMath::outerSize(orientation, pictureRail, rail, QSize(16, 16), current);
+    QCOMPARE(QSize(s.width, s.height), expected);
+    QCOMPARE(s.setTogether, together);
+}
+
+void tst_Slider::thumbCross_data()
+{
+    QTest::addColumn<bool>("pictureRail");
+    QTest::addColumn<int>("rail");
+    QTest::addColumn<int>("thumb");
+    QTest::addColumn<double>("place");
+    QTest::newRow("pen: 18 over 16") << true << 18 << 16 << 1.0;
+    QTest::newRow("odd difference") << true << 19 << 16 << 1.5;
+    QTest::newRow("rail as wide as thumb") << true << 16 << 16 << 0.0;
+    QTest::newRow("rail narrower") << true << 10 << 16 << 0.0;
+    QTest::newRow("edge rail") << false << 18 << 16 << 0.0;
+}
+
+void tst_Slider::thumbCross()
+{
+    QFETCH(bool, pictureRail);
+    QFETCH(int, rail);
+    QFETCH(int, thumb);
+    QFETCH(double, place);
+    QCOMPARE(SliderMath::thumbCross(pictureRail, rail, thumb), float(place));
+}
+
+void tst_Slider::twips_data()
+{
+    QTest::addColumn<double>("dpi");
+    QTest::addColumn<int>("twips");
+    QTest::newRow("96 dpi") << 96.0 << 15;
+    QTest::newRow("120 dpi") << 120.0 << 12;
+    QTest::newRow("144 dpi") << 144.0 << 10;
+    QTest::newRow("72 dpi") << 72.0 << 20;
+    QTest::newRow("97 dpi rounds to 15") << 97.0 << 15;
+    QTest::newRow("unknown") << 0.0 << 15;
+    QTest::newRow("negative") << -96.0 << 15;
+    QTest::newRow("not a number") << std::nan("") << 15;
+}
+
+void tst_Slider::twips()
+{
+    QFETCH(double, dpi);
+    QFETCH(int, twips);
+    QCOMPARE(SliderMath::twipsPerPixel(dpi), twips);
+}
+
+// ---------------------------------------------------------------------------
+
+void tst_Slider::edgeRails_data()
+{
+    // A horizontal slider 200 pixels long with a 16 x 16 thumb at the left end:
+    // the rail is (6, 6)-(194, 10). Pixels at x = 100 on the rail's four rows,
+    // and on its right end, the outer (193) and inner (192) columns.
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QList<QColor>>("colors"); // y6, y7, y8, y9 at x100; (193,7); (192,7)
+
+    const QColor grey(128, 128, 128), white(255, 255, 255), dark(64, 64, 64), light(212, 208, 200);
+    const QColor bg = Back;
+    QTest::newRow("0 sunken") << 0 << QList<QColor>{grey, dark, light, white, white, light};
+    QTest::newRow("1 raised") << 1 << QList<QColor>{light, white, grey, dark, dark, grey};
+    QTest::newRow("2 sunken outer") << 2 << QList<QColor>{grey, bg, bg, white, white, bg};
+    QTest::newRow("3 raised inner") << 3 << QList<QColor>{white, bg, bg, grey, grey, bg};
+    QTest::newRow("4 nothing visible") << 4 << QList<QColor>{bg, bg, bg, bg, bg, bg};
+    QTest::newRow("7 no rail") << 7 << QList<QColor>{bg, bg, bg, bg, bg, bg};
+}
+
+void tst_Slider::edgeRails()
+{
+    QFETCH(int, style);
+    QFETCH(QList<QColor>, colors);
+    TestEnvironment env;
+    ucSlider s;
+    s.resize(200, 30);
+    s.UserControl_InitProperties();
+    s.setOrientation(Horizontal);
+    s.setBackColor(OleColor::fromColor(Back));
+    s.setSliderIcon(solid(16, 16, ThumbColor));
+    s.setRailStyle(style);
+    QCOMPARE(s.size(), QSize(200, 16));
+    const Rect r = s.railRect();
+    QCOMPARE(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)), QRect(QPoint(6, 6), QPoint(194, 10)));
+
+    const QImage &img = s.surface();
+    const QPoint at[] = {{100, 6}, {100, 7}, {100, 8}, {100, 9}, {193, 7}, {192, 7}};
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(img.pixelColor(at[i]), colors[i]);
+    // Nothing outside the rail, and the thumb over its left end.
+    QCOMPARE(img.pixelColor(100, 5), Back);
+    QCOMPARE(img.pixelColor(100, 10), Back);
+    QCOMPARE(img.pixelColor(194, 7), Back);
+    QCOMPARE(img.pixelColor(8, 8), ThumbColor);
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+// ---------------------------------------------------------------------------
+
+void tst_Slider::newInstance()
+{
+    TestEnvironment env;
+    ucSlider s;
+    s.resize(40, 100);
+    s.UserControl_InitProperties();
+    s.UserControl_Resize();
+    QCOMPARE(s.Min(), 0);
+    QCOMPARE(s.Max(), 10);
+    QCOMPARE(s.Value(), 0);
+    QCOMPARE(s.valueRange(), 10);
+    QCOMPARE(s.lastValue(), 0);
+    QCOMPARE(s.Orientation(), Vertical);
+    QCOMPARE(s.RailStyle(), 0);
+    QVERIFY(s.Enabled());
+    QCOMPARE(s.BackColor(), OleColor::ButtonFace);
+    // The built-in thumb, 16 x 16, at the bottom (Min) end; the width is the thumb's.
+    QCOMPARE(s.SliderIcon().size(), QSize(16, 16));
+    QCOMPARE(s.size(), QSize(16, 100));
+    QCOMPARE(s.thumbRect(), QRectF(0, 84, 16, 16));
+    QCOMPARE(s.outerWidth(), 16 * s.TwipsX());
+    QCOMPARE(s.outerHeight(), 100 * s.TwipsY());
+    QCOMPARE(s.TwipsX(), 15); // the test screen has 96 dpi
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Slider::penSlider()
+{
+    TestEnvironment env;
+    ucSlider s;
+    s.resize(18, 137);
+    PropertyBag bag;
+    fillPenSlider(bag);
+    s.UserControl_ReadProperties(bag);
+    s.UserControl_Resize();
+
+    QCOMPARE(s.size(), QSize(18, 137));
+    QCOMPARE(s.outerWidth(), 18 * 15);
+    QCOMPARE(s.outerHeight(), 137 * 15);
+    QCOMPARE(s.thumbRect().left(), 1.0);
+    QCOMPARE(s.height() - s.thumbRect().height(), 121.0);
+    QCOMPARE(float(s.thumbRect().top()), float(121.0 - 121.0 * 4 / 49)); // 111.122...
+    QVERIFY(qAbs(s.thumbRect().top() - 111.1224) < 1e-3);
+
+    // Rail picture at (0, 2), thumb at (1, 111) (111.12 drawn at a whole pixel).
+    const QImage &img = s.surface();
+    QCOMPARE(img.pixelColor(0, 1), Back);
+    QCOMPARE(img.pixelColor(0, 2), RailColor);
+    QCOMPARE(img.pixelColor(17, 134), RailColor);
+    QCOMPARE(img.pixelColor(17, 135), Back);
+    QCOMPARE(img.pixelColor(1, 111), ThumbColor);
+    QCOMPARE(img.pixelColor(16, 126), ThumbColor);
+    QCOMPARE(img.pixelColor(1, 110), RailColor);
+    QCOMPARE(img.pixelColor(0, 111), RailColor);
+    QCOMPARE(img.pixelColor(17, 111), RailColor);
+    QCOMPARE(img.pixelColor(1, 127), RailColor);
+
+    s.setValue(1);
+    QCOMPARE(s.thumbRect().top(), 121.0);
+    s.setValue(50);
+    QCOMPARE(s.thumbRect().top(), 0.0);
+    QCOMPARE(s.surface().pixelColor(1, 0), ThumbColor);
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Slider::pictureRailWithoutPicture()
+{
+    // Style 99 without a rail picture draws no rail and sizes like an edge rail.
+    TestEnvironment env;
+    ucSlider s;
+    s.resize(40, 120);
+    s.UserControl_InitProperties();
+    s.setBackColor(OleColor::fromColor(Back));
+    s.setSliderIcon(solid(16, 16, ThumbColor));
+    s.setRailStyle(99);
+    QCOMPARE(s.size(), QSize(16, 120));
+    for (int y = 0; y < 104; ++y)
+        QCOMPARE(s.surface().pixelColor(8, y), Back);
+    QCOMPARE(s.surface().pixelColor(8, 110), ThumbColor);
+}
+
+// ---------------------------------------------------------------------------
+
+void tst_Slider::valueEvents_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("events");
+    QTest::addColumn<int>("redraws");
+    QTest::newRow("to max") << 5 << 10 << "ValueChanged:10,ArrivedLast" << 1;
+    QTest::newRow("to min") << 5 << 0 << "ValueChanged:0,ArrivedFirst" << 1;
+    QTest::newRow("between") << 5 << 6 << "ValueChanged:6" << 1;
+    QTest::newRow("same number") << 5 << 5 << "" << 0;
+    QTest::newRow("max again") << 10 << 10 << "" << 0;
+}
+
+void tst_Slider::valueEvents()
+{
+    QFETCH(int, start);
+    QFETCH(int, value);
+    QFETCH(QString, events);
+    QFETCH(int, redraws);
+    TestEnvironment env;
+    ucSlider s;
+    s.resize(16, 100);
+    s.UserControl_InitProperties();
+    s.UserControl_Resize();
+    s.setValue(start);
+    EventLog log(&s);
+    const int before = s.refreshCount();
+    const QRectF thumbBefore = s.thumbRect();
+    s.setValue(value);
+    QCOMPARE(log.take(), events);
+    QCOMPARE(s.refreshCount() - before, redraws);
+    QCOMPARE(s.Value(), value);
+    QCOMPARE(s.lastValue(), value);
+    if (redraws == 0)
+        QCOMPARE(s.thumbRect(), thumbBefore);
+    else
+        QCOMPARE(float(s.thumbRect().top()), SliderMath::thumbPlace(Vertical, 84, value, 0, 10));
+}
+
+void tst_Slider::minSetsValue()
+{
+    TestEnvironment env;
+    ucSlider s;
+    s.resize(16, 100);
+    s.UserControl_InitProperties();
+    s.UserControl_Resize();
+    s.setValue(5);
+    EventLog log(&s);
+    s.setMin(3);
+    QCOMPARE(s.Min(), 3);
+    QCOMPARE(s.Value(), 3);
+    QCOMPARE(s.valueRange(), 7);
+    QCOMPARE(log.take(), QStringLiteral("ValueChanged:3,ArrivedFirst"));
+    // The value is already the new minimum's: nothing to report.
+    s.setValue(4);
+    log.take();
+    s.setMin(4);
+    QCOMPARE(log.take(), QString());
+    QCOMPARE(s.valueRange(), 6);
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Slider::maxBelowValue()
+{
+    TestEnvironment env;
+    ucSlider s;
+    s.resize(16, 100);
+    s.UserControl_InitProperties();
+    s.UserControl_Resize();
+    s.setValue(8);
+    EventLog log(&s);
+    const QRectF thumb = s.thumbRect();
+    const int redraws = s.refreshCount();
+    s.setMax(6);
+    QCOMPARE(s.Max(), 6);
+    QCOMPARE(s.Value(), 8); // left above Max
+    QCOMPARE(s.valueRange(), 6);
+    QCOMPARE(s.thumbRect(), thumb);
+    QCOMPARE(s.refreshCount(), redraws);
+    QCOMPARE(log.take(), QString());
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Slider::invalidProperty_data()
+{
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<int>("reports");
+    QTest::addColumn<bool>("ended");
+    QTest::addColumn<int>("min");
+    QTest::addColumn<int>("max");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("events");
+
+    // The slider starts at 0..10, value 5.
+    QTest::newRow("value: cancel") << "Value" << 11 << QList<int>{2} << 1 << false << 0 << 10 << 5 << "";
+    QTest::newRow("value: retry twice, then cancel") << "Value" << -1 << QList<int>{0, 0, 2} << 3 << false << 0 << 10 << 5 << "";
+    QTest::newRow("value: ignore takes it") << "Value" << 11 << QList<int>{1} << 1 << false << 0 << 10 << 11 << "ValueChanged:11";
+    QTest::newRow("value: retry, then ignore") << "Value" << -3 << QList<int>{0, 1} << 2 << false << 0 << 10 << -3 << "ValueChanged:-3";
+    QTest::newRow("value: end") << "Value" << 11 << QList<int>{3} << 1 << true << 0 << 10 << 5 << "";
+    QTest::newRow("min equal to max: cancel") << "Min" << 10 << QList<int>{2} << 1 << false << 0 << 10 << 5 << "";
+    QTest::newRow("min above max: retry, cancel") << "Min" << 12 << QList<int>{0, 2} << 2 << false << 0 << 10 << 5 << "";
+    // Ignore sets Min 10 and then the value to it, which is inside 10..10.
+    QTest::newRow("min equal to max: ignore") << "Min" << 10 << QList<int>{1} << 1 << false << 10 << 10 << 10 << "ValueChanged:10,ArrivedLast,ArrivedFirst";
+    QTest::newRow("min: end") << "Min" << 10 << QList<int>{3} << 1 << true << 0 << 10 << 5 << "";
+    QTest::newRow("max equal to min: cancel") << "Max" << 0 << QList<int>{2} << 1 << false << 0 << 10 << 5 << "";
+    QTest::newRow("max below min: ignore") << "Max" << -4 << QList<int>{1} << 1 << false << 0 << -4 << 5 << "";
+    QTest::newRow("max: retry, end") << "Max" << 0 << QList<int>{0, 3} << 2 << true << 0 << 10 << 5 << "";
+}
+
+void tst_Slider::invalidProperty()
+{
+    QFETCH(QString, property);
+    QFETCH(int, number);
+    QFETCH(QList<int>, answers);
+    QFETCH(int, reports);
+    QFETCH(bool, ended);
+    QFETCH(int, min);
+    QFETCH(int, max);
+    QFETCH(int, value);
+    QFETCH(QString, events);
+
+    TestEnvironment env;
+    ucSlider s;
+    s.resize(16, 100);
+    s.UserControl_InitProperties();
+    s.UserControl_Resize();
+    s.setValue(5);
+    EventLog log(&s);
+    env.reporter.answers = answers;
+    bool didEnd = false;
+    try {
+        if (property == QLatin1String("Value"))
+            s.setValue(number);
+        else if (property == QLatin1String("Min"))
+            s.setMin(number);
+        else
+            s.setMax(number);
+    } catch (const ProgramEnded &) {
+        didEnd = true;
+    }
+    QCOMPARE(didEnd, ended);
+    QCOMPARE(env.reporter.reports.size(), reports);
+    for (const auto &r : env.reporter.reports) {
+        QCOMPARE(r.module, QStringLiteral("ucSlider"));
+        QCOMPARE(r.procedure, property);
+        QCOMPARE(r.error.number, 380);
+        QCOMPARE(r.error.line, 10);
+    }
+    QCOMPARE(s.Min(), min);
+    QCOMPARE(s.Max(), max);
+    QCOMPARE(s.Value(), value);
+    QCOMPARE(log.take(), events);
+}
+
+void tst_Slider::rangeOverflow()
+{
+    // Max - Min does not fit 32 bits: the Min setter's frame reports the
+    // overflow; the value has already moved to the new minimum.
+    TestEnvironment env;
+    ucSlider s;
+    s.resize(16, 100);
+    s.UserControl_InitProperties();
+    s.UserControl_Resize();
+    s.setValue(5);
+    env.reporter.fallback = 1; // Ignore
+    s.setMin(Int32Min);
+    QCOMPARE(env.reporter.reports.size(), 1);
+    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("Min"));
+    QCOMPARE(env.reporter.reports[0].error.number, 6);
+    QCOMPARE(env.reporter.reports[0].error.line, 40);
+    QCOMPARE(s.Min(), Int32Min);
+    QCOMPARE(s.Value(), Int32Min);
+    QCOMPARE(s.valueRange(), 10);
+}
+
+void tst_Slider::orientationChange()
+{
+    TestEnvironment env;
+    ucSlider s;
+    s.resize(16, 100);
+    s.UserControl_InitProperties();
+    s.UserControl_Resize();
+    s.setValue(5);
+    // Horizontal: the thumb thickness becomes the height, the length stays; the
+    // thumb is put at the Min end and then laid out for the value.
+    s.setOrientation(Horizontal);
+    QCOMPARE(s.size(), QSize(16, 16));
+    s.resize(200, 16);
+    s.UserControl_Resize();
+    QCOMPARE(s.thumbRect(), QRectF(92, 0, 16, 16));
+    QCOMPARE(s.railRect(), (Rect{6, 6, 194, 10}));
+    // Another number is kept; layout and places are left alone.
+    s.setOrientation(7);
+    QCOMPARE(s.Orientation(), 7);
+    QCOMPARE(s.size(), QSize(200, 16));
+    QCOMPARE(s.thumbRect(), QRectF(92, 0, 16, 16));
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+// ---------------------------------------------------------------------------
+
+void tst_Slider::readAndWriteOrder()
+{
+    TestEnvironment env;
+    ucSlider s;
+    PropertyBag bag;
+    s.UserControl_ReadProperties(bag);
+    QCOMPARE(bag.reads, (QStringList{"BackColor", "Enabled", "Orientation", "RailStyle", "Min", "Max",
+                                     "Value", "SliderIcon", "RailPicture"}));
+    s.UserControl_WriteProperties(bag);
+    QCOMPARE(bag.writes, (QStringList{"BackColor", "Enabled", "SliderIcon", "Orientation",
+                                      "RailPicture", "RailStyle", "Min", "Max", "Value"}));
+    // Values equal to their defaults are not kept; the thumb picture is.
+    QCOMPARE(bag.keys(), QStringList{"SliderIcon"});
+}
+
+void tst_Slider::roundTrip()
+{
+    TestEnvironment env;
+    ucSlider a;
+    a.resize(18, 137);
+    PropertyBag bag;
+    fillPenSlider(bag);
+    a.UserControl_ReadProperties(bag);
+    a.setEnabledProperty(false);
+
+    PropertyBag saved;
+    a.UserControl_WriteProperties(saved);
+    ucSlider b;
+    b.resize(18, 137);
+    b.UserControl_ReadProperties(saved);
+    b.UserControl_Resize();
+    QCOMPARE(b.BackColor(), OleColor::rgb(222, 191, 120));
+    QCOMPARE(b.Enabled(), false);
+    QCOMPARE(b.RailStyle(), 99);
+    QCOMPARE(b.Min(), 1);
+    QCOMPARE(b.Max(), 50);
+    QCOMPARE(b.Value(), 5);
+    QCOMPARE(b.lastValue(), 5);
+    QCOMPARE(b.Orientation(), Vertical);
+    QCOMPARE(b.SliderIcon().convertToFormat(QImage::Format_RGB32), solid(16, 16, ThumbColor));
+    QCOMPARE(b.RailPicture().convertToFormat(QImage::Format_RGB32), solid(18, 133, RailColor));
+    // Pictures are kept as image data, not as a file name.
+    const QByteArray data = saved.ReadProperty(QStringLiteral("RailPicture")).toByteArray();
+    QVERIFY(data.startsWith("\x89PNG"));
+    QCOMPARE(b.thumbRect(), a.thumbRect().translated(1 - a.thumbRect().left(), 0));
+    QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Slider::loadChecksNothing()
+{
+    TestEnvironment env;
+    ucSlider s;
+    s.resize(16, 100);
+    EventLog log(&s);
+    PropertyBag bag;
+    bag.WriteProperty(QStringLiteral("Min"), 5);
+    bag.WriteProperty(QStringLiteral("Max"), 3);
+    bag.WriteProperty(QStringLiteral("Value"), 9);
+    const int redraws = s.refreshCount();
+    s.UserControl_ReadProperties(bag);
+    QCOMPARE(s.Min(), 5);
+    QCOMPARE(s.Max(), 3);
+    QCOMPARE(s.Value(), 9);
+    QCOMPARE(s.lastValue(), 9);
+    QCOMPARE(s.valueRange(), -2);
+    QCOMPARE(s.refreshCount(), redraws);
+    QCOMPARE(log.take(), QString());
+    QVERIFY(env.reporter.reports.isEmpty());
+    // The first change away from the loaded value reports, though it is out of
+    // range: Ignore takes it.
+    env.reporter.answers = {1};
+    s.setValue(4);
+    QCOMPARE(log.take(), QStringLiteral("ValueChanged:4"));
+}
+
+void tst_Slider::loadFailures_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("line");
+    QTest::newRow("max not a number") << "Max" << QVariant(QStringLiteral("zehn")) << 13 << 60;
+    QTest::newRow("value beyond 32 bits") << "Value" << QVariant(qlonglong(1) << 40) << 6 << 70;
+    QTest::newRow("range beyond 32 bits") << "Min" << QVariant(Int32Min) << 6 << 100;
+    QTest::newRow("range 0 divides by zero") << "Min" << QVariant(10) << 6 << 120;
+}
+
+void tst_Slider::loadFailures()
+{
+    QFETCH(QString, key);
+    QFETCH(QVariant, stored);
+    QFETCH(int, number);
+    QFETCH(int, line);
+    TestEnvironment env;
+    env.reporter.fallback = 1; // Ignore: go on with the next key
+    ucSlider s;
+    s.resize(16, 100);
+    PropertyBag bag;
+    bag.WriteProperty(key, stored);
+    s.UserControl_ReadProperties(bag);
+    QVERIFY(!env.reporter.reports.isEmpty());
+    QCOMPARE(env.reporter.reports[0].module, QStringLiteral("ucSlider"));
+    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("UserControl_ReadProperties"));
+    QCOMPARE(env.reporter.reports[0].error.number, number);
+    QCOMPARE(env.reporter.reports[0].error.line, line);
+    // The layout skips what fails and never reports.
+    const auto count = env.reporter.reports.size();
+    s.UserControl_Resize();
+    QCOMPARE(env.reporter.reports.size(), count);
+}
+
+// ---------------------------------------------------------------------------
+// The mouse, through a real window: a host window with the pen slider in it.
+
+namespace {
+
+struct Host {
+    QWidget window;
+    ucSlider *slider;
+    Host()
+    {
+        window.resize(60, 180);
+        slider = new ucSlider(&window);
+        slider->setGeometry(20, 20, 18, 137);
+        PropertyBag bag;
+        fillPenSlider(bag);
+        slider->UserControl_ReadProperties(bag);
+        slider->UserControl_Resize();
+        window.show();
+    }
+};
+
+} // namespace
+
+void tst_Slider::pressOnThumb()
+{
+    TestEnvironment env;
+    Host h;
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    ucSlider *s = h.slider;
+    EventLog log(s);
+    const int redraws = s->refreshCount();
+    const QRectF thumb = s->thumbRect();
+    QTest::mousePress(s, Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(8, 115));
+    QVERIFY(s->dragging());
+    QTest::mouseRelease(s, Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(8, 115));
+    QCOMPARE(log.take(), QStringLiteral("MouseDown,Click,MouseUp"));
+    QCOMPARE(log.shifts, (QList<qint16>{3, 3}));
+    QCOMPARE(s->Value(), 5);
+    QCOMPARE(s->thumbRect(), thumb);
+    QCOMPARE(s->refreshCount(), redraws);
+    QVERIFY(!s->dragging());
+}
+
+void tst_Slider::pressOnRail_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<int>("value");
+    // The thumb's centre goes under the pointer: top = y - 8.
+    // y 30: round((121 - 22) / 121 x 49 + 1) = round(41.09) = 41.
+    QTest::newRow("upper rail") << QPoint(8, 30) << 41;
+    // Off the thumb beside it (x 0 is left of the thumb at 1): y 100 -> top 92.
+    QTest::newRow("beside the thumb") << QPoint(0, 100) << 13;
+    // Near the top end: held at the end of the track.
+    QTest::newRow("top end") << QPoint(8, 2) << 50;
+    QTest::newRow("bottom end") << QPoint(8, 136) << 1;
+}
+
+void tst_Slider::pressOnRail()
+{
+    QFETCH(QPoint, at);
+    QFETCH(int, value);
+    TestEnvironment env;
+    Host h;
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    ucSlider *s = h.slider;
+    EventLog log(s);
+    QTest::mousePress(s, Qt::LeftButton, {}, at);
+    QCOMPARE(s->Value(), value);
+    QString expected = QStringLiteral("ValueChanged:%1").arg(value);
+    if (value == 50)
+        expected += QStringLiteral(",ArrivedLast");
+    if (value == 1)
+        expected += QStringLiteral(",ArrivedFirst");
+    QCOMPARE(log.take(), expected + QStringLiteral(",MouseDown"));
+    QCOMPARE(float(s->thumbRect().top()), SliderMath::thumbPlace(Vertical, 121, value, 1, 49));
+    QTest::mouseRelease(s, Qt::LeftButton, {}, at);
+    QCOMPARE(log.take(), QStringLiteral("Click,MouseUp"));
+}
+
+void tst_Slider::dragSnapsExactly()
+{
+    // The handlers with fractional places: grab the thumb 3.5 pixels below its
+    // top, move so that its top lands on 60.
+    TestEnvironment env;
+    ucSlider s;
+    s.resize(18, 137);
+    PropertyBag bag;
+    fillPenSlider(bag);
+    s.UserControl_ReadProperties(bag);
+    s.UserControl_Resize();
+    EventLog log(&s);
+    const float top = float(s.thumbRect().top());
+    s.UserControl_MouseDown(1, 0, 8, top + 3.5f);
+    QCOMPARE(log.take(), QStringLiteral("MouseDown"));
+    s.UserControl_MouseMove(1, 0, 8, 60 + 3.5f);
+    QCOMPARE(s.Value(), 26);
+    QCOMPARE(float(s.thumbRect().top()), float(121.0 - 121.0 * 25 / 49));
+    QVERIFY(qAbs(s.thumbRect().top() - 59.2653) < 1e-3);
+    QCOMPARE(log.take(), QStringLiteral("ValueChanged:26"));
+    // The thumb is drawn at its snapped place.
+    QCOMPARE(s.surface().pixelColor(1, 59), ThumbColor);
+    QCOMPARE(s.surface().pixelColor(1, 58), RailColor);
+}
+
+void tst_Slider::dragRedrawsOnlyOnNewValue()
+{
+    TestEnvironment env;
+    Host h;
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    ucSlider *s = h.slider;
+    EventLog log(s);
+    QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 115));
+    QCOMPARE(log.take(), QStringLiteral("MouseDown"));
+    const int redraws = s->refreshCount();
+    int moves = 0;
+    for (int y = 114; y >= 64; --y, ++moves)
+        QTest::mouseMove(s, QPoint(8, y));
+    // Every redraw came with a new whole value, and there were fewer of them
+    // than moves: 50 one-pixel moves cross about 20 values.
+    const int changes = int(log.events.size());
+    QCOMPARE(s->refreshCount() - redraws, changes);
+    QVERIFY(changes < moves);
+    QCOMPARE(s->Value(), 26);
+    for (int i = 0; i < changes; ++i)
+        QCOMPARE(log.events[i], QStringLiteral("ValueChanged:%1").arg(6 + i));
+    QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(8, 64));
+}
+
+void tst_Slider::dragHeldAtTheEnds()
+{
+    TestEnvironment env;
+    Host h;
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    ucSlider *s = h.slider;
+    EventLog log(s);
+    QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 115));
+    QCOMPARE(log.take(), QStringLiteral("MouseDown"));
+    // Far above the control and beyond its window: the capture keeps the moves
+    // coming, with places outside the control.
+    QTest::mouseMove(s, QPoint(40, -300));
+    QCOMPARE(s->Value(), 50);
+    QCOMPARE(s->thumbRect().top(), 0.0);
+    QCOMPARE(log.take(), QStringLiteral("ValueChanged:50,ArrivedLast"));
+    QTest::mouseMove(s, QPoint(-50, 900));
+    QCOMPARE(s->Value(), 1);
+    QCOMPARE(s->thumbRect().top(), 121.0);
+    QCOMPARE(log.take(), QStringLiteral("ValueChanged:1,ArrivedFirst"));
+    QTest::mouseMove(s, QPoint(-50, 950));
+    QCOMPARE(log.take(), QString());
+    QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(-50, 950));
+    QCOMPARE(log.take(), QStringLiteral("MouseUp"));
+}
+
+void tst_Slider::rightButton()
+{
+    TestEnvironment env;
+    Host h;
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    ucSlider *s = h.slider;
+    EventLog log(s);
+    QTest::mousePress(s, Qt::RightButton, {}, QPoint(8, 30));
+    QVERIFY(!s->dragging());
+    QCOMPARE(s->Value(), 5);
+    QTest::mouseRelease(s, Qt::RightButton, {}, QPoint(8, 30));
+    QCOMPARE(log.take(), QString());
+
+    // A right release during a left drag ends the drag with MouseUp; the left
+    // release then only clicks.
+    QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 115));
+    QTest::mousePress(s, Qt::RightButton, {}, QPoint(8, 115));
+    QTest::mouseRelease(s, Qt::RightButton, {}, QPoint(8, 115));
+    QVERIFY(!s->dragging());
+    QTest::mouseMove(s, QPoint(8, 40));
+    QCOMPARE(s->Value(), 5);
+    QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(8, 40));
+    QCOMPARE(log.take(), QStringLiteral("MouseDown,MouseUp,Click"));
+}
+
+void tst_Slider::disabled()
+{
+    TestEnvironment env;
+    Host h;
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    ucSlider *s = h.slider;
+    s->setEnabledProperty(false);
+    EventLog log(s);
+    const int redraws = s->refreshCount();
+    QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 30));
+    QVERIFY(!s->dragging());
+    QCOMPARE(s->Value(), 5);
+    QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(8, 30));
+    QCOMPARE(log.take(), QStringLiteral("Click"));
+    QCOMPARE(s->refreshCount(), redraws);
+}
+
+void tst_Slider::releaseOutside()
+{
+    TestEnvironment env;
+    Host h;
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    ucSlider *s = h.slider;
+    EventLog log(s);
+    QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 115));
+    QTest::mouseMove(s, QPoint(18, 115)); // x = W is outside
+    QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(18, 115));
+    QCOMPARE(log.take(), QStringLiteral("MouseDown,MouseUp"));
+}
+
+void tst_Slider::horizontalDrag()
+{
+    TestEnvironment env;
+    QWidget window;
+    window.resize(240, 40);
+    auto *s = new ucSlider(&window);
+    s->setGeometry(10, 10, 200, 30);
+    s->UserControl_InitProperties();
+    s->setOrientation(Horizontal);
+    s->setSliderIcon(solid(16, 16, ThumbColor));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(s->size(), QSize(200, 16));
+    EventLog log(s);
+    // On the rail at x 100: the thumb's left goes to 92, value round(92/184 x 10) = 5.
+    QTest::mousePress(s, Qt::LeftButton, {}, QPoint(100, 8));
+    QCOMPARE(s->Value(), 5);
+    QCOMPARE(s->thumbRect().left(), 92.0);
+    QTest::mouseMove(s, QPoint(400, 8));
+    QCOMPARE(s->Value(), 10);
+    QCOMPARE(s->thumbRect().left(), 184.0);
+    QTest::mouseMove(s, QPoint(-400, 8));
+    QCOMPARE(s->Value(), 0);
+    QCOMPARE(s->thumbRect().left(), 0.0);
+    QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(-400, 8));
+    QCOMPARE(log.take(), QStringLiteral("ValueChanged:5,MouseDown,ValueChanged:10,ArrivedLast,"
+                                        "ValueChanged:0,ArrivedFirst,MouseUp"));
+}
+
+QTEST_MAIN(tst_Slider)
+#include "tst_slider.moc"

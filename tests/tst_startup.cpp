@@ -1,0 +1,179 @@
+// Start-up of the real program: one copy at a time, a crashed run leaves nothing
+// that blocks, the language table is written at every start, and a setting that is
+// not a number shows the error dialog under a real X server.
+
+#include "core/resources.h"
+#include "support/xserver.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <unistd.h>
+
+class tst_Startup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void secondStartEndsAtOnce();
+    void crashedRunDoesNotBlock();
+    void badSettingShowsTheDialog();
+
+private:
+    // A copy of the program in a folder of its own, with its own home.
+    struct Install {
+        QTemporaryDir dir;
+        QString binary;
+        QString home() const { return dir.filePath(QStringLiteral("home")); }
+        QString runtime() const { return dir.filePath(QStringLiteral("runtime")); }
+        QString tempFile() const
+        {
+            return runtime() + QStringLiteral("/stiftolino-%1/~tmp.lng").arg(::getuid());
+        }
+    };
+    bool install(Install &in);
+    void start(QProcess &p, const Install &in, const QString &display = QString());
+    static bool waitFor(const std::function<bool()> &cond, int ms);
+};
+
+void tst_Startup::initTestCase()
+{
+    QVERIFY2(QFile::exists(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY"))),
+             "STIFTOLINO_BINARY must name the program");
+}
+
+bool tst_Startup::install(Install &in)
+{
+    in.binary = in.dir.filePath(QStringLiteral("stiftolino"));
+    QDir().mkpath(in.home() + QStringLiteral("/.config"));
+    QDir().mkpath(in.runtime());
+    QFile::setPermissions(in.runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")), in.binary);
+}
+
+void tst_Startup::start(QProcess &p, const Install &in, const QString &display)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), in.home());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), in.home() + QStringLiteral("/.config"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), in.runtime());
+    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
+    if (display.isEmpty()) {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    } else {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("DISPLAY"), display);
+    }
+    p.setProcessEnvironment(env);
+    p.setProgram(in.binary);
+    p.start();
+    QVERIFY(p.waitForStarted());
+}
+
+bool tst_Startup::waitFor(const std::function<bool()> &cond, int ms)
+{
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        if (cond())
+            return true;
+        QThread::msleep(50);
+    }
+    return cond();
+}
+
+void tst_Startup::secondStartEndsAtOnce()
+{
+    Install in;
+    QVERIFY(install(in));
+    // A stale, longer language file from an earlier run is written over.
+    QDir().mkpath(QFileInfo(in.tempFile()).path());
+    QFile::setPermissions(QFileInfo(in.tempFile()).path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    {
+        QFile stale(in.tempFile());
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write(QByteArray(40000, 'x'));
+    }
+    QProcess first;
+    start(first, in);
+    QVERIFY(waitFor([&] {
+        QFile f(in.tempFile());
+        return f.open(QIODevice::ReadOnly) && f.read(6) == "[lang]";
+    }, 15000));
+    QProcess second;
+    start(second, in);
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
+}
+
+void tst_Startup::crashedRunDoesNotBlock()
+{
+    Install in;
+    QVERIFY(install(in));
+    QProcess first;
+    start(first, in);
+    QVERIFY(waitFor([&] { return QFile::exists(in.tempFile()); }, 15000));
+    first.kill();   // SIGKILL: no chance to clean up
+    first.waitForFinished();
+    QProcess again;
+    start(again, in);
+    QVERIFY(!again.waitForFinished(2000));
+    QCOMPARE(again.state(), QProcess::Running);
+    again.kill();
+    again.waitForFinished();
+}
+
+void tst_Startup::badSettingShowsTheDialog()
+{
+    XServer x;
+    if (!x.start())
+        QSKIP(qPrintable(QStringLiteral("no X server: %1").arg(x.whyNot())));
+    Install in;
+    QVERIFY(install(in));
+    QDir().mkpath(in.home() + QStringLiteral("/.config/Stiftolino"));
+    {
+        QFile ini(in.home() + QStringLiteral("/.config/Stiftolino/Stiftolino.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Optionen]\nSound=loud\nWidth=9\n");
+    }
+    QProcess app;
+    start(app, in, x.display());
+    const QString dialog = x.waitForWindow(QStringLiteral("Fehler / Error"));
+    QVERIFY2(!dialog.isEmpty(), "the error dialog did not appear");
+    QFile ept(in.dir.filePath(QStringLiteral("stiftolino.EPT")));
+    QVERIFY(ept.open(QIODevice::ReadOnly));
+    const QByteArray protocol = ept.readAll();
+    QCOMPARE(protocol.count("F E H L E R P R O T O K O L L"), 1);
+    QVERIFY(protocol.contains("Modul:\tAllgemein"));
+    QVERIFY(protocol.contains("Prozedur / procedure:\tLoadConfig"));
+    QVERIFY(protocol.contains("Zeile / Line:\t20"));
+    QVERIFY(protocol.contains("13 (Type mismatch)"));
+
+    // Ignore: the button in the bottom row, second from the left.
+    const QRect g = x.geometry(dialog);
+    QVERIFY(g.width() > 400);
+    const int bx = g.x() + 136 + 44;
+    const int by = g.y() + g.height() - 57 + 16 + 16;
+    x.xdotool({QStringLiteral("mousemove"), QString::number(bx), QString::number(by)});
+    x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
+    QVERIFY2(!main.isEmpty(), "the main window did not appear after Ignore");
+    const QRect mg = x.geometry(main);
+    QCOMPARE(mg.size(), QSize(829, 624));
+    QCOMPARE(mg.topLeft(), QPoint((1024 - 829) / 2, (768 - 624) / 2));
+    QCOMPARE(app.state(), QProcess::Running);
+    app.kill();
+    app.waitForFinished();
+}
+
+QTEST_GUILESS_MAIN(tst_Startup)
+#include "tst_startup.moc"

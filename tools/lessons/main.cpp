@@ -1,0 +1,179 @@
+// Makes the lesson strips from their SVG sources.
+//
+//   gen_lessons --strip NN-subject.svg out.bmp     one strip, RLE8 bitmap (build)
+//   gen_lessons --count out.txt sources...          the number of lessons (build)
+//   gen_lessons --preview NN-subject.svg out.png    the six cells side by side
+//   gen_lessons --contact-sheet out.png strips...   all strips small, for review
+
+#include "lessonrender.h"
+#include "rle8.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace LessonTools;
+
+namespace {
+
+void say(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+int usage()
+{
+    say(QStringLiteral("usage: gen_lessons --strip source.svg out.bmp\n"
+                       "       gen_lessons --count out.txt source.svg...\n"
+                       "       gen_lessons --preview source.svg out.png\n"
+                       "       gen_lessons --contact-sheet out.png strip.bmp..."));
+    return 2;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+        say(QStringLiteral("cannot write %1: %2").arg(path, f.errorString()));
+        return false;
+    }
+    return true;
+}
+
+// Reads a source and reports what is wrong with it; false when it cannot be used.
+bool loadSource(const QString &path, LessonSource &src)
+{
+    src = readLessonSource(path);
+    for (const QString &p : std::as_const(src.problems))
+        say(QStringLiteral("error: %1").arg(p));
+    return src.problems.isEmpty();
+}
+
+void warnAbout(const QString &path, const QImage &strip)
+{
+    const QStringList problems = checkStrip(strip);
+    for (const QString &p : problems)
+        say(QStringLiteral("warning: %1: %2").arg(path, p));
+}
+
+int makeStrip(const QString &in, const QString &out)
+{
+    LessonSource src;
+    if (!loadSource(in, src))
+        return 1;
+    if (lessonNumber(in) < 1) {
+        say(QStringLiteral("error: %1: the file name must be NN-subject.svg").arg(in));
+        return 1;
+    }
+    const QImage strip = renderStrip(src.svg);
+    warnAbout(in, strip);
+    return writeFile(out, writeRle8Bitmap(strip)) ? 0 : 1;
+}
+
+int makeCount(const QString &out, const QStringList &sources)
+{
+    QList<int> numbers;
+    for (const QString &s : sources)
+        numbers << lessonNumber(s);
+    std::sort(numbers.begin(), numbers.end());
+    for (int i = 0; i < numbers.size(); ++i) {
+        if (numbers[i] != i + 1) {
+            say(QStringLiteral("warning: the lessons are not numbered 1..%1 without gaps")
+                    .arg(numbers.size()));
+            break;
+        }
+    }
+    return writeFile(out, QByteArray::number(qsizetype(sources.size()))) ? 0 : 1;
+}
+
+int makePreview(const QString &in, const QString &out)
+{
+    LessonSource src;
+    const bool usable = loadSource(in, src);
+    if (src.svg.isEmpty())
+        return 1;
+    const QImage strip = renderStrip(src.svg);
+    warnAbout(in, strip);
+    QImage sheet(CellWidth * CellCount + 10 * (CellCount - 1), CellHeight, QImage::Format_RGB32);
+    sheet.fill(QColor(200, 200, 200));
+    QPainter p(&sheet);
+    for (int cell = 0; cell < CellCount; ++cell)
+        p.drawImage(cell * (CellWidth + 10), 0, strip, 0, cell * CellHeight, CellWidth, CellHeight);
+    p.end();
+    if (!sheet.save(out, "PNG")) {
+        say(QStringLiteral("cannot write %1").arg(out));
+        return 1;
+    }
+    return usable ? 0 : 1;
+}
+
+int makeContactSheet(const QString &out, QStringList strips)
+{
+    std::sort(strips.begin(), strips.end(), [](const QString &a, const QString &b) {
+        return QFileInfo(a).completeBaseName().toInt() < QFileInfo(b).completeBaseName().toInt();
+    });
+    const int cw = 100, ch = 75, gap = 4, label = 36;
+    const int columns = 2;   // two lessons side by side
+    const int rowWidth = label + CellCount * (cw + gap);
+    const int rows = int((strips.size() + columns - 1) / columns);
+    QImage sheet(columns * rowWidth + gap, rows * (ch + gap) + gap, QImage::Format_RGB32);
+    sheet.fill(QColor(190, 190, 190));
+    QPainter p(&sheet);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    QFont font = p.font();
+    font.setPixelSize(16);
+    font.setBold(true);
+    p.setFont(font);
+    int failures = 0;
+    for (int i = 0; i < strips.size(); ++i) {
+        const int x0 = (i % columns) * rowWidth + gap;
+        const int y0 = (i / columns) * (ch + gap) + gap;
+        QImage strip(strips[i]);
+        p.setPen(Qt::black);
+        p.drawText(QRect(x0, y0, label - gap, ch), Qt::AlignCenter,
+                   QFileInfo(strips[i]).completeBaseName().toInt() > 100
+                       ? QString::number(QFileInfo(strips[i]).completeBaseName().toInt() - 100)
+                       : QFileInfo(strips[i]).completeBaseName());
+        if (strip.isNull()) {
+            say(QStringLiteral("cannot read %1").arg(strips[i]));
+            ++failures;
+            continue;
+        }
+        for (int cell = 0; cell < CellCount; ++cell)
+            p.drawImage(QRect(x0 + label + cell * (cw + gap), y0, cw, ch), strip,
+                        QRect(0, cell * CellHeight, CellWidth, CellHeight));
+    }
+    p.end();
+    if (!sheet.save(out, "PNG")) {
+        say(QStringLiteral("cannot write %1").arg(out));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(out));
+    return failures ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Needs no display: it only paints into images.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() == 3 && args[0] == QLatin1String("--strip"))
+        return makeStrip(args[1], args[2]);
+    if (args.size() >= 2 && args[0] == QLatin1String("--count"))
+        return makeCount(args[1], args.mid(2));
+    if (args.size() == 3 && args[0] == QLatin1String("--preview"))
+        return makePreview(args[1], args[2]);
+    if (args.size() >= 2 && args[0] == QLatin1String("--contact-sheet"))
+        return makeContactSheet(args[1], args.mid(2));
+    return usage();
+}
