@@ -3,6 +3,7 @@
 
 #include "core/globals.h"
 #include "core/resources.h"
+#include "core/sound.h"
 #include "core/symbolbutton.h"
 #include "draw/frmdraw.h"
 #include "pen/frmcolor.h"
@@ -35,6 +36,7 @@ private slots:
     void pressOutsideDrawsNothing();
     void moveRepaintsOnlyTheSegment();
     void penChangeAffectsOnlyTheNextStroke();
+    void sounds();
     void penWindowReachesTheCanvas();
     void lessonWindowTooltips();
     void quitQuestion();
@@ -246,6 +248,31 @@ void tst_Draw::penChangeAffectsOnlyTheNextStroke()
     QCOMPARE(QColor(img.pixel(150, 50)), QColor(255, 0, 0));
     QCOMPARE(QColor(img.pixel(154, 50)), QColor(255, 0, 0));
     QCOMPARE(QColor(img.pixel(150, 45)), QColor(255, 0, 0));
+}
+
+void tst_Draw::sounds()
+{
+    const auto wav = [](int n) { return ModResFiles::LoadResData(n, QStringLiteral("WAV")); };
+    m_env->sound.started.clear();
+    SoundBuffer.clear();
+    // Sound off: nothing is loaded at all.
+    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(30, 30));
+    QVERIFY(SoundBuffer.isEmpty());
+    QVERIFY(m_env->sound.started.isEmpty());
+
+    SoundOn = True;
+    QTest::mousePress(w->picBild, Qt::LeftButton, {}, QPoint(40, 40));
+    QCOMPARE(SoundBuffer, wav(102));
+    QTest::mouseMove(w->picBild, QPoint(90, 40));
+    QTest::mouseRelease(w->picBild, Qt::LeftButton, {}, QPoint(90, 40));
+    QCOMPARE(m_env->sound.started.size(), 1);   // no sound while moving
+
+    // Clear: the click, then at once the clear sound, which is what is heard.
+    QTest::mouseClick(w->vbeButton[0], Qt::LeftButton);
+    QCOMPARE(m_env->sound.started.size(), 3);
+    QCOMPARE(SoundBuffer, wav(107));
+    QVERIFY(m_env->sound.playing);
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Draw::penWindowReachesTheCanvas()

@@ -2,6 +2,7 @@
 
 #include "core/globals.h"
 #include "core/settings.h"
+#include "core/sound.h"
 #include "platform/paths.h"
 
 int ScriptedReporter::onError(const QString &module, const QString &procedure,
@@ -18,10 +19,12 @@ TestEnvironment::TestEnvironment()
     ErrorHandling::setEndHandler([] { throw ProgramEnded{}; });
     Allgemein::SetSettingsBackend(&settings);
     Paths::setProgramFolder(folder.path(), QStringLiteral("stiftolino"));
+    Allgemein::SetSoundOutput(&sound);
 }
 
 TestEnvironment::~TestEnvironment()
 {
+    Allgemein::SetSoundOutput(nullptr);
     ErrorHandling::setReporter(nullptr);
     ErrorHandling::setEndHandler({});
     Allgemein::SetSettingsBackend(nullptr);

@@ -4,6 +4,7 @@
 
 #include "core/errorframe.h"
 #include "platform/settingsbackend.h"
+#include "support/recordingsoundoutput.h"
 
 #include <QList>
 #include <QString>
@@ -30,8 +31,9 @@ public:
 // Thrown by the End choice in tests instead of ending the process.
 struct ProgramEnded {};
 
-// Installs a scripted reporter, a memory settings store, reset globals and a
-// temporary program folder for the lifetime of the object.
+// Installs a scripted reporter, a memory settings store, a sound recorder (tests
+// never make a sound), reset globals and a temporary program folder for the
+// lifetime of the object.
 class TestEnvironment
 {
 public:
@@ -39,6 +41,7 @@ public:
     ~TestEnvironment();
     ScriptedReporter reporter;
     MemorySettingsBackend settings;
+    RecordingSoundOutput sound;
     QTemporaryDir folder;
     QString programFolder() const { return folder.path(); }
 };
