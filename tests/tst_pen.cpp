@@ -51,14 +51,8 @@ QColor swatch(const frmColor &w) { return w.lblFCol()->palette().color(QPalette:
 // loaded last; without them the player reports the missing resource.
 bool soundPlayed(const ScriptedReporter &reporter, int number)
 {
-    if (ModResFiles::HasResource(number, QStringLiteral("WAV")))
-        return SoundBuffer == ModResFiles::LoadResData(number, QStringLiteral("WAV"));
-    for (const auto &r : reporter.reports) {
-        if (r.procedure == QLatin1String("PlayWAV")
-            && r.error.description.contains(QStringLiteral("'%1'").arg(number)))
-            return true;
-    }
-    return false;
+    return reporter.reports.isEmpty()
+           && SoundBuffer == ModResFiles::LoadResData(number, QStringLiteral("WAV"));
 }
 
 QPoint expectedDefaultPlacePixels(const frmColor &w)
