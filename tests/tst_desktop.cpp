@@ -1,6 +1,6 @@
 // The real program under a real X server, with and without a window manager: the
 // lesson window floats above the main window, drags by its background, and is
-// found where it was left after a restart.
+// found where it was left, at the size it was left, after a restart.
 
 #include "support/xserver.h"
 
@@ -95,6 +95,13 @@ void tst_Desktop::dragAndRestart()
              qPrintable(QStringLiteral("moved from %1,%2 to %3,%4")
                             .arg(before.x()).arg(before.y()).arg(after.x()).arg(after.y())));
 
+    // The small preview: the size button of the step panel.
+    x.xdotool({QStringLiteral("mousemove"), QString::number(after.x() + 95 + 128 + 22),
+               QString::number(after.y() + 316 + 48 + 16)});
+    x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    QThread::msleep(500);
+    QCOMPARE(x.geometry(lessons).size(), QSize(240, 270));
+
     // Quit through the toolbar: the last button, then Yes (the default).
     const QRect mg = x.geometry(main);
     x.xdotool({QStringLiteral("mousemove"), QString::number(mg.x() + 25 + 88 + 24),
@@ -111,6 +118,7 @@ void tst_Desktop::dragAndRestart()
     QVERIFY(!lessons2.isEmpty());
     QThread::msleep(500);
     QCOMPARE(x.geometry(lessons2).topLeft(), after.topLeft());
+    QCOMPARE(x.geometry(lessons2).size(), QSize(240, 270));
     again.kill();
     again.waitForFinished();
 }
