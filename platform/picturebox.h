@@ -45,7 +45,6 @@ public:
     // line's bounding box is repainted.
     void line(QPointF from, QPointF to);
     void lineTo(QPointF to) { line(m_current, to); }
-    QPointF currentPosition() const { return m_current; }
 
     // Paints `source` (or its part `sourceRect`) stretched into `target`, in the
     // drawn layer.

@@ -8,8 +8,6 @@
 #include <QWindow>
 
 namespace {
-bool g_systemMoveAllowed = true;
-
 // Follows the pointer while a button is held, whichever widget the events reach,
 // then removes itself.
 class ManualDrag : public QObject
@@ -66,17 +64,13 @@ bool begin(QWidget *window, QPointF globalPos)
 {
     if (!window)
         return false;
-    if (g_systemMoveAllowed) {
-        if (QWindow *handle = window->windowHandle(); handle && handle->startSystemMove())
-            return true;
-    }
+    if (QWindow *handle = window->windowHandle(); handle && handle->startSystemMove())
+        return true;
     if (!movingByHand(window))
         new ManualDrag(window, globalPos);
     return false;
 }
 
 bool movingByHand(const QWidget *window) { return ManualDrag::active().contains(window); }
-
-void setSystemMoveAllowed(bool allowed) { g_systemMoveAllowed = allowed; }
 
 } // namespace WindowDrag

@@ -14,6 +14,4 @@ namespace WindowDrag {
 bool begin(QWidget *window, QPointF globalPos);
 // True while `window` follows the pointer by hand.
 bool movingByHand(const QWidget *window);
-// For tests: never ask the window system, always move by hand.
-void setSystemMoveAllowed(bool allowed);
 } // namespace WindowDrag

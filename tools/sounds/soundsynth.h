@@ -192,7 +192,10 @@ inline std::vector<double> chime(const Coding &c)
     return s;
 }
 
-inline std::vector<double> pop(const Coding &c)
+// A tone gliding exponentially from `from` to `to` Hz over the whole sound; `voice`
+// shapes each sample from the running phase and the time.
+template<class Voice>
+std::vector<double> glide(const Coding &c, double from, double to, Voice voice)
 {
     const int n = framesOf(c);
     const double length = double(n) / c.rate;
@@ -200,29 +203,29 @@ inline std::vector<double> pop(const Coding &c)
     double phase = 0;
     for (int i = 0; i < n; ++i) {
         const double t = double(i) / c.rate;
-        // A bubble: the pitch leaps upward as it bursts.
-        const double f = 380.0 * std::pow(1100.0 / 380.0, t / length);
-        phase += 2 * Pi * f / c.rate;
-        s[size_t(i)] = std::sin(phase) * std::exp(-t / 0.014) * edges(t, length, 0.0015, 0.006);
+        phase += 2 * Pi * from * std::pow(to / from, t / length) / c.rate;
+        s[size_t(i)] = voice(phase, t, length);
     }
+    return s;
+}
+
+inline std::vector<double> pop(const Coding &c)
+{
+    // A bubble: the pitch leaps upward as it bursts.
+    std::vector<double> s = glide(c, 380.0, 1100.0, [](double phase, double t, double length) {
+        return std::sin(phase) * std::exp(-t / 0.014) * edges(t, length, 0.0015, 0.006);
+    });
     finish(s, 1, 0.6);
     return s;
 }
 
 inline std::vector<double> sweep(const Coding &c)
 {
-    const int n = framesOf(c);
-    const double length = double(n) / c.rate;
-    std::vector<double> s(size_t(n), 0.0);
-    double phase = 0;
-    for (int i = 0; i < n; ++i) {
-        const double t = double(i) / c.rate;
-        // An upward glide, soft at both ends, like a curtain drawn aside.
-        const double f = 420.0 * std::pow(1900.0 / 420.0, t / length);
-        phase += 2 * Pi * f / c.rate;
+    // An upward glide, soft at both ends, like a curtain drawn aside.
+    std::vector<double> s = glide(c, 420.0, 1900.0, [](double phase, double t, double length) {
         const double v = std::sin(phase) + 0.2 * std::sin(2 * phase) + 0.05 * std::sin(3 * phase);
-        s[size_t(i)] = v * edges(t, length, 0.02, 0.07);
-    }
+        return v * edges(t, length, 0.02, 0.07);
+    });
     finish(s, 1, 0.5);
     return s;
 }
