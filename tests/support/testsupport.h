@@ -28,6 +28,14 @@ public:
     QList<Report> reports;
 };
 
+// In a fast test program, an end-to-end function runs as a ctest test of its
+// own (label e2e); the program's own run skips it.
+#define SKIP_IF_RUN_SEPARATELY()                                                  \
+    do {                                                                           \
+        if (qEnvironmentVariableIsSet("STIFTOLINO_E2E_SEPARATE"))                  \
+            QSKIP("runs as an end-to-end test of its own");                       \
+    } while (false)
+
 // Thrown by the End choice in tests instead of ending the process.
 struct ProgramEnded {};
 
