@@ -71,7 +71,7 @@ bool XServer::startWindowManager(const QString &program)
     // A window manager announces itself on the root window once it runs.
     return waitFor([&] {
         return rootProperty(QStringLiteral("_NET_SUPPORTING_WM_CHECK")).contains(u"window id");
-    }, 10000);
+    }, 30000);
 }
 
 QString XServer::rootProperty(const QString &name) const
