@@ -201,6 +201,10 @@ LessonSource readLessonSource(const QString &path)
         const int strokes = countStrokes(e);
         if (step < CellCount && strokes == 0)
             src.problems << QStringLiteral("%1: step%2 draws nothing").arg(path).arg(step);
+        if (step == CellCount && strokes > 0)
+            src.problems << QStringLiteral("%1: step%2 only colours, yet it has %3 lines "
+                                           "(mark its shapes class=\"fill\")")
+                                .arg(path).arg(step).arg(strokes);
     }
     if (steps != QList<int>{1, 2, 3, 4, 5, 6})
         src.problems << QStringLiteral("%1: the groups must be step1 .. step6 in order").arg(path);
