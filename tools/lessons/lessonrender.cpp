@@ -36,9 +36,8 @@ bool hasClass(const QDomElement &e, QLatin1String name)
 bool isFillOnly(const QDomElement &e) { return hasClass(e, QLatin1String("fill")); }
 
 enum class Look {
-    Step,       // a step cell: lines in one colour, nothing filled
+    Lines,      // lines in one colour, nothing filled but the dots
     Fills,      // the finished picture's colours, without lines
-    Lines,      // the finished picture's lines, without colours
 };
 
 // Sets the look of every shape below `element` for one cell; drops the shapes that
@@ -59,26 +58,16 @@ void styleShapes(QDomElement element, const QString &stroke, Look look)
         const QString ownFill = e.attribute(QStringLiteral("fill"));
         QString fill = QStringLiteral("none");
         QString line = stroke;
-        switch (look) {
-        case Look::Step:
-            if (isFillOnly(e))
-                drop << e;
-            else if (solid)
-                fill = stroke;
-            break;
-        case Look::Fills:
+        if (look == Look::Fills) {
             // Dots are drawn with the lines, so that no colour can cover them.
             if (solid || ownFill.isEmpty() || ownFill == QLatin1String("none"))
                 drop << e;
             fill = ownFill;
             line = QStringLiteral("none");
-            break;
-        case Look::Lines:
-            if (isFillOnly(e))
-                drop << e;
-            else if (solid)
-                fill = stroke;
-            break;
+        } else if (isFillOnly(e)) {
+            drop << e;
+        } else if (solid) {
+            fill = stroke;
         }
         e.setAttribute(QStringLiteral("fill"), fill);
         e.setAttribute(QStringLiteral("stroke"), line);
@@ -248,7 +237,7 @@ QByteArray cellSvg(const QByteArray &source, int cell)
     if (!finished) {
         for (QDomElement &e : groups) {
             const QRgb stroke = stepOf(e) == cell + 1 ? SignalRed : DarkGrey;
-            styleShapes(e, colourName(stroke), Look::Step);
+            styleShapes(e, colourName(stroke), Look::Lines);
         }
         return doc.toByteArray(-1);
     }
