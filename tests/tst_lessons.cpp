@@ -366,14 +366,15 @@ void tst_Lessons::earlierStepsStay()
     // A stroke drawn in one step is still there in the next (red turns grey, it does
     // not go away), and in the finished picture it is still a line: the child cannot
     // erase, so nothing may ask for a line the picture later hides or leaves out.
-    // Antialiased edges may move by a pixel or two.
+    // Faint antialiased edges may differ a little between steps; in the finished
+    // picture a line may move by a pixel or two, but none may go.
     for (int cell = 0; cell + 1 < Cells; ++cell) {
         const bool last = cell + 1 == Cells - 1;
         QPoint first;
         const int lost = unmatched(image, cell, cell + 1, isInk, last ? isOutline : isDrawn,
                                    last ? 2 : 0, &first);
         const int ink = countWhere(image, cell, isInk);
-        QVERIFY2(lost <= 5 + ink / 200,
+        QVERIFY2(lost <= (last ? 0 : 5 + ink / 200),
                  qPrintable(QStringLiteral("%1 of %2 inked pixels of cell %3 are no line in cell %4, first at %5,%6")
                                 .arg(lost).arg(ink).arg(cell).arg(cell + 1).arg(first.x()).arg(first.y())));
     }
@@ -387,7 +388,7 @@ void tst_Lessons::lastStepOnlyColours()
     // The finished picture colours in what the steps drew: it has no line of its own.
     QPoint first;
     const int added = unmatched(image, Cells - 1, Cells - 2, isOutline, isInk, 2, &first);
-    QVERIFY2(added <= 5, qPrintable(QStringLiteral("the finished picture has %1 line pixels no step drew, first at %2,%3")
+    QVERIFY2(added == 0, qPrintable(QStringLiteral("the finished picture has %1 line pixels no step drew, first at %2,%3")
                                         .arg(added).arg(first.x()).arg(first.y())));
 }
 
