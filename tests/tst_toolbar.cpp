@@ -16,9 +16,9 @@
 #include "platform/prompts.h"
 #include "support/printspooler.h"
 #include "support/testsupport.h"
+#include "support/waitfor.h"
 #include "support/xserver.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -74,22 +74,6 @@ bool samePixels(const QImage &a, const QImage &b)
 }
 
 bool isInk(QRgb c) { return qGray(c) < 100; }
-
-// Polls until `done` holds or the time is up, like QTRY_VERIFY_WITH_TIMEOUT;
-// but a poll may take a while (a screenshot), so the deadline is on the clock,
-// not on a count of polls.
-template<class Condition>
-bool until(Condition done, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    for (;;) {
-        if (done())
-            return true;
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(50);   // the interval between polls
-    }
-}
 bool isRed(QRgb c) { return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90; }
 
 } // namespace
@@ -196,9 +180,11 @@ void tst_Toolbar::printThroughASpooler()
     QVERIFY(m_env->reporter.reports.isEmpty());
 
     const QString out = m_spooler->outputFile(QStringLiteral("stiftolino"));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(out).size() > 0
-                                 && m_spooler->run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty(),
-                             30000);
+    QVERIFY2(waitFor([&] {
+                 return QFileInfo(out).size() > 0
+                        && m_spooler->run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty();
+             }, 30000),
+             "the job did not come out of the spooler");
     const QString pdf = out;
     QVERIFY2(readAll(pdf).startsWith("%PDF"), "the queue did not write a PDF");
     const QString info = QString::fromLatin1(runTool(QStringLiteral("pdfinfo"), {pdf}).value_or(QByteArray()));
@@ -314,7 +300,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     };
 
     QString main, lessons, pen;
-    QVERIFY2(until([&] {
+    QVERIFY2(waitFor([&] {
                  main = windowOfSize(QSize(829, 624));
                  lessons = windowOfSize(QSize(440, 420));
                  pen = windowOfSize(QSize(PenPlace::WindowWidth, PenPlace::WindowHeight));
@@ -358,7 +344,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
         return true;
     };
     const auto white = [](QRgb c) { return (c & 0xFFFFFF) == 0xFFFFFF; };
-    QVERIFY2(until([&] { return count(grab(), open, white) > open.boundingRect().width() * 100; }, 10000),
+    QVERIFY2(waitFor([&] { return count(grab(), open, white) > open.boundingRect().width() * 100; }, 10000),
              "the canvas did not come up white");
     // The pen window's close button as it looks on top, before the first click.
     const QImage penClose = grab().copy(QRect(x.geometry(pen).topLeft() + QPoint(580 - 18, 132 - 18), QSize(36, 36)));
@@ -371,7 +357,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
         x.xdotool({QStringLiteral("mousemove"), QString::number(canvas.x() + p.x()), QString::number(canvas.y() + p.y())});
     x.xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
     QImage drawn;
-    QVERIFY2(until([&] { return count(drawn = grab(), open, isInk) > 1000; }, 10000), "the stroke did not show");
+    QVERIFY2(waitFor([&] { return count(drawn = grab(), open, isInk) > 1000; }, 10000), "the stroke did not show");
 
     // 2. Save as "haus": the name box, typed into.
     click(button(3));
@@ -381,8 +367,8 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     x.xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("haus")});
     x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
     const QString saved = dir.filePath(QStringLiteral("pics/haus.bmp"));
-    QVERIFY2(until([&] { return QFileInfo(saved).size() > 585 * 439 * 3; }, 10000), "haus.bmp was not saved");
-    QVERIFY2(until([&] { return !shownWindows().contains(nameBox); }, 10000), "the name box stayed");
+    QVERIFY2(waitFor([&] { return QFileInfo(saved).size() > 585 * 439 * 3; }, 10000), "haus.bmp was not saved");
+    QVERIFY2(waitFor([&] { return !shownWindows().contains(nameBox); }, 10000), "the name box stayed");
     // The file holds what the screen shows.
     drawn = grab();
     const QImage file = QImage(saved).convertToFormat(QImage::Format_RGB32);
@@ -392,7 +378,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
 
     // 3. Clear: the open canvas is all white.
     click(button(0));
-    QVERIFY2(until([&] { return count(grab(), open, isInk) == 0; }, 10000), "Clear left ink");
+    QVERIFY2(waitFor([&] { return count(grab(), open, isInk) == 0; }, 10000), "Clear left ink");
 
     // 4. Open: the lesson window shows its list of saved pictures; 5. pick
     // "haus.bmp", the first and only one; 6. OK.
@@ -403,22 +389,22 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     const QRect list(filePanel + QPoint(16, 8), QSize(153, 84));
     const QImage beforeOpen = grab();
     click(button(2));
-    QVERIFY2(until([&] { return grab().copy(list) != beforeOpen.copy(list); }, 10000), "no list of pictures");
+    QVERIFY2(waitFor([&] { return grab().copy(list) != beforeOpen.copy(list); }, 10000), "no list of pictures");
     click(list.topLeft() + QPoint(40, 10));
     const QRect preview(lr.topLeft() + PreviewLayout::PreviewPos, PreviewLayout::previewSize(true));
-    QVERIFY2(until([&] { return count(grab(), QRegion(preview), isInk) > 100; }, 10000),
+    QVERIFY2(waitFor([&] { return count(grab(), QRegion(preview), isInk) > 100; }, 10000),
              "the picked picture did not show in the lesson window");
     QCOMPARE(count(grab(), open, isInk), 0);   // the canvas waits for OK
     click(filePanel + QPoint(192 + 22, 56 + 16));
-    QVERIFY2(until([&] { return sameOpenCanvas(grab(), drawn); }, 10000), "the drawing did not come back");
+    QVERIFY2(waitFor([&] { return sameOpenCanvas(grab(), drawn); }, 10000), "the drawing did not come back");
 
     // The sound switch: red while off, black again when on.
     const QRect soundButton(origin + toolbarButton(6) - QPoint(20, 12), QSize(41, 25));
     QCOMPARE(count(grab(), QRegion(soundButton), isRed), 0);
     click(button(6));
-    QVERIFY2(until([&] { return count(grab(), QRegion(soundButton), isRed) > 20; }, 10000), "the sound button is not red");
+    QVERIFY2(waitFor([&] { return count(grab(), QRegion(soundButton), isRed) > 20; }, 10000), "the sound button is not red");
     click(button(6));
-    QVERIFY2(until([&] { return count(grab(), QRegion(soundButton), isRed) == 0; }, 10000), "the sound button stays red");
+    QVERIFY2(waitFor([&] { return count(grab(), QRegion(soundButton), isRed) == 0; }, 10000), "the sound button stays red");
 
     // The pen window: brought forward through the toolbar (it may have gone
     // behind the main window), closed by its own button, back through the toolbar.
@@ -426,12 +412,12 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     const QPoint closeButton = pr.topLeft() + QPoint(580, 132);
     const QRect closeLook(closeButton - QPoint(18, 18), QSize(36, 36));
     click(button(4));
-    QVERIFY2(until([&] { return samePixels(grab().copy(closeLook), penClose); }, 10000),
+    QVERIFY2(waitFor([&] { return samePixels(grab().copy(closeLook), penClose); }, 10000),
              "the pen window did not come forward");
     click(closeButton);
-    QVERIFY2(until([&] { return !shownWindows().contains(pen); }, 10000), "the pen window did not close");
+    QVERIFY2(waitFor([&] { return !shownWindows().contains(pen); }, 10000), "the pen window did not close");
     click(button(4));
-    QVERIFY2(until([&] { return shownWindows().contains(pen); }, 10000), "the pen window did not come back");
+    QVERIFY2(waitFor([&] { return shownWindows().contains(pen); }, 10000), "the pen window did not come back");
     QCOMPARE(x.geometry(pen).topLeft(), pr.topLeft());
     QCOMPARE(app.state(), QProcess::Running);
 }
