@@ -14,6 +14,7 @@
 #include "pen/propertybag.h"
 #include "pen/slidermath.h"
 #include "pen/ucslider.h"
+#include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "platform/windowdrag.h"
 
@@ -45,6 +46,7 @@ frmColor::frmColor(PictureBox *canvas, QWidget *owner)
     m_surface = new PictureBox(this);
     m_surface->setGeometry(rect());
     m_surface->setBackColor(QColor(222, 191, 120));
+    m_surface->setPixelRatio(Artwork::scale());
     connect(m_surface, &PictureBox::mouseDown, this, &frmColor::Form_MouseDown);
 
     m_picCol = new PictureBox(this);

@@ -1,6 +1,7 @@
 #include "pen/penart.h"
 
-#include <QFile>
+#include "platform/artwork.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -10,13 +11,8 @@ namespace {
 
 QImage artOr(const char *path, QImage (*plain)())
 {
-    const QString name = QString::fromLatin1(path);
-    if (QFile::exists(name)) {
-        QImage image(name);
-        if (!image.isNull())
-            return image;
-    }
-    return plain();
+    const QImage image = Artwork::load(QString::fromLatin1(path));
+    return image.isNull() ? plain() : image;
 }
 
 const QColor Sand(222, 191, 120);

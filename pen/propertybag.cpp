@@ -75,6 +75,10 @@ bool PropertyBag::ReadBoolean(const QString &key, bool defaultValue)
     return n != 0;
 }
 
+namespace {
+const QString RatioKey = QStringLiteral("DevicePixelRatio");
+}
+
 QImage PropertyBag::ReadPicture(const QString &key)
 {
     const QVariant v = ReadProperty(key);
@@ -84,6 +88,9 @@ QImage PropertyBag::ReadPicture(const QString &key)
         return QImage();
     QImage image;
     image.loadFromData(v.toByteArray(), "PNG");
+    const double ratio = image.text(RatioKey).toDouble();
+    if (ratio > 0)
+        image.setDevicePixelRatio(ratio);
     return image;
 }
 
@@ -96,6 +103,11 @@ void PropertyBag::WritePicture(const QString &key, const QImage &picture)
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
+    // PNG keeps no device pixel ratio of its own: a picture for screens of scale 2
+    // carries it in a text field.
+    QImage stored = picture;
+    if (picture.devicePixelRatio() != 1.0)
+        stored.setText(RatioKey, QString::number(picture.devicePixelRatio()));
+    stored.save(&buffer, "PNG");
     WriteProperty(key, data);
 }
