@@ -1,12 +1,16 @@
 // The real program under a real X server, with and without a window manager: the
 // lesson window floats above the main window, drags by its background, and is
-// found where it was left, at the size it was left, after a restart.
+// found where it was left, at the size it was left, after a restart. And the
+// program installed into a prefix, which keeps its files in the user's folders.
 
+#include "support/install.h"
 #include "support/xserver.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -19,13 +23,16 @@ class tst_Desktop : public QObject
 private slots:
     void dragAndRestart_data();
     void dragAndRestart();
+    void installedProgramKeepsItsFolders();
 
 private:
-    void startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x);
+    void startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x,
+                  const QString &program = QString());
     static void drag(const XServer &x, QPoint from, QPoint to);
 };
 
-void tst_Desktop::startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x)
+void tst_Desktop::startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x,
+                           const QString &program)
 {
     QProcessEnvironment env = x.environment();
     env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
@@ -33,7 +40,7 @@ void tst_Desktop::startApp(QProcess &app, const QTemporaryDir &dir, const XServe
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("runtime")));
     env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
     app.setProcessEnvironment(env);
-    app.start(dir.filePath(QStringLiteral("stiftolino")), {});
+    app.start(program.isEmpty() ? dir.filePath(QStringLiteral("stiftolino")) : program, {});
     QVERIFY(app.waitForStarted());
 }
 
@@ -121,6 +128,70 @@ void tst_Desktop::dragAndRestart()
     QCOMPARE(x.geometry(lessons2).size(), QSize(240, 270));
     again.kill();
     again.waitForFinished();
+}
+
+namespace {
+// Every file under a folder with its size and time of change.
+QStringList snapshot(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo f(it.next());
+        files << QStringLiteral("%1 %2 %3").arg(QDir(folder).relativeFilePath(f.filePath()))
+                     .arg(f.size()).arg(f.lastModified().toMSecsSinceEpoch());
+    }
+    files.sort();
+    return files;
+}
+} // namespace
+
+void tst_Desktop::installedProgramKeepsItsFolders()
+{
+    QTemporaryDir dir;
+    const QString prefix = dir.filePath(QStringLiteral("prefix"));
+    const QString error = installBuild(prefix);
+    if (error.contains(QLatin1String("not set")))
+        QSKIP(qPrintable(error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QStringList installed = snapshot(prefix);
+
+    XServer x;
+    if (!x.start())
+        QSKIP(qPrintable(QStringLiteral("no X server: %1").arg(x.whyNot())));
+    QDir().mkpath(dir.filePath(QStringLiteral("home/.config")));
+    QDir().mkpath(dir.filePath(QStringLiteral("runtime")));
+    QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcess app;
+    startApp(app, dir, x, prefix + QStringLiteral("/bin/stiftolino"));
+    QVERIFY(!x.waitForWindow(QStringLiteral("^Stiftolino lessons$")).isEmpty());
+    const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
+    QVERIFY(!main.isEmpty());
+
+    // The lesson window lists the pictures folder and makes it on a first start:
+    // in the user's Pictures folder, although the prefix could be written.
+    const QString pictures = dir.filePath(QStringLiteral("home/Pictures/Stiftolino"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pictures).isDir(), 10000);
+
+    // Quit through the toolbar's last button and Yes, the default answer, which
+    // stores the settings in the user's configuration.
+    const QRect mg = x.geometry(main);
+    x.xdotool({QStringLiteral("mousemove"), QString::number(mg.x() + 25 + 88 + 24),
+               QString::number(mg.y() + 306 + 184 + 16)});
+    x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    QDeadlineTimer deadline(15000);
+    while (app.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+        x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+        app.waitForFinished(300);
+    }
+    QVERIFY2(app.state() == QProcess::NotRunning, "the program did not end after Quit and Yes");
+    QCOMPARE(app.exitCode(), 0);
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("home/.config/Stiftolino/Stiftolino.ini"))));
+
+    // Nothing new or changed under the prefix.
+    QCOMPARE(snapshot(prefix), installed);
 }
 
 QTEST_GUILESS_MAIN(tst_Desktop)
