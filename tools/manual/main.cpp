@@ -125,6 +125,13 @@ int main(int argc, char *argv[])
     Allgemein::LanguageFilePath = Allgemein::GetTempDir() + QStringLiteral("~tmp.lng");
     ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), Allgemein::LanguageFilePath);
 
+    // Two saved pictures, so that the list of saved pictures shows what it is for.
+    const QString pics = Paths::picturesFolder();
+    QDir().mkpath(pics);
+    const QImage drawing = ModResFiles::LoadResPicture(100).scaled(585, 439);
+    for (const char *name : {"Anna", "Tom"})
+        drawing.save(pics + QStringLiteral("/%1.bmp").arg(QLatin1String(name)), "BMP");
+
     frmDraw &main = frmDraw::instance();
     main.showCentred();
     main.showPenWindow();
