@@ -1,4 +1,4 @@
-#include "core/allgemein.h"
+#include "app/allgemein.h"
 #include "platform/session.h"
 
 int main(int argc, char *argv[])

@@ -2,12 +2,12 @@
 // shows its artwork from the "@2x" pictures, pixel for pixel, instead of blowing
 // up the ordinary ones; the canvas keeps its logical size, so a saved picture is
 // the same at any scale; the lesson strips are drawn as they are.
+#include "controls/symbolbutton.h"
+#include "controls/ucslider.h"
 #include "core/globals.h"
 #include "core/resources.h"
-#include "core/symbolbutton.h"
 #include "draw/frmdraw.h"
 #include "pen/frmcolor.h"
-#include "pen/ucslider.h"
 #include "picker/frmpreview.h"
 #include "platform/artwork.h"
 #include "platform/picturebox.h"

@@ -7,13 +7,15 @@
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
-#include "core/symbolbutton.h"
+#include "controls/symbolbutton.h"
 #include "pen/frmcolor.h"
-#include "pen/olecolor.h"
+#include "core/colors.h"
+#include "controls/sliderart.h"
 #include "pen/penart.h"
 #include "pen/penplace.h"
-#include "pen/ucslider.h"
+#include "controls/ucslider.h"
 #include "platform/picturebox.h"
+#include "platform/twips.h"
 #include "support/testsupport.h"
 
 #include <QLabel>
@@ -60,7 +62,7 @@ QPoint expectedDefaultPlacePixels(const frmColor &w)
     const QScreen *s = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
     const QPoint twips = PenPlace::defaultPlace(s->availableGeometry().width() * 15, 626 * 15,
                                                 169 * 15);
-    return QPoint(PenPlace::pixelsFromTwips(twips.x(), 15), PenPlace::pixelsFromTwips(twips.y(), 15));
+    return QPoint(Twips::toPixels(twips.x(), 15), Twips::toPixels(twips.y(), 15));
 }
 
 } // namespace
@@ -161,7 +163,7 @@ void tst_Pen::pixelsFromTwips()
     QFETCH(int, twips);
     QFETCH(int, perPixel);
     QFETCH(int, pixels);
-    QCOMPARE(PenPlace::pixelsFromTwips(twips, perPixel), pixels);
+    QCOMPARE(Twips::toPixels(twips, perPixel), pixels);
 }
 
 void tst_Pen::sliderFrame()
@@ -210,8 +212,8 @@ void tst_Pen::plainPalette()
     QVERIFY(magenta.red() > 200 && magenta.blue() > 200 && magenta.green() < 60);
     QVERIFY(p.pixelColor(40, 5).lightness() > p.pixelColor(40, 128).lightness());
     QCOMPARE(PenArt::plainBackground().size(), QSize(609, 239));
-    QCOMPARE(PenArt::plainThumb().size(), QSize(16, 16));
-    QCOMPARE(PenArt::plainRail().size(), QSize(18, 133));
+    QCOMPARE(SliderArt::plainThumb().size(), QSize(16, 16));
+    QCOMPARE(SliderArt::plainRail().size(), QSize(18, 133));
     QCOMPARE(PenArt::palette().size(), QSize(475, 132));
 }
 

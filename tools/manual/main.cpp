@@ -3,13 +3,12 @@
 //     gen_manual <output folder> <name suffix>
 // The build runs it once as it is and once with QT_SCALE_FACTOR=2 and the suffix
 // "@2x", so that the manual's pictures are sharp on both kinds of screen.
-#include "core/allgemein.h"
+#include "controls/symbolbutton.h"
 #include "core/errorframe.h"
 #include "core/globals.h"
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
-#include "core/symbolbutton.h"
 #include "draw/frmdraw.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"

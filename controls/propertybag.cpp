@@ -1,9 +1,8 @@
-#include "pen/propertybag.h"
+#include "controls/propertybag.h"
 
 #include "core/convert.h"
 #include "core/errorframe.h"
 
-#include <QBuffer>
 
 #include <limits>
 
@@ -75,23 +74,10 @@ bool PropertyBag::ReadBoolean(const QString &key, bool defaultValue)
     return n != 0;
 }
 
-namespace {
-const QString RatioKey = QStringLiteral("DevicePixelRatio");
-}
-
 QImage PropertyBag::ReadPicture(const QString &key)
 {
     const QVariant v = ReadProperty(key);
-    if (v.typeId() == QMetaType::QImage)
-        return v.value<QImage>();
-    if (v.typeId() != QMetaType::QByteArray)
-        return QImage();
-    QImage image;
-    image.loadFromData(v.toByteArray(), "PNG");
-    const double ratio = image.text(RatioKey).toDouble();
-    if (ratio > 0)
-        image.setDevicePixelRatio(ratio);
-    return image;
+    return v.typeId() == QMetaType::QImage ? v.value<QImage>() : QImage();
 }
 
 void PropertyBag::WritePicture(const QString &key, const QImage &picture)
@@ -100,14 +86,5 @@ void PropertyBag::WritePicture(const QString &key, const QImage &picture)
         WriteProperty(key, QVariant());
         return;
     }
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    // PNG keeps no device pixel ratio of its own: a picture for screens of scale 2
-    // carries it in a text field.
-    QImage stored = picture;
-    if (picture.devicePixelRatio() != 1.0)
-        stored.setText(RatioKey, QString::number(picture.devicePixelRatio()));
-    stored.save(&buffer, "PNG");
-    WriteProperty(key, data);
+    WriteProperty(key, picture);
 }
