@@ -145,9 +145,12 @@ void PictureBox::paintEvent(QPaintEvent *event)
     if (m_ratio == 1.0) {
         p.drawImage(area.topLeft(), m_image, source);
     } else {
+        // On a screen of another scale than the image's the pixels are resampled.
+        p.setRenderHint(QPainter::SmoothPixmapTransform, m_ratio != devicePixelRatioF());
         const QRectF pixels(source.x() * m_ratio, source.y() * m_ratio, source.width() * m_ratio,
                             source.height() * m_ratio);
         p.drawImage(QRectF(area), m_image, pixels);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     }
     if (m_sunken) {
         // Two pixels: grey over dark on the top and left, white over light below.
