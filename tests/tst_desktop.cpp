@@ -4,9 +4,9 @@
 // program installed into a prefix, which keeps its files in the user's folders.
 
 #include "support/install.h"
+#include "support/waitfor.h"
 #include "support/xserver.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -15,7 +15,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 class tst_Desktop : public QObject
 {
@@ -28,7 +27,7 @@ private slots:
 private:
     void startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x,
                   const QString &program = QString());
-    static void drag(const XServer &x, QPoint from, QPoint to);
+    static void quit(const XServer &x, const QString &main, QProcess &app);
 };
 
 void tst_Desktop::startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x,
@@ -44,18 +43,19 @@ void tst_Desktop::startApp(QProcess &app, const QTemporaryDir &dir, const XServe
     QVERIFY(app.waitForStarted());
 }
 
-void tst_Desktop::drag(const XServer &x, QPoint from, QPoint to)
+// Quits through the toolbar: the last button, then Yes (the default).
+void tst_Desktop::quit(const XServer &x, const QString &main, QProcess &app)
 {
-    x.xdotool({QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y())});
-    x.xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
-    for (int i = 1; i <= 10; ++i) {
-        const QPoint p = from + (to - from) * i / 10;
-        x.xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
-        QThread::msleep(30);
-    }
-    QThread::msleep(100);
-    x.xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
-    QThread::msleep(300);
+    const QRect mg = x.geometry(main);
+    x.xdotool({QStringLiteral("mousemove"), QString::number(mg.x() + 25 + 88 + 24),
+               QString::number(mg.y() + 306 + 184 + 16)});
+    const int windowsBefore = int(x.windows(QStringLiteral(".")).size());
+    x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    // The quit question is one more window; Return answers it with its default.
+    QVERIFY(waitFor([&] { return x.windows(QStringLiteral(".")).size() > windowsBefore; }));
+    x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    QVERIFY2(app.waitForFinished(10000), "the program did not end after Quit and Yes");
+    QCOMPARE(app.exitCode(), 0);
 }
 
 void tst_Desktop::dragAndRestart_data()
@@ -90,13 +90,12 @@ void tst_Desktop::dragAndRestart()
     const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
     const QString lessons = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
     QVERIFY2(!main.isEmpty() && !lessons.isEmpty(), "the windows did not appear");
-    QThread::msleep(500);
+    QVERIFY(waitFor([&] { return x.geometry(lessons).size() == QSize(440, 420); }));
     const QRect before = x.geometry(lessons);
-    QCOMPARE(before.size(), QSize(440, 420));
 
     // Grab the background left of the preview and move it by (120, 60).
     const QPoint grab = before.topLeft() + QPoint(7, 200);
-    drag(x, grab, grab + QPoint(120, 60));
+    x.dragWindow(lessons, grab, grab + QPoint(120, 60));
     const QRect after = x.geometry(lessons);
     QVERIFY2((after.topLeft() - before.topLeft() - QPoint(120, 60)).manhattanLength() <= 4,
              qPrintable(QStringLiteral("moved from %1,%2 to %3,%4")
@@ -106,24 +105,17 @@ void tst_Desktop::dragAndRestart()
     x.xdotool({QStringLiteral("mousemove"), QString::number(after.x() + 95 + 128 + 22),
                QString::number(after.y() + 316 + 48 + 16)});
     x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    QThread::msleep(500);
-    QCOMPARE(x.geometry(lessons).size(), QSize(240, 270));
+    QVERIFY(waitFor([&] { return x.geometry(lessons).size() == QSize(240, 270); }));
 
-    // Quit through the toolbar: the last button, then Yes (the default).
-    const QRect mg = x.geometry(main);
-    x.xdotool({QStringLiteral("mousemove"), QString::number(mg.x() + 25 + 88 + 24),
-               QString::number(mg.y() + 306 + 184 + 16)});
-    x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    QThread::msleep(700);
-    x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
-    QVERIFY2(app.waitForFinished(10000), "the program did not end after Quit and Yes");
-    QCOMPARE(app.exitCode(), 0);
+    quit(x, main, app);
+    if (QTest::currentTestFailed())
+        return;
 
     QProcess again;
     startApp(again, dir, x);
     const QString lessons2 = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
     QVERIFY(!lessons2.isEmpty());
-    QThread::msleep(500);
+    waitFor([&] { return x.geometry(lessons2).topLeft() == after.topLeft(); });
     QCOMPARE(x.geometry(lessons2).topLeft(), after.topLeft());
     QCOMPARE(x.geometry(lessons2).size(), QSize(240, 270));
     again.kill();
@@ -175,19 +167,10 @@ void tst_Desktop::installedProgramKeepsItsFolders()
     const QString pictures = dir.filePath(QStringLiteral("home/Pictures/Stiftolino"));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pictures).isDir(), 10000);
 
-    // Quit through the toolbar's last button and Yes, the default answer, which
-    // stores the settings in the user's configuration.
-    const QRect mg = x.geometry(main);
-    x.xdotool({QStringLiteral("mousemove"), QString::number(mg.x() + 25 + 88 + 24),
-               QString::number(mg.y() + 306 + 184 + 16)});
-    x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    QDeadlineTimer deadline(15000);
-    while (app.state() != QProcess::NotRunning && !deadline.hasExpired()) {
-        x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
-        app.waitForFinished(300);
-    }
-    QVERIFY2(app.state() == QProcess::NotRunning, "the program did not end after Quit and Yes");
-    QCOMPARE(app.exitCode(), 0);
+    // Quitting stores the settings in the user's configuration.
+    quit(x, main, app);
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY(QFile::exists(dir.filePath(QStringLiteral("home/.config/Stiftolino/Stiftolino.ini"))));
 
     // Nothing new or changed under the prefix.
