@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTcpServer>
 
 #include <cstdlib>
 
@@ -51,6 +52,11 @@ QString PrintSpooler::socket() const
     return m_dir ? m_dir->filePath(QStringLiteral("cups.sock")) : QString();
 }
 
+QString PrintSpooler::server() const
+{
+    return QStringLiteral("127.0.0.1:%1").arg(m_port);
+}
+
 QString PrintSpooler::outputFile(const QString &queue) const
 {
     return m_dir ? m_dir->filePath(QStringLiteral("out/") + queue + QStringLiteral(".pdf")) : QString();
@@ -88,6 +94,7 @@ bool PrintSpooler::writeConfig()
                              "Sandboxing Relaxed\n";
     // Only the private socket, no network port, no browsing, nobody asked for a password.
     const QByteArray conf = "Listen " + dir + "/cups.sock\n"
+                            "Listen 127.0.0.1:" + QByteArray::number(m_port) + "\n"
                             "Browsing Off\n"
                             "LogLevel warn\n"
                             "DefaultAuthType None\n"
@@ -110,6 +117,15 @@ bool PrintSpooler::start()
     if (findProgram(QStringLiteral("lpadmin")).isEmpty() || findProgram(QStringLiteral("lpstat")).isEmpty()) {
         m_why = QStringLiteral("lpadmin or lpstat is missing (Debian packages cups, cups-client)");
         return false;
+    }
+    {
+        // A port nobody listens on now.
+        QTcpServer probe;
+        if (!probe.listen(QHostAddress::LocalHost, 0)) {
+            m_why = QStringLiteral("no free port on the loopback address");
+            return false;
+        }
+        m_port = probe.serverPort();
     }
     m_dir = std::make_unique<QTemporaryDir>();
     if (!m_dir->isValid() || !writeConfig()) {
@@ -152,7 +168,7 @@ bool PrintSpooler::addQueue(const QString &name, const QString &ppd, bool makeDe
 QProcessEnvironment PrintSpooler::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("CUPS_SERVER"), socket());
+    env.insert(QStringLiteral("CUPS_SERVER"), server());
     for (const char *var : {"PRINTER", "LPDEST"})
         env.remove(QString::fromLatin1(var));
     return env;
@@ -160,7 +176,7 @@ QProcessEnvironment PrintSpooler::environment() const
 
 void PrintSpooler::useInThisProcess() const
 {
-    qputenv("CUPS_SERVER", QFile::encodeName(socket()));
+    qputenv("CUPS_SERVER", server().toLatin1());
     qunsetenv("PRINTER");
     qunsetenv("LPDEST");
 }
@@ -169,13 +185,16 @@ QString PrintSpooler::run(const QString &program, const QStringList &args, int t
 {
     QProcess p;
     p.setProcessEnvironment(environment());
-    p.start(findProgram(program), QStringList{QStringLiteral("-h"), socket()} + args);
+    p.start(findProgram(program), QStringList{QStringLiteral("-h"), server()} + args);
     if (!p.waitForFinished(timeoutMs)) {
         p.kill();
         p.waitForFinished();
         return QString();
     }
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        m_why = program + QStringLiteral(": ") + QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
         return QString();
-    return QString::fromLocal8Bit(p.readAllStandardOutput());
+    }
+    const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    return out.isNull() ? QStringLiteral("") : out; // success, even with nothing to say
 }

@@ -1,9 +1,10 @@
 #pragma once
 // A private print spooler for end-to-end tests: a cupsd of its own, configured in
-// a temporary folder and reachable only through its own local socket, with queues
-// added by lpadmin. Programs see it through environment() (CUPS_SERVER); the test
-// process itself through useInThisProcess(), called before Qt first asks for a
-// printer. Everything started here ends with the object.
+// a temporary folder and reachable only through its own local socket and a free
+// port on the loopback address, with queues added by lpadmin. Programs see it
+// through environment() (CUPS_SERVER); the test process itself through
+// useInThisProcess(), called before Qt first asks for a printer. Everything
+// started here ends with the object.
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -24,6 +25,7 @@ public:
     // Starts cupsd and waits until it answers; false when it cannot be started
     // (whyNot() says why; tests skip then).
     bool start();
+    // Why the start, or the last client program run, failed.
     QString whyNot() const { return m_why; }
 
     // The PPD of the cups-pdf driver (printer-driver-cups-pdf), or empty.
@@ -38,7 +40,9 @@ public:
     // The PPD the spooler keeps for a queue (its copy of the one given).
     QString queuePpd(const QString &queue) const;
 
-    // The socket clients reach the spooler by.
+    // Where clients reach the spooler: "127.0.0.1:port" (a printer's PPD is only
+    // handed out over the network address), and its local socket.
+    QString server() const;
     QString socket() const;
     // The environment for a program that should print through this spooler.
     QProcessEnvironment environment() const;
@@ -54,5 +58,6 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QProcess m_cupsd;
-    QString m_why;
+    quint16 m_port = 0;
+    mutable QString m_why;
 };
