@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace WindowPlace {
@@ -12,13 +13,21 @@ namespace {
 QSize frameExtra(const QWidget *window) { return window->frameGeometry().size() - window->size(); }
 
 // Watches a window from its centring until it is hidden; when the frame's size
-// changes meanwhile, centres it again for the new frame.
+// changes meanwhile, centres it again for the new frame. The window system may
+// tell the frame's size only after the window has moved into it, without another
+// event: for a short while after the window shows, it is looked at again too.
 class FrameWatch : public QObject
 {
 public:
     explicit FrameWatch(QWidget *window) : QObject(window), m_window(window), m_frame(frameExtra(window))
     {
         window->installEventFilter(this);
+        m_timer.setInterval(40);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (++m_looks > 50)
+                m_timer.stop();
+            check();
+        });
     }
 
 protected:
@@ -28,16 +37,18 @@ protected:
             return false;
         switch (event->type()) {
         case QEvent::Hide:
-            deleteLater();
+            m_timer.stop();
             m_window->removeEventFilter(this);
+            deleteLater();
+            break;
+        case QEvent::Show:
+            m_looks = 0;
+            m_timer.start();
+            check();
             break;
         case QEvent::Move:
         case QEvent::Resize:
-        case QEvent::Show:
-            if (frameExtra(m_window) != m_frame) {
-                m_frame = frameExtra(m_window);
-                centreOnScreen(m_window);
-            }
+            check();
             break;
         default: break;
         }
@@ -45,8 +56,19 @@ protected:
     }
 
 private:
+    void check()
+    {
+        if (!m_window || frameExtra(m_window) == m_frame)
+            return;
+        m_frame = frameExtra(m_window);
+        m_timer.stop();
+        centreOnScreen(m_window);
+    }
+
     QPointer<QWidget> m_window;
     QSize m_frame;
+    QTimer m_timer;
+    int m_looks = 0;
 };
 } // namespace
 
