@@ -9,7 +9,7 @@ BUILD_PACKAGES="cmake g++ make pkg-config fonts-dejavu-core qt6-base-dev qt6-mul
   qt6-svg-dev libsndfile1-dev libxkbcommon-dev qt6-qpa-plugins"
 # What the tests start or read besides the program: an X server with xdotool and a
 # window manager, a sound server and its tools, and an independent image reader.
-TEST_PACKAGES="xvfb xauth xdotool x11-utils openbox fluxbox pulseaudio pulseaudio-utils imagemagick cups cups-client printer-driver-cups-pdf poppler-utils"
+TEST_PACKAGES="xvfb xauth xdotool x11-utils openbox fluxbox icewm pulseaudio pulseaudio-utils imagemagick cups cups-client printer-driver-cups-pdf poppler-utils"
 
 install_missing() {
     local missing=()
