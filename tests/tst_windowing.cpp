@@ -4,16 +4,15 @@
 // to be closed, answers the keyboard and sits in the middle of the screen.
 
 #include "support/desktopprobe.h"
+#include "support/waitfor.h"
 #include "support/xserver.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 class tst_Windowing : public QObject
 {
@@ -39,7 +38,6 @@ private:
     };
     void start(Install &in, const XServer &x, const QByteArray &settings = QByteArray());
     static void startDesktop(XServer &x, const QString &windowManager);
-    static bool waitFor(const std::function<bool()> &condition, int ms = 10000);
     static QString penWindow(const XServer &x, const QString &main, const QString &lessons);
 };
 
@@ -85,17 +83,6 @@ void tst_Windowing::start(Install &in, const XServer &x, const QByteArray &setti
     QVERIFY(in.app.waitForStarted());
 }
 
-bool tst_Windowing::waitFor(const std::function<bool()> &condition, int ms)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        if (condition())
-            return true;
-        QThread::msleep(50); // between two looks, not a pause in place of one
-    }
-    return condition();
-}
-
 QString tst_Windowing::penWindow(const XServer &x, const QString &main, const QString &lessons)
 {
     // The pen window has no title of its own: the program's other visible window.
@@ -132,9 +119,9 @@ void tst_Windowing::toolWindowsStayAbove()
     const QString lessons = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
     QVERIFY2(!main.isEmpty() && !lessons.isEmpty(), "the windows did not appear");
     QString pen;
-    QVERIFY2(waitFor([&] { return !(pen = penWindow(x, main, lessons)).isEmpty(); }), "no pen window");
+    QVERIFY2(waitFor([&] { return !(pen = penWindow(x, main, lessons)).isEmpty(); }, 10000), "no pen window");
     using DesktopProbe::above;
-    QVERIFY2(waitFor([&] { return above(x, lessons, main) && above(x, pen, main); }),
+    QVERIFY2(waitFor([&] { return above(x, lessons, main) && above(x, pen, main); }, 10000),
              qPrintable(DesktopProbe::describeStacking(x, {main, lessons, pen})));
 
     // Press on the canvas, away from both tool windows; the window manager
@@ -155,7 +142,7 @@ void tst_Windowing::toolWindowsStayAbove()
         QSKIP("no screenshots (Debian package imagemagick)");
     x.xdotool({QStringLiteral("mousemove"), QString::number(press.x()), QString::number(press.y())});
     x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    QVERIFY2(waitFor([&] { return DesktopProbe::screenshot(x).pixelColor(press) != before.pixelColor(press); }),
+    QVERIFY2(waitFor([&] { return DesktopProbe::screenshot(x).pixelColor(press) != before.pixelColor(press); }, 10000),
              "the press did not draw on the canvas");
     // The dot shows the program has had the press, so the window manager has
     // raised the main window before it; the tool windows must be above again.
@@ -263,7 +250,7 @@ void tst_Windowing::errorDialogFrame()
         const QRect outer = g.adjusted(-e[0].toInt(), -e[2].toInt(), e[1].toInt(), e[3].toInt());
         return e[2].toInt() > 0 && qAbs(outer.center().x() - 512) <= 1 && qAbs(outer.center().y() - 384) <= 1;
     };
-    QVERIFY2(waitFor(centredWithFrame),
+    QVERIFY2(waitFor(centredWithFrame, 10000),
              qPrintable(QStringLiteral("at %1,%2, ").arg(DesktopProbe::geometry(x, dialog).x()).arg(DesktopProbe::geometry(x, dialog).y())
                         + DesktopProbe::property(x, dialog, QStringLiteral("_NET_FRAME_EXTENTS"))));
 
