@@ -36,8 +36,10 @@ private:
             app.waitForFinished();
         }
     };
-    void start(Install &in, const XServer &x, const QByteArray &settings = QByteArray());
-    static void startDesktop(XServer &x, const QString &windowManager);
+    // Starts the X server, the window manager (none when empty) and the program;
+    // false when the test has been skipped or has failed meanwhile.
+    bool launch(XServer &x, Install &in, const QString &windowManager, const QByteArray &settings = QByteArray());
+    void start(Install &in, const XServer &x, const QByteArray &settings);
     static QString penWindow(const XServer &x, const QString &main, const QString &lessons);
 };
 
@@ -47,16 +49,22 @@ void tst_Windowing::initTestCase()
              "STIFTOLINO_BINARY must name the program");
 }
 
-void tst_Windowing::startDesktop(XServer &x, const QString &windowManager)
+bool tst_Windowing::launch(XServer &x, Install &in, const QString &windowManager, const QByteArray &settings)
 {
-    if (!x.start())
-        QSKIP(qPrintable(QStringLiteral("no X server: %1").arg(x.whyNot())));
-    if (windowManager.isEmpty())
-        return;
-    const QString program = QStandardPaths::findExecutable(windowManager);
-    if (program.isEmpty())
-        QSKIP(qPrintable(QStringLiteral("%1 is not installed (Debian package %1)").arg(windowManager)));
-    QVERIFY2(x.startWindowManager(program), qPrintable(windowManager + QStringLiteral(" did not start")));
+    bool started = false;
+    [&] {
+        if (!x.start())
+            QSKIP(qPrintable(QStringLiteral("no X server: %1").arg(x.whyNot())));
+        if (!windowManager.isEmpty()) {
+            const QString program = QStandardPaths::findExecutable(windowManager);
+            if (program.isEmpty())
+                QSKIP(qPrintable(QStringLiteral("%1 is not installed (Debian package %1)").arg(windowManager)));
+            QVERIFY2(x.startWindowManager(program), qPrintable(windowManager + QStringLiteral(" did not start")));
+        }
+        start(in, x, settings);
+        started = !QTest::currentTestFailed();
+    }();
+    return started;
 }
 
 void tst_Windowing::start(Install &in, const XServer &x, const QByteArray &settings)
@@ -110,11 +118,9 @@ void tst_Windowing::toolWindowsStayAbove()
 {
     QFETCH(QString, windowManager);
     XServer x;
-    startDesktop(x, windowManager);
-    if (QTest::currentTestFailed())
-        return;
     Install in;
-    start(in, x);
+    if (!launch(x, in, windowManager))
+        return;
     const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
     const QString lessons = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
     QVERIFY2(!main.isEmpty() && !lessons.isEmpty(), "the windows did not appear");
@@ -169,11 +175,9 @@ void tst_Windowing::dragEndsWithTheRelease()
     QFETCH(QString, windowManager);
     QFETCH(int, button);
     XServer x;
-    startDesktop(x, windowManager);
-    if (QTest::currentTestFailed())
-        return;
     Install in;
-    start(in, x);
+    if (!launch(x, in, windowManager))
+        return;
     const QString lessons = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
     QVERIFY2(!lessons.isEmpty(), "the lesson window did not appear");
     QRect before;
@@ -210,12 +214,10 @@ void tst_Windowing::dragEndsWithTheRelease()
 void tst_Windowing::errorDialogFrame()
 {
     XServer x;
-    startDesktop(x, QStringLiteral("openbox"));
-    if (QTest::currentTestFailed())
-        return;
     Install in;
     // A stored lesson that does not exist: one error while the lesson window loads.
-    start(in, x, "[Optionen]\nImage=99\n");
+    if (!launch(x, in, QStringLiteral("openbox"), "[Optionen]\nImage=99\n"))
+        return;
     const QString dialog = x.waitForWindow(QStringLiteral("Fehler / Error"));
     QVERIFY2(!dialog.isEmpty(), "the error dialog did not appear");
 
