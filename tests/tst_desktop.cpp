@@ -75,7 +75,7 @@ void tst_Desktop::dragAndRestart()
         const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
         if (openbox.isEmpty())
             QSKIP("openbox is not installed (Debian package openbox)");
-        QVERIFY2(x.startWindowManager(openbox), "openbox did not start");
+        QVERIFY2(x.startWindowManager(openbox), qPrintable(x.whyNot()));
     }
     QTemporaryDir dir;
     QDir().mkpath(dir.filePath(QStringLiteral("home/.config")));

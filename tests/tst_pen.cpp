@@ -843,7 +843,7 @@ void tst_Pen::underX11()
     if (!x.start())
         QSKIP(qPrintable(x.whyNot()));
     if (windowManager)
-        QVERIFY2(x.startWindowManager(openbox), "openbox did not start");
+        QVERIFY2(x.startWindowManager(openbox), qPrintable(x.whyNot()));
     QTemporaryDir dir;
     const QString settings = dir.filePath(QStringLiteral("Stiftolino.ini"));
 

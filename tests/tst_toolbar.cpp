@@ -250,7 +250,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
         QSKIP("openbox is not installed (Debian package openbox)");
     if (QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty())
         QSKIP("import is not installed (Debian package imagemagick)");
-    QVERIFY2(x.startWindowManager(openbox), "openbox did not start");
+    QVERIFY2(x.startWindowManager(openbox), qPrintable(x.whyNot()));
 
     QTemporaryDir dir;
     for (const char *sub : {"home/.config", "runtime"})
