@@ -35,6 +35,8 @@ private slots:
     void strokeLeavesAndComesBack();
     void pressOutsideDrawsNothing();
     void moveRepaintsOnlyTheSegment();
+    void strokeReachesTheScreen_data();
+    void strokeReachesTheScreen();
     void penChangeAffectsOnlyTheNextStroke();
     void sounds();
     void penWindowReachesTheCanvas();
@@ -235,6 +237,52 @@ void tst_Draw::moveRepaintsOnlyTheSegment()
     QVERIFY2(QRect(92, 92, 26, 20).contains(painted),
              qPrintable(QStringLiteral("%1,%2 %3x%4").arg(painted.x()).arg(painted.y())
                             .arg(painted.width()).arg(painted.height())));
+}
+
+void tst_Draw::strokeReachesTheScreen_data()
+{
+    QTest::addColumn<int>("frameMs");
+    QTest::addColumn<bool>("shownWhileDrawing");
+    // Moves come faster than the screen shows them: what was drawn since the last
+    // frame goes out with the next one, and no segment is left behind.
+    QTest::newRow("frame by frame") << PictureBox::DefaultFrameInterval << true;
+    // The release sends everything at once, though no frame is due yet.
+    QTest::newRow("at release, before the frame") << 3600 * 1000 << false;
+}
+
+void tst_Draw::strokeReachesTheScreen()
+{
+    QFETCH(int, frameMs);
+    QFETCH(bool, shownWhileDrawing);
+    PictureBox *canvas = w->picBild;
+    canvas->setFrameInterval(frameMs);
+    QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(20, 20));
+    QCoreApplication::processEvents();
+    PaintSpy spy;
+    canvas->installEventFilter(&spy);
+    QList<QPoint> points;
+    for (int i = 1; i <= 40; ++i) {
+        points << QPoint(20 + 12 * i, 60 + (i % 2) * 40);
+        QTest::mouseMove(canvas, points.last());
+        QCoreApplication::processEvents();
+    }
+    auto shown = [&] {
+        for (const QPoint &p : std::as_const(points))
+            if (!spy.painted.contains(p))
+                return false;
+        return true;
+    };
+    if (shownWhileDrawing)
+        QTRY_VERIFY_WITH_TIMEOUT(shown(), 5000);
+    else
+        QVERIFY(!spy.painted.contains(points.last()));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, points.last());
+    QVERIFY(shown());
+    canvas->removeEventFilter(&spy);
+    // What reached the screen is what was drawn.
+    const QImage img = canvas->image();
+    for (const QPoint &p : std::as_const(points))
+        QCOMPARE(img.pixel(p) & 0xFFFFFF, 0u);
 }
 
 void tst_Draw::penChangeAffectsOnlyTheNextStroke()
