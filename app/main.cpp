@@ -1,4 +1,4 @@
-#include "core/allgemein.h"
+#include "app/allgemein.h"
 
 int main(int argc, char *argv[])
 {

@@ -4,14 +4,14 @@ namespace Allgemein {
 
 void ResetGlobals()
 {
-    SoundOn = True;
-    PenColor = 0;
-    PenWidth = 5;
-    LanguageOffset = 0;
-    PenWindowShown = True;
-    TemplateIndex = 1;
-    PreviewLarge = True;
-    GridShown = True;
+    SoundOn = Defaults::SoundOn;
+    PenColor = Defaults::PenColor;
+    PenWidth = Defaults::PenWidth;
+    LanguageOffset = Defaults::LanguageOffset;
+    PenWindowShown = Defaults::PenWindowShown;
+    TemplateIndex = Defaults::TemplateIndex;
+    PreviewLarge = Defaults::PreviewLarge;
+    GridShown = Defaults::GridShown;
     PictureName.clear();
     PenWindowLeft = PenWindowTop = PickerLeft = PickerTop = 0;
     StartingUp = False;

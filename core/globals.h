@@ -11,14 +11,27 @@ namespace Allgemein {
 constexpr int16_t True = -1;
 constexpr int16_t False = 0;
 
-inline int16_t SoundOn = True;          // "Sound"
-inline int32_t PenColor = 0;            // "Color", 0x00BBGGRR as stored
-inline int16_t PenWidth = 5;            // "Width"
-inline int16_t LanguageOffset = 0;      // "Sprache": language digit x 1000
-inline int16_t PenWindowShown = True;   // "CShow"
-inline int16_t TemplateIndex = 1;       // "Image"
-inline int16_t PreviewLarge = True;     // "PSize"
-inline int16_t GridShown = True;        // "Gitter"
+// The values of a first start: the globals begin with them, ResetGlobals goes
+// back to them, and the settings load takes them for a key that is not stored.
+namespace Defaults {
+constexpr int16_t SoundOn = True;
+constexpr int32_t PenColor = 0;         // black
+constexpr int16_t PenWidth = 5;
+constexpr int16_t LanguageOffset = 0;   // German
+constexpr int16_t PenWindowShown = True;
+constexpr int16_t TemplateIndex = 1;
+constexpr int16_t PreviewLarge = True;
+constexpr int16_t GridShown = True;
+} // namespace Defaults
+
+inline int16_t SoundOn = Defaults::SoundOn;                 // "Sound"
+inline int32_t PenColor = Defaults::PenColor;               // "Color", 0x00BBGGRR as stored
+inline int16_t PenWidth = Defaults::PenWidth;               // "Width"
+inline int16_t LanguageOffset = Defaults::LanguageOffset;   // "Sprache": language digit x 1000
+inline int16_t PenWindowShown = Defaults::PenWindowShown;   // "CShow"
+inline int16_t TemplateIndex = Defaults::TemplateIndex;     // "Image"
+inline int16_t PreviewLarge = Defaults::PreviewLarge;       // "PSize"
+inline int16_t GridShown = Defaults::GridShown;             // "Gitter"
 inline QString PictureName;             // typed at Save, or picked in the picture list
 inline int32_t PenWindowLeft = 0;       // "CLeft", twips
 inline int32_t PenWindowTop = 0;        // "CTop", twips

@@ -2,12 +2,9 @@
 
 #include "core/errorframe.h"
 #include "platform/paths.h"
+#include "platform/rawfile.h"
 
 #include <QFile>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 QString resourcePath(int number, const QString &type)
@@ -15,26 +12,26 @@ QString resourcePath(int number, const QString &type)
     return QStringLiteral(":/res/%1/%2").arg(type.toUpper()).arg(number);
 }
 
-[[noreturn]] void raiseFileError(int err, const QString &path)
-{
-    switch (err) {
-    case ENOENT: raiseError(Err::PathNotFound, QStringLiteral("Path not found: %1").arg(path));
-    case ENOSPC:
-    case EDQUOT: raiseError(Err::DiskFull);
-    case ELOOP: raiseError(Err::PathFileAccess,
-                           QStringLiteral("Refused to write through a symbolic link: %1").arg(path));
-    case ENAMETOOLONG: raiseError(Err::BadFileName);
-    default: raiseError(Err::PathFileAccess, QStringLiteral("Path/File access error: %1").arg(path));
-    }
-}
 } // namespace
 
-namespace ModResFiles {
-
-bool HasResource(int number, const QString &type)
+void raiseFileError(RawFile::Status status, const QString &path)
 {
-    return QFile::exists(resourcePath(number, type));
+    switch (status) {
+    case RawFile::Status::Ok: return;
+    case RawFile::Status::NotOpen: raiseError(Err::BadFileName);
+    case RawFile::Status::NotFound:
+        raiseError(Err::PathNotFound, QStringLiteral("Path not found: %1").arg(path));
+    case RawFile::Status::DiskFull: raiseError(Err::DiskFull);
+    case RawFile::Status::Link:
+        raiseError(Err::PathFileAccess,
+                   QStringLiteral("Refused to write through a symbolic link: %1").arg(path));
+    case RawFile::Status::NameTooLong: raiseError(Err::BadFileName);
+    case RawFile::Status::Access:
+        raiseError(Err::PathFileAccess, QStringLiteral("Path/File access error: %1").arg(path));
+    }
 }
+
+namespace ModResFiles {
 
 QByteArray LoadResData(int number, const QString &type)
 {
@@ -51,6 +48,12 @@ QString LoadResString(int number)
     return QString::fromUtf8(LoadResData(number, QStringLiteral("STRING")));
 }
 
+QImage LoadArtwork(const QString &path, QImage (*plain)())
+{
+    QImage image(path);
+    return image.isNull() ? plain() : image;
+}
+
 QImage LoadResPicture(int number)
 {
     const QByteArray data = LoadResData(number, QStringLiteral("BITMAP"));
@@ -65,45 +68,15 @@ int32_t SaveResItemToDisk(int16_t number, const QString &type, const QString &pa
     int32_t result = 0;
     ErrorFrame f("ModResFiles", "SaveResItemToDisk");
     QByteArray bytes;
-    int fd = -1;
+    RawFile file;   // closed when it goes, whatever was chosen on an error
     f.run([&] {
         f.line(20, [&] { bytes = LoadResData(number, type); });
         f.line(30, [&] { /* one file handle at a time; nothing to reserve */ });
-        f.line(40, [&] {
-            // Created when missing and not shortened, never through a link: a name
-            // in a shared folder could otherwise redirect the write.
-            fd = ::open(QFile::encodeName(path).constData(),
-                        O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-            if (fd < 0)
-                raiseFileError(errno, path);
-        });
-        f.line(50, [&] {
-            if (fd < 0)
-                raiseError(Err::BadFileName);
-            qsizetype done = 0;
-            while (done < bytes.size()) {
-                const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done),
-                                           off_t(done));
-                if (n < 0) {
-                    if (errno == EINTR)
-                        continue;
-                    raiseFileError(errno, path);
-                }
-                done += n;
-            }
-        });
-        f.line(60, [&] {
-            if (fd < 0)
-                raiseError(Err::BadFileName);
-            const int rc = ::close(fd);
-            fd = -1;
-            if (rc != 0)
-                raiseFileError(errno, path);
-        });
+        f.line(40, [&] { raiseFileError(file.openForWriting(path), path); });
+        f.line(50, [&] { raiseFileError(file.writeFromStart(bytes), path); });
+        f.line(60, [&] { raiseFileError(file.close(), path); });
         f.line(70, [&] { result = 0; });
     });
-    if (fd >= 0)
-        ::close(fd);
     return result;
 }
 

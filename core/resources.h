@@ -6,7 +6,13 @@
 #include <QImage>
 #include <QString>
 
+#include "platform/rawfile.h"
+
 #include <cstdint>
+
+// A failed step of a file write as the run-time error the user sees: 76 path
+// not found, 61 disk full, 75 access (a symbolic link too), 52 bad file name.
+void raiseFileError(RawFile::Status status, const QString &path);
 
 namespace ModResFiles {
 
@@ -16,12 +22,14 @@ QByteArray LoadResData(int number, const QString &type);
 QString LoadResString(int number);
 // Bitmap resource `number`; a missing one raises 326, an unreadable one 481.
 QImage LoadResPicture(int number);
-// True when the resource exists.
-bool HasResource(int number, const QString &type);
 
 // Copies the resource byte for byte to `path`. An existing longer file is not
 // shortened; a path that is a symbolic link is refused. Returns 0.
 int32_t SaveResItemToDisk(int16_t number, const QString &type, const QString &path);
+
+// A picture of the program's artwork (":/art/..."), or the plain one `plain`
+// draws when the artwork is missing or unreadable, so a window keeps its layout.
+QImage LoadArtwork(const QString &path, QImage (*plain)());
 
 } // namespace ModResFiles
 

@@ -49,13 +49,19 @@ void LoadConfig()
 {
     ErrorFrame f("Allgemein", "LoadConfig");
     f.run([&] {
-        f.line(20, [&] { SoundOn = GetSettingInt16(QStringLiteral("Sound"), True); });
-        f.line(30, [&] { TemplateIndex = GetSettingInt16(QStringLiteral("Image"), 1); });
-        f.line(40, [&] { PenWidth = GetSettingInt16(QStringLiteral("Width"), 5); });
-        f.line(50, [&] { PenColor = GetSettingInt32(QStringLiteral("Color"), 0); });
-        f.line(60, [&] { PreviewLarge = GetSettingInt16(QStringLiteral("PSize"), True); });
-        f.line(70, [&] { PenWindowShown = GetSettingInt16(QStringLiteral("CShow"), True); });
-        f.line(80, [&] { GridShown = GetSettingInt16(QStringLiteral("Gitter"), True); });
+        f.line(20, [&] { SoundOn = GetSettingInt16(QStringLiteral("Sound"), Defaults::SoundOn); });
+        f.line(30, [&] {
+            TemplateIndex = GetSettingInt16(QStringLiteral("Image"), Defaults::TemplateIndex);
+        });
+        f.line(40, [&] { PenWidth = GetSettingInt16(QStringLiteral("Width"), Defaults::PenWidth); });
+        f.line(50, [&] { PenColor = GetSettingInt32(QStringLiteral("Color"), Defaults::PenColor); });
+        f.line(60, [&] {
+            PreviewLarge = GetSettingInt16(QStringLiteral("PSize"), Defaults::PreviewLarge);
+        });
+        f.line(70, [&] {
+            PenWindowShown = GetSettingInt16(QStringLiteral("CShow"), Defaults::PenWindowShown);
+        });
+        f.line(80, [&] { GridShown = GetSettingInt16(QStringLiteral("Gitter"), Defaults::GridShown); });
     });
 }
 

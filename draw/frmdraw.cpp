@@ -1,6 +1,5 @@
 #include "draw/frmdraw.h"
 
-#include "core/allgemein.h"
 #include "core/convert.h"
 #include "core/errorframe.h"
 #include "core/globals.h"
@@ -8,13 +7,15 @@
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
-#include "core/symbolbutton.h"
+#include "controls/symbolbutton.h"
 #include "core/colors.h"
 #include "core/config.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
 #include "platform/picturebox.h"
 #include "platform/prompts.h"
+#include "platform/twips.h"
+#include "platform/windowplace.h"
 #include "print/drucker.h"
 
 #include <QApplication>
@@ -73,7 +74,6 @@ frmDraw &frmDraw::instance()
 {
     if (!g_instance) {
         g_instance = new frmDraw();
-        Allgemein::RegisterForm(g_instance, [] { g_instance->Unload(); });
         g_instance->Form_Load();
     }
     return *g_instance;
@@ -88,8 +88,7 @@ frmDraw::frmDraw(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWi
     setWindowTitle(Allgemein::AppTitle);
     setFixedSize(DesignWidth, DesignHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    const QImage bg(QStringLiteral(":/art/background.png"));
-    imgHinterg = bg.isNull() ? fallbackBackground() : bg;
+    imgHinterg = ModResFiles::LoadArtwork(QStringLiteral(":/art/background.png"), fallbackBackground);
     buildControls();
 }
 
@@ -134,7 +133,8 @@ void frmDraw::buildControls()
     }
     for (const FlagPlace &f : kFlags) {
         auto *flag = new QLabel(picPanel);
-        flag->setGeometry(f.left / 15, f.top / 15, 32, 20);
+        flag->setGeometry(Twips::toPixels(f.left, Twips::DefaultPerPixel),
+                          Twips::toPixels(f.top, Twips::DefaultPerPixel), 32, 20);
         const QPixmap pm(QStringLiteral(":/art/flag%1.png").arg(f.digit));
         if (pm.isNull()) {
             flag->setText(QString::fromUtf8(f.tip).left(2).toUpper());
@@ -173,7 +173,7 @@ void frmDraw::buildControls()
     notice.setPointSizeF(8.25);
     lblCopyright->setFont(notice);
     QPalette np = lblCopyright->palette();
-    np.setColor(QPalette::WindowText, QColor(64, 64, 0));
+    np.setColor(QPalette::WindowText, Colors::FrameDark);
     lblCopyright->setPalette(np);
     lblCopyright->resize(CopyrightSize.toSize());
     lblCopyright->setVisible(false);
@@ -203,7 +203,7 @@ void frmDraw::Form_Load()
         f.line(50, [&] { vbeButton[1]->setEnabled(false); });
         f.line(60, [&] {
             if (!SoundOn)
-                vbeButton[6]->setForeColor(QColor(255, 0, 0));
+                vbeButton[6]->setForeColor(Colors::SoundOff);
         });
         f.line(70, [&] {
             picBild->setForeColor(fromRgbValue(PenColor));
@@ -219,10 +219,7 @@ void frmDraw::Form_Load()
 
 void frmDraw::showCentred()
 {
-    if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen()) {
-        const QRect area = s->availableGeometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    WindowPlace::centreOnScreen(this);
     show();
     raise();
     activateWindow();
@@ -277,7 +274,7 @@ void frmDraw::Form_Resize()
             p.drawImage(QRect(0, 0, pw, ph), m_backdrop, QRect(pr.left() + 150, pr.top(), pw, ph));
             p.end();
             picPanel->setPicture(look);
-            picPanel->drawBox(QPoint(2, 2), QPoint(pw - 1, ph - 1), QColor(64, 64, 0));
+            picPanel->drawBox(QPoint(2, 2), QPoint(pw - 1, ph - 1), Colors::FrameDark);
             picPanel->drawBox(QPoint(0, 0), QPoint(pw - 3, ph - 3), Qt::white);
             picPanel->setVisible(true);
         });
@@ -310,10 +307,10 @@ void frmDraw::showPenWindow()
 {
     if (!m_color) {
         m_color = new frmColor(picBild, this);
-        Allgemein::RegisterForm(m_color, [c = m_color] {
-            c->Form_Unload();
-            c->hide();
-        });
+        m_owned.push_back({m_color, [c = m_color] {
+                               c->Form_Unload();
+                               c->hide();
+                           }});
     }
     m_color->ShowOwned();
 }
@@ -323,8 +320,11 @@ void frmDraw::showToolWindows()
     // The lesson window always comes up with the main window's layout, the pen
     // window while it was left open.
     if (!m_preview) {
-        m_preview = new frmPreview(this);
-        Allgemein::RegisterForm(m_preview, [p = m_preview] { p->Form_Unload(); p->hide(); });
+        m_preview = new frmPreview(this, picBild, [this] { return m_layout.panel.top(); });
+        m_owned.push_back({m_preview, [p = m_preview] {
+                               p->Form_Unload();
+                               p->hide();
+                           }});
     }
     m_preview->ShowOwned();
     if (Allgemein::PenWindowShown)
@@ -447,13 +447,21 @@ void frmDraw::quitCommand()
                                          Prompts::Icon::Question, Msg(100), Prompts::Answer::Yes);
     if (answer != Prompts::Answer::Yes)
         return;
-    QuitProgram();
+    if (m_quitProgram)
+        m_quitProgram();
     Unload();
     QCoreApplication::exit(0);
 }
 
 void frmDraw::Unload()
 {
+    // The owned tool windows go first, the last loaded first; each stores its place.
+    while (!m_owned.empty()) {
+        const OwnedWindow owned = m_owned.back();
+        m_owned.pop_back();
+        if (!owned.window.isNull())
+            tryQuietly(owned.unload);
+    }
     m_quitting = true;
     close();
 }

@@ -5,10 +5,13 @@
 #include "draw/layout.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 class PictureBox;
 class frmPreview;
@@ -36,8 +39,12 @@ public:
     void picBild_MouseMove(Qt::MouseButtons Button, Qt::KeyboardModifiers Shift, double X, double Y);
     void picBild_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, double X, double Y);
 
-    // Closes the window for good (the quit routine).
+    // Closes the window for good (the quit routine), unloading the tool windows
+    // it owns first.
     void Unload();
+    // What a Yes to the quit question runs before the window closes: the
+    // program's orderly end.
+    void setQuitProgram(std::function<void()> quitProgram) { m_quitProgram = std::move(quitProgram); }
 
     // Shows the window centred on the screen at its design size.
     void showCentred();
@@ -87,5 +94,11 @@ private:
     bool m_quitting = false;
     frmPreview *m_preview = nullptr;
     frmColor *m_color = nullptr;
+    struct OwnedWindow {
+        QPointer<QWidget> window;
+        std::function<void()> unload;
+    };
+    std::vector<OwnedWindow> m_owned;   // in the order they were loaded
+    std::function<void()> m_quitProgram;
     DrawLayout m_layout;
 };

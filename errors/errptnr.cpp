@@ -7,6 +7,8 @@
 #include "platform/printer.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
+#include "platform/twips.h"
+#include "platform/windowplace.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -23,7 +25,7 @@
 
 namespace {
 // The dialog's design is in twips; 15 make a pixel.
-constexpr int px(int twips) { return twips / 15; }
+int px(int twips) { return Twips::toPixels(twips, Twips::DefaultPerPixel); }
 
 const QString kCrLf = QStringLiteral("\r\n");
 
@@ -173,11 +175,7 @@ void ErrPtnr::ArrangeDialog()
     for (QPushButton *b : m_continue)
         b->setVisible(true);
     setFixedSize(framFehler->width(), y);
-    if (const QScreen *s = QGuiApplication::primaryScreen()) {
-        const QRect area = s->geometry();
-        move(area.x() + (area.width() - frameGeometry().width()) / 2,
-             area.y() + (area.height() - frameGeometry().height()) / 2);
-    }
+    WindowPlace::centreOnScreen(this);
 }
 
 void ErrPtnr::cmdContinue_Click(int Index)

@@ -1,54 +1,12 @@
 #include "errors/protocol.h"
 
-#include <QFile>
-#include <QRegularExpression>
-
-#include <sys/utsname.h>
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kSeparator = QString(70, u'-');
 const QString kIndent = QString(10, u' ');
 
-QString prettyName()
-{
-    for (const char *path : {"/etc/os-release", "/usr/lib/os-release"}) {
-        QFile f(QString::fromLatin1(path));
-        if (!f.open(QIODevice::ReadOnly))
-            continue;
-        const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n');
-        for (const QString &line : lines) {
-            if (line.startsWith(QStringLiteral("PRETTY_NAME="))) {
-                QString v = line.mid(12).trimmed();
-                if (v.size() >= 2 && (v.startsWith(u'"') || v.startsWith(u'\'')))
-                    v = v.mid(1, v.size() - 2);
-                return v;
-            }
-        }
-    }
-    return QString();
-}
 } // namespace
-
-SystemInfo currentSystemInfo()
-{
-    SystemInfo info;
-    struct utsname u {};
-    if (::uname(&u) != 0)
-        return info;
-    info.known = true;
-    info.platform = QString::fromLocal8Bit(u.sysname);
-    // "6.1.0-18-amd64": major 6, minor 1, patch level 0.
-    const QRegularExpression re(QStringLiteral("^(\\d+)(?:\\.(\\d+))?(?:\\.(\\d+))?"));
-    const auto m = re.match(QString::fromLocal8Bit(u.release));
-    if (m.hasMatch()) {
-        info.major = m.captured(1).toInt();
-        info.minor = m.captured(2).toInt();
-        info.build = m.captured(3).toInt() & 0xFFFF;
-    }
-    info.servicePack = prettyName();
-    return info;
-}
 
 QString buildProtocolText(const ProtocolContent &c)
 {

@@ -2,21 +2,11 @@
 // The error protocol: a plain-text report of an error, the program and the
 // system, Windows-1252 with CR LF line ends.
 
+#include "platform/systeminfo.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-
-struct SystemInfo {
-    bool known = false;       // false: the system's name could not be had
-    QString platform;         // "Linux"
-    int major = 0;
-    int minor = 0;
-    int build = 0;            // the kernel's patch level
-    QString servicePack;      // the distribution's pretty name
-};
-
-// Read from the running system (uname, os-release).
-SystemInfo currentSystemInfo();
 
 struct ProtocolContent {
     QString progInfo;             // "stiftolino  V1.1.344"

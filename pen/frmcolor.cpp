@@ -1,20 +1,21 @@
 #include "pen/frmcolor.h"
 
 
-#include "core/colors.h"
 #include "core/convert.h"
 #include "core/errorframe.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/sound.h"
-#include "core/symbolbutton.h"
-#include "pen/olecolor.h"
+#include "controls/symbolbutton.h"
+#include "core/colors.h"
+#include "controls/sliderart.h"
 #include "pen/penart.h"
 #include "pen/penplace.h"
-#include "pen/propertybag.h"
-#include "pen/slidermath.h"
-#include "pen/ucslider.h"
+#include "controls/propertybag.h"
+#include "controls/slidermath.h"
+#include "controls/ucslider.h"
 #include "platform/picturebox.h"
+#include "platform/twips.h"
 #include "platform/windowdrag.h"
 
 #include <QApplication>
@@ -38,13 +39,13 @@ frmColor::frmColor(PictureBox *canvas, QWidget *owner)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), m_canvas(canvas)
 {
     setFixedSize(PenPlace::WindowWidth, PenPlace::WindowHeight);
-    m_twipsX = SliderMath::screenTwipsX();
-    m_twipsY = SliderMath::screenTwipsY();
+    m_twipsX = Twips::perPixelX();
+    m_twipsY = Twips::perPixelY();
 
     // The window's own retained surface lies under every other part.
     m_surface = new PictureBox(this);
     m_surface->setGeometry(rect());
-    m_surface->setBackColor(QColor(222, 191, 120));
+    m_surface->setBackColor(Colors::Sand);
     connect(m_surface, &PictureBox::mouseDown, this, &frmColor::Form_MouseDown);
 
     m_picCol = new PictureBox(this);
@@ -92,10 +93,10 @@ frmColor::~frmColor() = default;
 
 void frmColor::fillSliderProperties(PropertyBag &bag)
 {
-    bag.WriteProperty(QStringLiteral("BackColor"), int32_t(OleColor::rgb(222, 191, 120)),
+    bag.WriteProperty(QStringLiteral("BackColor"), int32_t(OleColor::fromColor(Colors::Sand)),
                       int32_t(OleColor::ButtonFace));
-    bag.WritePicture(QStringLiteral("SliderIcon"), PenArt::sliderThumb());
-    bag.WritePicture(QStringLiteral("RailPicture"), PenArt::sliderRail());
+    bag.WritePicture(QStringLiteral("SliderIcon"), SliderArt::thumb());
+    bag.WritePicture(QStringLiteral("RailPicture"), SliderArt::rail());
     bag.WriteProperty(QStringLiteral("RailStyle"), int32_t(SliderMath::PictureRail), int32_t(0));
     bag.WriteProperty(QStringLiteral("Min"), int32_t(1), int32_t(0));
     bag.WriteProperty(QStringLiteral("Max"), int32_t(50), int32_t(10));
@@ -140,9 +141,9 @@ void frmColor::Form_Load()
             const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
             const int screenPixels = s ? s->availableGeometry().width() : 0;
             const QPoint place = PenPlace::defaultPlace(
-                PenPlace::twipsFromPixels(screenPixels, m_twipsX),
-                PenPlace::twipsFromPixels(frameGeometry().width(), m_twipsX),
-                PenPlace::twipsFromPixels(frameGeometry().height(), m_twipsY));
+                Twips::fromPixels(screenPixels, m_twipsX),
+                Twips::fromPixels(frameGeometry().width(), m_twipsX),
+                Twips::fromPixels(frameGeometry().height(), m_twipsY));
             PenWindowLeft = place.x();
             PenWindowTop = place.y();
         });
@@ -150,8 +151,8 @@ void frmColor::Form_Load()
         f.line(70, [&] { PenWindowTop = GetSettingInt32(QStringLiteral("CTop"), PenWindowTop); });
         // A stored place is used as found, even off the screen.
         f.line(80, [&] {
-            move(PenPlace::pixelsFromTwips(PenWindowLeft, m_twipsX),
-                 PenPlace::pixelsFromTwips(PenWindowTop, m_twipsY));
+            move(Twips::toPixels(PenWindowLeft, m_twipsX),
+                 Twips::toPixels(PenWindowTop, m_twipsY));
         });
     });
 }
@@ -164,7 +165,7 @@ void frmColor::Form_Resize()
             m_surface->paintPicture(PenArt::background(), QRectF(0, 0, width(), height()));
         });
         const auto frame = PenPlace::sliderFrame(m_slider->geometry());
-        f.line(20, [&] { m_surface->drawBox(frame[0].from, frame[0].to, QColor(64, 64, 0)); });
+        f.line(20, [&] { m_surface->drawBox(frame[0].from, frame[0].to, Colors::FrameDark); });
         f.line(30, [&] { m_surface->drawBox(frame[1].from, frame[1].to, Qt::white); });
         f.line(40, [&] { m_surface->update(); });
     });
@@ -245,8 +246,8 @@ void frmColor::Form_Unload()
 {
     if (!m_loaded)
         return;
-    SaveSetting(QStringLiteral("CLeft"), singleText(PenPlace::twipsFromPixels(x(), m_twipsX)));
-    SaveSetting(QStringLiteral("CTop"), singleText(PenPlace::twipsFromPixels(y(), m_twipsY)));
+    SaveSetting(QStringLiteral("CLeft"), singleText(Twips::fromPixels(x(), m_twipsX)));
+    SaveSetting(QStringLiteral("CTop"), singleText(Twips::fromPixels(y(), m_twipsY)));
 }
 
 void frmColor::closeEvent(QCloseEvent *event)

@@ -1,5 +1,5 @@
 #pragma once
-// The pictures of the pen window and its slider. Each comes from the program's
+// The pictures of the pen window. Each comes from the program's
 // artwork; when a picture is missing a plain one of the same size and
 // arrangement is drawn instead, so the window keeps its layout and works.
 
@@ -13,15 +13,9 @@ namespace PenArt {
 QImage palette();
 // The window's background, 609 x 239: a sand-coloured panel with a double frame.
 QImage background();
-// The slider's thumb, 16 x 16.
-QImage sliderThumb();
-// The slider's rail, 18 x 133: a narrow groove.
-QImage sliderRail();
 
 // The plain pictures themselves.
 QImage plainPalette();
 QImage plainBackground();
-QImage plainThumb();
-QImage plainRail();
 
 } // namespace PenArt

@@ -11,11 +11,6 @@ QPoint defaultPlace(int32_t screenWidthTwips, int32_t windowWidthTwips, int32_t 
     return QPoint(left, top);
 }
 
-int pixelsFromTwips(int32_t twips, int twipsPerPixel)
-{
-    return int(roundHalfEven(double(twips) / (twipsPerPixel > 0 ? twipsPerPixel : 15)));
-}
-
 std::array<Outline, 2> sliderFrame(const QRect &slider)
 {
     const int l = slider.left(), t = slider.top(), w = slider.width(), h = slider.height();

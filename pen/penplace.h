@@ -1,7 +1,6 @@
 #pragma once
-// The numbers of the pen window: its default place on the screen, the
-// conversion of places between twips and pixels, and the double frame it draws
-// around the slider.
+// The numbers of the pen window: its default place on the screen and the double
+// frame it draws around the slider.
 
 #include <QPoint>
 #include <QRect>
@@ -19,10 +18,6 @@ constexpr int WindowHeight = 169;
 // across the free width of the screen, half its own height down.
 // (1024-pixel screen, 15 twips per pixel: 4776, 1268.)
 QPoint defaultPlace(int32_t screenWidthTwips, int32_t windowWidthTwips, int32_t windowHeightTwips);
-
-// A length in twips as whole pixels (rounded half to even); twips from pixels.
-int pixelsFromTwips(int32_t twips, int twipsPerPixel);
-inline int32_t twipsFromPixels(int pixels, int twipsPerPixel) { return pixels * twipsPerPixel; }
 
 // One rectangle outline, from corner to corner, both corners included.
 struct Outline {

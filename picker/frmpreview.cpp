@@ -1,5 +1,6 @@
 #include "picker/frmpreview.h"
 
+#include "core/colors.h"
 #include "core/convert.h"
 #include "core/errorframe.h"
 #include "core/globals.h"
@@ -7,8 +8,7 @@
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
-#include "core/symbolbutton.h"
-#include "draw/frmdraw.h"
+#include "controls/symbolbutton.h"
 #include "picker/previewlayout.h"
 #include "platform/paths.h"
 #include "platform/picturebox.h"
@@ -58,21 +58,21 @@ QImage fallbackBackground()
     QPainter p(&img);
     QLinearGradient g(0, 0, 0, 420);
     g.setColorAt(0, QColor(244, 226, 184));
-    g.setColorAt(1, QColor(222, 191, 120));
+    g.setColorAt(1, Colors::Sand);
     p.fillRect(img.rect(), g);
     return img;
 }
 } // namespace
 
-frmPreview::frmPreview(frmDraw *owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), m_owner(owner)
+frmPreview::frmPreview(QWidget *owner, PictureBox *canvas, std::function<double()> ownerPanelTop)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), m_owner(owner), m_canvas(canvas),
+      m_ownerPanelTop(std::move(ownerPanelTop))
 {
     setWindowTitle(QStringLiteral("Stiftolino lessons"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    const QImage bg(QStringLiteral(":/art/picker_bg.png"));
-    imgBG = bg.isNull() ? fallbackBackground() : bg;
-    const QImage grid(QStringLiteral(":/art/grid.png"));
-    m_grid = grid.isNull() ? fallbackGrid() : grid.convertToFormat(QImage::Format_ARGB32);
+    imgBG = ModResFiles::LoadArtwork(QStringLiteral(":/art/picker_bg.png"), fallbackBackground);
+    m_grid = ModResFiles::LoadArtwork(QStringLiteral(":/art/grid.png"), fallbackGrid)
+                 .convertToFormat(QImage::Format_ARGB32);
     resize(PreviewLayout::DesignWindow);
     buildControls();
 }
@@ -156,7 +156,7 @@ void frmPreview::Form_Load()
         f.line(40, [&] {
             const int tx = Twips::perPixelX();
             const int ty = Twips::perPixelY();
-            place = defaultPlace(double(m_owner->width()) * tx, m_owner->drawLayout().panel.top(), ty,
+            place = defaultPlace(double(m_owner->width()) * tx, m_ownerPanelTop(), ty,
                                  double(height()) * ty);
         });
         f.line(60, [&] {
@@ -166,7 +166,7 @@ void frmPreview::Form_Load()
             PickerLeft = GetSettingInt32(QStringLiteral("PLeft"), place.x());
         });
         f.line(65, [&] { PickerTop = GetSettingInt32(QStringLiteral("PTop"), place.y()); });
-        f.line(70, [&] { move(PickerLeft / Twips::perPixelX(), PickerTop / Twips::perPixelY()); });
+        f.line(70, [&] { move(Twips::toPixels(PickerLeft, Twips::perPixelX()), Twips::toPixels(PickerTop, Twips::perPixelY())); });
         f.line(80, [&] { ResizePreview(); });
         f.line(85, [&] {
             // The computed place can lie above the screen; keep it on the screen.
@@ -386,7 +386,7 @@ void frmPreview::vbeButton_Click(int Index)
                     return;
                 sound(107);
                 const QImage picture = PictureFile::load(PictureName);
-                PictureBox *canvas = m_owner->picBild;
+                PictureBox *canvas = m_canvas;
                 canvas->paintPicture(picture,
                                      QRectF(0, 0, canvas->scaleWidth(), canvas->scaleHeight()));
             });
@@ -477,7 +477,7 @@ void frmPreview::Form_Unload()
 {
     // Stored as "Ptop"; the store ignores case, so Form_Load reads it as "PTop".
     tryQuietly([&] {
-        SaveSetting(QStringLiteral("PLeft"), singleText(double(x()) * Twips::perPixelX()));
-        SaveSetting(QStringLiteral("Ptop"), singleText(double(y()) * Twips::perPixelY()));
+        SaveSetting(QStringLiteral("PLeft"), singleText(Twips::fromPixels(x(), Twips::perPixelX())));
+        SaveSetting(QStringLiteral("Ptop"), singleText(Twips::fromPixels(y(), Twips::perPixelY())));
     });
 }

@@ -9,8 +9,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
-class frmDraw;
 class PictureBox;
 class SymbolButton;
 class QLabel;
@@ -20,7 +20,10 @@ class frmPreview : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmPreview(frmDraw *owner);
+    // `owner` is the window it floats above; `canvas` the drawing surface a
+    // saved picture is painted into; `ownerPanelTop` the top of the owner's
+    // toolbar panel in pixels, which the default place is reckoned from.
+    frmPreview(QWidget *owner, PictureBox *canvas, std::function<double()> ownerPanelTop);
 
     // Shows the window modeless above its owner; the first showing loads it.
     void ShowOwned();
@@ -73,7 +76,9 @@ private:
     void refreshPictureList();
     QString picturesFolder() const;
 
-    frmDraw *m_owner;
+    QWidget *m_owner;
+    PictureBox *m_canvas;
+    std::function<double()> m_ownerPanelTop;
     QImage imgBG;
     QImage m_backdrop;
     QImage m_grid;

@@ -13,8 +13,7 @@ class SettingsBackend
 {
 public:
     virtual ~SettingsBackend() = default;
-    // The stored text, or nothing when the key is missing. Returns false in
-    // `reachable` when the store itself cannot be read.
+    // The stored text, or nothing when the key is missing.
     virtual std::optional<QString> value(const QString &section, const QString &key) = 0;
     // Stores the text; false when the store cannot be written.
     virtual bool setValue(const QString &section, const QString &key, const QString &text) = 0;

@@ -10,9 +10,9 @@ namespace Twips {
 int fromDpi(double dotsPerInch)
 {
     if (!(dotsPerInch > 0) || !std::isfinite(dotsPerInch))
-        return 15;
+        return DefaultPerPixel;
     const double t = std::nearbyint(1440.0 / dotsPerInch);
-    return t >= 1 && t <= 1440 ? int(t) : 15;
+    return t >= 1 && t <= 1440 ? int(t) : DefaultPerPixel;
 }
 
 int perPixelX()
@@ -25,6 +25,12 @@ int perPixelY()
 {
     const QScreen *s = QGuiApplication::primaryScreen();
     return fromDpi(s ? s->logicalDotsPerInchY() : 0);
+}
+
+int toPixels(double twips, int twipsPerPixel)
+{
+    // nearbyint rounds half to even in the default rounding mode.
+    return int(std::nearbyint(twips / (twipsPerPixel > 0 ? twipsPerPixel : DefaultPerPixel)));
 }
 
 } // namespace Twips

@@ -1,10 +1,11 @@
 // The main window: strokes on the canvas, undo and clear, the quit question, and
 // the window's own layout.
 
+#include "app/allgemein.h"
 #include "core/globals.h"
 #include "core/resources.h"
 #include "core/sound.h"
-#include "core/symbolbutton.h"
+#include "controls/symbolbutton.h"
 #include "draw/frmdraw.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
@@ -71,7 +72,7 @@ void tst_Draw::init()
     Prompts::setBackend(&m_prompts);
     Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
     SoundOn = False;
-    w = &frmDraw::instance();
+    w = &Allgemein::MainWindow();
     w->showCentred();
     QVERIFY(QTest::qWaitForWindowExposed(w));
 }

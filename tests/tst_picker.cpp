@@ -2,7 +2,7 @@
 // and size, its place, the saved pictures and damaged picture files.
 
 #include "core/globals.h"
-#include "core/symbolbutton.h"
+#include "controls/symbolbutton.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
 #include "picker/previewlayout.h"

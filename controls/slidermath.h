@@ -7,12 +7,11 @@
 // for (a range of 0 divides by zero, a difference outside 32 bits overflows), so
 // the control's procedures decide whether a failing step is reported or skipped.
 
-#include <QImage>
+#include <QPointF>
+#include <QSize>
 #include <QSizeF>
 
 #include <cstdint>
-
-class QPainter;
 
 namespace SliderMath {
 
@@ -74,17 +73,6 @@ OuterSize outerSize(int orientation, bool pictureRail, QSize railPicture, QSize 
 // Where the picture rail is drawn: horizontal at (2, (H - rh) / 2), vertical at
 // ((W - rw) / 2, 2).
 QPointF railPicturePlace(int orientation, QSize inner, QSize railPicture);
-
-// The screen's twips per pixel for a resolution in dots per inch, rounded; 15
-// (96 dpi) when the resolution is unknown.
-int twipsPerPixel(double dotsPerInch);
-// The same for the primary screen, horizontal and vertical.
-int screenTwipsX();
-int screenTwipsY();
-
-// Draws the classic two-pixel sunken or raised edge (or its one-pixel outer or
-// inner half) inside `rect` (right and bottom exclusive). Edge kind 0 draws nothing.
-void drawEdge(QPainter &painter, const Rect &rect, int edge);
 
 // The rail edge kind for a rail style (0..4); -1 when the style draws no edge.
 int edgeForRailStyle(int32_t railStyle);

@@ -1,9 +1,11 @@
 #pragma once
-// Start and orderly end of the program, and the list of its loaded windows.
+// Start and orderly end of the program: the one place that wires the windows
+// together, and the list of the loaded top-level windows.
 
 #include <functional>
 
 class QWidget;
+class frmDraw;
 
 namespace Allgemein {
 
@@ -15,14 +17,14 @@ int Main(int argc, char *argv[]);
 // and showing no dialog.
 void QuitProgram();
 
-// A loaded window and what unloading it does (a tool window stores its place).
-// Windows unload in the reverse order of loading.
+// The main window, loaded on first use and wired to the program: the quit
+// routine unloads it, and its Quit button ends the program through QuitProgram.
+frmDraw &MainWindow();
+
+// A loaded window and what unloading it does. Windows unload in the reverse
+// order of loading; a window unloads the tool windows it owns itself.
 void RegisterForm(QWidget *form, std::function<void()> unload);
 void UnregisterForm(QWidget *form);
 int LoadedFormCount();
-
-// The lock that keeps a second copy from running: true when we hold it. The
-// lock goes with the process, so a crashed run leaves nothing that blocks.
-bool AcquireInstanceLock();
 
 } // namespace Allgemein

@@ -1,9 +1,8 @@
-#include "pen/propertybag.h"
+#include "controls/propertybag.h"
 
 #include "core/convert.h"
 #include "core/errorframe.h"
 
-#include <QBuffer>
 
 #include <limits>
 
@@ -78,13 +77,7 @@ bool PropertyBag::ReadBoolean(const QString &key, bool defaultValue)
 QImage PropertyBag::ReadPicture(const QString &key)
 {
     const QVariant v = ReadProperty(key);
-    if (v.typeId() == QMetaType::QImage)
-        return v.value<QImage>();
-    if (v.typeId() != QMetaType::QByteArray)
-        return QImage();
-    QImage image;
-    image.loadFromData(v.toByteArray(), "PNG");
-    return image;
+    return v.typeId() == QMetaType::QImage ? v.value<QImage>() : QImage();
 }
 
 void PropertyBag::WritePicture(const QString &key, const QImage &picture)
@@ -93,9 +86,5 @@ void PropertyBag::WritePicture(const QString &key, const QImage &picture)
         WriteProperty(key, QVariant());
         return;
     }
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
-    WriteProperty(key, data);
+    WriteProperty(key, picture);
 }

@@ -1,14 +1,8 @@
-#include "pen/slidermath.h"
-
-#include "platform/twips.h"
+#include "controls/slidermath.h"
 
 #include "core/convert.h"
 #include "core/errorframe.h"
 
-#include <QColor>
-#include <QGuiApplication>
-#include <QPainter>
-#include <QScreen>
 
 #include <cmath>
 #include <limits>
@@ -116,49 +110,6 @@ QPointF railPicturePlace(int orientation, QSize inner, QSize railPicture)
     if (orientation == Horizontal)
         return {2, (inner.height() - railPicture.height()) * 0.5};
     return {(inner.width() - railPicture.width()) * 0.5, 2};
-}
-
-int twipsPerPixel(double dotsPerInch) { return Twips::fromDpi(dotsPerInch); }
-int screenTwipsX() { return Twips::perPixelX(); }
-int screenTwipsY() { return Twips::perPixelY(); }
-
-namespace {
-
-// The classic system colours of three-dimensional edges.
-const QColor BtnShadow(128, 128, 128);
-const QColor BtnHighlight(255, 255, 255);
-const QColor DkShadow3D(64, 64, 64);
-const QColor Light3D(212, 208, 200);
-
-// One ring of the edge: the top and left lines first, then the bottom and right
-// lines over their ends, each line one pixel wide.
-void ring(QPainter &p, const Rect &r, const QColor &topLeft, const QColor &bottomRight)
-{
-    if (r.right <= r.left || r.bottom <= r.top)
-        return;
-    p.fillRect(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.top)), topLeft);
-    p.fillRect(QRect(QPoint(r.left, r.top), QPoint(r.left, r.bottom - 1)), topLeft);
-    p.fillRect(QRect(QPoint(r.left, r.bottom - 1), QPoint(r.right - 1, r.bottom - 1)), bottomRight);
-    p.fillRect(QRect(QPoint(r.right - 1, r.top), QPoint(r.right - 1, r.bottom - 1)), bottomRight);
-}
-
-} // namespace
-
-void drawEdge(QPainter &painter, const Rect &rect, int edge)
-{
-    Rect r = rect;
-    // Outer ring.
-    if (edge & BDR_RAISEDOUTER)
-        ring(painter, r, Light3D, DkShadow3D);
-    else if (edge & BDR_SUNKENOUTER)
-        ring(painter, r, BtnShadow, BtnHighlight);
-    if (edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER))
-        r = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
-    // Inner ring.
-    if (edge & BDR_RAISEDINNER)
-        ring(painter, r, BtnHighlight, BtnShadow);
-    else if (edge & BDR_SUNKENINNER)
-        ring(painter, r, DkShadow3D, Light3D);
 }
 
 int edgeForRailStyle(int32_t railStyle)

@@ -1,10 +1,11 @@
-#include "pen/ucslider.h"
+#include "controls/ucslider.h"
 
+#include "controls/propertybag.h"
+#include "controls/sliderart.h"
+#include "core/colors.h"
 #include "core/convert.h"
 #include "core/errorframe.h"
-#include "pen/olecolor.h"
-#include "pen/penart.h"
-#include "pen/propertybag.h"
+#include "platform/twips.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -41,6 +42,43 @@ QPoint pixelPlace(QPointF place)
     return QPoint(int(roundHalfEven(place.x())), int(roundHalfEven(place.y())));
 }
 
+// The classic system colours of three-dimensional edges.
+const QColor BtnShadow(128, 128, 128);
+const QColor BtnHighlight(255, 255, 255);
+const QColor DkShadow3D(64, 64, 64);
+const QColor Light3D(212, 208, 200);
+
+// One ring of the edge: the top and left lines first, then the bottom and right
+// lines over their ends, each line one pixel wide.
+void ring(QPainter &p, const Rect &r, const QColor &topLeft, const QColor &bottomRight)
+{
+    if (r.right <= r.left || r.bottom <= r.top)
+        return;
+    p.fillRect(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.top)), topLeft);
+    p.fillRect(QRect(QPoint(r.left, r.top), QPoint(r.left, r.bottom - 1)), topLeft);
+    p.fillRect(QRect(QPoint(r.left, r.bottom - 1), QPoint(r.right - 1, r.bottom - 1)), bottomRight);
+    p.fillRect(QRect(QPoint(r.right - 1, r.top), QPoint(r.right - 1, r.bottom - 1)), bottomRight);
+}
+
+// Draws the classic two-pixel sunken or raised edge (or its one-pixel outer or
+// inner half) inside `rect` (right and bottom exclusive). Edge kind 0 draws nothing.
+void drawEdge(QPainter &painter, const Rect &rect, int edge)
+{
+    Rect r = rect;
+    // Outer ring.
+    if (edge & BDR_RAISEDOUTER)
+        ring(painter, r, Light3D, DkShadow3D);
+    else if (edge & BDR_SUNKENOUTER)
+        ring(painter, r, BtnShadow, BtnHighlight);
+    if (edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER))
+        r = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+    // Inner ring.
+    if (edge & BDR_RAISEDINNER)
+        ring(painter, r, BtnHighlight, BtnShadow);
+    else if (edge & BDR_SUNKENINNER)
+        ring(painter, r, DkShadow3D, Light3D);
+}
+
 } // namespace
 
 ucSlider::ucSlider(QWidget *parent) : QWidget(parent)
@@ -52,13 +90,13 @@ ucSlider::ucSlider(QWidget *parent) : QWidget(parent)
 
 void ucSlider::UserControl_Initialize()
 {
-    m_twipsX = screenTwipsX();
-    m_twipsY = screenTwipsY();
+    m_twipsX = Twips::perPixelX();
+    m_twipsY = Twips::perPixelY();
 }
 
 void ucSlider::takeThumbPicture(const QImage &picture)
 {
-    m_sliderIcon = picture.isNull() ? PenArt::plainThumb() : picture;
+    m_sliderIcon = picture.isNull() ? SliderArt::plainThumb() : picture;
     m_slider.setSize(QSizeF(m_sliderIcon.size()));
 }
 
@@ -173,8 +211,7 @@ void ucSlider::setValue(int32_t New_Value)
 
 void ucSlider::setOuterSize(int32_t widthTwips, int32_t heightTwips)
 {
-    resize(int(roundHalfEven(double(widthTwips) / m_twipsX)),
-           int(roundHalfEven(double(heightTwips) / m_twipsY)));
+    resize(Twips::toPixels(widthTwips, m_twipsX), Twips::toPixels(heightTwips, m_twipsY));
 }
 
 // ---- Lifecycle ----

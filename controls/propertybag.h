@@ -1,6 +1,6 @@
 #pragma once
 // The host window's store of a control's persisted properties: key -> value,
-// pictures kept as their image data (PNG), not as a file name. A value written
+// pictures kept as images in memory, not as a file name. A value written
 // equal to its default is not kept, and reading a key that is not kept yields
 // the default, so a store holds only what differs from a new instance.
 

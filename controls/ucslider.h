@@ -9,7 +9,7 @@
 // (a new instance) or UserControl_ReadProperties (from its property store); then
 // the layout, which also runs after every change of the control's size.
 
-#include "pen/slidermath.h"
+#include "controls/slidermath.h"
 
 #include <QImage>
 #include <QRectF>

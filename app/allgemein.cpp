@@ -1,4 +1,4 @@
-#include "core/allgemein.h"
+#include "app/allgemein.h"
 
 #include "core/errorframe.h"
 #include "core/globals.h"
@@ -6,18 +6,13 @@
 #include "core/settings.h"
 #include "draw/frmdraw.h"
 #include "errors/errptnr.h"
-#include "platform/paths.h"
+#include "platform/instancelock.h"
 #include "platform/settingsbackend.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QIcon>
 #include <QList>
 #include <QPointer>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace Allgemein {
 
@@ -63,30 +58,21 @@ int LoadedFormCount()
     return int(g_forms.size());
 }
 
-bool AcquireInstanceLock()
+frmDraw &MainWindow()
 {
-    static int fd = -1;
-    if (fd >= 0)
-        return true;
-    const QString folder = Paths::privateTempFolder();
-    if (folder.isEmpty())
-        return true;   // no place for a lock: better two copies than none
-    const QByteArray path = QFile::encodeName(folder + QStringLiteral("stiftolino.lock"));
-    const int f = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (f < 0)
-        return true;
-    if (::flock(f, LOCK_EX | LOCK_NB) != 0) {
-        ::close(f);
-        return false;
+    const bool first = !frmDraw::exists();
+    frmDraw &w = frmDraw::instance();
+    if (first) {
+        RegisterForm(&w, [&w] { w.Unload(); });
+        w.setQuitProgram(QuitProgram);
     }
-    fd = f;
-    return true;
+    return w;
 }
 
 int Main(int argc, char *argv[])
 {
     // A second copy ends at once, before it opens anything on the screen.
-    if (!AcquireInstanceLock())
+    if (!InstanceLock::acquire())
         return 0;
 
     QApplication app(argc, argv);
@@ -106,15 +92,15 @@ int Main(int argc, char *argv[])
     ErrorFrame f("Allgemein", "Main");
     f.run([&] {
         f.line(20, [&] { LoadConfig(); });
-        f.line(30, [&] { LanguageOffset = GetSettingInt16(QStringLiteral("Sprache"), 0); });
+        f.line(30, [&] { LanguageOffset = GetSettingInt16(QStringLiteral("Sprache"), Defaults::LanguageOffset); });
         f.line(40, [&] { LanguageFilePath = GetTempDir() + QStringLiteral("~tmp.lng"); });
         f.line(50, [&] {
             ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
         });
         f.line(60, [&] { StartingUp = True; });
-        // The start screen's place: until it exists the main window shows at once.
-        f.line(70, [&] { frmDraw::instance().showCentred(); });
-        f.line(80, [&] { frmDraw::instance(); });
+        // There is no start screen yet: the main window shows at once.
+        f.line(70, [&] { MainWindow().showCentred(); });
+        f.line(80, [&] { MainWindow(); });
     });
     if (!frmDraw::exists())
         return 0;

@@ -1,5 +1,3 @@
-#include "pen/olecolor.h"
-
 #include "core/colors.h"
 
 #include <QGuiApplication>
@@ -10,7 +8,7 @@ namespace OleColor {
 QColor toColor(uint32_t value)
 {
     if (!(value & 0x80000000u))
-        return fromRgbValue(int32_t(value));
+        return QColor(int(value & 0xFF), int(value >> 8 & 0xFF), int(value >> 16 & 0xFF));
     const QPalette pal = QGuiApplication::palette();
     switch (value & 0xFF) {
     case 5: return pal.color(QPalette::Base);            // window background

@@ -1,4 +1,4 @@
-#include "core/symbolbutton.h"
+#include "controls/symbolbutton.h"
 
 #include <QFile>
 #include <QPainter>

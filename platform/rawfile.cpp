@@ -1,0 +1,65 @@
+#include "platform/rawfile.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+RawFile::Status fromErrno(int err)
+{
+    switch (err) {
+    case ENOENT:
+    case ENOTDIR: return RawFile::Status::NotFound;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return RawFile::Status::DiskFull;
+    case ELOOP: return RawFile::Status::Link;
+    case ENAMETOOLONG: return RawFile::Status::NameTooLong;
+    default: return RawFile::Status::Access;
+    }
+}
+} // namespace
+
+RawFile::~RawFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+RawFile::Status RawFile::openForWriting(const QString &path)
+{
+    if (m_fd >= 0)
+        close();
+    m_fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
+                  0600);
+    return m_fd < 0 ? fromErrno(errno) : Status::Ok;
+}
+
+RawFile::Status RawFile::writeFromStart(const QByteArray &bytes)
+{
+    if (m_fd < 0)
+        return Status::NotOpen;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(m_fd, bytes.constData() + done, size_t(bytes.size() - done),
+                                   off_t(done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fromErrno(errno);
+        }
+        done += n;
+    }
+    return Status::Ok;
+}
+
+RawFile::Status RawFile::close()
+{
+    if (m_fd < 0)
+        return Status::NotOpen;
+    const int rc = ::close(m_fd);
+    m_fd = -1;
+    return rc != 0 ? fromErrno(errno) : Status::Ok;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// A file written in place, a step at a time: opened for writing (created when
+// missing, a longer file not shortened), written from its start, closed. It is
+// never opened through a symbolic link, so a name in a shared folder cannot
+// redirect the write. Each step says how it went; the caller decides what a
+// failure means. An open file is closed when the object goes.
+
+#include <QByteArray>
+#include <QString>
+
+class RawFile
+{
+public:
+    enum class Status { Ok, NotOpen, NotFound, DiskFull, Link, NameTooLong, Access };
+
+    RawFile() = default;
+    ~RawFile();
+    RawFile(const RawFile &) = delete;
+    RawFile &operator=(const RawFile &) = delete;
+
+    Status openForWriting(const QString &path);
+    Status writeFromStart(const QByteArray &bytes);
+    Status close();
+    bool isOpen() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};

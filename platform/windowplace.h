@@ -1,0 +1,13 @@
+#pragma once
+// Centring a window on its screen.
+
+class QWidget;
+
+namespace WindowPlace {
+
+// Moves `window` so that its outer frame sits in the middle of the available
+// area of its screen (the desktop less panels and docks). The frame counts once
+// the window manager has given it one; before that the window's own size does.
+void centreOnScreen(QWidget *window);
+
+} // namespace WindowPlace
