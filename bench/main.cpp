@@ -15,6 +15,7 @@
 #include "core/settings.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
+#include "platform/memory.h"
 #include "platform/paths.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
@@ -168,6 +169,8 @@ InProcess measureInProcess()
             QCoreApplication::processEvents();
         if (i == 1000)
             warm = residentMiB();
+        if (i % 2000 == 0 && qEnvironmentVariableIsSet("BENCH_VERBOSE"))
+            std::fprintf(stderr, "strokes %d: %.2f MiB\n", i, residentMiB());
     }
     QCoreApplication::processEvents();
     r.strokesGrowthMiB = residentMiB() - warm;
@@ -276,6 +279,7 @@ int main(int argc, char *argv[])
             moves = std::max(100, std::atoi(argv[i + 1]));
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    Memory::keepHeapSmall();   // as the program does
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
         if (!message.contains(QLatin1String("does not support raise")))
             std::fprintf(stderr, "%s\n", qPrintable(message));

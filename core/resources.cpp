@@ -5,6 +5,7 @@
 #include "platform/rawfile.h"
 
 #include <QFile>
+#include <QPainter>
 
 namespace {
 QString resourcePath(int number, const QString &type)
@@ -52,6 +53,18 @@ QImage LoadArtwork(const QString &path, QImage (*plain)())
 {
     QImage image(path);
     return image.isNull() ? plain() : image;
+}
+
+QImage ArtworkAt(const QImage &art, QSize size)
+{
+    size = size.expandedTo(QSize(1, 1));
+    if (art.size() == size && art.format() == QImage::Format_RGB32)
+        return art;
+    QImage out(size, QImage::Format_RGB32);
+    QPainter p(&out);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRect(QPoint(0, 0), size), art);
+    return out;
 }
 
 QImage LoadResPicture(int number)

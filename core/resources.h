@@ -30,6 +30,9 @@ int32_t SaveResItemToDisk(int16_t number, const QString &type, const QString &pa
 // A picture of the program's artwork (":/art/..."), or the plain one `plain`
 // draws when the artwork is missing or unreadable, so a window keeps its layout.
 QImage LoadArtwork(const QString &path, QImage (*plain)());
+// `art` stretched to `size` for a window's backdrop; the artwork itself, shared
+// and not copied, when it has that size already.
+QImage ArtworkAt(const QImage &art, QSize size);
 
 } // namespace ModResFiles
 

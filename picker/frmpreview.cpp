@@ -71,8 +71,6 @@ frmPreview::frmPreview(QWidget *owner, PictureBox *canvas, std::function<double(
     setWindowTitle(QStringLiteral("Stiftolino lessons"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     imgBG = ModResFiles::LoadArtwork(QStringLiteral(":/art/picker_bg.png"), fallbackBackground);
-    m_grid = ModResFiles::LoadArtwork(QStringLiteral(":/art/grid.png"), fallbackGrid)
-                 .convertToFormat(QImage::Format_ARGB32);
     resize(PreviewLayout::DesignWindow);
     buildControls();
 }
@@ -238,8 +236,13 @@ void frmPreview::ResizePreview()
         f.line(20, [&] {
             const int b = picPreview->borderWidth();
             imgGitter->setGeometry(b, b, size.width(), size.height());
-            imgGitter->setPixmap(QPixmap::fromImage(
-                m_grid.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+            // The grid is kept only as the label's picture: it is read again,
+            // small as it is, when the preview changes size.
+            QImage grid = ModResFiles::LoadArtwork(QStringLiteral(":/art/grid.png"), fallbackGrid)
+                              .convertToFormat(QImage::Format_ARGB32);
+            if (grid.size() != size)
+                grid = grid.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            imgGitter->setPixmap(QPixmap::fromImage(std::move(grid)));
         });
         f.line(30, [&] { imgGitter->setVisible(GridShown != 0); });
         f.line(40, [&] {
@@ -263,10 +266,7 @@ void frmPreview::Form_Resize()
     ErrorFrame f("frmPreview", "Form_Resize");
     f.run([&] {
         f.line(10, [&] {
-            m_backdrop = QImage(qMax(1, width()), qMax(1, height()), QImage::Format_RGB32);
-            QPainter p(&m_backdrop);
-            p.setRenderHint(QPainter::SmoothPixmapTransform);
-            p.drawImage(rect(), imgBG);
+            m_backdrop = ModResFiles::ArtworkAt(imgBG, size());
             update();
         });
         f.line(20, [&] { showCell(StepIndex); });
