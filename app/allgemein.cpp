@@ -85,7 +85,7 @@ int Main(int argc, char *argv[])
                                             .arg(STIFTOLINO_VERSION_MAJOR)
                                             .arg(STIFTOLINO_VERSION_MINOR)
                                             .arg(STIFTOLINO_VERSION_PATCH));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
+    QApplication::setWindowIcon(ModResFiles::ReadIcon(QStringLiteral(":/art/icon.png")));
 
     // The sound output opens after the first frame; sounds asked for before wait.
     DeferSoundOutput();

@@ -4,7 +4,10 @@
 #include "platform/paths.h"
 #include "platform/rawfile.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
+#include <QPixmap>
 #include <QPainter>
 
 namespace {
@@ -49,9 +52,45 @@ QString LoadResString(int number)
     return QString::fromUtf8(LoadResData(number, QStringLiteral("STRING")));
 }
 
+QImage ReadArtwork(const QString &path)
+{
+    // Told the format, and told not to guess: a reader left to guess asks every
+    // image plugin of the system first, and so loads them all.
+    QImageReader reader(path, "PNG");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+QImage DecodeImage(const QByteArray &data, const char *format)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+QIcon ReadIcon(const QString &path)
+{
+    QIcon icon;
+    const QImage image = ReadArtwork(path);
+    if (image.isNull())
+        return icon;
+    icon.addPixmap(QPixmap::fromImage(image));
+    QString twice = path;
+    twice.insert(path.lastIndexOf(u'.'), QStringLiteral("@2x"));
+    if (QFile::exists(twice)) {
+        QPixmap large = QPixmap::fromImage(ReadArtwork(twice));
+        large.setDevicePixelRatio(2);
+        icon.addPixmap(large);
+    }
+    return icon;
+}
+
 QImage LoadArtwork(const QString &path, QImage (*plain)())
 {
-    QImage image(path);
+    const QImage image = ReadArtwork(path);
     return image.isNull() ? plain() : image;
 }
 
@@ -70,8 +109,8 @@ QImage ArtworkAt(const QImage &art, QSize size)
 QImage LoadResPicture(int number)
 {
     const QByteArray data = LoadResData(number, QStringLiteral("BITMAP"));
-    QImage image;
-    if (!image.loadFromData(data, "BMP"))
+    const QImage image = DecodeImage(data, "BMP");
+    if (image.isNull())
         raiseError(Err::InvalidPicture);
     return image;
 }

@@ -135,7 +135,7 @@ void frmDraw::buildControls()
         auto *flag = new QLabel(picPanel);
         flag->setGeometry(Twips::toPixels(f.left, Twips::DefaultPerPixel),
                           Twips::toPixels(f.top, Twips::DefaultPerPixel), 32, 20);
-        const QPixmap pm(QStringLiteral(":/art/flag%1.png").arg(f.digit));
+        const QPixmap pm = QPixmap::fromImage(ModResFiles::ReadArtwork(QStringLiteral(":/art/flag%1.png").arg(f.digit)));
         if (pm.isNull()) {
             flag->setText(QString::fromUtf8(f.tip).left(2).toUpper());
             flag->setAlignment(Qt::AlignCenter);
@@ -150,7 +150,7 @@ void frmDraw::buildControls()
 
     for (int i = 0; i < 2; ++i) {
         auto *logo = new QLabel(this);
-        const QPixmap pm(QStringLiteral(":/art/logo%1.png").arg(i));
+        const QPixmap pm = QPixmap::fromImage(ModResFiles::ReadArtwork(QStringLiteral(":/art/logo%1.png").arg(i)));
         if (pm.isNull()) {
             logo->setText(i == 0 ? QStringLiteral("Stiftolino \u2013 Zeichnen lernen")
                                  : QStringLiteral("Stiftolino \u2013 Learn to draw"));
@@ -189,8 +189,8 @@ void frmDraw::Form_Load()
         // than drawing the whole window.
         f.line(40, [&] {
             const QByteArray bytes = ModResFiles::LoadResData(101, QStringLiteral("CURSOR"));
-            QImage img;
-            if (!img.loadFromData(bytes, "PNG"))
+            const QImage img = ModResFiles::DecodeImage(bytes, "PNG");
+            if (img.isNull())
                 raiseError(Err::InvalidPicture);
             const QStringList hot = img.text(QStringLiteral("hotspot")).split(u',');
             const int hx = hot.size() == 2 ? hot[0].toInt() : 0;

@@ -14,6 +14,7 @@
 #include "platform/prompts.h"
 #include "support/testsupport.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QTest>
@@ -27,6 +28,7 @@ private slots:
     void init();
     void cleanup();
     void loadState();
+    void readsOnlyItsOwnImageFormats();
     void dotOnPress_data();
     void dotOnPress();
     void strokeFollowsThePointer();
@@ -95,6 +97,18 @@ void tst_Draw::loadState()
     QCOMPARE(w->picBild->drawWidth(), 5);
     QCOMPARE(inked(w->picBild->image()), 0);
     QCOMPARE(w->vbeButton[6]->foreColor(), QColor(Qt::red));   // sound is off in these tests
+}
+
+void tst_Draw::readsOnlyItsOwnImageFormats()
+{
+    // The windows are up, their artwork, cursor and lesson read: a reader left to
+    // guess the format would have loaded every image plugin of the system.
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        QSKIP("no /proc/self/maps here");
+    QVERIFY(w->preview());
+    const QByteArray mapped = maps.readAll();
+    QVERIFY2(!mapped.contains("/imageformats/"), "an image format plugin was loaded");
 }
 
 void tst_Draw::dotOnPress_data()
