@@ -5,9 +5,10 @@
 // run, because shared machines drift. The lesson window and the file panel are
 // timed in this process, offscreen.
 //
-//   stiftolino_bench [--runs N] [--moves N]
+//   stiftolino_bench [--runs N] [--moves N] [--in-process]
 //     --runs   starts of each program for the start-up medians (default 5)
 //     --moves  pointer moves per stroke (default 3000, at 1000 per second)
+//     --in-process  only the figures measured in this process
 
 #include "desk.h"
 
@@ -27,6 +28,7 @@
 #include <QFile>
 #include <QImage>
 #include <QListWidget>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -167,10 +169,10 @@ InProcess measureInProcess()
             w.vbeButton_Click(0);   // Clear
         if (i % 50 == 0)
             QCoreApplication::processEvents();
-        if (i == 1000)
+        // Compared at the same point of the Undo/Clear cycle: the undo copy is
+        // there or not depending on it.
+        if (i == 1998)
             warm = residentMiB();
-        if (i % 2000 == 0 && qEnvironmentVariableIsSet("BENCH_VERBOSE"))
-            std::fprintf(stderr, "strokes %d: %.2f MiB\n", i, residentMiB());
     }
     QCoreApplication::processEvents();
     r.strokesGrowthMiB = residentMiB() - warm;
@@ -251,7 +253,20 @@ Drawing drawOnce(Desk &desk, const QString &program, const QStringList &args, co
     const QRect canvas(window.topLeft() + canvasInWindow, canvasSize);
     const std::vector<QPoint> path = serpentine(canvas.adjusted(30, 30, -30, -30), moves);
     const ProcessUse before = processUse(pid);
+    // A profile of the program's stroke, on request: BENCH_PERF=file.
+    QProcess perf;
+    const QString perfFile = qEnvironmentVariable("BENCH_PERF");
+    if (!perfFile.isEmpty() && !probe && title == Allgemein::AppTitle && settings.contains(QLatin1String("Width=5"))) {
+        perf.start(QStringLiteral("perf"), {QStringLiteral("record"), QStringLiteral("-q"), QStringLiteral("-g"),
+                                            QStringLiteral("-o"), perfFile, QStringLiteral("-p"), QString::number(pid)});
+        perf.waitForStarted();
+        QThread::msleep(300);
+    }
     desk.stroke(path, probe ? 10 : 0, 0xFFFFFF, &d.latencies);
+    if (perf.state() == QProcess::Running) {
+        perf.terminate();
+        perf.waitForFinished(10000);
+    }
     QThread::msleep(1000);
     const ProcessUse after = processUse(pid);
     d.usPerMove = (after.threadsCpuMs - before.threadsCpuMs) * 1000.0 / moves;
@@ -272,7 +287,12 @@ int main(int argc, char *argv[])
 {
     int runs = 5;
     int moves = 3000;
-    for (int i = 1; i + 1 < argc; ++i) {
+    bool inProcessOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--in-process") == 0)
+            inProcessOnly = true;
+        if (i + 1 >= argc)
+            break;
         if (qstrcmp(argv[i], "--runs") == 0)
             runs = std::max(1, std::atoi(argv[i + 1]));
         else if (qstrcmp(argv[i], "--moves") == 0)
@@ -302,6 +322,12 @@ int main(int argc, char *argv[])
     Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
     const InProcess in = measureInProcess();
     std::fprintf(stderr, "in process: %.1f s\n", total.elapsed() / 1000.0);
+    if (inProcessOnly) {
+        std::printf("lesson step p99 %.2f ms, switch p99 %.2f ms, file panel %.1f ms, preview %.1f ms, "
+                    "left %.2f MiB, strokes growth %.2f MiB\n",
+                    in.stepP99, in.switchP99, in.listingMs, in.previewMs, in.previewLeftMiB, in.strokesGrowthMiB);
+        return 0;
+    }
 
     Desk desk;
     const QString why = desk.start();
