@@ -1,6 +1,7 @@
 #include "core/picturefile.h"
 
 #include "core/errorframe.h"
+#include "platform/artwork.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,9 +22,7 @@ QImage load(const QString &path)
     if (file.open(QIODevice::ReadOnly))
         head = file.read(8);
     file.close();
-    const QByteArray format = head.startsWith("BM")                   ? QByteArray("BMP")
-                              : head.startsWith("\x89PNG\r\n\x1a\n") ? QByteArray("PNG")
-                                                                      : QByteArray();
+    const QByteArray format = Artwork::formatOf(head);
     if (format.isEmpty())
         raiseError(Err::InvalidPicture, QStringLiteral("Invalid picture: %1").arg(path));
     QImageReader reader(path, format);

@@ -1,6 +1,7 @@
 #include "core/resources.h"
 
 #include "core/errorframe.h"
+#include "platform/artwork.h"
 #include "platform/paths.h"
 #include "platform/rawfile.h"
 
@@ -52,17 +53,9 @@ QString LoadResString(int number)
     return QString::fromUtf8(LoadResData(number, QStringLiteral("STRING")));
 }
 
-QImage ReadArtwork(const QString &path)
-{
-    // Told the format, and told not to guess: a reader left to guess asks every
-    // image plugin of the system first, and so loads them all.
-    QImageReader reader(path, "PNG");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
-}
-
 QImage DecodeImage(const QByteArray &data, const char *format)
 {
+    // Only that format's reader: one left to guess would load every image plugin.
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
@@ -74,14 +67,14 @@ QImage DecodeImage(const QByteArray &data, const char *format)
 QIcon ReadIcon(const QString &path)
 {
     QIcon icon;
-    const QImage image = ReadArtwork(path);
+    const QImage image = Artwork::read(path);
     if (image.isNull())
         return icon;
     icon.addPixmap(QPixmap::fromImage(image));
     QString twice = path;
     twice.insert(path.lastIndexOf(u'.'), QStringLiteral("@2x"));
     if (QFile::exists(twice)) {
-        QPixmap large = QPixmap::fromImage(ReadArtwork(twice));
+        QPixmap large = QPixmap::fromImage(Artwork::read(twice));
         large.setDevicePixelRatio(2);
         icon.addPixmap(large);
     }
@@ -90,16 +83,17 @@ QIcon ReadIcon(const QString &path)
 
 QImage LoadArtwork(const QString &path, QImage (*plain)())
 {
-    const QImage image = ReadArtwork(path);
+    const QImage image = Artwork::load(path);
     return image.isNull() ? plain() : image;
 }
 
 QImage ArtworkAt(const QImage &art, QSize size)
 {
     size = size.expandedTo(QSize(1, 1));
-    if (art.size() == size && art.format() == QImage::Format_RGB32)
+    QImage out = Artwork::surface(size);
+    if (art.format() == QImage::Format_RGB32 && art.size() == out.size()
+        && art.devicePixelRatio() == out.devicePixelRatio())
         return art;
-    QImage out(size, QImage::Format_RGB32);
     QPainter p(&out);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(QRect(QPoint(0, 0), size), art);
@@ -112,6 +106,14 @@ QImage LoadResPicture(int number)
     const QImage image = DecodeImage(data, "BMP");
     if (image.isNull())
         raiseError(Err::InvalidPicture);
+    // A picture drawn for screens of scale 2 (the start screen's) comes with a
+    // larger form; the lesson strips have none and are drawn as they are.
+    const QString path = QStringLiteral(":/res/BITMAP/%1").arg(number);
+    if (Artwork::scale() > 1 && QFile::exists(path + QStringLiteral("@2x"))) {
+        const QImage larger = Artwork::load(path);
+        if (!larger.isNull())
+            return larger;
+    }
     return image;
 }
 

@@ -28,14 +28,13 @@ QImage LoadResPicture(int number);
 // shortened; a path that is a symbolic link is refused. Returns 0.
 int32_t SaveResItemToDisk(int16_t number, const QString &type, const QString &path);
 
-// A picture of the program's artwork (":/art/..."), or the plain one `plain`
-// draws when the artwork is missing or unreadable, so a window keeps its layout.
+// A picture of the program's artwork (":/art/..."), its "@2x" form on a screen
+// of scale 2, or the plain one `plain` draws when the artwork is missing or
+// unreadable, so a window keeps its layout.
 QImage LoadArtwork(const QString &path, QImage (*plain)());
 // A picture held in memory, in the given format ("PNG", "BMP"); null when it is
 // not one. Only that format's reader is used.
 QImage DecodeImage(const QByteArray &data, const char *format);
-// One of the program's own PNG pictures (":/art/..."); null when missing.
-QImage ReadArtwork(const QString &path);
 // An icon of such a picture, with its double-size variant ("name@2x.png") if any.
 QIcon ReadIcon(const QString &path);
 // `art` stretched to `size` for a window's backdrop; the artwork itself, shared

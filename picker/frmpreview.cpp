@@ -11,6 +11,7 @@
 #include "controls/symbolbutton.h"
 #include "picker/previewlayout.h"
 #include "platform/paths.h"
+#include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
 #include "platform/windowdrag.h"
@@ -82,6 +83,8 @@ void frmPreview::buildControls()
     picPreview->setSunkenBorder(true);
     picPreview->setKeepContentOnResize(false);
     picPreview->setGeometry(QRect(PreviewLayout::PreviewPos, QSize(400, 300)));
+    // The lesson steps are drawn smoothly into a surface of the screen's scale.
+    picPreview->setPixelRatio(Artwork::scale());
     picPreview->installEventFilter(this);
 
     imgGitter = new QLabel(picPreview);
@@ -240,8 +243,11 @@ void frmPreview::ResizePreview()
             // small as it is, when the preview changes size.
             QImage grid = ModResFiles::LoadArtwork(QStringLiteral(":/art/grid.png"), fallbackGrid)
                               .convertToFormat(QImage::Format_ARGB32);
-            if (grid.size() != size)
-                grid = grid.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            const qreal ratio = grid.devicePixelRatio();
+            if (grid.size() != size * ratio) {
+                grid = grid.scaled(size * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                grid.setDevicePixelRatio(ratio);
+            }
             imgGitter->setPixmap(QPixmap::fromImage(std::move(grid)));
         });
         f.line(30, [&] { imgGitter->setVisible(GridShown != 0); });
@@ -275,10 +281,11 @@ void frmPreview::Form_Resize()
             for (int i = 0; i < 3; ++i) {
                 PictureBox *panel = picPanel[size_t(i)];
                 panel->move(PreviewLayout::panelPos(width(), panel->size(), preview));
-                QImage look(panel->size(), QImage::Format_RGB32);
+                QImage look = Artwork::surface(panel->size());
                 look.fill(Qt::white);
                 QPainter p(&look);
-                p.drawImage(QPoint(0, 0), m_backdrop, panel->geometry());
+                p.drawImage(QRect(QPoint(0, 0), panel->size()), m_backdrop,
+                            Artwork::devicePixels(panel->geometry(), m_backdrop));
                 p.end();
                 panel->setPicture(look);
             }
@@ -289,7 +296,7 @@ void frmPreview::Form_Resize()
 void frmPreview::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
-    p.drawImage(event->rect().topLeft(), m_backdrop, event->rect());
+    p.drawImage(event->rect(), m_backdrop, Artwork::devicePixels(event->rect(), m_backdrop));
 }
 
 void frmPreview::vbeButton_Click(int Index)
