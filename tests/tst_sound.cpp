@@ -326,6 +326,15 @@ private slots:
     void cleanupTestCase();
 
 private:
+    // Starts the one sound server on first use; why it cannot run, or empty.
+    QString soundServerFailure()
+    {
+        if (!m_server) {
+            m_server = std::make_unique<PulseServer>();
+            m_serverFailure = m_server->start();
+        }
+        return m_serverFailure;
+    }
     // One sound server for all the rows that need it.
     std::unique_ptr<PulseServer> m_server;
     QString m_serverFailure;
@@ -782,12 +791,8 @@ void tst_Sound::playsThroughPulseAudio()
     QFETCH(QString, sounds);
     QFETCH(int, shortestMs);
     QFETCH(int, longestMs);
-    if (!m_server) {
-        m_server = std::make_unique<PulseServer>();
-        m_serverFailure = m_server->start();
-    }
-    if (!m_serverFailure.isEmpty())
-        QSKIP(qPrintable(QStringLiteral("no sound server for this test: ") + m_serverFailure));
+    if (const QString why = soundServerFailure(); !why.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("no sound server for this test: ") + why));
     MonitorRecorder recorder;
     const QString failure = recorder.start(*m_server);
     if (failure.contains(QLatin1String("not installed")))
@@ -824,12 +829,8 @@ void tst_Sound::programStartSounds()
 {
     SKIP_IF_RUN_SEPARATELY();
     QFETCH(bool, press);
-    if (!m_server) {
-        m_server = std::make_unique<PulseServer>();
-        m_serverFailure = m_server->start();
-    }
-    if (!m_serverFailure.isEmpty())
-        QSKIP(qPrintable(QStringLiteral("no sound server for this test: ") + m_serverFailure));
+    if (const QString why = soundServerFailure(); !why.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("no sound server for this test: ") + why));
     XServer x;
     if (!x.start())
         QSKIP(qPrintable(x.whyNot()));
