@@ -84,6 +84,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Runs once the first frame is on the screen: the printer margins, the sound output.
@@ -91,6 +92,7 @@ private:
     void buildControls();
     void quitCommand();
     void showToolWindows();
+    void raiseOwnedWindows();
 
     QImage imgHinterg;
     QImage m_backdrop;
