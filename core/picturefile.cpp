@@ -2,10 +2,12 @@
 
 #include "core/errorframe.h"
 #include "core/resources.h"
+#include "platform/artwork.h"
 #include "platform/rawfile.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -17,8 +19,19 @@ QImage load(const QString &path)
     const QFileInfo info(path);
     if (!info.isFile())
         raiseError(Err::FileNotFound, QStringLiteral("File not found: %1").arg(path));
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
+    // Pictures are bitmaps, or PNG files under a bitmap's name; the format is
+    // told by the first bytes. Only those two readers are ever loaded: asking
+    // every image plugin of the system whether it knows the file would load them all.
+    QFile file(path);
+    QByteArray head;
+    if (file.open(QIODevice::ReadOnly))
+        head = file.read(8);
+    file.close();
+    const QByteArray format = Artwork::formatOf(head);
+    if (format.isEmpty())
+        raiseError(Err::InvalidPicture, QStringLiteral("Invalid picture: %1").arg(path));
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty() || size.width() > MaxSide || size.height() > MaxSide
         || qint64(size.width()) * size.height() > MaxPixels)

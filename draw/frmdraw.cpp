@@ -199,16 +199,13 @@ void frmDraw::Form_Load()
     using namespace Allgemein;
     ErrorFrame f("frmDraw", "Form_Load");
     f.run([&] {
-        f.line(10, [&] { QApplication::setOverrideCursor(Qt::WaitCursor); });
-        f.line(20, [&] {
-            Drucker::GetPrinterMargins(PrintMarginLeft, PrintMarginRight, PrintMarginTop,
-                                       PrintMarginBottom);
-        });
-        f.line(30, [&] { QApplication::restoreOverrideCursor(); });
+        // The printer margins are measured once the window has shown its first
+        // frame (measurePrinterMargins): asking the print system takes longer
+        // than drawing the whole window.
         f.line(40, [&] {
             const QByteArray bytes = ModResFiles::LoadResData(101, QStringLiteral("CURSOR"));
-            QImage img;
-            if (!img.loadFromData(bytes))
+            const QImage img = ModResFiles::DecodeImage(bytes, "PNG");
+            if (img.isNull())
                 raiseError(Err::InvalidPicture);
             const QStringList hot = img.text(QStringLiteral("hotspot")).split(u',');
             const int hx = hot.size() == 2 ? hot[0].toInt() : 0;
@@ -288,10 +285,7 @@ void frmDraw::Form_Resize()
     ErrorFrame f("frmDraw", "Form_Resize");
     f.run([&] {
         f.line(10, [&] {
-            m_backdrop = Artwork::surface(QSize(sw, sh));
-            QPainter p(&m_backdrop);
-            p.setRenderHint(QPainter::SmoothPixmapTransform);
-            p.drawImage(QRect(0, 0, sw, sh), imgHinterg);
+            m_backdrop = ModResFiles::ArtworkAt(imgHinterg, QSize(sw, sh));
             update();
         });
         f.line(20, [&] {
@@ -379,8 +373,27 @@ void frmDraw::showEvent(QShowEvent *event)
     QTimer::singleShot(0, this, [this] { raiseOwnedWindows(); });
 }
 
+void frmDraw::measurePrinterMargins()
+{
+    if (m_marginsMeasured)
+        return;
+    m_marginsMeasured = true;
+    Drucker::GetPrinterMargins(PrintMarginLeft, PrintMarginRight, PrintMarginTop, PrintMarginBottom);
+}
+
+void frmDraw::afterFirstFrame()
+{
+    measurePrinterMargins();
+    Allgemein::OpenSoundOutput();
+}
+
 void frmDraw::paintEvent(QPaintEvent *event)
 {
+    // What the first frame does not need waits until it is on the screen.
+    if (!m_firstFramePainted) {
+        m_firstFramePainted = true;
+        QTimer::singleShot(0, this, &frmDraw::afterFirstFrame);
+    }
     QPainter p(this);
     if (m_backdrop.isNull())
         p.fillRect(event->rect(), QColor(245, 232, 200));
@@ -546,6 +559,7 @@ void frmDraw::printCommand(ErrorFrame &f)
     QImage picture;
     QFont font;
     QString title;
+    measurePrinterMargins();   // once, and done already unless no frame was painted yet
     f.line(160, [&] {
         printer = Printing::defaultPrinter();
         if (!printer)

@@ -65,6 +65,9 @@ public:
     int16_t PrintMarginRight = 0;
     int16_t PrintMarginTop = 0;
     int16_t PrintMarginBottom = 0;
+    // Measures the printer margins, the first time only: right after the first
+    // frame, and before anything is printed.
+    void measurePrinterMargins();
 
     // The lesson window, created with the first layout; null before.
     frmPreview *preview() const { return m_preview; }
@@ -87,6 +90,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Runs once the first frame is on the screen: the printer margins, the sound output.
+    void afterFirstFrame();
     void buildControls();
     void quitCommand();
     void saveCommand(ErrorFrame &f);
@@ -98,6 +103,8 @@ private:
     QImage m_backdrop;
     bool m_logosStretched = false;
     bool m_loaded = false;
+    bool m_firstFramePainted = false;
+    bool m_marginsMeasured = false;
     bool m_quitting = false;
     frmPreview *m_preview = nullptr;
     frmColor *m_color = nullptr;

@@ -187,6 +187,7 @@ private slots:
     void init();
     void cleanup();
     void loadState();
+    void readsOnlyItsOwnImageFormats();
     void dotOnPress_data();
     void dotOnPress();
     void strokeFollowsThePointer();
@@ -196,6 +197,8 @@ private slots:
     void strokeLeavesAndComesBack();
     void pressOutsideDrawsNothing();
     void moveRepaintsOnlyTheSegment();
+    void strokeReachesTheScreen_data();
+    void strokeReachesTheScreen();
     void penChangeAffectsOnlyTheNextStroke();
     void sounds();
     void penWindowReachesTheCanvas();
@@ -274,6 +277,18 @@ void tst_Draw::loadState()
     QCOMPARE(w->picBild->drawWidth(), 5);
     QCOMPARE(inked(w->picBild->image()), 0);
     QCOMPARE(w->vbeButton[6]->foreColor(), QColor(Qt::red));   // sound is off in these tests
+}
+
+void tst_Draw::readsOnlyItsOwnImageFormats()
+{
+    // The windows are up, their artwork, cursor and lesson read: a reader left to
+    // guess the format would have loaded every image plugin of the system.
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        QSKIP("no /proc/self/maps here");
+    QVERIFY(w->preview());
+    const QByteArray mapped = maps.readAll();
+    QVERIFY2(!mapped.contains("/imageformats/"), "an image format plugin was loaded");
 }
 
 void tst_Draw::dotOnPress_data()
@@ -453,6 +468,52 @@ void tst_Draw::moveRepaintsOnlyTheSegment()
     QVERIFY2(QRect(92, 92, 26, 20).contains(painted),
              qPrintable(QStringLiteral("%1,%2 %3x%4").arg(painted.x()).arg(painted.y())
                             .arg(painted.width()).arg(painted.height())));
+}
+
+void tst_Draw::strokeReachesTheScreen_data()
+{
+    QTest::addColumn<int>("frameMs");
+    QTest::addColumn<bool>("shownWhileDrawing");
+    // Moves come faster than the screen shows them: what was drawn since the last
+    // frame goes out with the next one, and no segment is left behind.
+    QTest::newRow("frame by frame") << PictureBox::DefaultFrameInterval << true;
+    // The release sends everything at once, though no frame is due yet.
+    QTest::newRow("at release, before the frame") << 3600 * 1000 << false;
+}
+
+void tst_Draw::strokeReachesTheScreen()
+{
+    QFETCH(int, frameMs);
+    QFETCH(bool, shownWhileDrawing);
+    PictureBox *canvas = w->picBild;
+    canvas->setFrameInterval(frameMs);
+    QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(20, 20));
+    QCoreApplication::processEvents();
+    PaintSpy spy;
+    canvas->installEventFilter(&spy);
+    QList<QPoint> points;
+    for (int i = 1; i <= 40; ++i) {
+        points << QPoint(20 + 12 * i, 60 + (i % 2) * 40);
+        QTest::mouseMove(canvas, points.last());
+        QCoreApplication::processEvents();
+    }
+    auto shown = [&] {
+        for (const QPoint &p : std::as_const(points))
+            if (!spy.painted.contains(p))
+                return false;
+        return true;
+    };
+    if (shownWhileDrawing)
+        QTRY_VERIFY_WITH_TIMEOUT(shown(), 5000);
+    else
+        QVERIFY(!spy.painted.contains(points.last()));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, points.last());
+    QVERIFY(shown());
+    canvas->removeEventFilter(&spy);
+    // What reached the screen is what was drawn.
+    const QImage img = canvas->image();
+    for (const QPoint &p : std::as_const(points))
+        QCOMPARE(img.pixel(p) & 0xFFFFFF, 0u);
 }
 
 void tst_Draw::penChangeAffectsOnlyTheNextStroke()
