@@ -156,6 +156,9 @@ void tst_Pen::pixelsFromTwips_data()
     QTest::newRow("half up to even") << 18 << 12 << 2;
     QTest::newRow("negative") << -3000 << 15 << -200;
     QTest::newRow("far off the screen") << 2000000000 << 15 << 133333333;
+    QTest::newRow("one twip per pixel") << 4776 << 1 << 4776;
+    QTest::newRow("no twips per pixel: 15") << 3000 << 0 << 200;
+    QTest::newRow("negative twips per pixel: 15") << 3000 << -1 << 200;
 }
 
 void tst_Pen::pixelsFromTwips()
@@ -486,11 +489,15 @@ void tst_Pen::pickOnBorderKeepsColor()
     frmColor w(main.picBild, &main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    // (0, 0) would mean the middle to QTest; (1, 1) is on the border too.
-    QTest::mousePress(w.picCol(), Qt::LeftButton, {}, QPoint(1, 1));
-    QCOMPARE(PenColor, int32_t(OleColor::rgb(1, 2, 3)));
-    QCOMPARE(swatch(w), QColor(1, 2, 3));
-    QTest::mouseRelease(w.picCol(), Qt::LeftButton, {}, QPoint(1, 1));
+    // (0, 0) would mean the middle to QTest; (1, 1) is on the border too, and
+    // so is the first pixel past the palette's far corner.
+    const QPoint farCorner = QPoint(2, 2) + QPoint(w.picCol()->scaleWidth(), w.picCol()->scaleHeight());
+    for (const QPoint at : {QPoint(1, 1), farCorner, QPoint(farCorner.x(), 50), QPoint(50, farCorner.y())}) {
+        QTest::mousePress(w.picCol(), Qt::LeftButton, {}, at);
+        QCOMPARE(PenColor, int32_t(OleColor::rgb(1, 2, 3)));
+        QCOMPARE(swatch(w), QColor(1, 2, 3));
+        QTest::mouseRelease(w.picCol(), Qt::LeftButton, {}, at);
+    }
     QVERIFY(env.reporter.reports.isEmpty());
 }
 

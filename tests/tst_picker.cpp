@@ -134,12 +134,12 @@ void tst_Picker::wrapAround()
 {
     open();
     QTest::mouseClick(p->vbeButton[1], Qt::LeftButton);   // browse
-    QTest::mouseClick(p->vbeButton[5], Qt::LeftButton);
-    QCOMPARE(TemplateIndex, 43);
-    QTest::mouseClick(p->vbeButton[7], Qt::LeftButton);
-    QCOMPARE(TemplateIndex, 1);
-    QTest::mouseClick(p->vbeButton[7], Qt::LeftButton);
-    QCOMPARE(TemplateIndex, 2);
+    // Previous (5) and next (7) wrap only at the ends: 1 back to 43, 43 on to 1.
+    const QList<QPair<int, int>> clicks{{5, 43}, {5, 42}, {7, 43}, {7, 1}, {7, 2}, {5, 1}};
+    for (const auto &[button, lesson] : clicks) {
+        QTest::mouseClick(p->vbeButton[size_t(button)], Qt::LeftButton);
+        QCOMPARE(TemplateIndex, lesson);
+    }
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 

@@ -136,6 +136,8 @@ private slots:
     void loadChecksNothing();
     void loadFailures_data();
     void loadFailures();
+    void readLong_data();
+    void readLong();
 
     // ---- the mouse ----
     void pressOnThumb();
@@ -228,6 +230,11 @@ void tst_Slider::failingArithmetic_data()
     QTest::newRow("range beyond 32 bits") << 3 << int(Err::Overflow);
     QTest::newRow("value minus min beyond 32 bits") << 4 << int(Err::Overflow);
     QTest::newRow("huge value from place") << 5 << int(Err::Overflow);
+    QTest::newRow("range exactly the 32-bit maximum") << 6 << 0;
+    QTest::newRow("range one past the 32-bit maximum") << 7 << int(Err::Overflow);
+    QTest::newRow("range exactly the 32-bit minimum") << 8 << 0;
+    QTest::newRow("range one below the 32-bit minimum") << 9 << int(Err::Overflow);
+    QTest::newRow("place with the largest range") << 10 << 0;
 }
 
 void tst_Slider::failingArithmetic()
@@ -241,6 +248,11 @@ void tst_Slider::failingArithmetic()
         [] { SliderMath::valueRange(Int32Min, 10); },
         [] { SliderMath::thumbPlace(Horizontal, 10, Int32Max, -1, 10); },
         [] { SliderMath::valueAt(Horizontal, 1, 2, 0, Int32Max); },
+        [] { QCOMPARE(SliderMath::valueRange(0, Int32Max), Int32Max); },
+        [] { SliderMath::valueRange(-1, Int32Max); },
+        [] { QCOMPARE(SliderMath::valueRange(0, Int32Min), Int32Min); },
+        [] { SliderMath::valueRange(1, Int32Min); },
+        [] { QCOMPARE(SliderMath::thumbPlace(Horizontal, 100, Int32Max, 0, Int32Max), 100.0f); },
     };
     QCOMPARE(errorNumber(cases[which]), error);
     QCOMPARE(SliderMath::valueRange(-5, 5), 10);
@@ -341,6 +353,10 @@ void tst_Slider::twips_data()
     QTest::newRow("unknown") << 0.0 << 15;
     QTest::newRow("negative") << -96.0 << 15;
     QTest::newRow("not a number") << std::nan("") << 15;
+    QTest::newRow("1440 dpi: one twip") << 1440.0 << 1;
+    QTest::newRow("2880 dpi: below one twip") << 2880.0 << 15;
+    QTest::newRow("1 dpi: 1440 twips") << 1.0 << 1440;
+    QTest::newRow("0.99 dpi: past 1440 twips") << 0.99 << 15;
 }
 
 void tst_Slider::twips()
@@ -794,6 +810,38 @@ void tst_Slider::loadFailures()
     const auto count = env.reporter.reports.size();
     s.UserControl_Resize();
     QCOMPARE(env.reporter.reports.size(), count);
+}
+
+void tst_Slider::readLong_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("error");
+    QTest::newRow("missing: the default") << QVariant() << 42 << 0;
+    QTest::newRow("whole number") << QVariant(7) << 7 << 0;
+    QTest::newRow("true") << QVariant(true) << -1 << 0;
+    QTest::newRow("64 bits at the 32-bit maximum") << QVariant(qlonglong(Int32Max)) << Int32Max << 0;
+    QTest::newRow("64 bits one past it") << QVariant(qlonglong(Int32Max) + 1) << 0 << int(Err::Overflow);
+    QTest::newRow("64 bits at the 32-bit minimum") << QVariant(qlonglong(Int32Min)) << Int32Min << 0;
+    QTest::newRow("64 bits one below it") << QVariant(qlonglong(Int32Min) - 1) << 0 << int(Err::Overflow);
+    QTest::newRow("unsigned colour keeps its bits") << QVariant(0x8000000Fu) << int32_t(0x8000000Fu) << 0;
+    QTest::newRow("fraction, half to even") << QVariant(2.5) << 2 << 0;
+    QTest::newRow("text") << QVariant(QStringLiteral(" 12 ")) << 12 << 0;
+    QTest::newRow("text, not a number") << QVariant(QStringLiteral("zehn")) << 0 << int(Err::TypeMismatch);
+    QTest::newRow("a picture") << QVariant(QImage(2, 2, QImage::Format_RGB32)) << 0 << int(Err::TypeMismatch);
+}
+
+void tst_Slider::readLong()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(int, value);
+    QFETCH(int, error);
+    PropertyBag bag;
+    if (stored.isValid())
+        bag.WriteProperty(QStringLiteral("Key"), stored);
+    int32_t got = 0;
+    QCOMPARE(errorNumber([&] { got = bag.ReadLong(QStringLiteral("Key"), 42); }), error);
+    QCOMPARE(got, value);
 }
 
 // ---------------------------------------------------------------------------
