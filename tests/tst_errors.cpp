@@ -124,6 +124,10 @@ void tst_Errors::protocolText()
         "          Build:\t123   Debian GNU/Linux 12 (bookworm)\r\n"
         "----------------------------------------------------------------------\r\n";
     QCOMPARE(Cp1252::encode(buildProtocolText(sample())), expected);
+    // The build number is a 16-bit field.
+    ProtocolContent wide = sample();
+    wide.system.build += 0x10000;
+    QCOMPARE(Cp1252::encode(buildProtocolText(wide)), expected);
 }
 
 void tst_Errors::unknownPlatformJoinsLines()

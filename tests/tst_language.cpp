@@ -141,6 +141,15 @@ void tst_Language::rules_data()
         << QByteArray("\0\r\n[lang]\r\n0001 = stale\r\n", 25) << "0001" << "";
     QTest::newRow("NUL right after the text")
         << QByteArray("[lang]\r\n0001 = a\0b\r\n", 20) << "0001" << "a";
+    QTest::newRow("keys before the first section not read")
+        << QByteArray("0001 = early\r\n[lang]\r\n") << "0001" << "";
+    QTest::newRow("section without its closing bracket")
+        << QByteArray("[lang\r\n0001 = open\r\n") << "0001" << "open";
+    QTest::newRow("the last line without a line break")
+        << QByteArray("[lang]\r\n0001 = last") << "0001" << "last";
+    QTest::newRow("253 characters kept whole")
+        << QByteArray("[lang]\r\n0004 = ") + QByteArray(253, 'x') + "\r\n" << "0004"
+        << QString(253, u'x');
     QTest::newRow("bare LF lines") << QByteArray("[lang]\n0003 = lf\n") << "0003" << "lf";
     QTest::newRow("254 characters at most")
         << QByteArray("[lang]\r\n0004 = ") + QByteArray(300, 'x') + "\r\n" << "0004"

@@ -136,8 +136,8 @@ private slots:
     void loadChecksNothing();
     void loadFailures_data();
     void loadFailures();
-    void readLong_data();
-    void readLong();
+    void propertyReads_data();
+    void propertyReads();
 
     // ---- the mouse ----
     void pressOnThumb();
@@ -812,36 +812,47 @@ void tst_Slider::loadFailures()
     QCOMPARE(env.reporter.reports.size(), count);
 }
 
-void tst_Slider::readLong_data()
+void tst_Slider::propertyReads_data()
 {
+    // What a stored property reads as a number and as a yes/no ("error N" when
+    // the read raises a run-time error).
     QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<int>("error");
-    QTest::newRow("missing: the default") << QVariant() << 42 << 0;
-    QTest::newRow("whole number") << QVariant(7) << 7 << 0;
-    QTest::newRow("true") << QVariant(true) << -1 << 0;
-    QTest::newRow("64 bits at the 32-bit maximum") << QVariant(qlonglong(Int32Max)) << Int32Max << 0;
-    QTest::newRow("64 bits one past it") << QVariant(qlonglong(Int32Max) + 1) << 0 << int(Err::Overflow);
-    QTest::newRow("64 bits at the 32-bit minimum") << QVariant(qlonglong(Int32Min)) << Int32Min << 0;
-    QTest::newRow("64 bits one below it") << QVariant(qlonglong(Int32Min) - 1) << 0 << int(Err::Overflow);
-    QTest::newRow("unsigned colour keeps its bits") << QVariant(0x8000000Fu) << int32_t(0x8000000Fu) << 0;
-    QTest::newRow("fraction, half to even") << QVariant(2.5) << 2 << 0;
-    QTest::newRow("text") << QVariant(QStringLiteral(" 12 ")) << 12 << 0;
-    QTest::newRow("text, not a number") << QVariant(QStringLiteral("zehn")) << 0 << int(Err::TypeMismatch);
-    QTest::newRow("a picture") << QVariant(QImage(2, 2, QImage::Format_RGB32)) << 0 << int(Err::TypeMismatch);
+    QTest::addColumn<QString>("asLong");
+    QTest::addColumn<QString>("asBoolean");
+    QTest::newRow("missing: the default") << QVariant() << "42" << "true";
+    QTest::newRow("whole number") << QVariant(7) << "7" << "true";
+    QTest::newRow("zero") << QVariant(0) << "0" << "false";
+    QTest::newRow("true") << QVariant(true) << "-1" << "true";
+    QTest::newRow("false") << QVariant(false) << "0" << "false";
+    QTest::newRow("64 bits at the 32-bit maximum") << QVariant(qlonglong(Int32Max)) << "2147483647" << "true";
+    QTest::newRow("64 bits one past it") << QVariant(qlonglong(Int32Max) + 1) << "error 6" << "true";
+    QTest::newRow("64 bits at the 32-bit minimum") << QVariant(qlonglong(Int32Min)) << "-2147483648" << "true";
+    QTest::newRow("64 bits one below it") << QVariant(qlonglong(Int32Min) - 1) << "error 6" << "true";
+    QTest::newRow("unsigned colour keeps its bits") << QVariant(0x8000000Fu) << "-2147483633" << "true";
+    QTest::newRow("fraction, half to even") << QVariant(2.5) << "2" << "true";
+    QTest::newRow("text") << QVariant(QStringLiteral(" 12 ")) << "12" << "true";
+    QTest::newRow("text zero") << QVariant(QStringLiteral("0")) << "0" << "false";
+    QTest::newRow("text True, any case") << QVariant(QStringLiteral(" tRUE ")) << "error 13" << "true";
+    QTest::newRow("text False") << QVariant(QStringLiteral("False")) << "error 13" << "false";
+    QTest::newRow("text, not a number") << QVariant(QStringLiteral("zehn")) << "error 13" << "error 13";
+    QTest::newRow("a picture") << QVariant(QImage(2, 2, QImage::Format_RGB32)) << "error 13" << "error 13";
 }
 
-void tst_Slider::readLong()
+void tst_Slider::propertyReads()
 {
     QFETCH(QVariant, stored);
-    QFETCH(int, value);
-    QFETCH(int, error);
+    QFETCH(QString, asLong);
+    QFETCH(QString, asBoolean);
     PropertyBag bag;
     if (stored.isValid())
         bag.WriteProperty(QStringLiteral("Key"), stored);
-    int32_t got = 0;
-    QCOMPARE(errorNumber([&] { got = bag.ReadLong(QStringLiteral("Key"), 42); }), error);
-    QCOMPARE(got, value);
+    QString got;
+    if (const int e = errorNumber([&] { got = QString::number(bag.ReadLong(QStringLiteral("Key"), 42)); }))
+        got = QStringLiteral("error %1").arg(e);
+    QCOMPARE(got, asLong);
+    if (const int e = errorNumber([&] { got = bag.ReadBoolean(QStringLiteral("Key"), true) ? "true" : "false"; }))
+        got = QStringLiteral("error %1").arg(e);
+    QCOMPARE(got, asBoolean);
 }
 
 // ---------------------------------------------------------------------------

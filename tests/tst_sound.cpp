@@ -658,6 +658,11 @@ void tst_Sound::missingSound()
     QCOMPARE(out.started.size(), 1);
     QVERIFY(!out.playing);
     QVERIFY(SoundBuffer.isEmpty());
+    // The next sound plays as usual.
+    PlayWAV(101);
+    QCOMPARE(out.started.size(), 2);
+    QVERIFY(out.playing);
+    QCOMPARE(env.reporter.reports.size(), reports);
 }
 
 void tst_Sound::undecodableSound_data()
