@@ -12,6 +12,7 @@
 #include "core/config.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
+#include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
@@ -135,7 +136,8 @@ void frmDraw::buildControls()
         auto *flag = new QLabel(picPanel);
         flag->setGeometry(Twips::toPixels(f.left, Twips::DefaultPerPixel),
                           Twips::toPixels(f.top, Twips::DefaultPerPixel), 32, 20);
-        const QPixmap pm(QStringLiteral(":/art/flag%1.png").arg(f.digit));
+        const QPixmap pm = QPixmap::fromImage(
+            Artwork::load(QStringLiteral(":/art/flag%1.png").arg(f.digit)));
         if (pm.isNull()) {
             flag->setText(QString::fromUtf8(f.tip).left(2).toUpper());
             flag->setAlignment(Qt::AlignCenter);
@@ -150,7 +152,8 @@ void frmDraw::buildControls()
 
     for (int i = 0; i < 2; ++i) {
         auto *logo = new QLabel(this);
-        const QPixmap pm(QStringLiteral(":/art/logo%1.png").arg(i));
+        const QPixmap pm =
+            QPixmap::fromImage(Artwork::load(QStringLiteral(":/art/logo%1.png").arg(i)));
         if (pm.isNull()) {
             logo->setText(i == 0 ? QStringLiteral("Stiftolino \u2013 Zeichnen lernen")
                                  : QStringLiteral("Stiftolino \u2013 Learn to draw"));
@@ -249,7 +252,7 @@ void frmDraw::Form_Resize()
     ErrorFrame f("frmDraw", "Form_Resize");
     f.run([&] {
         f.line(10, [&] {
-            m_backdrop = QImage(qMax(1, sw), qMax(1, sh), QImage::Format_RGB32);
+            m_backdrop = Artwork::surface(QSize(sw, sh));
             QPainter p(&m_backdrop);
             p.setRenderHint(QPainter::SmoothPixmapTransform);
             p.drawImage(QRect(0, 0, sw, sh), imgHinterg);
@@ -268,10 +271,11 @@ void frmDraw::Form_Resize()
             const QRect pr = picPanel->geometry();
             const int pw = picPanel->scaleWidth();
             const int ph = picPanel->scaleHeight();
-            QImage look(pw, ph, QImage::Format_RGB32);
+            QImage look = Artwork::surface(QSize(pw, ph));
             look.fill(Qt::white);
             QPainter p(&look);
-            p.drawImage(QRect(0, 0, pw, ph), m_backdrop, QRect(pr.left() + 150, pr.top(), pw, ph));
+            p.drawImage(QRect(0, 0, pw, ph), m_backdrop,
+                        Artwork::devicePixels(QRect(pr.left() + 150, pr.top(), pw, ph), m_backdrop));
             p.end();
             picPanel->setPicture(look);
             picPanel->drawBox(QPoint(2, 2), QPoint(pw - 1, ph - 1), Colors::FrameDark);
@@ -352,7 +356,7 @@ void frmDraw::paintEvent(QPaintEvent *event)
     if (m_backdrop.isNull())
         p.fillRect(event->rect(), QColor(245, 232, 200));
     else
-        p.drawImage(event->rect().topLeft(), m_backdrop, event->rect());
+        p.drawImage(event->rect(), m_backdrop, Artwork::devicePixels(event->rect(), m_backdrop));
 }
 
 void frmDraw::Sprache()
