@@ -31,6 +31,7 @@
 #include <QMenu>
 #include <QPaintEvent>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSet>
@@ -199,6 +200,8 @@ private slots:
     void moveRepaintsOnlyTheSegment();
     void strokeReachesTheScreen_data();
     void strokeReachesTheScreen();
+    void strokeRepaintHoldsEveryChange_data();
+    void strokeRepaintHoldsEveryChange();
     void penChangeAffectsOnlyTheNextStroke();
     void sounds();
     void penWindowReachesTheCanvas();
@@ -514,6 +517,60 @@ void tst_Draw::strokeReachesTheScreen()
     const QImage img = canvas->image();
     for (const QPoint &p : std::as_const(points))
         QCOMPARE(img.pixel(p) & 0xFFFFFF, 0u);
+}
+
+void tst_Draw::strokeRepaintHoldsEveryChange_data()
+{
+    QTest::addColumn<bool>("dots");
+    QTest::newRow("dots") << true;
+    QTest::newRow("lines") << false;
+}
+
+void tst_Draw::strokeRepaintHoldsEveryChange()
+{
+    // Every pixel a dot or line changes lies in the area repainted for it, at
+    // every width and at places between whole pixels; a one-pixel pen draws
+    // only its own colour.
+    QFETCH(bool, dots);
+    PictureBox box;
+    box.setSunkenBorder(true);
+    box.resize(164, 164);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    PaintSpy spy;
+    box.installEventFilter(&spy);
+    const QColor pen(200, 30, 90);
+    box.setForeColor(pen);
+    QRandomGenerator random(18);
+    for (int width = 1; width <= 50; ++width) {
+        box.setDrawWidth(width);
+        for (int k = 0; k < 4; ++k) {
+            box.cls();
+            QCoreApplication::processEvents();
+            const QImage before = box.image().copy();
+            const QPointF from(50 + random.bounded(60.0), 50 + random.bounded(60.0));
+            const QPointF to = dots ? from : from + QPointF(random.bounded(60.0) - 30, random.bounded(60.0) - 30);
+            spy.painted = QRegion();
+            box.line(from, to);
+            box.flushLines();
+            QCoreApplication::processEvents();
+            const QImage &after = box.image();
+            int changed = 0;
+            for (int y = 0; y < after.height(); ++y) {
+                for (int x = 0; x < after.width(); ++x) {
+                    if (after.pixel(x, y) == before.pixel(x, y))
+                        continue;
+                    ++changed;
+                    QVERIFY2(spy.painted.contains(QPoint(x, y) + QPoint(2, 2)),
+                             qPrintable(QStringLiteral("width %1, pixel %2,%3 not repainted")
+                                            .arg(width).arg(x).arg(y)));
+                    if (width == 1)
+                        QCOMPARE(QColor(after.pixel(x, y)), pen);
+                }
+            }
+            QVERIFY(changed > 0);
+        }
+    }
 }
 
 void tst_Draw::penChangeAffectsOnlyTheNextStroke()

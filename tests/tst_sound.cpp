@@ -305,6 +305,8 @@ private slots:
     void levels();
     void brokenData_data();
     void brokenData();
+    void soundLength_data();
+    void soundLength();
 
     void newSoundCutsOffTheOneBefore();
     void soundOffLoadsNothing_data();
@@ -516,6 +518,49 @@ void tst_Sound::brokenData()
     QVERIFY(sound.pcm.isEmpty());
 }
 
+void tst_Sound::soundLength_data()
+{
+    // Unsigned 8-bit mono at 100 frames a second: a minute is 6000 frames.
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<bool>("playable");
+    QTest::newRow("no frames") << 0 << false;
+    QTest::newRow("one frame") << 1 << true;
+    QTest::newRow("a minute") << 6000 << true;
+    QTest::newRow("a frame more than a minute") << 6001 << false;
+}
+
+void tst_Sound::soundLength()
+{
+    QFETCH(int, frames);
+    QFETCH(bool, playable);
+    QByteArray wave;
+    const auto put32 = [&wave](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            wave.append(char(v >> (8 * i) & 0xFF));
+    };
+    const auto put16 = [&wave](quint16 v) {
+        wave.append(char(v & 0xFF));
+        wave.append(char(v >> 8));
+    };
+    const quint32 padded = quint32(frames + (frames & 1));
+    wave += "RIFF";
+    put32(36 + padded);
+    wave += "WAVEfmt ";
+    put32(16);
+    put16(1);     // PCM
+    put16(1);     // mono
+    put32(100);   // frames a second
+    put32(100);   // bytes a second
+    put16(1);     // bytes a frame
+    put16(8);     // bits a sample
+    wave += "data";
+    put32(quint32(frames));
+    wave += QByteArray(qsizetype(padded), char(0x90));
+    const DecodedSound sound = DecodeWave(wave);
+    QCOMPARE(sound.ok(), playable);
+    QCOMPARE(sound.pcm.size(), playable ? qsizetype(frames) * 2 : 0);
+}
+
 void tst_Sound::newSoundCutsOffTheOneBefore()
 {
     TestEnvironment env;
@@ -625,6 +670,11 @@ void tst_Sound::missingSound()
     QCOMPARE(out.started.size(), 1);
     QVERIFY(!out.playing);
     QVERIFY(SoundBuffer.isEmpty());
+    // The next sound plays as usual.
+    PlayWAV(101);
+    QCOMPARE(out.started.size(), 2);
+    QVERIFY(out.playing);
+    QCOMPARE(env.reporter.reports.size(), reports);
 }
 
 void tst_Sound::undecodableSound_data()
