@@ -9,7 +9,10 @@ BUILD_PACKAGES="cmake g++ make pkg-config fonts-dejavu-core qt6-base-dev qt6-mul
   qt6-svg-dev libsndfile1-dev libxkbcommon-dev qt6-qpa-plugins"
 # What the tests start or read besides the program: an X server with xdotool and a
 # window manager, a sound server and its tools, and an independent image reader.
-TEST_PACKAGES="xvfb xauth xdotool x11-utils openbox pulseaudio pulseaudio-utils imagemagick"
+# The suite runs a second time built with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer, with the libFuzzer targets (fuzz/) in the same build.
+TEST_PACKAGES="xvfb xauth xdotool x11-utils openbox pulseaudio pulseaudio-utils imagemagick
+  clang libfuzzer-14-dev"
 
 install_missing() {
     local missing=()
@@ -42,6 +45,15 @@ test)
     install_missing $BUILD_PACKAGES $TEST_PACKAGES
     build
     ctest --test-dir build --output-on-failure -j"$(nproc)"
+    # The fast tests again under the sanitizers (the end-to-end ones would take
+    # CI past its time), then every fuzz target for 20 seconds.
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+        -DCMAKE_CXX_COMPILER=clang++ -DSANITIZE=ON -DFUZZ=ON >/dev/null
+    cmake --build build-asan -j"$(nproc)"
+    ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -LE e2e
+    fuzz/run.sh 20 build-asan
     ;;
 *)
     echo "usage: $0 run|test" >&2

@@ -1,6 +1,5 @@
 #include "errors/errptnr.h"
 
-#include "core/cp1252.h"
 #include "core/config.h"
 #include "core/settings.h"
 #include "platform/paths.h"
@@ -213,7 +212,7 @@ bool ErrPtnr::AppendProtocolFile()
     QFile f(protocolFilePath(QStringLiteral(".EPT")));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
-    const QByteArray bytes = Cp1252::encode(BuildProtocol() + kCrLf);
+    const QByteArray bytes = protocolBytes(BuildProtocol() + kCrLf);
     return f.write(bytes) == bytes.size() && f.flush();
 }
 
@@ -274,7 +273,7 @@ void ErrPtnr::saveProtocol()
             return;
     }
     QSaveFile f(path);
-    const QByteArray bytes = Cp1252::encode(protocol + kCrLf);
+    const QByteArray bytes = protocolBytes(protocol + kCrLf);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
         Prompts::message(this,
                          QStringLiteral("Das Fehlerprotokoll konnte nicht in die Datei '") + path
