@@ -132,6 +132,10 @@ int main(int argc, char *argv[])
         for (int k = 1; k <= 6; ++k)
             send(window, QEvent::MouseMove, at(k), Qt::LeftButton);
         send(window, QEvent::MouseButtonRelease, at(6), Qt::NoButton);
+        if (i == 0 && w->picBild->image().pixelColor(at(3).toPoint() - canvas.topLeft()) == QColor(Qt::white)) {
+            std::fprintf(stderr, "the strokes do not reach the canvas\n");
+            std::exit(2);
+        }
         if (i % 10 == 9)
             w->vbeButton_Click(1);
         if (i % 100 == 99)

@@ -10,6 +10,7 @@
 #include "support/pulseserver.h"
 #include "support/recordingsoundoutput.h"
 #include "support/testsupport.h"
+#include "support/waitfor.h"
 #include "tools/sounds/soundsynth.h"
 
 #include <QCoreApplication>
@@ -622,6 +623,7 @@ void tst_Sound::playsThroughPulseAudio_data()
 
 void tst_Sound::playsThroughPulseAudio()
 {
+    SKIP_IF_RUN_SEPARATELY();
     QFETCH(QString, sounds);
     QFETCH(int, shortestMs);
     QFETCH(int, longestMs);

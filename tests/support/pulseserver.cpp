@@ -1,12 +1,12 @@
 #include "support/pulseserver.h"
 
-#include <QDeadlineTimer>
+#include "support/waitfor.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
-#include <QThread>
 
 #include <signal.h>
 
@@ -69,16 +69,19 @@ QString PulseServer::start()
                               QStringLiteral("--log-target=stderr"), QStringLiteral("--log-level=error")});
     if (!m_process.waitForStarted(3000))
         return QStringLiteral("pulseaudio did not start: %1").arg(m_process.errorString());
-    QDeadlineTimer deadline(8000);
-    while (!deadline.hasExpired()) {
+    bool listening = false;
+    waitFor([&] {
         if (m_process.state() == QProcess::NotRunning)
-            return QStringLiteral("pulseaudio ended at once: %1")
-                .arg(QString::fromLocal8Bit(m_process.readAllStandardError()).trimmed());
+            return true;
         QLocalSocket probe;
         probe.connectToServer(socketPath());
-        if (probe.waitForConnected(200))
-            return QString();
-        QThread::msleep(50);
-    }
+        listening = probe.waitForConnected(200);
+        return listening;
+    }, 8000);
+    if (listening)
+        return QString();
+    if (m_process.state() == QProcess::NotRunning)
+        return QStringLiteral("pulseaudio ended at once: %1")
+            .arg(QString::fromLocal8Bit(m_process.readAllStandardError()).trimmed());
     return QStringLiteral("pulseaudio did not open its socket in time");
 }
