@@ -11,8 +11,8 @@ BUILD_PACKAGES="cmake g++ make pkg-config fonts-dejavu-core qt6-base-dev qt6-mul
 # window manager, a sound server and its tools, and an independent image reader.
 # The suite runs a second time built with clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer, with the libFuzzer targets (fuzz/) in the same build.
-TEST_PACKAGES="xvfb xauth xdotool x11-utils openbox pulseaudio pulseaudio-utils imagemagick
-  clang libfuzzer-14-dev"
+TEST_PACKAGES="xvfb xauth xdotool x11-utils openbox fluxbox pulseaudio pulseaudio-utils imagemagick
+  cups cups-client printer-driver-cups-pdf poppler-utils clang libfuzzer-14-dev"
 
 install_missing() {
     local missing=()

@@ -1,9 +1,14 @@
 #include "core/picturefile.h"
 
 #include "core/errorframe.h"
+#include "core/resources.h"
+#include "platform/rawfile.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QImageWriter>
 
 namespace PictureFile {
 
@@ -22,6 +27,43 @@ QImage load(const QString &path)
     if (image.isNull())
         raiseError(Err::InvalidPicture, QStringLiteral("Invalid picture: %1").arg(path));
     return image;
+}
+
+QString savedPath(const QString &folder, const QString &name)
+{
+    const auto refuse = [&] {
+        raiseError(Err::BadFileName, QStringLiteral("Bad file name: %1").arg(name));
+    };
+    if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/')
+        || name.contains(u'\\') || name.contains(QChar(0)))
+        refuse();
+    const QString path = folder + u'/' + name + QStringLiteral(".bmp");
+    const QString home = QFileInfo(folder).canonicalFilePath();
+    const QFileInfo file(path);
+    if (home.isEmpty() || QFileInfo(file.absolutePath()).canonicalFilePath() != home)
+        refuse();
+    if (file.isSymLink()) {
+        const QFileInfo linked(file.symLinkTarget());
+        if (QFileInfo(linked.absolutePath()).canonicalFilePath() != home)
+            refuse();
+    }
+    return path;
+}
+
+QByteArray bmpBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "BMP");
+    if (!writer.write(image.convertToFormat(QImage::Format_RGB32)))
+        raiseError(Err::InvalidPicture);
+    return bytes;
+}
+
+void save(const QString &path, const QImage &image)
+{
+    raiseFileError(RawFile::replaceWhole(path, bmpBytes(image)), path);
 }
 
 } // namespace PictureFile

@@ -10,18 +10,27 @@
 #include "controls/symbolbutton.h"
 #include "core/colors.h"
 #include "core/config.h"
+#include "core/picturefile.h"
+#include "draw/printpage.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
+#include "platform/paths.h"
 #include "platform/picturebox.h"
+#include "platform/printer.h"
 #include "platform/prompts.h"
+#include "platform/shell.h"
 #include "platform/twips.h"
 #include "platform/windowplace.h"
 #include "print/drucker.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QPageLayout>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -177,6 +186,8 @@ void frmDraw::buildControls()
     lblCopyright->setPalette(np);
     lblCopyright->resize(CopyrightSize.toSize());
     lblCopyright->setVisible(false);
+
+    mnuHelp = new QMenu(this);
 }
 
 void frmDraw::Form_Load()
@@ -431,12 +442,129 @@ void frmDraw::vbeButton_Click(int Index)
             f.line(60, [&] { picBild->setPicture(picOld); });
             f.line(70, [&] { vbeButton[1]->setEnabled(false); });
             break;
+        case 2: // Open: the lesson window's list of saved pictures
+            f.line(80, [&] {
+                if (m_preview)
+                    m_preview->ShowFilePanel();
+            });
+            break;
+        case 3: // Save
+            saveCommand(f);
+            break;
+        case 4: // Pen window
+            f.line(140, [&] { showPenWindow(); });
+            f.line(150, [&] { PenWindowShown = True; });
+            break;
+        case 5: // Print
+            printCommand(f);
+            break;
+        case 6: // Sound on/off; this click's sound went by the old state
+            // A logical toggle: a stored 1 also counts as on and must switch off.
+            f.line(230, [&] { SoundOn = SoundOn ? False : True; });
+            f.line(240, [&] {
+                vbeButton[6]->setForeColor(SoundOn ? QColor(Qt::black) : Colors::SoundOff);
+            });
+            break;
+        case 7: // Help menu
+            f.line(250, [&] { mnuHelp->popup(QCursor::pos()); });
+            break;
+        case 8: // The maker's web site; whether a browser came up is not looked at
+            f.line(260, [&] { Shell::open(QUrl(Config::WebSite)); });
+            break;
         case 9: // Quit
-            f.line(200, [&] { quitCommand(); });
+            f.line(300, [&] { quitCommand(); });
             break;
         default:
             break;
         }
+    });
+}
+
+void frmDraw::saveCommand(ErrorFrame &f)
+{
+    using namespace Allgemein;
+    // Stays empty when the name is refused, so an Ignore writes nothing.
+    QString target;
+    f.line(90, [&] { PictureName = Prompts::input(this, Msg(132), Msg(133)); });
+    f.line(100, [&] {
+        if (PictureName.isEmpty())
+            f.exit();
+    });
+    f.line(110, [&] {
+        const QString folder = Paths::picturesFolder();
+        if (!QDir().mkpath(folder))
+            raiseError(Err::PathNotFound, QStringLiteral("Path not found: %1").arg(folder));
+        target = PictureFile::savedPath(folder, PictureName);
+    });
+    f.line(120, [&] {
+        if (target.isEmpty() || !QFileInfo(target).isFile())
+            return;
+        const auto answer = Prompts::message(this, Msg(134) + QStringLiteral("\r\n") + Msg(135),
+                                             Prompts::Buttons::YesNo, Prompts::Icon::Question,
+                                             Msg(132), Prompts::Answer::No);
+        if (answer != Prompts::Answer::Yes)
+            f.exit();
+    });
+    f.line(130, [&] {
+        if (!target.isEmpty())
+            PictureFile::save(target, picBild->image());
+    });
+}
+
+void frmDraw::printCommand(ErrorFrame &f)
+{
+    // The page is made up first and goes to the printer only in the last step,
+    // so leaving the command before it sends nothing.
+    std::unique_ptr<QPrinter> printer;
+    QRectF printable;   // device pixels from the paper's corner
+    double dotsPerMm = 0;
+    PrintPage page;
+    QImage picture;
+    QFont font;
+    QString title;
+    f.line(160, [&] {
+        printer = Printing::defaultPrinter();
+        if (!printer)
+            raiseError(Err::PrinterError, QStringLiteral("No default printer"));
+    });
+    // Paper, orientation and colour stay as the printer's own defaults have them.
+    f.line(170, [&] {
+        if (!printer)
+            return;
+        printer->setFullPage(true);
+        QPageLayout layout = printer->pageLayout();
+        layout.setMargins(layout.minimumMargins());
+        printable = layout.paintRectPixels(printer->resolution());
+        dotsPerMm = printer->resolution() / 25.4;
+        page = printPageFor(printable.size() / dotsPerMm, PrintMarginLeft, PrintMarginRight,
+                            PrintMarginTop, PrintMarginBottom);
+    });
+    f.line(180, [&] { picture = picBild->image().copy(); });
+    f.line(190, [&] {
+        font = QFont(lblCopyright->font().family());
+        font.setPointSizeF(6);
+        font.setBold(false);
+    });
+    f.line(200, [&] { title = Allgemein::AppTitle + QStringLiteral("  |  ") + lblCopyright->text(); });
+    f.line(210, [&] {
+        if (!printer)
+            return;
+        const auto onPaper = [&](QPointF mm) { return printable.topLeft() + mm * dotsPerMm; };
+        QPainter painter;
+        if (!painter.begin(printer.get()))
+            raiseError(Err::PrinterError, QStringLiteral("The printer cannot be started"));
+        if (!page.picture.isEmpty()) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(QRectF(onPaper(page.picture.topLeft()),
+                                     onPaper(page.picture.bottomRight())),
+                              picture);
+        }
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(onPaper(page.title), printable.bottomRight()),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, title);
+        if (!painter.end() || printer->printerState() == QPrinter::Error)
+            raiseError(Err::PrinterError, QStringLiteral("The page could not be printed"));
     });
 }
 

@@ -13,11 +13,13 @@
 #include <functional>
 #include <vector>
 
+class ErrorFrame;
 class PictureBox;
 class frmPreview;
 class frmColor;
 class SymbolButton;
 class QLabel;
+class QMenu;
 
 class frmDraw : public QWidget
 {
@@ -57,6 +59,7 @@ public:
     std::array<QLabel *, 2> imgLogo{};
     QLabel *lblRahmen = nullptr;
     QLabel *lblCopyright = nullptr;
+    QMenu *mnuHelp = nullptr;            // the help button's popup menu
     int16_t StrokeActive = 0;
     int16_t PrintMarginLeft = 0;
     int16_t PrintMarginRight = 0;
@@ -85,6 +88,8 @@ protected:
 private:
     void buildControls();
     void quitCommand();
+    void saveCommand(ErrorFrame &f);
+    void printCommand(ErrorFrame &f);
     void showToolWindows();
 
     QImage imgHinterg;

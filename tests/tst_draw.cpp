@@ -11,10 +11,14 @@
 #include "picker/frmpreview.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
+#include "platform/paths.h"
 #include "platform/prompts.h"
+#include "platform/shell.h"
 #include "support/testsupport.h"
 
+#include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QPaintEvent>
 #include <QTest>
 
@@ -41,6 +45,13 @@ private slots:
     void penWindowReachesTheCanvas();
     void lessonWindowTooltips();
     void quitQuestion();
+    void soundSwitch_data();
+    void soundSwitch();
+    void penWindowComesBack();
+    void openShowsTheSavedPictures();
+    void helpMenuAtTheMouse();
+    void webSite_data();
+    void webSite();
     void windowLayout();
 
 private:
@@ -328,6 +339,95 @@ void tst_Draw::quitQuestion()
     QVERIFY(!w->isVisible());
     QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/Width=9")));
     QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/Sound=0")));
+}
+
+void tst_Draw::soundSwitch_data()
+{
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("after");
+    QTest::addColumn<int>("clicks");   // sounds this click plays
+    QTest::addColumn<QColor>("ink");
+    QTest::newRow("off") << int(True) << int(False) << 1 << QColor(255, 0, 0);
+    QTest::newRow("on") << int(False) << int(True) << 0 << QColor(Qt::black);
+    // Any non-zero value is on; switching it must turn the sound off.
+    QTest::newRow("stored 1 is on") << 1 << int(False) << 1 << QColor(255, 0, 0);
+}
+
+void tst_Draw::soundSwitch()
+{
+    QFETCH(int, before);
+    QFETCH(int, after);
+    QFETCH(int, clicks);
+    QFETCH(QColor, ink);
+    SoundOn = int16_t(before);
+    m_env->sound.started.clear();
+    QTest::mouseClick(w->vbeButton[6], Qt::LeftButton);
+    QCOMPARE(int(SoundOn), after);
+    QCOMPARE(m_env->sound.started.size(), clicks);
+    QCOMPARE(w->vbeButton[6]->foreColor(), ink);
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+void tst_Draw::penWindowComesBack()
+{
+    frmColor *pen = w->penWindow();
+    QVERIFY(pen && pen->isVisible());
+    QTest::mouseClick(pen->vbeButton(), Qt::LeftButton);   // its close button
+    QVERIFY(!pen->isVisible());
+    QCOMPARE(PenWindowShown, False);
+    QTest::mouseClick(w->vbeButton[4], Qt::LeftButton);
+    QVERIFY(pen->isVisible());
+    QCOMPARE(PenWindowShown, True);
+    // Still the one window, also when asked for while it is open.
+    QTest::mouseClick(w->vbeButton[4], Qt::LeftButton);
+    QCOMPARE(w->penWindow(), pen);
+    QCOMPARE(w->findChildren<frmColor *>().size(), 1);
+}
+
+void tst_Draw::openShowsTheSavedPictures()
+{
+    frmPreview *p = w->preview();
+    QImage img(40, 30, QImage::Format_RGB32);
+    img.fill(Qt::green);
+    QVERIFY(img.save(Paths::picturesFolder() + QStringLiteral("/Baum.bmp"), "BMP"));
+    const QImage canvas = w->picBild->image().copy();
+    QTest::mouseClick(w->vbeButton[2], Qt::LeftButton);
+    QVERIFY(p->picPanel[2]->isVisible());
+    QVERIFY(!p->picPanel[0]->isVisible());
+    QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Baum.bmp")});
+    QCOMPARE(w->picBild->image(), canvas);   // only the file panel's OK paints
+}
+
+void tst_Draw::helpMenuAtTheMouse()
+{
+    QVERIFY(w->mnuHelp);
+    w->mnuHelp->addAction(QStringLiteral("item"));
+    QCursor::setPos(w->vbeButton[7]->mapToGlobal(QPoint(10, 10)));
+    QTest::mouseClick(w->vbeButton[7], Qt::LeftButton);
+    QTRY_VERIFY(w->mnuHelp->isVisible());
+    QCOMPARE(w->mnuHelp->pos(), QCursor::pos());
+    w->mnuHelp->close();
+}
+
+void tst_Draw::webSite_data()
+{
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("browser opens") << true;
+    QTest::newRow("no browser") << false;   // not looked at: no error
+}
+
+void tst_Draw::webSite()
+{
+    QFETCH(bool, opened);
+    QList<QUrl> urls;
+    Shell::setOpener([&](const QUrl &url) {
+        urls << url;
+        return opened;
+    });
+    QTest::mouseClick(w->vbeButton[8], Qt::LeftButton);
+    Shell::setOpener({});
+    QCOMPARE(urls, QList<QUrl>{QUrl(QStringLiteral("https://www.vorbexa.example/"))});
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Draw::windowLayout()
