@@ -16,6 +16,7 @@
 #include "platform/settingsbackend.h"
 #include "controls/symbolbutton.h"
 #include "core/sound.h"
+#include "support/printspooler.h"
 #include "support/pulseserver.h"
 #include "support/testsupport.h"
 #include "support/waitfor.h"
@@ -161,6 +162,7 @@ private slots:
     void twoStartsAtOnce();
     void killedWhileWritingSettings();
     void soundServerKilled();
+    void printerRemovedBeforePrint();
 
 private:
     // A copy of the program with a home of its own.
@@ -538,6 +540,41 @@ void tst_Faults::soundServerKilled()
     QCOMPARE(child.exitCode(), 0);
     const QByteArray err = child.readAllStandardError();
     QVERIFY2(err.isEmpty(), err.constData());
+}
+
+// The default printer is removed between the start and Print: Print reports
+// error 482 through the error dialog, the drawing stays, the program goes on.
+void tst_Faults::printerRemovedBeforePrint()
+{
+    SKIP_IF_RUN_SEPARATELY();
+    PrintSpooler spooler;
+    if (!spooler.start())
+        QSKIP(qPrintable(QStringLiteral("no print spooler for this test: ") + spooler.whyNot()));
+    const QString ppd = PrintSpooler::cupsPdfPpd();
+    if (ppd.isEmpty())
+        QSKIP("the cups-pdf driver (printer-driver-cups-pdf) is not installed");
+    spooler.useInThisProcess();
+    QVERIFY2(spooler.addQueue(QStringLiteral("Kinderzimmer"), ppd), qPrintable(spooler.whyNot()));
+    Printing::setPrinterFactory({});   // the real default printer
+
+    frmDraw &w = frmDraw::instance();
+    w.showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.picBild->line(QPointF(10, 10), QPointF(200, 150));
+    const QImage drawn = w.picBild->image();
+    QVERIFY2(!spooler.run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), QStringLiteral("Kinderzimmer")})
+                  .isNull(),
+             qPrintable(spooler.whyNot()));
+
+    m_env->reporter.fallback = 1;   // Ignore
+    w.vbeButton_Click(5);
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmDraw"));
+    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("vbeButton_Click"));
+    QCOMPARE(m_env->reporter.reports[0].error.number, 482);
+    QVERIFY(w.picBild->image() == drawn);
+    QVERIFY(w.isVisible());
+    QVERIFY(!QFile::exists(spooler.outputFile(QStringLiteral("Kinderzimmer"))));
 }
 
 int main(int argc, char **argv)
