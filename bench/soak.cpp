@@ -1,9 +1,9 @@
 // A long session in one go: thousands of strokes with Undo and Clear, language
-// and lesson switches, and what the program holds in memory all along. Memory
+// and lesson switches, saves, and what the program holds in memory all along. Memory
 // should stay flat once everything has been touched once; run it from a build
 // with -DSANITIZE=ON and LeakSanitizer reports whatever is left unfreed at the end.
 //
-//   stiftolino_soak [--strokes N] [--languages N] [--lessons N]
+//   stiftolino_soak [--strokes N] [--languages N] [--lessons N] [--saves N]
 
 #include "core/globals.h"
 #include "core/language.h"
@@ -14,9 +14,11 @@
 #include "platform/paths.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
+#include "platform/prompts.h"
 #include "platform/settingsbackend.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMouseEvent>
@@ -162,19 +164,40 @@ int main(int argc, char *argv[])
             picker->vbeButton_Click(6);   // take it
     });
 
+    // Ten names in turn: from the eleventh save on, each answers Yes to replacing.
+    Prompts::Scripted prompts;
+    Prompts::setBackend(&prompts);
+    Phase saves{"saves (ten names, replaced in turn)", argument(argc, argv, "--saves", 200), {}};
+    run(saves, [&](int i) {
+        prompts.inputs = {QStringLiteral("Bild%1").arg(i % 10)};
+        prompts.answers = {Prompts::Answer::Yes};
+        prompts.asked.clear();
+        send(window, QEvent::MouseButtonPress, QPointF(w->picBild->mapTo(w, QPoint(40 + i % 300, 60))),
+             Qt::LeftButton);
+        send(window, QEvent::MouseButtonRelease, QPointF(w->picBild->mapTo(w, QPoint(40 + i % 300, 60))),
+             Qt::NoButton);
+        w->vbeButton_Click(3);
+    });
+    const QStringList saved = QDir(Paths::picturesFolder()).entryList({QStringLiteral("*.bmp")});
+    Prompts::setBackend(nullptr);
+
     const long rssEnd = residentKiB();
     std::printf("resident memory at start:            %8ld KiB\n", rssStart);
     bool flat = true;
-    for (const Phase *p : {&strokes, &languages, &lessons}) {
+    for (const Phase *p : {&strokes, &languages, &lessons, &saves}) {
         std::printf("%-46s %6d in %6.1f s; after warm-up %8ld KiB, spread %5ld KiB\n", p->name,
                     p->count, p->seconds, p->warm(), p->spread());
         flat = flat && p->spread() <= 1024;
     }
     std::printf("resident memory at the end:          %8ld KiB\n", rssEnd);
+    std::printf("pictures in the folder after the saves: %d\n", int(saved.size()));
     std::printf("memory %s\n", flat ? "flat (within 1 MB after warm-up)" : "GREW more than 1 MB");
+    const bool allSaved = saved.size() == std::min(saves.count, 10);
+    if (!allSaved)
+        std::printf("NOT every picture was saved\n");
 
     delete w;
     SetSettingsBackend(nullptr);
     Paths::setProgramFolder(QString());
-    return flat ? 0 : 1;
+    return flat && allSaved ? 0 : 1;
 }
