@@ -35,6 +35,18 @@ using namespace Allgemein;
 
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool Sanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool Sanitized = true;
+#else
+constexpr bool Sanitized = false;
+#endif
+#else
+constexpr bool Sanitized = false;
+#endif
+
 long residentKiB()
 {
     QFile f(QStringLiteral("/proc/self/statm"));
@@ -191,7 +203,14 @@ int main(int argc, char *argv[])
     }
     std::printf("resident memory at the end:          %8ld KiB\n", rssEnd);
     std::printf("pictures in the folder after the saves: %d\n", int(saved.size()));
-    std::printf("memory %s\n", flat ? "flat (within 1 MB after warm-up)" : "GREW more than 1 MB");
+    if (Sanitized) {
+        // Freed memory waits in quarantine and every byte has its shadow: the
+        // figures above say nothing here. What counts is LeakSanitizer at the exit.
+        std::printf("memory figures of a sanitizer build are not judged\n");
+        flat = true;
+    } else {
+        std::printf("memory %s\n", flat ? "flat (within 1 MB after warm-up)" : "GREW more than 1 MB");
+    }
     const bool allSaved = saved.size() == std::min(saves.count, 10);
     if (!allSaved)
         std::printf("NOT every picture was saved\n");
