@@ -35,6 +35,10 @@ printf -- 'loud\\z1e9\\z 7.5 \\z-0\\z\\z12.5e1\\zx\\z\377\377\377\377\377\377\37
 for f in "$build"/tools/lessons/10[1-5].bmp "$build"/tools/art/*.png; do
     [ -f "$f" ] && seed fuzz_picture "$(basename "$f")" <"$f"
 done
+# At the size limit: a picture of 4000 x 3000 at 32 bits (a small PNG file).
+if command -v convert >/dev/null; then
+    convert -size 4000x3000 xc:none PNG32:- | seed fuzz_picture limit.png
+fi
 printf 'stiftolino  V1.1.344\\zFehler-Nr / error :\\z13 (Type mismatch)\\zModul:\\zAllgemein\\zProzedur / procedure:\\zLoadConfig\\zZeile / Line:\\z20\\zLinux\\zDebian GNU/Linux 12 (bookworm)\\z' \
     | seed fuzz_protocol protocol
 printf 'Gr\303\266\303\237e \342\202\254 \360\237\216\250\r\n\\z\\z\\z\\z\\z\\z\\z\\z\\z\\z' | seed fuzz_protocol unicode
@@ -57,7 +61,7 @@ for t in $targets; do
         status=1
         tail -n 40 "$log"
     fi
-    runs=$(grep -o 'stat::number_of_executed_runs: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
+    runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
     summary+=$(printf '%-15s %10s inputs   %s' "$t" "$runs" "$result")$'\n'
 done
 echo
