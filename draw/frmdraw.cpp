@@ -14,6 +14,7 @@
 #include "draw/printpage.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
+#include "platform/artwork.h"
 #include "platform/paths.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
@@ -34,6 +35,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 frmDraw *g_instance = nullptr;
@@ -144,7 +146,8 @@ void frmDraw::buildControls()
         auto *flag = new QLabel(picPanel);
         flag->setGeometry(Twips::toPixels(f.left, Twips::DefaultPerPixel),
                           Twips::toPixels(f.top, Twips::DefaultPerPixel), 32, 20);
-        const QPixmap pm(QStringLiteral(":/art/flag%1.png").arg(f.digit));
+        const QPixmap pm = QPixmap::fromImage(
+            Artwork::load(QStringLiteral(":/art/flag%1.png").arg(f.digit)));
         if (pm.isNull()) {
             flag->setText(QString::fromUtf8(f.tip).left(2).toUpper());
             flag->setAlignment(Qt::AlignCenter);
@@ -159,7 +162,8 @@ void frmDraw::buildControls()
 
     for (int i = 0; i < 2; ++i) {
         auto *logo = new QLabel(this);
-        const QPixmap pm(QStringLiteral(":/art/logo%1.png").arg(i));
+        const QPixmap pm =
+            QPixmap::fromImage(Artwork::load(QStringLiteral(":/art/logo%1.png").arg(i)));
         if (pm.isNull()) {
             logo->setText(i == 0 ? QStringLiteral("Stiftolino \u2013 Zeichnen lernen")
                                  : QStringLiteral("Stiftolino \u2013 Learn to draw"));
@@ -245,8 +249,32 @@ void frmDraw::resizeEvent(QResizeEvent *event)
 void frmDraw::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        raiseOwnedWindows();
         Form_Activate();
+    }
+}
+
+bool frmDraw::eventFilter(QObject *watched, QEvent *event)
+{
+    // Every press anywhere in the main window passes its window first.
+    if (watched == windowHandle() && event->type() == QEvent::MouseButtonPress)
+        raiseOwnedWindows();
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmDraw::raiseOwnedWindows()
+{
+    // The tool windows float above the main window. Some window managers (openbox,
+    // fluxbox) stack a frameless owner above its tool windows when it is clicked or
+    // activated, and without a window manager nobody keeps them above: put them
+    // back on top. Restacking only; the keyboard focus stays with the main window.
+    if (m_preview && m_preview->isVisible())
+        m_preview->raise();
+    for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (w->isWindow() && w->isVisible() && w != m_preview)
+            w->raise();
+    }
 }
 
 void frmDraw::Form_Activate() { Sprache(); }
@@ -260,7 +288,7 @@ void frmDraw::Form_Resize()
     ErrorFrame f("frmDraw", "Form_Resize");
     f.run([&] {
         f.line(10, [&] {
-            m_backdrop = QImage(qMax(1, sw), qMax(1, sh), QImage::Format_RGB32);
+            m_backdrop = Artwork::surface(QSize(sw, sh));
             QPainter p(&m_backdrop);
             p.setRenderHint(QPainter::SmoothPixmapTransform);
             p.drawImage(QRect(0, 0, sw, sh), imgHinterg);
@@ -279,10 +307,11 @@ void frmDraw::Form_Resize()
             const QRect pr = picPanel->geometry();
             const int pw = picPanel->scaleWidth();
             const int ph = picPanel->scaleHeight();
-            QImage look(pw, ph, QImage::Format_RGB32);
+            QImage look = Artwork::surface(QSize(pw, ph));
             look.fill(Qt::white);
             QPainter p(&look);
-            p.drawImage(QRect(0, 0, pw, ph), m_backdrop, QRect(pr.left() + 150, pr.top(), pw, ph));
+            p.drawImage(QRect(0, 0, pw, ph), m_backdrop,
+                        Artwork::devicePixels(QRect(pr.left() + 150, pr.top(), pw, ph), m_backdrop));
             p.end();
             picPanel->setPicture(look);
             picPanel->drawBox(QPoint(2, 2), QPoint(pw - 1, ph - 1), Colors::FrameDark);
@@ -345,16 +374,9 @@ void frmDraw::showToolWindows()
 void frmDraw::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // The tool windows float above the main window; without a window manager
-    // to keep them there, put them back on top once the main window is up.
-    QTimer::singleShot(0, this, [this] {
-        if (m_preview && m_preview->isVisible())
-            m_preview->raise();
-        for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-            if (w->isWindow() && w->isVisible() && w != m_preview)
-                w->raise();
-        }
-    });
+    if (QWindow *handle = windowHandle())
+        handle->installEventFilter(this);
+    QTimer::singleShot(0, this, [this] { raiseOwnedWindows(); });
 }
 
 void frmDraw::paintEvent(QPaintEvent *event)
@@ -363,7 +385,7 @@ void frmDraw::paintEvent(QPaintEvent *event)
     if (m_backdrop.isNull())
         p.fillRect(event->rect(), QColor(245, 232, 200));
     else
-        p.drawImage(event->rect().topLeft(), m_backdrop, event->rect());
+        p.drawImage(event->rect(), m_backdrop, Artwork::devicePixels(event->rect(), m_backdrop));
 }
 
 void frmDraw::Sprache()

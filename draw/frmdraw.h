@@ -84,6 +84,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
@@ -91,6 +92,7 @@ private:
     void saveCommand(ErrorFrame &f);
     void printCommand(ErrorFrame &f);
     void showToolWindows();
+    void raiseOwnedWindows();
 
     QImage imgHinterg;
     QImage m_backdrop;

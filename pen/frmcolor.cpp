@@ -14,6 +14,7 @@
 #include "controls/propertybag.h"
 #include "controls/slidermath.h"
 #include "controls/ucslider.h"
+#include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
 #include "platform/windowdrag.h"
@@ -46,6 +47,7 @@ frmColor::frmColor(PictureBox *canvas, QWidget *owner)
     m_surface = new PictureBox(this);
     m_surface->setGeometry(rect());
     m_surface->setBackColor(Colors::Sand);
+    m_surface->setPixelRatio(Artwork::scale());
     connect(m_surface, &PictureBox::mouseDown, this, &frmColor::Form_MouseDown);
 
     m_picCol = new PictureBox(this);
@@ -198,15 +200,15 @@ void frmColor::picCol_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Sh
     });
 }
 
-void frmColor::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF)
+void frmColor::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, QPointF)
 {
     ErrorFrame f("frmColor", "Form_MouseDown");
-    f.run([&] { f.line(10, [&] { beginMove(); }); });
+    f.run([&] { f.line(10, [&] { beginMove(Button); }); });
 }
 
-void frmColor::beginMove()
+void frmColor::beginMove(Qt::MouseButton button)
 {
-    WindowDrag::begin(this, m_pressGlobal);
+    WindowDrag::begin(this, m_pressGlobal, button);
 }
 
 bool frmColor::isMovingByHand() const { return WindowDrag::movingByHand(this); }

@@ -11,6 +11,7 @@
 #include "controls/symbolbutton.h"
 #include "picker/previewlayout.h"
 #include "platform/paths.h"
+#include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
 #include "platform/windowdrag.h"
@@ -23,6 +24,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QSignalBlocker>
 
 using namespace Allgemein;
 
@@ -84,6 +86,8 @@ void frmPreview::buildControls()
     picPreview->setSunkenBorder(true);
     picPreview->setKeepContentOnResize(false);
     picPreview->setGeometry(QRect(PreviewLayout::PreviewPos, QSize(400, 300)));
+    // The lesson steps are drawn smoothly into a surface of the screen's scale.
+    picPreview->setPixelRatio(Artwork::scale());
     picPreview->installEventFilter(this);
 
     imgGitter = new QLabel(picPreview);
@@ -111,7 +115,16 @@ void frmPreview::buildControls()
     filPics = new QListWidget(picPanel[2]);
     filPics->setGeometry(16, 8, 153, 84);
     filPics->setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(filPics, &QListWidget::itemClicked, this, [this] { filPics_Click(); });
+    // The chosen picture follows the current item, however it became current (a
+    // click, the arrow keys); a click on the item already shown shows it again.
+    connect(filPics, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *current) {
+        if (current)
+            filPics_Click();
+    });
+    connect(filPics, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        if (PictureName != picturesFolder() + item->text())
+            filPics_Click();
+    });
 }
 
 QPoint frmPreview::defaultPlace(double ownerWidthTwips, double panelTopPixels, int twipsPerPixelY,
@@ -220,8 +233,10 @@ void frmPreview::loadTemplate()
 
 void frmPreview::showCell(int k)
 {
+    // Until a lesson is loaded (a stored number without a lesson) there is nothing
+    // to show; the failed load has been reported already.
     if (clpPicture.isEmpty())
-        raiseError(Err::InvalidPicture, QStringLiteral("No lesson is loaded"));
+        return;
     picPreview->paintPicture(clpPicture.cell(k),
                              QRectF(0, 0, picPreview->scaleWidth(), picPreview->scaleHeight()));
 }
@@ -239,7 +254,8 @@ void frmPreview::ResizePreview()
             const int b = picPreview->borderWidth();
             imgGitter->setGeometry(b, b, size.width(), size.height());
             imgGitter->setPixmap(QPixmap::fromImage(
-                m_grid.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+                m_grid.scaled(size * m_grid.devicePixelRatio(), Qt::IgnoreAspectRatio,
+                              Qt::SmoothTransformation)));
         });
         f.line(30, [&] { imgGitter->setVisible(GridShown != 0); });
         f.line(40, [&] {
@@ -263,7 +279,7 @@ void frmPreview::Form_Resize()
     ErrorFrame f("frmPreview", "Form_Resize");
     f.run([&] {
         f.line(10, [&] {
-            m_backdrop = QImage(qMax(1, width()), qMax(1, height()), QImage::Format_RGB32);
+            m_backdrop = Artwork::surface(size());
             QPainter p(&m_backdrop);
             p.setRenderHint(QPainter::SmoothPixmapTransform);
             p.drawImage(rect(), imgBG);
@@ -275,10 +291,11 @@ void frmPreview::Form_Resize()
             for (int i = 0; i < 3; ++i) {
                 PictureBox *panel = picPanel[size_t(i)];
                 panel->move(PreviewLayout::panelPos(width(), panel->size(), preview));
-                QImage look(panel->size(), QImage::Format_RGB32);
+                QImage look = Artwork::surface(panel->size());
                 look.fill(Qt::white);
                 QPainter p(&look);
-                p.drawImage(QPoint(0, 0), m_backdrop, panel->geometry());
+                p.drawImage(QRect(QPoint(0, 0), panel->size()), m_backdrop,
+                            Artwork::devicePixels(panel->geometry(), m_backdrop));
                 p.end();
                 panel->setPicture(look);
             }
@@ -289,7 +306,7 @@ void frmPreview::Form_Resize()
 void frmPreview::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
-    p.drawImage(event->rect().topLeft(), m_backdrop, event->rect());
+    p.drawImage(event->rect(), m_backdrop, Artwork::devicePixels(event->rect(), m_backdrop));
 }
 
 void frmPreview::vbeButton_Click(int Index)
@@ -404,6 +421,8 @@ void frmPreview::vbeButton_Click(int Index)
 void frmPreview::refreshPictureList()
 {
     const QString selected = filPics->currentItem() ? filPics->currentItem()->text() : QString();
+    // Listing again chooses nothing: the chosen picture stays as it was.
+    const QSignalBlocker quiet(filPics);
     filPics->clear();
     const QDir dir(picturesFolder());
     const QStringList names =
@@ -441,7 +460,8 @@ void frmPreview::filPics_Click()
             if (!QFileInfo(PictureName).isFile())
                 return;   // gone since it was listed: the preview stays
             const QImage picture = PictureFile::load(PictureName);
-            picPreview->paintPicture(picture, QRectF(0, 0, picPreview->width(), picPreview->height()));
+            picPreview->paintPicture(picture,
+                                     QRectF(0, 0, picPreview->scaleWidth(), picPreview->scaleHeight()));
         });
     });
 }
@@ -468,10 +488,10 @@ bool frmPreview::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frmPreview::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF globalPos)
+void frmPreview::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, QPointF globalPos)
 {
     ErrorFrame f("frmPreview", "Form_MouseDown");
-    f.run([&] { f.line(10, [&] { WindowDrag::begin(this, globalPos); }); });
+    f.run([&] { f.line(10, [&] { WindowDrag::begin(this, globalPos, Button); }); });
 }
 
 void frmPreview::Form_Unload()

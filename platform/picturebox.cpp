@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
@@ -24,10 +25,29 @@ void PictureBox::setSunkenBorder(bool on)
     recomposite();
 }
 
+void PictureBox::setPixelRatio(qreal ratio)
+{
+    if (ratio <= 0 || ratio == m_ratio)
+        return;
+    m_ratio = ratio;
+    recomposite();
+}
+
 void PictureBox::setPicture(const QImage &picture)
 {
     m_picture = picture;
+    if (!picture.isNull())
+        m_ratio = picture.devicePixelRatio();
     recomposite();
+}
+
+QImage PictureBox::blankImage() const
+{
+    const QSize size(qMax(1, scaleWidth()), qMax(1, scaleHeight()));
+    QImage image(size * m_ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(m_ratio);
+    image.fill(m_backColor);
+    return image;
 }
 
 void PictureBox::cls()
@@ -37,10 +57,7 @@ void PictureBox::cls()
 
 void PictureBox::recomposite()
 {
-    const QSize size(qMax(1, scaleWidth()), qMax(1, scaleHeight()));
-    if (m_image.size() != size)
-        m_image = QImage(size, QImage::Format_RGB32);
-    m_image.fill(m_backColor);
+    m_image = blankImage();
     if (!m_picture.isNull()) {
         QPainter p(&m_image);
         p.drawImage(QPoint(0, 0), m_picture);
@@ -48,17 +65,51 @@ void PictureBox::recomposite()
     update();
 }
 
+namespace {
+// A dot of the pen: the pixels of a `width` by `width` square whose centres lie
+// within half the width of its middle. An odd width is centred on the pixel at
+// `at`, an even one on that pixel's top-left corner, just as a line of that width
+// lies across its path.
+void stampDot(QPainter &p, QPointF at, int width, const QColor &colour)
+{
+    width = qMax(1, width);
+    const int cx = qFloor(at.x());
+    const int cy = qFloor(at.y());
+    const int lo = -(width / 2);
+    const int hi = lo + width - 1;
+    const double shift = width % 2 ? 0.5 : 0.0;
+    const double r2 = width * width / 4.0;
+    for (int dy = lo; dy <= hi; ++dy) {
+        const double y = dy + 0.5 - shift;
+        int reach = -1; // half the row's length in pixels, less a half for even widths
+        for (int dx = hi; dx >= 0 && reach < 0; --dx) {
+            const double x = dx + 0.5 - shift;
+            if (x * x + y * y <= r2)
+                reach = dx;
+        }
+        if (reach >= 0) {
+            const int first = width % 2 ? -reach : -reach - 1;
+            p.fillRect(QRect(cx + first, cy + dy, reach - first + 1, 1), colour);
+        }
+    }
+}
+} // namespace
+
 void PictureBox::line(QPointF from, QPointF to)
 {
     syncSize();
     {
         QPainter p(&m_image);
-        p.setRenderHint(QPainter::Antialiasing, m_drawWidth > 1);
+        // Solid pixels in exactly the pen colour: no anti-aliasing.
+        p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(QPen(m_foreColor, m_drawWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        if (from == to)
-            p.drawPoint(from);
-        else
+        if (from != to)
             p.drawLine(from, to);
+        // Qt's own round cap of a wide aliased pen comes out a pixel short and off
+        // centre: the tips are put down as the pen's own dots.
+        stampDot(p, from, m_drawWidth, m_foreColor);
+        if (from != to)
+            stampDot(p, to, m_drawWidth, m_foreColor);
     }
     m_current = to;
     const double r = m_drawWidth / 2.0 + 2;
@@ -93,9 +144,12 @@ void PictureBox::drawBox(QPoint from, QPoint to, const QColor &color)
 qint64 PictureBox::point(int x, int y) const
 {
     syncSize();
-    if (!m_image.valid(x, y))
+    if (x < 0 || y < 0 || x >= scaleWidth() || y >= scaleHeight())
         return -1;
-    return qint64(m_image.pixel(x, y) & 0xFFFFFF);
+    const int px = int(x * m_ratio), py = int(y * m_ratio);
+    if (!m_image.valid(px, py))
+        return -1;
+    return qint64(m_image.pixel(px, py) & 0xFFFFFF);
 }
 
 void PictureBox::updateImageRect(const QRectF &imageRect)
@@ -122,7 +176,17 @@ void PictureBox::paintEvent(QPaintEvent *event)
     QPainter p(this);
     const int b = borderWidth();
     const QRect area = event->rect();
-    p.drawImage(area.topLeft(), m_image, area.translated(-b, -b));
+    const QRect source = area.translated(-b, -b);
+    if (m_ratio == 1.0) {
+        p.drawImage(area.topLeft(), m_image, source);
+    } else {
+        // On a screen of another scale than the image's the pixels are resampled.
+        p.setRenderHint(QPainter::SmoothPixmapTransform, m_ratio != devicePixelRatioF());
+        const QRectF pixels(source.x() * m_ratio, source.y() * m_ratio, source.width() * m_ratio,
+                            source.height() * m_ratio);
+        p.drawImage(QRectF(area), m_image, pixels);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    }
     if (m_sunken) {
         // Two pixels: grey over dark on the top and left, white over light below.
         const QRect r = rect();
@@ -152,10 +216,9 @@ void PictureBox::resizeEvent(QResizeEvent *event)
 void PictureBox::syncSize() const
 {
     const QSize size(qMax(1, scaleWidth()), qMax(1, scaleHeight()));
-    if (m_image.size() == size)
+    if (m_image.deviceIndependentSize().toSize() == size && m_image.devicePixelRatio() == m_ratio)
         return;
-    QImage next(size, QImage::Format_RGB32);
-    next.fill(m_backColor);
+    QImage next = blankImage();
     if (m_keepOnResize) {
         QPainter p(&next);
         p.drawImage(QPoint(0, 0), m_image);

@@ -20,6 +20,9 @@ public:
 
     Status openForWriting(const QString &path);
     Status writeFromStart(const QByteArray &bytes);
+    // Opened to add at its end (created when missing), never through a link.
+    Status openForAppending(const QString &path);
+    Status append(const QByteArray &bytes);
     Status close();
     bool isOpen() const { return m_fd >= 0; }
 
@@ -30,5 +33,7 @@ public:
     static Status replaceWhole(const QString &path, const QByteArray &bytes);
 
 private:
+    Status openWith(const QString &path, int flags, unsigned mode);
+    Status writeAll(const QByteArray &bytes, bool fromStart);
     int m_fd = -1;
 };

@@ -1,5 +1,8 @@
 #include "platform/settingsbackend.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 
 struct IniSettingsBackend::Private {
@@ -35,6 +38,18 @@ QString storedKey(QSettings &s, const QString &key)
     }
     return QString();
 }
+
+// QSettings writes the file whole (a new file renamed over the old one) under a
+// lock file. A run killed just as it made that lock file leaves it without the
+// owner's name, and QSettings would wait 30 s for it on the next write. Only one
+// copy of the program runs, so a lock file nobody can be named for is taken over.
+void clearAbandonedLock(const QString &iniFile)
+{
+    QLockFile lock(iniFile + QStringLiteral(".lock"));
+    lock.setStaleLockTime(1);
+    if (lock.tryLock(0))
+        lock.unlock();
+}
 } // namespace
 
 std::optional<QString> IniSettingsBackend::value(const QString &section, const QString &key)
@@ -55,11 +70,32 @@ bool IniSettingsBackend::setValue(const QString &section, const QString &key, co
     QSettings &s = *d->settings;
     s.beginGroup(section);
     // Keep one spelling of the key: the one already stored, if any.
-    const QString k = storedKey(s, key);
-    s.setValue(k.isEmpty() ? key : k, text);
+    QString k = storedKey(s, key);
+    if (k.isEmpty())
+        k = key;
+    s.setValue(k, text);
     s.endGroup();
+    clearAbandonedLock(s.fileName());
     s.sync();
-    return s.status() == QSettings::NoError;
+    if (s.status() == QSettings::NoError)
+        return true;
+    // QSettings keeps the first error it met for the rest of the run (one malformed
+    // line read earlier is enough), so it cannot say whether this write failed:
+    // the file itself must now hold the value.
+    if (!readable())
+        return false;
+    QSettings written(s.fileName(), QSettings::IniFormat);
+    written.beginGroup(section);
+    return written.contains(k) && written.value(k).toString() == text;
+}
+
+bool IniSettingsBackend::readable()
+{
+    const QFileInfo info(fileName());
+    if (!info.exists())
+        return true;
+    QFile file(info.filePath());
+    return !info.isDir() && file.open(QIODevice::ReadOnly);
 }
 
 std::optional<QString> MemorySettingsBackend::value(const QString &section, const QString &key)
