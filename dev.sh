@@ -9,9 +9,9 @@ BUILD_PACKAGES="cmake g++ make pkg-config fonts-dejavu-core qt6-base-dev qt6-mul
   qt6-svg-dev libsndfile1-dev libxkbcommon-dev qt6-qpa-plugins"
 # What the tests start or read besides the program: an X server with xdotool and a
 # window manager (openbox, fluxbox, icewm), a sound server and its tools, an
-# independent image reader, a print spooler with a PDF queue, and the desktop's
-# validators for the installed desktop entry, metainfo and manual. The suite runs
-# a second time built with clang under AddressSanitizer and
+# independent image reader, a print spooler with a PDF queue and a PDF reader, and
+# the desktop's validators for the installed desktop entry, metainfo and manual.
+# The suite runs a second time built with clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer, with the libFuzzer targets (fuzz/) in the same build.
 TEST_PACKAGES="xvfb xauth xdotool x11-utils openbox fluxbox icewm pulseaudio pulseaudio-utils imagemagick
   cups cups-client printer-driver-cups-pdf poppler-utils desktop-file-utils appstream tidy

@@ -464,10 +464,12 @@ void frmDraw::vbeButton_Click(int Index)
             f.line(60, [&] { picBild->setPicture(picOld); });
             f.line(70, [&] { vbeButton[1]->setEnabled(false); });
             break;
-        case 2: // Open: the lesson window's list of saved pictures
+        case 2: // Open: the lesson window's list of saved pictures, in front
             f.line(80, [&] {
-                if (m_preview)
-                    m_preview->ShowFilePanel();
+                if (!m_preview)
+                    return;
+                m_preview->ShowOwned();
+                m_preview->ShowFilePanel();
             });
             break;
         case 3: // Save
@@ -553,10 +555,12 @@ void frmDraw::printCommand(ErrorFrame &f)
     f.line(170, [&] {
         if (!printer)
             return;
-        printer->setFullPage(true);
+        // The printable area is the paper less the printer's unprintable edge;
+        // the page is then drawn on from the paper's corner.
         QPageLayout layout = printer->pageLayout();
         layout.setMargins(layout.minimumMargins());
         printable = layout.paintRectPixels(printer->resolution());
+        printer->setFullPage(true);
         dotsPerMm = printer->resolution() / 25.4;
         page = printPageFor(printable.size() / dotsPerMm, PrintMarginLeft, PrintMarginRight,
                             PrintMarginTop, PrintMarginBottom);
