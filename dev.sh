@@ -11,8 +11,11 @@ BUILD_PACKAGES="cmake g++ make pkg-config fonts-dejavu-core qt6-base-dev qt6-mul
 # window manager (openbox, fluxbox, icewm), a sound server and its tools, an
 # independent image reader, a print spooler with a PDF queue and a PDF reader, and
 # the desktop's validators for the installed desktop entry, metainfo and manual.
+# The suite runs a second time built with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer, with the libFuzzer targets (fuzz/) in the same build.
 TEST_PACKAGES="xvfb xauth xdotool x11-utils openbox fluxbox icewm pulseaudio pulseaudio-utils imagemagick
-  cups cups-client printer-driver-cups-pdf poppler-utils desktop-file-utils appstream tidy"
+  cups cups-client printer-driver-cups-pdf poppler-utils desktop-file-utils appstream tidy
+  clang libfuzzer-14-dev"
 
 install_missing() {
     local missing=()
@@ -45,6 +48,15 @@ test)
     install_missing $BUILD_PACKAGES $TEST_PACKAGES
     build
     ctest --test-dir build --output-on-failure -j"$(nproc)"
+    # The whole suite again under AddressSanitizer (leaks included) and
+    # UndefinedBehaviorSanitizer, built with clang; then every fuzz target for 20 s.
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+        -DCMAKE_CXX_COMPILER=clang++ -DSANITIZE=ON -DFUZZ=ON >/dev/null
+    cmake --build build-asan -j"$(nproc)"
+    ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+    fuzz/run.sh 20 build-asan
     ;;
 *)
     echo "usage: $0 run|test" >&2

@@ -16,6 +16,8 @@
 #include <QList>
 #include <QPointer>
 
+#include <cstdio>
+
 namespace Allgemein {
 
 namespace {
@@ -71,14 +73,65 @@ frmDraw &MainWindow()
     return w;
 }
 
+namespace {
+// Qt aborts the process when it cannot open a display. While the application
+// object is made, its messages are held back; a fatal one becomes one clear
+// line and exit code 1, before the program has written anything.
+QtMessageHandler g_passOn = nullptr;
+struct HeldMessage {
+    QtMsgType type;
+    const char *file;
+    int line;
+    const char *function;
+    const char *category;
+    QString message;
+};
+QList<HeldMessage> g_heldBack;
+
+void holdBackStartMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        g_heldBack.append({type, context.file, context.line, context.function, context.category,
+                           message});
+        return;
+    }
+    const QByteArray display = qgetenv("DISPLAY");
+    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+    QByteArray why;
+    if (display.isEmpty() && wayland.isEmpty())
+        why = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+    else if (!display.isEmpty())
+        why = "the display \"" + display + "\" cannot be opened";
+    else
+        why = "the display \"" + wayland + "\" cannot be opened";
+    std::fprintf(stderr,
+                 "Stiftolino cannot start: %s. It needs a graphical desktop (X11 or Wayland).\n",
+                 why.constData());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+void passOnStartMessages()
+{
+    qInstallMessageHandler(g_passOn);
+    for (const HeldMessage &m : std::as_const(g_heldBack))
+        qt_message_output(m.type, QMessageLogContext(m.file, m.line, m.function, m.category),
+                          m.message);
+    g_heldBack.clear();
+}
+} // namespace
+
 int Main(int argc, char *argv[])
 {
     Memory::keepHeapSmall();
+    g_passOn = qInstallMessageHandler(holdBackStartMessages);
+    QApplication app(argc, argv);
+    passOnStartMessages();
+
     // A second copy ends at once, before it opens anything on the screen.
     if (!InstanceLock::acquire())
         return 0;
 
-    QApplication app(argc, argv);
     QApplication::setApplicationName(AppTitle);
     QApplication::setOrganizationName(AppTitle);
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")

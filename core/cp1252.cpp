@@ -39,7 +39,11 @@ QByteArray encode(const QString &text)
 {
     QByteArray out;
     out.reserve(text.size());
-    for (QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        // A character beyond the first 65536 takes two units: one '?' for both.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
         const int b = byteFor(c.unicode());
         out.append(b < 0 ? '?' : static_cast<char>(b));
     }

@@ -6,7 +6,8 @@
 
 namespace Cp1252 {
 QString decode(const QByteArray &bytes);
-// Characters the code page lacks become '?'.
+// Each character the code page lacks becomes one '?' (a character outside the
+// first 65536 too, and a lone surrogate).
 QByteArray encode(const QString &text);
 // True when every character of `text` has a place in the code page.
 bool canEncode(const QString &text);

@@ -4,6 +4,7 @@
 #include "core/cp1252.h"
 #include "core/errorframe.h"
 #include "core/globals.h"
+#include "core/resources.h"
 
 #include <QFile>
 
@@ -70,15 +71,25 @@ QString LookupProfileString(const QByteArray &file, const QString &section, cons
 
 QString GetLang(int16_t number)
 {
+    // The copy this run has read from already. When it goes away while the
+    // program runs (a cleaner of temporary files, a slip of the user) the texts
+    // come from the table the program carries, which the copy was made of.
+    static QString readBefore;
     QString result;
     ErrorFrame f("Allgemein", "GetLang");
     f.run([&] {
         QByteArray content;
         f.line(10, [&] {
             QFile file(LanguageFilePath);
-            // A missing table yields empty texts, as a missing key does.
-            if (!LanguageFilePath.isEmpty() && file.open(QIODevice::ReadOnly))
+            // A table that was never there yields empty texts, as a missing key does.
+            if (LanguageFilePath.isEmpty())
+                return;
+            if (file.open(QIODevice::ReadOnly)) {
                 content = file.read(1 << 20);
+                readBefore = LanguageFilePath;
+            } else if (LanguageFilePath == readBefore) {
+                content = ModResFiles::LoadResData(1000, QStringLiteral("CUSTOM"));
+            }
         });
         const QString key = QStringLiteral("%1").arg(int(number), 4, 10, QLatin1Char('0'));
         f.line(20, [&] { result = LookupProfileString(content, QStringLiteral("Lang"), key); });

@@ -6,8 +6,10 @@
 
 namespace PictureFile {
 // The largest picture we read: larger ones would eat the memory for nothing.
+// Reading one file holds at most 64 MB: the picture at four bytes a pixel, and
+// what the reader and the stretched painting need besides.
 constexpr int MaxSide = 8192;
-constexpr qint64 MaxPixels = qint64(4096) * 4096;
+constexpr qint64 MaxPixels = qint64(4000) * 3000;
 
 // Reads the picture; raises 53 when the file is missing and 481 when it is not a
 // picture we can read (damaged, empty, another kind of file, or too large).

@@ -1,6 +1,5 @@
 #include "errors/errptnr.h"
 
-#include "core/cp1252.h"
 #include "core/config.h"
 #include "core/settings.h"
 #include "platform/paths.h"
@@ -254,7 +253,7 @@ bool ErrPtnr::appendProtocol(const QString &protocol)
     // protocol elsewhere.
     RawFile f;
     return f.openForAppending(protocolFilePath(QStringLiteral(".EPT"))) == RawFile::Status::Ok
-           && f.append(Cp1252::encode(protocol + kCrLf)) == RawFile::Status::Ok
+           && f.append(protocolBytes(protocol + kCrLf)) == RawFile::Status::Ok
            && f.close() == RawFile::Status::Ok;
 }
 
@@ -316,7 +315,7 @@ void ErrPtnr::saveProtocol()
     }
     // QSaveFile would replace what a link points to: a link is refused instead.
     QSaveFile f(path);
-    const QByteArray bytes = Cp1252::encode(protocol + kCrLf);
+    const QByteArray bytes = protocolBytes(protocol + kCrLf);
     if (QFileInfo(path).isSymLink() || !f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()
         || !f.commit()) {
         Prompts::message(this,

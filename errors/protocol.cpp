@@ -1,10 +1,21 @@
 #include "errors/protocol.h"
 
+#include "core/cp1252.h"
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kSeparator = QString(70, u'-');
 const QString kIndent = QString(10, u' ');
+
+// A text as one protocol line: its own line breaks would cut the line in two,
+// and a lone CR or LF would break the CR LF line ends.
+QString oneLine(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
 
 } // namespace
 
@@ -15,11 +26,11 @@ QString buildProtocolText(const ProtocolContent &c)
     t += QStringLiteral("F E H L E R P R O T O K O L L  /  E R R O R   P R O T O C O L L") + kCrLf;
     t += kSeparator + kCrLf;
     t += QStringLiteral("PROGRAMM-INFO:") + kCrLf;
-    t += kIndent + c.progInfo + kCrLf;
+    t += kIndent + oneLine(c.progInfo) + kCrLf;
     t += kSeparator + kCrLf;
     t += QStringLiteral("FEHLERBESCHREIBUNG / ERROR DESCRIPTION:") + kCrLf;
     for (int i = 0; i < 4; ++i)
-        t += kIndent + c.titles.value(i) + u'\t' + c.values.value(i) + kCrLf;
+        t += kIndent + oneLine(c.titles.value(i)) + u'\t' + oneLine(c.values.value(i)) + kCrLf;
     t += kIndent + QStringLiteral("Datum/Uhrzeit (Date/Time):") + u'\t'
          + c.when.toString(QStringLiteral("MM-dd-yyyy")) + QStringLiteral(" / ")
          + c.when.toString(QStringLiteral("HH:mm:ss")) + kCrLf;
@@ -28,14 +39,16 @@ QString buildProtocolText(const ProtocolContent &c)
     // Without a known system nothing follows the tab, not even the line break.
     t += kIndent + QStringLiteral("Plattform/Environment:") + u'\t';
     if (c.system.known)
-        t += c.system.platform + kCrLf;
+        t += oneLine(c.system.platform) + kCrLf;
     t += kIndent + QStringLiteral("Version:") + u'\t' + QString::number(c.system.major) + u'.'
          + QString::number(c.system.minor) + kCrLf;
     t += kIndent + QStringLiteral("Build:") + u'\t' + QString::number(c.system.build & 0xFFFF)
-         + QStringLiteral("   ") + c.system.servicePack + kCrLf;
+         + QStringLiteral("   ") + oneLine(c.system.servicePack) + kCrLf;
     t += kSeparator + kCrLf;
     return t;
 }
+
+QByteArray protocolBytes(const QString &protocol) { return Cp1252::encode(protocol); }
 
 QStringList wrapForPrint(const QString &protocol)
 {

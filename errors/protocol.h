@@ -16,8 +16,13 @@ struct ProtocolContent {
     SystemInfo system;
 };
 
-// The protocol text, every line ended by CR LF.
+// The protocol text, every line ended by CR LF. A line break inside one of the
+// texts becomes a blank, so every piece stays on its own line.
 QString buildProtocolText(const ProtocolContent &content);
+
+// The protocol as it goes into a file: Windows-1252, each character the code page
+// lacks as one '?'.
+QByteArray protocolBytes(const QString &protocol);
 
 // The printed lines of a protocol: each line wrapped word by word after 73
 // counted characters, continuation lines indented by 20 blanks.

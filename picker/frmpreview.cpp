@@ -399,9 +399,10 @@ void frmPreview::vbeButton_Click(int Index)
             break;
         case 8: // paint the chosen picture onto the canvas
             f.line(360, [&] {
-                // Only a picture file that exists is painted: after a Save the
-                // name is the typed one, not a file, and nothing is painted.
-                if (PictureName.isEmpty() || !QFileInfo(PictureName).isFile())
+                // After a Save the name is the typed one, not a file: nothing is
+                // painted. A picture picked in the list is loaded, and one that
+                // has gone or changed since is reported (53, 481).
+                if (PictureName.isEmpty() || QFileInfo(PictureName).isRelative())
                     return;
                 sound(107);
                 const QImage picture = PictureFile::load(PictureName);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 
 struct IniSettingsBackend::Private {
@@ -37,6 +38,18 @@ QString storedKey(QSettings &s, const QString &key)
     }
     return QString();
 }
+
+// QSettings writes the file whole (a new file renamed over the old one) under a
+// lock file. A run killed just as it made that lock file leaves it without the
+// owner's name, and QSettings would wait 30 s for it on the next write. Only one
+// copy of the program runs, so a lock file nobody can be named for is taken over.
+void clearAbandonedLock(const QString &iniFile)
+{
+    QLockFile lock(iniFile + QStringLiteral(".lock"));
+    lock.setStaleLockTime(1);
+    if (lock.tryLock(0))
+        lock.unlock();
+}
 } // namespace
 
 std::optional<QString> IniSettingsBackend::value(const QString &section, const QString &key)
@@ -62,6 +75,7 @@ bool IniSettingsBackend::setValue(const QString &section, const QString &key, co
         k = key;
     s.setValue(k, text);
     s.endGroup();
+    clearAbandonedLock(s.fileName());
     s.sync();
     if (s.status() == QSettings::NoError)
         return true;

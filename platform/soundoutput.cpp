@@ -198,8 +198,10 @@ bool isAudioBackendMessage(const QString &category, const QString &message)
         "pa_context_", "Failed to get server information:", "Failed to get sink information:",
         "Invalid audio data size provided by pull source",
     };
+    // Some are a QString streamed into qWarning(), and so arrive in quotes.
+    const QStringView text = message.startsWith(u'"') ? QStringView(message).mid(1) : QStringView(message);
     for (const char *prefix : prefixes)
-        if (message.startsWith(QLatin1String(prefix)))
+        if (text.startsWith(QLatin1String(prefix)))
             return true;
     return false;
 }

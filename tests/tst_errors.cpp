@@ -30,6 +30,8 @@ private slots:
     void cleanup();
     void protocolText();
     void unknownPlatformJoinsLines();
+    void textsTheCodePageLacks_data();
+    void textsTheCodePageLacks();
     void systemLinesFromTheRunningSystem();
     void prettyName_data();
     void prettyName();
@@ -147,6 +149,34 @@ void tst_Errors::unknownPlatformJoinsLines()
     const QString t = buildProtocolText(c);
     QVERIFY(t.contains(QStringLiteral("Plattform/Environment:\t          Version:\t0.0\r\n")));
     QCOMPARE(t.count(QStringLiteral("\r\n")), 17);
+}
+
+void tst_Errors::textsTheCodePageLacks_data()
+{
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("line break") << QStringLiteral("Datei\r\nfehlt") << QByteArray("Datei fehlt");
+    QTest::newRow("lone line feed") << QStringLiteral("a\nb\rc") << QByteArray("a b c");
+    QTest::newRow("euro and umlaut") << QStringLiteral("5 \u20ac f\u00fcr") << QByteArray("5 \x80 f\xfcr");
+    QTest::newRow("Cyrillic") << QStringLiteral("\u041e\u0448\u0438\u0431\u043a\u0430") << QByteArray("??????");
+    QTest::newRow("beyond 65536: one character") << QStringLiteral("Pinsel \U0001F3A8!")
+                                                 << QByteArray("Pinsel ?!");
+    QTest::newRow("lone surrogate") << QString(QChar(0xD83C)) + u'x' << QByteArray("?x");
+}
+
+// A description from outside (a system message, a file name) stays on its line
+// and each character the code page lacks becomes one '?'.
+void tst_Errors::textsTheCodePageLacks()
+{
+    QFETCH(QString, description);
+    QFETCH(QByteArray, line);
+    ProtocolContent c = sample();
+    c.values[0] = description;
+    const QByteArray bytes = protocolBytes(buildProtocolText(c));
+    QVERIFY(bytes.contains("Fehler-Nr / error :\t" + line + "\r\n          Modul:"));
+    QCOMPARE(bytes.count("\r\n"), 18);
+    QCOMPARE(bytes.count('\n'), 18);
+    QCOMPARE(bytes.count('\r'), 18);
 }
 
 void tst_Errors::systemLinesFromTheRunningSystem()

@@ -12,6 +12,7 @@
 #include "platform/printer.h"
 #include "support/testsupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -423,31 +424,44 @@ void tst_Picker::damagedPictures_data()
     QByteArray truncated("BM");
     truncated += QByteArray(20, '\x01');
     QTest::newRow("damaged header") << truncated;
-    // A real header claiming 20000 x 20000 pixels, 24 bits, and no pixel data.
-    QByteArray huge("BM");
-    auto le32 = [](QByteArray &b, quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            b.append(char((v >> (8 * i)) & 0xFF));
+    // Real headers with no pixel data behind them.
+    auto header = [](quint32 width, quint32 height, quint16 bits) {
+        QByteArray b("BM");
+        auto le32 = [&b](quint32 v) {
+            for (int i = 0; i < 4; ++i)
+                b.append(char((v >> (8 * i)) & 0xFF));
+        };
+        auto le16 = [&b](quint16 v) {
+            b.append(char(v & 0xFF));
+            b.append(char(v >> 8));
+        };
+        const quint32 data = width * height * (bits / 8);
+        le32(54 + data);
+        le32(0);
+        le32(54);
+        le32(40);
+        le32(width);
+        le32(height);
+        le16(1);
+        le16(bits);
+        le32(0);
+        le32(data);
+        le32(2835);
+        le32(2835);
+        le32(0);
+        le32(0);
+        return b;
     };
-    auto le16 = [](QByteArray &b, quint16 v) {
-        b.append(char(v & 0xFF));
-        b.append(char(v >> 8));
-    };
-    le32(huge, 54 + 1200000000u);
-    le32(huge, 0);
-    le32(huge, 54);
-    le32(huge, 40);
-    le32(huge, 20000);
-    le32(huge, 20000);
-    le16(huge, 1);
-    le16(huge, 24);
-    le32(huge, 0);
-    le32(huge, 1200000000u);
-    le32(huge, 2835);
-    le32(huge, 2835);
-    le32(huge, 0);
-    le32(huge, 0);
-    QTest::newRow("20000 x 20000") << huge;
+    QTest::newRow("20000 x 20000") << header(20000, 20000, 24);
+    // A real picture (PNG content, a small file) that would hold more than 64 MB
+    // once read: four bytes for each of its 16.7 million pixels.
+    QImage big(4096, 4096, QImage::Format_ARGB32);
+    big.fill(Qt::transparent);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    big.save(&buffer, "PNG");
+    QTest::newRow("4096 x 4096, 32 bits") << png;
 }
 
 void tst_Picker::damagedPictures()

@@ -7,6 +7,7 @@
 #include "core/resources.h"
 #include "core/sound.h"
 #include "platform/soundoutput.h"
+#include "support/pulseserver.h"
 #include "support/recordingsoundoutput.h"
 #include "support/testsupport.h"
 #include "support/waitfor.h"
@@ -18,7 +19,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLocalSocket>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QStandardPaths>
@@ -150,88 +150,6 @@ QByteArray soundResource(int number)
 {
     return ModResFiles::LoadResData(number, QStringLiteral("WAV"));
 }
-
-// A sound server of our own: PulseAudio with one null sink whose monitor we can
-// record, listening on a socket in a private folder.
-class PulseServer
-{
-public:
-    ~PulseServer()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(3000)) {
-                m_process.kill();
-                m_process.waitForFinished(1000);
-            }
-        }
-    }
-
-    // Starts the server; on failure returns why.
-    QString start()
-    {
-        if (!m_dir.isValid())
-            return QStringLiteral("no temporary folder");
-        const QString program = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
-        if (program.isEmpty())
-            return QStringLiteral("pulseaudio is not installed");
-        QDir(m_dir.path()).mkpath(QStringLiteral("home"));
-        QDir(m_dir.path()).mkpath(QStringLiteral("run"));
-        QFile::setPermissions(m_dir.filePath(QStringLiteral("run")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QFile script(m_dir.filePath(QStringLiteral("server.pa")));
-        if (!script.open(QIODevice::WriteOnly))
-            return QStringLiteral("cannot write the server script");
-        // Without rewinds the sink's monitor holds exactly what was mixed; with them
-        // it can miss the start of a sound that arrives while the sink runs ahead.
-        script.write(QStringLiteral("load-module module-null-sink sink_name=%1 norewinds=1\n"
-                                    "load-module module-native-protocol-unix socket=%2 auth-anonymous=1\n"
-                                    "set-default-sink %1\n")
-                         .arg(sinkName(), socketPath())
-                         .toUtf8());
-        script.close();
-
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), m_dir.filePath(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.filePath(QStringLiteral("run")));
-        env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), m_dir.filePath(QStringLiteral("run")));
-        env.remove(QStringLiteral("PULSE_SERVER"));
-        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-        m_process.setProcessEnvironment(env);
-        // As root PulseAudio only warns that it is meant for a user session; -n and
-        // -F keep it from reading the machine's own configuration.
-        m_process.start(program, {QStringLiteral("-n"), QStringLiteral("-F"), script.fileName(),
-                                  QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                                  QStringLiteral("--use-pid-file=no"), QStringLiteral("--disable-shm=yes"),
-                                  QStringLiteral("--log-target=stderr"), QStringLiteral("--log-level=error")});
-        if (!m_process.waitForStarted(3000))
-            return QStringLiteral("pulseaudio did not start: %1").arg(m_process.errorString());
-        bool listening = false;
-        waitFor([&] {
-            if (m_process.state() == QProcess::NotRunning)
-                return true;
-            QLocalSocket probe;
-            probe.connectToServer(socketPath());
-            listening = probe.waitForConnected(200);
-            return listening;
-        }, 8000);
-        if (listening)
-            return QString();
-        if (m_process.state() == QProcess::NotRunning)
-            return QStringLiteral("pulseaudio ended at once: %1")
-                .arg(QString::fromLocal8Bit(m_process.readAllStandardError()).trimmed());
-        return QStringLiteral("pulseaudio did not open its socket in time");
-    }
-
-    QString socketPath() const { return m_dir.filePath(QStringLiteral("native")); }
-    QString address() const { return QStringLiteral("unix:") + socketPath(); }
-    static QString sinkName() { return QStringLiteral("stiftolino_test"); }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_process;
-};
 
 struct ChildRun {
     int exitCode = -1;
@@ -716,6 +634,9 @@ void tst_Sound::messageFilter_data()
     QTest::newRow("other category") << "qt.qpa.xcb" << "QXcbConnection: XCB error: 3" << false;
     QTest::newRow("server gone") << "default" << "PulseAudioService: Context terminated." << true;
     QTest::newRow("no category, other text") << "default" << "The picture could not be saved" << false;
+    // The server killed while a sound plays: the stream's error arrives quoted.
+    QTest::newRow("stream cut, quoted") << "default" << "\"Stream error: Connection terminated\"" << true;
+    QTest::newRow("other text, quoted") << "default" << "\"The picture could not be saved\"" << false;
 }
 
 void tst_Sound::messageFilter()

@@ -1,0 +1,616 @@
+// Faults while the program runs: files that go away or cannot be read, a home
+// folder that cannot be written, pictures that change after they were listed, no
+// display, two starts at once and a kill while the settings are written. Each
+// keeps the program running with nothing lost; what the user sees is checked.
+
+#include "app/allgemein.h"
+#include "core/globals.h"
+#include "core/language.h"
+#include "core/resources.h"
+#include "core/settings.h"
+#include "draw/frmdraw.h"
+#include "picker/frmpreview.h"
+#include "platform/paths.h"
+#include "platform/picturebox.h"
+#include "platform/printer.h"
+#include "platform/settingsbackend.h"
+#include "controls/symbolbutton.h"
+#include "core/sound.h"
+#include "support/printspooler.h"
+#include "support/pulseserver.h"
+#include "support/testsupport.h"
+#include "support/waitfor.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <linux/capability.h>
+#include <signal.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+using namespace Allgemein;
+
+namespace {
+
+// As root every file can be read and written. For the length of this object the
+// process (this thread) lets the file permissions count, as for any other user.
+class PermissionsCount
+{
+public:
+    PermissionsCount()
+    {
+        if (::geteuid() != 0)
+            return;
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        if (::syscall(SYS_capget, &header, m_saved) != 0)
+            return;
+        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        m_dropped = ::syscall(SYS_capset, &header, reduced) == 0;
+    }
+    ~PermissionsCount()
+    {
+        if (!m_dropped)
+            return;
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        ::syscall(SYS_capset, &header, m_saved);
+    }
+    bool ok() const { return ::geteuid() != 0 || m_dropped; }
+
+private:
+    __user_cap_data_struct m_saved[2]{};
+    bool m_dropped = false;
+};
+
+// A bitmap of 20000 x 20000 white pixels, RLE8 as the lessons are: 3 MB on disk,
+// 400 MB once read.
+QByteArray hugeBitmap()
+{
+    const int side = 20000;
+    QByteArray row;
+    for (int left = side; left > 0; left -= 255) {
+        row.append(char(std::min(left, 255)));
+        row.append(char(0));
+    }
+    row.append("\0\0", 2);
+    QByteArray data;
+    data.reserve(row.size() * side + 2);
+    for (int y = 0; y < side; ++y)
+        data.append(row);
+    data.append("\0\1", 2);
+    QByteArray out(54 + 1024, '\0');
+    auto put32 = [&out](int at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            out[at + i] = char((v >> (8 * i)) & 0xFF);
+    };
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(2, quint32(out.size() + data.size()));
+    put32(10, quint32(out.size()));
+    put32(14, 40);
+    put32(18, side);
+    put32(22, side);
+    out[26] = 1;
+    out[28] = 8;
+    put32(30, 1);   // RLE8
+    put32(34, quint32(data.size()));
+    put32(46, 256);
+    for (int i = 0; i < 256; ++i)
+        put32(54 + 4 * i, 0x00FFFFFF);
+    return out + data;
+}
+
+// The child role of the kill test: writes the settings over and over, each round
+// all seven keys with the round's number (counting on from `first`), until it is
+// killed.
+int writeSettingsForParent(const QString &path, int16_t first)
+{
+    std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(path);
+    SetSettingsBackend(store.get());
+    for (int16_t round = first;; ++round) {
+        SoundOn = TemplateIndex = PenWidth = PreviewLarge = PenWindowShown = GridShown = round;
+        PenColor = round;
+        SaveConfig();
+    }
+}
+
+// The child role of the sound test: plays the sweep every 40 ms through the real
+// sound output, as a child clicking away would, and says after each one.
+int playForParent(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    SoundOn = True;
+    const int total = std::atoi(argv[2]);
+    int played = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, &app, [&] {
+        PlayWAV(107);
+        std::printf("played %d\n", ++played);
+        std::fflush(stdout);
+        if (played == total)
+            app.quit();
+    });
+    tick.start(40);
+    return app.exec();
+}
+
+} // namespace
+
+class tst_Faults : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void languageTableGoneWhileRunning_data();
+    void languageTableGoneWhileRunning();
+    void settingsFileIsAFolder();
+    void settingsFileUnreadable();
+    void homeFolderNotWritable();
+    void pictureChangedBetweenListAndOk_data();
+    void pictureChangedBetweenListAndOk();
+    void noDisplay();
+    void twoStartsAtOnce();
+    void killedWhileWritingSettings();
+    void soundServerKilled();
+    void printerRemovedBeforePrint();
+
+private:
+    // A copy of the program with a home of its own.
+    struct Install {
+        QTemporaryDir dir;
+        QString binary;
+        QString home() const { return dir.filePath(QStringLiteral("home")); }
+        QString runtime() const { return dir.filePath(QStringLiteral("runtime")); }
+    };
+    bool install(Install &in);
+    QProcessEnvironment environment(const Install &in) const;
+    TestEnvironment *m_env = nullptr;
+};
+
+void tst_Faults::init()
+{
+    m_env = new TestEnvironment;
+    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
+    SoundOn = False;
+}
+
+void tst_Faults::cleanup()
+{
+    if (frmDraw::exists())
+        delete &frmDraw::instance();
+    Printing::setPrinterFactory({});
+    delete m_env;
+    m_env = nullptr;
+}
+
+void tst_Faults::languageTableGoneWhileRunning_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("deleted") << "deleted";
+    QTest::newRow("made unreadable") << "unreadable";
+    QTest::newRow("a folder in its place") << "folder";
+}
+
+// The copy of the language table goes while the program runs: the texts stay,
+// read from the table the program carries; no error dialog.
+void tst_Faults::languageTableGoneWhileRunning()
+{
+    QFETCH(QString, fault);
+    LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
+    QCOMPARE(ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath), 0);
+    frmDraw &w = frmDraw::instance();
+    w.Sprache();   // as every activation of the window does
+    QCOMPARE(w.vbeButton[9]->toolTip(), QStringLiteral("Beenden"));
+
+    PermissionsCount permissions;
+    QVERIFY(permissions.ok());
+    if (fault == QLatin1String("deleted")) {
+        QVERIFY(QFile::remove(LanguageFilePath));
+    } else if (fault == QLatin1String("unreadable")) {
+        QVERIFY(QFile::setPermissions(LanguageFilePath, QFile::WriteOwner));
+        QFile probe(LanguageFilePath);
+        QVERIFY(!probe.open(QIODevice::ReadOnly));
+    } else {
+        QVERIFY(QFile::remove(LanguageFilePath));
+        QVERIFY(QDir().mkdir(LanguageFilePath));
+    }
+    LanguageOffset = 1000;
+    w.Sprache();
+    QCOMPARE(w.vbeButton[9]->toolTip(), QStringLiteral("End program"));
+    QCOMPARE(GetLang(6114), QStringLiteral("Voulez vous vraiment terminer?"));
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+// The settings file is a folder: each setting the load reads reports error 75
+// (the settings could not be read), Ignore keeps the value the program had; a
+// save reports 75 for each key; the quit routine saves nothing and shows
+// nothing; the folder stays as it was.
+void tst_Faults::settingsFileIsAFolder()
+{
+    const QString path = m_env->folder.filePath(QStringLiteral("Stiftolino.ini"));
+    QVERIFY(QDir().mkpath(path + QStringLiteral("/keep")));
+    std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(path);
+    SetSettingsBackend(store.get());
+    m_env->reporter.fallback = 1;   // Ignore
+    LoadConfig();
+    QCOMPARE(PenWidth, Defaults::PenWidth);
+    QCOMPARE(m_env->reporter.reports.size(), 7);
+    for (const auto &r : std::as_const(m_env->reporter.reports)) {
+        QCOMPARE(r.procedure, QStringLiteral("LoadConfig"));
+        QCOMPARE(r.error.number, 75);
+    }
+    m_env->reporter.reports.clear();
+
+    SaveConfig();
+    QCOMPARE(m_env->reporter.reports.size(), 7);
+    for (const auto &r : std::as_const(m_env->reporter.reports)) {
+        QCOMPARE(r.procedure, QStringLiteral("SaveConfig"));
+        QCOMPARE(r.error.number, 75);
+    }
+    m_env->reporter.reports.clear();
+    QuitProgram();
+    QVERIFY(m_env->reporter.reports.isEmpty());
+    QVERIFY(QFileInfo(path + QStringLiteral("/keep")).isDir());
+}
+
+// The settings file cannot be read: the load reports error 75 and the program
+// goes on with the defaults; what was in the file is not written over, so the
+// settings come back once the file can be read again.
+void tst_Faults::settingsFileUnreadable()
+{
+    const QString path = m_env->folder.filePath(QStringLiteral("Stiftolino.ini"));
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Optionen]\nWidth=9\nImage=7\n");
+    }
+    QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+    {
+        PermissionsCount permissions;
+        QVERIFY(permissions.ok());
+        std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(path);
+        SetSettingsBackend(store.get());
+        LoadConfig();   // Cancel
+        QCOMPARE(m_env->reporter.reports.size(), 1);
+        QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("LoadConfig"));
+        QCOMPARE(m_env->reporter.reports[0].error.number, 75);
+        QCOMPARE(PenWidth, Defaults::PenWidth);
+        QCOMPARE(TemplateIndex, Defaults::TemplateIndex);
+        PenWidth = 30;
+        QuitProgram();
+        SetSettingsBackend(&m_env->settings);
+    }
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    std::unique_ptr<IniSettingsBackend> again = IniSettingsBackend::atPath(path);
+    SetSettingsBackend(again.get());
+    LoadConfig();
+    QCOMPARE(PenWidth, int16_t(9));
+    QCOMPARE(TemplateIndex, int16_t(7));
+}
+
+// Nothing can be written in the home folder: the quit routine ends without an
+// error dialog and without writing anything.
+void tst_Faults::homeFolderNotWritable()
+{
+    const QString home = m_env->folder.filePath(QStringLiteral("home"));
+    QVERIFY(QDir().mkpath(home));
+    QVERIFY(QFile::setPermissions(home, QFile::ReadOwner | QFile::ExeOwner));
+    PermissionsCount permissions;
+    QVERIFY(permissions.ok());
+    std::unique_ptr<IniSettingsBackend> store =
+        IniSettingsBackend::atPath(home + QStringLiteral("/.config/Stiftolino/Stiftolino.ini"));
+    SetSettingsBackend(store.get());
+    MainWindow().showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(&MainWindow()));
+    PenWidth = 12;
+    QuitProgram();
+    QVERIFY(m_env->reporter.reports.isEmpty());
+    QCOMPARE(LoadedFormCount(), 0);
+    QVERIFY(QDir(home).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+    SetSettingsBackend(&m_env->settings);
+}
+
+void tst_Faults::pictureChangedBetweenListAndOk_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("error");
+    QTest::newRow("deleted") << "deleted" << 53;
+    QTest::newRow("replaced by 20000 x 20000") << "huge" << 481;
+}
+
+// A picture picked in the file list changes before OK: OK reports it through the
+// error dialog (53 file not found, 481 invalid picture) and the drawing on the
+// canvas stays; Ignore goes back to the lesson step.
+void tst_Faults::pictureChangedBetweenListAndOk()
+{
+    QFETCH(QString, change);
+    QFETCH(int, error);
+    frmDraw &w = frmDraw::instance();
+    w.showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    frmPreview *p = w.preview();
+    QVERIFY(p);
+    const QString folder = Paths::picturesFolder();
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/Haus.bmp");
+    QImage picture(60, 45, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(file, "BMP"));
+    w.picBild->line(QPointF(10, 10), QPointF(200, 150));
+    const QImage drawn = w.picBild->image();
+
+    p->ShowFilePanel();
+    QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Haus.bmp")});
+    p->filPics->setCurrentRow(0);
+    p->filPics_Click();
+    QVERIFY(m_env->reporter.reports.isEmpty());
+    if (change == QLatin1String("deleted")) {
+        QVERIFY(QFile::remove(file));
+    } else {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(f.write(hugeBitmap()) > 3000000);
+    }
+    m_env->reporter.fallback = 1;   // Ignore
+    QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmPreview"));
+    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("vbeButton_Click"));
+    QCOMPARE(m_env->reporter.reports[0].error.number, error);
+    QVERIFY(w.picBild->image() == drawn);
+    QVERIFY(p->picPanel[0]->isVisible());
+    QVERIFY(!p->picPanel[2]->isVisible());
+}
+
+bool tst_Faults::install(Install &in)
+{
+    in.binary = in.dir.filePath(QStringLiteral("stiftolino"));
+    QDir().mkpath(in.home());
+    QDir().mkpath(in.runtime());
+    QFile::setPermissions(in.runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")), in.binary);
+}
+
+QProcessEnvironment tst_Faults::environment(const Install &in) const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), in.home());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), in.home() + QStringLiteral("/.config"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), in.home() + QStringLiteral("/.local/share"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), in.runtime());
+    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
+// No display: one clear line on stderr, exit code 1, no file written anywhere.
+void tst_Faults::noDisplay()
+{
+    SKIP_IF_RUN_SEPARATELY();
+    Install in;
+    QVERIFY(install(in));
+    QProcessEnvironment env = environment(in);
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QString::fromLatin1(name));
+    QProcess app;
+    app.setProcessEnvironment(env);
+    app.start(in.binary);
+    QVERIFY(app.waitForFinished(20000));
+    const QByteArray err = app.readAllStandardError();
+    QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(app.exitCode(), 1);
+    QVERIFY2(err.startsWith("Stiftolino cannot start: neither DISPLAY nor WAYLAND_DISPLAY is set. "
+                            "It needs a graphical desktop (X11 or Wayland).\n"),
+             err.constData());
+    QCOMPARE(err.count('\n'), 1);
+    QDirIterator written(in.dir.path(), QDir::Files | QDir::Hidden | QDir::System,
+                         QDirIterator::Subdirectories);
+    QStringList files;
+    while (written.hasNext())
+        files << written.next();
+    QCOMPARE(files, QStringList{in.binary});
+}
+
+// Two starts in the same moment, ten times over: each time exactly one runs and
+// the other ends at once, quietly.
+void tst_Faults::twoStartsAtOnce()
+{
+    SKIP_IF_RUN_SEPARATELY();
+    Install in;
+    QVERIFY(install(in));
+    const QString table = in.runtime() + QStringLiteral("/stiftolino-%1/~tmp.lng").arg(::getuid());
+    for (int round = 0; round < 10; ++round) {
+        QFile::remove(table);
+        QProcess a;
+        QProcess b;
+        for (QProcess *p : {&a, &b}) {
+            p->setProcessEnvironment(environment(in));
+            p->setProgram(in.binary);
+        }
+        a.start();
+        b.start();
+        QVERIFY(a.waitForStarted() && b.waitForStarted());
+        QVERIFY2(waitFor([&] { return a.state() == QProcess::NotRunning || b.state() == QProcess::NotRunning; },
+                         20000),
+                 qPrintable(QStringLiteral("round %1: neither start ended").arg(round)));
+        QProcess &ended = a.state() == QProcess::NotRunning ? a : b;
+        QProcess &running = &ended == &a ? b : a;
+        QCOMPARE(ended.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(ended.exitCode(), 0);
+        // The one that runs gets as far as writing its language table, and stays.
+        QVERIFY(waitFor([&] { return QFile::exists(table); }, 20000));
+        QCOMPARE(running.state(), QProcess::Running);
+        running.kill();
+        running.waitForFinished();
+    }
+}
+
+// Killed while the settings are written, again and again: the file that is left
+// is always whole, and every key holds the value of the round that was being
+// written or of the round before.
+void tst_Faults::killedWhileWritingSettings()
+{
+    SKIP_IF_RUN_SEPARATELY();
+    const QString path = m_env->folder.filePath(QStringLiteral("Stiftolino.ini"));
+    static const char *const keys[] = {"Sound", "Width", "Image", "Color", "PSize", "CShow", "Gitter"};
+    auto roundsIn = [&](bool *whole) {
+        QFile f(path);
+        QList<int> values;
+        *whole = f.open(QIODevice::ReadOnly);
+        const QByteArray text = *whole ? f.readAll() : QByteArray();
+        *whole = *whole && text.startsWith("[Optionen]\n") && text.endsWith('\n');
+        QSettings s(path, QSettings::IniFormat);
+        *whole = *whole && s.status() == QSettings::NoError;
+        for (const char *k : keys)
+            values << s.value(QStringLiteral("Optionen/") + QLatin1String(k), -1).toInt();
+        return values;
+    };
+    {
+        // The settings of an earlier run: round 0.
+        QSettings before(path, QSettings::IniFormat);
+        for (const char *k : keys)
+            before.setValue(QStringLiteral("Optionen/") + QLatin1String(k), 0);
+    }
+    int lastRound = 0;
+    for (int kill = 0; kill < 20; ++kill) {
+        QProcess child;
+        child.setProgram(QCoreApplication::applicationFilePath());
+        child.setArguments({QStringLiteral("--write-settings"), path, QString::number(lastRound + 1)});
+        child.start();
+        QVERIFY(child.waitForStarted());
+        // Kill it at a different point each time: after a few more rounds.
+        const int target = lastRound + 1 + kill % 5;
+        QVERIFY(waitFor([&] {
+            bool whole = false;
+            const QList<int> v = roundsIn(&whole);
+            return whole && v.first() >= target;
+        }, 20000));
+        ::kill(pid_t(child.processId()), SIGKILL);
+        QVERIFY(child.waitForFinished());
+        bool whole = false;
+        const QList<int> v = roundsIn(&whole);
+        QVERIFY2(whole, qPrintable(QStringLiteral("torn settings file after kill %1").arg(kill)));
+        // Written in order: a key is of the round being written or the one before,
+        // and no key written later is newer than one written earlier.
+        QStringList rounds;
+        for (int r : v)
+            rounds << QString::number(r);
+        for (qsizetype i = 1; i < v.size(); ++i)
+            QVERIFY2(v[i] <= v[i - 1] && v[i] >= v.first() - 1,
+                     qPrintable(QStringLiteral("kill %1: rounds %2").arg(kill).arg(rounds.join(u' '))));
+        lastRound = v.last();
+    }
+
+    // Killed just as it took the lock, a run leaves an empty lock file behind:
+    // the next run's writes do not wait for it.
+    {
+        QFile lock(path + QStringLiteral(".lock"));
+        QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    }
+    QProcess next;
+    next.start(QCoreApplication::applicationFilePath(),
+               {QStringLiteral("--write-settings"), path, QString::number(lastRound + 1)});
+    QVERIFY(next.waitForStarted());
+    QVERIFY2(waitFor([&] {
+        bool whole = false;
+        return roundsIn(&whole).last() > lastRound;
+    }, 10000), "the settings wait for an abandoned lock file");
+    next.kill();
+    next.waitForFinished();
+}
+
+// The sound server is killed while sounds play: the program goes on (no hang, no
+// crash, no message), silent; when a server is back the program still runs.
+void tst_Faults::soundServerKilled()
+{
+    SKIP_IF_RUN_SEPARATELY();
+    PulseServer server;
+    const QString failure = server.start();
+    if (!failure.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("no sound server for this test: ") + failure));
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PULSE_SERVER"), server.address());
+    env.remove(QStringLiteral("QT_LOGGING_RULES"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--play"), QStringLiteral("120")});
+    QVERIFY(child.waitForStarted());
+    QByteArray out;
+    auto reached = [&](int n) {
+        return waitFor([&] {
+            child.waitForReadyRead(20);
+            out += child.readAllStandardOutput();
+            return out.contains("played " + QByteArray::number(n) + '\n');
+        }, 15000);
+    };
+    QVERIFY2(reached(10), out.constData());
+    server.kill();
+    QVERIFY2(reached(60), "the program hangs once the sound server is gone");
+    QCOMPARE(server.start(), QString());
+    QVERIFY2(reached(120), "the program hangs once the sound server is back");
+    QVERIFY(child.waitForFinished(10000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+    const QByteArray err = child.readAllStandardError();
+    QVERIFY2(err.isEmpty(), err.constData());
+}
+
+// The default printer is removed between the start and Print: Print reports
+// error 482 through the error dialog, the drawing stays, the program goes on.
+void tst_Faults::printerRemovedBeforePrint()
+{
+    SKIP_IF_RUN_SEPARATELY();
+    PrintSpooler spooler;
+    if (!spooler.start())
+        QSKIP(qPrintable(QStringLiteral("no print spooler for this test: ") + spooler.whyNot()));
+    const QString ppd = PrintSpooler::cupsPdfPpd();
+    if (ppd.isEmpty())
+        QSKIP("the cups-pdf driver (printer-driver-cups-pdf) is not installed");
+    spooler.useInThisProcess();
+    QVERIFY2(spooler.addQueue(QStringLiteral("Kinderzimmer"), ppd), qPrintable(spooler.whyNot()));
+    Printing::setPrinterFactory({});   // the real default printer
+
+    frmDraw &w = frmDraw::instance();
+    w.showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.picBild->line(QPointF(10, 10), QPointF(200, 150));
+    const QImage drawn = w.picBild->image();
+    QVERIFY2(!spooler.run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), QStringLiteral("Kinderzimmer")})
+                  .isNull(),
+             qPrintable(spooler.whyNot()));
+
+    m_env->reporter.fallback = 1;   // Ignore
+    w.vbeButton_Click(5);
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmDraw"));
+    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("vbeButton_Click"));
+    QCOMPARE(m_env->reporter.reports[0].error.number, 482);
+    QVERIFY(w.picBild->image() == drawn);
+    QVERIFY(w.isVisible());
+    QVERIFY(!QFile::exists(spooler.outputFile(QStringLiteral("Kinderzimmer"))));
+}
+
+int main(int argc, char **argv)
+{
+    if (argc >= 3 && std::strcmp(argv[1], "--play") == 0)
+        return playForParent(argc, argv);
+    if (argc >= 4 && std::strcmp(argv[1], "--write-settings") == 0) {
+        QCoreApplication app(argc, argv);
+        return writeSettingsForParent(QString::fromLocal8Bit(argv[2]), int16_t(std::atoi(argv[3])));
+    }
+    QApplication app(argc, argv);
+    tst_Faults test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_faults.moc"
