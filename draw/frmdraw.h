@@ -17,7 +17,10 @@ class PictureBox;
 class frmPreview;
 class frmColor;
 class SymbolButton;
+class ClickLabel;
+class QAction;
 class QLabel;
+class QMenu;
 
 class frmDraw : public QWidget
 {
@@ -35,6 +38,10 @@ public:
     void Form_Activate();
     void Sprache();
     void vbeButton_Click(int Index);
+    void imgLang_Click(int Index);
+    void mnuHilfe_Click();
+    void mnuEmail_Click();
+    void mnuUeber_Click();
     void picBild_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, double X, double Y);
     void picBild_MouseMove(Qt::MouseButtons Button, Qt::KeyboardModifiers Shift, double X, double Y);
     void picBild_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, double X, double Y);
@@ -53,7 +60,11 @@ public:
     QImage picOld;                  // the canvas as it was when the last stroke began
     PictureBox *picPanel = nullptr;
     std::array<SymbolButton *, 10> vbeButton{};
-    std::array<QLabel *, 7> imgLang{};   // by language digit; 2 and 5 have no flag
+    std::array<ClickLabel *, 7> imgLang{};   // by language digit; 2 and 5 have no flag
+    QMenu *mnuHelp = nullptr;       // pops up from the help button only
+    QAction *mnuHilfe = nullptr;
+    QAction *mnuEmail = nullptr;
+    QAction *mnuUeber = nullptr;
     std::array<QLabel *, 2> imgLogo{};
     QLabel *lblRahmen = nullptr;
     QLabel *lblCopyright = nullptr;
@@ -84,6 +95,7 @@ protected:
 
 private:
     void buildControls();
+    void buildHelpMenu();
     void quitCommand();
     void showToolWindows();
 
