@@ -40,12 +40,6 @@ inline uint32_t fromColor(const QColor &color)
     return rgb(color.red(), color.green(), color.blue());
 }
 
-// The stored value of a pixel as Qt reads it (0xAARRGGBB).
-inline uint32_t fromPixel(uint32_t qrgb)
-{
-    return rgb(int(qrgb >> 16 & 0xFF), int(qrgb >> 8 & 0xFF), int(qrgb & 0xFF));
-}
-
 } // namespace OleColor
 
 // The pen colour as the settings hold it, and back.

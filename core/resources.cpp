@@ -33,11 +33,6 @@ void raiseFileError(RawFile::Status status, const QString &path)
 
 namespace ModResFiles {
 
-bool HasResource(int number, const QString &type)
-{
-    return QFile::exists(resourcePath(number, type));
-}
-
 QByteArray LoadResData(int number, const QString &type)
 {
     QFile f(resourcePath(number, type));

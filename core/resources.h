@@ -22,8 +22,6 @@ QByteArray LoadResData(int number, const QString &type);
 QString LoadResString(int number);
 // Bitmap resource `number`; a missing one raises 326, an unreadable one 481.
 QImage LoadResPicture(int number);
-// True when the resource exists.
-bool HasResource(int number, const QString &type);
 
 // Copies the resource byte for byte to `path`. An existing longer file is not
 // shortened; a path that is a symbolic link is refused. Returns 0.

@@ -2,16 +2,15 @@
 // lesson window floats above the main window, drags by its background, and is
 // found where it was left, at the size it was left, after a restart.
 
+#include "support/waitfor.h"
 #include "support/xserver.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 class tst_Desktop : public QObject
 {
@@ -22,7 +21,6 @@ private slots:
 
 private:
     void startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x);
-    static void drag(const XServer &x, QPoint from, QPoint to);
 };
 
 void tst_Desktop::startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x)
@@ -35,20 +33,6 @@ void tst_Desktop::startApp(QProcess &app, const QTemporaryDir &dir, const XServe
     app.setProcessEnvironment(env);
     app.start(dir.filePath(QStringLiteral("stiftolino")), {});
     QVERIFY(app.waitForStarted());
-}
-
-void tst_Desktop::drag(const XServer &x, QPoint from, QPoint to)
-{
-    x.xdotool({QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y())});
-    x.xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
-    for (int i = 1; i <= 10; ++i) {
-        const QPoint p = from + (to - from) * i / 10;
-        x.xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
-        QThread::msleep(30);
-    }
-    QThread::msleep(100);
-    x.xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
-    QThread::msleep(300);
 }
 
 void tst_Desktop::dragAndRestart_data()
@@ -83,13 +67,12 @@ void tst_Desktop::dragAndRestart()
     const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
     const QString lessons = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
     QVERIFY2(!main.isEmpty() && !lessons.isEmpty(), "the windows did not appear");
-    QThread::msleep(500);
+    QVERIFY(waitFor([&] { return x.geometry(lessons).size() == QSize(440, 420); }));
     const QRect before = x.geometry(lessons);
-    QCOMPARE(before.size(), QSize(440, 420));
 
     // Grab the background left of the preview and move it by (120, 60).
     const QPoint grab = before.topLeft() + QPoint(7, 200);
-    drag(x, grab, grab + QPoint(120, 60));
+    x.dragWindow(lessons, grab, grab + QPoint(120, 60));
     const QRect after = x.geometry(lessons);
     QVERIFY2((after.topLeft() - before.topLeft() - QPoint(120, 60)).manhattanLength() <= 4,
              qPrintable(QStringLiteral("moved from %1,%2 to %3,%4")
@@ -99,15 +82,16 @@ void tst_Desktop::dragAndRestart()
     x.xdotool({QStringLiteral("mousemove"), QString::number(after.x() + 95 + 128 + 22),
                QString::number(after.y() + 316 + 48 + 16)});
     x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    QThread::msleep(500);
-    QCOMPARE(x.geometry(lessons).size(), QSize(240, 270));
+    QVERIFY(waitFor([&] { return x.geometry(lessons).size() == QSize(240, 270); }));
 
     // Quit through the toolbar: the last button, then Yes (the default).
     const QRect mg = x.geometry(main);
     x.xdotool({QStringLiteral("mousemove"), QString::number(mg.x() + 25 + 88 + 24),
                QString::number(mg.y() + 306 + 184 + 16)});
+    const int windowsBefore = int(x.windows(QStringLiteral(".")).size());
     x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    QThread::msleep(700);
+    // The quit question is one more window; Return answers it with its default.
+    QVERIFY(waitFor([&] { return x.windows(QStringLiteral(".")).size() > windowsBefore; }));
     x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
     QVERIFY2(app.waitForFinished(10000), "the program did not end after Quit and Yes");
     QCOMPARE(app.exitCode(), 0);
@@ -116,7 +100,7 @@ void tst_Desktop::dragAndRestart()
     startApp(again, dir, x);
     const QString lessons2 = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
     QVERIFY(!lessons2.isEmpty());
-    QThread::msleep(500);
+    waitFor([&] { return x.geometry(lessons2).topLeft() == after.topLeft(); });
     QCOMPARE(x.geometry(lessons2).topLeft(), after.topLeft());
     QCOMPARE(x.geometry(lessons2).size(), QSize(240, 270));
     again.kill();

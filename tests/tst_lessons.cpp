@@ -3,6 +3,7 @@
 
 #include "core/resources.h"
 #include "rle8.h"
+#include "support/testsupport.h"
 
 #include <QDir>
 #include <QFile>

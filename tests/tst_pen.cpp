@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QProcess>
 
+#include "support/waitfor.h"
 #include "support/xserver.h"
 #include <QScreen>
 #include <QStandardPaths>
@@ -664,22 +665,41 @@ public:
     }
 };
 
-void pause(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+void xdo(const QStringList &args) { QProcess::execute(QStringLiteral("xdotool"), args); }
 
-void xdo(const QStringList &args)
-{
-    QProcess::execute(QStringLiteral("xdotool"), args);
-    pause(150);
-}
-
-void moveTo(QPoint global)
+// The pointer goes there; the program has seen it once a move (or, while the
+// window system moves a window, nothing) arrived there.
+void moveTo(QPoint global, PointerLog &log)
 {
     xdo({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
+    waitFor([&] { return log.lastGlobal.toPoint() == global; }, 2000);
+}
+
+// Where the X server has the window now. While a window manager moves a
+// window it tells the program only at the end of the move.
+QPoint serverPos(const QWidget &w)
+{
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
+                                        QString::number(w.winId())});
+    p.waitForFinished(3000);
+    QPoint pos;
+    for (const QByteArray &line : p.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("X="))
+            pos.setX(line.mid(2).toInt());
+        else if (line.startsWith("Y="))
+            pos.setY(line.mid(2).toInt());
+    }
+    return pos;
+}
+
+// A button goes down or up; waits until the program was handed the event.
+void button(const char *what, PointerLog &log)
+{
+    const bool down = qstrcmp(what, "mousedown") == 0;
+    const int before = down ? log.presses : log.releases;
+    xdo({QString::fromLatin1(what), QStringLiteral("1")});
+    waitFor([&] { return (down ? log.presses : log.releases) > before; }, 2000);
 }
 
 void say(const QString &line)
@@ -701,12 +721,16 @@ int x11Child(int argc, char **argv)
 
     MainWindow main;
     frmColor w(main.picBild, &main.window);
+    PointerLog log;
     w.ShowOwned();
     if (!QTest::qWaitForWindowExposed(&w)) {
         say(QStringLiteral("not-exposed"));
         return 1;
     }
-    pause(700);
+    // A window manager may still place the window after it is exposed: wait
+    // until it stands where it was asked to.
+    const QPoint asked(Twips::toPixels(PenWindowLeft, 15), Twips::toPixels(PenWindowTop, 15));
+    waitFor([&] { return w.pos() == asked; }, 3000);
     say(QStringLiteral("screen %1").arg(w.screen()->availableGeometry().width()));
     say(QStringLiteral("shown %1 %2").arg(w.x()).arg(w.y()));
     if (!full)
@@ -715,10 +739,10 @@ int x11Child(int argc, char **argv)
     // A press on the palette picks the colour for the canvas.
     const QPoint inPalette(200, 50);
     const uint32_t expected = OleColor::fromPixel(uint32_t(w.picCol()->point(inPalette.x(), inPalette.y())));
-    moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)));
-    xdo({QStringLiteral("mousedown"), QStringLiteral("1")});
-    xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
-    pause(300);
+    moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)), log);
+    button("mousedown", log);
+    button("mouseup", log);
+    waitFor([&] { return uint32_t(PenColor) == expected; }, 2000);
     say(QStringLiteral("color %1 %2 %3")
             .arg(uint32_t(PenColor) == expected ? "same" : "different")
             .arg(OleColor::fromColor(main.picBild->foreColor()) == expected ? "same" : "different")
@@ -731,35 +755,42 @@ int x11Child(int argc, char **argv)
         steps << QStringLiteral("%1:%2").arg(w.slider()->Value()).arg(main.picBild->drawWidth());
     });
     const QPoint thumb = w.slider()->mapToGlobal(QPoint(8, int(w.slider()->thumbRect().top()) + 8));
-    moveTo(thumb);
-    xdo({QStringLiteral("mousedown"), QStringLiteral("1")});
+    moveTo(thumb, log);
+    button("mousedown", log);
     for (int i = 1; i <= 12; ++i)
-        moveTo(thumb - QPoint(0, 2 * i));
-    xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
-    pause(300);
+        moveTo(thumb - QPoint(0, 2 * i), log);
+    button("mouseup", log);
     say(QStringLiteral("width %1 %2 %3").arg(PenWidth).arg(main.picBild->drawWidth()).arg(steps.join(u',')));
 
     // Drag the window by its background.
     const QPoint start = w.pos();
+    const QPoint startOnServer = serverPos(w);
     const QPoint grip = w.mapToGlobal(QPoint(10, 160));
-    moveTo(grip);
-    xdo({QStringLiteral("mousedown"), QStringLiteral("1")});
-    pause(300);
+    moveTo(grip, log);
+    button("mousedown", log);
     say(QStringLiteral("movepath %1").arg(w.isMovingByHand() ? "hand" : "system"));
-    for (int i = 1; i <= 10; ++i)
-        moveTo(grip + QPoint(-10 * i, 5 * i)); // leftwards: a window manager may stop at the screen's edge
+    for (int i = 1; i <= 10; ++i) {
+        // Leftwards: a window manager may stop at the screen's edge. Each step
+        // waits until the window has followed the pointer.
+        const QPoint step(-10 * i, 5 * i);
+        xdo({QStringLiteral("mousemove"), QString::number(grip.x() + step.x()),
+             QString::number(grip.y() + step.y())});
+        waitFor([&] { return serverPos(w) - startOnServer == step; }, 2000);
+    }
+    // The release ends the move; a window manager that moved it hands the
+    // pointer back and tells the window where it is now.
     xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
-    pause(700);
+    waitFor([&] { return !w.isMovingByHand() && w.pos() == serverPos(w); }, 3000);
     say(QStringLiteral("moved %1 %2").arg(w.x() - start.x()).arg(w.y() - start.y()));
     say(QStringLiteral("hand-after-release %1").arg(w.isMovingByHand() ? "yes" : "no"));
 
     // A press on the palette after the move still picks (the window system
     // handed the pointer back).
     PenColor = 0;
-    moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)));
-    xdo({QStringLiteral("mousedown"), QStringLiteral("1")});
-    xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
-    pause(300);
+    moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)), log);
+    button("mousedown", log);
+    button("mouseup", log);
+    waitFor([&] { return uint32_t(PenColor) == expected; }, 2000);
     say(QStringLiteral("pickagain %1").arg(uint32_t(PenColor) == expected ? "same" : "different"));
 
     // The quit routine unloads the window, which stores its place.
@@ -802,6 +833,7 @@ void tst_Pen::underX11_data()
 
 void tst_Pen::underX11()
 {
+    SKIP_IF_RUN_SEPARATELY();
     QFETCH(bool, windowManager);
     const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
     if (windowManager && openbox.isEmpty())

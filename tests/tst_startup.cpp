@@ -3,6 +3,7 @@
 // not a number shows the error dialog under a real X server.
 
 #include "core/resources.h"
+#include "support/waitfor.h"
 #include "support/xserver.h"
 
 #include <QDeadlineTimer>
@@ -38,7 +39,6 @@ private:
     };
     bool install(Install &in);
     void start(QProcess &p, const Install &in, const QString &display = QString());
-    static bool waitFor(const std::function<bool()> &cond, int ms);
 };
 
 void tst_Startup::initTestCase()
@@ -73,17 +73,6 @@ void tst_Startup::start(QProcess &p, const Install &in, const QString &display)
     p.setProgram(in.binary);
     p.start();
     QVERIFY(p.waitForStarted());
-}
-
-bool tst_Startup::waitFor(const std::function<bool()> &cond, int ms)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        if (cond())
-            return true;
-        QThread::msleep(50);
-    }
-    return cond();
 }
 
 void tst_Startup::secondStartEndsAtOnce()

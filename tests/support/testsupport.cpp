@@ -1,5 +1,7 @@
 #include "support/testsupport.h"
 
+#include <QFile>
+
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/sound.h"
@@ -29,4 +31,9 @@ TestEnvironment::~TestEnvironment()
     ErrorHandling::setEndHandler({});
     Allgemein::SetSettingsBackend(nullptr);
     Paths::setProgramFolder(QString());
+}
+
+bool ModResFiles::HasResource(int number, const QString &type)
+{
+    return QFile::exists(QStringLiteral(":/res/%1/%2").arg(type.toUpper()).arg(number));
 }

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <cstdint>
 #include <memory>
 
 // Answers errors from a script (0 Retry, 1 Ignore, 2 Cancel, 3 End) and records them.
@@ -27,6 +28,27 @@ public:
     int fallback = 2;         // Cancel
     QList<Report> reports;
 };
+
+// In a fast test program, an end-to-end function runs as a ctest test of its
+// own (label e2e); the program's own run skips it.
+#define SKIP_IF_RUN_SEPARATELY()                                                  \
+    do {                                                                           \
+        if (qEnvironmentVariableIsSet("STIFTOLINO_E2E_SEPARATE"))                  \
+            QSKIP("runs as an end-to-end test of its own");                       \
+    } while (false)
+
+// Checks of the program's own encodings and resources that only tests need.
+namespace OleColor {
+// The stored value (0x00BBGGRR) of a pixel as Qt reads it (0xAARRGGBB).
+inline uint32_t fromPixel(uint32_t qrgb)
+{
+    return (qrgb >> 16 & 0xFF) | (qrgb & 0xFF00) | (qrgb & 0xFF) << 16;
+}
+} // namespace OleColor
+namespace ModResFiles {
+// True when the program embeds resource `number` of `type` ("BITMAP", "WAV", ...).
+bool HasResource(int number, const QString &type);
+} // namespace ModResFiles
 
 // Thrown by the End choice in tests instead of ending the process.
 struct ProgramEnded {};

@@ -1,8 +1,9 @@
 #include "support/xserver.h"
 
+#include "support/waitfor.h"
+
 #include <QDeadlineTimer>
 #include <QStandardPaths>
-#include <QThread>
 
 bool XServer::start()
 {
@@ -67,19 +68,20 @@ bool XServer::startWindowManager(const QString &program)
     m_wm.start();
     if (!m_wm.waitForStarted(5000))
         return false;
-    const QString xprop = QStandardPaths::findExecutable(QStringLiteral("xprop"));
-    for (int i = 0; i < 50; ++i) {
-        QThread::msleep(100);
-        if (xprop.isEmpty())
-            continue;
-        QProcess probe;
-        probe.setProcessEnvironment(environment());
-        probe.start(xprop, {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
-        probe.waitForFinished(2000);
-        if (probe.readAllStandardOutput().contains("window id"))
-            return true;
-    }
-    return xprop.isEmpty(); // without xprop, five seconds are plenty
+    // A window manager announces itself on the root window once it runs.
+    return waitFor([&] {
+        return rootProperty(QStringLiteral("_NET_SUPPORTING_WM_CHECK")).contains(u"window id");
+    }, 30000);
+}
+
+QString XServer::rootProperty(const QString &name) const
+{
+    QProcess probe;
+    probe.setProcessEnvironment(environment());
+    probe.start(QStringLiteral("xprop"), {QStringLiteral("-root"), name});
+    if (!probe.waitForFinished(2000))
+        return QString();
+    return QString::fromLocal8Bit(probe.readAllStandardOutput()).trimmed();
 }
 
 QString XServer::xdotool(const QStringList &args, int timeoutMs) const
@@ -99,15 +101,35 @@ QString XServer::xdotool(const QStringList &args, int timeoutMs) const
 
 QString XServer::waitForWindow(const QString &name, int timeoutMs) const
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                     QStringLiteral("--name"), name});
-        if (!ids.isEmpty())
-            return ids.split(u'\n').first();
-        QThread::msleep(100);
+    QStringList ids;
+    waitFor([&] { return !(ids = windows(name)).isEmpty(); }, timeoutMs);
+    return ids.value(0);
+}
+
+QStringList XServer::windows(const QString &name) const
+{
+    const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--name"), name});
+    return ids.split(u'\n', Qt::SkipEmptyParts);
+}
+
+bool XServer::dragWindow(const QString &window, QPoint from, QPoint to, int button) const
+{
+    const QPoint start = geometry(window).topLeft();
+    const QString b = QString::number(button);
+    xdotool({QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y())});
+    xdotool({QStringLiteral("mousedown"), b});
+    bool followed = true;
+    for (int i = 1; i <= 10; ++i) {
+        // Each step waits until the window has followed the pointer.
+        const QPoint step = (to - from) * i / 10;
+        const QPoint p = from + step;
+        xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+        followed = waitFor([&] { return geometry(window).topLeft() - start == step; }, 2000)
+                   && followed;
     }
-    return QString();
+    xdotool({QStringLiteral("mouseup"), b});
+    return followed;
 }
 
 QRect XServer::geometry(const QString &window) const

@@ -3,6 +3,7 @@
 // xdotool to drive it. Everything started here ends with the object.
 
 #include <QProcess>
+#include <QPoint>
 #include <QProcessEnvironment>
 #include <QRect>
 #include <QString>
@@ -31,8 +32,15 @@ public:
     QString xdotool(const QStringList &args, int timeoutMs = 5000) const;
     // Waits for a visible window whose name matches; returns its id or an empty string.
     QString waitForWindow(const QString &name, int timeoutMs = 10000) const;
+    // The visible windows whose name matches, as ids.
+    QStringList windows(const QString &name) const;
     // The geometry xdotool reports for a window.
     QRect geometry(const QString &window) const;
+    // A root window property as xprop prints it (empty when it is not set).
+    QString rootProperty(const QString &name) const;
+    // Drags with `button` from `from` to `to` in ten steps, each waiting until
+    // `window` has followed; false when it did not follow every step.
+    bool dragWindow(const QString &window, QPoint from, QPoint to, int button = 1) const;
 
 private:
     QProcess m_server;
