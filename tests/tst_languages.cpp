@@ -16,11 +16,11 @@
 #include "core/sound.h"
 #include "draw/frmdraw.h"
 #include "support/recordingsoundoutput.h"
+#include "support/waitfor.h"
 #include "support/xserver.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -30,7 +30,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 #include <QToolTip>
 
@@ -122,8 +121,7 @@ void tst_Languages::startScreenOfTheProgram()
     QElapsedTimer shown;
     shown.start();
     QVERIFY2(!start.isEmpty(), "the start screen did not appear");
-    QVERIFY2(g_x->xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                           QStringLiteral("^Stiftolino$")}).isEmpty(),
+    QVERIFY2(g_x->windows(QStringLiteral("^Stiftolino$")).isEmpty(),
              "the main window is visible together with the start screen");
     const QRect g = g_x->geometry(start);
     QCOMPARE(g.size(), QSize(356, 329));
@@ -134,13 +132,14 @@ void tst_Languages::startScreenOfTheProgram()
     constexpr int tops[] = {200, 224, 248, 272, 296};
     constexpr int digits[] = {0, 1, 3, 4, 6};
     int flagsSeen = 0;
-    QDeadlineTimer paintDeadline(1500);
-    while (flagsSeen < 5 && !paintDeadline.hasExpired()) {
+    bool grabbed = true;
+    waitFor([&] {
         QProcess import;
         import.setProcessEnvironment(env);
         import.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot});
-        if (!import.waitForStarted() || !import.waitForFinished(5000))
-            QSKIP("ImageMagick's import is not installed (Debian package imagemagick)");
+        grabbed = import.waitForStarted() && import.waitForFinished(5000);
+        if (!grabbed)
+            return true;
         const QImage screen(shot);
         flagsSeen = 0;
         for (int i = 0; i < 5; ++i) {
@@ -157,15 +156,14 @@ void tst_Languages::startScreenOfTheProgram()
             }
             flagsSeen += diff / (32 * 20 * 3) <= 4;
         }
-    }
+        return flagsSeen == 5;
+    }, 1500);
+    if (!grabbed)
+        QSKIP("ImageMagick's import is not installed (Debian package imagemagick)");
     QCOMPARE(flagsSeen, 5);
 
     // Gone 2.5 seconds after it came, then the main window.
-    QDeadlineTimer deadline(6000);
-    while (!deadline.hasExpired()
-           && !g_x->xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                             QStringLiteral("^Stiftolino info$")}).isEmpty())
-        QThread::msleep(20);
+    QVERIFY(waitFor([&] { return g_x->windows(QStringLiteral("^Stiftolino info$")).isEmpty(); }, 6000));
     const qint64 up = shown.elapsed();
     QVERIFY2(up >= 2200 && up <= 2800, qPrintable(QStringLiteral("the start screen was up %1 ms").arg(up)));
     QVERIFY2(!g_x->waitForWindow(QStringLiteral("^Stiftolino$"), 5000).isEmpty(),
@@ -260,16 +258,20 @@ void tst_Languages::switchLanguages()
 int main(int argc, char *argv[])
 {
     XServer x;
-    if (!x.start()) {
-        g_why = QStringLiteral("no X server: %1").arg(x.whyNot());
-    } else {
-        const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-        if (openbox.isEmpty())
-            g_why = QStringLiteral("openbox is not installed (Debian package openbox)");
-        else if (!x.startWindowManager(openbox))
-            g_why = QStringLiteral("openbox did not start");
-        else
-            g_x = &x;
+    {
+        // The helpers wait with an event loop: a plain one until the X server is up.
+        QCoreApplication setup(argc, argv);
+        if (!x.start()) {
+            g_why = QStringLiteral("no X server: %1").arg(x.whyNot());
+        } else {
+            const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+            if (openbox.isEmpty())
+                g_why = QStringLiteral("openbox is not installed (Debian package openbox)");
+            else if (!x.startWindowManager(openbox))
+                g_why = QStringLiteral("openbox did not start");
+            else
+                g_x = &x;
+        }
     }
     if (g_x) {
         qputenv("DISPLAY", x.display().toLocal8Bit());
