@@ -92,6 +92,9 @@ bool StartUp()
                                             .arg(STIFTOLINO_VERSION_MINOR)
                                             .arg(STIFTOLINO_VERSION_PATCH));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
+    // The desktop entry's id, so that the desktop matches the windows to the menu
+    // entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.vorbexa.Stiftolino"));
 
     static IniSettingsBackend settings(AppTitle);
     SetSettingsBackend(&settings);

@@ -1,5 +1,7 @@
 #include "controls/clicklabel.h"
 
+#include "platform/artwork.h"
+
 #include <QMouseEvent>
 #include <QPixmap>
 
@@ -35,7 +37,8 @@ ClickLabel *makeLanguageFlag(int digit, QWidget *parent)
     }
     auto *flag = new ClickLabel(parent);
     flag->resize(32, 20);
-    const QPixmap pm(QStringLiteral(":/art/flag%1.png").arg(digit));
+    const QPixmap pm =
+        QPixmap::fromImage(Artwork::load(QStringLiteral(":/art/flag%1.png").arg(digit)));
     if (pm.isNull()) {
         flag->setText(name.left(2).toUpper());
         flag->setAlignment(Qt::AlignCenter);

@@ -5,6 +5,7 @@
 #include "core/colors.h"
 #include "core/convert.h"
 #include "core/errorframe.h"
+#include "platform/artwork.h"
 #include "platform/twips.h"
 
 #include <QMouseEvent>
@@ -97,7 +98,7 @@ void ucSlider::UserControl_Initialize()
 void ucSlider::takeThumbPicture(const QImage &picture)
 {
     m_sliderIcon = picture.isNull() ? SliderArt::plainThumb() : picture;
-    m_slider.setSize(QSizeF(m_sliderIcon.size()));
+    m_slider.setSize(QSizeF(Artwork::logicalSize(m_sliderIcon)));
 }
 
 bool ucSlider::pictureRailInUse() const
@@ -288,7 +289,7 @@ void ucSlider::UserControl_Resize()
     const bool horizontal = m_orientation == Horizontal;
     const bool vertical = m_orientation == Vertical;
     const QSize thumb = thumbSize();
-    const QSize rail = m_railPicture.size();
+    const QSize rail = Artwork::logicalSize(m_railPicture);
     const bool railInUse = pictureRailInUse();
 
     tryQuietly([&] {
@@ -319,9 +320,14 @@ void ucSlider::UserControl_Resize()
 void ucSlider::Refresh()
 {
     ++m_refreshCount;
+    // The surface has the pixels of the thumb and rail pictures: sharp on a
+    // screen of scale 2 when they come in the larger size.
     const QSize inner(qMax(1, width()), qMax(1, height()));
-    if (m_surface.size() != inner)
-        m_surface = QImage(inner, QImage::Format_RGB32);
+    const qreal ratio = qMax(m_sliderIcon.devicePixelRatio(), m_railPicture.devicePixelRatio());
+    if (Artwork::logicalSize(m_surface) != inner || m_surface.devicePixelRatio() != ratio) {
+        m_surface = QImage(inner * ratio, QImage::Format_RGB32);
+        m_surface.setDevicePixelRatio(ratio);
+    }
     m_surface.fill(OleColor::toColor(m_backColor));
     {
         QPainter p(&m_surface);
@@ -329,7 +335,7 @@ void ucSlider::Refresh()
             if (m_railStyle == PictureRail) {
                 if (!m_railPicture.isNull())
                     p.drawImage(pixelPlace(railPicturePlace(m_orientation, size(),
-                                                            m_railPicture.size())),
+                                                            Artwork::logicalSize(m_railPicture))),
                                 m_railPicture);
             } else {
                 const int edge = edgeForRailStyle(m_railStyle);

@@ -1,6 +1,7 @@
 #include "core/resources.h"
 
 #include "core/errorframe.h"
+#include "platform/artwork.h"
 #include "platform/paths.h"
 #include "platform/rawfile.h"
 
@@ -50,7 +51,7 @@ QString LoadResString(int number)
 
 QImage LoadArtwork(const QString &path, QImage (*plain)())
 {
-    QImage image(path);
+    const QImage image = Artwork::load(path);
     return image.isNull() ? plain() : image;
 }
 
@@ -60,6 +61,14 @@ QImage LoadResPicture(int number)
     QImage image;
     if (!image.loadFromData(data, "BMP"))
         raiseError(Err::InvalidPicture);
+    // A picture drawn for screens of scale 2 (the start screen's) comes with a
+    // larger form; the lesson strips have none and are drawn as they are.
+    const QString path = QStringLiteral(":/res/BITMAP/%1").arg(number);
+    if (Artwork::scale() > 1 && QFile::exists(path + QStringLiteral("@2x"))) {
+        const QImage larger = Artwork::load(path);
+        if (!larger.isNull())
+            return larger;
+    }
     return image;
 }
 

@@ -27,8 +27,9 @@ QImage LoadResPicture(int number);
 // shortened; a path that is a symbolic link is refused. Returns 0.
 int32_t SaveResItemToDisk(int16_t number, const QString &type, const QString &path);
 
-// A picture of the program's artwork (":/art/..."), or the plain one `plain`
-// draws when the artwork is missing or unreadable, so a window keeps its layout.
+// A picture of the program's artwork (":/art/..."), its "@2x" form on a screen
+// of scale 2, or the plain one `plain` draws when the artwork is missing or
+// unreadable, so a window keeps its layout.
 QImage LoadArtwork(const QString &path, QImage (*plain)());
 
 } // namespace ModResFiles

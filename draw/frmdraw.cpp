@@ -15,6 +15,7 @@
 #include "core/config.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
+#include "platform/artwork.h"
 #include "platform/paths.h"
 #include "platform/picturebox.h"
 #include "platform/prompts.h"
@@ -25,7 +26,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -146,7 +147,8 @@ void frmDraw::buildControls()
 
     for (int i = 0; i < 2; ++i) {
         auto *logo = new QLabel(this);
-        const QPixmap pm(QStringLiteral(":/art/logo%1.png").arg(i));
+        const QPixmap pm =
+            QPixmap::fromImage(Artwork::load(QStringLiteral(":/art/logo%1.png").arg(i)));
         if (pm.isNull()) {
             logo->setText(i == 0 ? QStringLiteral("Stiftolino \u2013 Zeichnen lernen")
                                  : QStringLiteral("Stiftolino \u2013 Learn to draw"));
@@ -259,7 +261,7 @@ void frmDraw::Form_Resize()
     ErrorFrame f("frmDraw", "Form_Resize");
     f.run([&] {
         f.line(10, [&] {
-            m_backdrop = QImage(qMax(1, sw), qMax(1, sh), QImage::Format_RGB32);
+            m_backdrop = Artwork::surface(QSize(sw, sh));
             QPainter p(&m_backdrop);
             p.setRenderHint(QPainter::SmoothPixmapTransform);
             p.drawImage(QRect(0, 0, sw, sh), imgHinterg);
@@ -278,10 +280,11 @@ void frmDraw::Form_Resize()
             const QRect pr = picPanel->geometry();
             const int pw = picPanel->scaleWidth();
             const int ph = picPanel->scaleHeight();
-            QImage look(pw, ph, QImage::Format_RGB32);
+            QImage look = Artwork::surface(QSize(pw, ph));
             look.fill(Qt::white);
             QPainter p(&look);
-            p.drawImage(QRect(0, 0, pw, ph), m_backdrop, QRect(pr.left() + 150, pr.top(), pw, ph));
+            p.drawImage(QRect(0, 0, pw, ph), m_backdrop,
+                        Artwork::devicePixels(QRect(pr.left() + 150, pr.top(), pw, ph), m_backdrop));
             p.end();
             picPanel->setPicture(look);
             picPanel->drawBox(QPoint(2, 2), QPoint(pw - 1, ph - 1), Colors::FrameDark);
@@ -362,7 +365,7 @@ void frmDraw::paintEvent(QPaintEvent *event)
     if (m_backdrop.isNull())
         p.fillRect(event->rect(), QColor(245, 232, 200));
     else
-        p.drawImage(event->rect().topLeft(), m_backdrop, event->rect());
+        p.drawImage(event->rect(), m_backdrop, Artwork::devicePixels(event->rect(), m_backdrop));
 }
 
 void frmDraw::Sprache()
@@ -478,25 +481,12 @@ void frmDraw::imgLang_Click(int Index)
     });
 }
 
-namespace {
-// The help file beside the program: the file of the help file's name, or else
-// any file of its base name (the manual as a web page, say); empty when none.
-QString helpFilePath()
-{
-    const QDir folder(Paths::programFolder());
-    if (folder.exists(Config::HelpFile))
-        return folder.filePath(Config::HelpFile);
-    const QString base = QFileInfo(Config::HelpFile).completeBaseName();
-    const QStringList found =
-        folder.entryList({base + QStringLiteral(".*")}, QDir::Files | QDir::Readable, QDir::Name);
-    return found.isEmpty() ? QString() : folder.filePath(found.first());
-}
-} // namespace
-
 void frmDraw::mnuHilfe_Click()
 {
-    const QString path = helpFilePath();
-    if (!path.isEmpty())
+    // The manual's page in the current language (or English); without a manual
+    // installed nothing happens.
+    const QString path = Paths::manualFile(Allgemein::LanguageOffset);
+    if (QFileInfo(path).isFile())
         Shell::open(QUrl::fromLocalFile(path));
 }
 

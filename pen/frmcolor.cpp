@@ -14,6 +14,7 @@
 #include "controls/propertybag.h"
 #include "controls/slidermath.h"
 #include "controls/ucslider.h"
+#include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
 #include "platform/windowdrag.h"
@@ -46,6 +47,7 @@ frmColor::frmColor(PictureBox *canvas, QWidget *owner)
     m_surface = new PictureBox(this);
     m_surface->setGeometry(rect());
     m_surface->setBackColor(Colors::Sand);
+    m_surface->setPixelRatio(Artwork::scale());
     connect(m_surface, &PictureBox::mouseDown, this, &frmColor::Form_MouseDown);
 
     m_picCol = new PictureBox(this);

@@ -11,6 +11,7 @@
 #include "controls/symbolbutton.h"
 #include "picker/previewlayout.h"
 #include "platform/paths.h"
+#include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
 #include "platform/windowdrag.h"
@@ -84,6 +85,8 @@ void frmPreview::buildControls()
     picPreview->setSunkenBorder(true);
     picPreview->setKeepContentOnResize(false);
     picPreview->setGeometry(QRect(PreviewLayout::PreviewPos, QSize(400, 300)));
+    // The lesson steps are drawn smoothly into a surface of the screen's scale.
+    picPreview->setPixelRatio(Artwork::scale());
     picPreview->installEventFilter(this);
 
     imgGitter = new QLabel(picPreview);
@@ -239,7 +242,8 @@ void frmPreview::ResizePreview()
             const int b = picPreview->borderWidth();
             imgGitter->setGeometry(b, b, size.width(), size.height());
             imgGitter->setPixmap(QPixmap::fromImage(
-                m_grid.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+                m_grid.scaled(size * m_grid.devicePixelRatio(), Qt::IgnoreAspectRatio,
+                              Qt::SmoothTransformation)));
         });
         f.line(30, [&] { imgGitter->setVisible(GridShown != 0); });
         f.line(40, [&] {
@@ -263,7 +267,7 @@ void frmPreview::Form_Resize()
     ErrorFrame f("frmPreview", "Form_Resize");
     f.run([&] {
         f.line(10, [&] {
-            m_backdrop = QImage(qMax(1, width()), qMax(1, height()), QImage::Format_RGB32);
+            m_backdrop = Artwork::surface(size());
             QPainter p(&m_backdrop);
             p.setRenderHint(QPainter::SmoothPixmapTransform);
             p.drawImage(rect(), imgBG);
@@ -275,10 +279,11 @@ void frmPreview::Form_Resize()
             for (int i = 0; i < 3; ++i) {
                 PictureBox *panel = picPanel[size_t(i)];
                 panel->move(PreviewLayout::panelPos(width(), panel->size(), preview));
-                QImage look(panel->size(), QImage::Format_RGB32);
+                QImage look = Artwork::surface(panel->size());
                 look.fill(Qt::white);
                 QPainter p(&look);
-                p.drawImage(QPoint(0, 0), m_backdrop, panel->geometry());
+                p.drawImage(QRect(QPoint(0, 0), panel->size()), m_backdrop,
+                            Artwork::devicePixels(panel->geometry(), m_backdrop));
                 p.end();
                 panel->setPicture(look);
             }
@@ -289,7 +294,7 @@ void frmPreview::Form_Resize()
 void frmPreview::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
-    p.drawImage(event->rect().topLeft(), m_backdrop, event->rect());
+    p.drawImage(event->rect(), m_backdrop, Artwork::devicePixels(event->rect(), m_backdrop));
 }
 
 void frmPreview::vbeButton_Click(int Index)

@@ -5,10 +5,15 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <iterator>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+// The folder an installation keeps the program's data in, under <prefix>/share.
+const QString DataFolderName = QStringLiteral("stiftolino");
+
 QString g_folder;
 QString g_name;
 
@@ -68,10 +73,24 @@ QString privateTempFolder()
     return folder + u'/';
 }
 
+QString installedDataFolder()
+{
+    const QDir data(programFolder() + QStringLiteral("/../share/") + DataFolderName);
+    if (!data.exists())
+        return QString();
+    return QDir::cleanPath(data.absolutePath());
+}
+
+bool isInstalled()
+{
+    return !installedDataFolder().isEmpty();
+}
+
 QString picturesFolder()
 {
     const QString own = programFolder() + QStringLiteral("/pics");
-    if (QFileInfo(own).isDir() ? writableFolder(own) : writableFolder(programFolder()))
+    if (!isInstalled()
+        && (QFileInfo(own).isDir() ? writableFolder(own) : writableFolder(programFolder())))
         return own;
     return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
            + QStringLiteral("/Stiftolino");
@@ -79,11 +98,30 @@ QString picturesFolder()
 
 QString protocolFolder()
 {
-    if (writableFolder(programFolder()))
+    if (!isInstalled() && writableFolder(programFolder()))
         return programFolder();
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(data);
     return data;
+}
+
+QString languageCode(int languageOffset)
+{
+    static const char *const codes[] = {"de", "en", "sv", "it", "es", "no", "fr"};
+    const int digit = languageOffset / 1000;
+    if (languageOffset % 1000 != 0 || digit < 0 || digit >= int(std::size(codes)))
+        return QStringLiteral("en");
+    return QString::fromLatin1(codes[digit]);
+}
+
+QString manualFile(int languageOffset)
+{
+    const QString data = installedDataFolder();
+    const QString folder = (data.isEmpty() ? programFolder() : data) + QStringLiteral("/help/");
+    const QString own = folder + QStringLiteral("Stiftolino.%1.html").arg(languageCode(languageOffset));
+    if (QFileInfo(own).isFile())
+        return own;
+    return folder + QStringLiteral("Stiftolino.en.html");
 }
 
 } // namespace Paths

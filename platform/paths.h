@@ -16,10 +16,31 @@ void setProgramFolder(const QString &folder, const QString &name = QString());
 // ending in '/'; empty when none can be had.
 QString privateTempFolder();
 
-// A folder the program can write, for saved pictures ("pics") and protocol files:
-// the program's folder when it is writable, otherwise the user's Pictures folder
-// (pictures) or the per-user data folder (protocols).
+// The program's data folder when it is installed: <prefix>/share/stiftolino next
+// to <prefix>/bin. Empty when the program runs from its build folder or from any
+// other folder that is not an installed prefix.
+QString installedDataFolder();
+// Whether the program runs from an installed prefix. Decided by the data folder
+// beside it, never by write permission: root can write /usr/local/bin.
+bool isInstalled();
+
+// The one folder where pictures are saved and from which the lesson window lists
+// them, without a trailing separator. Installed: the user's Pictures folder +
+// "/Stiftolino". Otherwise "pics" beside the program, or the Pictures folder when
+// the program's folder cannot be written.
 QString picturesFolder();
+// Where the error protocol files go: the per-user data folder when installed,
+// otherwise the program's folder (or the per-user data folder when that folder
+// cannot be written).
 QString protocolFolder();
+
+// The help manual's page for a language offset (0 German, 1000 English, ...):
+// <help folder>/Stiftolino.<code>.html, where the help folder is "help" in the
+// installed data folder or beside the program. A language without a page of its
+// own gets the English one. The path is returned even when the file is missing.
+QString manualFile(int languageOffset);
+// The language code of a language offset: "de", "en", "sv", "it", "es", "no", "fr";
+// English for an offset outside the table.
+QString languageCode(int languageOffset);
 
 } // namespace Paths

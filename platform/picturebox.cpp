@@ -24,10 +24,29 @@ void PictureBox::setSunkenBorder(bool on)
     recomposite();
 }
 
+void PictureBox::setPixelRatio(qreal ratio)
+{
+    if (ratio <= 0 || ratio == m_ratio)
+        return;
+    m_ratio = ratio;
+    recomposite();
+}
+
 void PictureBox::setPicture(const QImage &picture)
 {
     m_picture = picture;
+    if (!picture.isNull())
+        m_ratio = picture.devicePixelRatio();
     recomposite();
+}
+
+QImage PictureBox::blankImage() const
+{
+    const QSize size(qMax(1, scaleWidth()), qMax(1, scaleHeight()));
+    QImage image(size * m_ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(m_ratio);
+    image.fill(m_backColor);
+    return image;
 }
 
 void PictureBox::cls()
@@ -37,10 +56,7 @@ void PictureBox::cls()
 
 void PictureBox::recomposite()
 {
-    const QSize size(qMax(1, scaleWidth()), qMax(1, scaleHeight()));
-    if (m_image.size() != size)
-        m_image = QImage(size, QImage::Format_RGB32);
-    m_image.fill(m_backColor);
+    m_image = blankImage();
     if (!m_picture.isNull()) {
         QPainter p(&m_image);
         p.drawImage(QPoint(0, 0), m_picture);
@@ -93,9 +109,12 @@ void PictureBox::drawBox(QPoint from, QPoint to, const QColor &color)
 qint64 PictureBox::point(int x, int y) const
 {
     syncSize();
-    if (!m_image.valid(x, y))
+    if (x < 0 || y < 0 || x >= scaleWidth() || y >= scaleHeight())
         return -1;
-    return qint64(m_image.pixel(x, y) & 0xFFFFFF);
+    const int px = int(x * m_ratio), py = int(y * m_ratio);
+    if (!m_image.valid(px, py))
+        return -1;
+    return qint64(m_image.pixel(px, py) & 0xFFFFFF);
 }
 
 void PictureBox::updateImageRect(const QRectF &imageRect)
@@ -122,7 +141,17 @@ void PictureBox::paintEvent(QPaintEvent *event)
     QPainter p(this);
     const int b = borderWidth();
     const QRect area = event->rect();
-    p.drawImage(area.topLeft(), m_image, area.translated(-b, -b));
+    const QRect source = area.translated(-b, -b);
+    if (m_ratio == 1.0) {
+        p.drawImage(area.topLeft(), m_image, source);
+    } else {
+        // On a screen of another scale than the image's the pixels are resampled.
+        p.setRenderHint(QPainter::SmoothPixmapTransform, m_ratio != devicePixelRatioF());
+        const QRectF pixels(source.x() * m_ratio, source.y() * m_ratio, source.width() * m_ratio,
+                            source.height() * m_ratio);
+        p.drawImage(QRectF(area), m_image, pixels);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    }
     if (m_sunken) {
         // Two pixels: grey over dark on the top and left, white over light below.
         const QRect r = rect();
@@ -152,10 +181,9 @@ void PictureBox::resizeEvent(QResizeEvent *event)
 void PictureBox::syncSize() const
 {
     const QSize size(qMax(1, scaleWidth()), qMax(1, scaleHeight()));
-    if (m_image.size() == size)
+    if (m_image.deviceIndependentSize().toSize() == size && m_image.devicePixelRatio() == m_ratio)
         return;
-    QImage next(size, QImage::Format_RGB32);
-    next.fill(m_backColor);
+    QImage next = blankImage();
     if (m_keepOnResize) {
         QPainter p(&next);
         p.drawImage(QPoint(0, 0), m_image);

@@ -25,11 +25,20 @@ public:
     int scaleWidth() const { return width() - 2 * borderWidth(); }
     int scaleHeight() const { return height() - 2 * borderWidth(); }
 
-    // The background picture; setting it discards the drawn layer.
+    // The retained image's device pixel ratio: 1 keeps one image pixel per logical
+    // pixel (the canvas, whose picture is saved at its logical size); 2 keeps a
+    // surface that shows artwork sharply on a screen of scale 2. Discards the
+    // drawn layer when it changes.
+    qreal pixelRatio() const { return m_ratio; }
+    void setPixelRatio(qreal ratio);
+
+    // The background picture; setting it discards the drawn layer. The retained
+    // image takes the picture's pixel ratio.
     void setPicture(const QImage &picture);
     QImage picture() const { return m_picture; }
 
-    // The composite of the background picture and the drawn layer.
+    // The composite of the background picture and the drawn layer, at
+    // pixelRatio(): its logical size is the drawing area's size.
     const QImage &image() const;
 
     // Erases the drawn layer.
@@ -53,7 +62,7 @@ public:
     // A rectangle outline from corner to corner, both included.
     void drawBox(QPoint from, QPoint to, const QColor &color);
 
-    // The colour of the pixel at (x, y) of the drawing area; -1 outside it.
+    // The colour of the pixel at logical (x, y) of the drawing area; -1 outside it.
     qint64 point(int x, int y) const;
 
     // Whether the retained image follows the widget when its size changes.
@@ -76,12 +85,14 @@ private:
     void syncSize() const;
     QPointF inner(QPointF widgetPos) const;
     void updateImageRect(const QRectF &imageRect);
+    QImage blankImage() const;
 
     QColor m_backColor = Qt::white;
     QColor m_foreColor = Qt::black;
     int m_drawWidth = 1;
     bool m_sunken = false;
     bool m_keepOnResize = true;
+    qreal m_ratio = 1.0;
     QImage m_picture;
     mutable QImage m_image;
     QPointF m_current;

@@ -1,12 +1,16 @@
 // The real program under a real X server, with and without a window manager: the
 // lesson window floats above the main window, drags by its background, and is
-// found where it was left, at the size it was left, after a restart.
+// found where it was left, at the size it was left, after a restart. And the
+// program installed into a prefix, which keeps its files in the user's folders.
 
+#include "support/install.h"
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -18,12 +22,16 @@ class tst_Desktop : public QObject
 private slots:
     void dragAndRestart_data();
     void dragAndRestart();
+    void installedProgramKeepsItsFolders();
 
 private:
-    void startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x);
+    void startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x,
+                  const QString &program = QString());
+    static void quit(const XServer &x, const QString &main, QProcess &app);
 };
 
-void tst_Desktop::startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x)
+void tst_Desktop::startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x,
+                           const QString &program)
 {
     QProcessEnvironment env = x.environment();
     env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
@@ -31,8 +39,23 @@ void tst_Desktop::startApp(QProcess &app, const QTemporaryDir &dir, const XServe
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("runtime")));
     env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
     app.setProcessEnvironment(env);
-    app.start(dir.filePath(QStringLiteral("stiftolino")), {});
+    app.start(program.isEmpty() ? dir.filePath(QStringLiteral("stiftolino")) : program, {});
     QVERIFY(app.waitForStarted());
+}
+
+// Quits through the toolbar: the last button, then Yes (the default).
+void tst_Desktop::quit(const XServer &x, const QString &main, QProcess &app)
+{
+    const QRect mg = x.geometry(main);
+    x.xdotool({QStringLiteral("mousemove"), QString::number(mg.x() + 25 + 88 + 24),
+               QString::number(mg.y() + 306 + 184 + 16)});
+    const int windowsBefore = int(x.windows(QStringLiteral(".")).size());
+    x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    // The quit question is one more window; Return answers it with its default.
+    QVERIFY(waitFor([&] { return x.windows(QStringLiteral(".")).size() > windowsBefore; }));
+    x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    QVERIFY2(app.waitForFinished(10000), "the program did not end after Quit and Yes");
+    QCOMPARE(app.exitCode(), 0);
 }
 
 void tst_Desktop::dragAndRestart_data()
@@ -84,17 +107,9 @@ void tst_Desktop::dragAndRestart()
     x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
     QVERIFY(waitFor([&] { return x.geometry(lessons).size() == QSize(240, 270); }));
 
-    // Quit through the toolbar: the last button, then Yes (the default).
-    const QRect mg = x.geometry(main);
-    x.xdotool({QStringLiteral("mousemove"), QString::number(mg.x() + 25 + 88 + 24),
-               QString::number(mg.y() + 306 + 184 + 16)});
-    const int windowsBefore = int(x.windows(QStringLiteral(".")).size());
-    x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    // The quit question is one more window; Return answers it with its default.
-    QVERIFY(waitFor([&] { return x.windows(QStringLiteral(".")).size() > windowsBefore; }));
-    x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
-    QVERIFY2(app.waitForFinished(10000), "the program did not end after Quit and Yes");
-    QCOMPARE(app.exitCode(), 0);
+    quit(x, main, app);
+    if (QTest::currentTestFailed())
+        return;
 
     QProcess again;
     startApp(again, dir, x);
@@ -105,6 +120,61 @@ void tst_Desktop::dragAndRestart()
     QCOMPARE(x.geometry(lessons2).size(), QSize(240, 270));
     again.kill();
     again.waitForFinished();
+}
+
+namespace {
+// Every file under a folder with its size and time of change.
+QStringList snapshot(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo f(it.next());
+        files << QStringLiteral("%1 %2 %3").arg(QDir(folder).relativeFilePath(f.filePath()))
+                     .arg(f.size()).arg(f.lastModified().toMSecsSinceEpoch());
+    }
+    files.sort();
+    return files;
+}
+} // namespace
+
+void tst_Desktop::installedProgramKeepsItsFolders()
+{
+    QTemporaryDir dir;
+    const QString prefix = dir.filePath(QStringLiteral("prefix"));
+    const QString error = installBuild(prefix);
+    if (error.contains(QLatin1String("not set")))
+        QSKIP(qPrintable(error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QStringList installed = snapshot(prefix);
+
+    XServer x;
+    if (!x.start())
+        QSKIP(qPrintable(QStringLiteral("no X server: %1").arg(x.whyNot())));
+    QDir().mkpath(dir.filePath(QStringLiteral("home/.config")));
+    QDir().mkpath(dir.filePath(QStringLiteral("runtime")));
+    QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcess app;
+    startApp(app, dir, x, prefix + QStringLiteral("/bin/stiftolino"));
+    QVERIFY(!x.waitForWindow(QStringLiteral("^Stiftolino lessons$")).isEmpty());
+    const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
+    QVERIFY(!main.isEmpty());
+
+    // The lesson window lists the pictures folder and makes it on a first start:
+    // in the user's Pictures folder, although the prefix could be written.
+    const QString pictures = dir.filePath(QStringLiteral("home/Pictures/Stiftolino"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pictures).isDir(), 10000);
+
+    // Quitting stores the settings in the user's configuration.
+    quit(x, main, app);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("home/.config/Stiftolino/Stiftolino.ini"))));
+
+    // Nothing new or changed under the prefix.
+    QCOMPARE(snapshot(prefix), installed);
 }
 
 QTEST_GUILESS_MAIN(tst_Desktop)

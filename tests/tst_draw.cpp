@@ -20,6 +20,7 @@
 #include "support/testsupport.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -469,33 +470,40 @@ void tst_Draw::helpMenu()
 
 void tst_Draw::helpFile_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("opens");
-    QTest::newRow("none beside the program: nothing happens") << QString() << false;
-    QTest::newRow("the help file") << u"Stiftolino.chm"_qs << true;
-    QTest::newRow("a manual under the same name") << u"Stiftolino.html"_qs << true;
-    QTest::newRow("another program's file") << u"Other.chm"_qs << false;
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QStringList>("files");     // in the program's folder
+    QTest::addColumn<QString>("opened");        // empty: nothing is opened
+    const QString de = u"help/Stiftolino.de.html"_qs;
+    const QString en = u"help/Stiftolino.en.html"_qs;
+    QTest::newRow("no manual: nothing happens") << 0 << QStringList() << QString();
+    QTest::newRow("German page") << 0 << QStringList{de, en} << de;
+    QTest::newRow("English page") << 1000 << QStringList{de, en} << en;
+    QTest::newRow("French without a page: English") << 6000 << QStringList{de, en} << en;
+    QTest::newRow("only another language's page") << 1000 << QStringList{de} << QString();
 }
 
 void tst_Draw::helpFile()
 {
-    QFETCH(QString, file);
-    QFETCH(bool, opens);
-    if (!file.isEmpty()) {
+    QFETCH(int, offset);
+    QFETCH(QStringList, files);
+    QFETCH(QString, opened);
+    QDir().mkpath(m_env->folder.filePath(u"help"_qs));
+    for (const QString &file : files) {
         QFile f(m_env->folder.filePath(file));
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
-    QList<QUrl> opened;
+    LanguageOffset = int16_t(offset);
+    QList<QUrl> urls;
     Shell::setOpener([&](const QUrl &u) {
-        opened << u;
+        urls << u;
         return true;
     });
     w->mnuHilfe->trigger();
     Shell::setOpener({});
-    if (opens)
-        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(m_env->folder.filePath(file))});
+    if (opened.isEmpty())
+        QVERIFY(urls.isEmpty());
     else
-        QVERIFY(opened.isEmpty());
+        QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(m_env->folder.filePath(opened))});
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 

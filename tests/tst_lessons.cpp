@@ -2,6 +2,7 @@
 // and the RLE8 encoder and palette they are made with.
 
 #include "core/resources.h"
+#include "lessonrender.h"
 #include "rle8.h"
 #include "support/testsupport.h"
 
@@ -86,6 +87,44 @@ StrictDecode decodeStrict(const QByteArray &data, int width, int height)
 bool isWhite(QRgb c) { return (c & 0xffffff) == 0xffffff; }
 // Clearly drawn: not just the faint edge of an antialiased stroke.
 bool isInk(QRgb c) { return qMin(qMin(qRed(c), qGreen(c)), qBlue(c)) < 160; }
+// The outline colour of the finished picture, not a dark fill beside it.
+bool isOutline(QRgb c) { return qMax(qMax(qRed(c), qGreen(c)), qBlue(c)) < 90; }
+
+// The pixels of cell `from` for which `was` holds while no pixel of cell `to` within
+// `reach` pixels satisfies `is`; the first of them goes to `first`.
+int unmatched(const QImage &image, int from, int to, bool (*was)(QRgb), bool (*is)(QRgb),
+              int reach, QPoint *first)
+{
+    int n = 0;
+    for (int y = 0; y < CellH; ++y) {
+        for (int x = 0; x < StripWidth; ++x) {
+            if (!was(image.pixel(x, from * CellH + y)))
+                continue;
+            bool found = false;
+            for (int dy = -reach; dy <= reach && !found; ++dy) {
+                for (int dx = -reach; dx <= reach && !found; ++dx) {
+                    const int u = x + dx, v = y + dy;
+                    found = u >= 0 && v >= 0 && u < StripWidth && v < CellH
+                            && is(image.pixel(u, to * CellH + v));
+                }
+            }
+            if (!found && n++ == 0)
+                *first = QPoint(x, y);
+        }
+    }
+    return n;
+}
+
+int countWhere(const QImage &image, int cell, bool (*test)(QRgb))
+{
+    int n = 0;
+    for (int y = 0; y < CellH; ++y)
+        for (int x = 0; x < StripWidth; ++x)
+            n += test(image.pixel(x, cell * CellH + y));
+    return n;
+}
+
+bool isDrawn(QRgb c) { return !isWhite(c); }
 
 QString imageMagick()
 {
@@ -130,6 +169,10 @@ private slots:
     void inkWithinMargin();
     void earlierStepsStay_data() { stripRows(); }
     void earlierStepsStay();
+    void lastStepOnlyColours_data() { stripRows(); }
+    void lastStepOnlyColours();
+    void stepsAreShort_data() { stripRows(); }
+    void stepsAreShort();
     void finishedPictureIsColoured_data() { stripRows(); }
     void finishedPictureIsColoured();
     void sameDecodeAsImageMagick_data() { stripRows(); }
@@ -321,29 +364,53 @@ void tst_Lessons::earlierStepsStay()
     QFETCH(int, lesson);
     const QImage image = strip(lesson);
     QVERIFY(!image.isNull());
-    // A stroke drawn in one step is still there in the next (red turns grey, it
-    // does not go away). The colouring-in of the last cell may cover strokes, so it
-    // is left out. Faint antialiased edges may differ a little.
-    for (int cell = 0; cell + 1 < Cells - 1; ++cell) {
-        int ink = 0;
-        int lost = 0;
-        QPoint firstLost;
-        for (int y = 0; y < CellH; ++y) {
-            for (int x = 0; x < StripWidth; ++x) {
-                if (!isInk(image.pixel(x, cell * CellH + y)))
-                    continue;
-                ++ink;
-                if (isWhite(image.pixel(x, (cell + 1) * CellH + y))) {
-                    if (!lost)
-                        firstLost = QPoint(x, y);
-                    ++lost;
-                }
-            }
-        }
-        QVERIFY2(lost <= 5 + ink / 200,
-                 qPrintable(QStringLiteral("%1 of %2 inked pixels of cell %3 are gone in cell %4, first at %5,%6")
-                                .arg(lost).arg(ink).arg(cell).arg(cell + 1).arg(firstLost.x()).arg(firstLost.y())));
+    // A stroke drawn in one step is still there in the next (red turns grey, it does
+    // not go away), and in the finished picture it is still a line: the child cannot
+    // erase, so nothing may ask for a line the picture later hides or leaves out.
+    // Faint antialiased edges may differ a little between steps; in the finished
+    // picture a line may move by a pixel or two, but none may go.
+    for (int cell = 0; cell + 1 < Cells; ++cell) {
+        const bool last = cell + 1 == Cells - 1;
+        QPoint first;
+        const int lost = unmatched(image, cell, cell + 1, isInk, last ? isOutline : isDrawn,
+                                   last ? 2 : 0, &first);
+        const int ink = countWhere(image, cell, isInk);
+        QVERIFY2(lost <= (last ? 0 : 5 + ink / 200),
+                 qPrintable(QStringLiteral("%1 of %2 inked pixels of cell %3 are no line in cell %4, first at %5,%6")
+                                .arg(lost).arg(ink).arg(cell).arg(cell + 1).arg(first.x()).arg(first.y())));
     }
+}
+
+void tst_Lessons::lastStepOnlyColours()
+{
+    QFETCH(int, lesson);
+    const QImage image = strip(lesson);
+    QVERIFY(!image.isNull());
+    // The finished picture colours in what the steps drew: it has no line of its own.
+    QPoint first;
+    const int added = unmatched(image, Cells - 1, Cells - 2, isOutline, isInk, 2, &first);
+    QVERIFY2(added == 0, qPrintable(QStringLiteral("the finished picture has %1 line pixels no step drew, first at %2,%3")
+                                        .arg(added).arg(first.x()).arg(first.y())));
+}
+
+void tst_Lessons::stepsAreShort()
+{
+    QFETCH(int, lesson);
+    const QString root = qEnvironmentVariable("STIFTOLINO_SOURCE_DIR");
+    if (root.isEmpty())
+        QSKIP("STIFTOLINO_SOURCE_DIR is not set; the lesson sources cannot be read");
+    const QStringList names = QDir(root + QStringLiteral("/resources/lessons"))
+                                  .entryList({QStringLiteral("%1-*.svg").arg(lesson, 2, 10, QLatin1Char('0'))});
+    QCOMPARE(names.size(), 1);
+    const LessonSource src = readLessonSource(root + QStringLiteral("/resources/lessons/") + names.first());
+    QVERIFY2(src.problems.isEmpty(), qPrintable(src.problems.join(QLatin1Char('\n'))));
+    // A child copies a step in a few strokes; the last step only colours.
+    const QList<int> counts = strokeCounts(src.svg);
+    QCOMPARE(counts.size(), Cells);
+    for (int step = 0; step + 1 < Cells; ++step)
+        QVERIFY2(counts[step] >= 1 && counts[step] <= MaxStrokesPerStep,
+                 qPrintable(QStringLiteral("step%1 asks for %2 strokes").arg(step + 1).arg(counts[step])));
+    QCOMPARE(counts.last(), 0);
 }
 
 void tst_Lessons::finishedPictureIsColoured()

@@ -23,19 +23,22 @@ inline QColor olive() { return QColor(64, 64, 0); }      // the notice text colo
 // Friendly crayon colours used across the pictures.
 QList<QColor> crayonColours();
 
+// Every picture is drawn in its logical size; with `scale` 2 it has twice the
+// pixels and a device pixel ratio of 2, for high-resolution screens ("@2x").
+
 // scenes.cpp
-QImage background();          // 829 x 624
-QImage pickerBackground();    // 440 x 420
-QImage aboutPicture();        // 356 x 330
-QImage aboutIcon();           // 32 x 32
-QImage welcomePicture();      // 400 x 300, bitmap resource 100
-QImage penBackground();       // 609 x 239
+QImage background(int scale = 1);       // 829 x 624
+QImage pickerBackground(int scale = 1); // 440 x 420
+QImage aboutPicture(int scale = 1);     // 356 x 330
+QImage aboutIcon(int scale = 1);        // 32 x 32
+QImage welcomePicture(int scale = 1);   // 400 x 300, bitmap resource 100
+QImage penBackground(int scale = 1);    // 609 x 239
 
 // logo.cpp
-QImage logo(int index);       // 585 x 67; 0 German, 1 English
+QImage logo(int index, int scale = 1);  // 585 x 67; 0 German, 1 English
 
 // flags.cpp
-QImage flag(int digit);       // 32 x 20; digits 0, 1, 3, 4, 6
+QImage flag(int digit, int scale = 1);  // 32 x 20; digits 0, 1, 3, 4, 6
 QList<int> flagDigits();
 
 // icons.cpp
@@ -43,10 +46,10 @@ QStringList iconNames();
 QImage icon(const QString &name, int scale); // 24 * scale square, black with alpha
 
 // controls.cpp
-QImage palette();             // 475 x 132
-QImage sliderThumb();         // 16 x 16
-QImage sliderRail();          // 18 x 133
-QImage grid();                // 400 x 300
+QImage palette(int scale = 1);     // 475 x 132
+QImage sliderThumb(int scale = 1); // 16 x 16
+QImage sliderRail(int scale = 1);  // 18 x 133
+QImage grid(int scale = 1);        // 400 x 300
 QImage cursor();              // 32 x 32 with the text key "hotspot"
 QPoint cursorHotspot();
 
@@ -64,6 +67,11 @@ QImage appIcon(const QString &svgPath, int size);
 QImage contactSheet(const QString &artDir);
 
 // paint helpers (paint.cpp)
+// An image of w x h logical pixels at the given scale: a painter on it draws in
+// logical pixels.
+QImage canvas(int w, int h, QImage::Format format, int scale);
+// The image's rectangle in logical pixels.
+QRect logicalRect(const QImage &image);
 // A deterministic value in [0, 1) for a pixel and a seed: grain without randomness.
 double hashNoise(int x, int y, int seed);
 // Adds a faint paper grain of +-`amount` levels to an opaque image.

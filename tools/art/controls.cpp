@@ -40,12 +40,12 @@ QColor paletteColour(int column, int row)
     }
 }
 
-QImage palette()
+QImage palette(int scale)
 {
     // Flat cells without borders or smoothing: a press on any pixel of a cell
     // picks exactly that cell's colour.
-    QImage img(PaletteColumns * PaletteCellWidth, PaletteRows * PaletteCellHeight,
-               QImage::Format_RGB32);
+    QImage img = canvas(PaletteColumns * PaletteCellWidth, PaletteRows * PaletteCellHeight,
+                        QImage::Format_RGB32, scale);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, false);
     for (int c = 0; c < PaletteColumns; ++c)
@@ -55,9 +55,9 @@ QImage palette()
     return img;
 }
 
-QImage sliderThumb()
+QImage sliderThumb(int scale)
 {
-    QImage img(16, 16, QImage::Format_ARGB32);
+    QImage img = canvas(16, 16, QImage::Format_ARGB32, scale);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -82,9 +82,9 @@ QImage sliderThumb()
     return img;
 }
 
-QImage sliderRail()
+QImage sliderRail(int scale)
 {
-    QImage img(18, 133, QImage::Format_ARGB32);
+    QImage img = canvas(18, 133, QImage::Format_ARGB32, scale);
     img.fill(sand());
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -111,20 +111,17 @@ QImage sliderRail()
     return img;
 }
 
-QImage grid()
+QImage grid(int scale)
 {
-    QImage img(400, 300, QImage::Format_ARGB32);
+    // Lines two logical pixels wide at every 50 pixels, 8 x 6 squares.
+    QImage img = canvas(400, 300, QImage::Format_ARGB32, scale);
     img.fill(Qt::transparent);
-    const QRgb line = qRgba(255, 182, 47, 255);
-    for (int y = 0; y < img.height(); ++y) {
-        auto *row = reinterpret_cast<QRgb *>(img.scanLine(y));
-        const bool onRow = y % 50 < 2 && y >= 50 && y <= 251;
-        for (int x = 0; x < img.width(); ++x) {
-            const bool onColumn = x % 50 < 2 && x >= 50 && x <= 351;
-            if (onRow || onColumn)
-                row[x] = line;
-        }
-    }
+    QPainter p(&img);
+    const QColor line(255, 182, 47);
+    for (int x = 50; x < 400; x += 50)
+        p.fillRect(x, 0, 2, 300, line);
+    for (int y = 50; y < 300; y += 50)
+        p.fillRect(0, y, 400, 2, line);
     return img;
 }
 

@@ -74,9 +74,9 @@ void spanishFlag(QPainter &p)
 
 QList<int> flagDigits() { return {0, 1, 3, 4, 6}; }
 
-QImage flag(int digit)
+QImage flag(int digit, int scale)
 {
-    QImage img(32, 20, QImage::Format_RGB32);
+    QImage img = canvas(32, 20, QImage::Format_RGB32, scale);
     img.fill(Qt::white);
     QPainter p(&img);
     switch (digit) {
@@ -88,10 +88,16 @@ QImage flag(int digit)
     default: return QImage();
     }
     // A soft edge so that white parts stay a flag on light backgrounds.
-    p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QColor(0, 0, 0, 70));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(0, 0, 31, 19);
+    if (scale == 1) {
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.drawRect(0, 0, 31, 19);
+    } else {
+        // The same one logical pixel all round, on the pixel grid of the larger size.
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.drawRect(QRectF(0.5, 0.5, 31, 19));
+    }
     return img;
 }
 

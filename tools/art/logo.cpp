@@ -46,9 +46,9 @@ QList<Letter> bouncingName(const QString &name, const QFont &font, double x0, do
 
 } // namespace
 
-QImage logo(int index)
+QImage logo(int index, int scale)
 {
-    QImage img(585, 67, QImage::Format_ARGB32_Premultiplied);
+    QImage img = canvas(585, 67, QImage::Format_ARGB32_Premultiplied, scale);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -95,7 +95,7 @@ QImage logo(int index)
     const QString line = index == 0 ? QStringLiteral("Zeichnen lernen")
                                     : QStringLiteral("Learn to draw");
     const double left = nameRight + 20;
-    const double room = img.width() - 8 - left;
+    const double room = logicalRect(img).width() - 8 - left;
     int size = 26;
     while (size > 12 && QFontMetricsF(boldFont(size, true)).horizontalAdvance(line) > room)
         --size;

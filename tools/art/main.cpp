@@ -32,24 +32,30 @@ bool writeAll(const QString &svg, const QString &out)
     auto put = [&](const QImage &image, const QString &name, const char *format = "PNG") {
         ok = save(image, out + QLatin1Char('/') + name, format) && ok;
     };
-    put(Art::background(), QStringLiteral("background.png"));
-    put(Art::logo(0), QStringLiteral("logo0.png"));
-    put(Art::logo(1), QStringLiteral("logo1.png"));
-    for (int digit : Art::flagDigits())
-        put(Art::flag(digit), QStringLiteral("flag%1.png").arg(digit));
-    for (const QString &name : Art::iconNames()) {
-        put(Art::icon(name, 1), QStringLiteral("icons/%1.png").arg(name));
-        put(Art::icon(name, 2), QStringLiteral("icons/%1@2x.png").arg(name));
+    // Everything the windows show is drawn twice: for ordinary screens, and with
+    // twice the pixels under an "@2x" name, which Qt picks on a screen of scale 2.
+    for (int scale : {1, 2}) {
+        const QString x = scale == 1 ? QString() : QStringLiteral("@2x");
+        put(Art::background(scale), QStringLiteral("background%1.png").arg(x));
+        put(Art::logo(0, scale), QStringLiteral("logo0%1.png").arg(x));
+        put(Art::logo(1, scale), QStringLiteral("logo1%1.png").arg(x));
+        for (int digit : Art::flagDigits())
+            put(Art::flag(digit, scale), QStringLiteral("flag%1%2.png").arg(digit).arg(x));
+        for (const QString &name : Art::iconNames())
+            put(Art::icon(name, scale), QStringLiteral("icons/%1%2.png").arg(name, x));
+        put(Art::pickerBackground(scale), QStringLiteral("picker_bg%1.png").arg(x));
+        put(Art::aboutPicture(scale), QStringLiteral("about%1.png").arg(x));
+        put(Art::aboutIcon(scale), QStringLiteral("about_icon%1.png").arg(x));
+        put(Art::penBackground(scale), QStringLiteral("pen_bg%1.png").arg(x));
+        put(Art::palette(scale), QStringLiteral("palette%1.png").arg(x));
+        put(Art::sliderThumb(scale), QStringLiteral("slider_thumb%1.png").arg(x));
+        put(Art::sliderRail(scale), QStringLiteral("slider_rail%1.png").arg(x));
+        put(Art::grid(scale), QStringLiteral("grid%1.png").arg(x));
     }
-    put(Art::pickerBackground(), QStringLiteral("picker_bg.png"));
-    put(Art::aboutPicture(), QStringLiteral("about.png"));
-    put(Art::aboutIcon(), QStringLiteral("about_icon.png"));
+    // The start screen's picture is bitmap resource 100, a BMP like the lesson
+    // strips; its larger form is a PNG beside it.
     put(Art::welcomePicture(), QStringLiteral("bitmap100.bmp"), "BMP");
-    put(Art::penBackground(), QStringLiteral("pen_bg.png"));
-    put(Art::palette(), QStringLiteral("palette.png"));
-    put(Art::sliderThumb(), QStringLiteral("slider_thumb.png"));
-    put(Art::sliderRail(), QStringLiteral("slider_rail.png"));
-    put(Art::grid(), QStringLiteral("grid.png"));
+    put(Art::welcomePicture(2), QStringLiteral("bitmap100@2x.png"));
     put(Art::cursor(), QStringLiteral("cursor101.png"));
     for (int size : {16, 32, 48, 64, 128, 256})
         put(Art::appIcon(svg, size),

@@ -18,6 +18,18 @@ QList<QColor> crayonColours()
             QColor(236, 110, 160)}; // pink
 }
 
+QImage canvas(int w, int h, QImage::Format format, int scale)
+{
+    QImage img(w * scale, h * scale, format);
+    img.setDevicePixelRatio(scale);
+    return img;
+}
+
+QRect logicalRect(const QImage &image)
+{
+    return QRect(QPoint(0, 0), image.deviceIndependentSize().toSize());
+}
+
 double hashNoise(int x, int y, int seed)
 {
     uint32_t h = uint32_t(x) * 374761393u + uint32_t(y) * 668265263u + uint32_t(seed) * 2246822519u;

@@ -14,14 +14,14 @@ namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 
-QImage paperImage(int w, int h, const QColor &top, const QColor &bottom, int seed)
+QImage paperImage(int w, int h, const QColor &top, const QColor &bottom, int seed, int scale)
 {
-    QImage img(w, h, QImage::Format_RGB32);
+    QImage img = canvas(w, h, QImage::Format_RGB32, scale);
     QPainter p(&img);
     QLinearGradient g(0, 0, 0, h);
     g.setColorAt(0, top);
     g.setColorAt(1, bottom);
-    p.fillRect(img.rect(), g);
+    p.fillRect(logicalRect(img), g);
     p.end();
     addGrain(img, 3, seed);
     return img;
@@ -348,9 +348,9 @@ void flower(QPainter &p, QPointF c, double r, const QColor &petal)
 
 } // namespace
 
-QImage background()
+QImage background(int scale)
 {
-    QImage img = paperImage(829, 624, QColor(255, 248, 228), QColor(243, 224, 178), 11);
+    QImage img = paperImage(829, 624, QColor(255, 248, 228), QColor(243, 224, 178), 11, scale);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     // Light falls from the upper left; a warm sand haze lies along the bottom.
@@ -387,9 +387,9 @@ QImage background()
     return img;
 }
 
-QImage pickerBackground()
+QImage pickerBackground(int scale)
 {
-    QImage img = paperImage(440, 420, QColor(255, 249, 234), QColor(242, 222, 172), 23);
+    QImage img = paperImage(440, 420, QColor(255, 249, 234), QColor(242, 222, 172), 23, scale);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     softGlow(p, QPointF(220, 160), 260, QColor(255, 255, 248, 120));
@@ -405,13 +405,13 @@ QImage pickerBackground()
     p.setPen(QPen(crayonColours().at(0), 2.2, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
     p.drawPath(curl);
-    doubleFrame(p, img.rect(), 4);
+    doubleFrame(p, logicalRect(img), 4);
     return img;
 }
 
-QImage aboutPicture()
+QImage aboutPicture(int scale)
 {
-    QImage img = paperImage(356, 330, QColor(255, 250, 236), QColor(244, 226, 180), 31);
+    QImage img = paperImage(356, 330, QColor(255, 250, 236), QColor(244, 226, 180), 31, scale);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     softGlow(p, QPointF(180, 130), 190, QColor(255, 255, 250, 140));
@@ -426,14 +426,14 @@ QImage aboutPicture()
     flower(p, QPointF(60, 306), 4, crayonColours().at(2));
     flower(p, QPointF(130, 303), 4.5, crayonColours().at(0));
     pencil(p, QPointF(226, 322), -14, 64, 10, crayonColours().at(4));
-    doubleFrame(p, img.rect(), 3);
+    doubleFrame(p, logicalRect(img), 3);
     return img;
 }
 
-QImage aboutIcon()
+QImage aboutIcon(int scale)
 {
     // A little globe beside the web address.
-    QImage img(32, 32, QImage::Format_ARGB32_Premultiplied);
+    QImage img = canvas(32, 32, QImage::Format_ARGB32_Premultiplied, scale);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -472,11 +472,11 @@ QImage aboutIcon()
     return img.convertToFormat(QImage::Format_ARGB32);
 }
 
-QImage welcomePicture()
+QImage welcomePicture(int scale)
 {
     // A finished child's drawing on white paper: a house, a tree, the sun, flowers,
     // and the pencil that drew it.
-    QImage img(400, 300, QImage::Format_RGB32);
+    QImage img = canvas(400, 300, QImage::Format_RGB32, scale);
     img.fill(Qt::white);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -539,13 +539,13 @@ QImage welcomePicture()
     return img;
 }
 
-QImage penBackground()
+QImage penBackground(int scale)
 {
-    QImage img = paperImage(609, 239, QColor(246, 232, 196), QColor(222, 191, 120), 41);
+    QImage img = paperImage(609, 239, QColor(246, 232, 196), QColor(222, 191, 120), 41, scale);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     softGlow(p, QPointF(160, 40), 240, QColor(255, 252, 236, 110));
-    doubleFrame(p, img.rect(), 5);
+    doubleFrame(p, logicalRect(img), 5);
     return img;
 }
 

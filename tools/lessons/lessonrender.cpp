@@ -27,41 +27,96 @@ QString colourName(QRgb c)
     return QStringLiteral("#%1").arg(c & 0xffffff, 6, 16, QLatin1Char('0'));
 }
 
-// Sets the look of every shape below `element` for one cell.
-void styleShapes(QDomElement element, const QString &stroke, bool finished)
+bool hasClass(const QDomElement &e, QLatin1String name)
 {
+    return e.attribute(QStringLiteral("class")).split(QLatin1Char(' ')).contains(name);
+}
+
+// A shape the child never draws: it only colours an area of the finished picture.
+bool isFillOnly(const QDomElement &e) { return hasClass(e, QLatin1String("fill")); }
+
+enum class Look {
+    Lines,      // lines in one colour, nothing filled but the dots
+    Fills,      // the finished picture's colours, without lines
+};
+
+// Sets the look of every shape below `element` for one cell; drops the shapes that
+// have nothing to show in it.
+void styleShapes(QDomElement element, const QString &stroke, Look look)
+{
+    QList<QDomElement> drop;
     for (QDomElement e = element.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
         if (e.tagName() == QLatin1String("g")) {
             e.removeAttribute(QStringLiteral("fill"));
             e.removeAttribute(QStringLiteral("stroke"));
-            styleShapes(e, stroke, finished);
+            styleShapes(e, stroke, look);
             continue;
         }
         if (!shapeNames().contains(e.tagName()))
             continue;
-        const bool solid = e.attribute(QStringLiteral("class"))
-                               .split(QLatin1Char(' ')).contains(QLatin1String("solid"));
+        const bool solid = hasClass(e, QLatin1String("solid"));
         const QString ownFill = e.attribute(QStringLiteral("fill"));
         QString fill = QStringLiteral("none");
-        if (finished) {
-            if (!ownFill.isEmpty())
-                fill = ownFill;
-            else if (solid)
-                fill = colourName(Outline);
+        QString line = stroke;
+        if (look == Look::Fills) {
+            // Dots are drawn with the lines, so that no colour can cover them.
+            if (solid || ownFill.isEmpty() || ownFill == QLatin1String("none"))
+                drop << e;
+            fill = ownFill;
+            line = QStringLiteral("none");
+        } else if (isFillOnly(e)) {
+            drop << e;
         } else if (solid) {
             fill = stroke;
         }
         e.setAttribute(QStringLiteral("fill"), fill);
-        e.setAttribute(QStringLiteral("stroke"), stroke);
+        e.setAttribute(QStringLiteral("stroke"), line);
         if (!e.hasAttribute(QStringLiteral("stroke-width")))
             e.setAttribute(QStringLiteral("stroke-width"), QStringLiteral("4"));
         e.setAttribute(QStringLiteral("stroke-linecap"), QStringLiteral("round"));
         e.setAttribute(QStringLiteral("stroke-linejoin"), QStringLiteral("round"));
+        e.removeAttribute(QStringLiteral("class"));
         e.removeAttribute(QStringLiteral("style"));
         e.removeAttribute(QStringLiteral("opacity"));
         e.removeAttribute(QStringLiteral("fill-opacity"));
         e.removeAttribute(QStringLiteral("stroke-opacity"));
     }
+    for (QDomElement &e : drop)
+        element.removeChild(e);
+}
+
+// The shapes directly in `group` marked class="back".
+QList<QDomElement> backShapes(const QDomElement &group)
+{
+    QList<QDomElement> shapes;
+    for (QDomElement e = group.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        if (hasClass(e, QLatin1String("back")))
+            shapes << e;
+    }
+    return shapes;
+}
+
+// Strokes of one shape: one, or for a path one per subpath ("M" starts each).
+int strokesOf(const QDomElement &e)
+{
+    if (isFillOnly(e))
+        return 0;
+    if (e.tagName() != QLatin1String("path"))
+        return 1;
+    const QString d = e.attribute(QStringLiteral("d"));
+    return qMax<int>(1, int(d.count(QLatin1Char('M')) + d.count(QLatin1Char('m'))));
+}
+
+int countStrokes(const QDomElement &element)
+{
+    int n = 0;
+    for (QDomElement e = element.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        if (e.tagName() == QLatin1String("g"))
+            n += countStrokes(e);
+        else if (shapeNames().contains(e.tagName()))
+            n += strokesOf(e);
+    }
+    return n;
 }
 
 int stepOf(const QDomElement &group)
@@ -132,12 +187,31 @@ LessonSource readLessonSource(const QString &path)
         }
         steps << step;
         checkShapes(e, QStringLiteral("%1 step%2").arg(path).arg(step), src.problems);
-        if (e.firstChildElement().isNull())
-            src.problems << QStringLiteral("%1: step%2 is empty").arg(path).arg(step);
+        const int strokes = countStrokes(e);
+        if (step < CellCount && strokes == 0)
+            src.problems << QStringLiteral("%1: step%2 draws nothing").arg(path).arg(step);
+        if (step == CellCount && strokes > 0)
+            src.problems << QStringLiteral("%1: step%2 only colours, yet it has %3 lines "
+                                           "(mark its shapes class=\"fill\")")
+                                .arg(path).arg(step).arg(strokes);
     }
     if (steps != QList<int>{1, 2, 3, 4, 5, 6})
         src.problems << QStringLiteral("%1: the groups must be step1 .. step6 in order").arg(path);
     return src;
+}
+
+QList<int> strokeCounts(const QByteArray &source)
+{
+    QList<int> counts(CellCount, 0);
+    QDomDocument doc;
+    if (!doc.setContent(source))
+        return counts;
+    const QDomElement root = doc.documentElement();
+    for (QDomElement e = root.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        if (const int step = stepOf(e))
+            counts[step - 1] += countStrokes(e);
+    }
+    return counts;
 }
 
 QByteArray cellSvg(const QByteArray &source, int cell)
@@ -147,6 +221,7 @@ QByteArray cellSvg(const QByteArray &source, int cell)
     QDomElement root = doc.documentElement();
     const bool finished = cell >= CellCount - 1;
     QList<QDomElement> remove;
+    QList<QDomElement> groups;
     for (QDomElement e = root.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
         const int step = stepOf(e);
         if (step == 0 || step > cell + 1) {
@@ -155,13 +230,34 @@ QByteArray cellSvg(const QByteArray &source, int cell)
         }
         e.removeAttribute(QStringLiteral("fill"));
         e.removeAttribute(QStringLiteral("stroke"));
-        QRgb stroke = Outline;
-        if (!finished)
-            stroke = step == cell + 1 ? SignalRed : DarkGrey;
-        styleShapes(e, colourName(stroke), finished);
+        groups << e;
     }
     for (QDomElement &e : remove)
         root.removeChild(e);
+    if (!finished) {
+        for (QDomElement &e : groups) {
+            const QRgb stroke = stepOf(e) == cell + 1 ? SignalRed : DarkGrey;
+            styleShapes(e, colourName(stroke), Look::Lines);
+        }
+        return doc.toByteArray(-1);
+    }
+    // The finished picture: all colours first, in the order of the source, then all
+    // lines on top, so that colouring in never covers a line the child has drawn.
+    // Parts behind the earlier ones take their colour beneath them: the later such a
+    // part, the further back.
+    const QDomNode firstLines = root.firstChild();
+    QDomElement back = doc.createElement(QStringLiteral("g"));
+    root.insertBefore(back, firstLines);
+    for (QDomElement &e : groups) {
+        QDomElement fills = e.cloneNode(true).toElement();
+        fills.removeAttribute(QStringLiteral("id"));
+        for (QDomElement &shape : backShapes(fills))
+            back.insertBefore(fills.removeChild(shape), back.firstChild());
+        styleShapes(fills, QStringLiteral("none"), Look::Fills);
+        root.insertBefore(fills, firstLines);
+        styleShapes(e, colourName(Outline), Look::Lines);
+    }
+    styleShapes(back, QStringLiteral("none"), Look::Fills);
     return doc.toByteArray(-1);
 }
 

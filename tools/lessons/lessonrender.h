@@ -3,6 +3,24 @@
 // Cell k (0..4) shows steps 1..k+1: the earlier steps in dark grey, the new one in
 // signal red, all unfilled; cell 5 shows the finished picture with black outlines
 // and its colours.
+//
+// How a source is written:
+// - Every shape of steps 1 to 5 is a line the child draws. Its `fill` is the colour
+//   it gets in the finished picture; an open path is coloured as if closed by a
+//   straight line, so a later part can hide that edge under its own colour.
+// - class="solid" marks a small shape drawn filled with the line colour (a pupil,
+//   a nose tip).
+// - class="fill" marks a shape that is never drawn as a line: it only colours an
+//   area of the finished picture. Step 6 holds nothing else (it may be empty).
+// - class="back" marks a part that lies behind what was drawn before: its line is
+//   only the visible part of its outline, and its colour lies beneath the colours
+//   of all other shapes (the later such a part, the further back).
+// - In the finished picture all colours are laid down first (the back ones, then the
+//   others in the order of the source) and all lines on top; colouring in therefore
+//   never hides a line.
+// - Strokes, as counted for the child: every shape is one stroke, a path one per
+//   subpath (each "M" starts a new one), a class="fill" shape none. A step asks for
+//   at most MaxStrokesPerStep of them.
 
 #include <QImage>
 #include <QList>
@@ -15,6 +33,7 @@ inline constexpr int CellWidth = 400;
 inline constexpr int CellHeight = 300;
 inline constexpr int CellCount = 6;
 inline constexpr int Margin = 12;
+inline constexpr int MaxStrokesPerStep = 6;
 
 struct LessonSource {
     QString path;
@@ -25,6 +44,9 @@ struct LessonSource {
 // Reads and checks a lesson source: the size, the six step groups, nothing
 // drawn outside them, only plain shapes.
 LessonSource readLessonSource(const QString &path);
+
+// The strokes each of the six steps asks for (see above); all 0 when unreadable.
+QList<int> strokeCounts(const QByteArray &source);
 
 // The SVG text of cell `cell` (0..5) with the stroke colours and fills set.
 QByteArray cellSvg(const QByteArray &source, int cell);

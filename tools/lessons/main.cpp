@@ -3,7 +3,10 @@
 //   gen_lessons --strip NN-subject.svg out.bmp     one strip, RLE8 bitmap (build)
 //   gen_lessons --count out.txt sources...          the number of lessons (build)
 //   gen_lessons --preview NN-subject.svg out.png    the six cells side by side
-//   gen_lessons --contact-sheet out.png strips...   all strips small, for review
+//   gen_lessons --contact-sheet out.png files...    all strips small with the strokes
+//                                                   of each step, for review; the
+//                                                   files are the strips (.bmp) and
+//                                                   their sources (.svg)
 
 #include "lessonrender.h"
 #include "rle8.h"
@@ -12,6 +15,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMap>
 #include <QPainter>
 #include <QSaveFile>
 
@@ -32,7 +36,7 @@ int usage()
     say(QStringLiteral("usage: gen_lessons --strip source.svg out.bmp\n"
                        "       gen_lessons --count out.txt source.svg...\n"
                        "       gen_lessons --preview source.svg out.png\n"
-                       "       gen_lessons --contact-sheet out.png strip.bmp..."));
+                       "       gen_lessons --contact-sheet out.png strip.bmp... source.svg..."));
     return 2;
 }
 
@@ -70,6 +74,12 @@ int makeStrip(const QString &in, const QString &out)
     if (lessonNumber(in) < 1) {
         say(QStringLiteral("error: %1: the file name must be NN-subject.svg").arg(in));
         return 1;
+    }
+    const QList<int> strokes = strokeCounts(src.svg);
+    for (int step = 0; step < CellCount; ++step) {
+        if (strokes[step] > MaxStrokesPerStep)
+            say(QStringLiteral("warning: %1: step%2 asks for %3 strokes (at most %4)")
+                    .arg(in).arg(step + 1).arg(strokes[step]).arg(MaxStrokesPerStep));
     }
     const QImage strip = renderStrip(src.svg);
     warnAbout(in, strip);
@@ -113,41 +123,62 @@ int makePreview(const QString &in, const QString &out)
     return usable ? 0 : 1;
 }
 
-int makeContactSheet(const QString &out, QStringList strips)
+int makeContactSheet(const QString &out, const QStringList &files)
 {
-    std::sort(strips.begin(), strips.end(), [](const QString &a, const QString &b) {
-        return QFileInfo(a).completeBaseName().toInt() < QFileInfo(b).completeBaseName().toInt();
-    });
-    const int cw = 100, ch = 75, gap = 4, label = 36;
+    // Strips are bitmap resource 100 + n, sources NN-subject.svg; both keyed by n.
+    QMap<int, QString> strips;
+    QMap<int, QList<int>> strokes;
+    for (const QString &f : files) {
+        if (f.endsWith(QLatin1String(".svg"))) {
+            QFile source(f);
+            if (source.open(QIODevice::ReadOnly))
+                strokes.insert(lessonNumber(f), strokeCounts(source.readAll()));
+        } else {
+            strips.insert(QFileInfo(f).completeBaseName().toInt() - 100, f);
+        }
+    }
+    const int cw = 100, ch = 75, gap = 4, label = 36, countHeight = 13;
     const int columns = 2;   // two lessons side by side
     const int rowWidth = label + CellCount * (cw + gap);
+    const int rowHeight = ch + countHeight + gap;
     const int rows = int((strips.size() + columns - 1) / columns);
-    QImage sheet(columns * rowWidth + gap, rows * (ch + gap) + gap, QImage::Format_RGB32);
+    QImage sheet(columns * rowWidth + gap, rows * rowHeight + gap, QImage::Format_RGB32);
     sheet.fill(QColor(190, 190, 190));
     QPainter p(&sheet);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     QFont font = p.font();
-    font.setPixelSize(16);
     font.setBold(true);
-    p.setFont(font);
+    QFont small = font;
+    font.setPixelSize(16);
+    small.setPixelSize(11);
     int failures = 0;
-    for (int i = 0; i < strips.size(); ++i) {
+    int i = 0;
+    for (auto it = strips.cbegin(); it != strips.cend(); ++it, ++i) {
         const int x0 = (i % columns) * rowWidth + gap;
-        const int y0 = (i / columns) * (ch + gap) + gap;
-        QImage strip(strips[i]);
+        const int y0 = (i / columns) * rowHeight + gap;
         p.setPen(Qt::black);
-        p.drawText(QRect(x0, y0, label - gap, ch), Qt::AlignCenter,
-                   QFileInfo(strips[i]).completeBaseName().toInt() > 100
-                       ? QString::number(QFileInfo(strips[i]).completeBaseName().toInt() - 100)
-                       : QFileInfo(strips[i]).completeBaseName());
+        p.setFont(font);
+        p.drawText(QRect(x0, y0, label - gap, ch), Qt::AlignCenter, QString::number(it.key()));
+        const QImage strip(it.value());
         if (strip.isNull()) {
-            say(QStringLiteral("cannot read %1").arg(strips[i]));
+            say(QStringLiteral("cannot read %1").arg(it.value()));
             ++failures;
             continue;
         }
-        for (int cell = 0; cell < CellCount; ++cell)
-            p.drawImage(QRect(x0 + label + cell * (cw + gap), y0, cw, ch), strip,
-                        QRect(0, cell * CellHeight, CellWidth, CellHeight));
+        const QList<int> counts = strokes.value(it.key());
+        p.setFont(small);
+        for (int cell = 0; cell < CellCount; ++cell) {
+            const QRect target(x0 + label + cell * (cw + gap), y0, cw, ch);
+            p.drawImage(target, strip, QRect(0, cell * CellHeight, CellWidth, CellHeight));
+            if (counts.isEmpty())
+                continue;
+            const int n = counts[cell];
+            p.setPen(n > MaxStrokesPerStep || (cell == CellCount - 1 && n > 0) ? Qt::red : Qt::black);
+            p.drawText(QRect(target.left(), target.bottom() + 1, cw, countHeight), Qt::AlignCenter,
+                       cell == CellCount - 1 ? (n ? QStringLiteral("%1 lines!").arg(n)
+                                                  : QStringLiteral("colour"))
+                                             : QStringLiteral("%1 stroke%2").arg(n).arg(n == 1 ? "" : "s"));
+        }
     }
     p.end();
     if (!sheet.save(out, "PNG")) {

@@ -1,0 +1,56 @@
+#include "platform/artwork.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageReader>
+
+#include <cmath>
+
+namespace Artwork {
+
+int scale()
+{
+    return qGuiApp && qGuiApp->devicePixelRatio() > 1.0 ? 2 : 1;
+}
+
+QImage load(const QString &path)
+{
+    if (scale() > 1) {
+        const qsizetype dot = path.lastIndexOf(u'.');
+        const qsizetype slash = path.lastIndexOf(u'/');
+        const QString larger = dot > slash ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
+                                           : path + QStringLiteral("@2x");
+        if (QFile::exists(larger)) {
+            QImage image = QImageReader(larger).read();
+            if (!image.isNull()) {
+                image.setDevicePixelRatio(2);
+                return image;
+            }
+        }
+    }
+    return QImageReader(path).read();
+}
+
+QImage surface(QSize size, QImage::Format format)
+{
+    const int s = scale();
+    QImage image(size.expandedTo(QSize(1, 1)) * s, format);
+    image.setDevicePixelRatio(s);
+    return image;
+}
+
+QSize logicalSize(const QImage &image)
+{
+    return image.deviceIndependentSize().toSize();
+}
+
+QRect devicePixels(const QRect &logical, const QImage &image)
+{
+    const qreal r = image.devicePixelRatio();
+    if (r == 1.0)
+        return logical;
+    return QRect(int(std::lround(logical.x() * r)), int(std::lround(logical.y() * r)),
+                 int(std::lround(logical.width() * r)), int(std::lround(logical.height() * r)));
+}
+
+} // namespace Artwork

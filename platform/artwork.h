@@ -1,0 +1,30 @@
+#pragma once
+// The program's own pictures on screens of any scale. Every picture a window
+// shows is made in two sizes: "name.png" and, with twice the pixels, "name@2x.png".
+// On a screen of scale above 1 the larger one is taken; it carries a device pixel
+// ratio of 2, so that it covers the same logical size, only sharper.
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+namespace Artwork {
+
+// The scale the pictures are taken for: 2 when any screen's scale is above 1, else 1.
+int scale();
+
+// Loads a picture ("…/name.png" or "…/name" without extension), taking its "@2x"
+// form when scale() is 2 and one exists. A null image when neither exists.
+QImage load(const QString &path);
+
+// A surface of `size` logical pixels at scale(): a painter on it draws in logical
+// pixels; a window that composes its background on it stays sharp.
+QImage surface(QSize size, QImage::Format format = QImage::Format_RGB32);
+
+// The image's size in logical pixels.
+QSize logicalSize(const QImage &image);
+// The image's pixels that a rectangle in its logical pixels covers.
+QRect devicePixels(const QRect &logical, const QImage &image);
+
+} // namespace Artwork

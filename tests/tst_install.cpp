@@ -1,0 +1,361 @@
+// The program as a Linux desktop installs it: `cmake --install` into a fresh
+// prefix, the files it puts there, the desktop entry and the AppStream metainfo
+// checked by the desktop's own validators, the help manual's pages, and where an
+// installed program keeps its files. Also which windowing platform it asks for.
+#include "platform/paths.h"
+#include "platform/session.h"
+#include "support/install.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+namespace {
+const QString AppId = QStringLiteral("example.vorbexa.Stiftolino");
+const QString MakersSite = QStringLiteral("https://www.vorbexa.example/");
+
+QStringList manualPictures()
+{
+    QStringList names;
+    for (int i = 0; i < 10; ++i)
+        names << QStringLiteral("toolbar-%1").arg(i);
+    for (int i = 0; i < 9; ++i)
+        names << QStringLiteral("lesson-button-%1").arg(i);
+    names << QStringLiteral("toolbar-6-off") << QStringLiteral("lesson-window")
+          << QStringLiteral("lesson-templates") << QStringLiteral("lesson-files")
+          << QStringLiteral("pen-window") << QStringLiteral("program-de")
+          << QStringLiteral("program-en");
+    return names;
+}
+} // namespace
+
+class tst_Install : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void installedFiles();
+    void validators_data();
+    void validators();
+    void desktopEntry();
+    void manualPages_data();
+    void manualPages();
+    void manualForLanguage_data();
+    void manualForLanguage();
+    void folders_data();
+    void folders();
+    void sessionPlatform_data();
+    void sessionPlatform();
+
+private:
+    QString prefixPath(const QString &relative) const { return m_prefix.filePath(relative); }
+    QTemporaryDir m_prefix;
+};
+
+void tst_Install::initTestCase()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Stiftolino"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Stiftolino"));
+    QVERIFY(m_prefix.isValid());
+    const QString error = installBuild(m_prefix.path());
+    if (error.contains(QLatin1String("not set")))
+        QSKIP(qPrintable(error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+}
+
+void tst_Install::installedFiles()
+{
+    QSet<QString> expected{
+        QStringLiteral("bin/stiftolino"),
+        QStringLiteral("share/applications/%1.desktop").arg(AppId),
+        QStringLiteral("share/metainfo/%1.metainfo.xml").arg(AppId),
+        QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(AppId),
+        QStringLiteral("share/stiftolino/help/Stiftolino.de.html"),
+        QStringLiteral("share/stiftolino/help/Stiftolino.en.html"),
+        QStringLiteral("share/stiftolino/help/manual.css"),
+    };
+    for (int size : {16, 32, 48, 64, 128, 256})
+        expected << QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(AppId);
+    for (const QString &name : manualPictures()) {
+        expected << QStringLiteral("share/stiftolino/help/images/%1.png").arg(name)
+                 << QStringLiteral("share/stiftolino/help/images/%1@2x.png").arg(name);
+    }
+
+    QSet<QString> found;
+    QDirIterator it(m_prefix.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << QDir(m_prefix.path()).relativeFilePath(it.next());
+    QStringList missing = QStringList(expected.cbegin(), expected.cend());
+    missing.removeIf([&](const QString &f) { return found.contains(f); });
+    QStringList stray = QStringList(found.cbegin(), found.cend());
+    stray.removeIf([&](const QString &f) { return expected.contains(f); });
+    QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("missing: ") + missing.join(u' ')));
+    QVERIFY2(stray.isEmpty(), qPrintable(QStringLiteral("not expected: ") + stray.join(u' ')));
+
+    const QFileInfo program(prefixPath(QStringLiteral("bin/stiftolino")));
+    QVERIFY(program.isExecutable());
+    // Icons of the sizes their folders promise.
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const QImage icon(prefixPath(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(AppId)));
+        QCOMPARE(icon.size(), QSize(size, size));
+    }
+}
+
+void tst_Install::validators_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("desktop entry") << QStringLiteral("desktop-file-validate") << QStringList()
+                                   << QStringLiteral("share/applications/%1.desktop").arg(AppId);
+    QTest::newRow("metainfo") << QStringLiteral("appstreamcli")
+                              << QStringList{QStringLiteral("validate"), QStringLiteral("--no-net"),
+                                             QStringLiteral("--no-color")}
+                              << QStringLiteral("share/metainfo/%1.metainfo.xml").arg(AppId);
+}
+
+void tst_Install::validators()
+{
+    QFETCH(QString, tool);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, file);
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty())
+        QSKIP(qPrintable(tool + QStringLiteral(" is not installed (Debian packages desktop-file-utils, appstream)")));
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, arguments << prefixPath(file));
+    QVERIFY(p.waitForFinished(60000));
+    const QString out = QString::fromUtf8(p.readAll());
+    QVERIFY2(p.exitCode() == 0, qPrintable(out));
+    // No error and no warning. Left are two remarks that the required names bring
+    // with them: Education and Graphics are both main menu categories, and the
+    // top-level name "example" is not one appstreamcli knows.
+    const QRegularExpression complaint(QStringLiteral("^(W|E): |warning|error"),
+                                       QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
+    QVERIFY2(!complaint.match(out).hasMatch(), qPrintable(out));
+    QStringList remarks = out.split(u'\n', Qt::SkipEmptyParts);
+    remarks.removeIf([](const QString &line) {
+        return line.contains(QLatin1String("contains more than one main category"))
+               || line.contains(QLatin1String("cid-maybe-not-rdns"))
+               || line.contains(QLatin1String("Validation was successful"));
+    });
+    QVERIFY2(remarks.isEmpty(), qPrintable(remarks.join(u'\n')));
+}
+
+void tst_Install::desktopEntry()
+{
+    QFile f(prefixPath(QStringLiteral("share/applications/%1.desktop").arg(AppId)));
+    QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n');
+    for (const char *entry : {"Exec=stiftolino", "Categories=Education;Art;Graphics;"})
+        QVERIFY2(lines.contains(QLatin1String(entry)), entry);
+    QVERIFY(lines.contains(QStringLiteral("Icon=") + AppId));
+    // Keywords and texts in English and German.
+    for (const char *key : {"Keywords=", "Keywords[de]=", "Comment=", "Comment[de]="}) {
+        const auto line = std::find_if(lines.cbegin(), lines.cend(), [&](const QString &l) {
+            return l.startsWith(QLatin1String(key));
+        });
+        QVERIFY2(line != lines.cend() && line->size() > qsizetype(qstrlen(key)) + 3, key);
+    }
+    // The metainfo names the same entry and the release being installed.
+    QFile meta(prefixPath(QStringLiteral("share/metainfo/%1.metainfo.xml").arg(AppId)));
+    QVERIFY(meta.open(QIODevice::ReadOnly));
+    const QByteArray xml = meta.readAll();
+    QVERIFY(xml.contains("<launchable type=\"desktop-id\">" + AppId.toUtf8() + ".desktop</launchable>"));
+    QVERIFY(xml.contains("<release version=\"1.1.344\""));
+    QVERIFY(xml.contains("<content_rating type=\"oars-1.1\""));
+    QVERIFY(xml.contains("<screenshot type=\"default\">"));
+}
+
+void tst_Install::manualPages_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("other");
+    QTest::newRow("German") << QStringLiteral("de") << QStringLiteral("en");
+    QTest::newRow("English") << QStringLiteral("en") << QStringLiteral("de");
+}
+
+void tst_Install::manualPages()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, other);
+    const QString folder = prefixPath(QStringLiteral("share/stiftolino/help/"));
+    QFile f(folder + QStringLiteral("Stiftolino.%1.html").arg(language));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray page = f.readAll();
+    QVERIFY(page.startsWith("<!DOCTYPE html>"));
+    QVERIFY2(!QRegularExpression(QStringLiteral("@[A-Z_]+@")).match(QString::fromUtf8(page)).hasMatch(),
+             "a placeholder was left unfilled");
+
+    // Written to parse as XML too, so that every element is checked closed.
+    QXmlStreamReader xml(page);
+    QStringList targets, images;
+    QString lang;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        if (xml.name() == QLatin1String("html"))
+            lang = a.value(QLatin1String("lang")).toString();
+        if (xml.name() == QLatin1String("img")) {
+            QVERIFY2(!a.value(QLatin1String("alt")).isEmpty(), "a picture without a text");
+            images << a.value(QLatin1String("src")).toString();
+            for (const QString &candidate : a.value(QLatin1String("srcset")).toString().split(u','))
+                targets << candidate.trimmed().section(u' ', 0, 0);
+        }
+        for (const char *name : {"href", "src"}) {
+            if (a.hasAttribute(QLatin1String(name)))
+                targets << a.value(QLatin1String(name)).toString();
+        }
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString() + QStringLiteral(" at line ")
+                                         + QString::number(xml.lineNumber())));
+    QCOMPARE(lang, language);
+
+    bool linksOther = false;
+    for (const QString &target : std::as_const(targets)) {
+        if (target.startsWith(u'#'))
+            continue;
+        if (target.contains(QLatin1String("://"))) {
+            QVERIFY2(target.startsWith(MakersSite), qPrintable(QStringLiteral("outside link: ") + target));
+            continue;
+        }
+        QVERIFY2(QFile::exists(folder + target), qPrintable(QStringLiteral("missing: ") + target));
+        linksOther |= target == QStringLiteral("Stiftolino.%1.html").arg(other);
+    }
+    QVERIFY(linksOther);
+    // The child's part: the ten toolbar buttons, the lesson window's buttons, the pen window.
+    for (int i = 0; i < 10; ++i)
+        QVERIFY(images.contains(QStringLiteral("images/toolbar-%1.png").arg(i)));
+    for (int i = 0; i < 9; ++i)
+        QVERIFY(images.contains(QStringLiteral("images/lesson-button-%1.png").arg(i)));
+    QVERIFY(images.contains(QStringLiteral("images/pen-window.png")));
+    // Every picture has its sharper twin, of twice the size.
+    for (const QString &image : std::as_const(images)) {
+        const QImage one(folder + image);
+        const QImage two(folder + QString(image).replace(QLatin1String(".png"), QLatin1String("@2x.png")));
+        QVERIFY2(!one.isNull() && two.size() == one.size() * 2, qPrintable(image));
+    }
+    // The independent HTML checker, where it is installed.
+    const QString tidy = QStandardPaths::findExecutable(QStringLiteral("tidy"));
+    if (!tidy.isEmpty()) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(tidy, {QStringLiteral("-errors"), QStringLiteral("-quiet"), QStringLiteral("-utf8"),
+                       f.fileName()});
+        QVERIFY(p.waitForFinished(30000));
+        QVERIFY2(p.exitCode() == 0, qPrintable(QString::fromUtf8(p.readAll())));
+    }
+}
+
+void tst_Install::manualForLanguage_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("German") << 0 << QStringLiteral("Stiftolino.de.html");
+    QTest::newRow("English") << 1000 << QStringLiteral("Stiftolino.en.html");
+    QTest::newRow("Swedish falls back") << 2000 << QStringLiteral("Stiftolino.en.html");
+    QTest::newRow("Norwegian falls back") << 5000 << QStringLiteral("Stiftolino.en.html");
+    QTest::newRow("French falls back") << 6000 << QStringLiteral("Stiftolino.en.html");
+    QTest::newRow("no such language") << 9000 << QStringLiteral("Stiftolino.en.html");
+    QTest::newRow("not a language offset") << 1001 << QStringLiteral("Stiftolino.en.html");
+}
+
+void tst_Install::manualForLanguage()
+{
+    QFETCH(int, offset);
+    QFETCH(QString, page);
+    Paths::setProgramFolder(prefixPath(QStringLiteral("bin")));
+    const QString file = Paths::manualFile(offset);
+    Paths::setProgramFolder(QString());
+    QCOMPARE(file, QDir::cleanPath(prefixPath(QStringLiteral("share/stiftolino/help/")) + u'/' + page));
+    QVERIFY(QFileInfo(file).isFile());
+}
+
+void tst_Install::folders_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("installed prefix") << true;
+    QTest::newRow("unpacked folder") << false;
+}
+
+void tst_Install::folders()
+{
+    QFETCH(bool, installed);
+    QTemporaryDir unpacked;
+    const QString program = installed ? prefixPath(QStringLiteral("bin")) : unpacked.path();
+    Paths::setProgramFolder(program, QStringLiteral("stiftolino"));
+    const bool isInstalled = Paths::isInstalled();
+    const QString pictures = Paths::picturesFolder();
+    const QString protocols = Paths::protocolFolder();
+    const QString manual = Paths::manualFile(0);
+    Paths::setProgramFolder(QString());
+
+    QCOMPARE(isInstalled, installed);
+    if (installed) {
+        // Even though the prefix can be written (a temporary folder; or root's
+        // /usr/local), nothing goes beside the program.
+        QVERIFY(QFileInfo(program).isWritable());
+        QCOMPARE(pictures, QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
+                               + QStringLiteral("/Stiftolino"));
+        QCOMPARE(protocols, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        QVERIFY(!pictures.startsWith(m_prefix.path()));
+        QVERIFY(!protocols.startsWith(m_prefix.path()));
+    } else {
+        QCOMPARE(pictures, program + QStringLiteral("/pics"));
+        QCOMPARE(protocols, program);
+        QCOMPARE(manual, program + QStringLiteral("/help/Stiftolino.en.html"));
+    }
+}
+
+void tst_Install::sessionPlatform_data()
+{
+    QTest::addColumn<QByteArray>("qpa");
+    QTest::addColumn<QByteArray>("session");
+    QTest::addColumn<QByteArray>("wayland");
+    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<QByteArrayList>("arguments");
+    QTest::addColumn<QByteArray>("platform");
+    QTest::newRow("X11 session") << QByteArray() << QByteArray("x11") << QByteArray() << QByteArray(":0")
+                                 << QByteArrayList() << QByteArray();
+    QTest::newRow("Wayland session") << QByteArray() << QByteArray("wayland") << QByteArray("wayland-0")
+                                     << QByteArray(":0") << QByteArrayList() << QByteArray("xcb");
+    QTest::newRow("Wayland display only") << QByteArray() << QByteArray() << QByteArray("wayland-1")
+                                          << QByteArray(":1") << QByteArrayList() << QByteArray("xcb");
+    QTest::newRow("Wayland without XWayland") << QByteArray() << QByteArray("wayland")
+                                              << QByteArray("wayland-0") << QByteArray()
+                                              << QByteArrayList() << QByteArray();
+    QTest::newRow("user chose by variable") << QByteArray("wayland") << QByteArray("wayland")
+                                            << QByteArray("wayland-0") << QByteArray(":0")
+                                            << QByteArrayList() << QByteArray();
+    QTest::newRow("user chose by argument") << QByteArray() << QByteArray("wayland")
+                                            << QByteArray("wayland-0") << QByteArray(":0")
+                                            << QByteArrayList{"-platform", "wayland"} << QByteArray();
+    QTest::newRow("other arguments") << QByteArray() << QByteArray("Wayland") << QByteArray()
+                                     << QByteArray(":0") << QByteArrayList{"-style", "fusion"}
+                                     << QByteArray("xcb");
+}
+
+void tst_Install::sessionPlatform()
+{
+    QFETCH(QByteArray, qpa);
+    QFETCH(QByteArray, session);
+    QFETCH(QByteArray, wayland);
+    QFETCH(QByteArray, display);
+    QFETCH(QByteArrayList, arguments);
+    QFETCH(QByteArray, platform);
+    QCOMPARE(Session::platformFor({qpa, session, wayland, display}, arguments), platform);
+}
+
+QTEST_GUILESS_MAIN(tst_Install)
+#include "tst_install.moc"
