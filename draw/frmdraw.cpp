@@ -183,7 +183,8 @@ void frmDraw::buildHelpMenu()
 {
     // Not a menu bar: the menu only pops up from the help button. Its captions
     // come from Sprache, except the mail item's, which is the same everywhere.
-    mnuHelp = new QMenu(this);
+    if (!mnuHelp)
+        mnuHelp = new QMenu(this);
     mnuHilfe = mnuHelp->addAction(QString(), this, &frmDraw::mnuHilfe_Click);
     mnuHelp->addSeparator();
     mnuEmail = mnuHelp->addAction(QStringLiteral("E-Mail"), this, &frmDraw::mnuEmail_Click);
@@ -448,7 +449,7 @@ void frmDraw::vbeButton_Click(int Index)
             f.line(70, [&] { vbeButton[1]->setEnabled(false); });
             break;
         case 7: // Help menu
-            f.line(160, [&] { mnuHelp->popup(QCursor::pos()); });
+            f.line(250, [&] { mnuHelp->popup(QCursor::pos()); });
             break;
         case 9: // Quit
             f.line(200, [&] { quitCommand(); });

@@ -61,18 +61,19 @@ public:
     PictureBox *picPanel = nullptr;
     std::array<SymbolButton *, 10> vbeButton{};
     std::array<ClickLabel *, 7> imgLang{};   // by language digit; 2 and 5 have no flag
-    QMenu *mnuHelp = nullptr;       // pops up from the help button only
-    QAction *mnuHilfe = nullptr;
-    QAction *mnuEmail = nullptr;
-    QAction *mnuUeber = nullptr;
     std::array<QLabel *, 2> imgLogo{};
     QLabel *lblRahmen = nullptr;
     QLabel *lblCopyright = nullptr;
+    QMenu *mnuHelp = nullptr;            // the help button's popup menu
     int16_t StrokeActive = 0;
     int16_t PrintMarginLeft = 0;
     int16_t PrintMarginRight = 0;
     int16_t PrintMarginTop = 0;
     int16_t PrintMarginBottom = 0;
+    // The help menu's items (the menu only pops up; it is no menu bar).
+    QAction *mnuHilfe = nullptr;
+    QAction *mnuEmail = nullptr;
+    QAction *mnuUeber = nullptr;
 
     // The lesson window, created with the first layout; null before.
     frmPreview *preview() const { return m_preview; }
