@@ -58,7 +58,12 @@ QString LookupProfileString(const QByteArray &file, const QString &section, cons
             continue;
         if (found)
             *found = true;
-        return trimBlanks(line.mid(eq + 1)).left(254);
+        QString value = trimBlanks(line.mid(eq + 1));
+        // One matching pair of quotes around the whole value is not part of it.
+        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
+            && value.back() == value.front())
+            value = value.mid(1, value.size() - 2);
+        return value.left(254);
     }
     return QString();
 }

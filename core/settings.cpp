@@ -24,7 +24,11 @@ SettingsBackend &Settings()
 
 QString GetSetting(const QString &key, const QString &defaultText)
 {
-    const std::optional<QString> v = Settings().value(SettingsSection, key);
+    SettingsBackend &store = Settings();
+    if (!store.readable())
+        raiseError(Err::PathFileAccess,
+                   QStringLiteral("The settings could not be read (%1)").arg(key));
+    const std::optional<QString> v = store.value(SettingsSection, key);
     return v ? *v : defaultText;
 }
 

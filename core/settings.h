@@ -17,7 +17,8 @@ inline const QString SettingsSection = QStringLiteral("Optionen");
 void SetSettingsBackend(SettingsBackend *backend);
 SettingsBackend &Settings();
 
-// The stored text, or `defaultText` when the key is missing.
+// The stored text, or `defaultText` when the key is missing; a store that is
+// there but cannot be read raises error 75.
 QString GetSetting(const QString &key, const QString &defaultText);
 // Stores the text; a store that cannot be written raises error 75.
 void SaveSetting(const QString &key, const QString &text);

@@ -33,6 +33,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 frmDraw *g_instance = nullptr;
@@ -247,8 +248,32 @@ void frmDraw::resizeEvent(QResizeEvent *event)
 void frmDraw::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        raiseOwnedWindows();
         Form_Activate();
+    }
+}
+
+bool frmDraw::eventFilter(QObject *watched, QEvent *event)
+{
+    // Every press anywhere in the main window passes its window first.
+    if (watched == windowHandle() && event->type() == QEvent::MouseButtonPress)
+        raiseOwnedWindows();
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmDraw::raiseOwnedWindows()
+{
+    // The tool windows float above the main window. Some window managers (openbox,
+    // fluxbox) stack a frameless owner above its tool windows when it is clicked or
+    // activated, and without a window manager nobody keeps them above: put them
+    // back on top. Restacking only; the keyboard focus stays with the main window.
+    if (m_preview && m_preview->isVisible())
+        m_preview->raise();
+    for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (w->isWindow() && w->isVisible() && w != m_preview)
+            w->raise();
+    }
 }
 
 void frmDraw::Form_Activate() { Sprache(); }
@@ -348,16 +373,9 @@ void frmDraw::showToolWindows()
 void frmDraw::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // The tool windows float above the main window; without a window manager
-    // to keep them there, put them back on top once the main window is up.
-    QTimer::singleShot(0, this, [this] {
-        if (m_preview && m_preview->isVisible())
-            m_preview->raise();
-        for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-            if (w->isWindow() && w->isVisible() && w != m_preview)
-                w->raise();
-        }
-    });
+    if (QWindow *handle = windowHandle())
+        handle->installEventFilter(this);
+    QTimer::singleShot(0, this, [this] { raiseOwnedWindows(); });
 }
 
 void frmDraw::paintEvent(QPaintEvent *event)

@@ -93,12 +93,14 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
     void buildHelpMenu();
     void quitCommand();
     void showToolWindows();
+    void raiseOwnedWindows();
 
     QImage imgHinterg;
     QImage m_backdrop;

@@ -5,6 +5,7 @@
 #include "core/settings.h"
 #include "platform/paths.h"
 #include "platform/printer.h"
+#include "platform/rawfile.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/twips.h"
@@ -52,8 +53,7 @@ ErrPtnr &ErrPtnr::instance()
 }
 
 ErrPtnr::ErrPtnr(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, Prompts::DialogFlags | Qt::MSWindowsFixedSizeDialogHint)
 {
     setWindowTitle(QStringLiteral("Fehler / Error! "));
     setModal(true);
@@ -80,6 +80,7 @@ ErrPtnr::ErrPtnr(QWidget *parent)
     lblComment = new QLabel(framComment);
     lblComment->setGeometry(px(120), px(150), px(7215) - px(240), px(975) - px(200));
     lblComment->setWordWrap(true);
+    lblComment->setTextFormat(Qt::PlainText);
 
     const char *titles[4] = {"Fehler-Nr / error :", "Modul:", "Prozedur / procedure:",
                              "Zeile / Line:"};
@@ -90,6 +91,7 @@ ErrPtnr::ErrPtnr(QWidget *parent)
         m_lblError[size_t(i)] = new QLabel(framFehler);
         m_lblError[size_t(i)]->setGeometry(px(1920), px(tops[i]), px(5205), px(i == 0 ? 675 : 240));
         m_lblError[size_t(i)]->setWordWrap(i == 0);
+        m_lblError[size_t(i)]->setTextFormat(Qt::PlainText); // a description is never markup
         m_lblError[size_t(i)]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_lblError[size_t(i)]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         QFont bold = small;
@@ -98,6 +100,7 @@ ErrPtnr::ErrPtnr(QWidget *parent)
     }
     lblProgInfo = new QLabel(framProgInfo);
     lblProgInfo->setGeometry(px(60), px(270), px(7110), px(240));
+    lblProgInfo->setTextFormat(Qt::PlainText);
 
     const char *protocolCaptions[4] = {"&Drucken/Print", "&Speichern/Save", "&EMail", "&WWW"};
     const char *continueCaptions[4] = {"Wieder&holen Retry", "&Ignorieren   Ignore",
@@ -106,13 +109,11 @@ ErrPtnr::ErrPtnr(QWidget *parent)
     for (int i = 0; i < 4; ++i) {
         auto *p = new QPushButton(QString::fromLatin1(protocolCaptions[i]), framProtocol);
         p->setGeometry(px(lefts[i]), px(240), px(1335), px(495));
-        p->setAutoDefault(false);
         p->setVisible(false);
         connect(p, &QPushButton::clicked, this, [this, i] { cmdProtocol_Click(i); });
         m_protocol[size_t(i)] = p;
         auto *c = new QPushButton(QString::fromLatin1(continueCaptions[i]), framContinue);
         c->setGeometry(px(lefts[i]), px(240), px(1335), px(495));
-        c->setAutoDefault(false);
         c->setVisible(false);
         connect(c, &QPushButton::clicked, this, [this, i] { cmdContinue_Click(i); });
         m_continue[size_t(i)] = c;
@@ -121,18 +122,42 @@ ErrPtnr::ErrPtnr(QWidget *parent)
     }
     for (QLabel *l : m_lblErrTitel)
         fitCaption(l);
+    // Tab goes along the protocol row, then along the continue row; Enter presses
+    // the button that has the focus (each becomes the default while focused).
+    QWidget *previous = nullptr;
+    for (const auto &row : {m_protocol, m_continue}) {
+        for (QPushButton *b : row) {
+            b->setAutoDefault(true);
+            if (previous)
+                setTabOrder(previous, b);
+            previous = b;
+        }
+    }
     m_system = currentSystemInfo();
 }
 
 void ErrPtnr::SetProgInfo(const QString &Text) { lblProgInfo->setText(Text); }
 QString ErrPtnr::progInfo() const { return lblProgInfo->text(); }
 
+namespace {
+QStringList valuesFor(const QString &module, const QString &procedure, const PendingError &error)
+{
+    return {QStringLiteral("%1 (%2)").arg(error.number).arg(error.description), module, procedure,
+            QString::number(error.line)};
+}
+} // namespace
+
 int ErrPtnr::OnError(const QString &AktModul, const QString &AktProc, const PendingError &error)
 {
-    m_lblError[0]->setText(QStringLiteral("%1 (%2)").arg(error.number).arg(error.description));
-    m_lblError[1]->setText(AktModul);
-    m_lblError[2]->setText(AktProc);
-    m_lblError[3]->setText(QString::number(error.line));
+    const QStringList values = valuesFor(AktModul, AktProc, error);
+    if (m_showing) {
+        // Raised while the dialog is already open (a timer or a repaint behind it):
+        // nobody can answer it, so it is kept in the protocol and that frame gives up.
+        appendProtocol(buildProtocol(values));
+        return int(::ErrorChoice::Cancel);
+    }
+    for (int i = 0; i < 4; ++i)
+        m_lblError[size_t(i)]->setText(values[i]);
     if (lblProgInfo->text().isEmpty()) {
         SetProgInfo(QStringLiteral("%1  V%2.%3.%4")
                         .arg(Paths::programName())
@@ -148,7 +173,10 @@ int ErrPtnr::OnError(const QString &AktModul, const QString &AktProc, const Pend
     QApplication::beep();
     if (m_autoAnswer)
         QTimer::singleShot(0, this, [this] { m_autoAnswer(*this); });
+    m_protocol[0]->setFocus();
+    m_showing = true;
     exec();
+    m_showing = false;
     return ErrorChoice;
 }
 
@@ -175,7 +203,7 @@ void ErrPtnr::ArrangeDialog()
     for (QPushButton *b : m_continue)
         b->setVisible(true);
     setFixedSize(framFehler->width(), y);
-    WindowPlace::centreOnScreen(this);
+    WindowPlace::centreWhenFramed(this);
 }
 
 void ErrPtnr::cmdContinue_Click(int Index)
@@ -189,12 +217,19 @@ void ErrPtnr::closeEvent(QCloseEvent *event) { event->ignore(); }
 
 QString ErrPtnr::BuildProtocol() const
 {
+    QStringList values;
+    for (QLabel *l : m_lblError)
+        values << l->text();
+    return buildProtocol(values);
+}
+
+QString ErrPtnr::buildProtocol(const QStringList &values) const
+{
     ProtocolContent c;
     c.progInfo = lblProgInfo->text();
-    for (int i = 0; i < 4; ++i) {
-        c.titles << m_lblErrTitel[size_t(i)]->text();
-        c.values << m_lblError[size_t(i)]->text();
-    }
+    for (QLabel *l : m_lblErrTitel)
+        c.titles << l->text();
+    c.values = values;
     c.when = m_clock ? m_clock() : QDateTime::currentDateTime();
     c.system = m_system;
     return buildProtocolText(c);
@@ -210,11 +245,17 @@ QString ErrPtnr::protocolFilePath(const QString &extension) const
 
 bool ErrPtnr::AppendProtocolFile()
 {
-    QFile f(protocolFilePath(QStringLiteral(".EPT")));
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    const QByteArray bytes = Cp1252::encode(BuildProtocol() + kCrLf);
-    return f.write(bytes) == bytes.size() && f.flush();
+    return appendProtocol(BuildProtocol());
+}
+
+bool ErrPtnr::appendProtocol(const QString &protocol)
+{
+    // Never through a symbolic link: a link put in the folder must not send the
+    // protocol elsewhere.
+    RawFile f;
+    return f.openForAppending(protocolFilePath(QStringLiteral(".EPT"))) == RawFile::Status::Ok
+           && f.append(Cp1252::encode(protocol + kCrLf)) == RawFile::Status::Ok
+           && f.close() == RawFile::Status::Ok;
 }
 
 void ErrPtnr::cmdProtocol_Click(int Index)
@@ -273,9 +314,11 @@ void ErrPtnr::saveProtocol()
             != Prompts::Answer::Yes)
             return;
     }
+    // QSaveFile would replace what a link points to: a link is refused instead.
     QSaveFile f(path);
     const QByteArray bytes = Cp1252::encode(protocol + kCrLf);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+    if (QFileInfo(path).isSymLink() || !f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()
+        || !f.commit()) {
         Prompts::message(this,
                          QStringLiteral("Das Fehlerprotokoll konnte nicht in die Datei '") + path
                              + QStringLiteral("' geschrieben werden.") + kCrLf

@@ -24,6 +24,8 @@ public:
     static ErrPtnr &instance();
 
     // Fills and shows the dialog modally; returns 0 Retry, 1 Ignore, 2 Cancel, 3 End.
+    // An error raised while the dialog is open is only added to the protocol and
+    // answered with Cancel.
     int OnError(const QString &AktModul, const QString &AktProc, const PendingError &error);
     int onError(const QString &module, const QString &procedure, const PendingError &error) override
     {
@@ -48,6 +50,7 @@ public:
     // For tests: pressed while the dialog is shown instead of waiting for a user.
     void setAutoAnswer(std::function<void(ErrPtnr &)> answer) { m_autoAnswer = std::move(answer); }
     QPushButton *continueButton(int index) const { return m_continue[size_t(index)]; }
+    QPushButton *protocolButton(int index) const { return m_protocol[size_t(index)]; }
     QLabel *errorLabel(int index) const { return m_lblError[size_t(index)]; }
 
 protected:
@@ -56,6 +59,8 @@ protected:
 
 private:
     void ArrangeDialog();
+    QString buildProtocol(const QStringList &values) const;
+    bool appendProtocol(const QString &protocol);
     void cmdContinue_Click(int Index);
     void printProtocol();
     void saveProtocol();
@@ -74,6 +79,7 @@ private:
     std::array<QPushButton *, 4> m_protocol{};
     std::array<QPushButton *, 4> m_continue{};
     int ErrorChoice = 0;
+    bool m_showing = false;   // between the show and the choice
     SystemInfo m_system;
     std::function<QDateTime()> m_clock;
     std::function<void(ErrPtnr &)> m_autoAnswer;

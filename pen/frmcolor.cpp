@@ -200,15 +200,15 @@ void frmColor::picCol_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Sh
     });
 }
 
-void frmColor::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF)
+void frmColor::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, QPointF)
 {
     ErrorFrame f("frmColor", "Form_MouseDown");
-    f.run([&] { f.line(10, [&] { beginMove(); }); });
+    f.run([&] { f.line(10, [&] { beginMove(Button); }); });
 }
 
-void frmColor::beginMove()
+void frmColor::beginMove(Qt::MouseButton button)
 {
-    WindowDrag::begin(this, m_pressGlobal);
+    WindowDrag::begin(this, m_pressGlobal, button);
 }
 
 bool frmColor::isMovingByHand() const { return WindowDrag::movingByHand(this); }

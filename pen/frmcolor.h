@@ -62,7 +62,7 @@ private:
     void ucSlider_ValueChanged();
     void vbeButton_Click(int Index);
 
-    void beginMove();
+    void beginMove(Qt::MouseButton button);
     void showPenColor();
 
     QPointer<PictureBox> m_canvas;

@@ -24,6 +24,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QSignalBlocker>
 
 using namespace Allgemein;
 
@@ -114,7 +115,16 @@ void frmPreview::buildControls()
     filPics = new QListWidget(picPanel[2]);
     filPics->setGeometry(16, 8, 153, 84);
     filPics->setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(filPics, &QListWidget::itemClicked, this, [this] { filPics_Click(); });
+    // The chosen picture follows the current item, however it became current (a
+    // click, the arrow keys); a click on the item already shown shows it again.
+    connect(filPics, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *current) {
+        if (current)
+            filPics_Click();
+    });
+    connect(filPics, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        if (PictureName != picturesFolder() + item->text())
+            filPics_Click();
+    });
 }
 
 QPoint frmPreview::defaultPlace(double ownerWidthTwips, double panelTopPixels, int twipsPerPixelY,
@@ -223,8 +233,10 @@ void frmPreview::loadTemplate()
 
 void frmPreview::showCell(int k)
 {
+    // Until a lesson is loaded (a stored number without a lesson) there is nothing
+    // to show; the failed load has been reported already.
     if (clpPicture.isEmpty())
-        raiseError(Err::InvalidPicture, QStringLiteral("No lesson is loaded"));
+        return;
     picPreview->paintPicture(clpPicture.cell(k),
                              QRectF(0, 0, picPreview->scaleWidth(), picPreview->scaleHeight()));
 }
@@ -408,6 +420,8 @@ void frmPreview::vbeButton_Click(int Index)
 void frmPreview::refreshPictureList()
 {
     const QString selected = filPics->currentItem() ? filPics->currentItem()->text() : QString();
+    // Listing again chooses nothing: the chosen picture stays as it was.
+    const QSignalBlocker quiet(filPics);
     filPics->clear();
     const QDir dir(picturesFolder());
     const QStringList names =
@@ -445,7 +459,8 @@ void frmPreview::filPics_Click()
             if (!QFileInfo(PictureName).isFile())
                 return;   // gone since it was listed: the preview stays
             const QImage picture = PictureFile::load(PictureName);
-            picPreview->paintPicture(picture, QRectF(0, 0, picPreview->width(), picPreview->height()));
+            picPreview->paintPicture(picture,
+                                     QRectF(0, 0, picPreview->scaleWidth(), picPreview->scaleHeight()));
         });
     });
 }
@@ -472,10 +487,10 @@ bool frmPreview::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frmPreview::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF globalPos)
+void frmPreview::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, QPointF globalPos)
 {
     ErrorFrame f("frmPreview", "Form_MouseDown");
-    f.run([&] { f.line(10, [&] { WindowDrag::begin(this, globalPos); }); });
+    f.run([&] { f.line(10, [&] { WindowDrag::begin(this, globalPos, Button); }); });
 }
 
 void frmPreview::Form_Unload()

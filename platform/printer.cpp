@@ -1,5 +1,6 @@
 #include "platform/printer.h"
 
+#include <QPageLayout>
 #include <QPrinterInfo>
 
 namespace {
@@ -17,6 +18,10 @@ std::unique_ptr<QPrinter> defaultPrinter()
         return nullptr;
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     printer->setResolution(300);
+    // A fresh QPrinter keeps Qt's default margins; the page we draw on is what the
+    // printer itself can print, as far as its unprintable edge allows.
+    const QPageLayout layout = printer->pageLayout();
+    printer->setPageMargins(layout.minimumMargins(), layout.units());
     return printer;
 }
 

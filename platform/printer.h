@@ -9,7 +9,8 @@
 #include <memory>
 
 namespace Printing {
-// The default printer at 300 dots per inch, or null when there is none.
+// The default printer at 300 dots per inch, its page rectangle the area the
+// printer can print on (its own minimum margins), or null when there is none.
 std::unique_ptr<QPrinter> defaultPrinter();
 // Replaces where printers come from (tests); empty restores the system's.
 void setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory);

@@ -13,6 +13,7 @@ public:
                    const QString &title, Answer defaultButton) override
     {
         QMessageBox box(parent);
+        box.setWindowFlags(DialogFlags);
         box.setWindowTitle(title);
         box.setText(text);
         switch (icon) {
@@ -37,10 +38,11 @@ public:
     QString input(QWidget *parent, const QString &prompt, const QString &title,
                   const QString &defaultText) override
     {
-        bool ok = false;
-        const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal,
-                                                   defaultText, &ok);
-        return ok ? text : QString();
+        QInputDialog box(parent, DialogFlags);
+        box.setWindowTitle(title);
+        box.setLabelText(prompt);
+        box.setTextValue(defaultText);
+        return box.exec() == QDialog::Accepted ? box.textValue() : QString();
     }
 };
 

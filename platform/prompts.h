@@ -3,10 +3,15 @@
 
 #include <QString>
 #include <QStringList>
+#include <Qt>
 
 class QWidget;
 
 namespace Prompts {
+
+// The program's dialogs ask the window manager for a title bar only: no minimise,
+// maximise or close button; a dialog ends through its own buttons.
+inline constexpr Qt::WindowFlags DialogFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
 
 enum class Buttons { Ok, YesNo };
 enum class Icon { None, Question, Information, Critical };

@@ -28,23 +28,44 @@ RawFile::~RawFile()
         ::close(m_fd);
 }
 
-RawFile::Status RawFile::openForWriting(const QString &path)
+RawFile::Status RawFile::openWith(const QString &path, int flags, unsigned mode)
 {
     if (m_fd >= 0)
         close();
-    m_fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
-                  0600);
+    m_fd = ::open(QFile::encodeName(path).constData(), flags | O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
+                  mode_t(mode));
     return m_fd < 0 ? fromErrno(errno) : Status::Ok;
 }
 
+RawFile::Status RawFile::openForWriting(const QString &path)
+{
+    return openWith(path, 0, 0600);
+}
+
+RawFile::Status RawFile::openForAppending(const QString &path)
+{
+    return openWith(path, O_APPEND, 0644);
+}
+
 RawFile::Status RawFile::writeFromStart(const QByteArray &bytes)
+{
+    return writeAll(bytes, true);
+}
+
+RawFile::Status RawFile::append(const QByteArray &bytes)
+{
+    return writeAll(bytes, false);
+}
+
+RawFile::Status RawFile::writeAll(const QByteArray &bytes, bool fromStart)
 {
     if (m_fd < 0)
         return Status::NotOpen;
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(m_fd, bytes.constData() + done, size_t(bytes.size() - done),
-                                   off_t(done));
+        const char *data = bytes.constData() + done;
+        const size_t left = size_t(bytes.size() - done);
+        const ssize_t n = fromStart ? ::pwrite(m_fd, data, left, off_t(done)) : ::write(m_fd, data, left);
         if (n < 0) {
             if (errno == EINTR)
                 continue;

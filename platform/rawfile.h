@@ -20,9 +20,14 @@ public:
 
     Status openForWriting(const QString &path);
     Status writeFromStart(const QByteArray &bytes);
+    // Opened to add at its end (created when missing), never through a link.
+    Status openForAppending(const QString &path);
+    Status append(const QByteArray &bytes);
     Status close();
     bool isOpen() const { return m_fd >= 0; }
 
 private:
+    Status openWith(const QString &path, int flags, unsigned mode);
+    Status writeAll(const QByteArray &bytes, bool fromStart);
     int m_fd = -1;
 };

@@ -1,5 +1,7 @@
 #include "platform/settingsbackend.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 struct IniSettingsBackend::Private {
@@ -55,11 +57,31 @@ bool IniSettingsBackend::setValue(const QString &section, const QString &key, co
     QSettings &s = *d->settings;
     s.beginGroup(section);
     // Keep one spelling of the key: the one already stored, if any.
-    const QString k = storedKey(s, key);
-    s.setValue(k.isEmpty() ? key : k, text);
+    QString k = storedKey(s, key);
+    if (k.isEmpty())
+        k = key;
+    s.setValue(k, text);
     s.endGroup();
     s.sync();
-    return s.status() == QSettings::NoError;
+    if (s.status() == QSettings::NoError)
+        return true;
+    // QSettings keeps the first error it met for the rest of the run (one malformed
+    // line read earlier is enough), so it cannot say whether this write failed:
+    // the file itself must now hold the value.
+    if (!readable())
+        return false;
+    QSettings written(s.fileName(), QSettings::IniFormat);
+    written.beginGroup(section);
+    return written.contains(k) && written.value(k).toString() == text;
+}
+
+bool IniSettingsBackend::readable()
+{
+    const QFileInfo info(fileName());
+    if (!info.exists())
+        return true;
+    QFile file(info.filePath());
+    return !info.isDir() && file.open(QIODevice::ReadOnly);
 }
 
 std::optional<QString> MemorySettingsBackend::value(const QString &section, const QString &key)

@@ -17,6 +17,9 @@ public:
     virtual std::optional<QString> value(const QString &section, const QString &key) = 0;
     // Stores the text; false when the store cannot be written.
     virtual bool setValue(const QString &section, const QString &key, const QString &text) = 0;
+    // False when there is a store but it cannot be read (no permission, a folder
+    // in its place); values then read as missing. A store not yet created reads.
+    virtual bool readable() { return true; }
 };
 
 // The real store: an INI file per user under the application name.
@@ -30,6 +33,7 @@ public:
 
     std::optional<QString> value(const QString &section, const QString &key) override;
     bool setValue(const QString &section, const QString &key, const QString &text) override;
+    bool readable() override;
     QString fileName() const;
 
 private:
@@ -44,9 +48,11 @@ class MemorySettingsBackend : public SettingsBackend
 public:
     std::optional<QString> value(const QString &section, const QString &key) override;
     bool setValue(const QString &section, const QString &key, const QString &text) override;
+    bool readable() override { return !failReads; }
     // Every write, in order, as "Section/Key=text".
     QStringList writes;
     bool failWrites = false;
+    bool failReads = false;
 
 private:
     QMap<QString, QString> m_values; // "section/lowercase key" -> text

@@ -60,11 +60,12 @@ private:
 
 namespace WindowDrag {
 
-bool begin(QWidget *window, QPointF globalPos)
+bool begin(QWidget *window, QPointF globalPos, Qt::MouseButton button)
 {
     if (!window)
         return false;
-    if (QWindow *handle = window->windowHandle(); handle && handle->startSystemMove())
+    if (QWindow *handle = window->windowHandle();
+        button == Qt::LeftButton && handle && handle->startSystemMove())
         return true;
     if (!movingByHand(window))
         new ManualDrag(window, globalPos);

@@ -37,9 +37,10 @@ void GetPrinterMargins(int16_t &left, int16_t &right, int16_t &top, int16_t &bot
         if (!printer)
             return;
         PrinterMeasures m;
-        const QRectF paper = printer->paperRect(QPrinter::Point);
-        m.pageWidthTwips = paper.width() * 20;
-        m.pageHeightTwips = paper.height() * 20;
+        // The paper in exact millimetres (A4 is 210 x 297, not 595 x 842 whole points).
+        const QRectF paper = printer->pageLayout().fullRect(QPageLayout::Millimeter);
+        m.pageWidthTwips = paper.width() * TwipsPerMm;
+        m.pageHeightTwips = paper.height() * TwipsPerMm;
         const QRectF printable = printer->pageRect(QPrinter::Millimeter);
         m.printWidthMm = printable.width();
         m.printHeightMm = printable.height();

@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPushButton>
+#include <QSet>
 #include <QTest>
 
 using namespace Allgemein;
@@ -114,39 +115,75 @@ void tst_Draw::loadState()
 
 void tst_Draw::dotOnPress_data()
 {
+    // The pen's width, and the dot it leaves: its pixels, all in the pen colour,
+    // and the square it fills, measured from the pressed pixel.
     QTest::addColumn<Qt::MouseButton>("button");
-    QTest::newRow("left") << Qt::LeftButton;
-    QTest::newRow("right") << Qt::RightButton;
-    QTest::newRow("middle") << Qt::MiddleButton;
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<QRect>("square");
+    QTest::newRow("left") << Qt::LeftButton << 5 << 21 << QRect(-2, -2, 5, 5);
+    QTest::newRow("right") << Qt::RightButton << 5 << 21 << QRect(-2, -2, 5, 5);
+    QTest::newRow("middle") << Qt::MiddleButton << 5 << 21 << QRect(-2, -2, 5, 5);
+    QTest::newRow("width 1: the pixel") << Qt::LeftButton << 1 << 1 << QRect(0, 0, 1, 1);
+    QTest::newRow("width 2: a square") << Qt::LeftButton << 2 << 4 << QRect(-1, -1, 2, 2);
+    QTest::newRow("width 3: a square") << Qt::LeftButton << 3 << 9 << QRect(-1, -1, 3, 3);
+    QTest::newRow("width 4: corners off") << Qt::LeftButton << 4 << 12 << QRect(-2, -2, 4, 4);
+    QTest::newRow("width 10") << Qt::LeftButton << 10 << 80 << QRect(-5, -5, 10, 10);
 }
 
 void tst_Draw::dotOnPress()
 {
     QFETCH(Qt::MouseButton, button);
+    QFETCH(int, width);
+    QFETCH(int, pixels);
+    QFETCH(QRect, square);
+    const QColor pen(200, 30, 60);
+    w->picBild->setForeColor(pen);
+    w->picBild->setDrawWidth(width);
     QTest::mousePress(w->picBild, button, {}, QPoint(100, 100));
     QCOMPARE(w->StrokeActive, 1);
     QTest::mouseRelease(w->picBild, button, {}, QPoint(100, 100));
     QCOMPARE(w->StrokeActive, 0);
     const QImage img = w->picBild->image();
-    QCOMPARE(img.pixel(100, 100) & 0xFFFFFF, 0u);
-    QCOMPARE(img.pixel(104, 100) & 0xFFFFFF, 0xFFFFFFu);
-    QCOMPARE(img.pixel(100, 96) & 0xFFFFFF, 0xFFFFFFu);
-    // A round dot about five pixels across.
-    const int n = inked(img);
-    QVERIFY2(n >= 15 && n <= 35, qPrintable(QString::number(n)));
+    QCOMPARE(inked(img), pixels);
+    QRect box;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb c = img.pixel(x, y) & 0xFFFFFF;
+            if (c == 0xFFFFFF)
+                continue;
+            QCOMPARE(c, pen.rgb() & 0xFFFFFF); // solid: no shade between pen and paper
+            box |= QRect(x - 100, y - 100, 1, 1);
+        }
+    }
+    QCOMPARE(box, square);
     QVERIFY(w->vbeButton[1]->isEnabled());
 }
 
 void tst_Draw::strokeFollowsThePointer()
 {
+    w->picBild->setForeColor(Qt::red);
     QTest::mousePress(w->picBild, Qt::LeftButton, {}, QPoint(50, 50));
     QTest::mouseMove(w->picBild, QPoint(150, 50));
     QTest::mouseMove(w->picBild, QPoint(150, 150));
-    QTest::mouseRelease(w->picBild, Qt::LeftButton, {}, QPoint(150, 150));
+    QTest::mouseMove(w->picBild, QPoint(60, 120));
+    QTest::mouseRelease(w->picBild, Qt::LeftButton, {}, QPoint(60, 120));
     const QImage img = w->picBild->image();
-    QCOMPARE(img.pixel(100, 50) & 0xFFFFFF, 0u);
-    QCOMPARE(img.pixel(150, 100) & 0xFFFFFF, 0u);
+    QCOMPARE(img.pixel(100, 50) & 0xFFFFFF, 0xFF0000u);
+    QCOMPARE(img.pixel(150, 100) & 0xFFFFFF, 0xFF0000u);
     QCOMPARE(img.pixel(100, 100) & 0xFFFFFF, 0xFFFFFFu);
+    // Five pixels wide across a straight segment; the slanted one too has only
+    // the pen colour and the paper, nothing between.
+    int across = 0;
+    for (int y = 40; y < 60; ++y)
+        across += (img.pixel(100, y) & 0xFFFFFF) == 0xFF0000u;
+    QCOMPARE(across, 5);
+    QSet<QRgb> colours;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x)
+            colours.insert(img.pixel(x, y) & 0xFFFFFF);
+    }
+    QCOMPARE(colours, (QSet<QRgb>{0xFF0000u, 0xFFFFFFu}));
 }
 
 void tst_Draw::undoOnlyOnce()

@@ -11,12 +11,16 @@
 #include "support/testsupport.h"
 
 #include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 class tst_Errors : public QObject
 {
@@ -37,6 +41,12 @@ private slots:
     void saveAsksBeforeReplacing();
     void printWithAndWithoutPrinter();
     void mailAndWebUseClipboardAndShell();
+    void dialogsHaveOnlyATitle_data();
+    void dialogsHaveOnlyATitle();
+    void keyboardAndPlainText();
+    void errorWhileTheDialogIsOpen();
+    void protocolNeverThroughALink_data();
+    void protocolNeverThroughALink();
 
 private:
     static ProtocolContent sample();
@@ -323,6 +333,149 @@ void tst_Errors::mailAndWebUseClipboardAndShell()
     QCOMPARE(m_opened.value(1), QUrl(QStringLiteral("https://www.vorbexa.example/")));
     QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("PROGRAMM-INFO:")));
     QVERIFY(m_prompts.asked.isEmpty());
+}
+
+void tst_Errors::dialogsHaveOnlyATitle_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("error dialog") << "error";
+    QTest::newRow("message box") << "ok";
+    QTest::newRow("yes/no question") << "yesno";
+    QTest::newRow("input box") << "input";
+}
+
+void tst_Errors::dialogsHaveOnlyATitle()
+{
+    QFETCH(QString, dialog);
+    Prompts::setBackend(nullptr); // the real boxes
+    Qt::WindowFlags flags;
+    bool closed = true;
+    // Looks at the box once it is up, asks it to close as a window manager would,
+    // then answers it.
+    auto answer = [&](QDialog *box) {
+        flags = box->windowFlags();
+        box->close();
+        closed = !box->isVisible();
+        if (auto *m = qobject_cast<QMessageBox *>(box))
+            m->buttons().constFirst()->click();
+        else if (auto *e = qobject_cast<ErrPtnr *>(box))
+            e->continueButton(1)->click();
+        else
+            box->reject();
+    };
+    std::unique_ptr<ErrPtnr> d(makeDialog());
+    if (dialog == u"error") {
+        d->setAutoAnswer([&](ErrPtnr &dlg) { answer(&dlg); });
+        d->OnError(QStringLiteral("M"), QStringLiteral("P"), PendingError{5, QStringLiteral("x"), 1});
+    } else {
+        QTimer::singleShot(0, this, [&] { answer(qobject_cast<QDialog *>(QApplication::activeModalWidget())); });
+        if (dialog == u"input")
+            Prompts::input(nullptr, QStringLiteral("Name?"), QStringLiteral("T"));
+        else
+            Prompts::message(nullptr, QStringLiteral("?"), dialog == u"ok" ? Prompts::Buttons::Ok : Prompts::Buttons::YesNo,
+                             Prompts::Icon::Question, QStringLiteral("T"));
+    }
+    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(flags.testFlag(Qt::WindowTitleHint));
+    QVERIFY(!flags.testAnyFlags(Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint | Qt::WindowSystemMenuHint));
+    if (dialog == u"error")
+        QVERIFY(!closed); // only its continue buttons end it
+}
+
+void tst_Errors::keyboardAndPlainText()
+{
+    std::unique_ptr<ErrPtnr> d(makeDialog());
+    QList<QWidget *> focus;
+    d->setAutoAnswer([&](ErrPtnr &dlg) {
+        QTRY_VERIFY(QApplication::focusWidget());
+        focus << QApplication::focusWidget();
+        for (int i = 0; i < 8; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            focus << QApplication::focusWidget();
+        }
+        // Back on Print; six more go to Cancel, and Enter presses it.
+        for (int i = 0; i < 6; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        if (dlg.isVisible())
+            dlg.continueButton(1)->click();
+    });
+    const int choice = d->OnError(QStringLiteral("<i>M</i>"), QStringLiteral("P"),
+                                  PendingError{5, QStringLiteral("<b>x</b>"), 1});
+    QList<QWidget *> order;
+    for (int i = 0; i < 4; ++i)
+        order << d->protocolButton(i);
+    for (int i = 0; i < 4; ++i)
+        order << d->continueButton(i);
+    order << d->protocolButton(0);
+    QCOMPARE(focus, order);
+    QCOMPARE(choice, 2);
+    // What the error says is shown as it is, never as markup.
+    QCOMPARE(d->errorLabel(0)->text(), QStringLiteral("5 (<b>x</b>)"));
+    for (QLabel *l : d->findChildren<QLabel *>()) {
+        if (l->text().contains(u'<'))
+            QCOMPARE(l->textFormat(), Qt::PlainText);
+    }
+}
+
+void tst_Errors::errorWhileTheDialogIsOpen()
+{
+    std::unique_ptr<ErrPtnr> d(makeDialog());
+    ErrorHandling::setReporter(d.get());
+    int tries = 0;
+    QString shownMeanwhile;
+    d->setAutoAnswer([&](ErrPtnr &dlg) {
+        // A repaint behind the dialog fails again and again: its frame must give up.
+        ErrorFrame f("frmDraw", "Form_Paint");
+        f.run([&] {
+            f.line(10, [&] {
+                if (++tries < 100)
+                    raiseError(Err::InvalidPicture);
+            });
+        });
+        shownMeanwhile = dlg.errorLabel(2)->text();
+        dlg.continueButton(1)->click();
+    });
+    const int choice = d->OnError(QStringLiteral("frmPreview"), QStringLiteral("Form_Load"),
+                                  PendingError{326, QStringLiteral("Resource not found"), 30});
+    ErrorHandling::setReporter(&m_env->reporter);
+    QCOMPARE(tries, 1);
+    QCOMPARE(choice, 1);
+    QCOMPARE(shownMeanwhile, QStringLiteral("Form_Load"));
+    const QByteArray ept = read(m_env->folder.filePath(QStringLiteral("stiftolino.EPT")));
+    QCOMPARE(ept.count("F E H L E R P R O T O K O L L"), 2);
+    QVERIFY(ept.indexOf("Form_Load") < ept.indexOf("Form_Paint"));
+    QVERIFY(ept.contains("481"));
+}
+
+void tst_Errors::protocolNeverThroughALink_data()
+{
+    QTest::addColumn<QString>("extension");
+    QTest::newRow("protocol kept at every error") << ".EPT";
+    QTest::newRow("protocol saved by the user") << ".ERR";
+}
+
+void tst_Errors::protocolNeverThroughALink()
+{
+    QFETCH(QString, extension);
+    std::unique_ptr<ErrPtnr> d(makeDialog());
+    const QString target = m_env->folder.filePath(QStringLiteral("elsewhere.txt"));
+    QFile t(target);
+    QVERIFY(t.open(QIODevice::WriteOnly));
+    t.write("untouched");
+    t.close();
+    const QString path = d->protocolFilePath(extension);
+    QVERIFY(QFile::link(target, path));
+    m_prompts.answers = {Prompts::Answer::Yes}; // replace it, if asked
+    if (extension == u".EPT") {
+        QVERIFY(!d->AppendProtocolFile());
+    } else {
+        d->cmdProtocol_Click(1);
+        QVERIFY2(m_prompts.asked.last().contains(QStringLiteral("could not be written to file '") + path),
+                 qPrintable(m_prompts.asked.join(u'\n')));
+    }
+    QCOMPARE(read(target), QByteArray("untouched"));
+    QVERIFY(QFileInfo(path).isSymLink());
 }
 
 QTEST_MAIN(tst_Errors)

@@ -143,6 +143,19 @@ void tst_Language::rules_data()
         << QString(254, u'x');
     QTest::newRow("Windows-1252 quotes")
         << QByteArray("[lang]\r\n0005 = \x84Hallo\x93\r\n") << "0005" << u"„Hallo“"_qs;
+    QTest::newRow("matching double quotes removed")
+        << QByteArray("[lang]\r\n0001 = \" abc \"\r\n") << "0001" << " abc ";
+    QTest::newRow("matching single quotes removed")
+        << QByteArray("[lang]\r\n0001 = 'abc'\r\n") << "0001" << "abc";
+    QTest::newRow("only a pair is removed") << QByteArray("[lang]\r\n0001 = \"\"x\"\"\r\n") << "0001" << "\"x\"";
+    QTest::newRow("empty quotes") << QByteArray("[lang]\r\n0001 = ''\r\n") << "0001" << "";
+    QTest::newRow("one quote only kept")
+        << QByteArray("[lang]\r\n0001 = \"abc\r\n") << "0001" << "\"abc";
+    QTest::newRow("quote alone kept") << QByteArray("[lang]\r\n0001 = '\r\n") << "0001" << "'";
+    QTest::newRow("different quotes kept")
+        << QByteArray("[lang]\r\n0001 = \"abc'\r\n") << "0001" << "\"abc'";
+    QTest::newRow("quotes inside kept")
+        << QByteArray("[lang]\r\n0001 = Er sagte \"ja\" und 'nein'\r\n") << "0001" << "Er sagte \"ja\" und 'nein'";
 }
 
 void tst_Language::rules()

@@ -2,6 +2,7 @@
 // and size, its place, the saved pictures and damaged picture files.
 
 #include "core/globals.h"
+#include "core/settings.h"
 #include "controls/symbolbutton.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QTest>
 
 using namespace Allgemein;
@@ -40,6 +42,7 @@ private slots:
     void storedLessonAboveTheCount();
     void fileListSeesNewPictures();
     void okPaintsOnlyExistingPictures();
+    void keyboardChoosesThePicture();
     void damagedPictures_data();
     void damagedPictures();
 
@@ -305,14 +308,28 @@ void tst_Picker::defaultPlace()
 
 void tst_Picker::storedLessonAboveTheCount()
 {
-    TemplateIndex = 50;
+    m_env->settings.setValue(QStringLiteral("Optionen"), QStringLiteral("Image"), QStringLiteral("99"));
+    LoadConfig();
+    QCOMPARE(TemplateIndex, 99);
     m_env->reporter.fallback = 1;
     open();
     QCOMPARE(TemplateIndex, 43);
     QVERIFY(p->picPanel[1]->isVisible());
     QVERIFY(!p->picPanel[0]->isVisible());
-    QCOMPARE(m_env->reporter.reports.value(0).procedure, QStringLiteral("Form_Load"));
-    QCOMPARE(m_env->reporter.reports.value(0).error.number, 326);
+    // One error, the failed load; with no lesson loaded the preview stays empty.
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("Form_Load"));
+    QCOMPARE(m_env->reporter.reports[0].error.line, 30);
+    QCOMPARE(m_env->reporter.reports[0].error.number, 326);
+    const QImage preview = p->picPreview->image();
+    QImage white(396, 296, preview.format());
+    white.fill(Qt::white);
+    QCOMPARE(preview.copy(0, 0, 396, 296), white);
+    // A lesson button loads a lesson again.
+    QTest::mouseClick(p->vbeButton[7], Qt::LeftButton);
+    QCOMPARE(TemplateIndex, 1);
+    QVERIFY(p->picPreview->image() != preview);
+    QCOMPARE(m_env->reporter.reports.size(), 1);
 }
 
 void tst_Picker::fileListSeesNewPictures()
@@ -326,7 +343,6 @@ void tst_Picker::fileListSeesNewPictures()
     p->ShowFilePanel();
     QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Zebra.bmp")});
     p->filPics->setCurrentRow(0);
-    p->filPics_Click();
     QCOMPARE(PictureName, picturesFolder() + QStringLiteral("Zebra.bmp"));
     QCOMPARE(p->picPreview->image().pixelColor(100, 100), QColor(Qt::blue));
     // Clicking in the list leaves the canvas alone; OK paints it there.
@@ -349,6 +365,37 @@ void tst_Picker::okPaintsOnlyExistingPictures()
         QVERIFY(!p->picPanel[2]->isVisible());
     }
     QCOMPARE(w->picBild->image().pixelColor(300, 200), QColor(Qt::white));
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+void tst_Picker::keyboardChoosesThePicture()
+{
+    open();
+    // Two pictures, each with a band at its right and bottom edges that only a
+    // preview of the whole drawing area shows.
+    for (const auto &[name, colour] : {std::pair{"A.bmp", Qt::red}, std::pair{"B.bmp", Qt::blue}}) {
+        QImage img(400, 300, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter paint(&img);
+        paint.fillRect(QRect(380, 0, 20, 300), colour);
+        paint.fillRect(QRect(0, 280, 400, 20), colour);
+        QVERIFY(img.save(picturesFolder() + QString::fromLatin1(name), "BMP"));
+    }
+    p->ShowFilePanel();
+    p->filPics->setFocus();
+    QTest::keyClick(p->filPics, Qt::Key_Down);
+    QTest::keyClick(p->filPics, Qt::Key_Down);
+    QCOMPARE(p->filPics->currentRow(), 1);
+    QCOMPARE(PictureName, picturesFolder() + QStringLiteral("B.bmp"));
+    const QImage preview = p->picPreview->image();
+    QCOMPARE(preview.pixelColor(395, 100), QColor(Qt::blue));
+    QCOMPARE(preview.pixelColor(100, 295), QColor(Qt::blue));
+    QCOMPARE(preview.pixelColor(100, 100), QColor(Qt::white));
+    QTest::keyClick(p->filPics, Qt::Key_Up);
+    QCOMPARE(PictureName, picturesFolder() + QStringLiteral("A.bmp"));
+    QTest::keyClick(p->filPics, Qt::Key_Down);
+    QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
+    QCOMPARE(w->picBild->image().pixelColor(575, 100), QColor(Qt::blue));
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -396,7 +443,6 @@ void tst_Picker::damagedPictures()
     QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Broken.bmp")});
     m_env->reporter.fallback = 1;
     p->filPics->setCurrentRow(0);
-    p->filPics_Click();
     QCOMPARE(m_env->reporter.reports.size(), 1);
     QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("filPics_Click"));
     QCOMPARE(m_env->reporter.reports[0].error.number, 481);

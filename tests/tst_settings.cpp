@@ -6,10 +6,32 @@
 #include "core/settings.h"
 #include "support/testsupport.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
+#include <sys/fsuid.h>
+
 using namespace Allgemein;
+
+namespace {
+// For as long as it lives, files are opened as the user nobody: an administrator
+// reads files without read permission, nobody does not.
+class FilesAsNobody
+{
+public:
+    FilesAsNobody() : m_old(int(setfsuid(65534))) {}
+    ~FilesAsNobody() { setfsuid(uid_t(m_old)); }
+    FilesAsNobody(const FilesAsNobody &) = delete;
+    FilesAsNobody &operator=(const FilesAsNobody &) = delete;
+
+private:
+    int m_old;
+};
+} // namespace
 
 class tst_Settings : public QObject
 {
@@ -27,6 +49,8 @@ private slots:
     void singleText_data();
     void singleText();
     void unwritableStoreIsReported();
+    void iniStore_data();
+    void iniStore();
 };
 
 void tst_Settings::firstStartDefaults()
@@ -191,6 +215,70 @@ void tst_Settings::unwritableStoreIsReported()
     QCOMPARE(env.reporter.reports.size(), 7);
     QCOMPARE(env.reporter.reports.last().error.line, 80);
     QCOMPARE(env.reporter.reports.last().error.number, 75);
+}
+
+void tst_Settings::iniStore_data()
+{
+    // How the file is spoiled, and how many errors 75 loading and saving raise.
+    QTest::addColumn<QString>("spoil");
+    QTest::addColumn<int>("loadErrors");
+    QTest::addColumn<int>("saveErrors");
+    QTest::newRow("intact") << "none" << 0 << 0;
+    QTest::newRow("a line without equals sign") << "malformed" << 0 << 0;
+    QTest::newRow("a folder in place of the file") << "folder" << 7 << 7;
+    QTest::newRow("no read permission") << "unreadable" << 7 << -1;
+}
+
+void tst_Settings::iniStore()
+{
+    QFETCH(QString, spoil);
+    QFETCH(int, loadErrors);
+    QFETCH(int, saveErrors);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.ini"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(spoil == u"malformed" ? "[Optionen]\nSound\nWidth=3\n" : "[Optionen]\nWidth=3\n");
+    file.close();
+    if (spoil == u"folder") {
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkdir(path));
+    }
+    std::optional<FilesAsNobody> nobody;
+    if (spoil == u"unreadable") {
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755)));
+        QVERIFY(file.setPermissions(QFileDevice::WriteOwner));
+        nobody.emplace();
+        if (file.open(QIODevice::ReadOnly))
+            QSKIP("this user reads files without read permission");
+    }
+    TestEnvironment env;
+    env.reporter.fallback = 1; // Ignore: every statement is tried
+    auto store = IniSettingsBackend::atPath(path);
+    SetSettingsBackend(store.get());
+    auto check = [&](int expected) {
+        QCOMPARE(env.reporter.reports.size(), expected);
+        for (int i = 0; i < expected; ++i) {
+            QCOMPARE(env.reporter.reports[i].error.number, 75);
+            QCOMPARE(env.reporter.reports[i].error.line, 20 + 10 * i); // once per statement
+        }
+    };
+    LoadConfig();
+    SetSettingsBackend(&env.settings);
+    check(loadErrors);
+    QCOMPARE(PenWidth, loadErrors ? Defaults::PenWidth : 3);
+    if (saveErrors < 0)
+        return;
+    env.reporter.reports.clear();
+    PenWidth = 7;
+    SetSettingsBackend(store.get());
+    SaveConfig();
+    SetSettingsBackend(&env.settings);
+    check(saveErrors);
+    if (!saveErrors) {
+        auto reread = IniSettingsBackend::atPath(path);
+        QCOMPARE(reread->value(SettingsSection, QStringLiteral("Width")).value_or(QString()), QStringLiteral("7"));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Settings)

@@ -21,6 +21,7 @@ class tst_Startup : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void secondStartEndsAtOnce_data();
     void secondStartEndsAtOnce();
     void crashedRunDoesNotBlock();
     void badSettingShowsTheDialog();
@@ -38,7 +39,7 @@ private:
         }
     };
     bool install(Install &in);
-    void start(QProcess &p, const Install &in, const QString &display = QString());
+    void start(QProcess &p, const Install &in, const QString &display = QString(), bool runtimeDir = true);
 };
 
 void tst_Startup::initTestCase()
@@ -56,12 +57,15 @@ bool tst_Startup::install(Install &in)
     return QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")), in.binary);
 }
 
-void tst_Startup::start(QProcess &p, const Install &in, const QString &display)
+void tst_Startup::start(QProcess &p, const Install &in, const QString &display, bool runtimeDir)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), in.home());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), in.home() + QStringLiteral("/.config"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), in.runtime());
+    if (runtimeDir)
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), in.runtime());
+    else
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
     if (display.isEmpty()) {
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -75,8 +79,18 @@ void tst_Startup::start(QProcess &p, const Install &in, const QString &display)
     QVERIFY(p.waitForStarted());
 }
 
+void tst_Startup::secondStartEndsAtOnce_data()
+{
+    // Whether the second start has a runtime folder: one user has one lock, wherever
+    // the session keeps its runtime files.
+    QTest::addColumn<bool>("secondHasRuntimeDir");
+    QTest::newRow("same environment") << true;
+    QTest::newRow("second without XDG_RUNTIME_DIR") << false;
+}
+
 void tst_Startup::secondStartEndsAtOnce()
 {
+    QFETCH(bool, secondHasRuntimeDir);
     Install in;
     QVERIFY(install(in));
     // A stale, longer language file from an earlier run is written over.
@@ -95,7 +109,7 @@ void tst_Startup::secondStartEndsAtOnce()
         return f.open(QIODevice::ReadOnly) && f.read(6) == "[lang]";
     }, 15000));
     QProcess second;
-    start(second, in);
+    start(second, in, QString(), secondHasRuntimeDir);
     QVERIFY(second.waitForFinished(10000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);

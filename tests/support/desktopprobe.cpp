@@ -1,0 +1,112 @@
+#include "support/desktopprobe.h"
+
+#include "support/xserver.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+QByteArray runOn(const XServer &x, const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.setProcessEnvironment(x.environment());
+    p.start(program, args);
+    if (!p.waitForFinished(10000)) {
+        p.kill();
+        p.waitForFinished();
+        return QByteArray();
+    }
+    return p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
+}
+} // namespace
+
+namespace DesktopProbe {
+
+QList<QStringList> stacking(const XServer &x)
+{
+    // xwininfo lists the root's children topmost first, each followed by the
+    // windows inside it, indented further.
+    const QString out = QString::fromLatin1(
+        runOn(x, QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}));
+    const QRegularExpression line(QStringLiteral("^(\\s*)(0x[0-9a-fA-F]+)"));
+    QList<QStringList> topFirst;
+    qsizetype topIndent = -1;
+    for (const QString &text : out.split(u'\n')) {
+        const QRegularExpressionMatch m = line.match(text);
+        if (!m.hasMatch())
+            continue;
+        const QString id = QString::number(m.captured(2).toULongLong(nullptr, 16));
+        const qsizetype indent = m.capturedLength(1);
+        if (topIndent < 0)
+            topIndent = indent;
+        if (indent == topIndent)
+            topFirst.append(QStringList{id});
+        else if (indent > topIndent && !topFirst.isEmpty())
+            topFirst.last() << id;
+    }
+    std::reverse(topFirst.begin(), topFirst.end());
+    return topFirst;
+}
+
+namespace {
+qsizetype levelOf(const QList<QStringList> &order, const QString &window)
+{
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        if (order[i].contains(window))
+            return i;
+    }
+    return -1;
+}
+} // namespace
+
+bool above(const XServer &x, const QString &upper, const QString &lower)
+{
+    const QList<QStringList> order = stacking(x);
+    const qsizetype u = levelOf(order, upper);
+    const qsizetype l = levelOf(order, lower);
+    return u >= 0 && l >= 0 && u > l;
+}
+
+QString describeStacking(const XServer &x, const QStringList &windows)
+{
+    const QList<QStringList> order = stacking(x);
+    QStringList levels;
+    for (const QString &w : windows)
+        levels << QStringLiteral("%1 at %2").arg(w).arg(levelOf(order, w));
+    return QStringLiteral("from the bottom: ") + levels.join(QStringLiteral(", "));
+}
+
+QString property(const XServer &x, const QString &window, const QString &name)
+{
+    const QByteArray out = runOn(x, QStringLiteral("xprop"), {QStringLiteral("-id"), window, name});
+    return out.isNull() ? QString() : QString::fromLocal8Bit(out).trimmed();
+}
+
+QRect geometry(const XServer &x, const QString &window)
+{
+    const QString out = QString::fromLatin1(runOn(x, QStringLiteral("xwininfo"), {QStringLiteral("-id"), window}));
+    auto number = [&](const char *label) {
+        const QRegularExpressionMatch m =
+            QRegularExpression(QLatin1String(label) + QStringLiteral(":\\s*(-?\\d+)")).match(out);
+        return m.hasMatch() ? m.captured(1).toInt() : 0;
+    };
+    return QRect(number("Absolute upper-left X"), number("Absolute upper-left Y"), number("Width"), number("Height"));
+}
+
+QPoint pointer(const XServer &x)
+{
+    // "x:512 y:384 screen:0 window:..."
+    const QString out = x.xdotool({QStringLiteral("getmouselocation")});
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("x:(-?\\d+) y:(-?\\d+)")).match(out);
+    return m.hasMatch() ? QPoint(m.captured(1).toInt(), m.captured(2).toInt()) : QPoint(-1, -1);
+}
+
+QImage screenshot(const XServer &x)
+{
+    return QImage::fromData(runOn(x, QStringLiteral("import"),
+                                  {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")}));
+}
+
+} // namespace DesktopProbe

@@ -1,0 +1,35 @@
+#pragma once
+// What an end-to-end test sees of a desktop on an XServer: the window manager's
+// stacking order, window properties, the pointer, and pixels of the screen.
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+class XServer;
+
+namespace DesktopProbe {
+
+// The screen's top-level windows from bottom to top, each with the windows inside
+// it (a window manager's frame holds the program's window), as the decimal ids
+// xdotool uses. Read from the X server itself, so it holds with any window
+// manager or none (some window managers' _NET_CLIENT_LIST_STACKING is only the
+// order the windows came in).
+QList<QStringList> stacking(const XServer &x);
+// True when `upper` is stacked above `lower`.
+bool above(const XServer &x, const QString &upper, const QString &lower);
+// The stacking as text, for messages.
+QString describeStacking(const XServer &x, const QStringList &windows);
+// The text xprop prints for one property of a window (decimal id), or a null string.
+QString property(const XServer &x, const QString &window, const QString &name);
+// The window's place on the screen and size, as the X server has it (xdotool
+// counts a window manager's frame twice in the place).
+QRect geometry(const XServer &x, const QString &window);
+// Where the pointer is.
+QPoint pointer(const XServer &x);
+// The whole screen; null when it could not be taken (imagemagick's import missing).
+QImage screenshot(const XServer &x);
+
+} // namespace DesktopProbe
