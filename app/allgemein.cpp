@@ -6,9 +6,11 @@
 #include "core/qttexts.h"
 #include "core/resources.h"
 #include "core/settings.h"
+#include "core/sound.h"
 #include "draw/frmdraw.h"
 #include "errors/errptnr.h"
 #include "platform/instancelock.h"
+#include "platform/memory.h"
 #include "platform/settingsbackend.h"
 
 #include <QApplication>
@@ -73,6 +75,7 @@ frmDraw &MainWindow()
 
 int Main(int argc, char *argv[])
 {
+    Memory::keepHeapSmall();
     // A second copy ends at once, before it opens anything on the screen.
     if (!InstanceLock::acquire())
         return 0;
@@ -91,11 +94,13 @@ bool StartUp()
                                             .arg(STIFTOLINO_VERSION_MAJOR)
                                             .arg(STIFTOLINO_VERSION_MINOR)
                                             .arg(STIFTOLINO_VERSION_PATCH));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
+    QApplication::setWindowIcon(ModResFiles::ReadIcon(QStringLiteral(":/art/icon.png")));
     // The desktop entry's id, so that the desktop matches the windows to the menu
     // entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.vorbexa.Stiftolino"));
 
+    // The sound output opens after the first frame; sounds asked for before wait.
+    DeferSoundOutput();
     static IniSettingsBackend settings(AppTitle);
     SetSettingsBackend(&settings);
     static DialogReporter reporter;

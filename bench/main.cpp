@@ -1,148 +1,416 @@
-// Measures what a child feels: how long the main window takes to come up, what one
-// pointer move costs while drawing, and how much memory the program holds.
+// Measures what a child feels, the way a user meets the program: on its own X
+// server (1280 x 1024, openbox, a PulseAudio null sink) it starts the real program
+// and a bare Qt Widgets window, and draws strokes with XTest on the program's canvas
+// and on a textbook scribble canvas. Every figure comes with its floor from the same
+// run, because shared machines drift. The lesson window and the file panel are
+// timed in this process, offscreen.
 //
-//   stiftolino_bench            all figures, in-process, offscreen
-//   stiftolino_bench --moves N  segments per stroke measurement (default 20000)
+//   stiftolino_bench [--runs N] [--moves N] [--in-process]
+//     --runs   starts of each program for the start-up medians (default 5)
+//     --moves  pointer moves per stroke (default 3000, at 1000 per second)
+//     --in-process  only the figures measured in this process
+
+#include "desk.h"
 
 #include "core/globals.h"
 #include "core/settings.h"
 #include "draw/frmdraw.h"
+#include "picker/frmpreview.h"
+#include "platform/memory.h"
+#include "platform/paths.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
 #include "platform/settingsbackend.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPaintEvent>
-#include <QPainter>
+#include <QImage>
+#include <QListWidget>
+#include <QProcess>
 #include <QTemporaryDir>
-#include <QWidget>
+#include <QThread>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
-long residentKiB()
+double residentMiB()
 {
-    QFile f(QStringLiteral("/proc/self/statm"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> parts = f.readAll().split(' ');
-    return parts.size() > 1 ? parts[1].toLong() * 4 : -1;
+    return processUse(getpid()).rssMiB;
 }
 
-// The textbook canvas: a QImage, one drawLine per move, update of its rectangle.
-class ScribbleArea : public QWidget
+double percentile(std::vector<double> v, double p)
 {
-public:
-    ScribbleArea()
-    {
-        setAttribute(Qt::WA_StaticContents);
-        image = QImage(585, 439, QImage::Format_RGB32);
-        image.fill(Qt::white);
-    }
-    void lineTo(QPointF p)
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(Qt::black, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawLine(last, p);
-        const int r = 5;
-        update(QRectF(last, p).normalized().toRect().adjusted(-r, -r, r, r));
-        last = p;
-    }
-    QImage image;
-    QPointF last{10, 10};
+    if (v.empty())
+        return -1;
+    std::sort(v.begin(), v.end());
+    const size_t i = size_t(std::ceil(p / 100.0 * double(v.size()))) - 1;
+    return v[std::min(i, v.size() - 1)];
+}
 
-protected:
-    void paintEvent(QPaintEvent *e) override
-    {
-        QPainter p(this);
-        p.drawImage(e->rect(), image, e->rect());
-    }
+double median(const std::vector<double> &v)
+{
+    return percentile(v, 50);
+}
+
+struct Row {
+    QString figure;
+    double ours;
+    double floor;   // < 0: no floor
+    QString unit;
+    QString goal;
 };
 
-QPointF wiggle(int i)
+void printTable(const std::vector<Row> &rows)
 {
-    // A scribble across the canvas: short moves, as a mouse reports them.
-    const double t = i * 0.01;
-    return QPointF(290 + 260 * std::sin(t * 1.3), 220 + 190 * std::sin(t * 2.1 + 0.5));
+    std::printf("\n| %-52s | %12s | %12s | %6s | %-10s |\n", "figure", "Stiftolino", "floor", "ratio", "goal");
+    std::printf("|%s|%s|%s|%s|%s|\n", QByteArray(54, '-').constData(), QByteArray(14, '-').constData(),
+                QByteArray(14, '-').constData(), QByteArray(8, '-').constData(),
+                QByteArray(12, '-').constData());
+    for (const Row &r : rows) {
+        const QString ours = QStringLiteral("%1 %2").arg(r.ours, 0, 'f', r.ours < 10 ? 2 : 1).arg(r.unit);
+        const QString floor =
+            r.floor < 0 ? QString() : QStringLiteral("%1 %2").arg(r.floor, 0, 'f', r.floor < 10 ? 2 : 1).arg(r.unit);
+        const QString ratio = r.floor > 0 ? QStringLiteral("%1x").arg(r.ours / r.floor, 0, 'f', 2) : QString();
+        std::printf("| %-52s | %12s | %12s | %6s | %-10s |\n", qPrintable(r.figure), qPrintable(ours),
+                    qPrintable(floor), qPrintable(ratio), qPrintable(r.goal));
+    }
 }
 
-double perMoveMicros(const std::function<void(QPointF)> &move, int moves)
+// ---- in this process, offscreen ----------------------------------------------
+
+template<typename F>
+double timeMs(F &&f)
 {
     QElapsedTimer t;
     t.start();
-    for (int i = 0; i < moves; ++i) {
-        move(wiggle(i));
-        if (i % 8 == 0)
-            QCoreApplication::processEvents();   // paint as an event loop would
+    f();
+    QCoreApplication::processEvents();
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+void writePictures(const QString &folder, int count)
+{
+    QDir().mkpath(folder);
+    QImage small(80, 60, QImage::Format_RGB32);
+    for (int i = 0; i < count; ++i) {
+        small.fill(QColor::fromHsv(i % 360, 200, 220));
+        small.save(QStringLiteral("%1/picture %2.bmp").arg(folder).arg(i, 4, 10, QLatin1Char('0')), "BMP");
+    }
+    QImage big(4000, 3000, QImage::Format_RGB32);
+    big.fill(QColor(30, 140, 200));
+    big.save(folder + QStringLiteral("/zz large.bmp"), "BMP");
+}
+
+struct InProcess {
+    QRect canvas;   // the canvas inside the main window
+    double stepP99 = 0, switchP99 = 0;
+    double listingMs = 0, previewMs = 0, previewLeftMiB = 0;
+    double strokesGrowthMiB = 0;
+};
+
+InProcess measureInProcess()
+{
+    InProcess r;
+    frmDraw &w = frmDraw::instance();
+    w.showCentred();
+    QCoreApplication::processEvents();
+    r.canvas = w.picBild->geometry();
+    frmPreview *picker = w.preview();
+
+    std::vector<double> steps;
+    for (int lap = 0; lap < 40; ++lap) {
+        for (int i = 0; i < 5; ++i)
+            steps.push_back(timeMs([&] { picker->vbeButton_Click(2); }));
+        for (int i = 0; i < 5; ++i)
+            steps.push_back(timeMs([&] { picker->vbeButton_Click(0); }));
+    }
+    r.stepP99 = percentile(steps, 99);
+
+    picker->vbeButton_Click(1);   // browse the lessons
+    std::vector<double> switches;
+    for (int i = 0; i < 100; ++i)
+        switches.push_back(timeMs([&] { picker->vbeButton_Click(i % 4 == 3 ? 5 : 7); }));
+    r.switchP99 = percentile(switches, 99);
+    picker->vbeButton_Click(6);   // take it
+
+    // The file panel with 1,000 saved pictures and one of 4000 x 3000.
+    for (int i = 0; i < 5; ++i) {
+        r.listingMs = std::max(r.listingMs, timeMs([&] { picker->ShowFilePanel(); }));
+        picker->vbeButton_Click(8);   // back to the steps, nothing chosen
+    }
+    picker->ShowFilePanel();
+    const double before = residentMiB();
+    picker->filPics->setCurrentRow(picker->filPics->count() - 1);
+    r.previewMs = timeMs([&] { picker->filPics_Click(); });
+    picker->filPics->setCurrentRow(0);
+    picker->filPics_Click();
+    QCoreApplication::processEvents();
+    r.previewLeftMiB = residentMiB() - before;
+    picker->vbeButton_Click(8);
+
+    // 10,000 strokes with Undo and Clear between them.
+    double warm = 0;
+    for (int i = 0; i < 10000; ++i) {
+        const double x = 20 + (i * 37) % 500, y = 20 + (i * 53) % 380;
+        w.picBild_MouseDown(Qt::LeftButton, Qt::NoModifier, x, y);
+        for (int k = 1; k <= 8; ++k)
+            w.picBild_MouseMove(Qt::LeftButton, Qt::NoModifier, x + 6 * k, y + 3 * k);
+        w.picBild_MouseUp(Qt::LeftButton, Qt::NoModifier, x + 48, y + 24);
+        if (i % 3 == 1)
+            w.vbeButton_Click(1);   // Undo
+        else if (i % 3 == 2)
+            w.vbeButton_Click(0);   // Clear
+        if (i % 50 == 0)
+            QCoreApplication::processEvents();
+        // Compared at the same point of the Undo/Clear cycle: the undo copy is
+        // there or not depending on it.
+        if (i == 1998)
+            warm = residentMiB();
     }
     QCoreApplication::processEvents();
-    return double(t.nsecsElapsed()) / 1000.0 / moves;
+    r.strokesGrowthMiB = residentMiB() - warm;
+    return r;
+}
+
+// ---- on the X server -----------------------------------------------------------
+
+// A serpentine through `area`: 4 pixels per move, rows 16 pixels apart, so that
+// every move paints pixels no earlier move has touched.
+std::vector<QPoint> serpentine(const QRect &area, int moves)
+{
+    std::vector<QPoint> points;
+    QPoint p = area.topLeft();
+    int dir = 1;
+    points.push_back(p);
+    while (int(points.size()) <= moves) {
+        const int nx = p.x() + 4 * dir;
+        if (nx < area.left() || nx > area.right()) {
+            for (int k = 0; k < 4; ++k) {
+                p.ry() += 4;
+                if (p.y() > area.bottom())
+                    p.ry() = area.top();
+                points.push_back(p);
+            }
+            dir = -dir;
+        } else {
+            p.rx() = nx;
+            points.push_back(p);
+        }
+    }
+    points.resize(size_t(moves) + 1);
+    return points;
+}
+
+struct Start {
+    double contentMs = -1, cpuMs = -1, rssMiB = -1, anonMiB = -1;
+};
+
+Start startOnce(Desk &desk, const QString &program, const QStringList &args)
+{
+    Start s;
+    qint64 started = 0;
+    const pid_t pid = desk.launch(program, args, QString(), &started);
+    const qint64 content = desk.waitForContent(15000);
+    if (content > 0) {
+        s.contentMs = double(content - started) / 1e6;
+        QThread::msleep(3000);
+        const ProcessUse use = processUse(pid);
+        s.rssMiB = use.rssMiB;
+        s.anonMiB = use.anonMiB;
+    }
+    // Killed at once, idle since: the exact total of the whole run.
+    s.cpuMs = desk.end(pid);
+    return s;
+}
+
+struct Drawing {
+    double usPerMove = -1;
+    std::vector<double> latencies;
+};
+
+// Starts a program that shows a canvas at `canvas`, waits until it has settled and
+// draws one stroke through it.
+Drawing drawOnce(Desk &desk, const QString &program, const QStringList &args, const QString &settings,
+                 const QString &title, const QPoint &canvasInWindow, QSize canvasSize, int moves,
+                 bool probe)
+{
+    Drawing d;
+    qint64 started = 0;
+    const pid_t pid = desk.launch(program, args, settings, &started);
+    const QRect window = desk.waitForWindow(title, 15000);
+    if (window.isNull()) {
+        desk.end(pid);
+        return d;
+    }
+    QThread::msleep(1500);   // the start is over, the sound output open
+    const QRect canvas(window.topLeft() + canvasInWindow, canvasSize);
+    const std::vector<QPoint> path = serpentine(canvas.adjusted(30, 30, -30, -30), moves);
+    const ProcessUse before = processUse(pid);
+    // A profile of the program's stroke, on request: BENCH_PERF=file.
+    QProcess perf;
+    const QString perfFile = qEnvironmentVariable("BENCH_PERF");
+    if (!perfFile.isEmpty() && !probe && title == Allgemein::AppTitle && settings.contains(QLatin1String("Width=5"))) {
+        perf.start(QStringLiteral("perf"), {QStringLiteral("record"), QStringLiteral("-q"), QStringLiteral("-g"),
+                                            QStringLiteral("-o"), perfFile, QStringLiteral("-p"), QString::number(pid)});
+        perf.waitForStarted();
+        QThread::msleep(300);
+    }
+    desk.stroke(path, probe ? 10 : 0, 0xFFFFFF, &d.latencies);
+    if (perf.state() == QProcess::Running) {
+        perf.terminate();
+        perf.waitForFinished(10000);
+    }
+    QThread::msleep(1000);
+    const ProcessUse after = processUse(pid);
+    d.usPerMove = (after.threadsCpuMs - before.threadsCpuMs) * 1000.0 / moves;
+    desk.end(pid);
+    return d;
+}
+
+QString programSettings(int pen)
+{
+    // The pen window closed and the lesson window in the upper left corner, away
+    // from the canvas.
+    return QStringLiteral("[Optionen]\nWidth=%1\nCShow=0\nPLeft=0\nPTop=0\n").arg(pen);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int moves = 20000;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (qstrcmp(argv[i], "--moves") == 0)
+    int runs = 5;
+    int moves = 3000;
+    bool inProcessOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--in-process") == 0)
+            inProcessOnly = true;
+        if (i + 1 >= argc)
+            break;
+        if (qstrcmp(argv[i], "--runs") == 0)
+            runs = std::max(1, std::atoi(argv[i + 1]));
+        else if (qstrcmp(argv[i], "--moves") == 0)
             moves = std::max(100, std::atoi(argv[i + 1]));
     }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    Memory::keepHeapSmall();   // as the program does
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
+        if (!message.contains(QLatin1String("does not support raise")))
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
+    QApplication app(argc, argv);
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString program = folder + QStringLiteral("/stiftolino");
+    const QString floorProgram = folder + QStringLiteral("/stiftolino_bench_floor");
 
     QElapsedTimer total;
     total.start();
-    QApplication app(argc, argv);
-    const qint64 appReady = total.nsecsElapsed();
-    const long rssApp = residentKiB();
 
+    // In process first: the program folder is a fresh one with 1,000 pictures.
     QTemporaryDir dir;
+    writePictures(dir.filePath(QStringLiteral("pics")), 1000);
+    Paths::setProgramFolder(dir.path(), QStringLiteral("stiftolino"));
     MemorySettingsBackend settings;
     Allgemein::SetSettingsBackend(&settings);
     Allgemein::SoundOn = Allgemein::False;
     Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
-
-    // An empty window, the baseline every Qt program pays.
-    QElapsedTimer t;
-    t.start();
-    {
-        QWidget empty;
-        empty.resize(829, 624);
-        empty.show();
-        QCoreApplication::processEvents();
+    const InProcess in = measureInProcess();
+    std::fprintf(stderr, "in process: %.1f s\n", total.elapsed() / 1000.0);
+    if (inProcessOnly) {
+        std::printf("lesson step p99 %.2f ms, switch p99 %.2f ms, file panel %.1f ms, preview %.1f ms, "
+                    "left %.2f MiB, strokes growth %.2f MiB\n",
+                    in.stepP99, in.switchP99, in.listingMs, in.previewMs, in.previewLeftMiB, in.strokesGrowthMiB);
+        return 0;
     }
-    const double emptyMs = t.nsecsElapsed() / 1e6;
 
-    t.restart();
-    frmDraw &w = frmDraw::instance();
-    w.showCentred();
-    QCoreApplication::processEvents();
-    const double mainMs = t.nsecsElapsed() / 1e6;
-    const long rssMain = residentKiB();
+    Desk desk;
+    const QString why = desk.start();
+    if (!why.isEmpty()) {
+        std::fprintf(stderr, "cannot measure on a screen: %s\n", qPrintable(why));
+        return 1;
+    }
 
-    w.picBild->line(wiggle(0), wiggle(0));
-    const double ours = perMoveMicros([&](QPointF p) { w.picBild->lineTo(p); }, moves);
+    // Start-up, alternating so that both see the same machine.
+    std::vector<double> content[2], cpu[2], rss[2], anon[2];
+    for (int r = 0; r < runs; ++r) {
+        for (int which = 0; which < 2; ++which) {
+            const Start s = which == 0 ? startOnce(desk, program, {})
+                                       : startOnce(desk, floorProgram, {QStringLiteral("--bare")});
+            if (s.contentMs < 0) {
+                std::fprintf(stderr, "%s showed nothing\n", which == 0 ? "the program" : "the bare window");
+                continue;
+            }
+            content[which].push_back(s.contentMs);
+            cpu[which].push_back(s.cpuMs);
+            rss[which].push_back(s.rssMiB);
+            anon[which].push_back(s.anonMiB);
+        }
+    }
+    std::fprintf(stderr, "start-up: %.1f s\n", total.elapsed() / 1000.0);
 
-    ScribbleArea scribble;
-    scribble.resize(585, 439);
-    scribble.show();
-    QCoreApplication::processEvents();
-    const double textbook = perMoveMicros([&](QPointF p) { scribble.lineTo(p); }, moves);
+    // Drawing: the textbook canvas goes where the program's canvas is.
+    const QPoint inWindow = in.canvas.topLeft();
+    const QSize canvasSize = in.canvas.size();
+    const QPoint mainAt((1280 - DesignWidth) / 2, (1024 - DesignHeight) / 2);
+    const QPoint canvasAt = mainAt + inWindow;
+    auto scribbleArgs = [&](int pen) {
+        return QStringList{QStringLiteral("--scribble"), QString::number(canvasAt.x()),
+                           QString::number(canvasAt.y()), QString::number(canvasSize.width()),
+                           QString::number(canvasSize.height()), QString::number(pen)};
+    };
+    const int pens[3] = {1, 5, 50};
+    double ours[3], textbook[3];
+    for (int i = 0; i < 3; ++i) {
+        ours[i] = drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow,
+                           canvasSize, moves, false)
+                      .usPerMove;
+        textbook[i] = drawOnce(desk, floorProgram, scribbleArgs(pens[i]), QString(),
+                               QStringLiteral("bench-scribble"), QPoint(), canvasSize, moves, false)
+                          .usPerMove;
+    }
+    const Drawing oursSeen = drawOnce(desk, program, {}, programSettings(5), Allgemein::AppTitle, inWindow,
+                                      canvasSize, moves, true);
+    const Drawing textbookSeen = drawOnce(desk, floorProgram, scribbleArgs(5), QString(),
+                                          QStringLiteral("bench-scribble"), QPoint(), canvasSize, moves, true);
+    std::fprintf(stderr, "drawing: %.1f s\n", total.elapsed() / 1000.0);
 
-    std::printf("Qt application ready:               %8.2f ms\n", appReady / 1e6);
-    std::printf("empty 829x624 window shown:         %8.2f ms\n", emptyMs);
-    std::printf("main window with lesson and pen:    %8.2f ms\n", mainMs);
-    std::printf("resident memory, application only:  %8ld KiB\n", rssApp);
-    std::printf("resident memory, all windows up:    %8ld KiB\n", rssMain);
-    std::printf("one pointer move, our canvas:       %8.2f us  (%d moves)\n", ours, moves);
-    std::printf("one pointer move, textbook canvas:  %8.2f us\n", textbook);
-    std::printf("ratio ours / textbook:              %8.2f\n", ours / textbook);
+    const QString ms = QStringLiteral("ms"), mib = QStringLiteral("MiB"), us = QStringLiteral("us");
+    std::vector<Row> rows{
+        {QStringLiteral("exec to first window content (median of %1)").arg(runs), median(content[0]),
+         median(content[1]), ms, QStringLiteral("<= 1.25x")},
+        {QStringLiteral("CPU from exec to 3 s after the window"), median(cpu[0]), median(cpu[1]), ms,
+         QStringLiteral("<= 2x")},
+        {QStringLiteral("resident memory 3 s after the window (VmRSS)"), median(rss[0]), median(rss[1]), mib,
+         QStringLiteral("<= 1.5x")},
+        {QStringLiteral("anonymous memory (RssAnon)"), median(anon[0]), median(anon[1]), mib,
+         QStringLiteral("<= 8 MiB")},
+    };
+    for (int i = 0; i < 3; ++i)
+        rows.push_back({QStringLiteral("CPU per pointer move, pen %1 (%2 moves at 1000/s)").arg(pens[i]).arg(moves),
+                        ours[i], textbook[i], us, pens[i] == 1 ? QString() : QStringLiteral("<= 0.75x")});
+    rows.push_back({QStringLiteral("pointer move to pixels on screen, p50 (pen 5)"),
+                    median(oursSeen.latencies), median(textbookSeen.latencies), ms, QString()});
+    rows.push_back({QStringLiteral("pointer move to pixels on screen, p99 (pen 5)"),
+                    percentile(oursSeen.latencies, 99), percentile(textbookSeen.latencies, 99), ms,
+                    QStringLiteral("<= 17 ms")});
+    rows.push_back({QStringLiteral("lesson step, p99 in process"), in.stepP99, -1, ms, QString()});
+    rows.push_back({QStringLiteral("lesson switch, p99 in process"), in.switchP99, -1, ms, QString()});
+    rows.push_back({QStringLiteral("file panel with 1,000 pictures, slowest of 5"), in.listingMs, -1, ms,
+                    QStringLiteral("<= 100 ms")});
+    rows.push_back({QStringLiteral("preview of a 4000 x 3000 picture"), in.previewMs, -1, ms,
+                    QStringLiteral("<= 200 ms")});
+    rows.push_back({QStringLiteral("  memory left after the next preview"), in.previewLeftMiB, -1, mib,
+                    QStringLiteral("~ 0")});
+    rows.push_back({QStringLiteral("10,000 strokes with Undo/Clear: growth after warm-up"), in.strokesGrowthMiB,
+                    -1, mib, QStringLiteral("<= 1 MiB")});
+    printTable(rows);
+    std::printf("\nwhole benchmark: %.0f s\n", total.elapsed() / 1000.0);
     Allgemein::SetSettingsBackend(nullptr);
     return 0;
 }

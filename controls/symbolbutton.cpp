@@ -1,5 +1,7 @@
 #include "controls/symbolbutton.h"
 
+#include "core/resources.h"
+
 #include <QFile>
 #include <QPainter>
 #include <QPainterPath>
@@ -10,7 +12,7 @@ SymbolButton::SymbolButton(int index, const QString &symbol, const QString &fall
 {
     const QString path = QStringLiteral(":/art/icons/%1.png").arg(symbol);
     if (QFile::exists(path))
-        m_icon = QIcon(path);
+        m_icon = ModResFiles::ReadIcon(path);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);
     // A disabled button emits no clicked(), so it raises no Click either.

@@ -1,9 +1,16 @@
 #include "core/picturefile.h"
 
 #include "core/errorframe.h"
+#include "core/resources.h"
+#include "platform/artwork.h"
+#include "platform/rawfile.h"
 
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QImageWriter>
 
 namespace PictureFile {
 
@@ -12,8 +19,19 @@ QImage load(const QString &path)
     const QFileInfo info(path);
     if (!info.isFile())
         raiseError(Err::FileNotFound, QStringLiteral("File not found: %1").arg(path));
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
+    // Pictures are bitmaps, or PNG files under a bitmap's name; the format is
+    // told by the first bytes. Only those two readers are ever loaded: asking
+    // every image plugin of the system whether it knows the file would load them all.
+    QFile file(path);
+    QByteArray head;
+    if (file.open(QIODevice::ReadOnly))
+        head = file.read(8);
+    file.close();
+    const QByteArray format = Artwork::formatOf(head);
+    if (format.isEmpty())
+        raiseError(Err::InvalidPicture, QStringLiteral("Invalid picture: %1").arg(path));
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty() || size.width() > MaxSide || size.height() > MaxSide
         || qint64(size.width()) * size.height() > MaxPixels)
@@ -22,6 +40,43 @@ QImage load(const QString &path)
     if (image.isNull())
         raiseError(Err::InvalidPicture, QStringLiteral("Invalid picture: %1").arg(path));
     return image;
+}
+
+QString savedPath(const QString &folder, const QString &name)
+{
+    const auto refuse = [&] {
+        raiseError(Err::BadFileName, QStringLiteral("Bad file name: %1").arg(name));
+    };
+    if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/')
+        || name.contains(u'\\') || name.contains(QChar(0)))
+        refuse();
+    const QString path = folder + u'/' + name + QStringLiteral(".bmp");
+    const QString home = QFileInfo(folder).canonicalFilePath();
+    const QFileInfo file(path);
+    if (home.isEmpty() || QFileInfo(file.absolutePath()).canonicalFilePath() != home)
+        refuse();
+    if (file.isSymLink()) {
+        const QFileInfo linked(file.symLinkTarget());
+        if (QFileInfo(linked.absolutePath()).canonicalFilePath() != home)
+            refuse();
+    }
+    return path;
+}
+
+QByteArray bmpBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "BMP");
+    if (!writer.write(image.convertToFormat(QImage::Format_RGB32)))
+        raiseError(Err::InvalidPicture);
+    return bytes;
+}
+
+void save(const QString &path, const QImage &image)
+{
+    raiseFileError(RawFile::replaceWhole(path, bmpBytes(image)), path);
 }
 
 } // namespace PictureFile

@@ -1,5 +1,5 @@
 #pragma once
-// Reading a picture file that the child saved earlier.
+// The picture files the child saves and reads back.
 
 #include <QImage>
 #include <QString>
@@ -12,4 +12,20 @@ constexpr qint64 MaxPixels = qint64(4096) * 4096;
 // Reads the picture; raises 53 when the file is missing and 481 when it is not a
 // picture we can read (damaged, empty, another kind of file, or too large).
 QImage load(const QString &path);
+
+// The file a picture saved under the typed `name` goes to: `folder` + "/" +
+// `name` + ".bmp", the name exactly as typed (blanks kept, a name ending in
+// ".bmp" gets a second one). A name that would put the file anywhere but
+// straight in the folder raises 52: one with a path separator or NUL, "." or
+// "..", or one whose file is a link leading out of the folder. The folder
+// must exist.
+QString savedPath(const QString &folder, const QString &name);
+
+// The image as a Windows bitmap file with 24 bits per pixel.
+QByteArray bmpBytes(const QImage &image);
+
+// Writes the image as a bitmap file whole or not at all: a failure leaves an
+// existing file as it was and raises 61 (disk full), 75 (access) or 76 (path
+// not found).
+void save(const QString &path, const QImage &image);
 } // namespace PictureFile

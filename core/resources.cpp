@@ -5,7 +5,11 @@
 #include "platform/paths.h"
 #include "platform/rawfile.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
+#include <QPixmap>
+#include <QPainter>
 
 namespace {
 QString resourcePath(int number, const QString &type)
@@ -49,17 +53,58 @@ QString LoadResString(int number)
     return QString::fromUtf8(LoadResData(number, QStringLiteral("STRING")));
 }
 
+QImage DecodeImage(const QByteArray &data, const char *format)
+{
+    // Only that format's reader: one left to guess would load every image plugin.
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+QIcon ReadIcon(const QString &path)
+{
+    QIcon icon;
+    const QImage image = Artwork::read(path);
+    if (image.isNull())
+        return icon;
+    icon.addPixmap(QPixmap::fromImage(image));
+    QString twice = path;
+    twice.insert(path.lastIndexOf(u'.'), QStringLiteral("@2x"));
+    if (QFile::exists(twice)) {
+        QPixmap large = QPixmap::fromImage(Artwork::read(twice));
+        large.setDevicePixelRatio(2);
+        icon.addPixmap(large);
+    }
+    return icon;
+}
+
 QImage LoadArtwork(const QString &path, QImage (*plain)())
 {
     const QImage image = Artwork::load(path);
     return image.isNull() ? plain() : image;
 }
 
+QImage ArtworkAt(const QImage &art, QSize size)
+{
+    size = size.expandedTo(QSize(1, 1));
+    QImage out = Artwork::surface(size);
+    if (art.format() == QImage::Format_RGB32 && art.size() == out.size()
+        && art.devicePixelRatio() == out.devicePixelRatio())
+        return art;
+    QPainter p(&out);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRect(QPoint(0, 0), size), art);
+    return out;
+}
+
 QImage LoadResPicture(int number)
 {
     const QByteArray data = LoadResData(number, QStringLiteral("BITMAP"));
-    QImage image;
-    if (!image.loadFromData(data, "BMP"))
+    const QImage image = DecodeImage(data, "BMP");
+    if (image.isNull())
         raiseError(Err::InvalidPicture);
     // A picture drawn for screens of scale 2 (the start screen's) comes with a
     // larger form; the lesson strips have none and are drawn as they are.

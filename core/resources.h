@@ -3,6 +3,7 @@
 // "CURSOR" 101), and the small file helpers around them.
 
 #include <QByteArray>
+#include <QIcon>
 #include <QImage>
 #include <QString>
 
@@ -31,6 +32,14 @@ int32_t SaveResItemToDisk(int16_t number, const QString &type, const QString &pa
 // of scale 2, or the plain one `plain` draws when the artwork is missing or
 // unreadable, so a window keeps its layout.
 QImage LoadArtwork(const QString &path, QImage (*plain)());
+// A picture held in memory, in the given format ("PNG", "BMP"); null when it is
+// not one. Only that format's reader is used.
+QImage DecodeImage(const QByteArray &data, const char *format);
+// An icon of such a picture, with its double-size variant ("name@2x.png") if any.
+QIcon ReadIcon(const QString &path);
+// `art` stretched to `size` for a window's backdrop; the artwork itself, shared
+// and not copied, when it has that size already.
+QImage ArtworkAt(const QImage &art, QSize size);
 
 } // namespace ModResFiles
 

@@ -65,6 +65,7 @@ SoundOutput *installedOutput = nullptr;
 // talking to the server then can crash the program on its way out. So at the end
 // a stream still open is closed and the server given time to answer.
 QtSoundOutput *qtOutput = nullptr;
+bool openingDeferred = false;
 
 void quietenOutput()
 {
@@ -76,6 +77,8 @@ SoundOutput *defaultOutput()
 {
     if (!qtOutput) {
         qtOutput = new QtSoundOutput;
+        if (openingDeferred)
+            qtOutput->deferOpening();
         if (QCoreApplication::instance())
             qAddPostRoutine(quietenOutput);
     }
@@ -91,6 +94,21 @@ void SetSoundOutput(SoundOutput *output)
     if (installedOutput && installedOutput != output)
         installedOutput->stop();
     installedOutput = output;
+}
+
+void DeferSoundOutput()
+{
+    openingDeferred = true;
+    if (qtOutput)
+        qtOutput->deferOpening();
+}
+
+void OpenSoundOutput()
+{
+    if (installedOutput)
+        return;   // a recorder stands in for the output: nothing to open
+    defaultOutput();
+    qtOutput->open();
 }
 
 SoundOutput *CurrentSoundOutput()

@@ -23,6 +23,13 @@ void PlayWAV(int32_t number);
 void SetSoundOutput(SoundOutput *output);
 SoundOutput *CurrentSoundOutput();
 
+// At start: sounds wait until OpenSoundOutput, so that connecting to the sound
+// server does not hold up the first frame. Without this the first sound opens it.
+void DeferSoundOutput();
+// Opens the default audio output, if it is not open, and plays the sound that
+// waits for it.
+void OpenSoundOutput();
+
 // A RIFF WAVE file decoded to interleaved signed 16-bit samples.
 struct DecodedSound {
     QByteArray pcm;

@@ -13,11 +13,14 @@
 #include "controls/symbolbutton.h"
 #include "core/colors.h"
 #include "core/config.h"
+#include "core/picturefile.h"
+#include "draw/printpage.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
 #include "platform/artwork.h"
 #include "platform/paths.h"
 #include "platform/picturebox.h"
+#include "platform/printer.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/twips.h"
@@ -26,10 +29,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QPageLayout>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -198,16 +203,13 @@ void frmDraw::Form_Load()
     using namespace Allgemein;
     ErrorFrame f("frmDraw", "Form_Load");
     f.run([&] {
-        f.line(10, [&] { QApplication::setOverrideCursor(Qt::WaitCursor); });
-        f.line(20, [&] {
-            Drucker::GetPrinterMargins(PrintMarginLeft, PrintMarginRight, PrintMarginTop,
-                                       PrintMarginBottom);
-        });
-        f.line(30, [&] { QApplication::restoreOverrideCursor(); });
+        // The printer margins are measured once the window has shown its first
+        // frame (measurePrinterMargins): asking the print system takes longer
+        // than drawing the whole window.
         f.line(40, [&] {
             const QByteArray bytes = ModResFiles::LoadResData(101, QStringLiteral("CURSOR"));
-            QImage img;
-            if (!img.loadFromData(bytes))
+            const QImage img = ModResFiles::DecodeImage(bytes, "PNG");
+            if (img.isNull())
                 raiseError(Err::InvalidPicture);
             const QStringList hot = img.text(QStringLiteral("hotspot")).split(u',');
             const int hx = hot.size() == 2 ? hot[0].toInt() : 0;
@@ -287,10 +289,7 @@ void frmDraw::Form_Resize()
     ErrorFrame f("frmDraw", "Form_Resize");
     f.run([&] {
         f.line(10, [&] {
-            m_backdrop = Artwork::surface(QSize(sw, sh));
-            QPainter p(&m_backdrop);
-            p.setRenderHint(QPainter::SmoothPixmapTransform);
-            p.drawImage(QRect(0, 0, sw, sh), imgHinterg);
+            m_backdrop = ModResFiles::ArtworkAt(imgHinterg, QSize(sw, sh));
             update();
         });
         f.line(20, [&] {
@@ -378,8 +377,27 @@ void frmDraw::showEvent(QShowEvent *event)
     QTimer::singleShot(0, this, [this] { raiseOwnedWindows(); });
 }
 
+void frmDraw::measurePrinterMargins()
+{
+    if (m_marginsMeasured)
+        return;
+    m_marginsMeasured = true;
+    Drucker::GetPrinterMargins(PrintMarginLeft, PrintMarginRight, PrintMarginTop, PrintMarginBottom);
+}
+
+void frmDraw::afterFirstFrame()
+{
+    measurePrinterMargins();
+    Allgemein::OpenSoundOutput();
+}
+
 void frmDraw::paintEvent(QPaintEvent *event)
 {
+    // What the first frame does not need waits until it is on the screen.
+    if (!m_firstFramePainted) {
+        m_firstFramePainted = true;
+        QTimer::singleShot(0, this, &frmDraw::afterFirstFrame);
+    }
     QPainter p(this);
     if (m_backdrop.isNull())
         p.fillRect(event->rect(), QColor(245, 232, 200));
@@ -466,11 +484,39 @@ void frmDraw::vbeButton_Click(int Index)
             f.line(60, [&] { picBild->setPicture(picOld); });
             f.line(70, [&] { vbeButton[1]->setEnabled(false); });
             break;
+        case 2: // Open: the lesson window's list of saved pictures, in front
+            f.line(80, [&] {
+                if (!m_preview)
+                    return;
+                m_preview->ShowOwned();
+                m_preview->ShowFilePanel();
+            });
+            break;
+        case 3: // Save
+            saveCommand(f);
+            break;
+        case 4: // Pen window
+            f.line(140, [&] { showPenWindow(); });
+            f.line(150, [&] { PenWindowShown = True; });
+            break;
+        case 5: // Print
+            printCommand(f);
+            break;
+        case 6: // Sound on/off; this click's sound went by the old state
+            // A logical toggle: a stored 1 also counts as on and must switch off.
+            f.line(230, [&] { SoundOn = SoundOn ? False : True; });
+            f.line(240, [&] {
+                vbeButton[6]->setForeColor(SoundOn ? QColor(Qt::black) : Colors::SoundOff);
+            });
+            break;
         case 7: // Help menu
             f.line(250, [&] { mnuHelp->popup(QCursor::pos()); });
             break;
+        case 8: // The maker's web site; whether a browser came up is not looked at
+            f.line(260, [&] { Shell::open(QUrl(Config::WebSite)); });
+            break;
         case 9: // Quit
-            f.line(200, [&] { quitCommand(); });
+            f.line(300, [&] { quitCommand(); });
             break;
         default:
             break;
@@ -515,6 +561,97 @@ void frmDraw::mnuEmail_Click()
 }
 
 void frmDraw::mnuUeber_Click() { frmInfo::ShowModal(this); }
+
+void frmDraw::saveCommand(ErrorFrame &f)
+{
+    using namespace Allgemein;
+    // Stays empty when the name is refused, so an Ignore writes nothing.
+    QString target;
+    f.line(90, [&] { PictureName = Prompts::input(this, Msg(132), Msg(133)); });
+    f.line(100, [&] {
+        if (PictureName.isEmpty())
+            f.exit();
+    });
+    f.line(110, [&] {
+        const QString folder = Paths::picturesFolder();
+        if (!QDir().mkpath(folder))
+            raiseError(Err::PathNotFound, QStringLiteral("Path not found: %1").arg(folder));
+        target = PictureFile::savedPath(folder, PictureName);
+    });
+    f.line(120, [&] {
+        if (target.isEmpty() || !QFileInfo(target).isFile())
+            return;
+        const auto answer = Prompts::message(this, Msg(134) + QStringLiteral("\r\n") + Msg(135),
+                                             Prompts::Buttons::YesNo, Prompts::Icon::Question,
+                                             Msg(132), Prompts::Answer::No);
+        if (answer != Prompts::Answer::Yes)
+            f.exit();
+    });
+    f.line(130, [&] {
+        if (!target.isEmpty())
+            PictureFile::save(target, picBild->image());
+    });
+}
+
+void frmDraw::printCommand(ErrorFrame &f)
+{
+    // The page is made up first and goes to the printer only in the last step,
+    // so leaving the command before it sends nothing.
+    std::unique_ptr<QPrinter> printer;
+    QRectF printable;   // device pixels from the paper's corner
+    double dotsPerMm = 0;
+    PrintPage page;
+    QImage picture;
+    QFont font;
+    QString title;
+    measurePrinterMargins();   // once, and done already unless no frame was painted yet
+    f.line(160, [&] {
+        printer = Printing::defaultPrinter();
+        if (!printer)
+            raiseError(Err::PrinterError, QStringLiteral("No default printer"));
+    });
+    // Paper, orientation and colour stay as the printer's own defaults have them.
+    f.line(170, [&] {
+        if (!printer)
+            return;
+        // The printable area is the paper less the printer's unprintable edge;
+        // the page is then drawn on from the paper's corner.
+        QPageLayout layout = printer->pageLayout();
+        layout.setMargins(layout.minimumMargins());
+        printable = layout.paintRectPixels(printer->resolution());
+        printer->setFullPage(true);
+        dotsPerMm = printer->resolution() / 25.4;
+        page = printPageFor(printable.size() / dotsPerMm, PrintMarginLeft, PrintMarginRight,
+                            PrintMarginTop, PrintMarginBottom);
+    });
+    f.line(180, [&] { picture = picBild->image().copy(); });
+    f.line(190, [&] {
+        font = QFont(lblCopyright->font().family());
+        font.setPointSizeF(6);
+        font.setBold(false);
+    });
+    f.line(200, [&] { title = Allgemein::AppTitle + QStringLiteral("  |  ") + lblCopyright->text(); });
+    f.line(210, [&] {
+        if (!printer)
+            return;
+        const auto onPaper = [&](QPointF mm) { return printable.topLeft() + mm * dotsPerMm; };
+        QPainter painter;
+        if (!painter.begin(printer.get()))
+            raiseError(Err::PrinterError, QStringLiteral("The printer cannot be started"));
+        if (!page.picture.isEmpty()) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(QRectF(onPaper(page.picture.topLeft()),
+                                     onPaper(page.picture.bottomRight())),
+                              picture);
+        }
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(onPaper(page.title), printable.bottomRight()),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, title);
+        if (!painter.end() || printer->printerState() == QPrinter::Error)
+            raiseError(Err::PrinterError, QStringLiteral("The page could not be printed"));
+    });
+}
 
 void frmDraw::quitCommand()
 {

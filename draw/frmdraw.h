@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+class ErrorFrame;
 class PictureBox;
 class frmPreview;
 class frmColor;
@@ -74,6 +75,9 @@ public:
     QAction *mnuHilfe = nullptr;
     QAction *mnuEmail = nullptr;
     QAction *mnuUeber = nullptr;
+    // Measures the printer margins, the first time only: right after the first
+    // frame, and before anything is printed.
+    void measurePrinterMargins();
 
     // The lesson window, created with the first layout; null before.
     frmPreview *preview() const { return m_preview; }
@@ -96,9 +100,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Runs once the first frame is on the screen: the printer margins, the sound output.
+    void afterFirstFrame();
     void buildControls();
     void buildHelpMenu();
     void quitCommand();
+    void saveCommand(ErrorFrame &f);
+    void printCommand(ErrorFrame &f);
     void showToolWindows();
     void raiseOwnedWindows();
 
@@ -106,6 +114,8 @@ private:
     QImage m_backdrop;
     bool m_logosStretched = false;
     bool m_loaded = false;
+    bool m_firstFramePainted = false;
+    bool m_marginsMeasured = false;
     bool m_quitting = false;
     frmPreview *m_preview = nullptr;
     frmColor *m_color = nullptr;

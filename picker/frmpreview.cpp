@@ -73,8 +73,6 @@ frmPreview::frmPreview(QWidget *owner, PictureBox *canvas, std::function<double(
     setWindowTitle(QStringLiteral("Stiftolino lessons"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     imgBG = ModResFiles::LoadArtwork(QStringLiteral(":/art/picker_bg.png"), fallbackBackground);
-    m_grid = ModResFiles::LoadArtwork(QStringLiteral(":/art/grid.png"), fallbackGrid)
-                 .convertToFormat(QImage::Format_ARGB32);
     resize(PreviewLayout::DesignWindow);
     buildControls();
 }
@@ -253,9 +251,16 @@ void frmPreview::ResizePreview()
         f.line(20, [&] {
             const int b = picPreview->borderWidth();
             imgGitter->setGeometry(b, b, size.width(), size.height());
-            imgGitter->setPixmap(QPixmap::fromImage(
-                m_grid.scaled(size * m_grid.devicePixelRatio(), Qt::IgnoreAspectRatio,
-                              Qt::SmoothTransformation)));
+            // The grid is kept only as the label's picture: it is read again,
+            // small as it is, when the preview changes size.
+            QImage grid = ModResFiles::LoadArtwork(QStringLiteral(":/art/grid.png"), fallbackGrid)
+                              .convertToFormat(QImage::Format_ARGB32);
+            const qreal ratio = grid.devicePixelRatio();
+            if (grid.size() != size * ratio) {
+                grid = grid.scaled(size * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                grid.setDevicePixelRatio(ratio);
+            }
+            imgGitter->setPixmap(QPixmap::fromImage(std::move(grid)));
         });
         f.line(30, [&] { imgGitter->setVisible(GridShown != 0); });
         f.line(40, [&] {
@@ -279,10 +284,7 @@ void frmPreview::Form_Resize()
     ErrorFrame f("frmPreview", "Form_Resize");
     f.run([&] {
         f.line(10, [&] {
-            m_backdrop = Artwork::surface(size());
-            QPainter p(&m_backdrop);
-            p.setRenderHint(QPainter::SmoothPixmapTransform);
-            p.drawImage(rect(), imgBG);
+            m_backdrop = ModResFiles::ArtworkAt(imgBG, size());
             update();
         });
         f.line(20, [&] { showCell(StepIndex); });

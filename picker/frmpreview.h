@@ -81,6 +81,5 @@ private:
     std::function<double()> m_ownerPanelTop;
     QImage imgBG;
     QImage m_backdrop;
-    QImage m_grid;
     bool m_loaded = false;
 };

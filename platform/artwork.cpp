@@ -21,14 +21,39 @@ QImage load(const QString &path)
         const QString larger = dot > slash ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
                                            : path + QStringLiteral("@2x");
         if (QFile::exists(larger)) {
-            QImage image = QImageReader(larger).read();
+            QImage image = read(larger);
             if (!image.isNull()) {
                 image.setDevicePixelRatio(2);
                 return image;
             }
         }
     }
-    return QImageReader(path).read();
+    return read(path);
+}
+
+QByteArray formatOf(const QByteArray &head)
+{
+    if (head.startsWith("BM"))
+        return QByteArrayLiteral("BMP");
+    if (head.startsWith("\x89PNG\r\n\x1a\n"))
+        return QByteArrayLiteral("PNG");
+    return QByteArray();
+}
+
+QImage read(const QString &path)
+{
+    // The format is told by the file's first bytes, and the reader told not to
+    // guess: a reader left to guess asks every image plugin of the system first,
+    // and so loads them all.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QImage();
+    const QByteArray format = formatOf(file.peek(8));
+    if (format.isEmpty())
+        return QImage();
+    QImageReader reader(&file, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 QImage surface(QSize size, QImage::Format format)

@@ -4,6 +4,7 @@
 // On a screen of scale above 1 the larger one is taken; it carries a device pixel
 // ratio of 2, so that it covers the same logical size, only sharper.
 
+#include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <QSize>
@@ -17,6 +18,10 @@ int scale();
 // Loads a picture ("…/name.png" or "…/name" without extension), taking its "@2x"
 // form when scale() is 2 and one exists. A null image when neither exists.
 QImage load(const QString &path);
+// Reads exactly this picture file, a PNG or a BMP; null when it is neither.
+QImage read(const QString &path);
+// "PNG" or "BMP" for a file that begins with these bytes (8 are enough), else empty.
+QByteArray formatOf(const QByteArray &head);
 
 // A surface of `size` logical pixels at scale(): a painter on it draws in logical
 // pixels; a window that composes its background on it stays sharp.

@@ -6,7 +6,10 @@
 
 #include <QColor>
 #include <QImage>
+#include <QElapsedTimer>
 #include <QPointF>
+#include <QRect>
+#include <QTimer>
 #include <QWidget>
 
 class PictureBox : public QWidget
@@ -50,8 +53,9 @@ public:
     void setDrawWidth(int width) { m_drawWidth = width < 1 ? 1 : width; }
 
     // A solid line in the fore colour and draw width with round ends; from == to
-    // leaves a round dot. `to` becomes the current drawing position. Only the
-    // line's bounding box is repainted.
+    // leaves a round dot. `to` becomes the current drawing position. The line goes
+    // into the image at once; only its bounding box is repainted, together with
+    // the other lines of the same display frame (see frameInterval).
     void line(QPointF from, QPointF to);
     void lineTo(QPointF to) { line(m_current, to); }
 
@@ -67,6 +71,15 @@ public:
 
     // Whether the retained image follows the widget when its size changes.
     void setKeepContentOnResize(bool keep) { m_keepOnResize = keep; }
+
+    // Lines reach the screen at most once per this many milliseconds: a mouse
+    // reports up to a thousand moves a second, more than any screen shows. What
+    // is drawn meanwhile is sent together, and at once when a button goes up.
+    static constexpr int DefaultFrameInterval = 8;
+    int frameInterval() const { return m_frameInterval; }
+    void setFrameInterval(int ms) { m_frameInterval = ms; }
+    // Sends what was drawn since the last frame to the screen now.
+    void flushLines();
 
 signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos);
@@ -85,6 +98,7 @@ private:
     void syncSize() const;
     QPointF inner(QPointF widgetPos) const;
     void updateImageRect(const QRectF &imageRect);
+    void scheduleLines(const QRect &widgetRect);
     QImage blankImage() const;
 
     QColor m_backColor = Qt::white;
@@ -96,4 +110,9 @@ private:
     QImage m_picture;
     mutable QImage m_image;
     QPointF m_current;
+    // Drawn lines not yet on the screen, in widget coordinates, and the frame pacing.
+    QRect m_pendingLines;
+    QTimer m_frame;
+    QElapsedTimer m_sinceFrame;
+    int m_frameInterval = DefaultFrameInterval;
 };

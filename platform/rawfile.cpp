@@ -1,6 +1,9 @@
 #include "platform/rawfile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -19,6 +22,14 @@ RawFile::Status fromErrno(int err)
     case ENAMETOOLONG: return RawFile::Status::NameTooLong;
     default: return RawFile::Status::Access;
     }
+}
+
+// Qt reports a failed step without its cause; errno still holds it. A step
+// that failed without a system error (Qt refusing a file it may not write)
+// is an access error.
+RawFile::Status failedStep(int err)
+{
+    return err == 0 ? RawFile::Status::Access : fromErrno(err);
 }
 } // namespace
 
@@ -83,4 +94,24 @@ RawFile::Status RawFile::close()
     const int rc = ::close(m_fd);
     m_fd = -1;
     return rc != 0 ? fromErrno(errno) : Status::Ok;
+}
+
+RawFile::Status RawFile::replaceWhole(const QString &path, const QByteArray &bytes)
+{
+    if (!QFileInfo(path).absoluteDir().exists())
+        return Status::NotFound;
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failedStep(errno);
+    errno = 0;
+    if (file.write(bytes) != bytes.size()) {
+        const int err = errno;
+        file.cancelWriting();
+        return failedStep(err);
+    }
+    errno = 0;
+    if (!file.commit())
+        return failedStep(errno);
+    return Status::Ok;
 }

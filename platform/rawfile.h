@@ -26,6 +26,12 @@ public:
     Status close();
     bool isOpen() const { return m_fd >= 0; }
 
+    // Replaces the file at `path` with `bytes` whole or not at all: they go into
+    // a temporary file beside it, which takes the old file's place only once it
+    // is completely on the disk. On any failure the old file stays as it was and
+    // no part of the new one is left behind.
+    static Status replaceWhole(const QString &path, const QByteArray &bytes);
+
 private:
     Status openWith(const QString &path, int flags, unsigned mode);
     Status writeAll(const QByteArray &bytes, bool fromStart);

@@ -2,20 +2,43 @@
 
 #include <QAudioDevice>
 #include <QAudioSink>
+#include <QDeadlineTimer>
+#include <QIODevice>
 #include <QMediaDevices>
 #include <QThread>
 #include <QtGlobal>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
-// How long after its end a sound's stream is closed: more than the server's
-// buffering, so that the end of the sound is still heard.
-constexpr int ReleaseAfterMs = 500;
+// A sound's stream closes once the server reports it played out; if the server
+// never says so, this long after the sound's end.
+constexpr int ReleaseAfterMs = 3000;
 // Every sound is handed over at least this long, padded with silence: the server
 // starts a stream only once its prebuffer is full, and a click is shorter than that.
 constexpr int MinimumLengthMs = 400;
+// How far ahead the silent stream asks the server to work.
+constexpr int KeeperLatencyMs = 40;
 } // namespace
+
+// Endless silence for the stream that stays open.
+class QtSoundOutput::Silence : public QIODevice
+{
+public:
+    Silence() { QIODevice::open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return (qint64(1) << 20) + QIODevice::bytesAvailable(); }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 n = maxSize - maxSize % 4;
+        std::memset(data, 0, size_t(n));
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+};
 
 QtSoundOutput::QtSoundOutput()
 {
@@ -26,11 +49,14 @@ QtSoundOutput::QtSoundOutput()
 QtSoundOutput::~QtSoundOutput()
 {
     stop();
+    if (m_keeper)
+        m_keeper->stop();
 }
 
 void QtSoundOutput::stop()
 {
     m_release.stop();
+    m_waiting = false;
     // The sink's writer goes with its stream.
     if (m_playing)
         m_playing->stop();
@@ -41,13 +67,50 @@ void QtSoundOutput::play(QByteArray pcm, QAudioFormat format)
 {
     stop();
     m_pcm = std::move(pcm);
+    if (!m_opened) {
+        m_waiting = true;
+        m_waitingFormat = format;
+        if (!m_deferred)
+            open();
+        return;
+    }
+    start(m_pcm, format);
+}
+
+void QtSoundOutput::open()
+{
+    if (m_opened)
+        return;
+    m_opened = true;
+    SoundMessages::installFilter();
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (!device.isNull()) {
+        QAudioFormat format;
+        format.setSampleRate(22050);
+        format.setChannelCount(2);
+        format.setSampleFormat(QAudioFormat::Int16);
+        m_silence = std::make_unique<Silence>();
+        m_keeper = std::make_unique<QAudioSink>(device, format);
+        m_keeper->setBufferSize(format.bytesForDuration(qint64(KeeperLatencyMs) * 1000));
+        m_keeper->start(m_silence.get());
+        if (m_keeper->error() != QAudio::NoError)
+            m_keeper->stop();
+    }
+    if (m_waiting) {
+        m_waiting = false;
+        start(m_pcm, m_waitingFormat);
+    }
+}
+
+void QtSoundOutput::start(QByteArray pcm, const QAudioFormat &format)
+{
     QAudioSink *sink = sinkFor(format);
     if (!sink)
         return;
-    const qint64 soundMs = format.durationForBytes(qint32(std::min<qsizetype>(m_pcm.size(), 1 << 30))) / 1000;
+    const qint64 soundMs = format.durationForBytes(qint32(std::min<qsizetype>(pcm.size(), 1 << 30))) / 1000;
     const qint32 minimum = format.bytesForDuration(qint64(MinimumLengthMs) * 1000);
-    if (m_pcm.size() < minimum)
-        m_pcm.append(QByteArray(minimum - m_pcm.size(), '\0'));
+    if (pcm.size() < minimum)
+        pcm.append(QByteArray(minimum - pcm.size(), '\0'));
 
     // The whole sound goes to the server at once, so that a busy user-interface
     // thread (a stroke being drawn) cannot starve it, and it starts without waiting
@@ -60,8 +123,8 @@ void QtSoundOutput::play(QByteArray pcm, QAudioFormat format)
     }
     m_playing = sink;
     qsizetype done = 0;
-    while (done < m_pcm.size()) {
-        const qint64 n = writer->write(m_pcm.constData() + done, m_pcm.size() - done);
+    while (done < pcm.size()) {
+        const qint64 n = writer->write(pcm.constData() + done, pcm.size() - done);
         if (n <= 0)
             break;
         done += qsizetype(n);
@@ -71,10 +134,18 @@ void QtSoundOutput::play(QByteArray pcm, QAudioFormat format)
 
 void QtSoundOutput::shutDown()
 {
-    if (!m_playing)
-        return;
-    stop();
-    QThread::msleep(100);
+    if (m_playing) {
+        // The rest of the sound that plays is still heard.
+        QDeadlineTimer deadline(1000);
+        while (m_playing && m_playing->state() == QAudio::ActiveState && !deadline.hasExpired())
+            QThread::msleep(10);
+        stop();
+        QThread::msleep(100);
+    }
+    if (m_keeper) {
+        m_keeper->stop();
+        m_keeper.reset();
+    }
 }
 
 QAudioSink *QtSoundOutput::sinkFor(const QAudioFormat &format)
@@ -82,11 +153,19 @@ QAudioSink *QtSoundOutput::sinkFor(const QAudioFormat &format)
     for (const auto &[sinkFormat, sink] : m_sinks)
         if (sinkFormat == format)
             return sink.get();
-    SoundMessages::installFilter();
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull())
         return nullptr;   // no sound server or no output device: silence
-    m_sinks.emplace_back(format, std::make_unique<QAudioSink>(device, format));
+    auto sink = std::make_unique<QAudioSink>(device, format);
+    // Played out: the server has nothing more of this sound, its stream can close.
+    QObject::connect(sink.get(), &QAudioSink::stateChanged, [this, s = sink.get()](QAudio::State state) {
+        if (state == QAudio::IdleState && s == m_playing)
+            QTimer::singleShot(0, s, [this, s] {
+                if (s == m_playing)
+                    stop();
+            });
+    });
+    m_sinks.emplace_back(format, std::move(sink));
     return m_sinks.back().second.get();
 }
 

@@ -23,8 +23,16 @@ public:
     virtual void stop() = 0;
 };
 
-// Plays through Qt Multimedia on the default audio output. Sinks are made on the
-// first sound, so that a program that never sounds never touches the sound server.
+// Plays through Qt Multimedia on the default audio output.
+//
+// Opening the output connects to the sound server and keeps one silent stream
+// open for the rest of the run. A sound server whose output is idle may work in
+// long periods (PulseAudio's null sink in periods of up to two seconds), and a
+// new stream then waits for the period to end; with a stream always open the
+// server keeps short periods, and a sound starts within a few hundredths of a
+// second. Each sound plays in a stream of its own, which is closed only once the
+// server has played it, so no sound is lost while the server is slow to start.
+//
 // With no sound server or no output device it stays silent: no message, no beep.
 class QtSoundOutput : public SoundOutput
 {
@@ -34,26 +42,42 @@ public:
     QtSoundOutput(const QtSoundOutput &) = delete;
     QtSoundOutput &operator=(const QtSoundOutput &) = delete;
 
+    // Sounds started before the output is open wait for it (the newest one; it
+    // would have cut off the others). Without this the first sound opens it.
+    void deferOpening() { m_deferred = true; }
+    // Opens the output, unless it is open, and starts the sound that waits.
+    void open();
+    bool isOpen() const { return m_opened; }
+
     void play(QByteArray pcm, QAudioFormat format) override;
     void stop() override;
 
-    // For the end of the program: stops a stream that is still open and gives the
-    // sound server a moment to let go of it, so that Qt Multimedia's own teardown
-    // finds a quiet connection.
+    // For the end of the program: lets the sound that plays reach the server
+    // (for at most a second), closes the streams and gives the server a moment to
+    // let go of them, so that Qt Multimedia's own teardown finds a quiet connection.
     void shutDown();
 
 private:
+    class Silence;
     QAudioSink *sinkFor(const QAudioFormat &format);
+    void start(QByteArray pcm, const QAudioFormat &format);
 
     // One sink per sample format, kept: a sink that is deleted runs the event
     // loop from its destructor, which must not happen inside a click handler.
     std::vector<std::pair<QAudioFormat, std::unique_ptr<QAudioSink>>> m_sinks;
     QAudioSink *m_playing = nullptr;
-    // Closes the stream a little after the sound has ended: an open stream keeps
-    // talking to the server even when it has nothing to play.
+    // The silent stream that keeps the server's periods short, and its source.
+    std::unique_ptr<Silence> m_silence;
+    std::unique_ptr<QAudioSink> m_keeper;
+    // Closes a sound's stream once it has been played, or at the latest this long
+    // after it began.
     QTimer m_release;
-    // The samples of the sound last started.
+    // The samples of the sound last started, or of the sound that waits.
     QByteArray m_pcm;
+    QAudioFormat m_waitingFormat;
+    bool m_waiting = false;
+    bool m_deferred = false;
+    bool m_opened = false;
 };
 
 namespace SoundMessages {

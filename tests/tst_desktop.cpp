@@ -75,7 +75,7 @@ void tst_Desktop::dragAndRestart()
         const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
         if (openbox.isEmpty())
             QSKIP("openbox is not installed (Debian package openbox)");
-        QVERIFY2(x.startWindowManager(openbox), "openbox did not start");
+        QVERIFY2(x.startWindowManager(openbox), qPrintable(x.whyNot()));
     }
     QTemporaryDir dir;
     QDir().mkpath(dir.filePath(QStringLiteral("home/.config")));
@@ -166,6 +166,18 @@ void tst_Desktop::installedProgramKeepsItsFolders()
     // in the user's Pictures folder, although the prefix could be written.
     const QString pictures = dir.filePath(QStringLiteral("home/Pictures/Stiftolino"));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pictures).isDir(), 10000);
+
+    // Save through the toolbar (the right button of the second row): the
+    // picture goes there too.
+    const QRect mg = x.geometry(main);
+    x.xdotool({QStringLiteral("mousemove"), QString::number(mg.x() + 25 + 88 + 24),
+               QString::number(mg.y() + 306 + 64 + 16)});
+    const int windowsBefore = int(x.windows(QStringLiteral(".")).size());
+    x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    QVERIFY(waitFor([&] { return x.windows(QStringLiteral(".")).size() > windowsBefore; }));
+    x.xdotool({QStringLiteral("type"), QStringLiteral("haus")});
+    x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pictures + QStringLiteral("/haus.bmp")).isFile(), 10000);
 
     // Quitting stores the settings in the user's configuration.
     quit(x, main, app);

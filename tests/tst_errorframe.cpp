@@ -59,6 +59,9 @@ void tst_ErrorFrame::choices_data()
                                                  << QStringList{"10", "20"};
     QTest::newRow("retry then cancel") << QList<int>{0, 2} << 5
                                        << QStringList{"10", "20", "20"};
+    QTest::newRow("4, past End, counts as cancel") << QList<int>{4} << 1
+                                                   << QStringList{"10", "20"};
+    QTest::newRow("-1 counts as cancel") << QList<int>{-1} << 1 << QStringList{"10", "20"};
 }
 
 void tst_ErrorFrame::choices()

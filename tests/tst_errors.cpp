@@ -31,6 +31,10 @@ private slots:
     void protocolText();
     void unknownPlatformJoinsLines();
     void systemLinesFromTheRunningSystem();
+    void prettyName_data();
+    void prettyName();
+    void kernelVersion_data();
+    void kernelVersion();
     void wrap_data();
     void wrap();
     void dialogReturnsTheChoice_data();
@@ -130,6 +134,10 @@ void tst_Errors::protocolText()
         "          Build:\t123   Debian GNU/Linux 12 (bookworm)\r\n"
         "----------------------------------------------------------------------\r\n";
     QCOMPARE(Cp1252::encode(buildProtocolText(sample())), expected);
+    // The build number is a 16-bit field.
+    ProtocolContent wide = sample();
+    wide.system.build += 0x10000;
+    QCOMPARE(Cp1252::encode(buildProtocolText(wide)), expected);
 }
 
 void tst_Errors::unknownPlatformJoinsLines()
@@ -147,6 +155,50 @@ void tst_Errors::systemLinesFromTheRunningSystem()
     QVERIFY(s.known);
     QCOMPARE(s.platform, QStringLiteral("Linux"));
     QVERIFY(s.major >= 3);
+}
+
+void tst_Errors::prettyName_data()
+{
+    QTest::addColumn<QByteArray>("osRelease");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("double quotes") << QByteArray("NAME=\"Debian\"\nPRETTY_NAME=\"Debian 12\"\n") << "Debian 12";
+    QTest::newRow("single quotes") << QByteArray("PRETTY_NAME='Arch Linux'\n") << "Arch Linux";
+    QTest::newRow("no quotes, no final line break") << QByteArray("PRETTY_NAME=Gentoo") << "Gentoo";
+    QTest::newRow("empty quotes") << QByteArray("PRETTY_NAME=\"\"\n") << "";
+    QTest::newRow("a lone quote stays") << QByteArray("PRETTY_NAME=\"\n") << "\"";
+    QTest::newRow("first one wins") << QByteArray("PRETTY_NAME=\"A\"\nPRETTY_NAME=\"B\"\n") << "A";
+    QTest::newRow("missing") << QByteArray("NAME=\"Debian\"\n") << "";
+    QTest::newRow("not at the line start") << QByteArray("X_PRETTY_NAME=\"no\"\n") << "";
+}
+
+void tst_Errors::prettyName()
+{
+    QFETCH(QByteArray, osRelease);
+    QFETCH(QString, name);
+    QCOMPARE(prettyNameFromOsRelease(osRelease), name);
+}
+
+void tst_Errors::kernelVersion_data()
+{
+    QTest::addColumn<QString>("release");
+    QTest::addColumn<QList<int>>("version");   // major, minor, build
+    QTest::newRow("distribution kernel") << "6.1.0-18-amd64" << QList<int>{6, 1, 0};
+    QTest::newRow("patch level") << "5.15.148" << QList<int>{5, 15, 148};
+    QTest::newRow("major only") << "7" << QList<int>{7, 0, 0};
+    QTest::newRow("largest build") << "6.1.65535" << QList<int>{6, 1, 65535};
+    QTest::newRow("build past 16 bits") << "6.1.65536" << QList<int>{6, 1, 0};
+    QTest::newRow("not a version") << "unknown" << QList<int>{0, 0, 0};
+}
+
+void tst_Errors::kernelVersion()
+{
+    QFETCH(QString, release);
+    QFETCH(QList<int>, version);
+    const SystemInfo s = systemInfoFrom(QStringLiteral("Linux"), release, QStringLiteral("Pretty"));
+    QVERIFY(s.known);
+    QCOMPARE((QList<int>{s.major, s.minor, s.build}), version);
+    QCOMPARE(s.platform, QStringLiteral("Linux"));
+    QCOMPARE(s.servicePack, QStringLiteral("Pretty"));
 }
 
 void tst_Errors::wrap_data()
@@ -174,6 +226,16 @@ void tst_Errors::wrap_data()
     QTest::newRow("empty line") << "" << QStringList{" "};
     QTest::newRow("one long word") << QString(80, u'x')
                                    << QStringList{QString(20, u' ') + QString(80, u'x') + u' '};
+    // Each word counts with the blank after it; the line's last word too.
+    const QString sixtySix(66, u'a');
+    QTest::newRow("ends at column 73: one line")
+        << sixtySix + " bbbbb" << QStringList{sixtySix + " bbbbb "};
+    QTest::newRow("ends at column 74: the last word wraps")
+        << sixtySix + " bbbbbb" << QStringList{sixtySix + u' ', QString(20, u' ') + "bbbbbb "};
+    QTest::newRow("one word to column 73") << QString(72, u'x') << QStringList{QString(72, u'x') + u' '};
+    QTest::newRow("continuation counts from its word")
+        << sixtySix + " bbbbbb " + QString(65, u'c')
+        << QStringList{sixtySix + u' ', QString(20, u' ') + "bbbbbb " + QString(65, u'c') + u' '};
 }
 
 void tst_Errors::wrap()

@@ -1,5 +1,6 @@
 // The language table: its file format and the lookup rules of GetLang.
 
+#include "core/cp1252.h"
 #include "core/globals.h"
 #include "core/language.h"
 #include "core/qttexts.h"
@@ -26,6 +27,8 @@ private slots:
     void sumPastSixteenBitsOverflows();
     void qtTexts_data();
     void qtTexts();
+    void codePage_data();
+    void codePage();
 
 private:
     TestEnvironment *m_env = nullptr;
@@ -137,6 +140,19 @@ void tst_Language::rules_data()
         << QByteArray("[lang]\r\n0001 nothing\r\n0001 = found\r\n") << "0001" << "found";
     QTest::newRow("ends at NUL")
         << QByteArray("[lang]\r\n0001 = a\r\n\0\0000002 = stale\r\n", 32) << "0002" << "";
+    QTest::newRow("NUL as the first byte: nothing is read")
+        << QByteArray("\0\r\n[lang]\r\n0001 = stale\r\n", 25) << "0001" << "";
+    QTest::newRow("NUL right after the text")
+        << QByteArray("[lang]\r\n0001 = a\0b\r\n", 20) << "0001" << "a";
+    QTest::newRow("keys before the first section not read")
+        << QByteArray("0001 = early\r\n[lang]\r\n") << "0001" << "";
+    QTest::newRow("section without its closing bracket")
+        << QByteArray("[lang\r\n0001 = open\r\n") << "0001" << "open";
+    QTest::newRow("the last line without a line break")
+        << QByteArray("[lang]\r\n0001 = last") << "0001" << "last";
+    QTest::newRow("253 characters kept whole")
+        << QByteArray("[lang]\r\n0004 = ") + QByteArray(253, 'x') + "\r\n" << "0004"
+        << QString(253, u'x');
     QTest::newRow("bare LF lines") << QByteArray("[lang]\n0003 = lf\n") << "0003" << "lf";
     QTest::newRow("254 characters at most")
         << QByteArray("[lang]\r\n0004 = ") + QByteArray(300, 'x') + "\r\n" << "0004"
@@ -169,8 +185,9 @@ void tst_Language::rules()
 void tst_Language::sumPastSixteenBitsOverflows()
 {
     LanguageOffset = 32700;
+    QCOMPARE(Msg(67), QString());   // 32767 still fits
     try {
-        Msg(100);
+        Msg(68);
         QFAIL("no overflow raised");
     } catch (const RuntimeError &e) {
         QCOMPARE(e.number, 6);
@@ -205,6 +222,35 @@ void tst_Language::qtTexts()
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes);
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), no);
     UseQtTexts(1000);
+}
+
+void tst_Language::codePage_data()
+{
+    // The ends of each part of Windows-1252: ASCII, the special block 0x80..0x9F
+    // and Latin-1 0xA0..0xFF.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("encodable");
+    QTest::newRow("last ASCII") << QString(QChar(0x7F)) << QByteArray("\x7f") << true;
+    QTest::newRow("euro, first of the block") << u"€"_qs << QByteArray("\x80") << true;
+    QTest::newRow("Y umlaut, last of the block") << u"Ÿ"_qs << QByteArray("\x9f") << true;
+    QTest::newRow("no-break space, first Latin-1") << QString(QChar(0xA0)) << QByteArray("\xa0") << true;
+    QTest::newRow("y umlaut, last byte") << u"ÿ"_qs << QByteArray("\xff") << true;
+    QTest::newRow("U+0080 has no place") << QString(QChar(0x80)) << QByteArray("?") << false;
+    QTest::newRow("U+009F has no place") << QString(QChar(0x9F)) << QByteArray("?") << false;
+    QTest::newRow("U+0100 has no place") << u"Ā"_qs << QByteArray("?") << false;
+    QTest::newRow("a missing character among others") << u"a€Āb"_qs << QByteArray("a\x80?b") << false;
+}
+
+void tst_Language::codePage()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, encodable);
+    QCOMPARE(Cp1252::encode(text), bytes);
+    QCOMPARE(Cp1252::canEncode(text), encodable);
+    if (encodable)
+        QCOMPARE(Cp1252::decode(bytes), text);
 }
 
 QTEST_GUILESS_MAIN(tst_Language)

@@ -94,19 +94,25 @@ void tst_Layout::growth()
 void tst_Layout::logoBoundary_data()
 {
     QTest::addColumn<int>("sw");
+    QTest::addColumn<bool>("before");   // already stretched
     QTest::addColumn<bool>("stretched");
     QTest::addColumn<double>("left");
-    QTest::newRow("992: reaches into the left 35 %") << 992 << true << 992 - 30 - 992 * 0.6;
-    QTest::newRow("993: just fits, natural size") << 993 << false << 993.0 - 60 - 585;
-    QTest::newRow("1200") << 1200 << false << 1200.0 - 72 - 585;
+    QTest::newRow("992: reaches into the left 35 %") << 992 << false << true << 992 - 30 - 992 * 0.6;
+    QTest::newRow("993: just fits, natural size") << 993 << false << false << 993.0 - 60 - 585;
+    QTest::newRow("1200") << 1200 << false << false << 1200.0 - 72 - 585;
+    // Once stretched, a wider window keeps them stretched.
+    QTest::newRow("993, stretched before: stays") << 993 << true << true << 993.0 - 60 - 585;
+    QTest::newRow("1200, stretched before: stays") << 1200 << true << true << 1200.0 - 72 - 585;
+    QTest::newRow("992, stretched before") << 992 << true << true << 992 - 30 - 992 * 0.6;
 }
 
 void tst_Layout::logoBoundary()
 {
     QFETCH(int, sw);
+    QFETCH(bool, before);
     QFETCH(bool, stretched);
     QFETCH(double, left);
-    const DrawLayout l = layoutFor(sw, 700, PanelSize, designLogos(), false, CopyrightSize);
+    const DrawLayout l = layoutFor(sw, 700, PanelSize, designLogos(), before, CopyrightSize);
     QCOMPARE(l.logosStretched, stretched);
     QVERIFY(qFuzzyCompare(l.logos[1].left(), left));
     if (!stretched) {

@@ -18,6 +18,7 @@
 #include "platform/twips.h"
 #include "support/testsupport.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QProcess>
 
@@ -105,6 +106,8 @@ private slots:
     void closeAndShowAgain();
     void placeAcrossRestart();
     void neverShownStoresNothing();
+    void closing_data();
+    void closing();
 
     // ---- under a real X server, driven by xdotool ----
     void underX11_data();
@@ -157,6 +160,9 @@ void tst_Pen::pixelsFromTwips_data()
     QTest::newRow("half up to even") << 18 << 12 << 2;
     QTest::newRow("negative") << -3000 << 15 << -200;
     QTest::newRow("far off the screen") << 2000000000 << 15 << 133333333;
+    QTest::newRow("one twip per pixel") << 4776 << 1 << 4776;
+    QTest::newRow("no twips per pixel: 15") << 3000 << 0 << 200;
+    QTest::newRow("negative twips per pixel: 15") << 3000 << -1 << 200;
 }
 
 void tst_Pen::pixelsFromTwips()
@@ -446,6 +452,7 @@ void tst_Pen::pickColor_data()
     QTest::newRow("right, hue column") << Qt::RightButton << QPoint(200, 50);
     QTest::newRow("middle, dark corner") << Qt::MiddleButton << QPoint(474, 131);
     QTest::newRow("left, first pixel") << Qt::LeftButton << QPoint(0, 0);
+    QTest::newRow("left, the black cell") << Qt::LeftButton << QPoint(25, 120);
 }
 
 void tst_Pen::pickColor()
@@ -463,6 +470,7 @@ void tst_Pen::pickColor()
     main.picBild->line(QPointF(10, 20), QPointF(60, 20));
 
     const QColor expected = QColor::fromRgb(QRgb(w.picCol()->point(at.x(), at.y())));
+    PenColor = int32_t(OleColor::rgb(1, 2, 3));   // so that picking black shows
     const QPoint border(2, 2);
     QTest::mousePress(w.picCol(), button, {}, at + border);
     QCOMPARE(PenColor, int32_t(OleColor::fromColor(expected)));
@@ -487,11 +495,15 @@ void tst_Pen::pickOnBorderKeepsColor()
     frmColor w(main.picBild, &main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    // (0, 0) would mean the middle to QTest; (1, 1) is on the border too.
-    QTest::mousePress(w.picCol(), Qt::LeftButton, {}, QPoint(1, 1));
-    QCOMPARE(PenColor, int32_t(OleColor::rgb(1, 2, 3)));
-    QCOMPARE(swatch(w), QColor(1, 2, 3));
-    QTest::mouseRelease(w.picCol(), Qt::LeftButton, {}, QPoint(1, 1));
+    // (0, 0) would mean the middle to QTest; (1, 1) is on the border too, and
+    // so is the first pixel past the palette's far corner.
+    const QPoint farCorner = QPoint(2, 2) + QPoint(w.picCol()->scaleWidth(), w.picCol()->scaleHeight());
+    for (const QPoint at : {QPoint(1, 1), farCorner, QPoint(farCorner.x(), 50), QPoint(50, farCorner.y())}) {
+        QTest::mousePress(w.picCol(), Qt::LeftButton, {}, at);
+        QCOMPARE(PenColor, int32_t(OleColor::rgb(1, 2, 3)));
+        QCOMPARE(swatch(w), QColor(1, 2, 3));
+        QTest::mouseRelease(w.picCol(), Qt::LeftButton, {}, at);
+    }
     QVERIFY(env.reporter.reports.isEmpty());
 }
 
@@ -629,6 +641,40 @@ void tst_Pen::placeAcrossRestart()
     QCOMPARE(PenWindowLeft, 4995);
     QCOMPARE(PenWindowTop, 660);
     QVERIFY(env.reporter.reports.isEmpty());
+}
+
+void tst_Pen::closing_data()
+{
+    QTest::addColumn<bool>("byWindowSystem");
+    QTest::newRow("by the window system: not opened at the next start") << true;
+    QTest::newRow("by the program: opened again at the next start") << false;
+}
+
+void tst_Pen::closing()
+{
+    // The close event as the window system or the program sends it.
+    struct PenWindow : frmColor {
+        using frmColor::frmColor;
+        using frmColor::closeEvent;
+    };
+    QFETCH(bool, byWindowSystem);
+    TestEnvironment env;
+    SoundOn = False;
+    MainWindow main;
+    PenWindow w(main.picBild, &main.window);
+    w.ShowOwned();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.move(250, 70);
+    QCOMPARE(PenWindowShown, True);
+    QCloseEvent close;
+    if (byWindowSystem)
+        QSpontaneKeyEvent::setSpontaneous(&close);
+    w.closeEvent(&close);
+    QVERIFY(close.isAccepted());
+    QCOMPARE(PenWindowShown, byWindowSystem ? False : True);
+    // Either way the place is kept.
+    QVERIFY(env.settings.writes.contains(QStringLiteral("Optionen/CLeft=3750")));
+    QVERIFY(env.settings.writes.contains(QStringLiteral("Optionen/CTop=1050")));
 }
 
 void tst_Pen::neverShownStoresNothing()
@@ -843,7 +889,7 @@ void tst_Pen::underX11()
     if (!x.start())
         QSKIP(qPrintable(x.whyNot()));
     if (windowManager)
-        QVERIFY2(x.startWindowManager(openbox), "openbox did not start");
+        QVERIFY2(x.startWindowManager(openbox), qPrintable(x.whyNot()));
     QTemporaryDir dir;
     const QString settings = dir.filePath(QStringLiteral("Stiftolino.ini"));
 

@@ -39,7 +39,8 @@ private slots:
     void panelsLookTransparent();
     void placeRoundTrip();
     void defaultPlace();
-    void storedLessonAboveTheCount();
+    void storedLesson_data();
+    void storedLesson();
     void fileListSeesNewPictures();
     void okPaintsOnlyExistingPictures();
     void keyboardChoosesThePicture();
@@ -137,12 +138,12 @@ void tst_Picker::wrapAround()
 {
     open();
     QTest::mouseClick(p->vbeButton[1], Qt::LeftButton);   // browse
-    QTest::mouseClick(p->vbeButton[5], Qt::LeftButton);
-    QCOMPARE(TemplateIndex, 43);
-    QTest::mouseClick(p->vbeButton[7], Qt::LeftButton);
-    QCOMPARE(TemplateIndex, 1);
-    QTest::mouseClick(p->vbeButton[7], Qt::LeftButton);
-    QCOMPARE(TemplateIndex, 2);
+    // Previous (5) and next (7) wrap only at the ends: 1 back to 43, 43 on to 1.
+    const QList<QPair<int, int>> clicks{{5, 43}, {5, 42}, {7, 43}, {7, 1}, {7, 2}, {5, 1}};
+    for (const auto &[button, lesson] : clicks) {
+        QTest::mouseClick(p->vbeButton[size_t(button)], Qt::LeftButton);
+        QCOMPARE(TemplateIndex, lesson);
+    }
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -306,16 +307,31 @@ void tst_Picker::defaultPlace()
     QCOMPARE(p->pos(), QPoint(-200, 10));
 }
 
-void tst_Picker::storedLessonAboveTheCount()
+void tst_Picker::storedLesson_data()
 {
-    m_env->settings.setValue(QStringLiteral("Optionen"), QStringLiteral("Image"), QStringLiteral("99"));
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<bool>("browsing");   // put on the last lesson, browsing
+    QTest::newRow("the last lesson") << 43 << false;
+    QTest::newRow("one past the last") << 44 << true;
+    QTest::newRow("far past the last") << 99 << true;
+}
+
+void tst_Picker::storedLesson()
+{
+    QFETCH(int, stored);
+    QFETCH(bool, browsing);
+    m_env->settings.setValue(QStringLiteral("Optionen"), QStringLiteral("Image"), QString::number(stored));
     LoadConfig();
-    QCOMPARE(TemplateIndex, 99);
+    QCOMPARE(TemplateIndex, stored);
     m_env->reporter.fallback = 1;
     open();
     QCOMPARE(TemplateIndex, 43);
-    QVERIFY(p->picPanel[1]->isVisible());
-    QVERIFY(!p->picPanel[0]->isVisible());
+    QCOMPARE(p->picPanel[1]->isVisible(), browsing);
+    QCOMPARE(p->picPanel[0]->isVisible(), !browsing);
+    if (!browsing) {
+        QVERIFY(m_env->reporter.reports.isEmpty());
+        return;
+    }
     // One error, the failed load; with no lesson loaded the preview stays empty.
     QCOMPARE(m_env->reporter.reports.size(), 1);
     QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("Form_Load"));

@@ -23,7 +23,8 @@ private slots:
     void longerFileKeepsItsTail();
     void symbolicLinkRefused();
     void missingResource();
-    void unwritableFolder();
+    void failedWrite_data();
+    void failedWrite();
     void tempDirIsPrivate();
     void tempDirRefusesAPlantedLink();
     void stringsAndBitmaps();
@@ -117,19 +118,59 @@ void tst_Resources::missingResource()
     QVERIFY(!QFile::exists(path));
 }
 
-void tst_Resources::unwritableFolder()
+void tst_Resources::failedWrite_data()
 {
+    QTest::addColumn<QString>("path");           // relative to the test folder, or absolute
+    QTest::addColumn<QList<int>>("answers");     // then Cancel
+    QTest::addColumn<QList<int>>("lines");
+    QTest::addColumn<QList<int>>("numbers");
     // Ignore goes on with the next statement: the failed open leads to a failed
     // write and close, each reported in turn.
+    QTest::newRow("missing folder: ignore")
+        << "no/such/folder/x.lng" << QList<int>{1, 1, 1} << QList<int>{40, 50, 60}
+        << QList<int>{76, 52, 52};
+    QTest::newRow("missing folder: retry, cancel")
+        << "no/such/folder/x.lng" << QList<int>{0} << QList<int>{40, 40} << QList<int>{76, 76};
+    QTest::newRow("name too long: cancel")
+        << QString(300, u'n') << QList<int>{} << QList<int>{40} << QList<int>{52};
+    // A device that is always full: the open works, the write fails.
+    QTest::newRow("disk full: cancel") << "/dev/full" << QList<int>{} << QList<int>{50}
+                                       << QList<int>{61};
+    QTest::newRow("disk full: retry, cancel")
+        << "/dev/full" << QList<int>{0} << QList<int>{50, 50} << QList<int>{61, 61};
+    QTest::newRow("disk full: ignore closes") << "/dev/full" << QList<int>{1} << QList<int>{50}
+                                              << QList<int>{61};
+}
+
+void tst_Resources::failedWrite()
+{
+    QFETCH(QString, path);
+    QFETCH(QList<int>, answers);
+    QFETCH(QList<int>, lines);
+    QFETCH(QList<int>, numbers);
+    if (path.startsWith(u'/') && !QFileInfo::exists(path))
+        QSKIP("no such device here");
     TestEnvironment env;
-    env.reporter.fallback = 1;
-    SaveResItemToDisk(1000, QStringLiteral("CUSTOM"),
-                      env.folder.filePath(QStringLiteral("no/such/folder/x.lng")));
-    QList<int> lines;
-    for (const auto &r : env.reporter.reports)
-        lines << r.error.line;
-    QCOMPARE(lines, (QList<int>{40, 50, 60}));
-    QCOMPARE(env.reporter.reports[0].error.number, 76);
+    env.reporter.answers = answers;
+    const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+    const uint before = openFiles();
+    QCOMPARE(SaveResItemToDisk(1000, QStringLiteral("CUSTOM"),
+                               path.startsWith(u'/') ? path : env.folder.filePath(path)),
+             0);
+    QList<int> gotLines, gotNumbers;
+    for (const auto &r : env.reporter.reports) {
+        gotLines << r.error.line;
+        gotNumbers << r.error.number;
+    }
+    QCOMPARE(gotLines, lines);
+    QCOMPARE(gotNumbers, numbers);
+    // Whatever was chosen, no file stays open, and the next write works.
+    QCOMPARE(openFiles(), before);
+    env.reporter.reports.clear();
+    const QString good = env.folder.filePath(QStringLiteral("~tmp.lng"));
+    QCOMPARE(SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), good), 0);
+    QCOMPARE(read(good), LoadResData(1000, QStringLiteral("CUSTOM")));
+    QVERIFY(env.reporter.reports.isEmpty());
 }
 
 void tst_Resources::tempDirIsPrivate()

@@ -168,25 +168,62 @@ void tst_Settings::notANumber()
     QCOMPARE(PenWindowShown, False);
 }
 
+namespace {
+// The converted number as text, or "error N" for a raised run-time error.
+template<class Convert>
+QString outcome(Convert convert)
+{
+    try {
+        return QString::number(qint64(convert()));
+    } catch (const RuntimeError &e) {
+        return QStringLiteral("error %1").arg(e.number);
+    }
+}
+} // namespace
+
 void tst_Settings::conversions_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("value");
-    QTest::newRow("plain") << "5" << 5;
-    QTest::newRow("true") << "-1" << -1;
-    QTest::newRow("blanks") << "  42 " << 42;
-    QTest::newRow("half to even down") << "2.5" << 2;
-    QTest::newRow("half to even up") << "3.5" << 4;
-    QTest::newRow("fraction") << "4775.6" << 4776;
-    QTest::newRow("largest") << "32767" << 32767;
+    QTest::addColumn<QString>("as16");
+    QTest::addColumn<QString>("as32");
+    QTest::newRow("plain") << "5" << "5" << "5";
+    QTest::newRow("true") << "-1" << "-1" << "-1";
+    QTest::newRow("blanks") << "  42 " << "42" << "42";
+    QTest::newRow("half to even down") << "2.5" << "2" << "2";
+    QTest::newRow("half to even up") << "3.5" << "4" << "4";
+    QTest::newRow("fraction") << "4775.6" << "4776" << "4776";
+    QTest::newRow("exponent") << "1e3" << "1000" << "1000";
+    QTest::newRow("16-bit largest") << "32767" << "32767" << "32767";
+    QTest::newRow("16-bit largest plus one") << "32768" << "error 6" << "32768";
+    QTest::newRow("rounds up past 16 bits") << "32767.5" << "error 6" << "32768";
+    QTest::newRow("16-bit smallest") << "-32768" << "-32768" << "-32768";
+    QTest::newRow("rounds to the 16-bit smallest") << "-32768.5" << "-32768" << "-32768";
+    QTest::newRow("16-bit smallest minus one") << "-32769" << "error 6" << "-32769";
+    QTest::newRow("32-bit largest") << "2147483647" << "error 6" << "2147483647";
+    QTest::newRow("32-bit largest plus one") << "2147483648" << "error 6" << "error 6";
+    QTest::newRow("32-bit smallest") << "-2147483648" << "error 6" << "-2147483648";
+    QTest::newRow("32-bit smallest minus one") << "-2147483649" << "error 6" << "error 6";
+    QTest::newRow("inf is not a number") << "inf" << "error 13" << "error 13";
+    QTest::newRow("nan is not a number") << "nan" << "error 13" << "error 13";
+    QTest::newRow("hexadecimal") << "&H10" << "error 13" << "error 13";
+    QTest::newRow("only blanks") << "   " << "error 13" << "error 13";
+    QTest::newRow("sign alone") << "-" << "error 13" << "error 13";
 }
 
 void tst_Settings::conversions()
 {
     QFETCH(QString, text);
-    QFETCH(int, value);
-    QCOMPARE(int(toInt16(text)), value);
-    QCOMPARE(int(toInt32(text)), value);
+    QFETCH(QString, as16);
+    QFETCH(QString, as32);
+    QCOMPARE(outcome([&] { return toInt16(text); }), as16);
+    QCOMPARE(outcome([&] { return toInt32(text); }), as32);
+    // The number itself converts the same way as its text.
+    bool isNumber = false;
+    const double value = text.trimmed().toDouble(&isNumber);
+    if (isNumber && std::isfinite(value)) {
+        QCOMPARE(outcome([&] { return toInt16(value); }), as16);
+        QCOMPARE(outcome([&] { return toInt32(value); }), as32);
+    }
 }
 
 void tst_Settings::singleText_data()

@@ -136,6 +136,8 @@ private slots:
     void loadChecksNothing();
     void loadFailures_data();
     void loadFailures();
+    void propertyReads_data();
+    void propertyReads();
 
     // ---- the mouse ----
     void pressOnThumb();
@@ -228,6 +230,11 @@ void tst_Slider::failingArithmetic_data()
     QTest::newRow("range beyond 32 bits") << 3 << int(Err::Overflow);
     QTest::newRow("value minus min beyond 32 bits") << 4 << int(Err::Overflow);
     QTest::newRow("huge value from place") << 5 << int(Err::Overflow);
+    QTest::newRow("range exactly the 32-bit maximum") << 6 << 0;
+    QTest::newRow("range one past the 32-bit maximum") << 7 << int(Err::Overflow);
+    QTest::newRow("range exactly the 32-bit minimum") << 8 << 0;
+    QTest::newRow("range one below the 32-bit minimum") << 9 << int(Err::Overflow);
+    QTest::newRow("place with the largest range") << 10 << 0;
 }
 
 void tst_Slider::failingArithmetic()
@@ -241,6 +248,11 @@ void tst_Slider::failingArithmetic()
         [] { SliderMath::valueRange(Int32Min, 10); },
         [] { SliderMath::thumbPlace(Horizontal, 10, Int32Max, -1, 10); },
         [] { SliderMath::valueAt(Horizontal, 1, 2, 0, Int32Max); },
+        [] { QCOMPARE(SliderMath::valueRange(0, Int32Max), Int32Max); },
+        [] { SliderMath::valueRange(-1, Int32Max); },
+        [] { QCOMPARE(SliderMath::valueRange(0, Int32Min), Int32Min); },
+        [] { SliderMath::valueRange(1, Int32Min); },
+        [] { QCOMPARE(SliderMath::thumbPlace(Horizontal, 100, Int32Max, 0, Int32Max), 100.0f); },
     };
     QCOMPARE(errorNumber(cases[which]), error);
     QCOMPARE(SliderMath::valueRange(-5, 5), 10);
@@ -341,6 +353,10 @@ void tst_Slider::twips_data()
     QTest::newRow("unknown") << 0.0 << 15;
     QTest::newRow("negative") << -96.0 << 15;
     QTest::newRow("not a number") << std::nan("") << 15;
+    QTest::newRow("1440 dpi: one twip") << 1440.0 << 1;
+    QTest::newRow("2880 dpi: below one twip") << 2880.0 << 15;
+    QTest::newRow("1 dpi: 1440 twips") << 1.0 << 1440;
+    QTest::newRow("0.99 dpi: past 1440 twips") << 0.99 << 15;
 }
 
 void tst_Slider::twips()
@@ -794,6 +810,49 @@ void tst_Slider::loadFailures()
     const auto count = env.reporter.reports.size();
     s.UserControl_Resize();
     QCOMPARE(env.reporter.reports.size(), count);
+}
+
+void tst_Slider::propertyReads_data()
+{
+    // What a stored property reads as a number and as a yes/no ("error N" when
+    // the read raises a run-time error).
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QString>("asLong");
+    QTest::addColumn<QString>("asBoolean");
+    QTest::newRow("missing: the default") << QVariant() << "42" << "true";
+    QTest::newRow("whole number") << QVariant(7) << "7" << "true";
+    QTest::newRow("zero") << QVariant(0) << "0" << "false";
+    QTest::newRow("true") << QVariant(true) << "-1" << "true";
+    QTest::newRow("false") << QVariant(false) << "0" << "false";
+    QTest::newRow("64 bits at the 32-bit maximum") << QVariant(qlonglong(Int32Max)) << "2147483647" << "true";
+    QTest::newRow("64 bits one past it") << QVariant(qlonglong(Int32Max) + 1) << "error 6" << "true";
+    QTest::newRow("64 bits at the 32-bit minimum") << QVariant(qlonglong(Int32Min)) << "-2147483648" << "true";
+    QTest::newRow("64 bits one below it") << QVariant(qlonglong(Int32Min) - 1) << "error 6" << "true";
+    QTest::newRow("unsigned colour keeps its bits") << QVariant(0x8000000Fu) << "-2147483633" << "true";
+    QTest::newRow("fraction, half to even") << QVariant(2.5) << "2" << "true";
+    QTest::newRow("text") << QVariant(QStringLiteral(" 12 ")) << "12" << "true";
+    QTest::newRow("text zero") << QVariant(QStringLiteral("0")) << "0" << "false";
+    QTest::newRow("text True, any case") << QVariant(QStringLiteral(" tRUE ")) << "error 13" << "true";
+    QTest::newRow("text False") << QVariant(QStringLiteral("False")) << "error 13" << "false";
+    QTest::newRow("text, not a number") << QVariant(QStringLiteral("zehn")) << "error 13" << "error 13";
+    QTest::newRow("a picture") << QVariant(QImage(2, 2, QImage::Format_RGB32)) << "error 13" << "error 13";
+}
+
+void tst_Slider::propertyReads()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(QString, asLong);
+    QFETCH(QString, asBoolean);
+    PropertyBag bag;
+    if (stored.isValid())
+        bag.WriteProperty(QStringLiteral("Key"), stored);
+    QString got;
+    if (const int e = errorNumber([&] { got = QString::number(bag.ReadLong(QStringLiteral("Key"), 42)); }))
+        got = QStringLiteral("error %1").arg(e);
+    QCOMPARE(got, asLong);
+    if (const int e = errorNumber([&] { got = bag.ReadBoolean(QStringLiteral("Key"), true) ? "true" : "false"; }))
+        got = QStringLiteral("error %1").arg(e);
+    QCOMPARE(got, asBoolean);
 }
 
 // ---------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "support/recordingsoundoutput.h"
 #include "support/testsupport.h"
 #include "support/waitfor.h"
+#include "support/xserver.h"
 #include "tools/sounds/soundsynth.h"
 
 #include <QCoreApplication>
@@ -304,6 +305,8 @@ private slots:
     void levels();
     void brokenData_data();
     void brokenData();
+    void soundLength_data();
+    void soundLength();
 
     void newSoundCutsOffTheOneBefore();
     void soundOffLoadsNothing_data();
@@ -320,9 +323,20 @@ private slots:
     void silentWithoutSoundServer();
     void playsThroughPulseAudio_data();
     void playsThroughPulseAudio();
+    void programStartSounds_data();
+    void programStartSounds();
     void cleanupTestCase();
 
 private:
+    // Starts the one sound server on first use; why it cannot run, or empty.
+    QString soundServerFailure()
+    {
+        if (!m_server) {
+            m_server = std::make_unique<PulseServer>();
+            m_serverFailure = m_server->start();
+        }
+        return m_serverFailure;
+    }
     // One sound server for all the rows that need it.
     std::unique_ptr<PulseServer> m_server;
     QString m_serverFailure;
@@ -504,6 +518,49 @@ void tst_Sound::brokenData()
     QVERIFY(sound.pcm.isEmpty());
 }
 
+void tst_Sound::soundLength_data()
+{
+    // Unsigned 8-bit mono at 100 frames a second: a minute is 6000 frames.
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<bool>("playable");
+    QTest::newRow("no frames") << 0 << false;
+    QTest::newRow("one frame") << 1 << true;
+    QTest::newRow("a minute") << 6000 << true;
+    QTest::newRow("a frame more than a minute") << 6001 << false;
+}
+
+void tst_Sound::soundLength()
+{
+    QFETCH(int, frames);
+    QFETCH(bool, playable);
+    QByteArray wave;
+    const auto put32 = [&wave](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            wave.append(char(v >> (8 * i) & 0xFF));
+    };
+    const auto put16 = [&wave](quint16 v) {
+        wave.append(char(v & 0xFF));
+        wave.append(char(v >> 8));
+    };
+    const quint32 padded = quint32(frames + (frames & 1));
+    wave += "RIFF";
+    put32(36 + padded);
+    wave += "WAVEfmt ";
+    put32(16);
+    put16(1);     // PCM
+    put16(1);     // mono
+    put32(100);   // frames a second
+    put32(100);   // bytes a second
+    put16(1);     // bytes a frame
+    put16(8);     // bits a sample
+    wave += "data";
+    put32(quint32(frames));
+    wave += QByteArray(qsizetype(padded), char(0x90));
+    const DecodedSound sound = DecodeWave(wave);
+    QCOMPARE(sound.ok(), playable);
+    QCOMPARE(sound.pcm.size(), playable ? qsizetype(frames) * 2 : 0);
+}
+
 void tst_Sound::newSoundCutsOffTheOneBefore()
 {
     TestEnvironment env;
@@ -613,6 +670,11 @@ void tst_Sound::missingSound()
     QCOMPARE(out.started.size(), 1);
     QVERIFY(!out.playing);
     QVERIFY(SoundBuffer.isEmpty());
+    // The next sound plays as usual.
+    PlayWAV(101);
+    QCOMPARE(out.started.size(), 2);
+    QVERIFY(out.playing);
+    QCOMPARE(env.reporter.reports.size(), reports);
 }
 
 void tst_Sound::undecodableSound_data()
@@ -700,68 +762,183 @@ void tst_Sound::playsThroughPulseAudio_data()
     QTest::newRow("two quick clicks") << "101,101" << 18 << 40;
 }
 
+// Records what reaches the null sink, as 16-bit stereo at the pencil's rate.
+class MonitorRecorder
+{
+public:
+    // Starts parec and waits for its first data; on failure returns why.
+    QString start(const PulseServer &server)
+    {
+        const QString parec = QStandardPaths::findExecutable(QStringLiteral("parec"));
+        if (parec.isEmpty())
+            return QStringLiteral("parec (pulseaudio-utils) is not installed");
+        m_process.start(parec, {QStringLiteral("--server=") + server.address(),
+                                QStringLiteral("--device=") + PulseServer::sinkName() + QStringLiteral(".monitor"),
+                                QStringLiteral("--format=s16le"), QStringLiteral("--rate=22050"),
+                                QStringLiteral("--channels=2"), QStringLiteral("--latency-msec=20")});
+        if (!m_process.waitForStarted(3000))
+            return QStringLiteral("parec did not start");
+        QDeadlineTimer ready(5000);
+        while (m_recorded.isEmpty() && !ready.hasExpired() && m_process.state() == QProcess::Running) {
+            m_process.waitForReadyRead(100);
+            m_recorded += m_process.readAllStandardOutput();
+        }
+        if (m_recorded.isEmpty())
+            return QString::fromLocal8Bit(m_process.readAllStandardError());
+        m_recorded.clear();
+        return QString();
+    }
+    // Collects for `ms` more, stops, and returns the samples since start.
+    QList<int> finish(int ms)
+    {
+        QDeadlineTimer tail(ms);
+        while (!tail.hasExpired()) {
+            m_process.waitForReadyRead(50);
+            m_recorded += m_process.readAllStandardOutput();
+        }
+        m_process.terminate();
+        m_process.waitForFinished(2000);
+        m_recorded += m_process.readAllStandardOutput();
+        return samplesOf(m_recorded);
+    }
+
+private:
+    QProcess m_process;
+    QByteArray m_recorded;
+};
+
+// What a recording holds: the loudest sample per channel, and the stretches of
+// sound (in ms from the start) separated by at least 30 ms of quiet.
+struct Heard {
+    int peak[2] = {0, 0};
+    QList<QPair<qsizetype, qsizetype>> bursts;
+    qsizetype lastStereoMs = -1;   // the last moment the two channels differed
+    qsizetype lastBurstMs() const { return bursts.isEmpty() ? -1 : bursts.last().second - bursts.last().first; }
+};
+
+Heard listen(const QList<int> &s)
+{
+    Heard h;
+    constexpr qsizetype gap = 22050 * 30 / 1000;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        h.peak[i % 2] = std::max(h.peak[i % 2], std::abs(s[i]));
+        if (std::abs(s[i]) <= 300)
+            continue;
+        const qsizetype frame = i / 2;
+        if (i % 2 == 1 && std::abs(s[i] - s[i - 1]) > 300)
+            h.lastStereoMs = frame * 1000 / 22050;
+        if (h.bursts.isEmpty() || frame - h.bursts.last().second * 22050 / 1000 > gap)
+            h.bursts.append({frame * 1000 / 22050, frame * 1000 / 22050});
+        else
+            h.bursts.last().second = frame * 1000 / 22050;
+    }
+    return h;
+}
+
 void tst_Sound::playsThroughPulseAudio()
 {
     SKIP_IF_RUN_SEPARATELY();
     QFETCH(QString, sounds);
     QFETCH(int, shortestMs);
     QFETCH(int, longestMs);
-    if (!m_server) {
-        m_server = std::make_unique<PulseServer>();
-        m_serverFailure = m_server->start();
-    }
-    if (!m_serverFailure.isEmpty())
-        QSKIP(qPrintable(QStringLiteral("no sound server for this test: ") + m_serverFailure));
-    const QString parec = QStandardPaths::findExecutable(QStringLiteral("parec"));
-    if (parec.isEmpty())
-        QSKIP("parec (pulseaudio-utils) is not installed");
-
-    // Record what reaches the null sink, as 16-bit stereo at the pencil's rate.
-    QProcess recorder;
-    recorder.start(parec, {QStringLiteral("--server=") + m_server->address(),
-                           QStringLiteral("--device=") + PulseServer::sinkName() + QStringLiteral(".monitor"),
-                           QStringLiteral("--format=s16le"), QStringLiteral("--rate=22050"),
-                           QStringLiteral("--channels=2"), QStringLiteral("--latency-msec=20")});
-    QVERIFY(recorder.waitForStarted(3000));
-    QByteArray recorded;
-    QDeadlineTimer ready(5000);
-    while (recorded.isEmpty() && !ready.hasExpired() && recorder.state() == QProcess::Running) {
-        recorder.waitForReadyRead(100);
-        recorded += recorder.readAllStandardOutput();
-    }
-    QVERIFY2(!recorded.isEmpty(), recorder.readAllStandardError().constData());
-    recorded.clear();
+    if (const QString why = soundServerFailure(); !why.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("no sound server for this test: ") + why));
+    MonitorRecorder recorder;
+    const QString failure = recorder.start(*m_server);
+    if (failure.contains(QLatin1String("not installed")))
+        QSKIP(qPrintable(failure));
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
 
     const ChildRun run = playInChild(sounds, m_server->address(), 800);
-    QDeadlineTimer tail(300);
-    while (!tail.hasExpired()) {
-        recorder.waitForReadyRead(50);
-        recorded += recorder.readAllStandardOutput();
-    }
-    recorder.terminate();
-    recorder.waitForFinished(2000);
-    recorded += recorder.readAllStandardOutput();
+    const QList<int> s = recorder.finish(300);
 
     QCOMPARE(run.status, QProcess::NormalExit);
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.err.isEmpty(), run.err.constData());
 
-    const QList<int> s = samplesOf(recorded);
-    int peak[2] = {0, 0};
-    qsizetype first = -1, last = -1;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        peak[i % 2] = std::max(peak[i % 2], std::abs(s[i]));
-        if (std::abs(s[i]) > 300) {
-            if (first < 0)
-                first = i / 2;
-            last = i / 2;
-        }
-    }
-    QVERIFY2(peak[0] > 8000 && peak[1] > 8000,
-             qPrintable(QStringLiteral("peaks %1 and %2 in %3 frames").arg(peak[0]).arg(peak[1]).arg(s.size() / 2)));
-    const qsizetype heardMs = (last - first) * 1000 / 22050;
+    const Heard h = listen(s);
+    QVERIFY2(h.peak[0] > 8000 && h.peak[1] > 8000,
+             qPrintable(QStringLiteral("peaks %1 and %2 in %3 frames").arg(h.peak[0]).arg(h.peak[1]).arg(s.size() / 2)));
+    const qsizetype heardMs = h.bursts.last().second - h.bursts.first().first;
     QVERIFY2(heardMs >= shortestMs && heardMs <= longestMs,
              qPrintable(QStringLiteral("sound heard for %1 ms").arg(heardMs)));
+}
+
+void tst_Sound::programStartSounds_data()
+{
+    QTest::addColumn<bool>("press");
+    // The lesson window opens with the sweep (mono), while the output is still
+    // being opened after the first frame: it waits, and is heard whole.
+    QTest::newRow("the lesson window's sweep") << false;
+    // A press on the canvas at once: the pencil (stereo) cuts the sweep off and
+    // is the last sound heard.
+    QTest::newRow("a press at once") << true;
+}
+
+void tst_Sound::programStartSounds()
+{
+    SKIP_IF_RUN_SEPARATELY();
+    QFETCH(bool, press);
+    if (const QString why = soundServerFailure(); !why.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("no sound server for this test: ") + why));
+    XServer x;
+    if (!x.start())
+        QSKIP(qPrintable(x.whyNot()));
+    QVERIFY(x.startWindowManager(QStringLiteral("openbox")));
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("home/.config/Stiftolino")));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("runtime")));
+    QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")),
+                        dir.filePath(QStringLiteral("stiftolino"))));
+    // The pen window stays closed (its own opening sound would cut off the sweep),
+    // the lesson window sits in the corner, away from the canvas.
+    QFile settings(dir.filePath(QStringLiteral("home/.config/Stiftolino/Stiftolino.ini")));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("[Optionen]\nCShow=0\nPLeft=0\nPTop=0\n");
+    settings.close();
+
+    MonitorRecorder recorder;
+    const QString failure = recorder.start(*m_server);
+    if (failure.contains(QLatin1String("not installed")))
+        QSKIP(qPrintable(failure));
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+
+    QProcess app;
+    QProcessEnvironment env = x.environment();
+    env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("home/.config")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("runtime")));
+    env.insert(QStringLiteral("PULSE_SERVER"), m_server->address());
+    app.setProcessEnvironment(env);
+    app.start(dir.filePath(QStringLiteral("stiftolino")), {});
+    QVERIFY(app.waitForStarted());
+    const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
+    QVERIFY2(!main.isEmpty(), "the main window did not appear");
+    if (press) {
+        // The canvas fills the lower right of the main window.
+        const QRect mg = x.geometry(main);
+        x.xdotool({QStringLiteral("mousemove"), QString::number(mg.x() + 600), QString::number(mg.y() + 400)});
+        x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    }
+    // The server may take up to two seconds to start its first stream.
+    const QList<int> s = recorder.finish(3000);
+    app.kill();
+    app.waitForFinished(3000);
+
+    const Heard h = listen(s);
+    QVERIFY2(h.peak[0] > 8000 && h.peak[1] > 8000,
+             qPrintable(QStringLiteral("peaks %1 and %2 in %3 frames").arg(h.peak[0]).arg(h.peak[1]).arg(s.size() / 2)));
+    const qsizetype end = h.bursts.last().second;
+    if (press) {
+        QVERIFY2(h.lastStereoMs >= 0 && end - h.lastStereoMs <= 20,
+                 qPrintable(QStringLiteral("the sound ends at %1 ms, the pencil at %2 ms").arg(end).arg(h.lastStereoMs)));
+    } else {
+        QCOMPARE(h.lastStereoMs, qsizetype(-1));
+        QVERIFY2(h.lastBurstMs() >= 150 && h.lastBurstMs() <= 200,
+                 qPrintable(QStringLiteral("the sweep heard for %1 ms").arg(h.lastBurstMs())));
+    }
 }
 
 void tst_Sound::cleanupTestCase()

@@ -59,7 +59,7 @@ bool tst_Windowing::launch(XServer &x, Install &in, const QString &windowManager
             const QString program = QStandardPaths::findExecutable(windowManager);
             if (program.isEmpty())
                 QSKIP(qPrintable(QStringLiteral("%1 is not installed (Debian package %1)").arg(windowManager)));
-            QVERIFY2(x.startWindowManager(program), qPrintable(windowManager + QStringLiteral(" did not start")));
+            QVERIFY2(x.startWindowManager(program), qPrintable(x.whyNot()));
         }
         start(in, x, settings);
         started = !QTest::currentTestFailed();

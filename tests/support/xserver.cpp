@@ -63,15 +63,27 @@ QProcessEnvironment XServer::environment() const
 
 bool XServer::startWindowManager(const QString &program)
 {
-    m_wm.setProcessEnvironment(environment());
-    m_wm.setProgram(program);
-    m_wm.start();
-    if (!m_wm.waitForStarted(5000))
-        return false;
-    // A window manager announces itself on the root window once it runs.
-    return waitFor([&] {
-        return rootProperty(QStringLiteral("_NET_SUPPORTING_WM_CHECK")).contains(u"window id");
-    }, 30000);
+    // A window manager that ends before it has announced itself (a busy machine
+    // can make it lose a race with the server) gets a second chance.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        m_wm.setProcessEnvironment(environment());
+        m_wm.setProgram(program);
+        m_wm.start();
+        if (!m_wm.waitForStarted(5000))
+            continue;
+        // It announces itself on the root window once it runs.
+        const bool announced = waitFor([&] {
+            return m_wm.state() == QProcess::NotRunning
+                   || rootProperty(QStringLiteral("_NET_SUPPORTING_WM_CHECK")).contains(u"window id");
+        }, 30000) && m_wm.state() != QProcess::NotRunning;
+        if (announced)
+            return true;
+        m_why = QStringLiteral("%1 did not announce itself: %2")
+                    .arg(program, QString::fromLocal8Bit(m_wm.readAllStandardError()).trimmed());
+        m_wm.kill();
+        m_wm.waitForFinished(3000);
+    }
+    return false;
 }
 
 QString XServer::rootProperty(const QString &name) const

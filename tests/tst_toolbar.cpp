@@ -1,0 +1,426 @@
+// The toolbar end to end. A page printed through a print spooler the test starts
+// itself (and error 482 while it has no printer), and the real program under Xvfb
+// and openbox: draw, save as "haus", clear, open, pick "haus.bmp", OK, and the
+// drawing is back; the sound switch; the pen window closed and brought back.
+
+#include "app/allgemein.h"
+#include "controls/symbolbutton.h"
+#include "core/globals.h"
+#include "core/resources.h"
+#include "core/settings.h"
+#include "draw/frmdraw.h"
+#include "errors/errptnr.h"
+#include "pen/penplace.h"
+#include "picker/previewlayout.h"
+#include "platform/picturebox.h"
+#include "platform/prompts.h"
+#include "support/printspooler.h"
+#include "support/testsupport.h"
+#include "support/waitfor.h"
+#include "support/xserver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+using namespace Allgemein;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Runs a program to its end; its standard output, or nothing when it failed.
+std::optional<QByteArray> runTool(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return std::nullopt;
+    return p.readAllStandardOutput();
+}
+
+// Where the main window's parts are, relative to its top left corner.
+constexpr QRect Canvas(219, 160, 585, 439);
+QPoint toolbarButton(int index)
+{
+    return QPoint(25 + (index % 2 == 0 ? 32 : 88) + 24, 306 + 24 + (index / 2) * 40 + 16);
+}
+
+// Pixel by pixel, whatever colour space the two files declare.
+bool samePixels(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool isInk(QRgb c) { return qGray(c) < 100; }
+bool isRed(QRgb c) { return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90; }
+
+} // namespace
+
+class tst_Toolbar : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void printWithoutPrinter();
+    void printThroughASpooler();
+    void drawSaveClearOpenUnderOpenbox();
+
+private:
+    TestEnvironment *m_env = nullptr;
+    frmDraw *w = nullptr;
+    std::unique_ptr<PrintSpooler> m_spooler;
+    bool m_spoolerUp = false;
+};
+
+void tst_Toolbar::initTestCase()
+{
+    // One spooler for the run, with no printer until the printing test adds
+    // one; this process prints through it.
+    m_spooler = std::make_unique<PrintSpooler>();
+    m_spoolerUp = m_spooler->start();
+    if (m_spoolerUp)
+        m_spooler->useInThisProcess();
+}
+
+void tst_Toolbar::init()
+{
+    m_env = new TestEnvironment;
+    SoundOn = False;
+}
+
+void tst_Toolbar::cleanup()
+{
+    delete w;
+    w = nullptr;
+    ErrorHandling::setReporter(&m_env->reporter);
+    delete m_env;
+    m_env = nullptr;
+}
+
+void tst_Toolbar::printWithoutPrinter()
+{
+    if (!m_spoolerUp && !QPrinterInfo::defaultPrinter().isNull())
+        QSKIP(qPrintable(QStringLiteral("no print spooler of our own (%1), and this machine has a printer")
+                             .arg(m_spooler->whyNot())));
+    QVERIFY(QPrinterInfo::defaultPrinter().isNull());
+    w = &MainWindow();
+    w->showCentred();
+    ErrPtnr dialog;
+    dialog.setAutoAnswer([](ErrPtnr &d) { d.continueButton(2)->click(); });   // Cancel
+    ErrorHandling::setReporter(&dialog);
+    QTest::mouseClick(w->vbeButton[5], Qt::LeftButton);
+    ErrorHandling::setReporter(&m_env->reporter);
+    QCOMPARE(dialog.errorLabel(0)->text().section(u' ', 0, 0), QStringLiteral("482"));
+    QCOMPARE(dialog.errorLabel(1)->text(), QStringLiteral("frmDraw"));
+    QCOMPARE(dialog.errorLabel(2)->text(), QStringLiteral("vbeButton_Click"));
+    const QByteArray ept = readAll(dialog.protocolFilePath(QStringLiteral(".EPT")));
+    QVERIFY2(ept.contains("482") && ept.contains("vbeButton_Click"), ept.constData());
+}
+
+void tst_Toolbar::printThroughASpooler()
+{
+    if (!m_spoolerUp)
+        QSKIP(qPrintable(QStringLiteral("no print spooler: %1").arg(m_spooler->whyNot())));
+    const QString ppd = PrintSpooler::cupsPdfPpd();
+    if (ppd.isEmpty())
+        QSKIP("the cups-pdf driver is not installed (Debian package printer-driver-cups-pdf)");
+    for (const char *tool : {"pdftotext", "pdftoppm", "pdfinfo"}) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            QSKIP("poppler-utils is not installed");
+    }
+    // The cups-pdf driver's PPD, with an unprintable edge different on every
+    // side of A4 (in points: left 17, bottom 23, right 14, top 29), so the
+    // picture has a printable area to stay inside; and taking PDF, so the page
+    // reaches the file as the PDF the program made, its text still readable
+    // (the way through PostScript loses which glyph is which letter).
+    QByteArray text = readAll(ppd);
+    const QRectF printablePt(17, 29, 595 - 17 - 14, 842 - 29 - 23);
+    text.replace("*ImageableArea A4/A4: \"0 0 595 842\"", "*ImageableArea A4/A4: \"17 23 581 813\"");
+    QVERIFY(text.contains("\"17 23 581 813\""));
+    text.replace("*DefaultPageSize:", "*cupsFilter2: \"application/vnd.cups-pdf application/pdf 0 -\"\n*DefaultPageSize:");
+    const QString edged = m_env->folder.filePath(QStringLiteral("edged.ppd"));
+    QFile f(edged);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
+    f.close();
+    QVERIFY(m_spooler->addQueue(QStringLiteral("stiftolino"), edged));
+    QVERIFY(!QPrinterInfo::defaultPrinter().isNull());
+
+    // The window measures the margins as it loads; a canvas all blue with a
+    // white stroke across.
+    w = &MainWindow();
+    w->showCentred();
+    QImage blue(10, 10, QImage::Format_RGB32);
+    blue.fill(QColor(0, 0, 255));
+    w->picBild->paintPicture(blue, QRectF(0, 0, w->picBild->scaleWidth(), w->picBild->scaleHeight()));
+    QTest::mouseClick(w->vbeButton[5], Qt::LeftButton);
+    QVERIFY(m_env->reporter.reports.isEmpty());
+
+    const QString out = m_spooler->outputFile(QStringLiteral("stiftolino"));
+    QVERIFY2(waitFor([&] {
+                 return QFileInfo(out).size() > 0
+                        && m_spooler->run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty();
+             }, 30000),
+             "the job did not come out of the spooler");
+    const QString pdf = out;
+    QVERIFY2(readAll(pdf).startsWith("%PDF"), "the queue did not write a PDF");
+    const QString info = QString::fromLatin1(runTool(QStringLiteral("pdfinfo"), {pdf}).value_or(QByteArray()));
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 842"))), qPrintable(info));
+
+    // The title line, whole, in small print at the left margin at the top.
+    const QString words = QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).value_or(QByteArray()));
+    const QString title = AppTitle + QStringLiteral("  |  ") + w->lblCopyright->text();
+    QVERIFY2(words.simplified().contains(title.simplified()), qPrintable(words));
+    const QString boxes = QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}).value_or(QByteArray()));
+    const QRegularExpressionMatch first = QRegularExpression(
+        QStringLiteral("xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">Stiftolino<")).match(boxes);
+    QVERIFY2(first.hasMatch(), qPrintable(boxes));
+    constexpr double PtPerMm = 72 / 25.4;
+    const double titleLeft = first.captured(1).toDouble();
+    const double titleTop = first.captured(2).toDouble();
+    const double titleHeight = first.captured(3).toDouble() - titleTop;
+    const QString titleAt = QStringLiteral("title at %1,%2, %3 high; margins %4 %5 %6 %7")
+                                .arg(titleLeft).arg(titleTop).arg(titleHeight).arg(w->PrintMarginLeft)
+                                .arg(w->PrintMarginRight).arg(w->PrintMarginTop).arg(w->PrintMarginBottom);
+    QVERIFY2(qAbs(titleLeft - (printablePt.left() + w->PrintMarginLeft * PtPerMm)) < 1.5, qPrintable(titleAt));
+    QVERIFY2(titleTop >= printablePt.top() - 0.5 && titleTop < printablePt.top() + 3, qPrintable(titleAt));
+    QVERIFY2(titleHeight > 4 && titleHeight < 9, qPrintable(titleAt));   // 6 points
+
+    // The picture: the blue area of the page rendered at 4 pixels a point,
+    // inside the printable area (give or take the pixel a renderer may add at
+    // an image's edge), starting at the margins, stretched over most of it.
+    const QString png = m_env->folder.filePath(QStringLiteral("page"));
+    QVERIFY(runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("288"), QStringLiteral("-png"),
+                                                 QStringLiteral("-singlefile"), pdf, png}));
+    const QImage page(png + QStringLiteral(".png"));
+    QCOMPARE(page.size(), QSize(595 * 4, 842 * 4));
+    QRect inBlue;
+    for (int y = 0; y < page.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(page.constScanLine(y));
+        for (int x = 0; x < page.width(); ++x) {
+            if (qBlue(line[x]) > 200 && qRed(line[x]) < 60 && qGreen(line[x]) < 60)
+                inBlue |= QRect(x, y, 1, 1);
+        }
+    }
+    QVERIFY(!inBlue.isEmpty());
+    const QRectF picture(QRectF(inBlue).topLeft() / 4, QRectF(inBlue).size() / 4);
+    const QString where = QStringLiteral("picture at %1,%2 %3x%4 points, printable %5,%6 %7x%8, margins %9 %10 %11 %12")
+                              .arg(picture.x()).arg(picture.y()).arg(picture.width()).arg(picture.height())
+                              .arg(printablePt.x()).arg(printablePt.y()).arg(printablePt.width()).arg(printablePt.height())
+                              .arg(w->PrintMarginLeft).arg(w->PrintMarginRight).arg(w->PrintMarginTop).arg(w->PrintMarginBottom);
+    QVERIFY2(printablePt.adjusted(-0.25, -0.25, 0.25, 0.25).contains(picture), qPrintable(where));
+    QVERIFY2(qAbs(picture.left() - (printablePt.left() + w->PrintMarginLeft * PtPerMm)) <= 0.5, qPrintable(where));
+    QVERIFY2(qAbs(picture.top() - (printablePt.top() + w->PrintMarginTop * PtPerMm)) <= 0.5, qPrintable(where));
+    QVERIFY2(picture.width() > printablePt.width() * 0.8 && picture.height() > printablePt.height() * 0.8,
+             qPrintable(where));
+    qInfo("%s", qPrintable(where));
+}
+
+void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
+{
+    XServer x;
+    if (!x.start())
+        QSKIP(qPrintable(QStringLiteral("no X server: %1").arg(x.whyNot())));
+    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+    if (openbox.isEmpty())
+        QSKIP("openbox is not installed (Debian package openbox)");
+    if (QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty())
+        QSKIP("import is not installed (Debian package imagemagick)");
+    QVERIFY2(x.startWindowManager(openbox), qPrintable(x.whyNot()));
+
+    QTemporaryDir dir;
+    for (const char *sub : {"home/.config", "runtime"})
+        QVERIFY(QDir().mkpath(dir.filePath(QString::fromLatin1(sub))));
+    QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")),
+                        dir.filePath(QStringLiteral("stiftolino"))));
+    QProcessEnvironment env = x.environment();
+    env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("home/.config")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("runtime")));
+    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
+    QProcess app;
+    app.setProcessEnvironment(env);
+    app.start(dir.filePath(QStringLiteral("stiftolino")), {});
+    QVERIFY(app.waitForStarted());
+    const auto stop = qScopeGuard([&] {
+        app.kill();
+        app.waitForFinished();
+    });
+
+    const auto grab = [&] {
+        return QImage::fromData(runTool(QStringLiteral("import"),
+                                        {QStringLiteral("-display"), x.display(), QStringLiteral("-window"),
+                                         QStringLiteral("root"), QStringLiteral("png:-")})
+                                    .value_or(QByteArray()))
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const auto click = [&](QPoint p) {
+        x.xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
+                   QStringLiteral("click"), QStringLiteral("1")});
+    };
+    const auto shownWindows = [&] {
+        return x.xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
+                          QStringLiteral("stiftolino")})
+            .split(u'\n', Qt::SkipEmptyParts);
+    };
+    // The program's windows by their fixed sizes (the pen window and the main
+    // window have the same name).
+    const auto windowOfSize = [&](QSize size) {
+        for (const QString &id : shownWindows()) {
+            if (x.geometry(id).size() == size)
+                return id;
+        }
+        return QString();
+    };
+
+    QString main, lessons, pen;
+    QVERIFY2(waitFor([&] {
+                 main = windowOfSize(QSize(829, 624));
+                 lessons = windowOfSize(QSize(440, 420));
+                 pen = windowOfSize(QSize(PenPlace::WindowWidth, PenPlace::WindowHeight));
+                 return !main.isEmpty() && !lessons.isEmpty() && !pen.isEmpty();
+             }, 30000),
+             "the main, lesson and pen windows did not appear");
+    const QPoint origin = x.geometry(main).topLeft();
+    const QRect canvas = Canvas.translated(origin);
+    const QList<QRect> tools = {x.geometry(lessons), x.geometry(pen)};
+
+    // The parts of the canvas no tool window covers, and a point of a toolbar
+    // button that none covers (the lesson window may hide part of the toolbar).
+    QRegion open(canvas);
+    for (const QRect &r : tools)
+        open -= r;
+    const auto button = [&](int index) {
+        QRegion shown(QRect(origin + toolbarButton(index) - QPoint(20, 12), QSize(41, 25)));
+        for (const QRect &r : tools)
+            shown -= r;
+        QRect largest;
+        for (const QRect &r : shown) {
+            if (r.width() * r.height() > largest.width() * largest.height())
+                largest = r;
+        }
+        return largest.center();
+    };
+    const auto count = [&](const QImage &shot, const QRegion &where, auto test) {
+        int n = 0;
+        for (const QRect &r : where) {
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int xx = r.left(); xx <= r.right(); ++xx)
+                    n += test(shot.pixel(xx, y));
+        }
+        return n;
+    };
+    const auto sameOpenCanvas = [&](const QImage &a, const QImage &b) {
+        for (const QRect &r : open) {
+            if (a.copy(r) != b.copy(r))
+                return false;
+        }
+        return true;
+    };
+    const auto white = [](QRgb c) { return (c & 0xFFFFFF) == 0xFFFFFF; };
+    QVERIFY2(waitFor([&] { return count(grab(), open, white) > open.boundingRect().width() * 100; }, 10000),
+             "the canvas did not come up white");
+    // The pen window's close button as it looks on top, before the first click.
+    const QImage penClose = grab().copy(QRect(x.geometry(pen).topLeft() + QPoint(580 - 18, 132 - 18), QSize(36, 36)));
+
+    // 1. Draw a zigzag in the lower right of the canvas.
+    const QList<QPoint> zigzag = {{300, 300}, {360, 400}, {420, 300}, {480, 400}, {540, 300}};
+    x.xdotool({QStringLiteral("mousemove"), QString::number(canvas.x() + zigzag[0].x()),
+               QString::number(canvas.y() + zigzag[0].y()), QStringLiteral("mousedown"), QStringLiteral("1")});
+    for (const QPoint &p : zigzag)
+        x.xdotool({QStringLiteral("mousemove"), QString::number(canvas.x() + p.x()), QString::number(canvas.y() + p.y())});
+    x.xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    QImage drawn;
+    QVERIFY2(waitFor([&] { return count(drawn = grab(), open, isInk) > 1000; }, 10000), "the stroke did not show");
+
+    // 2. Save as "haus": the name box, typed into.
+    click(button(3));
+    const QString nameBox = x.waitForWindow(QStringLiteral("^Bild speichern"), 10000);
+    QVERIFY2(!nameBox.isEmpty(), "the name box did not appear");
+    x.xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), nameBox});
+    x.xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("haus")});
+    x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    const QString saved = dir.filePath(QStringLiteral("pics/haus.bmp"));
+    QVERIFY2(waitFor([&] { return QFileInfo(saved).size() > 585 * 439 * 3; }, 10000), "haus.bmp was not saved");
+    QVERIFY2(waitFor([&] { return !shownWindows().contains(nameBox); }, 10000), "the name box stayed");
+    // The file holds what the screen shows.
+    drawn = grab();
+    const QImage file = QImage(saved).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(file.size(), Canvas.size());
+    for (const QRect &r : open)
+        QVERIFY(samePixels(file.copy(r.translated(-canvas.topLeft())), drawn.copy(r)));
+
+    // 3. Clear: the open canvas is all white.
+    click(button(0));
+    QVERIFY2(waitFor([&] { return count(grab(), open, isInk) == 0; }, 10000), "Clear left ink");
+
+    // 4. Open: the lesson window shows its list of saved pictures; 5. pick
+    // "haus.bmp", the first and only one; 6. OK.
+    const QRect lr = x.geometry(lessons);
+    const QPoint filePanel = lr.topLeft()
+                             + PreviewLayout::panelPos(lr.width(), PreviewLayout::PanelSizes[2],
+                                                       PreviewLayout::previewSize(true));
+    const QRect list(filePanel + QPoint(16, 8), QSize(153, 84));
+    const QImage beforeOpen = grab();
+    click(button(2));
+    QVERIFY2(waitFor([&] { return grab().copy(list) != beforeOpen.copy(list); }, 10000), "no list of pictures");
+    click(list.topLeft() + QPoint(40, 10));
+    const QRect preview(lr.topLeft() + PreviewLayout::PreviewPos, PreviewLayout::previewSize(true));
+    QVERIFY2(waitFor([&] { return count(grab(), QRegion(preview), isInk) > 100; }, 10000),
+             "the picked picture did not show in the lesson window");
+    QCOMPARE(count(grab(), open, isInk), 0);   // the canvas waits for OK
+    click(filePanel + QPoint(192 + 22, 56 + 16));
+    QVERIFY2(waitFor([&] { return sameOpenCanvas(grab(), drawn); }, 10000), "the drawing did not come back");
+
+    // The sound switch: red while off, black again when on.
+    const QRect soundButton(origin + toolbarButton(6) - QPoint(20, 12), QSize(41, 25));
+    QCOMPARE(count(grab(), QRegion(soundButton), isRed), 0);
+    click(button(6));
+    QVERIFY2(waitFor([&] { return count(grab(), QRegion(soundButton), isRed) > 20; }, 10000), "the sound button is not red");
+    click(button(6));
+    QVERIFY2(waitFor([&] { return count(grab(), QRegion(soundButton), isRed) == 0; }, 10000), "the sound button stays red");
+
+    // The pen window: brought forward through the toolbar (it may have gone
+    // behind the main window), closed by its own button, back through the toolbar.
+    const QRect pr = x.geometry(pen);
+    const QPoint closeButton = pr.topLeft() + QPoint(580, 132);
+    const QRect closeLook(closeButton - QPoint(18, 18), QSize(36, 36));
+    click(button(4));
+    QVERIFY2(waitFor([&] { return samePixels(grab().copy(closeLook), penClose); }, 10000),
+             "the pen window did not come forward");
+    click(closeButton);
+    QVERIFY2(waitFor([&] { return !shownWindows().contains(pen); }, 10000), "the pen window did not close");
+    click(button(4));
+    QVERIFY2(waitFor([&] { return shownWindows().contains(pen); }, 10000), "the pen window did not come back");
+    QCOMPARE(x.geometry(pen).topLeft(), pr.topLeft());
+    QCOMPARE(app.state(), QProcess::Running);
+}
+
+QTEST_MAIN(tst_Toolbar)
+#include "tst_toolbar.moc"
