@@ -1,7 +1,9 @@
 #include "app/allgemein.h"
 
+#include "about/frminfo.h"
 #include "core/errorframe.h"
 #include "core/globals.h"
+#include "core/qttexts.h"
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
@@ -132,6 +134,13 @@ int Main(int argc, char *argv[])
     if (!InstanceLock::acquire())
         return 0;
 
+    if (!StartUp())
+        return 0;
+    return QApplication::exec();
+}
+
+bool StartUp()
+{
     QApplication::setApplicationName(AppTitle);
     QApplication::setOrganizationName(AppTitle);
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
@@ -154,18 +163,23 @@ int Main(int argc, char *argv[])
     f.run([&] {
         f.line(20, [&] { LoadConfig(); });
         f.line(30, [&] { LanguageOffset = GetSettingInt16(QStringLiteral("Sprache"), Defaults::LanguageOffset); });
+        // Qt's own texts (Yes, No) follow; a language Qt has no words for keeps English.
+        UseQtTexts(LanguageOffset);
         f.line(40, [&] { LanguageFilePath = GetTempDir() + QStringLiteral("~tmp.lng"); });
         f.line(50, [&] {
             ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
         });
         f.line(60, [&] { StartingUp = True; });
-        // There is no start screen yet: the main window shows at once.
-        f.line(70, [&] { MainWindow().showCentred(); });
+        // The start screen comes first and brings up the main window when it
+        // closes; the main window loads hidden behind it meanwhile.
+        f.line(70, [&] {
+            frmInfo::setMainWindow({[] { return frmDraw::exists() && MainWindow().isVisible(); },
+                                    [] { MainWindow().showCentred(); }});
+            frmInfo::ShowModeless();
+        });
         f.line(80, [&] { MainWindow(); });
     });
-    if (!frmDraw::exists())
-        return 0;
-    return QApplication::exec();
+    return frmDraw::exists() || frmInfo::loaded();
 }
 
 void QuitProgram()

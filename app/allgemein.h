@@ -13,6 +13,11 @@ namespace Allgemein {
 // language table, brings up the windows and runs the event loop.
 int Main(int argc, char *argv[]);
 
+// What Main does once the application object exists, up to its event loop: the
+// settings, the language, the start screen and the main window loaded behind it.
+// False when no window is left to run (a start-up step was cancelled).
+bool StartUp();
+
 // The orderly end: saves the settings and unloads every window, ignoring errors
 // and showing no dialog.
 void QuitProgram();

@@ -4,9 +4,12 @@
 #include "core/errorframe.h"
 #include "core/globals.h"
 #include "core/language.h"
+#include "core/qttexts.h"
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
+#include "about/frminfo.h"
+#include "controls/clicklabel.h"
 #include "controls/symbolbutton.h"
 #include "core/colors.h"
 #include "core/config.h"
@@ -50,12 +53,10 @@ QRect buttonPlace(int index)
 
 struct FlagPlace {
     int digit;
-    const char *tip;
     int left, top;   // twips inside the panel
 };
-constexpr FlagPlace kFlags[] = {{0, "Deutsch", 540, 3510}, {1, "English", 1020, 3510},
-                                {4, "Español", 1500, 3510}, {6, "Français", 750, 3810},
-                                {3, "Italiano", 1230, 3810}};
+constexpr FlagPlace kFlags[] = {
+    {0, 540, 3510}, {1, 1020, 3510}, {4, 1500, 3510}, {6, 750, 3810}, {3, 1230, 3810}};
 
 const char *const kSymbols[10] = {"clear", "undo", "open", "save", "pen",
                                   "print", "sound", "help", "web", "quit"};
@@ -143,20 +144,10 @@ void frmDraw::buildControls()
         vbeButton[size_t(i)] = b;
     }
     for (const FlagPlace &f : kFlags) {
-        auto *flag = new QLabel(picPanel);
-        flag->setGeometry(Twips::toPixels(f.left, Twips::DefaultPerPixel),
-                          Twips::toPixels(f.top, Twips::DefaultPerPixel), 32, 20);
-        const QPixmap pm = QPixmap::fromImage(
-            Artwork::load(QStringLiteral(":/art/flag%1.png").arg(f.digit)));
-        if (pm.isNull()) {
-            flag->setText(QString::fromUtf8(f.tip).left(2).toUpper());
-            flag->setAlignment(Qt::AlignCenter);
-            flag->setFrameShape(QFrame::Box);
-        } else {
-            flag->setPixmap(pm);
-            flag->setScaledContents(true);
-        }
-        flag->setToolTip(QString::fromUtf8(f.tip));
+        ClickLabel *flag = makeLanguageFlag(f.digit, picPanel);
+        flag->move(Twips::toPixels(f.left, Twips::DefaultPerPixel),
+                   Twips::toPixels(f.top, Twips::DefaultPerPixel));
+        connect(flag, &ClickLabel::clicked, this, [this, digit = f.digit] { imgLang_Click(digit); });
         imgLang[size_t(f.digit)] = flag;
     }
 
@@ -191,7 +182,20 @@ void frmDraw::buildControls()
     lblCopyright->resize(CopyrightSize.toSize());
     lblCopyright->setVisible(false);
 
-    mnuHelp = new QMenu(this);
+    buildHelpMenu();
+}
+
+void frmDraw::buildHelpMenu()
+{
+    // Not a menu bar: the menu only pops up from the help button. Its captions
+    // come from Sprache, except the mail item's, which is the same everywhere.
+    if (!mnuHelp)
+        mnuHelp = new QMenu(this);
+    mnuHilfe = mnuHelp->addAction(QString(), this, &frmDraw::mnuHilfe_Click);
+    mnuHelp->addSeparator();
+    mnuEmail = mnuHelp->addAction(QStringLiteral("E-Mail"), this, &frmDraw::mnuEmail_Click);
+    mnuHelp->addSeparator();
+    mnuUeber = mnuHelp->addAction(QString(), this, &frmDraw::mnuUeber_Click);
 }
 
 void frmDraw::Form_Load()
@@ -411,6 +415,9 @@ void frmDraw::Sprache()
             for (int i = 0; i < 10; ++i)
                 vbeButton[size_t(i)]->setToolTip(Msg(ids[i]));
         });
+        f.line(20, [&] { mnuHelp->setTitle(Msg(120)); });
+        f.line(30, [&] { mnuHilfe->setText(Msg(121)); });
+        f.line(40, [&] { mnuUeber->setText(Msg(113)); });
         f.line(50, [&] {
             if (!m_preview)
                 return;
@@ -516,6 +523,44 @@ void frmDraw::vbeButton_Click(int Index)
         }
     });
 }
+
+void frmDraw::imgLang_Click(int Index)
+{
+    using namespace Allgemein;
+    ErrorFrame f("frmDraw", "imgLang_Click");
+    f.run([&] {
+        f.line(10, [&] {
+            if (SoundOn)
+                PlayWAV(101);
+        });
+        f.line(20, [&] {
+            if (Index * 1000 == LanguageOffset)
+                f.exit();
+        });
+        f.line(30, [&] {
+            LanguageOffset = int16_t(Index * 1000);
+            UseQtTexts(LanguageOffset);
+        });
+        f.line(40, [&] { SaveSetting(QStringLiteral("Sprache"), QString::number(LanguageOffset)); });
+        f.line(50, [&] { Sprache(); });
+    });
+}
+
+void frmDraw::mnuHilfe_Click()
+{
+    // The manual's page in the current language (or English); without a manual
+    // installed nothing happens.
+    const QString path = Paths::manualFile(Allgemein::LanguageOffset);
+    if (QFileInfo(path).isFile())
+        Shell::open(QUrl::fromLocalFile(path));
+}
+
+void frmDraw::mnuEmail_Click()
+{
+    Shell::open(QUrl(QStringLiteral("mailto:%1?Subject=%2").arg(Config::SupportMail, Allgemein::AppTitle)));
+}
+
+void frmDraw::mnuUeber_Click() { frmInfo::ShowModal(this); }
 
 void frmDraw::saveCommand(ErrorFrame &f)
 {

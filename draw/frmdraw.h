@@ -18,6 +18,8 @@ class PictureBox;
 class frmPreview;
 class frmColor;
 class SymbolButton;
+class ClickLabel;
+class QAction;
 class QLabel;
 class QMenu;
 
@@ -37,6 +39,10 @@ public:
     void Form_Activate();
     void Sprache();
     void vbeButton_Click(int Index);
+    void imgLang_Click(int Index);
+    void mnuHilfe_Click();
+    void mnuEmail_Click();
+    void mnuUeber_Click();
     void picBild_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, double X, double Y);
     void picBild_MouseMove(Qt::MouseButtons Button, Qt::KeyboardModifiers Shift, double X, double Y);
     void picBild_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, double X, double Y);
@@ -55,7 +61,7 @@ public:
     QImage picOld;                  // the canvas as it was when the last stroke began
     PictureBox *picPanel = nullptr;
     std::array<SymbolButton *, 10> vbeButton{};
-    std::array<QLabel *, 7> imgLang{};   // by language digit; 2 and 5 have no flag
+    std::array<ClickLabel *, 7> imgLang{};   // by language digit; 2 and 5 have no flag
     std::array<QLabel *, 2> imgLogo{};
     QLabel *lblRahmen = nullptr;
     QLabel *lblCopyright = nullptr;
@@ -65,6 +71,10 @@ public:
     int16_t PrintMarginRight = 0;
     int16_t PrintMarginTop = 0;
     int16_t PrintMarginBottom = 0;
+    // The help menu's items (the menu only pops up; it is no menu bar).
+    QAction *mnuHilfe = nullptr;
+    QAction *mnuEmail = nullptr;
+    QAction *mnuUeber = nullptr;
     // Measures the printer margins, the first time only: right after the first
     // frame, and before anything is printed.
     void measurePrinterMargins();
@@ -93,6 +103,7 @@ private:
     // Runs once the first frame is on the screen: the printer margins, the sound output.
     void afterFirstFrame();
     void buildControls();
+    void buildHelpMenu();
     void quitCommand();
     void saveCommand(ErrorFrame &f);
     void printCommand(ErrorFrame &f);

@@ -5,8 +5,12 @@
 // question, and the window's own layout. The printed page itself goes through a
 // real spooler in tst_toolbar.
 
+#include "about/frminfo.h"
 #include "app/allgemein.h"
+#include "controls/clicklabel.h"
+#include "core/config.h"
 #include "core/globals.h"
+#include "core/qttexts.h"
 #include "core/picturefile.h"
 #include "core/resources.h"
 #include "core/sound.h"
@@ -22,6 +26,7 @@
 #include "platform/shell.h"
 #include "support/testsupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -31,6 +36,7 @@
 #include <QMenu>
 #include <QPaintEvent>
 #include <QProcess>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -205,7 +211,14 @@ private slots:
     void penChangeAffectsOnlyTheNextStroke();
     void sounds();
     void penWindowReachesTheCanvas();
-    void lessonWindowTooltips();
+    void captions_data();
+    void captions();
+    void captionsOnEveryActivation();
+    void flags_data();
+    void flags();
+    void helpMenu();
+    void helpFile_data();
+    void helpFile();
     void quitQuestion();
     void soundSwitch_data();
     void soundSwitch();
@@ -636,15 +649,193 @@ void tst_Draw::penWindowReachesTheCanvas()
     QCOMPARE(QColor(w->picBild->image().pixel(70, 70)), QColor(255, 0, 0));
 }
 
-void tst_Draw::lessonWindowTooltips()
+void tst_Draw::captions_data()
 {
-    useEnglish();
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("clear");     // toolbar button 0
+    QTest::addColumn<QString>("help");      // button 7 and the menu's own caption
+    QTest::addColumn<QString>("online");    // first menu item
+    QTest::addColumn<QString>("about");     // last menu item
+    QTest::addColumn<QString>("browse");    // the lesson window's button 1
+    QTest::addColumn<bool>("germanLogo");
+    QTest::newRow("German") << 0 << u"Bild löschen"_qs << u"Hilfe"_qs << u"Onlinehilfe"_qs
+                            << u"Über..."_qs << u"Vorlage auswählen..."_qs << true;
+    QTest::newRow("English") << 1000 << u"Delete picture"_qs << u"Help"_qs << u"Online help"_qs
+                             << u"About..."_qs << u"Select picture..."_qs << false;
+    QTest::newRow("Swedish") << 2000 << u"Delete picture"_qs << u"Hjälp"_qs << u"Onlinehjälp"_qs
+                             << u"Info..."_qs << u"Select picture..."_qs << false;
+    QTest::newRow("Italian") << 3000 << u"Annullare la foto"_qs << u"Aiuto"_qs << u"Aiuto diretto"_qs
+                             << u"Sopra..."_qs << u"Schegli una base..."_qs << false;
+    QTest::newRow("Spanish") << 4000 << u"Borrar dibujo"_qs << u"Ayuda"_qs << u"Consultar Ayuda"_qs
+                             << u"Acerca de..."_qs << u"Seleccionar un dibujo..."_qs << false;
+    QTest::newRow("Norwegian: empty entries stay empty")
+        << 5000 << QString() << u"Hjelp"_qs << u"Online hjelp"_qs << u"Om..."_qs << QString() << false;
+    QTest::newRow("French") << 6000 << u"Supprimer l'image"_qs << u"Aide"_qs << u"Aide en &ligne"_qs
+                            << u"A propos..."_qs << u"Choisir une image..."_qs << false;
+}
+
+void tst_Draw::captions()
+{
+    QFETCH(int, offset);
+    QFETCH(QString, clear);
+    QFETCH(QString, help);
+    QFETCH(QString, online);
+    QFETCH(QString, about);
+    QFETCH(QString, browse);
+    QFETCH(bool, germanLogo);
+    LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
+    ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
+    LanguageOffset = int16_t(offset);
     w->Sprache();
-    QCOMPARE(w->vbeButton[9]->toolTip(), QStringLiteral("End program"));
-    QCOMPARE(w->preview()->vbeButton[1]->toolTip(), QStringLiteral("Select picture..."));
-    QCOMPARE(w->preview()->vbeButton[6]->toolTip(), QStringLiteral("OK"));
-    QVERIFY(!w->imgLogo[0]->isVisible());
+    QCOMPARE(w->vbeButton[0]->toolTip(), clear);
+    QCOMPARE(w->vbeButton[7]->toolTip(), help);
+    QCOMPARE(w->mnuHelp->title(), help);
+    QCOMPARE(w->mnuHilfe->text(), online);
+    QCOMPARE(w->mnuUeber->text(), about);
+    QCOMPARE(w->mnuEmail->text(), u"E-Mail"_qs);
+    QCOMPARE(w->preview()->vbeButton[1]->toolTip(), browse);
+    QCOMPARE(w->preview()->vbeButton[6]->toolTip(), u"OK"_qs);
+    QCOMPARE(w->preview()->vbeButton[8]->toolTip(), u"OK"_qs);
+    QCOMPARE(w->imgLogo[0]->isVisible(), germanLogo);
+    QCOMPARE(w->imgLogo[1]->isVisible(), !germanLogo);
+    // A button without a tooltip is still a button.
+    QVERIFY(w->vbeButton[0]->isEnabled());
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+void tst_Draw::captionsOnEveryActivation()
+{
+    LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
+    ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QTRY_VERIFY(other.isActiveWindow());
+    LanguageOffset = 1000;   // as a flag of the start screen would leave it
+    w->activateWindow();
+    QTRY_VERIFY(w->isActiveWindow());
+    QCOMPARE(w->vbeButton[0]->toolTip(), u"Delete picture"_qs);
     QVERIFY(w->imgLogo[1]->isVisible());
+}
+
+void tst_Draw::flags_data()
+{
+    QTest::addColumn<int>("digit");
+    QTest::addColumn<QStringList>("writes");
+    QTest::addColumn<QString>("clear");
+    QTest::addColumn<QString>("qtYes");
+    QTest::newRow("the language in use writes nothing") << 0 << QStringList() << u"Bild löschen"_qs
+                                                        << u"&Ja"_qs;
+    QTest::newRow("English") << 1 << QStringList{u"Optionen/Sprache=1000"_qs} << u"Delete picture"_qs
+                             << u"&Yes"_qs;
+    QTest::newRow("French") << 6 << QStringList{u"Optionen/Sprache=6000"_qs}
+                            << u"Supprimer l'image"_qs << u"&Oui"_qs;
+    QTest::newRow("Italian") << 3 << QStringList{u"Optionen/Sprache=3000"_qs}
+                             << u"Annullare la foto"_qs << u"&Sì"_qs;
+    QTest::newRow("Spanish") << 4 << QStringList{u"Optionen/Sprache=4000"_qs} << u"Borrar dibujo"_qs
+                             << u"&Sí"_qs;
+}
+
+void tst_Draw::flags()
+{
+    QFETCH(int, digit);
+    QFETCH(QStringList, writes);
+    QFETCH(QString, clear);
+    QFETCH(QString, qtYes);
+    LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
+    ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
+    UseQtTexts(0);
+    w->Sprache();
+    SoundOn = True;
+    m_env->sound.started.clear();
+    QTest::mouseClick(w->imgLang[size_t(digit)], Qt::LeftButton);
+    QCOMPARE(m_env->sound.started.size(), 1);   // the click, also for the language in use
+    QCOMPARE(m_env->settings.writes, writes);
+    QCOMPARE(LanguageOffset, int16_t(digit * 1000));
+    QCOMPARE(w->vbeButton[0]->toolTip(), clear);
+    QCOMPARE(w->imgLogo[0]->isVisible(), digit == 0);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), qtYes);
+    QVERIFY(m_env->reporter.reports.isEmpty());
+    UseQtTexts(1000);
+}
+
+void tst_Draw::helpMenu()
+{
+    QList<QUrl> opened;
+    Shell::setOpener([&](const QUrl &u) {
+        opened << u;
+        return true;
+    });
+    QTest::mouseClick(w->vbeButton[7], Qt::LeftButton);
+    QTRY_VERIFY(w->mnuHelp->isVisible());
+    const QList<QAction *> items = w->mnuHelp->actions();
+    QCOMPARE(items.size(), 5);
+    QCOMPARE(items[0], w->mnuHilfe);
+    QVERIFY(items[1]->isSeparator());
+    QCOMPARE(items[2], w->mnuEmail);
+    QVERIFY(items[3]->isSeparator());
+    QCOMPARE(items[4], w->mnuUeber);
+    w->mnuHelp->hide();
+
+    w->mnuEmail->trigger();
+    QCOMPARE(opened, QList<QUrl>{QUrl(u"mailto:support@vorbexa.example?Subject=Stiftolino"_qs)});
+
+    // About...: the about box, modal, and the main window is not shown again.
+    frmInfo::MainWindowShown = True;
+    int shown = 0;
+    frmInfo::setMainWindow({[this] { return w->isVisible(); }, [&] { ++shown; }});
+    bool modal = false;
+    QTimer::singleShot(0, this, [&] {
+        if (frmInfo *box = frmInfo::loaded()) {
+            modal = box->isModal() && box->cmdOK->isVisible();
+            box->cmdOK_Click();
+        }
+    });
+    w->mnuUeber->trigger();
+    QVERIFY(modal);
+    QCOMPARE(frmInfo::loaded(), nullptr);
+    QCOMPARE(shown, 0);
+    frmInfo::setMainWindow({});
+    Shell::setOpener({});
+}
+
+void tst_Draw::helpFile_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QStringList>("files");     // in the program's folder
+    QTest::addColumn<QString>("opened");        // empty: nothing is opened
+    const QString de = u"help/Stiftolino.de.html"_qs;
+    const QString en = u"help/Stiftolino.en.html"_qs;
+    QTest::newRow("no manual: nothing happens") << 0 << QStringList() << QString();
+    QTest::newRow("German page") << 0 << QStringList{de, en} << de;
+    QTest::newRow("English page") << 1000 << QStringList{de, en} << en;
+    QTest::newRow("French without a page: English") << 6000 << QStringList{de, en} << en;
+    QTest::newRow("only another language's page") << 1000 << QStringList{de} << QString();
+}
+
+void tst_Draw::helpFile()
+{
+    QFETCH(int, offset);
+    QFETCH(QStringList, files);
+    QFETCH(QString, opened);
+    QDir().mkpath(m_env->folder.filePath(u"help"_qs));
+    for (const QString &file : files) {
+        QFile f(m_env->folder.filePath(file));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    LanguageOffset = int16_t(offset);
+    QList<QUrl> urls;
+    Shell::setOpener([&](const QUrl &u) {
+        urls << u;
+        return true;
+    });
+    w->mnuHilfe->trigger();
+    Shell::setOpener({});
+    if (opened.isEmpty())
+        QVERIFY(urls.isEmpty());
+    else
+        QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(m_env->folder.filePath(opened))});
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Draw::quitQuestion()

@@ -2,6 +2,7 @@
 // shows its artwork from the "@2x" pictures, pixel for pixel, instead of blowing
 // up the ordinary ones; the canvas keeps its logical size, so a saved picture is
 // the same at any scale; the lesson strips are drawn as they are.
+#include "controls/clicklabel.h"
 #include "controls/symbolbutton.h"
 #include "controls/ucslider.h"
 #include "core/globals.h"

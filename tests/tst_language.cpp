@@ -3,6 +3,7 @@
 #include "core/cp1252.h"
 #include "core/globals.h"
 #include "core/language.h"
+#include "core/qttexts.h"
 #include "core/resources.h"
 #include "support/testsupport.h"
 
@@ -24,6 +25,8 @@ private slots:
     void rules_data();
     void rules();
     void sumPastSixteenBitsOverflows();
+    void qtTexts_data();
+    void qtTexts();
     void codePage_data();
     void codePage();
 
@@ -189,6 +192,36 @@ void tst_Language::sumPastSixteenBitsOverflows()
     } catch (const RuntimeError &e) {
         QCOMPARE(e.number, 6);
     }
+}
+
+void tst_Language::qtTexts_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("yes");
+    QTest::addColumn<QString>("no");
+    QTest::newRow("German") << 0 << u"de"_qs << u"&Ja"_qs << u"&Nein"_qs;
+    QTest::newRow("English: Qt's own") << 1000 << QString() << u"&Yes"_qs << u"&No"_qs;
+    QTest::newRow("Norwegian") << 5000 << u"nn"_qs << u"&Ja"_qs << u"&Nei"_qs;
+    QTest::newRow("French") << 6000 << u"fr"_qs << u"&Oui"_qs << u"&Non"_qs;
+    QTest::newRow("outside the table: English") << 7000 << QString() << u"&Yes"_qs << u"&No"_qs;
+}
+
+void tst_Language::qtTexts()
+{
+    QFETCH(int, offset);
+    QFETCH(QString, language);
+    QFETCH(QString, yes);
+    QFETCH(QString, no);
+    // Each switch replaces the translation before it.
+    QCOMPARE(UseQtTexts(0), u"de"_qs);
+    const QString used = UseQtTexts(int16_t(offset));
+    if (offset == 5000 && used == u"nb")
+        language = used;   // a Bokmål translation, where installed, comes first
+    QCOMPARE(used, language);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), no);
+    UseQtTexts(1000);
 }
 
 void tst_Language::codePage_data()

@@ -113,9 +113,28 @@ QString XServer::xdotool(const QStringList &args, int timeoutMs) const
 
 QString XServer::waitForWindow(const QString &name, int timeoutMs) const
 {
-    QStringList ids;
-    waitFor([&] { return !(ids = windows(name)).isEmpty(); }, timeoutMs);
-    return ids.value(0);
+    // Keeps the first window found: a later search can come back empty while
+    // another window is destroyed under it (xdotool then fails as a whole).
+    QString found;
+    waitFor([&] {
+        if (found.isEmpty())
+            found = windows(name).value(0);
+        return !found.isEmpty();
+    }, timeoutMs);
+    return found;
+}
+
+bool XServer::isViewable(const QString &window) const
+{
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window});
+    if (!p.waitForFinished(5000)) {
+        p.kill();
+        p.waitForFinished();
+        return true;   // not known to be gone
+    }
+    return p.readAllStandardOutput().contains("IsViewable");
 }
 
 QStringList XServer::windows(const QString &name) const

@@ -32,6 +32,9 @@ public:
     QString xdotool(const QStringList &args, int timeoutMs = 5000) const;
     // Waits for a visible window whose name matches; returns its id or an empty string.
     QString waitForWindow(const QString &name, int timeoutMs = 10000) const;
+    // Whether the window is mapped and viewable now; false once it is unmapped
+    // or destroyed.
+    bool isViewable(const QString &window) const;
     // The visible windows whose name matches, as ids.
     QStringList windows(const QString &name) const;
     // The geometry xdotool reports for a window.

@@ -1,0 +1,295 @@
+// The languages on a real X server with a window manager, driven by real pointer
+// events. The program's own binary shows the start screen with its five flags for
+// 2.5 seconds, then the main window. The start-up sequence run in this process then
+// lets the test read what the user reads: a flag click stores the language in the
+// settings file at once, the tooltips follow, and Qt's own Yes and No of the quit
+// question speak the chosen language.
+//
+// The X server and the window manager come up before the application object, so
+// this test has its own main().
+
+#include "about/frminfo.h"
+#include "app/allgemein.h"
+#include "controls/clicklabel.h"
+#include "controls/symbolbutton.h"
+#include "core/globals.h"
+#include "core/sound.h"
+#include "draw/frmdraw.h"
+#include "picker/frmpreview.h"
+#include "support/recordingsoundoutput.h"
+#include "support/waitfor.h"
+#include "support/xserver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolTip>
+
+namespace {
+XServer *g_x = nullptr;
+QString g_why;   // why there is no X server with a window manager
+
+QString configHome(const QTemporaryDir &dir) { return dir.filePath(QStringLiteral("home/.config")); }
+
+// The settings file as it is on disk now.
+QByteArray settingsFile(const QTemporaryDir &dir)
+{
+    QFile f(configHome(dir) + QStringLiteral("/Stiftolino/Stiftolino.ini"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+// Notes when a timer fires, before the timer's own handlers run.
+class TimerWatch : public QObject
+{
+public:
+    explicit TimerWatch(const QElapsedTimer &clock) : m_clock(clock) {}
+    qint64 firedAt = -1;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Timer && firedAt < 0)
+            firedAt = m_clock.elapsed();
+        return false;
+    }
+
+private:
+    const QElapsedTimer &m_clock;
+};
+} // namespace
+
+class tst_Languages : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void startScreenOfTheProgram();
+    void switchLanguages();
+
+private:
+    void clickAt(QPoint global) const;
+    void moveTo(QPoint global) const;
+    static QPoint centreOf(const QWidget *w) { return w->mapToGlobal(w->rect().center()); }
+    // Clicks Quit, reads the question's buttons and answers No with the pointer.
+    void quitButtons(frmDraw &w, QStringList &texts);
+};
+
+void tst_Languages::initTestCase()
+{
+    if (!g_x)
+        QSKIP(qPrintable(g_why));
+}
+
+void tst_Languages::moveTo(QPoint global) const
+{
+    g_x->xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
+}
+
+void tst_Languages::clickAt(QPoint global) const
+{
+    moveTo(global);
+    g_x->xdotool({QStringLiteral("click"), QStringLiteral("1")});
+}
+
+void tst_Languages::startScreenOfTheProgram()
+{
+    QTemporaryDir dir;
+    const QString runtime = dir.filePath(QStringLiteral("runtime"));
+    QDir().mkpath(configHome(dir));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")),
+                        dir.filePath(QStringLiteral("stiftolino"))));
+    QProcessEnvironment env = g_x->environment();
+    env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome(dir));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
+    QProcess app;
+    app.setProcessEnvironment(env);
+    app.start(dir.filePath(QStringLiteral("stiftolino")), {});
+    QVERIFY(app.waitForStarted());
+
+    const QString start = g_x->waitForWindow(QStringLiteral("^Stiftolino info$"));
+    QElapsedTimer shown;
+    shown.start();
+    QVERIFY2(!start.isEmpty(), "the start screen did not appear");
+    QVERIFY2(g_x->windows(QStringLiteral("^Stiftolino$")).isEmpty(),
+             "the main window is visible together with the start screen");
+    const QRect g = g_x->geometry(start);
+    QCOMPARE(g.size(), QSize(356, 329));
+
+    // The five flags on the screen, each as its picture: grab the screen until the
+    // window has painted them.
+    const QString shot = dir.filePath(QStringLiteral("screen.png"));
+    constexpr int tops[] = {200, 224, 248, 272, 296};
+    constexpr int digits[] = {0, 1, 3, 4, 6};
+    int flagsSeen = 0;
+    bool grabbed = true;
+    waitFor([&] {
+        QProcess import;
+        import.setProcessEnvironment(env);
+        import.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot});
+        grabbed = import.waitForStarted() && import.waitForFinished(5000);
+        if (!grabbed)
+            return true;
+        const QImage screen(shot);
+        flagsSeen = 0;
+        for (int i = 0; i < 5; ++i) {
+            const QImage flag = QImage(QStringLiteral(":/art/flag%1.png").arg(digits[i]))
+                                    .convertToFormat(QImage::Format_RGB32);
+            const QImage seen =
+                screen.copy(g.x() + 312, g.y() + tops[i], 32, 20).convertToFormat(QImage::Format_RGB32);
+            qint64 diff = 0;
+            for (int y = 0; y < 20; ++y) {
+                for (int x = 0; x < 32; ++x) {
+                    const QColor a(flag.pixel(x, y)), b(seen.pixel(x, y));
+                    diff += qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue());
+                }
+            }
+            flagsSeen += diff / (32 * 20 * 3) <= 4;
+        }
+        return flagsSeen == 5;
+    }, 1500);
+    if (!grabbed)
+        QSKIP("ImageMagick's import is not installed (Debian package imagemagick)");
+    QCOMPARE(flagsSeen, 5);
+
+    // Gone 2.5 seconds after it came, then the main window.
+    QVERIFY(waitFor([&] { return !g_x->isViewable(start); }, 6000));
+    const qint64 up = shown.elapsed();
+    QVERIFY2(up >= 2200 && up <= 2800, qPrintable(QStringLiteral("the start screen was up %1 ms").arg(up)));
+    QVERIFY2(!g_x->waitForWindow(QStringLiteral("^Stiftolino$"), 5000).isEmpty(),
+             "the main window did not follow the start screen");
+    app.kill();
+    app.waitForFinished();
+}
+
+void tst_Languages::quitButtons(frmDraw &w, QStringList &texts)
+{
+    texts.clear();
+    QTimer poll;
+    poll.setInterval(50);
+    // The question runs its own loop: it is read and answered from in there.
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || !texts.isEmpty())
+            return;
+        for (QAbstractButton *b : box->buttons())
+            texts << b->text().remove(u'&');
+        clickAt(centreOf(box->button(QMessageBox::No)));
+    });
+    poll.start();
+    clickAt(centreOf(w.vbeButton[9]));
+    QTRY_VERIFY_WITH_TIMEOUT(!texts.isEmpty() && !QApplication::activeModalWidget(), 10000);
+    texts.sort();
+}
+
+void tst_Languages::switchLanguages()
+{
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome(dir)));
+    RecordingSoundOutput sound;
+    Allgemein::SetSoundOutput(&sound);
+
+    // 1. First start: the start screen with five flags and no OK, for 2.5 seconds.
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(Allgemein::StartUp());
+    frmInfo *start = frmInfo::loaded();
+    QVERIFY(start);
+    TimerWatch closing(clock);
+    start->Timer1->installEventFilter(&closing);
+    QVERIFY(!g_x->waitForWindow(QStringLiteral("^Stiftolino info$"), 5000).isEmpty());
+    for (int digit : {0, 1, 3, 4, 6})
+        QVERIFY(start->imgLang[size_t(digit)]->isVisible());
+    QVERIFY(!start->cmdOK->isVisible());
+    QVERIFY(frmDraw::exists());
+    QVERIFY(!Allgemein::MainWindow().isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!frmInfo::loaded(), 6000);
+    // It closes when its timer fires; the main window has come up by the time it is gone.
+    QVERIFY2(closing.firedAt >= 2500 && closing.firedAt <= 2800,
+             qPrintable(QStringLiteral("the start screen closed after %1 ms").arg(closing.firedAt)));
+    frmDraw &w = Allgemein::MainWindow();
+    QVERIFY(w.isVisible());
+    QVERIFY(!g_x->waitForWindow(QStringLiteral("^Stiftolino$"), 5000).isEmpty());
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    // The lesson window comes up over the top of the toolbar: move it aside.
+    const QString lessons = g_x->waitForWindow(QStringLiteral("^Stiftolino lessons$"));
+    QVERIFY(!lessons.isEmpty());
+    g_x->xdotool({QStringLiteral("windowmove"), lessons, QStringLiteral("560"), QStringLiteral("300")});
+    const QRect clear(w.vbeButton[0]->mapToGlobal(QPoint(0, 0)), w.vbeButton[0]->size());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.preview()->frameGeometry().intersects(clear), 5000);
+
+    // 2. The English flag: "Sprache" is in the settings file at once.
+    QVERIFY(!settingsFile(dir).contains("Sprache"));
+    clickAt(centreOf(w.imgLang[1]));
+    QTRY_VERIFY_WITH_TIMEOUT(settingsFile(dir).contains("Sprache=1000"), 3000);
+    QCOMPARE(Allgemein::LanguageOffset, int16_t(1000));
+    QTRY_VERIFY(w.isActiveWindow());
+
+    // 3. The tooltip of Clear.
+    moveTo(centreOf(w.vbeButton[0]) + QPoint(2, 0));
+    moveTo(centreOf(w.vbeButton[0]));
+    QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible() && QToolTip::text() == u"Delete picture", 5000);
+
+    // 4. Quit asks in English.
+    QStringList buttons;
+    quitButtons(w, buttons);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(buttons, (QStringList{u"No"_qs, u"Yes"_qs}));
+    QVERIFY(w.isVisible());
+
+    // 5. German: "Ja" and "Nein".
+    clickAt(centreOf(w.imgLang[0]));
+    QTRY_VERIFY_WITH_TIMEOUT(settingsFile(dir).contains("Sprache=0"), 3000);
+    QCOMPARE(w.vbeButton[0]->toolTip(), u"Bild löschen"_qs);
+    quitButtons(w, buttons);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(buttons, (QStringList{u"Ja"_qs, u"Nein"_qs}));
+
+    delete &w;
+    Allgemein::SetSoundOutput(nullptr);
+}
+
+int main(int argc, char *argv[])
+{
+    XServer x;
+    {
+        // The helpers wait with an event loop: a plain one until the X server is up.
+        QCoreApplication setup(argc, argv);
+        if (!x.start()) {
+            g_why = QStringLiteral("no X server: %1").arg(x.whyNot());
+        } else {
+            const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+            if (openbox.isEmpty())
+                g_why = QStringLiteral("openbox is not installed (Debian package openbox)");
+            else if (!x.startWindowManager(openbox))
+                g_why = QStringLiteral("openbox did not start");
+            else
+                g_x = &x;
+        }
+    }
+    if (g_x) {
+        qputenv("DISPLAY", x.display().toLocal8Bit());
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        qunsetenv("WAYLAND_DISPLAY");
+    }
+    QApplication app(argc, argv);
+    tst_Languages test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_languages.moc"
