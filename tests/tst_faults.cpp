@@ -16,6 +16,7 @@
 #include "platform/settingsbackend.h"
 #include "controls/symbolbutton.h"
 #include "core/sound.h"
+#include "support/programcopy.h"
 #include "support/printspooler.h"
 #include "support/pulseserver.h"
 #include "support/testsupport.h"
@@ -144,6 +145,16 @@ int playForParent(int argc, char **argv)
 
 } // namespace
 
+namespace {
+// The copy's environment, on no screen at all.
+QProcessEnvironment offscreen(const ProgramCopy &in)
+{
+    QProcessEnvironment env = in.environment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+} // namespace
+
 class tst_Faults : public QObject
 {
     Q_OBJECT
@@ -164,15 +175,6 @@ private slots:
     void printerRemovedBeforePrint();
 
 private:
-    // A copy of the program with a home of its own.
-    struct Install {
-        QTemporaryDir dir;
-        QString binary;
-        QString home() const { return dir.filePath(QStringLiteral("home")); }
-        QString runtime() const { return dir.filePath(QStringLiteral("runtime")); }
-    };
-    bool install(Install &in);
-    QProcessEnvironment environment(const Install &in) const;
     TestEnvironment *m_env = nullptr;
 };
 
@@ -371,34 +373,14 @@ void tst_Faults::pictureChangedBetweenListAndOk()
     QVERIFY(!p->picPanel[2]->isVisible());
 }
 
-bool tst_Faults::install(Install &in)
-{
-    in.binary = in.dir.filePath(QStringLiteral("stiftolino"));
-    QDir().mkpath(in.home());
-    QDir().mkpath(in.runtime());
-    QFile::setPermissions(in.runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")), in.binary);
-}
-
-QProcessEnvironment tst_Faults::environment(const Install &in) const
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), in.home());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), in.home() + QStringLiteral("/.config"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), in.home() + QStringLiteral("/.local/share"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), in.runtime());
-    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return env;
-}
 
 // No display: one clear line on stderr, exit code 1, no file written anywhere.
 void tst_Faults::noDisplay()
 {
     SKIP_IF_RUN_SEPARATELY();
-    Install in;
-    QVERIFY(install(in));
-    QProcessEnvironment env = environment(in);
+    ProgramCopy in;
+    QVERIFY(in.install());
+    QProcessEnvironment env = offscreen(in);
     for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         env.remove(QString::fromLatin1(name));
     QProcess app;
@@ -425,15 +407,15 @@ void tst_Faults::noDisplay()
 void tst_Faults::twoStartsAtOnce()
 {
     SKIP_IF_RUN_SEPARATELY();
-    Install in;
-    QVERIFY(install(in));
+    ProgramCopy in;
+    QVERIFY(in.install());
     const QString table = in.runtime() + QStringLiteral("/stiftolino-%1/~tmp.lng").arg(::getuid());
     for (int round = 0; round < 10; ++round) {
         QFile::remove(table);
         QProcess a;
         QProcess b;
         for (QProcess *p : {&a, &b}) {
-            p->setProcessEnvironment(environment(in));
+            p->setProcessEnvironment(offscreen(in));
             p->setProgram(in.binary);
         }
         a.start();

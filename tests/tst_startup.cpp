@@ -3,6 +3,7 @@
 // not a number shows the error dialog under a real X server.
 
 #include "core/resources.h"
+#include "support/programcopy.h"
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
@@ -27,18 +28,13 @@ private slots:
     void badSettingShowsTheDialog();
 
 private:
-    // A copy of the program in a folder of its own, with its own home.
-    struct Install {
-        QTemporaryDir dir;
-        QString binary;
-        QString home() const { return dir.filePath(QStringLiteral("home")); }
-        QString runtime() const { return dir.filePath(QStringLiteral("runtime")); }
+    // A copy of the program, and where it writes its language table.
+    struct Install : ProgramCopy {
         QString tempFile() const
         {
             return runtime() + QStringLiteral("/stiftolino-%1/~tmp.lng").arg(::getuid());
         }
     };
-    bool install(Install &in);
     void start(QProcess &p, const Install &in, const QString &display = QString(), bool runtimeDir = true);
 };
 
@@ -48,25 +44,11 @@ void tst_Startup::initTestCase()
              "STIFTOLINO_BINARY must name the program");
 }
 
-bool tst_Startup::install(Install &in)
-{
-    in.binary = in.dir.filePath(QStringLiteral("stiftolino"));
-    QDir().mkpath(in.home() + QStringLiteral("/.config"));
-    QDir().mkpath(in.runtime());
-    QFile::setPermissions(in.runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")), in.binary);
-}
-
 void tst_Startup::start(QProcess &p, const Install &in, const QString &display, bool runtimeDir)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), in.home());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), in.home() + QStringLiteral("/.config"));
-    if (runtimeDir)
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), in.runtime());
-    else
+    QProcessEnvironment env = in.environment();
+    if (!runtimeDir)
         env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
     if (display.isEmpty()) {
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     } else {
@@ -92,7 +74,7 @@ void tst_Startup::secondStartEndsAtOnce()
 {
     QFETCH(bool, secondHasRuntimeDir);
     Install in;
-    QVERIFY(install(in));
+    QVERIFY(in.install());
     // A stale, longer language file from an earlier run is written over.
     QDir().mkpath(QFileInfo(in.tempFile()).path());
     QFile::setPermissions(QFileInfo(in.tempFile()).path(),
@@ -121,7 +103,7 @@ void tst_Startup::secondStartEndsAtOnce()
 void tst_Startup::crashedRunDoesNotBlock()
 {
     Install in;
-    QVERIFY(install(in));
+    QVERIFY(in.install());
     QProcess first;
     start(first, in);
     QVERIFY(waitFor([&] { return QFile::exists(in.tempFile()); }, 15000));
@@ -141,7 +123,7 @@ void tst_Startup::badSettingShowsTheDialog()
     if (!x.start())
         QSKIP(qPrintable(QStringLiteral("no X server: %1").arg(x.whyNot())));
     Install in;
-    QVERIFY(install(in));
+    QVERIFY(in.install());
     QDir().mkpath(in.home() + QStringLiteral("/.config/Stiftolino"));
     {
         QFile ini(in.home() + QStringLiteral("/.config/Stiftolino/Stiftolino.ini"));

@@ -10,7 +10,7 @@
 
 // Runs the event loop until `condition` holds or `timeoutMs` has passed;
 // returns whether it holds.
-bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000);
+bool waitFor(const std::function<bool()> &condition, int timeoutMs = 15000);
 
 // Counts the mouse presses, releases and moves the application receives, and
 // keeps where the last one happened (global coordinates).

@@ -31,7 +31,7 @@ public:
     // Runs xdotool on this display; returns its output, or a null string on failure.
     QString xdotool(const QStringList &args, int timeoutMs = 5000) const;
     // Waits for a visible window whose name matches; returns its id or an empty string.
-    QString waitForWindow(const QString &name, int timeoutMs = 10000) const;
+    QString waitForWindow(const QString &name, int timeoutMs = 30000) const;
     // Whether the window is mapped and viewable now; false once it is unmapped
     // or destroyed.
     bool isViewable(const QString &window) const;
