@@ -142,9 +142,13 @@ void QtSoundOutput::shutDown()
         stop();
         QThread::msleep(100);
     }
-    if (m_keeper) {
+    // The silent stream is stopped but, like the output itself, never deleted:
+    // the engine's connection goes down from a static destructor afterwards, and
+    // a stream deleted just before can race with it. The server is given time
+    // to answer the stop.
+    if (m_keeper && m_keeper->state() != QAudio::StoppedState) {
         m_keeper->stop();
-        m_keeper.reset();
+        QThread::msleep(100);
     }
 }
 
