@@ -133,7 +133,16 @@ void tst_Startup::badSettingShowsTheDialog()
     QProcess app;
     start(app, in, x.display());
     const QString dialog = x.waitForWindow(QStringLiteral("Fehler / Error"));
-    QVERIFY2(!dialog.isEmpty(), "the error dialog did not appear");
+    if (dialog.isEmpty()) {
+        QStringList names;
+        for (const QString &id : x.windows(QStringLiteral(".")))
+            names << x.xdotool({QStringLiteral("getwindowname"), id});
+        QFAIL(qPrintable(QStringLiteral("the error dialog did not appear; program %1, windows: %2; %3")
+                             .arg(app.state() == QProcess::Running ? QStringLiteral("running")
+                                                                   : QStringLiteral("ended"),
+                                  names.join(QStringLiteral(", ")),
+                                  QString::fromLocal8Bit(app.readAllStandardError()))));
+    }
     QFile ept(in.dir.filePath(QStringLiteral("stiftolino.EPT")));
     QVERIFY(ept.open(QIODevice::ReadOnly));
     const QByteArray protocol = ept.readAll();

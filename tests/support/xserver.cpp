@@ -37,6 +37,11 @@ bool XServer::start()
         return false;
     }
     m_display = QStringLiteral(":") + QString::fromLatin1(out.trimmed());
+    // The server answers a client before anything is started on it.
+    if (!waitFor([&] { return !rootProperty(QStringLiteral("_NET_SUPPORTING_WM_CHECK")).isEmpty(); }, 15000)) {
+        m_why = QStringLiteral("Xvfb on %1 does not answer").arg(m_display);
+        return false;
+    }
     return true;
 }
 
@@ -91,7 +96,7 @@ QString XServer::rootProperty(const QString &name) const
     QProcess probe;
     probe.setProcessEnvironment(environment());
     probe.start(QStringLiteral("xprop"), {QStringLiteral("-root"), name});
-    if (!probe.waitForFinished(2000))
+    if (!probe.waitForFinished(2000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
         return QString();
     return QString::fromLocal8Bit(probe.readAllStandardOutput()).trimmed();
 }
