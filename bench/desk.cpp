@@ -190,7 +190,8 @@ QString Desk::start()
         return QStringLiteral("Xvfb is not installed (Debian package xvfb)");
     m_server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                           QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-br"),
-                          QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                          QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                          QStringLiteral("-noreset")});
     QByteArray out;
     QDeadlineTimer deadline(10000);
     while (!out.contains('\n') && !deadline.hasExpired()) {

@@ -158,7 +158,11 @@ void tst_Desktop::installedProgramKeepsItsFolders()
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QProcess app;
     startApp(app, dir, x, prefix + QStringLiteral("/bin/stiftolino"));
-    QVERIFY(!x.waitForWindow(QStringLiteral("^Stiftolino lessons$")).isEmpty());
+    QVERIFY2(!x.waitForWindow(QStringLiteral("^Stiftolino lessons$")).isEmpty(),
+             qPrintable(QStringLiteral("no lesson window; the program %1: %2")
+                            .arg(app.state() == QProcess::Running ? QStringLiteral("runs")
+                                                                  : QStringLiteral("ended"),
+                                 QString::fromLocal8Bit(app.readAllStandardError()))));
     const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
     QVERIFY(!main.isEmpty());
 

@@ -2,6 +2,7 @@
 
 #include "support/waitfor.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QStandardPaths>
 
@@ -16,27 +17,45 @@ bool XServer::start()
         m_why = QStringLiteral("xdotool is not installed (Debian package xdotool)");
         return false;
     }
-    // Xvfb picks a free display and writes its number to the descriptor given.
-    m_server.setProgram(xvfb);
-    m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                           QStringLiteral("0"), QStringLiteral("1024x768x24"),
-                           QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    m_server.start();
-    if (!m_server.waitForStarted(5000)) {
-        m_why = QStringLiteral("Xvfb did not start");
-        return false;
+    // Each test program takes display numbers of its own, from a place set by its
+    // process id. With the lowest free number, as Xvfb picks by itself, one test's
+    // server can take a number whose last server is still ending, and that one's
+    // clean-up then removes the new server's socket.
+    const int base = 100 + int(QCoreApplication::applicationPid() % 400) * 4;
+    bool up = false;
+    for (int n = base; n < base + 40 && !up; ++n) {
+        m_server.setProgram(xvfb);
+        m_server.setArguments({QStringLiteral(":%1").arg(n), QStringLiteral("-displayfd"), QStringLiteral("1"),
+                               QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                               QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                               // Without it the server resets whenever its last client
+                               // leaves, and refuses connections meanwhile: a probe
+                               // that ends just as the program connects fails it.
+                               QStringLiteral("-noreset")});
+        m_server.start();
+        if (!m_server.waitForStarted(5000)) {
+            m_why = QStringLiteral("Xvfb did not start");
+            return false;
+        }
+        // Xvfb writes the number once it listens; a number in use ends it at once.
+        QByteArray out;
+        QDeadlineTimer deadline(10000);
+        while (!out.contains('\n') && !deadline.hasExpired() && m_server.state() == QProcess::Running) {
+            m_server.waitForReadyRead(200);
+            out += m_server.readAllStandardOutput();
+        }
+        if (out.contains('\n')) {
+            m_display = QStringLiteral(":") + QString::fromLatin1(out.trimmed());
+            up = true;
+        } else {
+            m_server.kill();
+            m_server.waitForFinished(3000);
+        }
     }
-    QByteArray out;
-    QDeadlineTimer deadline(10000);
-    while (!out.contains('\n') && !deadline.hasExpired()) {
-        m_server.waitForReadyRead(200);
-        out += m_server.readAllStandardOutput();
-    }
-    if (!out.contains('\n')) {
+    if (!up) {
         m_why = QStringLiteral("Xvfb did not report its display");
         return false;
     }
-    m_display = QStringLiteral(":") + QString::fromLatin1(out.trimmed());
     // The server answers a client before anything is started on it.
     if (!waitFor([&] { return !rootProperty(QStringLiteral("_NET_SUPPORTING_WM_CHECK")).isEmpty(); }, 15000)) {
         m_why = QStringLiteral("Xvfb on %1 does not answer").arg(m_display);
