@@ -1,5 +1,6 @@
 #include "platform/artwork.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -10,7 +11,9 @@ namespace Artwork {
 
 int scale()
 {
-    return qGuiApp && qGuiApp->devicePixelRatio() > 1.0 ? 2 : 1;
+    // Asked without a screen (a plain core application) the answer is 1.
+    const auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    return app && app->devicePixelRatio() > 1.0 ? 2 : 1;
 }
 
 QImage load(const QString &path)
