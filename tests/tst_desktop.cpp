@@ -95,11 +95,8 @@ void tst_Desktop::dragAndRestart()
 
     // Grab the background left of the preview and move it by (120, 60).
     const QPoint grab = before.topLeft() + QPoint(7, 200);
-    x.dragWindow(lessons, grab, grab + QPoint(120, 60));
+    QVERIFY2(x.dragWindow(lessons, grab, grab + QPoint(120, 60)), "the window did not follow the drag");
     const QRect after = x.geometry(lessons);
-    QVERIFY2((after.topLeft() - before.topLeft() - QPoint(120, 60)).manhattanLength() <= 4,
-             qPrintable(QStringLiteral("moved from %1,%2 to %3,%4")
-                            .arg(before.x()).arg(before.y()).arg(after.x()).arg(after.y())));
 
     // The small preview: the size button of the step panel.
     x.xdotool({QStringLiteral("mousemove"), QString::number(after.x() + 95 + 128 + 22),

@@ -189,22 +189,12 @@ void tst_Windowing::dragEndsWithTheRelease()
     // Grab the background left of the preview and move it by (120, 60).
     const QPoint grab = before.topLeft() + QPoint(7, 200);
     const QPoint by(120, 60);
-    auto moveTo = [&](QPoint p) {
-        x.xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
-        return waitFor([&] { return DesktopProbe::pointer(x) == p; });
-    };
-    QVERIFY(moveTo(grab));
-    x.xdotool({QStringLiteral("mousedown"), QString::number(button)});
-    for (int i = 1; i <= 10; ++i)
-        QVERIFY(moveTo(grab + by * i / 10));
-    QVERIFY2(waitFor([&] { return (x.geometry(lessons).topLeft() - before.topLeft() - by).manhattanLength() <= 4; }),
-             "the window did not follow the drag");
-    x.xdotool({QStringLiteral("mouseup"), QString::number(button)});
+    QVERIFY2(x.dragWindow(lessons, grab, grab + by, button), "the window did not follow the drag");
     const QPoint released = x.geometry(lessons).topLeft();
 
     // With no button held the pointer goes on alone: the window stays.
     for (int i = 1; i <= 5; ++i)
-        QVERIFY(moveTo(grab + by + QPoint(30, 25) * i));
+        QVERIFY(x.movePointer(grab + by + QPoint(30, 25) * i));
     bool moved = false;
     waitFor([&] { return moved = x.geometry(lessons).topLeft() != released; }, 1500);
     QVERIFY2(!moved, qPrintable(QStringLiteral("the window went on following the pointer to %1,%2")

@@ -1,10 +1,13 @@
 #include "support/xserver.h"
 
+#include "support/desktopprobe.h"
 #include "support/waitfor.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QStandardPaths>
+
+#include <utility>
 
 bool XServer::start()
 {
@@ -168,23 +171,50 @@ QStringList XServer::windows(const QString &name) const
     return ids.split(u'\n', Qt::SkipEmptyParts);
 }
 
+bool XServer::movePointer(QPoint to) const
+{
+    xdotool({QStringLiteral("mousemove"), QString::number(to.x()), QString::number(to.y())});
+    return waitFor([&] { return DesktopProbe::pointer(*this) == to; });
+}
+
 bool XServer::dragWindow(const QString &window, QPoint from, QPoint to, int button) const
 {
     const QPoint start = geometry(window).topLeft();
     const QString b = QString::number(button);
-    xdotool({QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y())});
+    bool followed = movePointer(from);
     xdotool({QStringLiteral("mousedown"), b});
-    bool followed = true;
-    for (int i = 1; i <= 10; ++i) {
-        // Each step waits until the window has followed the pointer.
-        const QPoint step = (to - from) * i / 10;
-        const QPoint p = from + step;
-        xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
-        followed = waitFor([&] { return geometry(window).topLeft() - start == step; }, 2000)
-                   && followed;
+
+    // Creep towards `to` a pixel at a time until the window moves.
+    const QPoint unit((to.x() > from.x()) - (to.x() < from.x()), (to.y() > from.y()) - (to.y() < from.y()));
+    QPoint at = from;
+    const bool began = waitFor([&] {
+        if (geometry(window).topLeft() != start)
+            return true;
+        if (at != to)
+            movePointer(at += unit);
+        return false;
+    }, 10000);
+    // With the pointer still, the window comes to rest: its place under the
+    // pointer from here on.
+    QPoint rest = geometry(window).topLeft();
+    waitFor([&] {
+        const QPoint now = geometry(window).topLeft();
+        return std::exchange(rest, now) == now;
+    });
+    const QPoint offset = rest - at;
+
+    for (int i = 1; i <= 10 && began; ++i) {
+        const QPoint p = at + (to - at) * i / 10;
+        const bool there = movePointer(p) && waitFor([&] { return geometry(window).topLeft() == p + offset; }, 2000);
+        if (!there)
+            qWarning("drag: with the pointer at %d,%d the window is at %d,%d, not %d,%d", p.x(), p.y(),
+                     geometry(window).x(), geometry(window).y(), (p + offset).x(), (p + offset).y());
+        followed = there && followed;
     }
+    if (!began)
+        qWarning("drag: the window did not move as the pointer crept to %d,%d", at.x(), at.y());
     xdotool({QStringLiteral("mouseup"), b});
-    return followed;
+    return began && followed;
 }
 
 QRect XServer::geometry(const QString &window) const

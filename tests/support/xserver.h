@@ -41,8 +41,13 @@ public:
     QRect geometry(const QString &window) const;
     // A root window property as xprop prints it (empty when it is not set).
     QString rootProperty(const QString &name) const;
-    // Drags with `button` from `from` to `to` in ten steps, each waiting until
-    // `window` has followed; false when it did not follow every step.
+    // Moves the pointer and waits until it is there.
+    bool movePointer(QPoint to) const;
+    // Drags `window` with `button` from `from` to `to` and releases. True when the
+    // window, once it moved, kept its place under the pointer to the end.
+    // A window manager takes a move over when it gets to the request, and from
+    // wherever the pointer is then, so the window may end up to `to` less the
+    // few pixels the pointer crept before that.
     bool dragWindow(const QString &window, QPoint from, QPoint to, int button = 1) const;
 
 private:
