@@ -7,8 +7,6 @@
 #include <QDeadlineTimer>
 #include <QStandardPaths>
 
-#include <utility>
-
 bool XServer::start()
 {
     const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
@@ -194,21 +192,29 @@ bool XServer::dragWindow(const QString &window, QPoint from, QPoint to, int butt
             movePointer(at += unit);
         return false;
     }, 10000);
-    // With the pointer still, the window comes to rest: its place under the
-    // pointer from here on.
-    QPoint rest = geometry(window).topLeft();
-    waitFor([&] {
-        const QPoint now = geometry(window).topLeft();
-        return std::exchange(rest, now) == now;
-    });
-    const QPoint offset = rest - at;
+    const int crept = (at - from).manhattanLength() / qMax(1, unit.manhattanLength());
 
+    // The window moves with the pointer from the place the pointer had when the
+    // move was taken over: one of the places it crept through, the same one at
+    // every step. (The pointer's steps are no multiple of a creep, so a window
+    // still on its way cannot pass for one that took over elsewhere.)
+    int anchor = -1;
     for (int i = 1; i <= 10 && began; ++i) {
         const QPoint p = at + (to - at) * i / 10;
-        const bool there = movePointer(p) && waitFor([&] { return geometry(window).topLeft() == p + offset; }, 2000);
+        QPoint seen;
+        const bool there = movePointer(p) && waitFor([&] {
+            seen = geometry(window).topLeft();
+            for (int k = anchor < 0 ? 0 : anchor; k <= (anchor < 0 ? crept : anchor); ++k) {
+                if (seen == start + p - (from + unit * k)) {
+                    anchor = k;
+                    return true;
+                }
+            }
+            return false;
+        }, 2000);
         if (!there)
-            qWarning("drag: with the pointer at %d,%d the window is at %d,%d, not %d,%d", p.x(), p.y(),
-                     geometry(window).x(), geometry(window).y(), (p + offset).x(), (p + offset).y());
+            qWarning("drag: with the pointer at %d,%d the window is at %d,%d (moved from %d,%d)", p.x(), p.y(),
+                     seen.x(), seen.y(), start.x(), start.y());
         followed = there && followed;
     }
     if (!began)
