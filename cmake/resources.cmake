@@ -1,11 +1,17 @@
 # Resources the program embeds are made at build time. A generator registers each
 # file it makes with the path under which the program finds it (":/res/WAV/101",
 # ":/art/background.png", ...) and the custom target that makes it; the library then
-# embeds them all in one resource file.
+# embeds them: compressed, or as they are where marked so.
 
+# A file marked UNCOMPRESSED is embedded as it is, so that the program can use it
+# in place (the pictures kept as plain pixels).
 function(stiftolino_add_resource alias file target)
-    set_property(GLOBAL APPEND PROPERTY STIFTOLINO_RES_FILES "${file}")
-    set_property(GLOBAL APPEND PROPERTY STIFTOLINO_RES_ALIASES "${alias}")
+    set(kind "")
+    if(ARGN STREQUAL "UNCOMPRESSED")
+        set(kind "_PLAIN")
+    endif()
+    set_property(GLOBAL APPEND PROPERTY STIFTOLINO_RES${kind}_FILES "${file}")
+    set_property(GLOBAL APPEND PROPERTY STIFTOLINO_RES${kind}_ALIASES "${alias}")
     if(target)
         set_property(GLOBAL APPEND PROPERTY STIFTOLINO_RES_TARGETS "${target}")
     endif()
@@ -18,21 +24,23 @@ if(SANITIZE)
     list(APPEND STIFTOLINO_GEN_ENV ASAN_OPTIONS=detect_leaks=0)
 endif()
 
-function(stiftolino_embed_resources target)
-    get_property(files GLOBAL PROPERTY STIFTOLINO_RES_FILES)
-    get_property(aliases GLOBAL PROPERTY STIFTOLINO_RES_ALIASES)
+# Embeds one list of registered files (kind "" or "_PLAIN") as the resource file
+# `name`, built after the generators that make them.
+function(stiftolino_embed_kind target kind name)
+    get_property(files GLOBAL PROPERTY STIFTOLINO_RES${kind}_FILES)
+    get_property(aliases GLOBAL PROPERTY STIFTOLINO_RES${kind}_ALIASES)
     get_property(targets GLOBAL PROPERTY STIFTOLINO_RES_TARGETS)
     if(NOT files)
         return()
     endif()
-    list(LENGTH files n)
-    math(EXPR last "${n} - 1")
-    foreach(i RANGE ${last})
-        list(GET files ${i} f)
-        list(GET aliases ${i} a)
+    foreach(f a IN ZIP_LISTS files aliases)
         set_source_files_properties("${f}" PROPERTIES QT_RESOURCE_ALIAS "${a}" GENERATED TRUE)
     endforeach()
-    qt_add_resources(${target} "stiftolino_embedded" PREFIX "/" FILES ${files}
+    set(options)
+    if(kind STREQUAL "_PLAIN")
+        set(options OPTIONS --no-compress)
+    endif()
+    qt_add_resources(${target} "${name}" PREFIX "/" FILES ${files} ${options}
         OUTPUT_TARGETS rcc_targets)
     if(targets)
         # The generators run in other folders: order the targets so that every
@@ -43,4 +51,9 @@ function(stiftolino_embed_resources target)
             add_dependencies(${t} ${targets})
         endforeach()
     endif()
+endfunction()
+
+function(stiftolino_embed_resources target)
+    stiftolino_embed_kind(${target} "" stiftolino_embedded)
+    stiftolino_embed_kind(${target} "_PLAIN" stiftolino_pixels)
 endfunction()

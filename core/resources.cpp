@@ -71,9 +71,10 @@ QIcon ReadIcon(const QString &path)
     if (image.isNull())
         return icon;
     icon.addPixmap(QPixmap::fromImage(image));
+    // The larger form serves screens of scale 2 only; on others it is not read.
     QString twice = path;
     twice.insert(path.lastIndexOf(u'.'), QStringLiteral("@2x"));
-    if (QFile::exists(twice)) {
+    if (Artwork::scale() > 1 && QFile::exists(twice)) {
         QPixmap large = QPixmap::fromImage(Artwork::read(twice));
         large.setDevicePixelRatio(2);
         icon.addPixmap(large);

@@ -35,7 +35,8 @@ QImage LoadArtwork(const QString &path, QImage (*plain)());
 // A picture held in memory, in the given format ("PNG", "BMP"); null when it is
 // not one. Only that format's reader is used.
 QImage DecodeImage(const QByteArray &data, const char *format);
-// An icon of such a picture, with its double-size variant ("name@2x.png") if any.
+// An icon of such a picture, with its double-size variant ("name@2x.png") if any
+// when the pictures are taken for scale 2.
 QIcon ReadIcon(const QString &path);
 // `art` stretched to `size` for a window's backdrop; the artwork itself, shared
 // and not copied, when it has that size already.

@@ -1,11 +1,16 @@
 #include "platform/artwork.h"
 
+#include "platform/pixelfile.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QResource>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace Artwork {
 
@@ -40,7 +45,29 @@ QByteArray formatOf(const QByteArray &head)
         return QByteArrayLiteral("BMP");
     if (head.startsWith("\x89PNG\r\n\x1a\n"))
         return QByteArrayLiteral("PNG");
+    if (head.startsWith(QByteArrayView(PixelFile::Magic, sizeof PixelFile::Magic)))
+        return QByteArrayLiteral("PIXELS");
     return QByteArray();
+}
+
+QImage fromPixels(const uchar *data, qsizetype size, bool inPlace)
+{
+    if (!data || size < PixelFile::HeadSize
+        || std::memcmp(data, PixelFile::Magic, sizeof PixelFile::Magic) != 0)
+        return QImage();
+    std::uint32_t head[3];
+    std::memcpy(head, data + sizeof PixelFile::Magic, sizeof head);
+    const auto format = QImage::Format(head[2]);
+    // No picture of the program comes near 16384 pixels a side; the limit keeps
+    // the size arithmetic far from overflowing.
+    constexpr std::uint32_t Largest = 16384;
+    if (head[0] == 0 || head[1] == 0 || head[0] > Largest || head[1] > Largest
+        || !PixelFile::isKept(format) || size != PixelFile::HeadSize + qsizetype(head[0]) * head[1] * 4)
+        return QImage();
+    const uchar *pixels = data + PixelFile::HeadSize;
+    const QImage over(pixels, int(head[0]), int(head[1]), qsizetype(head[0]) * 4, format);
+    const bool aligned = reinterpret_cast<std::uintptr_t>(pixels) % alignof(std::uint32_t) == 0;
+    return inPlace && aligned ? over : over.copy();
 }
 
 QImage read(const QString &path)
@@ -54,6 +81,14 @@ QImage read(const QString &path)
     const QByteArray format = formatOf(file.peek(8));
     if (format.isEmpty())
         return QImage();
+    if (format == "PIXELS") {
+        // Embedded uncompressed, the pixels stay where they lie for the whole run.
+        const QResource embedded(path);
+        if (embedded.isValid() && embedded.compressionAlgorithm() == QResource::NoCompression)
+            return fromPixels(embedded.data(), embedded.size(), true);
+        const QByteArray bytes = file.readAll();
+        return fromPixels(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size(), false);
+    }
     QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(false);
     return reader.read();

@@ -18,10 +18,16 @@ int scale();
 // Loads a picture ("…/name.png" or "…/name" without extension), taking its "@2x"
 // form when scale() is 2 and one exists. A null image when neither exists.
 QImage load(const QString &path);
-// Reads exactly this picture file, a PNG or a BMP; null when it is neither.
+// Reads exactly this picture file, a PNG, a BMP or a pixel file; null when it is
+// none of these. A pixel file embedded uncompressed is shown from where it lies.
 QImage read(const QString &path);
-// "PNG" or "BMP" for a file that begins with these bytes (8 are enough), else empty.
+// "PNG", "BMP" or "PIXELS" for a file that begins with these bytes (8 are
+// enough), else empty.
 QByteArray formatOf(const QByteArray &head);
+// The picture a pixel file holds, over `data` itself when `inPlace` and the data
+// lie as the pixels need (the data must then outlive the picture), else a copy.
+// Null for anything but a whole pixel file.
+QImage fromPixels(const uchar *data, qsizetype size, bool inPlace);
 
 // A surface of `size` logical pixels at scale(): a painter on it draws in logical
 // pixels; a window that composes its background on it stays sharp.

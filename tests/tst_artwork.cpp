@@ -2,22 +2,25 @@
 // relies on (grid lines, palette cells, cursor hot spot), and the places that must
 // stay calm because windows put their controls over them.
 #include "core/resources.h"
+#include "platform/artwork.h"
+#include "platform/pixelfile.h"
 #include "support/testsupport.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QImageReader>
+#include <QResource>
 #include <QSet>
 #include <QTest>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace {
 
 QImage art(const QString &path)
 {
-    QImageReader reader(path);
-    return reader.read();
+    return Artwork::read(path);
 }
 
 QString iconPath(const QString &name, int scale)
@@ -62,6 +65,9 @@ class tst_Artwork : public QObject
 private slots:
     void sizes_data();
     void sizes();
+    void shownFromWhereEmbedded();
+    void pixelFiles_data();
+    void pixelFiles();
     void bitmap100IsBmp();
     void grid_data();
     void grid();
@@ -151,6 +157,71 @@ void tst_Artwork::sizes()
         QVERIFY2(solid > 0, "nothing is drawn opaque");
         QCOMPARE(qAlpha(argb.pixel(0, 0)), 0);
     }
+}
+
+void tst_Artwork::shownFromWhereEmbedded()
+{
+    // The windows' pictures for ordinary screens are used in place: no decoding,
+    // no copy on the heap.
+    const QString path = QStringLiteral(":/art/background.png");
+    const QResource embedded(path);
+    QCOMPARE(embedded.compressionAlgorithm(), QResource::NoCompression);
+    const QImage img = Artwork::read(path);
+    QCOMPARE(img.constBits(), embedded.data() + PixelFile::HeadSize);
+}
+
+void tst_Artwork::pixelFiles_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("shift");     // bytes the file lies off a 4-byte boundary
+    QTest::addColumn<bool>("valid");
+
+    QImage opaque(5, 3, QImage::Format_RGB32);
+    opaque.fill(qRgb(10, 20, 30));
+    opaque.setPixel(4, 2, qRgb(200, 100, 0));
+    QImage clear(3, 2, QImage::Format_ARGB32);
+    clear.fill(qRgba(1, 2, 3, 0));
+    clear.setPixel(1, 1, qRgba(90, 80, 70, 128));
+    const QByteArray good = PixelFile::write(opaque);
+    auto withHead = [&](int word, std::uint32_t value) {
+        QByteArray f = good;
+        std::memcpy(f.data() + 4 + 4 * word, &value, 4);
+        return f;
+    };
+    QTest::newRow("opaque") << good << 0 << true;
+    QTest::newRow("transparent") << PixelFile::write(clear) << 0 << true;
+    QTest::newRow("off the boundary: copied") << good << 1 << true;
+    QTest::newRow("one byte short") << good.chopped(1) << 0 << false;
+    QTest::newRow("one byte over") << good + '\0' << 0 << false;
+    QTest::newRow("head only") << good.left(PixelFile::HeadSize) << 0 << false;
+    QTest::newRow("other magic") << QByteArray("STPY") + good.mid(4) << 0 << false;
+    QTest::newRow("width 0") << withHead(0, 0) << 0 << false;
+    QTest::newRow("too wide to add up") << withHead(0, 0x40000001) << 0 << false;
+    QTest::newRow("16 bits a pixel") << withHead(2, QImage::Format_RGB16) << 0 << false;
+    QTest::newRow("no format") << withHead(2, 0xffffffff) << 0 << false;
+    QTest::newRow("not an image at all") << QByteArray("BM\0\0") << 0 << false;
+}
+
+void tst_Artwork::pixelFiles()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, shift);
+    QFETCH(bool, valid);
+    // An aligned copy of the file, moved `shift` bytes on.
+    std::vector<std::uint32_t> store(std::size_t(file.size()) / 4 + 2);
+    auto *data = reinterpret_cast<uchar *>(store.data()) + shift;
+    std::memcpy(data, file.constData(), std::size_t(file.size()));
+
+    const QImage img = Artwork::fromPixels(data, file.size(), true);
+    QCOMPARE(img.isNull(), !valid);
+    if (!valid)
+        return;
+    QCOMPARE(Artwork::formatOf(file.left(8)), QByteArray("PIXELS"));
+    QCOMPARE(PixelFile::write(img), file);
+    // In place only where the pixels lie on their boundary; a copy otherwise, and
+    // always when asked for one.
+    QCOMPARE(img.constBits() == data + PixelFile::HeadSize, shift == 0);
+    QVERIFY(Artwork::fromPixels(data, file.size(), false).constBits() != data + PixelFile::HeadSize);
 }
 
 void tst_Artwork::bitmap100IsBmp()

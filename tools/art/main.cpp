@@ -3,10 +3,13 @@
 // or draws one review sheet of what is in that folder:
 //     gen_art --contact-sheet <output folder> <sheet.png>
 #include "art.h"
+#include "platform/pixelfile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
+#include <QSaveFile>
 
 #include <cstdio>
 
@@ -21,6 +24,22 @@ bool save(const QImage &image, const QString &path, const char *format = "PNG")
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!image.save(path, format)) {
         std::fprintf(stderr, "gen_art: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+// Writes the PNG `name` (in `out`) once more as a pixel file beside it
+// ("name.pix"), exactly as the PNG reads back.
+bool savePixels(const QString &out, const QString &name)
+{
+    const QString png = out + QLatin1Char('/') + name;
+    QImageReader reader(png, "PNG");
+    const QByteArray pixels = PixelFile::write(reader.read());
+    QSaveFile file(png.left(png.size() - 4) + QStringLiteral(".pix"));
+    if (pixels.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(pixels) != pixels.size()
+        || !file.commit()) {
+        std::fprintf(stderr, "gen_art: cannot write the pixels of %s\n", qPrintable(png));
         return false;
     }
     return true;
@@ -52,6 +71,18 @@ bool writeAll(const QString &svg, const QString &out)
         put(Art::sliderRail(scale), QStringLiteral("slider_rail%1.png").arg(x));
         put(Art::grid(scale), QStringLiteral("grid%1.png").arg(x));
     }
+    // The pictures for ordinary screens are embedded as plain pixels, shown without
+    // decoding at start.
+    QStringList plain = {QStringLiteral("background"), QStringLiteral("logo0"), QStringLiteral("logo1"),
+                         QStringLiteral("picker_bg"), QStringLiteral("about"), QStringLiteral("about_icon"),
+                         QStringLiteral("pen_bg"), QStringLiteral("palette"), QStringLiteral("slider_thumb"),
+                         QStringLiteral("slider_rail"), QStringLiteral("grid")};
+    for (int digit : Art::flagDigits())
+        plain << QStringLiteral("flag%1").arg(digit);
+    for (const QString &name : Art::iconNames())
+        plain << QStringLiteral("icons/") + name;
+    for (const QString &name : plain)
+        ok = ok && savePixels(out, name + QStringLiteral(".png"));
     // The start screen's picture is bitmap resource 100, a BMP like the lesson
     // strips; its larger form is a PNG beside it.
     put(Art::welcomePicture(), QStringLiteral("bitmap100.bmp"), "BMP");
