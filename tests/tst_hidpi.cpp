@@ -16,7 +16,6 @@
 #include "support/testsupport.h"
 
 #include <QApplication>
-#include <QImageReader>
 #include <QLabel>
 #include <QTest>
 
@@ -25,7 +24,7 @@ using namespace Allgemein;
 namespace {
 QImage art(const QString &path)
 {
-    return QImageReader(path).read().convertToFormat(QImage::Format_RGB32);
+    return Artwork::read(path).convertToFormat(QImage::Format_RGB32);
 }
 
 // How many of the sampled pixels of `shown` (device pixels, from `at`) differ from
@@ -139,9 +138,9 @@ void tst_HiDpi::smallPictures()
     const QImage button = clear->grab().toImage().convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(button.devicePixelRatio(), 2.0);
     QCOMPARE(button.size(), clear->size() * 2);
-    const QImage large = QImageReader(QStringLiteral(":/art/icons/clear@2x.png")).read()
+    const QImage large = Artwork::read(QStringLiteral(":/art/icons/clear@2x.png"))
                              .convertToFormat(QImage::Format_ARGB32);
-    const QImage blown = QImageReader(QStringLiteral(":/art/icons/clear.png")).read()
+    const QImage blown = Artwork::read(QStringLiteral(":/art/icons/clear.png"))
                              .convertToFormat(QImage::Format_ARGB32).scaled(48, 48);
     const QPoint at = QPoint((clear->width() - 24) / 2, (clear->height() - 24) / 2) * 2;
     auto mismatches = [&](const QImage &icon) {

@@ -16,6 +16,7 @@
 #include "core/sound.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
+#include "platform/artwork.h"
 #include "support/recordingsoundoutput.h"
 #include "support/waitfor.h"
 #include "support/xserver.h"
@@ -144,7 +145,7 @@ void tst_Languages::startScreenOfTheProgram()
         const QImage screen(shot);
         flagsSeen = 0;
         for (int i = 0; i < 5; ++i) {
-            const QImage flag = QImage(QStringLiteral(":/art/flag%1.png").arg(digits[i]))
+            const QImage flag = Artwork::read(QStringLiteral(":/art/flag%1.png").arg(digits[i]))
                                     .convertToFormat(QImage::Format_RGB32);
             const QImage seen =
                 screen.copy(g.x() + 312, g.y() + tops[i], 32, 20).convertToFormat(QImage::Format_RGB32);
