@@ -28,7 +28,7 @@ QImage load(const QString &path)
         head = file.read(8);
     file.close();
     const QByteArray format = Artwork::formatOf(head);
-    if (format.isEmpty())
+    if (format != "BMP" && format != "PNG")
         raiseError(Err::InvalidPicture, QStringLiteral("Invalid picture: %1").arg(path));
     QImageReader reader(path, format);
     reader.setAutoDetectImageFormat(false);

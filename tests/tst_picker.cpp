@@ -10,6 +10,7 @@
 #include "platform/paths.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
+#include "platform/pixelfile.h"
 #include "support/testsupport.h"
 
 #include <QBuffer>
@@ -462,6 +463,10 @@ void tst_Picker::damagedPictures_data()
     buffer.open(QIODevice::WriteOnly);
     big.save(&buffer, "PNG");
     QTest::newRow("4096 x 4096, 32 bits") << png;
+    // The program's own embedded form of its artwork is no picture of the child's.
+    QImage small(4, 4, QImage::Format_RGB32);
+    small.fill(Qt::red);
+    QTest::newRow("embedded pixels") << PixelFile::write(small);
 }
 
 void tst_Picker::damagedPictures()
