@@ -45,9 +45,9 @@ public:
     bool movePointer(QPoint to) const;
     // Drags `window` with `button` from `from` to `to` and releases. True when the
     // window, once it moved, kept its place under the pointer to the end.
-    // A window manager takes a move over when it gets to the request, and from
-    // wherever the pointer is then, so the window may end up to `to` less the
-    // few pixels the pointer crept before that.
+    // A window manager takes a move over when it gets to the request, from
+    // wherever the pointer is then: the pointer creeps a pixel at a time until the
+    // window moves, and the window may end short of the whole drag by that creep.
     bool dragWindow(const QString &window, QPoint from, QPoint to, int button = 1) const;
 
 private:

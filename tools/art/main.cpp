@@ -53,36 +53,32 @@ bool writeAll(const QString &svg, const QString &out)
     };
     // Everything the windows show is drawn twice: for ordinary screens, and with
     // twice the pixels under an "@2x" name, which Qt picks on a screen of scale 2.
+    // The one for ordinary screens is also written as plain pixels, which the
+    // program embeds and shows without decoding.
     for (int scale : {1, 2}) {
         const QString x = scale == 1 ? QString() : QStringLiteral("@2x");
-        put(Art::background(scale), QStringLiteral("background%1.png").arg(x));
-        put(Art::logo(0, scale), QStringLiteral("logo0%1.png").arg(x));
-        put(Art::logo(1, scale), QStringLiteral("logo1%1.png").arg(x));
+        auto window = [&](const QImage &image, const QString &name) {
+            const QString file = name + x + QStringLiteral(".png");
+            put(image, file);
+            if (scale == 1)
+                ok = savePixels(out, file) && ok;
+        };
+        window(Art::background(scale), QStringLiteral("background"));
+        window(Art::logo(0, scale), QStringLiteral("logo0"));
+        window(Art::logo(1, scale), QStringLiteral("logo1"));
         for (int digit : Art::flagDigits())
-            put(Art::flag(digit, scale), QStringLiteral("flag%1%2.png").arg(digit).arg(x));
+            window(Art::flag(digit, scale), QStringLiteral("flag%1").arg(digit));
         for (const QString &name : Art::iconNames())
-            put(Art::icon(name, scale), QStringLiteral("icons/%1%2.png").arg(name, x));
-        put(Art::pickerBackground(scale), QStringLiteral("picker_bg%1.png").arg(x));
-        put(Art::aboutPicture(scale), QStringLiteral("about%1.png").arg(x));
-        put(Art::aboutIcon(scale), QStringLiteral("about_icon%1.png").arg(x));
-        put(Art::penBackground(scale), QStringLiteral("pen_bg%1.png").arg(x));
-        put(Art::palette(scale), QStringLiteral("palette%1.png").arg(x));
-        put(Art::sliderThumb(scale), QStringLiteral("slider_thumb%1.png").arg(x));
-        put(Art::sliderRail(scale), QStringLiteral("slider_rail%1.png").arg(x));
-        put(Art::grid(scale), QStringLiteral("grid%1.png").arg(x));
+            window(Art::icon(name, scale), QStringLiteral("icons/") + name);
+        window(Art::pickerBackground(scale), QStringLiteral("picker_bg"));
+        window(Art::aboutPicture(scale), QStringLiteral("about"));
+        window(Art::aboutIcon(scale), QStringLiteral("about_icon"));
+        window(Art::penBackground(scale), QStringLiteral("pen_bg"));
+        window(Art::palette(scale), QStringLiteral("palette"));
+        window(Art::sliderThumb(scale), QStringLiteral("slider_thumb"));
+        window(Art::sliderRail(scale), QStringLiteral("slider_rail"));
+        window(Art::grid(scale), QStringLiteral("grid"));
     }
-    // The pictures for ordinary screens are embedded as plain pixels, shown without
-    // decoding at start.
-    QStringList plain = {QStringLiteral("background"), QStringLiteral("logo0"), QStringLiteral("logo1"),
-                         QStringLiteral("picker_bg"), QStringLiteral("about"), QStringLiteral("about_icon"),
-                         QStringLiteral("pen_bg"), QStringLiteral("palette"), QStringLiteral("slider_thumb"),
-                         QStringLiteral("slider_rail"), QStringLiteral("grid")};
-    for (int digit : Art::flagDigits())
-        plain << QStringLiteral("flag%1").arg(digit);
-    for (const QString &name : Art::iconNames())
-        plain << QStringLiteral("icons/") + name;
-    for (const QString &name : plain)
-        ok = ok && savePixels(out, name + QStringLiteral(".png"));
     // The start screen's picture is bitmap resource 100, a BMP like the lesson
     // strips; its larger form is a PNG beside it.
     put(Art::welcomePicture(), QStringLiteral("bitmap100.bmp"), "BMP");
