@@ -57,12 +57,15 @@ QImage fromPixels(const uchar *data, qsizetype size, bool inPlace)
         return QImage();
     std::uint32_t head[3];
     std::memcpy(head, data + sizeof PixelFile::Magic, sizeof head);
+    // A number that names no format is refused before it becomes one.
+    if (head[2] >= std::uint32_t(QImage::NImageFormats) || !PixelFile::isKept(QImage::Format(head[2])))
+        return QImage();
     const auto format = QImage::Format(head[2]);
     // No picture of the program comes near 16384 pixels a side; the limit keeps
     // the size arithmetic far from overflowing.
     constexpr std::uint32_t Largest = 16384;
     if (head[0] == 0 || head[1] == 0 || head[0] > Largest || head[1] > Largest
-        || !PixelFile::isKept(format) || size != PixelFile::HeadSize + qsizetype(head[0]) * head[1] * 4)
+        || size != PixelFile::HeadSize + qsizetype(head[0]) * head[1] * 4)
         return QImage();
     const uchar *pixels = data + PixelFile::HeadSize;
     const QImage over(pixels, int(head[0]), int(head[1]), qsizetype(head[0]) * 4, format);

@@ -167,7 +167,9 @@ void tst_Languages::startScreenOfTheProgram()
     // Gone 2.5 seconds after it came, then the main window.
     QVERIFY(waitFor([&] { return !g_x->isViewable(start); }, 6000));
     const qint64 up = shown.elapsed();
-    QVERIFY2(up >= 2200 && up <= 2800, qPrintable(QStringLiteral("the start screen was up %1 ms").arg(up)));
+    // Seen a little late and gone a little late on a busy machine: the margins
+    // allow for both, and still tell 2.5 s from one second or from staying.
+    QVERIFY2(up >= 2000 && up <= 4000, qPrintable(QStringLiteral("the start screen was up %1 ms").arg(up)));
     QVERIFY2(!g_x->waitForWindow(QStringLiteral("^Stiftolino$"), 5000).isEmpty(),
              "the main window did not follow the start screen");
     app.kill();
@@ -217,7 +219,9 @@ void tst_Languages::switchLanguages()
     QVERIFY(!Allgemein::MainWindow().isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(!frmInfo::loaded(), 6000);
     // It closes when its timer fires; the main window has come up by the time it is gone.
-    QVERIFY2(closing.firedAt >= 2500 && closing.firedAt <= 2800,
+    // (The clock began before the windows were built, which takes a while on a
+    // busy machine, so the upper bound is loose.)
+    QVERIFY2(closing.firedAt >= 2500 && closing.firedAt <= 4000,
              qPrintable(QStringLiteral("the start screen closed after %1 ms").arg(closing.firedAt)));
     frmDraw &w = Allgemein::MainWindow();
     QVERIFY(w.isVisible());
