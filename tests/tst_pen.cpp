@@ -808,26 +808,51 @@ int x11Child(int argc, char **argv)
     button("mouseup", log);
     say(QStringLiteral("width %1 %2 %3").arg(PenWidth).arg(main.picBild->drawWidth()).arg(steps.join(u',')));
 
-    // Drag the window by its background.
+    // Drag the window by its background. A window manager takes the move over
+    // when it gets to the request, from where the pointer is then: the pointer
+    // creeps leftwards a pixel at a time until the window moves.
     const QPoint start = w.pos();
     const QPoint startOnServer = serverPos(w);
     const QPoint grip = w.mapToGlobal(QPoint(10, 160));
     moveTo(grip, log);
     button("mousedown", log);
     say(QStringLiteral("movepath %1").arg(w.isMovingByHand() ? "hand" : "system"));
+    const QPoint creep(-1, 0);
+    QPoint at = grip;
+    waitFor([&] {
+        if (serverPos(w) != startOnServer)
+            return true;
+        at += creep;
+        xdo({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
+        return false;
+    }, 10000);
+    // Then leftwards and down (a window manager may stop at the screen's edge),
+    // each step waiting until the window sits under the pointer as it did when
+    // the move began: from one of the places crept through, the same at every step.
+    const int crept = grip.x() - at.x();
+    int anchor = -1;
     for (int i = 1; i <= 10; ++i) {
-        // Leftwards: a window manager may stop at the screen's edge. Each step
-        // waits until the window has followed the pointer.
-        const QPoint step(-10 * i, 5 * i);
-        xdo({QStringLiteral("mousemove"), QString::number(grip.x() + step.x()),
-             QString::number(grip.y() + step.y())});
-        waitFor([&] { return serverPos(w) - startOnServer == step; }, 2000);
+        const QPoint p = at + QPoint(-10 * i, 5 * i);
+        xdo({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+        waitFor([&] {
+            const QPoint moved = serverPos(w) - startOnServer;
+            for (int k = anchor < 0 ? 0 : anchor; k <= (anchor < 0 ? crept : anchor); ++k) {
+                if (moved == p - (grip + creep * k)) {
+                    anchor = k;
+                    return true;
+                }
+            }
+            return false;
+        }, 2000);
     }
     // The release ends the move; a window manager that moved it hands the
     // pointer back and tells the window where it is now.
     xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
     waitFor([&] { return !w.isMovingByHand() && w.pos() == serverPos(w); }, 3000);
-    say(QStringLiteral("moved %1 %2").arg(w.x() - start.x()).arg(w.y() - start.y()));
+    // The move less what the pointer crept after the place the move began from.
+    const QPoint beganAt = grip + creep * (anchor < 0 ? 0 : anchor);
+    const QPoint moved = w.pos() - start - (at - beganAt);
+    say(QStringLiteral("moved %1 %2").arg(moved.x()).arg(moved.y()));
     say(QStringLiteral("hand-after-release %1").arg(w.isMovingByHand() ? "yes" : "no"));
 
     // A press on the palette after the move still picks (the window system
