@@ -828,30 +828,19 @@ int x11Child(int argc, char **argv)
     }, 10000);
     // Then leftwards and down (a window manager may stop at the screen's edge),
     // each step waiting until the window sits under the pointer as it did when
-    // the move began: from one of the places crept through, the same at every step.
-    const int crept = grip.x() - at.x();
-    int anchor = -1;
+    // the move began.
+    DragAnchor anchor{grip, creep, grip.x() - at.x()};
     for (int i = 1; i <= 10; ++i) {
         const QPoint p = at + QPoint(-10 * i, 5 * i);
         xdo({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
-        waitFor([&] {
-            const QPoint moved = serverPos(w) - startOnServer;
-            for (int k = anchor < 0 ? 0 : anchor; k <= (anchor < 0 ? crept : anchor); ++k) {
-                if (moved == p - (grip + creep * k)) {
-                    anchor = k;
-                    return true;
-                }
-            }
-            return false;
-        }, 2000);
+        waitFor([&] { return anchor.matches(serverPos(w) - startOnServer, p); }, 2000);
     }
     // The release ends the move; a window manager that moved it hands the
     // pointer back and tells the window where it is now.
     xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
     waitFor([&] { return !w.isMovingByHand() && w.pos() == serverPos(w); }, 3000);
     // The move less what the pointer crept after the place the move began from.
-    const QPoint beganAt = grip + creep * (anchor < 0 ? 0 : anchor);
-    const QPoint moved = w.pos() - start - (at - beganAt);
+    const QPoint moved = w.pos() - start - (at - anchor.place());
     say(QStringLiteral("moved %1 %2").arg(moved.x()).arg(moved.y()));
     say(QStringLiteral("hand-after-release %1").arg(w.isMovingByHand() ? "yes" : "no"));
 

@@ -169,6 +169,17 @@ QStringList XServer::windows(const QString &name) const
     return ids.split(u'\n', Qt::SkipEmptyParts);
 }
 
+bool DragAnchor::matches(QPoint moved, QPoint pointer)
+{
+    for (int k = step < 0 ? 0 : step; k <= (step < 0 ? crept : step); ++k) {
+        if (moved == pointer - (from + unit * k)) {
+            step = k;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool XServer::movePointer(QPoint to) const
 {
     xdotool({QStringLiteral("mousemove"), QString::number(to.x()), QString::number(to.y())});
@@ -192,25 +203,13 @@ bool XServer::dragWindow(const QString &window, QPoint from, QPoint to, int butt
             movePointer(at += unit);
         return false;
     }, 10000);
-    const int crept = (at - from).manhattanLength() / qMax(1, unit.manhattanLength());
-
-    // The window moves with the pointer from the place the pointer had when the
-    // move was taken over: one of the places it crept through, the same one at
-    // every step. (The pointer's steps are no multiple of a creep, so a window
-    // still on its way cannot pass for one that took over elsewhere.)
-    int anchor = -1;
+    DragAnchor anchor{from, unit, (at - from).manhattanLength() / qMax(1, unit.manhattanLength())};
     for (int i = 1; i <= 10 && began; ++i) {
         const QPoint p = at + (to - at) * i / 10;
         QPoint seen;
         const bool there = movePointer(p) && waitFor([&] {
             seen = geometry(window).topLeft();
-            for (int k = anchor < 0 ? 0 : anchor; k <= (anchor < 0 ? crept : anchor); ++k) {
-                if (seen == start + p - (from + unit * k)) {
-                    anchor = k;
-                    return true;
-                }
-            }
-            return false;
+            return anchor.matches(seen - start, p);
         }, 2000);
         if (!there)
             qWarning("drag: with the pointer at %d,%d the window is at %d,%d (moved from %d,%d)", p.x(), p.y(),
