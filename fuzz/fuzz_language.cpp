@@ -4,6 +4,7 @@
 
 #include "core/cp1252.h"
 #include "core/language.h"
+#include "fuzz/fuzzcheck.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -36,13 +37,6 @@ QByteArray trimmed(const QByteArray &s)
     return s.mid(b, e - b);
 }
 
-void check(bool condition, const char *what)
-{
-    if (!condition) {
-        fprintf(stderr, "language lookup: %s\n", what);
-        std::abort();
-    }
-}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -4,6 +4,7 @@
 
 #include "core/errorframe.h"
 #include "core/picturefile.h"
+#include "fuzz/fuzzcheck.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -16,14 +17,6 @@
 #include <cstdlib>
 
 namespace {
-void check(bool condition, const char *what)
-{
-    if (!condition) {
-        fprintf(stderr, "picture load: %s\n", what);
-        std::abort();
-    }
-}
-
 // What the process holds on the heap, and the most it held since the last reset.
 std::atomic<bool> g_counting{false};
 std::atomic<long long> g_live{0};

@@ -4,6 +4,7 @@
 
 #include "core/cp1252.h"
 #include "errors/protocol.h"
+#include "fuzz/fuzzcheck.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -12,14 +13,6 @@
 #include <cstdlib>
 
 namespace {
-void check(bool condition, const char *what)
-{
-    if (!condition) {
-        fprintf(stderr, "error protocol: %s\n", what);
-        std::abort();
-    }
-}
-
 QString anyText(FuzzedDataProvider &in)
 {
     const std::string raw = in.ConsumeRandomLengthString(120);

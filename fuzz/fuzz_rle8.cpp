@@ -1,6 +1,7 @@
 // The lesson encoder on any 8-bit picture up to 400 x 300 with any palette: what
 // Qt's reader makes of the bitmap is the same picture, pixel for pixel.
 
+#include "fuzz/fuzzcheck.h"
 #include "rle8.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -8,16 +9,6 @@
 #include <QImage>
 
 #include <cstdlib>
-
-namespace {
-void check(bool condition, const char *what)
-{
-    if (!condition) {
-        fprintf(stderr, "lesson encoder: %s\n", what);
-        std::abort();
-    }
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

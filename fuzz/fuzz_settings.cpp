@@ -4,6 +4,7 @@
 #include "core/errorframe.h"
 #include "core/globals.h"
 #include "core/settings.h"
+#include "fuzz/fuzzcheck.h"
 #include "platform/settingsbackend.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -17,14 +18,6 @@
 using namespace Allgemein;
 
 namespace {
-void check(bool condition, const char *what)
-{
-    if (!condition) {
-        fprintf(stderr, "settings load: %s\n", what);
-        std::abort();
-    }
-}
-
 // Retry once when told to, then Ignore; counts the reports by line.
 class Reporter : public ErrorReporter
 {
