@@ -405,7 +405,7 @@ void tst_Lessons::stepsAreShort()
     const LessonSource src = readLessonSource(root + QStringLiteral("/resources/lessons/") + names.first());
     QVERIFY2(src.problems.isEmpty(), qPrintable(src.problems.join(QLatin1Char('\n'))));
     // A child copies a step in a few strokes; the last step only colours.
-    const QList<int> counts = strokeCounts(src.svg);
+    const QList<int> &counts = src.strokes;
     QCOMPARE(counts.size(), Cells);
     for (int step = 0; step + 1 < Cells; ++step)
         QVERIFY2(counts[step] >= 1 && counts[step] <= MaxStrokesPerStep,

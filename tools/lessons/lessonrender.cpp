@@ -188,6 +188,7 @@ LessonSource readLessonSource(const QString &path)
         steps << step;
         checkShapes(e, QStringLiteral("%1 step%2").arg(path).arg(step), src.problems);
         const int strokes = countStrokes(e);
+        src.strokes[step - 1] += strokes;
         if (step < CellCount && strokes == 0)
             src.problems << QStringLiteral("%1: step%2 draws nothing").arg(path).arg(step);
         if (step == CellCount && strokes > 0)
@@ -198,20 +199,6 @@ LessonSource readLessonSource(const QString &path)
     if (steps != QList<int>{1, 2, 3, 4, 5, 6})
         src.problems << QStringLiteral("%1: the groups must be step1 .. step6 in order").arg(path);
     return src;
-}
-
-QList<int> strokeCounts(const QByteArray &source)
-{
-    QList<int> counts(CellCount, 0);
-    QDomDocument doc;
-    if (!doc.setContent(source))
-        return counts;
-    const QDomElement root = doc.documentElement();
-    for (QDomElement e = root.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
-        if (const int step = stepOf(e))
-            counts[step - 1] += countStrokes(e);
-    }
-    return counts;
 }
 
 QByteArray cellSvg(const QByteArray &source, int cell)

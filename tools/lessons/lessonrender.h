@@ -39,14 +39,12 @@ struct LessonSource {
     QString path;
     QByteArray svg;          // the file as read
     QStringList problems;    // what makes it unusable; empty when fine
+    QList<int> strokes = QList<int>(CellCount, 0);   // the strokes each step asks for
 };
 
 // Reads and checks a lesson source: the size, the six step groups, nothing
 // drawn outside them, only plain shapes.
 LessonSource readLessonSource(const QString &path);
-
-// The strokes each of the six steps asks for (see above); all 0 when unreadable.
-QList<int> strokeCounts(const QByteArray &source);
 
 // The SVG text of cell `cell` (0..5) with the stroke colours and fills set.
 QByteArray cellSvg(const QByteArray &source, int cell);

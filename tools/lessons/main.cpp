@@ -75,7 +75,7 @@ int makeStrip(const QString &in, const QString &out)
         say(QStringLiteral("error: %1: the file name must be NN-subject.svg").arg(in));
         return 1;
     }
-    const QList<int> strokes = strokeCounts(src.svg);
+    const QList<int> &strokes = src.strokes;
     for (int step = 0; step < CellCount; ++step) {
         if (strokes[step] > MaxStrokesPerStep)
             say(QStringLiteral("warning: %1: step%2 asks for %3 strokes (at most %4)")
@@ -129,13 +129,10 @@ int makeContactSheet(const QString &out, const QStringList &files)
     QMap<int, QString> strips;
     QMap<int, QList<int>> strokes;
     for (const QString &f : files) {
-        if (f.endsWith(QLatin1String(".svg"))) {
-            QFile source(f);
-            if (source.open(QIODevice::ReadOnly))
-                strokes.insert(lessonNumber(f), strokeCounts(source.readAll()));
-        } else {
+        if (f.endsWith(QLatin1String(".svg")))
+            strokes.insert(lessonNumber(f), readLessonSource(f).strokes);
+        else
             strips.insert(QFileInfo(f).completeBaseName().toInt() - 100, f);
-        }
     }
     const int cw = 100, ch = 75, gap = 4, label = 36, countHeight = 13;
     const int columns = 2;   // two lessons side by side
