@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QTimer>
 
@@ -313,11 +312,9 @@ void ErrPtnr::saveProtocol()
             != Prompts::Answer::Yes)
             return;
     }
-    // QSaveFile would replace what a link points to: a link is refused instead.
-    QSaveFile f(path);
-    const QByteArray bytes = protocolBytes(protocol + kCrLf);
-    if (QFileInfo(path).isSymLink() || !f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()
-        || !f.commit()) {
+    // Replacing the file would replace what a link points to: a link is refused instead.
+    if (QFileInfo(path).isSymLink()
+        || RawFile::replaceWhole(path, protocolBytes(protocol + kCrLf)) != RawFile::Status::Ok) {
         Prompts::message(this,
                          QStringLiteral("Das Fehlerprotokoll konnte nicht in die Datei '") + path
                              + QStringLiteral("' geschrieben werden.") + kCrLf
