@@ -72,12 +72,10 @@ QIcon ReadIcon(const QString &path)
         return icon;
     icon.addPixmap(QPixmap::fromImage(image));
     // The larger form serves screens of scale 2 only; on others it is not read.
-    QString twice = path;
-    twice.insert(path.lastIndexOf(u'.'), QStringLiteral("@2x"));
-    if (Artwork::scale() > 1 && QFile::exists(twice)) {
-        QPixmap large = QPixmap::fromImage(Artwork::read(twice));
-        large.setDevicePixelRatio(2);
-        icon.addPixmap(large);
+    if (Artwork::scale() > 1) {
+        const QImage large = Artwork::load(path);
+        if (large.devicePixelRatio() == 2)
+            icon.addPixmap(QPixmap::fromImage(large));
     }
     return icon;
 }
@@ -91,10 +89,10 @@ QImage LoadArtwork(const QString &path, QImage (*plain)())
 QImage ArtworkAt(const QImage &art, QSize size)
 {
     size = size.expandedTo(QSize(1, 1));
-    QImage out = Artwork::surface(size);
-    if (art.format() == QImage::Format_RGB32 && art.size() == out.size()
-        && art.devicePixelRatio() == out.devicePixelRatio())
+    const int scale = Artwork::scale();
+    if (art.format() == QImage::Format_RGB32 && art.size() == size * scale && art.devicePixelRatio() == scale)
         return art;
+    QImage out = Artwork::surface(size);
     QPainter p(&out);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(QRect(QPoint(0, 0), size), art);
