@@ -23,14 +23,10 @@ QImage load(const QString &path)
     // told by the first bytes. Only those two readers are ever loaded: asking
     // every image plugin of the system whether it knows the file would load them all.
     QFile file(path);
-    QByteArray head;
-    if (file.open(QIODevice::ReadOnly))
-        head = file.read(8);
-    file.close();
-    const QByteArray format = Artwork::formatOf(head);
+    const QByteArray format = file.open(QIODevice::ReadOnly) ? Artwork::formatOf(file.peek(8)) : QByteArray();
     if (format != "BMP" && format != "PNG")
         raiseError(Err::InvalidPicture, QStringLiteral("Invalid picture: %1").arg(path));
-    QImageReader reader(path, format);
+    QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty() || size.width() > MaxSide || size.height() > MaxSide
