@@ -47,10 +47,8 @@ void tst_Desktop::startApp(QProcess &app, const QTemporaryDir &dir, const XServe
 void tst_Desktop::quit(const XServer &x, const QString &main, QProcess &app)
 {
     const QRect mg = x.geometry(main);
-    x.xdotool({QStringLiteral("mousemove"), QString::number(mg.x() + 25 + 88 + 24),
-               QString::number(mg.y() + 306 + 184 + 16)});
     const int windowsBefore = int(x.windows(QStringLiteral(".")).size());
-    x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    x.click(mg.topLeft() + QPoint(25 + 88 + 24, 306 + 184 + 16));
     // The quit question is one more window; Return answers it with its default.
     QVERIFY(waitFor([&] { return x.windows(QStringLiteral(".")).size() > windowsBefore; }));
     x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
@@ -99,9 +97,7 @@ void tst_Desktop::dragAndRestart()
     const QRect after = x.geometry(lessons);
 
     // The small preview: the size button of the step panel.
-    x.xdotool({QStringLiteral("mousemove"), QString::number(after.x() + 95 + 128 + 22),
-               QString::number(after.y() + 316 + 48 + 16)});
-    x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    x.click(after.topLeft() + QPoint(95 + 128 + 22, 316 + 48 + 16));
     QVERIFY(waitFor([&] { return x.geometry(lessons).size() == QSize(240, 270); }));
 
     quit(x, main, app);
@@ -171,10 +167,8 @@ void tst_Desktop::installedProgramKeepsItsFolders()
     // Save through the toolbar (the right button of the second row): the
     // picture goes there too.
     const QRect mg = x.geometry(main);
-    x.xdotool({QStringLiteral("mousemove"), QString::number(mg.x() + 25 + 88 + 24),
-               QString::number(mg.y() + 306 + 64 + 16)});
     const int windowsBefore = int(x.windows(QStringLiteral(".")).size());
-    x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    x.click(mg.topLeft() + QPoint(25 + 88 + 24, 306 + 64 + 16));
     QVERIFY(waitFor([&] { return x.windows(QStringLiteral(".")).size() > windowsBefore; }));
     x.xdotool({QStringLiteral("type"), QStringLiteral("haus")});
     x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});

@@ -54,12 +54,6 @@ using namespace Allgemein;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QByteArray md5(const QByteArray &bytes)
 {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex();
@@ -158,7 +152,7 @@ int childMain(int argc, char **argv)
     QImage old(20, 15, QImage::Format_RGB32);
     old.fill(Qt::darkGreen);
     PictureFile::save(pics + QStringLiteral("/haus.bmp"), old);
-    say("old " + md5(readAll(pics + QStringLiteral("/haus.bmp"))));
+    say("old " + md5(readFile(pics + QStringLiteral("/haus.bmp"))));
 
     ProtectingPrompts prompts;
     prompts.inputs = {QStringLiteral("haus")};
@@ -281,6 +275,8 @@ void tst_Draw::cleanup()
     w = nullptr;
     Prompts::setBackend(nullptr);
     Printing::setPrinterFactory({});
+    // Tests hand the shell openers that record into their own locals.
+    Shell::setOpener({});
     delete m_env;
     m_env = nullptr;
 }
@@ -796,7 +792,6 @@ void tst_Draw::helpMenu()
     QCOMPARE(frmInfo::loaded(), nullptr);
     QCOMPARE(shown, 0);
     frmInfo::setMainWindow({});
-    Shell::setOpener({});
 }
 
 void tst_Draw::helpFile_data()
@@ -830,7 +825,6 @@ void tst_Draw::helpFile()
         return true;
     });
     w->mnuHilfe->trigger();
-    Shell::setOpener({});
     if (opened.isEmpty())
         QVERIFY(urls.isEmpty());
     else
@@ -938,7 +932,6 @@ void tst_Draw::webSite()
         return opened;
     });
     QTest::mouseClick(w->vbeButton[8], Qt::LeftButton);
-    Shell::setOpener({});
     QCOMPARE(urls, QList<QUrl>{QUrl(QStringLiteral("https://www.vorbexa.example/"))});
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
@@ -1039,7 +1032,7 @@ void tst_Draw::overwriteQuestion()
     stroke(QPoint(20, 20), QPoint(200, 100), Qt::black);
     save(QStringLiteral("haus"));
     const QString path = pics() + QStringLiteral("/haus.bmp");
-    const QByteArray first = readAll(path);
+    const QByteArray first = readFile(path);
     QVERIFY(!first.isEmpty());
     QCOMPARE(m_prompts.asked.size(), 1);
 
@@ -1048,7 +1041,7 @@ void tst_Draw::overwriteQuestion()
     save(QStringLiteral("haus"), answer);
     QCOMPARE(m_prompts.asked.size(), 3);
     QCOMPARE(m_prompts.asked[2], QStringLiteral("Please enter a name for the file:|File already exists!\r\nOverwrite?"));
-    const QByteArray now = readAll(path);
+    const QByteArray now = readFile(path);
     if (replaced) {
         QCOMPARE(now, PictureFile::bmpBytes(w->picBild->image()));
         QVERIFY(now != first);
@@ -1081,7 +1074,7 @@ void tst_Draw::fileHoldsWhatTheCanvasShows()
 
     save(QStringLiteral("bild"));
     QString why;
-    const QImage saved = readBmp24(readAll(pics() + QStringLiteral("/bild.bmp")), &why);
+    const QImage saved = readBmp24(readFile(pics() + QStringLiteral("/bild.bmp")), &why);
     QVERIFY2(!saved.isNull(), qPrintable(why));
     QCOMPARE(saved.size(), QSize(w->picBild->scaleWidth(), w->picBild->scaleHeight()));
     QCOMPARE(saved, canvas.convertToFormat(QImage::Format_RGB32));
@@ -1118,7 +1111,7 @@ void tst_Draw::faults()
     // The old picture byte for byte, and nothing else in the folder.
     const QRegularExpressionMatch old = QRegularExpression(QStringLiteral("old ([0-9a-f]+)")).match(out);
     QVERIFY(old.hasMatch());
-    QCOMPARE(QString::fromLatin1(md5(readAll(folder + QStringLiteral("/haus.bmp")))), old.captured(1));
+    QCOMPARE(QString::fromLatin1(md5(readFile(folder + QStringLiteral("/haus.bmp")))), old.captured(1));
     QCOMPARE(entries(folder), QStringList{QStringLiteral("haus.bmp")});
 }
 
@@ -1161,7 +1154,7 @@ void tst_Draw::killedInTheMiddle()
     QCOMPARE(child.exitStatus(), QProcess::CrashExit);
 
     // Either the last whole picture or the new one, whole; no leftovers.
-    const QByteArray now = md5(readAll(dir.filePath(QStringLiteral("haus.bmp"))));
+    const QByteArray now = md5(readFile(dir.filePath(QStringLiteral("haus.bmp"))));
     QVERIFY2(now == saved || now == writing, now.constData());
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("haus.bmp")});
 }

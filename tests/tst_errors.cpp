@@ -56,7 +56,6 @@ private slots:
 
 private:
     static ProtocolContent sample();
-    static QByteArray read(const QString &path);
     ErrPtnr *makeDialog();
     TestEnvironment *m_env = nullptr;
     Prompts::Scripted m_prompts;
@@ -77,12 +76,6 @@ ProtocolContent tst_Errors::sample()
     c.system.build = 123;
     c.system.servicePack = QStringLiteral("Debian GNU/Linux 12 (bookworm)");
     return c;
-}
-
-QByteArray tst_Errors::read(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void tst_Errors::init()
@@ -334,7 +327,7 @@ void tst_Errors::twoErrorsTwoProtocols()
     d->SetProgInfo(QStringLiteral("stays as first set"));
     d->OnError(QStringLiteral("B"), QStringLiteral("Second"), PendingError{61, QStringLiteral("Disk full"), 20});
     QCOMPARE(d->progInfo(), QStringLiteral("stays as first set"));
-    const QByteArray ept = read(m_env->folder.filePath(QStringLiteral("stiftolino.EPT")));
+    const QByteArray ept = readFile(m_env->folder.filePath(QStringLiteral("stiftolino.EPT")));
     const QList<QByteArray> parts = ept.split('\n');
     QCOMPARE(ept.count("F E H L E R P R O T O K O L L"), 2);
     QVERIFY(ept.indexOf("First") < ept.indexOf("Second"));
@@ -366,7 +359,7 @@ void tst_Errors::saveAsksBeforeReplacing()
     QCOMPARE(m_prompts.asked.size(), 1);   // only the confirmation
     QVERIFY(m_prompts.asked[0].contains(QStringLiteral("Das FehlerprotcmdOKoll wurde in die Datei '")
                                         + path + QStringLiteral("' geschrieben!")));
-    const QByteArray first = read(path);
+    const QByteArray first = readFile(path);
     QVERIFY(first.contains("PROGRAMM-INFO:"));
     QVERIFY(first.endsWith("-\r\n\r\n"));
 
@@ -379,7 +372,7 @@ void tst_Errors::saveAsksBeforeReplacing()
     m_prompts.asked.clear();
     m_prompts.answers = {Prompts::Answer::No};
     d->cmdProtocol_Click(1);
-    QCOMPARE(read(path), QByteArray("old"));
+    QCOMPARE(readFile(path), QByteArray("old"));
     QCOMPARE(m_prompts.asked.size(), 1);
     QVERIFY(m_prompts.asked[0].contains(QStringLiteral("Overwrite file '") + path + QStringLiteral("' ?")));
 
@@ -387,7 +380,7 @@ void tst_Errors::saveAsksBeforeReplacing()
     m_prompts.asked.clear();
     m_prompts.answers = {Prompts::Answer::Yes};
     d->cmdProtocol_Click(1);
-    QCOMPARE(read(path), first);
+    QCOMPARE(readFile(path), first);
     QCOMPARE(m_prompts.asked.size(), 2);
     QVERIFY(m_prompts.asked[1].contains(QStringLiteral("Error protocoll was written to file '") + path));
 }
@@ -403,7 +396,7 @@ void tst_Errors::printWithAndWithoutPrinter()
         return p;
     });
     d->cmdProtocol_Click(0);
-    QVERIFY(read(pdf).startsWith("%PDF"));
+    QVERIFY(readFile(pdf).startsWith("%PDF"));
     QVERIFY(m_prompts.asked.isEmpty());
 
     Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
@@ -534,7 +527,7 @@ void tst_Errors::errorWhileTheDialogIsOpen()
     QCOMPARE(tries, 1);
     QCOMPARE(choice, 1);
     QCOMPARE(shownMeanwhile, QStringLiteral("Form_Load"));
-    const QByteArray ept = read(m_env->folder.filePath(QStringLiteral("stiftolino.EPT")));
+    const QByteArray ept = readFile(m_env->folder.filePath(QStringLiteral("stiftolino.EPT")));
     QCOMPARE(ept.count("F E H L E R P R O T O K O L L"), 2);
     QVERIFY(ept.indexOf("Form_Load") < ept.indexOf("Form_Paint"));
     QVERIFY(ept.contains("481"));
@@ -566,7 +559,7 @@ void tst_Errors::protocolNeverThroughALink()
         QVERIFY2(m_prompts.asked.last().contains(QStringLiteral("could not be written to file '") + path),
                  qPrintable(m_prompts.asked.join(u'\n')));
     }
-    QCOMPARE(read(target), QByteArray("untouched"));
+    QCOMPARE(readFile(target), QByteArray("untouched"));
     QVERIFY(QFileInfo(path).isSymLink());
 }
 

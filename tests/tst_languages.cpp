@@ -76,8 +76,6 @@ private slots:
     void switchLanguages();
 
 private:
-    void clickAt(QPoint global) const;
-    void moveTo(QPoint global) const;
     static QPoint centreOf(const QWidget *w) { return w->mapToGlobal(w->rect().center()); }
     // Clicks Quit, reads the question's buttons and answers No with the pointer.
     void quitButtons(frmDraw &w, QStringList &texts);
@@ -89,16 +87,6 @@ void tst_Languages::initTestCase()
         QSKIP(qPrintable(g_why));
 }
 
-void tst_Languages::moveTo(QPoint global) const
-{
-    g_x->xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
-}
-
-void tst_Languages::clickAt(QPoint global) const
-{
-    moveTo(global);
-    g_x->xdotool({QStringLiteral("click"), QStringLiteral("1")});
-}
 
 void tst_Languages::startScreenOfTheProgram()
 {
@@ -188,10 +176,10 @@ void tst_Languages::quitButtons(frmDraw &w, QStringList &texts)
             return;
         for (QAbstractButton *b : box->buttons())
             texts << b->text().remove(u'&');
-        clickAt(centreOf(box->button(QMessageBox::No)));
+        g_x->click(centreOf(box->button(QMessageBox::No)));
     });
     poll.start();
-    clickAt(centreOf(w.vbeButton[9]));
+    g_x->click(centreOf(w.vbeButton[9]));
     QTRY_VERIFY_WITH_TIMEOUT(!texts.isEmpty() && !QApplication::activeModalWidget(), 10000);
     texts.sort();
 }
@@ -237,14 +225,14 @@ void tst_Languages::switchLanguages()
 
     // 2. The English flag: "Sprache" is in the settings file at once.
     QVERIFY(!settingsFile(dir).contains("Sprache"));
-    clickAt(centreOf(w.imgLang[1]));
+    g_x->click(centreOf(w.imgLang[1]));
     QTRY_VERIFY_WITH_TIMEOUT(settingsFile(dir).contains("Sprache=1000"), 3000);
     QCOMPARE(Allgemein::LanguageOffset, int16_t(1000));
     QTRY_VERIFY(w.isActiveWindow());
 
     // 3. The tooltip of Clear.
-    moveTo(centreOf(w.vbeButton[0]) + QPoint(2, 0));
-    moveTo(centreOf(w.vbeButton[0]));
+    g_x->movePointer(centreOf(w.vbeButton[0]) + QPoint(2, 0));
+    g_x->movePointer(centreOf(w.vbeButton[0]));
     QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible() && QToolTip::text() == u"Delete picture", 5000);
 
     // 4. Quit asks in English.
@@ -256,7 +244,7 @@ void tst_Languages::switchLanguages()
     QVERIFY(w.isVisible());
 
     // 5. German: "Ja" and "Nein".
-    clickAt(centreOf(w.imgLang[0]));
+    g_x->click(centreOf(w.imgLang[0]));
     QTRY_VERIFY_WITH_TIMEOUT(settingsFile(dir).contains("Sprache=0"), 3000);
     QCOMPARE(w.vbeButton[0]->toolTip(), u"Bild löschen"_qs);
     quitButtons(w, buttons);

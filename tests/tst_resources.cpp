@@ -29,12 +29,6 @@ private slots:
     void tempDirRefusesAPlantedLink();
     void stringsAndBitmaps();
 
-private:
-    static QByteArray read(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
 };
 
 void tst_Resources::trimNull_data()
@@ -59,11 +53,11 @@ void tst_Resources::writtenTwiceIsTheSame()
     TestEnvironment env;
     const QString path = env.folder.filePath(QStringLiteral("~tmp.lng"));
     QCOMPARE(SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), path), 0);
-    const QByteArray first = read(path);
+    const QByteArray first = readFile(path);
     QCOMPARE(first, LoadResData(1000, QStringLiteral("CUSTOM")));
     QVERIFY(first.endsWith('\0'));
     QCOMPARE(SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), path), 0);
-    QCOMPARE(read(path), first);
+    QCOMPARE(readFile(path), first);
     QVERIFY(env.reporter.reports.isEmpty());
 }
 
@@ -79,7 +73,7 @@ void tst_Resources::longerFileKeepsItsTail()
         f.write(old);
     }
     SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), path);
-    const QByteArray now = read(path);
+    const QByteArray now = readFile(path);
     QCOMPARE(now.size(), old.size());
     QCOMPARE(now.left(data.size()), data);
     QVERIFY(now.endsWith("TAIL-OF-OLD-FILE"));
@@ -98,7 +92,7 @@ void tst_Resources::symbolicLinkRefused()
     const QString link = env.folder.filePath(QStringLiteral("~tmp.lng"));
     QVERIFY(QFile::link(victim, link));
     SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), link);
-    QCOMPARE(read(victim), QByteArray("precious"));
+    QCOMPARE(readFile(victim), QByteArray("precious"));
     QVERIFY(!env.reporter.reports.isEmpty());
     QCOMPARE(env.reporter.reports[0].module, QStringLiteral("ModResFiles"));
     QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("SaveResItemToDisk"));
@@ -169,7 +163,7 @@ void tst_Resources::failedWrite()
     env.reporter.reports.clear();
     const QString good = env.folder.filePath(QStringLiteral("~tmp.lng"));
     QCOMPARE(SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), good), 0);
-    QCOMPARE(read(good), LoadResData(1000, QStringLiteral("CUSTOM")));
+    QCOMPARE(readFile(good), LoadResData(1000, QStringLiteral("CUSTOM")));
     QVERIFY(env.reporter.reports.isEmpty());
 }
 

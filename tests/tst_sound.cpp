@@ -840,8 +840,7 @@ void tst_Sound::programStartSounds()
     if (press) {
         // The canvas fills the lower right of the main window.
         const QRect mg = x.geometry(main);
-        x.xdotool({QStringLiteral("mousemove"), QString::number(mg.x() + 600), QString::number(mg.y() + 400)});
-        x.xdotool({QStringLiteral("click"), QStringLiteral("1")});
+        x.click(mg.topLeft() + QPoint(600, 400));
     }
     // The server may take up to two seconds to start its first stream.
     const QList<int> s = recorder.finish(3000);

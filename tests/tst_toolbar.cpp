@@ -36,12 +36,6 @@ using namespace Allgemein;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Runs a program to its end; its standard output, or nothing when it failed.
 std::optional<QByteArray> runTool(const QString &program, const QStringList &args)
 {
@@ -137,7 +131,7 @@ void tst_Toolbar::printWithoutPrinter()
     QCOMPARE(dialog.errorLabel(0)->text().section(u' ', 0, 0), QStringLiteral("482"));
     QCOMPARE(dialog.errorLabel(1)->text(), QStringLiteral("frmDraw"));
     QCOMPARE(dialog.errorLabel(2)->text(), QStringLiteral("vbeButton_Click"));
-    const QByteArray ept = readAll(dialog.protocolFilePath(QStringLiteral(".EPT")));
+    const QByteArray ept = readFile(dialog.protocolFilePath(QStringLiteral(".EPT")));
     QVERIFY2(ept.contains("482") && ept.contains("vbeButton_Click"), ept.constData());
 }
 
@@ -157,7 +151,7 @@ void tst_Toolbar::printThroughASpooler()
     // picture has a printable area to stay inside; and taking PDF, so the page
     // reaches the file as the PDF the program made, its text still readable
     // (the way through PostScript loses which glyph is which letter).
-    QByteArray text = readAll(ppd);
+    QByteArray text = readFile(ppd);
     const QRectF printablePt(17, 29, 595 - 17 - 14, 842 - 29 - 23);
     text.replace("*ImageableArea A4/A4: \"0 0 595 842\"", "*ImageableArea A4/A4: \"17 23 581 813\"");
     QVERIFY(text.contains("\"17 23 581 813\""));
@@ -186,7 +180,7 @@ void tst_Toolbar::printThroughASpooler()
              }, 30000),
              "the job did not come out of the spooler");
     const QString pdf = out;
-    QVERIFY2(readAll(pdf).startsWith("%PDF"), "the queue did not write a PDF");
+    QVERIFY2(readFile(pdf).startsWith("%PDF"), "the queue did not write a PDF");
     const QString info = QString::fromLatin1(runTool(QStringLiteral("pdfinfo"), {pdf}).value_or(QByteArray()));
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 842"))), qPrintable(info));
@@ -280,10 +274,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
                                     .value_or(QByteArray()))
             .convertToFormat(QImage::Format_RGB32);
     };
-    const auto click = [&](QPoint p) {
-        x.xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
-                   QStringLiteral("click"), QStringLiteral("1")});
-    };
+    const auto click = [&](QPoint p) { x.click(p); };
     const auto shownWindows = [&] {
         return x.xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
                           QStringLiteral("stiftolino")})

@@ -6,6 +6,8 @@
 #include "platform/settingsbackend.h"
 #include "support/recordingsoundoutput.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
@@ -36,6 +38,13 @@ public:
         if (qEnvironmentVariableIsSet("STIFTOLINO_E2E_SEPARATE"))                  \
             QSKIP("runs as an end-to-end test of its own");                       \
     } while (false)
+
+// A whole file's bytes; empty when it cannot be read.
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 // Checks of the program's own encodings and resources that only tests need.
 namespace OleColor {

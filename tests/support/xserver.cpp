@@ -186,6 +186,11 @@ bool XServer::movePointer(QPoint to) const
     return waitFor([&] { return DesktopProbe::pointer(*this) == to; });
 }
 
+bool XServer::click(QPoint at, int button) const
+{
+    return movePointer(at) && !xdotool({QStringLiteral("click"), QString::number(button)}).isNull();
+}
+
 bool XServer::dragWindow(const QString &window, QPoint from, QPoint to, int button) const
 {
     const QPoint start = geometry(window).topLeft();

@@ -62,6 +62,8 @@ public:
     QString rootProperty(const QString &name) const;
     // Moves the pointer and waits until it is there.
     bool movePointer(QPoint to) const;
+    // Moves the pointer there and clicks `button`.
+    bool click(QPoint at, int button = 1) const;
     // Drags `window` with `button` from `from` to `to` and releases. True when the
     // window, once it moved, kept its place under the pointer to the end.
     // A window manager takes a move over when it gets to the request, from
