@@ -4,6 +4,7 @@
 // program installed into a prefix, which keeps its files in the user's folders.
 
 #include "support/install.h"
+#include "support/programcopy.h"
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
@@ -13,7 +14,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 class tst_Desktop : public QObject
@@ -25,23 +25,8 @@ private slots:
     void installedProgramKeepsItsFolders();
 
 private:
-    void startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x,
-                  const QString &program = QString());
     static void quit(const XServer &x, const QString &main, QProcess &app);
 };
-
-void tst_Desktop::startApp(QProcess &app, const QTemporaryDir &dir, const XServer &x,
-                           const QString &program)
-{
-    QProcessEnvironment env = x.environment();
-    env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("home/.config")));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("runtime")));
-    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
-    app.setProcessEnvironment(env);
-    app.start(program.isEmpty() ? dir.filePath(QStringLiteral("stiftolino")) : program, {});
-    QVERIFY(app.waitForStarted());
-}
 
 // Quits through the toolbar: the last button, then Yes (the default).
 void tst_Desktop::quit(const XServer &x, const QString &main, QProcess &app)
@@ -75,16 +60,9 @@ void tst_Desktop::dragAndRestart()
             QSKIP("openbox is not installed (Debian package openbox)");
         QVERIFY2(x.startWindowManager(openbox), qPrintable(x.whyNot()));
     }
-    QTemporaryDir dir;
-    QDir().mkpath(dir.filePath(QStringLiteral("home/.config")));
-    QDir().mkpath(dir.filePath(QStringLiteral("runtime")));
-    QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")),
-                        dir.filePath(QStringLiteral("stiftolino"))));
-
-    QProcess app;
-    startApp(app, dir, x);
+    ProgramCopy in;
+    QVERIFY(in.install());
+    QVERIFY(in.launch(in.environmentOn(x)));
     const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
     const QString lessons = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
     QVERIFY2(!main.isEmpty() && !lessons.isEmpty(), "the windows did not appear");
@@ -100,19 +78,16 @@ void tst_Desktop::dragAndRestart()
     x.click(after.topLeft() + QPoint(95 + 128 + 22, 316 + 48 + 16));
     QVERIFY(waitFor([&] { return x.geometry(lessons).size() == QSize(240, 270); }));
 
-    quit(x, main, app);
+    quit(x, main, in.app);
     if (QTest::currentTestFailed())
         return;
 
-    QProcess again;
-    startApp(again, dir, x);
+    QVERIFY(in.launch(in.environmentOn(x)));
     const QString lessons2 = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
     QVERIFY(!lessons2.isEmpty());
     waitFor([&] { return x.geometry(lessons2).topLeft() == after.topLeft(); });
     QCOMPARE(x.geometry(lessons2).topLeft(), after.topLeft());
     QCOMPARE(x.geometry(lessons2).size(), QSize(240, 270));
-    again.kill();
-    again.waitForFinished();
 }
 
 namespace {
@@ -134,8 +109,8 @@ QStringList snapshot(const QString &folder)
 
 void tst_Desktop::installedProgramKeepsItsFolders()
 {
-    QTemporaryDir dir;
-    const QString prefix = dir.filePath(QStringLiteral("prefix"));
+    ProgramCopy in;
+    const QString prefix = in.dir.filePath(QStringLiteral("prefix"));
     const QString error = installBuild(prefix);
     if (error.contains(QLatin1String("not set")))
         QSKIP(qPrintable(error));
@@ -145,12 +120,9 @@ void tst_Desktop::installedProgramKeepsItsFolders()
     XServer x;
     if (!x.start())
         QSKIP(qPrintable(QStringLiteral("no X server: %1").arg(x.whyNot())));
-    QDir().mkpath(dir.filePath(QStringLiteral("home/.config")));
-    QDir().mkpath(dir.filePath(QStringLiteral("runtime")));
-    QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QProcess app;
-    startApp(app, dir, x, prefix + QStringLiteral("/bin/stiftolino"));
+    QVERIFY(in.makeFolders());
+    QVERIFY(in.launch(in.environmentOn(x), prefix + QStringLiteral("/bin/stiftolino")));
+    QProcess &app = in.app;
     QVERIFY2(!x.waitForWindow(QStringLiteral("^Stiftolino lessons$")).isEmpty(),
              qPrintable(QStringLiteral("no lesson window; the program %1: %2")
                             .arg(app.state() == QProcess::Running ? QStringLiteral("runs")
@@ -161,7 +133,7 @@ void tst_Desktop::installedProgramKeepsItsFolders()
 
     // The lesson window lists the pictures folder and makes it on a first start:
     // in the user's Pictures folder, although the prefix could be written.
-    const QString pictures = dir.filePath(QStringLiteral("home/Pictures/Stiftolino"));
+    const QString pictures = in.home() + QStringLiteral("/Pictures/Stiftolino");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pictures).isDir(), 10000);
 
     // Save through the toolbar (the right button of the second row): the
@@ -178,7 +150,7 @@ void tst_Desktop::installedProgramKeepsItsFolders()
     quit(x, main, app);
     if (QTest::currentTestFailed())
         return;
-    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("home/.config/Stiftolino/Stiftolino.ini"))));
+    QVERIFY(QFile::exists(in.home() + QStringLiteral("/.config/Stiftolino/Stiftolino.ini")));
 
     // Nothing new or changed under the prefix.
     QCOMPARE(snapshot(prefix), installed);

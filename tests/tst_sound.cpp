@@ -7,6 +7,7 @@
 #include "core/resources.h"
 #include "core/sound.h"
 #include "platform/soundoutput.h"
+#include "support/programcopy.h"
 #include "support/pulseserver.h"
 #include "support/recordingsoundoutput.h"
 #include "support/testsupport.h"
@@ -806,19 +807,11 @@ void tst_Sound::programStartSounds()
     if (!x.start())
         QSKIP(qPrintable(x.whyNot()));
     QVERIFY(x.startWindowManager(QStringLiteral("openbox")));
-    QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("home/.config/Stiftolino")));
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("runtime")));
-    QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")),
-                        dir.filePath(QStringLiteral("stiftolino"))));
+    ProgramCopy in;
+    QVERIFY(in.install());
     // The pen window stays closed (its own opening sound would cut off the sweep),
     // the lesson window sits in the corner, away from the canvas.
-    QFile settings(dir.filePath(QStringLiteral("home/.config/Stiftolino/Stiftolino.ini")));
-    QVERIFY(settings.open(QIODevice::WriteOnly));
-    settings.write("[Optionen]\nCShow=0\nPLeft=0\nPTop=0\n");
-    settings.close();
+    QVERIFY(in.writeSettings("[Optionen]\nCShow=0\nPLeft=0\nPTop=0\n"));
 
     MonitorRecorder recorder;
     const QString failure = recorder.start(*m_server);
@@ -826,15 +819,9 @@ void tst_Sound::programStartSounds()
         QSKIP(qPrintable(failure));
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
 
-    QProcess app;
-    QProcessEnvironment env = x.environment();
-    env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("home/.config")));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("runtime")));
+    QProcessEnvironment env = in.environmentOn(x);
     env.insert(QStringLiteral("PULSE_SERVER"), m_server->address());
-    app.setProcessEnvironment(env);
-    app.start(dir.filePath(QStringLiteral("stiftolino")), {});
-    QVERIFY(app.waitForStarted());
+    QVERIFY(in.launch(env));
     const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
     QVERIFY2(!main.isEmpty(), "the main window did not appear");
     if (press) {
@@ -844,8 +831,8 @@ void tst_Sound::programStartSounds()
     }
     // The server may take up to two seconds to start its first stream.
     const QList<int> s = recorder.finish(3000);
-    app.kill();
-    app.waitForFinished(3000);
+    in.app.kill();
+    in.app.waitForFinished(3000);
 
     const Heard h = listen(s);
     QVERIFY2(h.peak[0] > 8000 && h.peak[1] > 8000,

@@ -15,6 +15,7 @@
 #include "platform/picturebox.h"
 #include "platform/prompts.h"
 #include "support/printspooler.h"
+#include "support/programcopy.h"
 #include "support/testsupport.h"
 #include "support/waitfor.h"
 #include "support/xserver.h"
@@ -27,7 +28,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
@@ -246,26 +246,9 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
         QSKIP("import is not installed (Debian package imagemagick)");
     QVERIFY2(x.startWindowManager(openbox), qPrintable(x.whyNot()));
 
-    QTemporaryDir dir;
-    for (const char *sub : {"home/.config", "runtime"})
-        QVERIFY(QDir().mkpath(dir.filePath(QString::fromLatin1(sub))));
-    QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")),
-                        dir.filePath(QStringLiteral("stiftolino"))));
-    QProcessEnvironment env = x.environment();
-    env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("home/.config")));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("runtime")));
-    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
-    QProcess app;
-    app.setProcessEnvironment(env);
-    app.start(dir.filePath(QStringLiteral("stiftolino")), {});
-    QVERIFY(app.waitForStarted());
-    const auto stop = qScopeGuard([&] {
-        app.kill();
-        app.waitForFinished();
-    });
+    ProgramCopy in;
+    QVERIFY(in.install());
+    QVERIFY(in.launch(in.environmentOn(x)));
 
     const auto grab = [&] {
         return QImage::fromData(runTool(QStringLiteral("import"),
@@ -357,7 +340,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     x.xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), nameBox});
     x.xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("haus")});
     x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
-    const QString saved = dir.filePath(QStringLiteral("pics/haus.bmp"));
+    const QString saved = in.dir.filePath(QStringLiteral("pics/haus.bmp"));
     QVERIFY2(waitFor([&] { return QFileInfo(saved).size() > 585 * 439 * 3; }, 10000), "haus.bmp was not saved");
     QVERIFY2(waitFor([&] { return !shownWindows().contains(nameBox); }, 10000), "the name box stayed");
     // The file holds what the screen shows.
@@ -410,7 +393,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     click(button(4));
     QVERIFY2(waitFor([&] { return shownWindows().contains(pen); }, 10000), "the pen window did not come back");
     QCOMPARE(x.geometry(pen).topLeft(), pr.topLeft());
-    QCOMPARE(app.state(), QProcess::Running);
+    QCOMPARE(in.app.state(), QProcess::Running);
 }
 
 QTEST_MAIN(tst_Toolbar)

@@ -4,6 +4,7 @@
 // to be closed, answers the keyboard and sits in the middle of the screen.
 
 #include "support/desktopprobe.h"
+#include "support/programcopy.h"
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
@@ -11,7 +12,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 class tst_Windowing : public QObject
@@ -26,20 +26,10 @@ private slots:
     void errorDialogFrame();
 
 private:
-    // A copy of the program with a home of its own, started on the X server.
-    struct Install {
-        QTemporaryDir dir;
-        QProcess app;
-        ~Install()
-        {
-            app.kill();
-            app.waitForFinished();
-        }
-    };
     // Starts the X server, the window manager (none when empty) and the program;
     // false when the test has been skipped or has failed meanwhile.
-    bool launch(XServer &x, Install &in, const QString &windowManager, const QByteArray &settings = QByteArray());
-    void start(Install &in, const XServer &x, const QByteArray &settings);
+    bool launch(XServer &x, ProgramCopy &in, const QString &windowManager, const QByteArray &settings = QByteArray());
+    void start(ProgramCopy &in, const XServer &x, const QByteArray &settings);
     static QString penWindow(const XServer &x, const QString &main, const QString &lessons);
 };
 
@@ -49,7 +39,7 @@ void tst_Windowing::initTestCase()
              "STIFTOLINO_BINARY must name the program");
 }
 
-bool tst_Windowing::launch(XServer &x, Install &in, const QString &windowManager, const QByteArray &settings)
+bool tst_Windowing::launch(XServer &x, ProgramCopy &in, const QString &windowManager, const QByteArray &settings)
 {
     bool started = false;
     [&] {
@@ -67,28 +57,12 @@ bool tst_Windowing::launch(XServer &x, Install &in, const QString &windowManager
     return started;
 }
 
-void tst_Windowing::start(Install &in, const XServer &x, const QByteArray &settings)
+void tst_Windowing::start(ProgramCopy &in, const XServer &x, const QByteArray &settings)
 {
-    const QString home = in.dir.filePath(QStringLiteral("home"));
-    QVERIFY(QDir().mkpath(home + QStringLiteral("/.config/Stiftolino")));
-    QVERIFY(QDir().mkpath(in.dir.filePath(QStringLiteral("runtime"))));
-    QFile::setPermissions(in.dir.filePath(QStringLiteral("runtime")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (!settings.isEmpty()) {
-        QFile ini(home + QStringLiteral("/.config/Stiftolino/Stiftolino.ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write(settings);
-    }
-    const QString binary = in.dir.filePath(QStringLiteral("stiftolino"));
-    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")), binary));
-    QProcessEnvironment env = x.environment();
-    env.insert(QStringLiteral("HOME"), home);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), in.dir.filePath(QStringLiteral("runtime")));
-    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
-    in.app.setProcessEnvironment(env);
-    in.app.start(binary, {});
-    QVERIFY(in.app.waitForStarted());
+    QVERIFY(in.install());
+    if (!settings.isEmpty())
+        QVERIFY(in.writeSettings(settings));
+    QVERIFY(in.launch(in.environmentOn(x)));
 }
 
 QString tst_Windowing::penWindow(const XServer &x, const QString &main, const QString &lessons)
@@ -118,7 +92,7 @@ void tst_Windowing::toolWindowsStayAbove()
 {
     QFETCH(QString, windowManager);
     XServer x;
-    Install in;
+    ProgramCopy in;
     if (!launch(x, in, windowManager))
         return;
     const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
@@ -174,7 +148,7 @@ void tst_Windowing::dragEndsWithTheRelease()
     QFETCH(QString, windowManager);
     QFETCH(int, button);
     XServer x;
-    Install in;
+    ProgramCopy in;
     if (!launch(x, in, windowManager))
         return;
     const QString lessons = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
@@ -203,7 +177,7 @@ void tst_Windowing::dragEndsWithTheRelease()
 void tst_Windowing::errorDialogFrame()
 {
     XServer x;
-    Install in;
+    ProgramCopy in;
     // A stored lesson that does not exist: one error while the lesson window loads.
     if (!launch(x, in, QStringLiteral("openbox"), "[Optionen]\nImage=99\n"))
         return;

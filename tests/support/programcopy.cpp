@@ -1,24 +1,62 @@
 #include "support/programcopy.h"
 
+#include "support/xserver.h"
+
 #include <QDir>
 #include <QFile>
+
+namespace {
+QProcessEnvironment withFolders(QProcessEnvironment env, const ProgramCopy &copy)
+{
+    env.insert(QStringLiteral("HOME"), copy.home());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), copy.home() + QStringLiteral("/.config"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), copy.home() + QStringLiteral("/.local/share"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), copy.runtime());
+    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
+    return env;
+}
+} // namespace
+
+ProgramCopy::~ProgramCopy()
+{
+    if (app.state() != QProcess::NotRunning) {
+        app.kill();
+        app.waitForFinished();
+    }
+}
+
+bool ProgramCopy::makeFolders() const
+{
+    return QDir().mkpath(home() + QStringLiteral("/.config")) && QDir().mkpath(runtime())
+           && QFile::setPermissions(runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
 
 bool ProgramCopy::install()
 {
     binary = dir.filePath(QStringLiteral("stiftolino"));
-    QDir().mkpath(home() + QStringLiteral("/.config"));
-    QDir().mkpath(runtime());
-    QFile::setPermissions(runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")), binary);
+    return makeFolders() && QFile::copy(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY")), binary);
 }
 
 QProcessEnvironment ProgramCopy::environment() const
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home() + QStringLiteral("/.config"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home() + QStringLiteral("/.local/share"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime());
-    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
-    return env;
+    return withFolders(QProcessEnvironment::systemEnvironment(), *this);
+}
+
+QProcessEnvironment ProgramCopy::environmentOn(const XServer &x) const
+{
+    return withFolders(x.environment(), *this);
+}
+
+bool ProgramCopy::writeSettings(const QByteArray &ini) const
+{
+    const QString folder = home() + QStringLiteral("/.config/Stiftolino");
+    QFile file(folder + QStringLiteral("/Stiftolino.ini"));
+    return QDir().mkpath(folder) && file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size();
+}
+
+bool ProgramCopy::launch(const QProcessEnvironment &env, const QString &program)
+{
+    app.setProcessEnvironment(env);
+    app.start(program.isEmpty() ? binary : program, {});
+    return app.waitForStarted();
 }
