@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 
 class tst_Desktop : public QObject
@@ -52,14 +51,7 @@ void tst_Desktop::dragAndRestart()
 {
     QFETCH(bool, windowManager);
     XServer x;
-    if (!x.start())
-        QSKIP(qPrintable(QStringLiteral("no X server: %1").arg(x.whyNot())));
-    if (windowManager) {
-        const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-        if (openbox.isEmpty())
-            QSKIP("openbox is not installed (Debian package openbox)");
-        QVERIFY2(x.startWindowManager(openbox), qPrintable(x.whyNot()));
-    }
+    START_DESKTOP_OR_SKIP(x, windowManager ? QStringLiteral("openbox") : QString());
     ProgramCopy in;
     QVERIFY(in.install());
     QVERIFY(in.launch(in.environmentOn(x)));
@@ -118,8 +110,7 @@ void tst_Desktop::installedProgramKeepsItsFolders()
     const QStringList installed = snapshot(prefix);
 
     XServer x;
-    if (!x.start())
-        QSKIP(qPrintable(QStringLiteral("no X server: %1").arg(x.whyNot())));
+    START_DESKTOP_OR_SKIP(x, QString());
     QVERIFY(in.makeFolders());
     QVERIFY(in.launch(in.environmentOn(x), prefix + QStringLiteral("/bin/stiftolino")));
     QProcess &app = in.app;

@@ -30,7 +30,6 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -244,17 +243,10 @@ int main(int argc, char *argv[])
     {
         // The helpers wait with an event loop: a plain one until the X server is up.
         QCoreApplication setup(argc, argv);
-        if (!x.start()) {
-            g_why = QStringLiteral("no X server: %1").arg(x.whyNot());
-        } else {
-            const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-            if (openbox.isEmpty())
-                g_why = QStringLiteral("openbox is not installed (Debian package openbox)");
-            else if (!x.startWindowManager(openbox))
-                g_why = QStringLiteral("openbox did not start");
-            else
-                g_x = &x;
-        }
+        if (x.startDesktop(QStringLiteral("openbox")))
+            g_x = &x;
+        else
+            g_why = x.whyNot();
     }
     if (g_x) {
         qputenv("DISPLAY", x.display().toLocal8Bit());

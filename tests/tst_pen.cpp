@@ -25,7 +25,6 @@
 #include "support/waitfor.h"
 #include "support/xserver.h"
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -895,15 +894,8 @@ void tst_Pen::underX11()
 {
     SKIP_IF_RUN_SEPARATELY();
     QFETCH(bool, windowManager);
-    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-    if (windowManager && openbox.isEmpty())
-        QSKIP("no window manager to test with (Debian package openbox)");
-
     XServer x;
-    if (!x.start())
-        QSKIP(qPrintable(x.whyNot()));
-    if (windowManager)
-        QVERIFY2(x.startWindowManager(openbox), qPrintable(x.whyNot()));
+    START_DESKTOP_OR_SKIP(x, windowManager ? QStringLiteral("openbox") : QString());
     QTemporaryDir dir;
     const QString settings = dir.filePath(QStringLiteral("Stiftolino.ini"));
 

@@ -804,9 +804,7 @@ void tst_Sound::programStartSounds()
     if (const QString why = soundServerFailure(); !why.isEmpty())
         QSKIP(qPrintable(QStringLiteral("no sound server for this test: ") + why));
     XServer x;
-    if (!x.start())
-        QSKIP(qPrintable(x.whyNot()));
-    QVERIFY(x.startWindowManager(QStringLiteral("openbox")));
+    START_DESKTOP_OR_SKIP(x, QStringLiteral("openbox"));
     ProgramCopy in;
     QVERIFY(in.install());
     // The pen window stays closed (its own opening sound would cut off the sweep),

@@ -236,15 +236,10 @@ void tst_Toolbar::printThroughASpooler()
 
 void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
 {
-    XServer x;
-    if (!x.start())
-        QSKIP(qPrintable(QStringLiteral("no X server: %1").arg(x.whyNot())));
-    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-    if (openbox.isEmpty())
-        QSKIP("openbox is not installed (Debian package openbox)");
     if (QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty())
         QSKIP("import is not installed (Debian package imagemagick)");
-    QVERIFY2(x.startWindowManager(openbox), qPrintable(x.whyNot()));
+    XServer x;
+    START_DESKTOP_OR_SKIP(x, QStringLiteral("openbox"));
 
     ProgramCopy in;
     QVERIFY(in.install());

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 
 class tst_Windowing : public QObject
@@ -43,14 +42,7 @@ bool tst_Windowing::launch(XServer &x, ProgramCopy &in, const QString &windowMan
 {
     bool started = false;
     [&] {
-        if (!x.start())
-            QSKIP(qPrintable(QStringLiteral("no X server: %1").arg(x.whyNot())));
-        if (!windowManager.isEmpty()) {
-            const QString program = QStandardPaths::findExecutable(windowManager);
-            if (program.isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed (Debian package %1)").arg(windowManager)));
-            QVERIFY2(x.startWindowManager(program), qPrintable(x.whyNot()));
-        }
+        START_DESKTOP_OR_SKIP(x, windowManager);
         start(in, x, settings);
         started = !QTest::currentTestFailed();
     }();

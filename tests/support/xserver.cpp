@@ -111,6 +111,22 @@ bool XServer::startWindowManager(const QString &program)
     return false;
 }
 
+bool XServer::startDesktop(const QString &windowManager)
+{
+    m_missing = true;
+    if (!start()) {
+        m_why = QStringLiteral("no X server: ") + m_why;
+        return false;
+    }
+    const QString program = windowManager.isEmpty() ? QString() : QStandardPaths::findExecutable(windowManager);
+    if (!windowManager.isEmpty() && program.isEmpty()) {
+        m_why = QStringLiteral("%1 is not installed (Debian package %1)").arg(windowManager);
+        return false;
+    }
+    m_missing = false;
+    return program.isEmpty() || startWindowManager(program);
+}
+
 QString XServer::rootProperty(const QString &name) const
 {
     QProcess probe;

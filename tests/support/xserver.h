@@ -28,6 +28,17 @@ struct DragAnchor
     QPoint place() const { return from + unit * (step < 0 ? 0 : step); }
 };
 
+// Starts the desktop, or skips the test when a part of it is not installed and
+// fails it when the window manager does not come up.
+#define START_DESKTOP_OR_SKIP(x, windowManager)                                   \
+    do {                                                                         \
+        if (!(x).startDesktop(windowManager)) {                                  \
+            if ((x).missing())                                                   \
+                QSKIP(qPrintable((x).whyNot()));                                 \
+            QFAIL(qPrintable((x).whyNot()));                                     \
+        }                                                                        \
+    } while (false)
+
 class XServer
 {
 public:
@@ -41,6 +52,12 @@ public:
     bool start();
     // Starts a window manager and waits until it has announced itself.
     bool startWindowManager(const QString &program);
+    // Starts Xvfb and, unless `windowManager` is empty, that window manager from
+    // the PATH. False when something is missing (missing(): Xvfb, xdotool or the
+    // window manager not installed, or the server did not come up) or the
+    // window manager did not announce itself; whyNot() says which.
+    bool startDesktop(const QString &windowManager = QString());
+    bool missing() const { return m_missing; }
 
     QString display() const { return m_display; }
     QString whyNot() const { return m_why; }
@@ -76,4 +93,5 @@ private:
     QProcess m_wm;
     QString m_display;
     QString m_why;
+    bool m_missing = false;
 };
