@@ -49,8 +49,7 @@ private:
 void tst_About::init()
 {
     m_env = new TestEnvironment;
-    LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
-    ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
+    m_env->writeLanguageTable();
     frmInfo::MainWindowShown = False;
     m_main = new QWidget;
     m_mainShown = 0;

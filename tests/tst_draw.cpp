@@ -679,8 +679,7 @@ void tst_Draw::captions()
     QFETCH(QString, about);
     QFETCH(QString, browse);
     QFETCH(bool, germanLogo);
-    LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
-    ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
+    m_env->writeLanguageTable();
     LanguageOffset = int16_t(offset);
     w->Sprache();
     QCOMPARE(w->vbeButton[0]->toolTip(), clear);
@@ -701,8 +700,7 @@ void tst_Draw::captions()
 
 void tst_Draw::captionsOnEveryActivation()
 {
-    LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
-    ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
+    m_env->writeLanguageTable();
     QWidget other;
     other.show();
     other.activateWindow();
@@ -738,8 +736,7 @@ void tst_Draw::flags()
     QFETCH(QStringList, writes);
     QFETCH(QString, clear);
     QFETCH(QString, qtYes);
-    LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
-    ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
+    m_env->writeLanguageTable();
     UseQtTexts(0);
     w->Sprache();
     SoundOn = True;
@@ -938,8 +935,7 @@ void tst_Draw::webSite()
 
 void tst_Draw::useEnglish()
 {
-    LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
-    ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
+    m_env->writeLanguageTable();
     LanguageOffset = 1000;
 }
 

@@ -37,8 +37,7 @@ private:
 void tst_Language::init()
 {
     m_env = new TestEnvironment;
-    LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
-    QCOMPARE(ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath), 0);
+    QCOMPARE(m_env->writeLanguageTable(), 0);
 }
 
 void tst_Language::cleanup()

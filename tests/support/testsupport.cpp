@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "core/globals.h"
+#include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
 #include "platform/paths.h"
@@ -31,6 +32,12 @@ TestEnvironment::~TestEnvironment()
     ErrorHandling::setEndHandler({});
     Allgemein::SetSettingsBackend(nullptr);
     Paths::setProgramFolder(QString());
+}
+
+int32_t TestEnvironment::writeLanguageTable()
+{
+    Allgemein::LanguageFilePath = folder.filePath(QStringLiteral("~tmp.lng"));
+    return ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), Allgemein::LanguageFilePath);
 }
 
 bool ModResFiles::HasResource(int number, const QString &type)

@@ -75,4 +75,7 @@ public:
     RecordingSoundOutput sound;
     QTemporaryDir folder;
     QString programFolder() const { return folder.path(); }
+    // Writes the language table copy into the folder, as the start does, and
+    // points the lookup at it; returns what writing it returned (0 when written).
+    int32_t writeLanguageTable();
 };
