@@ -14,6 +14,7 @@
 #include "picker/previewlayout.h"
 #include "platform/picturebox.h"
 #include "platform/prompts.h"
+#include "support/desktopprobe.h"
 #include "support/printspooler.h"
 #include "support/programcopy.h"
 #include "support/testsupport.h"
@@ -245,13 +246,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     QVERIFY(in.install());
     QVERIFY(in.launch(in.environmentOn(x)));
 
-    const auto grab = [&] {
-        return QImage::fromData(runTool(QStringLiteral("import"),
-                                        {QStringLiteral("-display"), x.display(), QStringLiteral("-window"),
-                                         QStringLiteral("root"), QStringLiteral("png:-")})
-                                    .value_or(QByteArray()))
-            .convertToFormat(QImage::Format_RGB32);
-    };
+    const auto grab = [&] { return DesktopProbe::screenshot(x).convertToFormat(QImage::Format_RGB32); };
     const auto click = [&](QPoint p) { x.click(p); };
     const auto shownWindows = [&] {
         return x.xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
