@@ -32,11 +32,7 @@ inline int16_t PenWindowShown = Defaults::PenWindowShown;   // "CShow"
 inline int16_t TemplateIndex = Defaults::TemplateIndex;     // "Image"
 inline int16_t PreviewLarge = Defaults::PreviewLarge;       // "PSize"
 inline int16_t GridShown = Defaults::GridShown;             // "Gitter"
-inline QString PictureName;             // typed at Save, or picked in the picture list
-inline int32_t PenWindowLeft = 0;       // "CLeft", twips
-inline int32_t PenWindowTop = 0;        // "CTop", twips
-inline int32_t PickerLeft = 0;          // "PLeft", twips
-inline int32_t PickerTop = 0;           // "PTop", twips
+inline QString PictureName;             // the name typed at the last Save
 inline int16_t StartingUp = False;
 inline QString LanguageFilePath;
 
