@@ -8,50 +8,30 @@
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
-#include "about/frminfo.h"
 #include "controls/clicklabel.h"
 #include "controls/symbolbutton.h"
 #include "core/colors.h"
 #include "core/config.h"
 #include "controls/canvas.h"
 #include "draw/helpmenu.h"
-#include "draw/ownedwindows.h"
+#include "draw/toolwindows.h"
 #include "draw/savepicture.h"
-#include "pen/frmcolor.h"
+#include "draw/titleparts.h"
 #include "picker/frmpreview.h"
 #include "platform/artwork.h"
-#include "platform/paths.h"
-#include "platform/picturebox.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
-#include "platform/twips.h"
 #include "platform/windowplace.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
-#include <QMenu>
 #include <QPainter>
-#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
 namespace {
 frmDraw *g_instance = nullptr;
-
-QImage fallbackBackground()
-{
-    QImage img(DesignWidth, DesignHeight, QImage::Format_RGB32);
-    QPainter p(&img);
-    QLinearGradient g(0, 0, 0, DesignHeight);
-    g.setColorAt(0, QColor(250, 240, 214));
-    g.setColorAt(1, QColor(236, 214, 166));
-    p.fillRect(img.rect(), g);
-    return img;
-}
 
 // Moves a control; a negative size fails as the platform's move would.
 void moveControl(QWidget *w, const QRectF &r)
@@ -73,14 +53,17 @@ frmDraw &frmDraw::instance()
 
 bool frmDraw::exists() { return g_instance != nullptr; }
 
-frmDraw::frmDraw(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+frmDraw::frmDraw(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_picBild(new Canvas(this)), m_tools(this, m_picBild, [this] { return m_layout.panel.top(); })
 {
     if (!g_instance)
         g_instance = this;
     setWindowTitle(Allgemein::AppTitle);
     setFixedSize(DesignWidth, DesignHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    imgHinterg = ModResFiles::LoadArtwork(QStringLiteral(":/art/background.png"), fallbackBackground);
+    imgHinterg = ModResFiles::LoadArtwork(QStringLiteral(":/art/background.png"),
+                                          TitleParts::fallbackBackground);
     buildControls();
 }
 
@@ -92,13 +75,8 @@ frmDraw::~frmDraw()
 
 void frmDraw::buildControls()
 {
-    m_lblRahmen = new QLabel(this);
-    m_lblRahmen->setAutoFillBackground(true);
-    QPalette pal = m_lblRahmen->palette();
-    pal.setColor(QPalette::Window, SymbolButton::faceColor());
-    m_lblRahmen->setPalette(pal);
-
-    m_picBild = new Canvas(this);
+    m_lblRahmen = TitleParts::makeFrame(this);
+    m_lblRahmen->lower();   // behind the canvas
     m_picBild->setBackColor(Qt::white);
     connect(m_picBild, &Canvas::strokeBegan, this, &frmDraw::picBild_MouseDown);
 
@@ -110,37 +88,9 @@ void frmDraw::buildControls()
             connect(flag, &ClickLabel::clicked, this, [this, digit] { imgLang_Click(digit); });
     }
 
-    for (int i = 0; i < 2; ++i) {
-        auto *logo = new QLabel(this);
-        const QPixmap pm =
-            QPixmap::fromImage(Artwork::load(QStringLiteral(":/art/logo%1.png").arg(i)));
-        if (pm.isNull()) {
-            logo->setText(i == 0 ? QStringLiteral("Stiftolino \u2013 Zeichnen lernen")
-                                 : QStringLiteral("Stiftolino \u2013 Learn to draw"));
-            QFont f = logo->font();
-            f.setPixelSize(30);
-            f.setBold(true);
-            logo->setFont(f);
-            logo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        } else {
-            logo->setPixmap(pm);
-        }
-        logo->setGeometry(QRect(QPoint(25, 25), LogoSize.toSize()));
-        logo->setVisible(i == 0);
-        m_imgLogo[size_t(i)] = logo;
-    }
-
-    m_lblCopyright = new QLabel(Config::CopyrightNotice, this);
-    QFont notice(QStringLiteral("Times New Roman"));
-    notice.setStyleHint(QFont::Serif);
-    notice.setPointSizeF(8.25);
-    m_lblCopyright->setFont(notice);
-    QPalette np = m_lblCopyright->palette();
-    np.setColor(QPalette::WindowText, Colors::FrameDark);
-    m_lblCopyright->setPalette(np);
-    m_lblCopyright->resize(CopyrightSize.toSize());
-    m_lblCopyright->setVisible(false);
-
+    for (int i = 0; i < 2; ++i)
+        m_imgLogo[size_t(i)] = TitleParts::makeLogo(i, this);
+    m_lblCopyright = TitleParts::makeCopyright(this);
     m_mnuHelp = new HelpMenu(this);
 }
 
@@ -150,18 +100,9 @@ void frmDraw::Form_Load()
     ErrorFrame f("frmDraw", "Form_Load");
     f.run([&] {
         // The printer margins are measured once the window has shown its first
-        // frame (measurePrinterMargins): asking the print system takes longer
-        // than drawing the whole window.
-        f.line(40, [&] {
-            const QByteArray bytes = ModResFiles::LoadResData(101, QStringLiteral("CURSOR"));
-            const QImage img = ModResFiles::DecodeImage(bytes, "PNG");
-            if (img.isNull())
-                raiseError(Err::InvalidPicture);
-            const QStringList hot = img.text(QStringLiteral("hotspot")).split(u',');
-            const int hx = hot.size() == 2 ? hot[0].toInt() : 0;
-            const int hy = hot.size() == 2 ? hot[1].toInt() : img.height() - 1;
-            m_picBild->setCursor(QCursor(QPixmap::fromImage(img), hx, hy));
-        });
+        // frame (afterFirstFrame): asking the print system takes longer than
+        // drawing the whole window.
+        f.line(40, [&] { m_picBild->setCursor(TitleParts::pencilCursor()); });
         f.line(50, [&] { m_panel.buttons[1]->setEnabled(false); });
         f.line(60, [&] {
             if (!SoundOn)
@@ -207,7 +148,7 @@ bool frmDraw::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frmDraw::raiseOwnedWindows() { OwnedWindows::raiseAbove(this, m_preview); }
+void frmDraw::raiseOwnedWindows() { m_tools.raiseAll(); }
 
 void frmDraw::Form_Activate() { Sprache(); }
 
@@ -258,32 +199,13 @@ void frmDraw::Form_Resize()
     });
 }
 
-void frmDraw::showPenWindow()
-{
-    if (!m_color) {
-        m_color = new frmColor(this);
-        m_owned.add(m_color, [c = m_color] {
-            c->Form_Unload();
-            c->hide();
-        });
-    }
-    m_color->ShowOwned();
-}
-
 void frmDraw::showToolWindows()
 {
     // The lesson window always comes up with the main window's layout, the pen
     // window while it was left open.
-    if (!m_preview) {
-        m_preview = new frmPreview(this, m_picBild, [this] { return m_layout.panel.top(); });
-        m_owned.add(m_preview, [p = m_preview] {
-            p->Form_Unload();
-            p->hide();
-        });
-    }
-    m_preview->ShowOwned();
+    m_tools.showPreview();
     if (Allgemein::PenWindowShown)
-        showPenWindow();
+        m_tools.showPen();
 }
 
 void frmDraw::showEvent(QShowEvent *event)
@@ -328,9 +250,9 @@ void frmDraw::Sprache()
         f.line(30, [&] { m_mnuHelp->mnuHilfe->setText(Msg(121)); });
         f.line(40, [&] { m_mnuHelp->mnuUeber->setText(Msg(113)); });
         f.line(50, [&] {
-            if (!m_preview)
+            if (!m_tools.preview())
                 return;
-            m_preview->setButtonTips({Msg(124), Msg(142), Msg(123), Msg(129), Msg(128), Msg(124),
+            m_tools.preview()->setButtonTips({Msg(124), Msg(142), Msg(123), Msg(129), Msg(128), Msg(124),
                                       QStringLiteral("OK"), Msg(123), QStringLiteral("OK")});
         });
         f.line(60, [&] {
@@ -383,19 +305,19 @@ void frmDraw::vbeButton_Click(int Index)
             break;
         case 2: // Open: the lesson window's list of saved pictures, in front
             f.line(80, [&] {
-                if (!m_preview)
+                if (!m_tools.preview())
                     return;
-                m_preview->ShowOwned();
-                m_preview->ShowFilePanel();
+                m_tools.preview()->ShowOwned();
+                m_tools.preview()->ShowFilePanel();
             });
             break;
         case 3: // Save; the picture picked in the list before is no longer the chosen one
             SavePicture::run(f, this, m_picBild->image());
-            if (m_preview)
-                m_preview->forgetChosenPicture();
+            if (m_tools.preview())
+                m_tools.preview()->forgetChosenPicture();
             break;
         case 4: // Pen window
-            f.line(140, [&] { showPenWindow(); });
+            f.line(140, [&] { m_tools.showPen(); });
             f.line(150, [&] { PenWindowShown = True; });
             break;
         case 5: // Print
@@ -478,7 +400,7 @@ void frmDraw::quitCommand()
 void frmDraw::Unload()
 {
     // The owned tool windows go first, the last loaded first; each stores its place.
-    m_owned.unloadAll();
+    m_tools.unloadAll();
     m_quitting = true;
     close();
 }

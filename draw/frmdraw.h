@@ -3,7 +3,7 @@
 // five flags, the title logo and the maker's notice, over a background picture.
 
 #include "draw/layout.h"
-#include "draw/ownedwindows.h"
+#include "draw/toolwindows.h"
 #include "draw/toolpanel.h"
 #include "print/printjob.h"
 
@@ -77,11 +77,11 @@ public:
     PrintJob &printJob() { return m_print; }
 
     // The lesson window, created with the first layout; null before.
-    frmPreview *preview() const { return m_preview; }
+    frmPreview *preview() const { return m_tools.preview(); }
     // The pen window, created when it is first shown; null before.
-    frmColor *penWindow() const { return m_color; }
+    frmColor *penWindow() const { return m_tools.pen(); }
     // Shows the pen window (creating it on first use) above the main window.
-    void showPenWindow();
+    void showPenWindow() { m_tools.showPen(); }
     // The background picture as painted by the last layout.
     const QImage &backdrop() const { return m_backdrop; }
 
@@ -117,9 +117,7 @@ private:
     bool m_loaded = false;
     bool m_firstFramePainted = false;
     bool m_quitting = false;
-    frmPreview *m_preview = nullptr;
-    frmColor *m_color = nullptr;
-    OwnedWindows m_owned;
+    ToolWindows m_tools;
     std::function<void()> m_quitProgram;
     DrawLayout m_layout;
 };
