@@ -410,19 +410,23 @@ void frmDraw::Sprache()
     using namespace Allgemein;
     ErrorFrame f("frmDraw", "Sprache");
     f.run([&] {
-        static const int ids[10] = {130, 143, 125, 133, 122, 140, 119, 120, 131, 115};
+        static constexpr Text ids[10] = {Text::DeletePicture, Text::Undo,        Text::OpenFile,
+                                         Text::SavePicture,   Text::PenProperties, Text::PrintPicture,
+                                         Text::SoundEffects,  Text::Help,        Text::Homepage,
+                                         Text::EndProgram};
         f.line(10, [&] {
             for (int i = 0; i < 10; ++i)
                 vbeButton[size_t(i)]->setToolTip(Msg(ids[i]));
         });
-        f.line(20, [&] { mnuHelp->setTitle(Msg(120)); });
-        f.line(30, [&] { mnuHilfe->setText(Msg(121)); });
-        f.line(40, [&] { mnuUeber->setText(Msg(113)); });
+        f.line(20, [&] { mnuHelp->setTitle(Msg(Text::Help)); });
+        f.line(30, [&] { mnuHilfe->setText(Msg(Text::OnlineHelp)); });
+        f.line(40, [&] { mnuUeber->setText(Msg(Text::AboutMenu)); });
         f.line(50, [&] {
             if (!m_preview)
                 return;
-            m_preview->setButtonTips({Msg(124), Msg(142), Msg(123), Msg(129), Msg(128), Msg(124),
-                                      QStringLiteral("OK"), Msg(123), QStringLiteral("OK")});
+            m_preview->setButtonTips({Msg(Text::Previous), Msg(Text::SelectPicture), Msg(Text::Next),
+                                      Msg(Text::ShowGrid), Msg(Text::LargeSmall), Msg(Text::Previous),
+                                      QStringLiteral("OK"), Msg(Text::Next), QStringLiteral("OK")});
         });
         f.line(60, [&] {
             imgLogo[0]->setVisible(LanguageOffset == 0);
@@ -441,10 +445,7 @@ void frmDraw::picBild_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double X
             if (!vbeButton[1]->isEnabled())
                 vbeButton[1]->setEnabled(true);
         });
-        f.line(30, [&] {
-            if (SoundOn)
-                PlayWAV(102);
-        });
+        f.line(30, [&] { PlayEffect(Effect::Pencil); });
         f.line(40, [&] { StrokeActive = 1; });
         f.line(50, [&] { picBild->line(QPointF(X, Y), QPointF(X, Y)); });
     });
@@ -466,16 +467,10 @@ void frmDraw::vbeButton_Click(int Index)
     using namespace Allgemein;
     ErrorFrame f("frmDraw", "vbeButton_Click");
     f.run([&] {
-        f.line(10, [&] {
-            if (SoundOn)
-                PlayWAV(101);
-        });
+        f.line(10, [&] { PlayEffect(Effect::Click); });
         switch (Index) {
         case 0: // Clear
-            f.line(20, [&] {
-                if (SoundOn)
-                    PlayWAV(107);
-            });
+            f.line(20, [&] { PlayEffect(Effect::Sweep); });
             f.line(30, [&] { vbeButton[1]->setEnabled(false); });
             f.line(40, [&] { picBild->cls(); });
             f.line(50, [&] { picBild->repaint(); });
@@ -529,10 +524,7 @@ void frmDraw::imgLang_Click(int Index)
     using namespace Allgemein;
     ErrorFrame f("frmDraw", "imgLang_Click");
     f.run([&] {
-        f.line(10, [&] {
-            if (SoundOn)
-                PlayWAV(101);
-        });
+        f.line(10, [&] { PlayEffect(Effect::Click); });
         f.line(20, [&] {
             if (Index * 1000 == LanguageOffset)
                 f.exit();
@@ -541,7 +533,7 @@ void frmDraw::imgLang_Click(int Index)
             LanguageOffset = int16_t(Index * 1000);
             UseQtTexts(LanguageOffset);
         });
-        f.line(40, [&] { SaveSetting(QStringLiteral("Sprache"), QString::number(LanguageOffset)); });
+        f.line(40, [&] { SaveSetting(Key::Language, QString::number(LanguageOffset)); });
         f.line(50, [&] { Sprache(); });
     });
 }
@@ -567,7 +559,7 @@ void frmDraw::saveCommand(ErrorFrame &f)
     using namespace Allgemein;
     // Stays empty when the name is refused, so an Ignore writes nothing.
     QString target;
-    f.line(90, [&] { PictureName = Prompts::input(this, Msg(132), Msg(133)); });
+    f.line(90, [&] { PictureName = Prompts::input(this, Msg(Text::EnterFileName), Msg(Text::SavePicture)); });
     f.line(100, [&] {
         if (PictureName.isEmpty())
             f.exit();
@@ -581,9 +573,9 @@ void frmDraw::saveCommand(ErrorFrame &f)
     f.line(120, [&] {
         if (target.isEmpty() || !QFileInfo(target).isFile())
             return;
-        const auto answer = Prompts::message(this, Msg(134) + QStringLiteral("\r\n") + Msg(135),
+        const auto answer = Prompts::message(this, Msg(Text::FileExists) + QStringLiteral("\r\n") + Msg(Text::OverwriteQuestion),
                                              Prompts::Buttons::YesNo, Prompts::Icon::Question,
-                                             Msg(132), Prompts::Answer::No);
+                                             Msg(Text::EnterFileName), Prompts::Answer::No);
         if (answer != Prompts::Answer::Yes)
             f.exit();
     });
@@ -656,8 +648,9 @@ void frmDraw::printCommand(ErrorFrame &f)
 void frmDraw::quitCommand()
 {
     using namespace Allgemein;
-    const auto answer = Prompts::message(this, Msg(114), Prompts::Buttons::YesNo,
-                                         Prompts::Icon::Question, Msg(100), Prompts::Answer::Yes);
+    const auto answer = Prompts::message(this, Msg(Text::QuitQuestion), Prompts::Buttons::YesNo,
+                                         Prompts::Icon::Question, Msg(Text::ProgramTitle),
+                                         Prompts::Answer::Yes);
     if (answer != Prompts::Answer::Yes)
         return;
     if (m_quitProgram)

@@ -131,10 +131,7 @@ void frmColor::Form_Load()
 {
     ErrorFrame f("frmColor", "Form_Load");
     f.run([&] {
-        f.line(10, [&] {
-            if (SoundOn)
-                PlayWAV(106);
-        });
+        f.line(10, [&] { PlayEffect(Effect::Pop); });
         f.line(20, [&] { m_lblWidth->setText(QString::number(PenWidth)); });
         // Reports back through ValueChanged when this changes the slider's value.
         f.line(30, [&] { m_slider->setValue(PenWidth); });
@@ -149,8 +146,8 @@ void frmColor::Form_Load()
             PenWindowLeft = place.x();
             PenWindowTop = place.y();
         });
-        f.line(60, [&] { PenWindowLeft = GetSettingInt32(QStringLiteral("CLeft"), PenWindowLeft); });
-        f.line(70, [&] { PenWindowTop = GetSettingInt32(QStringLiteral("CTop"), PenWindowTop); });
+        f.line(60, [&] { PenWindowLeft = GetSettingInt32(Key::PenWindowLeft, PenWindowLeft); });
+        f.line(70, [&] { PenWindowTop = GetSettingInt32(Key::PenWindowTop, PenWindowTop); });
         // A stored place is used as found, even off the screen.
         f.line(80, [&] {
             move(Twips::toPixels(PenWindowLeft, m_twipsX),
@@ -238,8 +235,7 @@ void frmColor::ucSlider_ValueChanged()
 void frmColor::vbeButton_Click(int)
 {
     // Closing only hides: the window stays loaded and keeps its place.
-    if (SoundOn)
-        PlayWAV(105);
+    PlayEffect(Effect::Chime);
     PenWindowShown = False;
     hide();
 }
@@ -248,8 +244,8 @@ void frmColor::Form_Unload()
 {
     if (!m_loaded)
         return;
-    SaveSetting(QStringLiteral("CLeft"), singleText(Twips::fromPixels(x(), m_twipsX)));
-    SaveSetting(QStringLiteral("CTop"), singleText(Twips::fromPixels(y(), m_twipsY)));
+    SaveSetting(Key::PenWindowLeft, singleText(Twips::fromPixels(x(), m_twipsX)));
+    SaveSetting(Key::PenWindowTop, singleText(Twips::fromPixels(y(), m_twipsY)));
 }
 
 void frmColor::closeEvent(QCloseEvent *event)

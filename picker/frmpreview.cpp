@@ -171,12 +171,10 @@ void frmPreview::Form_Load()
                                  double(height()) * ty);
         });
         f.line(60, [&] {
-            const QString none;
-            placedByDefault = GetSetting(QStringLiteral("PLeft"), none).isNull()
-                              && GetSetting(QStringLiteral("PTop"), none).isNull();
-            PickerLeft = GetSettingInt32(QStringLiteral("PLeft"), place.x());
+            placedByDefault = !IsSettingStored(Key::PickerLeft) && !IsSettingStored(Key::PickerTop);
+            PickerLeft = GetSettingInt32(Key::PickerLeft, place.x());
         });
-        f.line(65, [&] { PickerTop = GetSettingInt32(QStringLiteral("PTop"), place.y()); });
+        f.line(65, [&] { PickerTop = GetSettingInt32(Key::PickerTop, place.y()); });
         f.line(70, [&] { move(Twips::toPixels(PickerLeft, Twips::perPixelX()), Twips::toPixels(PickerTop, Twips::perPixelY())); });
         f.line(80, [&] { ResizePreview(); });
         f.line(85, [&] {
@@ -196,10 +194,7 @@ void frmPreview::Form_Load()
             move(r.topLeft());
         });
         f.line(90, [&] { picPanel[0]->setVisible(true); });
-        f.line(100, [&] {
-            if (SoundOn)
-                PlayWAV(107);
-        });
+        f.line(100, [&] { PlayEffect(Effect::Sweep); });
     });
 }
 
@@ -314,14 +309,10 @@ void frmPreview::paintEvent(QPaintEvent *event)
 void frmPreview::vbeButton_Click(int Index)
 {
     ErrorFrame f("frmPreview", "vbeButton_Click");
-    auto sound = [](int n) {
-        if (SoundOn)
-            PlayWAV(n);
-    };
     f.run([&] {
         switch (Index) {
         case 0: // previous step
-            f.line(10, [&] { sound(101); });
+            f.line(10, [&] { PlayEffect(Effect::Click); });
             f.line(20, [&] {
                 if (StepIndex <= 0)
                     f.exit();
@@ -339,13 +330,13 @@ void frmPreview::vbeButton_Click(int Index)
             f.line(50, [&] { showCell(5); });
             f.line(60, [&] { picPanel[0]->setVisible(false); });
             f.line(70, [&] { picPanel[1]->setVisible(true); });
-            f.line(80, [&] { sound(107); });
+            f.line(80, [&] { PlayEffect(Effect::Sweep); });
             f.line(90, [&] { StepIndex = 0; });
             f.line(100, [&] { vbeButton[0]->setEnabled(false); });
             f.line(110, [&] { vbeButton[2]->setEnabled(true); });
             break;
         case 2: // next step
-            f.line(120, [&] { sound(102); });
+            f.line(120, [&] { PlayEffect(Effect::Pencil); });
             f.line(130, [&] {
                 if (StepIndex > 4)
                     f.exit();
@@ -360,17 +351,17 @@ void frmPreview::vbeButton_Click(int Index)
             });
             break;
         case 3: // grid on/off
-            f.line(160, [&] { sound(105); });
+            f.line(160, [&] { PlayEffect(Effect::Chime); });
             f.line(170, [&] { GridShown = int16_t(~GridShown); });
             f.line(180, [&] { imgGitter->setVisible(GridShown != 0); });
             break;
         case 4: // large/small
-            f.line(190, [&] { sound(104); });
+            f.line(190, [&] { PlayEffect(Effect::RisingNotes); });
             f.line(200, [&] { PreviewLarge = int16_t(~PreviewLarge); });
             f.line(210, [&] { ResizePreview(); });
             break;
         case 5: // previous lesson
-            f.line(220, [&] { sound(103); });
+            f.line(220, [&] { PlayEffect(Effect::FallingNotes); });
             f.line(230, [&] {
                 TemplateIndex = int16_t(TemplateIndex - 1);
                 if (TemplateIndex < 1)
@@ -380,7 +371,7 @@ void frmPreview::vbeButton_Click(int Index)
             f.line(250, [&] { showCell(5); });
             break;
         case 6: // take this lesson
-            f.line(260, [&] { sound(105); });
+            f.line(260, [&] { PlayEffect(Effect::Chime); });
             f.line(270, [&] { SaveConfig(); });
             f.line(280, [&] { loadTemplate(); });
             f.line(290, [&] { showCell(0); });
@@ -388,7 +379,7 @@ void frmPreview::vbeButton_Click(int Index)
             f.line(310, [&] { picPanel[0]->setVisible(true); });
             break;
         case 7: // next lesson
-            f.line(320, [&] { sound(104); });
+            f.line(320, [&] { PlayEffect(Effect::RisingNotes); });
             f.line(330, [&] {
                 TemplateIndex = int16_t(TemplateIndex + 1);
                 if (TemplateIndex > TemplateCount)
@@ -404,7 +395,7 @@ void frmPreview::vbeButton_Click(int Index)
                 // has gone or changed since is reported (53, 481).
                 if (PictureName.isEmpty() || QFileInfo(PictureName).isRelative())
                     return;
-                sound(107);
+                PlayEffect(Effect::Sweep);
                 const QImage picture = PictureFile::load(PictureName);
                 PictureBox *canvas = m_canvas;
                 canvas->paintPicture(picture,
@@ -498,9 +489,8 @@ void frmPreview::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, Q
 
 void frmPreview::Form_Unload()
 {
-    // Stored as "Ptop"; the store ignores case, so Form_Load reads it as "PTop".
     tryQuietly([&] {
-        SaveSetting(QStringLiteral("PLeft"), singleText(Twips::fromPixels(x(), Twips::perPixelX())));
-        SaveSetting(QStringLiteral("Ptop"), singleText(Twips::fromPixels(y(), Twips::perPixelY())));
+        SaveSetting(Key::PickerLeft, singleText(Twips::fromPixels(x(), Twips::perPixelX())));
+        SaveSetting(Key::PickerTop, singleText(Twips::fromPixels(y(), Twips::perPixelY())));
     });
 }
