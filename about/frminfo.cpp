@@ -202,7 +202,7 @@ void frmInfo::Sprache()
     ErrorFrame f("frmInfo", "Sprache");
     f.run([&] {
         f.line(10, [&] {
-            Label0->setText(Msg(100) + QStringLiteral("  ") + ModResFiles::LoadResString(102)
+            Label0->setText(Msg(Text::ProgramTitle) + QStringLiteral("  ") + ModResFiles::LoadResString(102)
                             + QStringLiteral("\r\n")
                             + VersionText(STIFTOLINO_VERSION_MAJOR, STIFTOLINO_VERSION_MINOR,
                                           STIFTOLINO_VERSION_PATCH));
@@ -223,7 +223,7 @@ void frmInfo::imgLang_Click(int Index)
             LanguageOffset = int16_t(Index * 1000);
             UseQtTexts(LanguageOffset);
         });
-        f.line(30, [&] { SaveSetting(QStringLiteral("Sprache"), QString::number(LanguageOffset)); });
+        f.line(30, [&] { SaveSetting(Key::Language, QString::number(LanguageOffset)); });
         f.line(40, [&] { Sprache(); });
     });
 }

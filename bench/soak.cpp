@@ -161,7 +161,7 @@ int main(int argc, char *argv[])
     static const int digits[] = {0, 1, 2, 3, 4, 5, 6};
     run(languages, [&](int i) {
         LanguageOffset = int16_t(digits[i % 7] * 1000);
-        SaveSetting(QStringLiteral("Sprache"), QString::number(LanguageOffset));
+        SaveSetting(Key::Language, QString::number(LanguageOffset));
         w->Sprache();
     });
 

@@ -8,7 +8,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-ToolWindow::ToolWindow(QWidget *owner, const QString &leftKey, const QString &topKey)
+ToolWindow::ToolWindow(QWidget *owner, const Allgemein::SettingKey &leftKey,
+                       const Allgemein::SettingKey &topKey)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), m_leftKey(leftKey), m_topKey(topKey),
       m_twipsX(Twips::perPixelX()), m_twipsY(Twips::perPixelY())
 {
@@ -18,9 +19,7 @@ bool ToolWindow::isMovingByHand() const { return WindowDrag::movingByHand(this);
 
 bool ToolWindow::placeStored() const
 {
-    const QString none;
-    return !Allgemein::GetSetting(m_leftKey, none).isNull()
-           || !Allgemein::GetSetting(m_topKey, none).isNull();
+    return Allgemein::IsSettingStored(m_leftKey) || Allgemein::IsSettingStored(m_topKey);
 }
 
 void ToolWindow::readStoredLeft()
@@ -53,11 +52,11 @@ void ToolWindow::keepOnScreen()
     move(r.topLeft());
 }
 
-void ToolWindow::storePlace(const QString &leftKey, const QString &topKey) const
+void ToolWindow::storePlace() const
 {
     using namespace Allgemein;
-    SaveSetting(leftKey.isEmpty() ? m_leftKey : leftKey, singleText(Twips::fromPixels(x(), m_twipsX)));
-    SaveSetting(topKey.isEmpty() ? m_topKey : topKey, singleText(Twips::fromPixels(y(), m_twipsY)));
+    SaveSetting(m_leftKey, singleText(Twips::fromPixels(x(), m_twipsX)));
+    SaveSetting(m_topKey, singleText(Twips::fromPixels(y(), m_twipsY)));
 }
 
 void ToolWindow::beginDrag(QPointF globalPos, Qt::MouseButton button)

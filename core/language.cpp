@@ -97,9 +97,9 @@ QString GetLang(int16_t number)
     return result;
 }
 
-QString Msg(int id)
+QString Msg(Text id)
 {
-    return GetLang(toInt16(double(LanguageOffset) + id));
+    return GetLang(toInt16(double(LanguageOffset) + int(id)));
 }
 
 } // namespace Allgemein

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "core/texts.h"
+
 #include <cstdint>
 
 namespace Allgemein {
@@ -15,7 +17,7 @@ QString GetLang(int16_t number);
 
 // The text of message `id` in the current language. The sum with the language
 // offset is a 16-bit number: past 32767 it raises an overflow.
-QString Msg(int id);
+QString Msg(Text id);
 
 // The lookup itself, on the file's bytes: section names and keys compared without
 // regard to case, the first matching key wins, blanks and tabs around the text

@@ -241,19 +241,23 @@ void frmDraw::Sprache()
     using namespace Allgemein;
     ErrorFrame f("frmDraw", "Sprache");
     f.run([&] {
-        static const int ids[10] = {130, 143, 125, 133, 122, 140, 119, 120, 131, 115};
+        static constexpr Text ids[10] = {Text::DeletePicture, Text::Undo,        Text::OpenFile,
+                                         Text::SavePicture,   Text::PenProperties, Text::PrintPicture,
+                                         Text::SoundEffects,  Text::Help,        Text::Homepage,
+                                         Text::EndProgram};
         f.line(10, [&] {
             for (int i = 0; i < 10; ++i)
                 m_panel.buttons[size_t(i)]->setToolTip(Msg(ids[i]));
         });
-        f.line(20, [&] { m_mnuHelp->setTitle(Msg(120)); });
-        f.line(30, [&] { m_mnuHelp->mnuHilfe->setText(Msg(121)); });
-        f.line(40, [&] { m_mnuHelp->mnuUeber->setText(Msg(113)); });
+        f.line(20, [&] { m_mnuHelp->setTitle(Msg(Text::Help)); });
+        f.line(30, [&] { m_mnuHelp->mnuHilfe->setText(Msg(Text::OnlineHelp)); });
+        f.line(40, [&] { m_mnuHelp->mnuUeber->setText(Msg(Text::AboutMenu)); });
         f.line(50, [&] {
             if (!m_tools.preview())
                 return;
-            m_tools.preview()->setButtonTips({Msg(124), Msg(142), Msg(123), Msg(129), Msg(128), Msg(124),
-                                      QStringLiteral("OK"), Msg(123), QStringLiteral("OK")});
+            m_tools.preview()->setButtonTips({Msg(Text::Previous), Msg(Text::SelectPicture), Msg(Text::Next),
+                                      Msg(Text::ShowGrid), Msg(Text::LargeSmall), Msg(Text::Previous),
+                                      QStringLiteral("OK"), Msg(Text::Next), QStringLiteral("OK")});
         });
         f.line(60, [&] {
             m_imgLogo[0]->setVisible(LanguageOffset == 0);
@@ -272,10 +276,7 @@ void frmDraw::picBild_MouseDown()
             if (!m_panel.buttons[1]->isEnabled())
                 m_panel.buttons[1]->setEnabled(true);
         });
-        f.line(30, [&] {
-            if (SoundOn)
-                PlayWAV(102);
-        });
+        f.line(30, [&] { PlayEffect(Effect::Pencil); });
         // The stroke's state and its first dot (40, 50) are the canvas's own.
     });
 }
@@ -285,16 +286,10 @@ void frmDraw::vbeButton_Click(int Index)
     using namespace Allgemein;
     ErrorFrame f("frmDraw", "vbeButton_Click");
     f.run([&] {
-        f.line(10, [&] {
-            if (SoundOn)
-                PlayWAV(101);
-        });
+        f.line(10, [&] { PlayEffect(Effect::Click); });
         switch (Index) {
         case 0: // Clear
-            f.line(20, [&] {
-                if (SoundOn)
-                    PlayWAV(107);
-            });
+            f.line(20, [&] { PlayEffect(Effect::Sweep); });
             f.line(30, [&] { m_panel.buttons[1]->setEnabled(false); });
             f.line(40, [&] { m_picBild->cls(); });
             f.line(50, [&] { m_picBild->repaint(); });
@@ -350,10 +345,7 @@ void frmDraw::imgLang_Click(int Index)
     using namespace Allgemein;
     ErrorFrame f("frmDraw", "imgLang_Click");
     f.run([&] {
-        f.line(10, [&] {
-            if (SoundOn)
-                PlayWAV(101);
-        });
+        f.line(10, [&] { PlayEffect(Effect::Click); });
         f.line(20, [&] {
             if (Index * 1000 == LanguageOffset)
                 f.exit();
@@ -362,7 +354,7 @@ void frmDraw::imgLang_Click(int Index)
             LanguageOffset = int16_t(Index * 1000);
             UseQtTexts(LanguageOffset);
         });
-        f.line(40, [&] { SaveSetting(QStringLiteral("Sprache"), QString::number(LanguageOffset)); });
+        f.line(40, [&] { SaveSetting(Key::Language, QString::number(LanguageOffset)); });
         f.line(50, [&] { Sprache(); });
     });
 }
@@ -387,8 +379,9 @@ void frmDraw::printCommand(ErrorFrame &f)
 void frmDraw::quitCommand()
 {
     using namespace Allgemein;
-    const auto answer = Prompts::message(this, Msg(114), Prompts::Buttons::YesNo,
-                                         Prompts::Icon::Question, Msg(100), Prompts::Answer::Yes);
+    const auto answer = Prompts::message(this, Msg(Text::QuitQuestion), Prompts::Buttons::YesNo,
+                                         Prompts::Icon::Question, Msg(Text::ProgramTitle),
+                                         Prompts::Answer::Yes);
     if (answer != Prompts::Answer::Yes)
         return;
     if (m_quitProgram)

@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "core/language.h"
 #include "core/picturefile.h"
+#include "core/texts.h"
 #include "platform/prompts.h"
 
 #include <QFileInfo>
@@ -16,7 +17,7 @@ void run(ErrorFrame &f, QWidget *parent, const QImage &picture)
     using namespace Allgemein;
     // Stays empty when the name is refused, so an Ignore writes nothing.
     QString target;
-    f.line(90, [&] { PictureName = Prompts::input(parent, Msg(132), Msg(133)); });
+    f.line(90, [&] { PictureName = Prompts::input(parent, Msg(Text::EnterFileName), Msg(Text::SavePicture)); });
     f.line(100, [&] {
         if (PictureName.isEmpty())
             f.exit();
@@ -25,9 +26,9 @@ void run(ErrorFrame &f, QWidget *parent, const QImage &picture)
     f.line(120, [&] {
         if (target.isEmpty() || !QFileInfo(target).isFile())
             return;
-        const auto answer = Prompts::message(parent, Msg(134) + QStringLiteral("\r\n") + Msg(135),
+        const auto answer = Prompts::message(parent, Msg(Text::FileExists) + QStringLiteral("\r\n") + Msg(Text::OverwriteQuestion),
                                              Prompts::Buttons::YesNo, Prompts::Icon::Question,
-                                             Msg(132), Prompts::Answer::No);
+                                             Msg(Text::EnterFileName), Prompts::Answer::No);
         if (answer != Prompts::Answer::Yes)
             f.exit();
     });

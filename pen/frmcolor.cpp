@@ -35,7 +35,7 @@ const QRect SliderPlace(520, 16, 18, 137);
 
 } // namespace
 
-frmColor::frmColor(QWidget *owner) : ToolWindow(owner, QStringLiteral("CLeft"), QStringLiteral("CTop"))
+frmColor::frmColor(QWidget *owner) : ToolWindow(owner, Key::PenWindowLeft, Key::PenWindowTop)
 {
     setFixedSize(PenPlace::WindowWidth, PenPlace::WindowHeight);
 
@@ -127,10 +127,7 @@ void frmColor::Form_Load()
 {
     ErrorFrame f("frmColor", "Form_Load");
     f.run([&] {
-        f.line(10, [&] {
-            if (SoundOn)
-                PlayWAV(106);
-        });
+        f.line(10, [&] { PlayEffect(Effect::Pop); });
         f.line(20, [&] { m_lblWidth->setText(QString::number(PenWidth)); });
         // Reports back through ValueChanged when this changes the slider's value.
         f.line(30, [&] { m_slider->setValue(PenWidth); });
@@ -220,8 +217,7 @@ void frmColor::ucSlider_ValueChanged()
 void frmColor::vbeButton_Click(int)
 {
     // Closing only hides: the window stays loaded and keeps its place.
-    if (SoundOn)
-        PlayWAV(105);
+    PlayEffect(Effect::Chime);
     PenWindowShown = False;
     hide();
 }

@@ -28,7 +28,7 @@ public:
     // showing loads it (sound, width, colour, place) and paints its background.
     void ShowOwned();
 
-    // Stores the window's place ("CLeft", "CTop", twips). Called by the quit
+    // Stores the window's place (Key::PenWindowLeft and Top, twips). Called by the quit
     // routine; does nothing when the window was never loaded this run.
     void Form_Unload();
 

@@ -64,7 +64,7 @@ QImage fallbackBackground()
 } // namespace
 
 frmPreview::frmPreview(QWidget *owner, PictureBox *canvas, std::function<double()> ownerPanelTop)
-    : ToolWindow(owner, QStringLiteral("PLeft"), QStringLiteral("PTop")), m_owner(owner), m_canvas(canvas),
+    : ToolWindow(owner, Key::PickerLeft, Key::PickerTop), m_owner(owner), m_canvas(canvas),
       m_ownerPanelTop(std::move(ownerPanelTop))
 {
     setWindowTitle(QStringLiteral("Stiftolino lessons"));
@@ -177,10 +177,7 @@ void frmPreview::Form_Load()
                 keepOnScreen();
         });
         f.line(90, [&] { picPanel[0]->setVisible(true); });
-        f.line(100, [&] {
-            if (SoundOn)
-                PlayWAV(107);
-        });
+        f.line(100, [&] { PlayEffect(Effect::Sweep); });
     });
 }
 
@@ -295,14 +292,10 @@ void frmPreview::paintEvent(QPaintEvent *event)
 void frmPreview::vbeButton_Click(int Index)
 {
     ErrorFrame f("frmPreview", "vbeButton_Click");
-    auto sound = [](int n) {
-        if (SoundOn)
-            PlayWAV(n);
-    };
     f.run([&] {
         switch (Index) {
         case 0: // previous step
-            f.line(10, [&] { sound(101); });
+            f.line(10, [&] { PlayEffect(Effect::Click); });
             f.line(20, [&] {
                 if (StepIndex <= 0)
                     f.exit();
@@ -320,13 +313,13 @@ void frmPreview::vbeButton_Click(int Index)
             f.line(50, [&] { showCell(5); });
             f.line(60, [&] { picPanel[0]->setVisible(false); });
             f.line(70, [&] { picPanel[1]->setVisible(true); });
-            f.line(80, [&] { sound(107); });
+            f.line(80, [&] { PlayEffect(Effect::Sweep); });
             f.line(90, [&] { StepIndex = 0; });
             f.line(100, [&] { vbeButton[0]->setEnabled(false); });
             f.line(110, [&] { vbeButton[2]->setEnabled(true); });
             break;
         case 2: // next step
-            f.line(120, [&] { sound(102); });
+            f.line(120, [&] { PlayEffect(Effect::Pencil); });
             f.line(130, [&] {
                 if (StepIndex > 4)
                     f.exit();
@@ -341,17 +334,17 @@ void frmPreview::vbeButton_Click(int Index)
             });
             break;
         case 3: // grid on/off
-            f.line(160, [&] { sound(105); });
+            f.line(160, [&] { PlayEffect(Effect::Chime); });
             f.line(170, [&] { GridShown = int16_t(~GridShown); });
             f.line(180, [&] { imgGitter->setVisible(GridShown != 0); });
             break;
         case 4: // large/small
-            f.line(190, [&] { sound(104); });
+            f.line(190, [&] { PlayEffect(Effect::RisingNotes); });
             f.line(200, [&] { PreviewLarge = int16_t(~PreviewLarge); });
             f.line(210, [&] { ResizePreview(); });
             break;
         case 5: // previous lesson
-            f.line(220, [&] { sound(103); });
+            f.line(220, [&] { PlayEffect(Effect::FallingNotes); });
             f.line(230, [&] {
                 TemplateIndex = int16_t(TemplateIndex - 1);
                 if (TemplateIndex < 1)
@@ -361,7 +354,7 @@ void frmPreview::vbeButton_Click(int Index)
             f.line(250, [&] { showCell(5); });
             break;
         case 6: // take this lesson
-            f.line(260, [&] { sound(105); });
+            f.line(260, [&] { PlayEffect(Effect::Chime); });
             f.line(270, [&] { SaveConfig(); });
             f.line(280, [&] { loadTemplate(); });
             f.line(290, [&] { showCell(0); });
@@ -369,7 +362,7 @@ void frmPreview::vbeButton_Click(int Index)
             f.line(310, [&] { picPanel[0]->setVisible(true); });
             break;
         case 7: // next lesson
-            f.line(320, [&] { sound(104); });
+            f.line(320, [&] { PlayEffect(Effect::RisingNotes); });
             f.line(330, [&] {
                 TemplateIndex = int16_t(TemplateIndex + 1);
                 if (TemplateIndex > TemplateCount)
@@ -380,12 +373,12 @@ void frmPreview::vbeButton_Click(int Index)
             break;
         case 8: // paint the chosen picture onto the canvas
             f.line(360, [&] {
-                // After a Save the name is the typed one, not a file: nothing is
-                // painted. A picture picked in the list is loaded, and one that
-                // has gone or changed since is reported (53, 481).
+                // Nothing chosen, or a Save since: nothing is painted. A picture
+                // picked in the list is loaded, and one that has gone or changed
+                // since is reported (53, 481).
                 if (m_chosenPicture.isEmpty())
                     return;
-                sound(107);
+                PlayEffect(Effect::Sweep);
                 const QImage picture = PictureFile::load(m_chosenPicture);
                 PictureBox *canvas = m_canvas;
                 canvas->paintPicture(picture,
@@ -479,6 +472,6 @@ void frmPreview::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, Q
 
 void frmPreview::Form_Unload()
 {
-    // Stored as "Ptop"; the store ignores case, so Form_Load reads it as "PTop".
-    tryQuietly([&] { storePlace(QStringLiteral("PLeft"), QStringLiteral("Ptop")); });
+    // The top is written "Ptop" (see Key::PickerTop); the store ignores case.
+    tryQuietly([&] { storePlace(); });
 }

@@ -134,7 +134,7 @@ int playForParent(int argc, char **argv)
     int played = 0;
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, &app, [&] {
-        PlayWAV(107);
+        PlayEffect(Effect::Sweep);
         std::printf("played %d\n", ++played);
         std::fflush(stdout);
         if (played == total)

@@ -71,7 +71,7 @@ void tst_Language::lookup()
     QFETCH(int, message);
     QFETCH(QString, text);
     LanguageOffset = int16_t(offset);
-    QCOMPARE(Msg(message), text);
+    QCOMPARE(Msg(Text(message)), text);
     QCOMPARE(GetLang(int16_t(offset + message)), text);
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
@@ -184,9 +184,9 @@ void tst_Language::rules()
 void tst_Language::sumPastSixteenBitsOverflows()
 {
     LanguageOffset = 32700;
-    QCOMPARE(Msg(67), QString());   // 32767 still fits
+    QCOMPARE(Msg(Text(67)), QString());   // 32767 still fits
     try {
-        Msg(68);
+        Msg(Text(68));
         QFAIL("no overflow raised");
     } catch (const RuntimeError &e) {
         QCOMPARE(e.number, 6);

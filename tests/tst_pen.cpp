@@ -305,7 +305,7 @@ void tst_Pen::storedPlace()
     QFETCH(QPoint, pixels);
     TestEnvironment env;
     SoundOn = False;
-    SaveSetting(QStringLiteral("CLeft"), left);
+    SaveSetting(Key::PenWindowLeft, left);
     SaveSetting(QStringLiteral("cTOP"), top); // keys are not case-sensitive
     MainWindow main;
     frmColor w(&main.window);
@@ -338,8 +338,8 @@ void tst_Pen::badStoredPlace()
     TestEnvironment env;
     SoundOn = False;
     env.reporter.answers = {1}; // Ignore
-    SaveSetting(QStringLiteral("CLeft"), left);
-    SaveSetting(QStringLiteral("CTop"), top);
+    SaveSetting(Key::PenWindowLeft, left);
+    SaveSetting(Key::PenWindowTop, top);
     MainWindow main;
     frmColor w(&main.window);
     w.ShowOwned();
@@ -547,8 +547,8 @@ void tst_Pen::moveByHand()
     // follows the pointer by hand while the button is down.
     TestEnvironment env;
     SoundOn = False;
-    SaveSetting(QStringLiteral("CLeft"), QStringLiteral("1500"));
-    SaveSetting(QStringLiteral("CTop"), QStringLiteral("1500"));
+    SaveSetting(Key::PenWindowLeft, QStringLiteral("1500"));
+    SaveSetting(Key::PenWindowTop, QStringLiteral("1500"));
     MainWindow main;
     frmColor w(&main.window);
     w.ShowOwned();
@@ -587,8 +587,8 @@ void tst_Pen::closeAndShowAgain()
 {
     TestEnvironment env;
     SoundOn = True;
-    SaveSetting(QStringLiteral("CLeft"), QStringLiteral("1500"));
-    SaveSetting(QStringLiteral("CTop"), QStringLiteral("750"));
+    SaveSetting(Key::PenWindowLeft, QStringLiteral("1500"));
+    SaveSetting(Key::PenWindowTop, QStringLiteral("750"));
     MainWindow main;
     frmColor w(&main.window);
     w.ShowOwned();
@@ -604,7 +604,7 @@ void tst_Pen::closeAndShowAgain()
     // Shown again: no second load (no sound 106, no new reading of the place).
     env.reporter.reports.clear();
     SoundBuffer.clear();
-    SaveSetting(QStringLiteral("CLeft"), QStringLiteral("0"));
+    SaveSetting(Key::PenWindowLeft, QStringLiteral("0"));
     PenWidth = 9;
     w.ShowOwned();
     QVERIFY(w.isVisible());

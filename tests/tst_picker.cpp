@@ -302,8 +302,8 @@ void tst_Picker::defaultPlace()
     // A stored place is used as found, even off the screen.
     delete w;
     w = nullptr;
-    m_env->settings.setValue(QStringLiteral("Optionen"), QStringLiteral("PLeft"), QStringLiteral("-3000"));
-    m_env->settings.setValue(QStringLiteral("Optionen"), QStringLiteral("Ptop"), QStringLiteral("150.4"));
+    SaveSetting(Key::PickerLeft, QStringLiteral("-3000"));
+    SaveSetting(Key::PickerTop, QStringLiteral("150.4"));
     open();
     QCOMPARE(p->pos(), QPoint(-200, 10));
 }

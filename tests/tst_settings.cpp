@@ -71,7 +71,7 @@ void tst_Settings::firstStartDefaults()
     QCOMPARE(PreviewLarge, True);
     QCOMPARE(PenWindowShown, True);
     QCOMPARE(GridShown, True);
-    QCOMPARE(GetSettingInt16(QStringLiteral("Sprache"), 0), 0);
+    QCOMPARE(GetSettingInt16(Key::Language), 0);
     QVERIFY(env.reporter.reports.isEmpty());
 }
 
@@ -100,8 +100,10 @@ void tst_Settings::roundTrip()
 void tst_Settings::keysIgnoreCase()
 {
     TestEnvironment env;
-    SaveSetting(QStringLiteral("Ptop"), QStringLiteral("1234"));
-    QCOMPARE(GetSettingInt32(QStringLiteral("PTop"), 0), 1234);
+    // The lesson window's top is written "Ptop" and read as "PTop".
+    SaveSetting(Key::PickerTop, QStringLiteral("1234"));
+    QCOMPARE(env.settings.writes, QStringList{QStringLiteral("Optionen/Ptop=1234")});
+    QCOMPARE(GetSettingInt32(Key::PickerTop, 0), 1234);
     QCOMPARE(GetSetting(QStringLiteral("PTOP"), QString()), QStringLiteral("1234"));
 }
 

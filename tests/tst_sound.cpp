@@ -487,8 +487,8 @@ void tst_Sound::newSoundCutsOffTheOneBefore()
     RecordingSoundOutput &out = recorder.out;
 
     // The clear-picture button: the click, and at once the sweep.
-    PlayWAV(101);
-    PlayWAV(107);
+    PlayEffect(Effect::Click);
+    PlayEffect(Effect::Sweep);
 
     QVERIFY(env.reporter.reports.isEmpty());
     QCOMPARE(out.started.size(), 2);
@@ -524,7 +524,7 @@ void tst_Sound::soundOffLoadsNothing()
 
     // As the canvas does when the mouse goes down.
     ErrorFrame f("frmDraw", "picBild_MouseDown");
-    f.run([&] { f.line(30, [&] { if (SoundOn) PlayWAV(102); }); });
+    f.run([&] { f.line(30, [&] { PlayEffect(Effect::Pencil); }); });
 
     QVERIFY(env.reporter.reports.isEmpty());
     if (loads) {
@@ -542,8 +542,8 @@ void tst_Sound::quickRepeatStartsFromTheBeginning()
     TestEnvironment env;
     RecorderInstalled recorder;
     RecordingSoundOutput &out = recorder.out;
-    PlayWAV(101);
-    PlayWAV(101);
+    PlayEffect(Effect::Click);
+    PlayEffect(Effect::Click);
 
     const QByteArray whole = DecodeWave(soundResource(101)).pcm;
     QCOMPARE(out.started.size(), 2);
@@ -575,7 +575,7 @@ void tst_Sound::missingSound()
     env.reporter.answers = answers;
     RecorderInstalled recorder;
     RecordingSoundOutput &out = recorder.out;
-    PlayWAV(101);
+    PlayEffect(Effect::Click);
     PlayWAV(number);
 
     QCOMPARE(env.reporter.reports.size(), reports);
@@ -590,7 +590,7 @@ void tst_Sound::missingSound()
     QVERIFY(!out.playing);
     QVERIFY(SoundBuffer.isEmpty());
     // The next sound plays as usual.
-    PlayWAV(101);
+    PlayEffect(Effect::Click);
     QCOMPARE(out.started.size(), 2);
     QVERIFY(out.playing);
     QCOMPARE(env.reporter.reports.size(), reports);
