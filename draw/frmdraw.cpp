@@ -4,7 +4,7 @@
 #include "core/errorframe.h"
 #include "core/globals.h"
 #include "core/language.h"
-#include "core/qttexts.h"
+#include "core/languages.h"
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
@@ -50,13 +50,6 @@ QRect buttonPlace(int index)
     const int top = 24 + (index / 2) * 40;
     return QRect(left, top, 49, 33);
 }
-
-struct FlagPlace {
-    int digit;
-    int left, top;   // twips inside the panel
-};
-constexpr FlagPlace kFlags[] = {
-    {0, 540, 3510}, {1, 1020, 3510}, {4, 1500, 3510}, {6, 750, 3810}, {3, 1230, 3810}};
 
 const char *const kSymbols[10] = {"clear", "undo", "open", "save", "pen",
                                   "print", "sound", "help", "web", "quit"};
@@ -143,12 +136,14 @@ void frmDraw::buildControls()
         connect(b, &SymbolButton::Click, this, &frmDraw::vbeButton_Click);
         vbeButton[size_t(i)] = b;
     }
-    for (const FlagPlace &f : kFlags) {
-        ClickLabel *flag = makeLanguageFlag(f.digit, picPanel);
-        flag->move(Twips::toPixels(f.left, Twips::DefaultPerPixel),
-                   Twips::toPixels(f.top, Twips::DefaultPerPixel));
-        connect(flag, &ClickLabel::clicked, this, [this, digit = f.digit] { imgLang_Click(digit); });
-        imgLang[size_t(f.digit)] = flag;
+    for (const Allgemein::Language &language : Allgemein::Languages) {
+        if (!language.flag)
+            continue;
+        ClickLabel *flag = makeLanguageFlag(language.digit, picPanel);
+        flag->move(Twips::toPixels(language.flag->left, Twips::DefaultPerPixel),
+                   Twips::toPixels(language.flag->top, Twips::DefaultPerPixel));
+        connect(flag, &ClickLabel::clicked, this, [this, digit = language.digit] { imgLang_Click(digit); });
+        imgLang[size_t(language.digit)] = flag;
     }
 
     for (int i = 0; i < 2; ++i) {
@@ -254,6 +249,8 @@ void frmDraw::changeEvent(QEvent *event)
         raiseOwnedWindows();
         Form_Activate();
     }
+    if (event->type() == QEvent::LanguageChange)
+        Sprache();
 }
 
 bool frmDraw::eventFilter(QObject *watched, QEvent *event)
@@ -424,9 +421,7 @@ void frmDraw::Sprache()
         f.line(50, [&] {
             if (!m_preview)
                 return;
-            m_preview->setButtonTips({Msg(Text::Previous), Msg(Text::SelectPicture), Msg(Text::Next),
-                                      Msg(Text::ShowGrid), Msg(Text::LargeSmall), Msg(Text::Previous),
-                                      QStringLiteral("OK"), Msg(Text::Next), QStringLiteral("OK")});
+            m_preview->Sprache();
         });
         f.line(60, [&] {
             imgLogo[0]->setVisible(LanguageOffset == 0);
@@ -525,16 +520,8 @@ void frmDraw::imgLang_Click(int Index)
     ErrorFrame f("frmDraw", "imgLang_Click");
     f.run([&] {
         f.line(10, [&] { PlayEffect(Effect::Click); });
-        f.line(20, [&] {
-            if (Index * 1000 == LanguageOffset)
-                f.exit();
-        });
-        f.line(30, [&] {
-            LanguageOffset = int16_t(Index * 1000);
-            UseQtTexts(LanguageOffset);
-        });
-        f.line(40, [&] { SaveSetting(Key::Language, QString::number(LanguageOffset)); });
-        f.line(50, [&] { Sprache(); });
+        // The captions follow through the language change event.
+        f.line(20, [&] { SwitchLanguage(Index); });
     });
 }
 
@@ -542,7 +529,7 @@ void frmDraw::mnuHilfe_Click()
 {
     // The manual's page in the current language (or English); without a manual
     // installed nothing happens.
-    const QString path = Paths::manualFile(Allgemein::LanguageOffset);
+    const QString path = Paths::manualFile(Allgemein::LanguageCode(Allgemein::LanguageOffset));
     if (QFileInfo(path).isFile())
         Shell::open(QUrl::fromLocalFile(path));
 }
