@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "core/globals.h"
+#include "core/language.h"
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
@@ -18,6 +19,7 @@ int ScriptedReporter::onError(const QString &module, const QString &procedure,
 TestEnvironment::TestEnvironment()
 {
     Allgemein::ResetGlobals();
+    Allgemein::ForgetLanguageTable();
     ErrorHandling::setReporter(&reporter);
     ErrorHandling::setEndHandler([] { throw ProgramEnded{}; });
     Allgemein::SetSettingsBackend(&settings);
