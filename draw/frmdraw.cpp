@@ -25,7 +25,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QPainter>
 #include <QTimer>
 #include <QWindow>
@@ -398,7 +397,3 @@ void frmDraw::closeEvent(QCloseEvent *event)
     else
         event->ignore();
 }
-
-QAction *frmDraw::mnuHilfe() const { return m_mnuHelp->mnuHilfe; }
-QAction *frmDraw::mnuEmail() const { return m_mnuHelp->mnuEmail; }
-QAction *frmDraw::mnuUeber() const { return m_mnuHelp->mnuUeber; }
