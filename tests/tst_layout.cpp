@@ -11,6 +11,8 @@ class tst_Layout : public QObject
 {
     Q_OBJECT
 private slots:
+    void init() { m_env.emplace(); }
+    void cleanup() { m_env.reset(); }
     void designSize();
     void sizes_data();
     void sizes();
@@ -21,6 +23,9 @@ private slots:
     void margins();
     void noPrinterKeepsMargins();
     void pdfPrinterMargins();
+
+private:
+    std::optional<TestEnvironment> m_env;
 };
 
 namespace {
@@ -159,18 +164,14 @@ void tst_Layout::margins()
 
 void tst_Layout::noPrinterKeepsMargins()
 {
-    TestEnvironment env;
-    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
     const auto [l, r, t, b] = Drucker::GetPrinterMargins({0, 0, 7, 0});
-    Printing::setPrinterFactory({});
     QCOMPARE(l, 0);
     QCOMPARE(t, 7);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Layout::pdfPrinterMargins()
 {
-    TestEnvironment env;
     Printing::setPrinterFactory([] {
         auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
         p->setOutputFormat(QPrinter::PdfFormat);
@@ -180,7 +181,6 @@ void tst_Layout::pdfPrinterMargins()
         return p;
     });
     const auto [l, r, t, b] = Drucker::GetPrinterMargins();
-    Printing::setPrinterFactory({});
     // 10 mm on each side, plus the one millimetre every side gets.
     QVERIFY2(qAbs(l - 11) <= 1 && qAbs(r - 11) <= 1 && qAbs(t - 11) <= 1 && qAbs(b - 11) <= 1,
              qPrintable(QStringLiteral("%1 %2 %3 %4").arg(l).arg(r).arg(t).arg(b)));

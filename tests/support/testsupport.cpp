@@ -15,7 +15,7 @@ int ScriptedReporter::onError(const QString &module, const QString &procedure,
     return answers.isEmpty() ? fallback : answers.takeFirst();
 }
 
-TestEnvironment::TestEnvironment()
+CoreEnvironment::CoreEnvironment()
 {
     Allgemein::ResetGlobals();
     ErrorHandling::setReporter(&reporter);
@@ -25,7 +25,7 @@ TestEnvironment::TestEnvironment()
     Allgemein::SetSoundOutput(&sound);
 }
 
-TestEnvironment::~TestEnvironment()
+CoreEnvironment::~CoreEnvironment()
 {
     Allgemein::SetSoundOutput(nullptr);
     ErrorHandling::setReporter(nullptr);
@@ -34,7 +34,7 @@ TestEnvironment::~TestEnvironment()
     Paths::setProgramFolder(QString());
 }
 
-int32_t TestEnvironment::writeLanguageTable()
+int32_t CoreEnvironment::writeLanguageTable()
 {
     Allgemein::LanguageFilePath = folder.filePath(QStringLiteral("~tmp.lng"));
     return ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), Allgemein::LanguageFilePath);
