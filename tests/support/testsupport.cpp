@@ -40,6 +40,18 @@ int32_t CoreEnvironment::writeLanguageTable()
     return ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), Allgemein::LanguageFilePath);
 }
 
+int inkedPixels(const QImage &img)
+{
+    const QImage rgb = img.convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x)
+            n += (line[x] & 0xFFFFFF) != 0xFFFFFF;
+    }
+    return n;
+}
+
 bool ModResFiles::HasResource(int number, const QString &type)
 {
     return QFile::exists(QStringLiteral(":/res/%1/%2").arg(type.toUpper()).arg(number));

@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QImage>
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
@@ -49,6 +50,9 @@ inline QByteArray readFile(const QString &path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+// How many pixels of a picture are not white.
+int inkedPixels(const QImage &img);
 
 // Checks of the program's own encodings and resources that only tests need.
 namespace OleColor {
