@@ -176,13 +176,12 @@ private slots:
     void printerRemovedBeforePrint();
 
 private:
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
 };
 
 void tst_Faults::init()
 {
-    m_env = new TestEnvironment;
-    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
+    m_env.emplace();
     SoundOn = False;
 }
 
@@ -190,9 +189,7 @@ void tst_Faults::cleanup()
 {
     if (frmDraw::exists())
         delete &frmDraw::instance();
-    Printing::setPrinterFactory({});
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 void tst_Faults::languageTableGoneWhileRunning_data()

@@ -75,7 +75,12 @@ class tst_Pen : public QObject
 
 private slots:
     void initTestCase();
-    void init() { SoundBuffer.clear(); }
+    void init()
+    {
+        m_env.emplace();
+        SoundBuffer.clear();
+    }
+    void cleanup() { m_env.reset(); }
 
     // ---- plain numbers ----
     void defaultPlace_data();
@@ -112,6 +117,9 @@ private slots:
     // ---- under a real X server, driven by xdotool ----
     void underX11_data();
     void underX11();
+
+private:
+    std::optional<TestEnvironment> m_env;
 };
 
 // ---------------------------------------------------------------------------
@@ -228,7 +236,6 @@ void tst_Pen::plainPalette()
 
 void tst_Pen::parts()
 {
-    TestEnvironment env;
     MainWindow main;
     frmColor w(&main.window);
     QCOMPARE(w.size(), QSize(626, 169));
@@ -257,12 +264,11 @@ void tst_Pen::parts()
     QCOMPARE(s->RailPicture().size(), QSize(18, 133));
     QCOMPARE(s->SliderIcon().size(), QSize(16, 16));
     QCOMPARE(s->thumbRect().left(), 1.0);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::firstShowing()
 {
-    TestEnvironment env;
     PenWidth = 7;
     PenColor = int32_t(OleColor::rgb(10, 200, 30));
     MainWindow main;
@@ -271,7 +277,7 @@ void tst_Pen::firstShowing()
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(w.isLoaded());
-    QVERIFY(soundPlayed(env.reporter, 106));
+    QVERIFY(soundPlayed(m_env->reporter, 106));
     QCOMPARE(w.lblWidth()->text(), QStringLiteral("7"));
     QCOMPARE(w.slider()->Value(), 7);
     QCOMPARE(PenWidth, 7);
@@ -283,7 +289,7 @@ void tst_Pen::firstShowing()
     QCOMPARE(w.pos(), expected);
     const QScreen *screen = w.screen();
     QCOMPARE(w.placeTwips(), QPoint(PenPlace::defaultPlace(screen->availableGeometry().width() * 15, 9390, 2535).x(), 1268));
-    for (const auto &r : env.reporter.reports)
+    for (const auto &r : m_env->reporter.reports)
         QCOMPARE(r.procedure, QStringLiteral("PlayWAV")); // only a missing sound, if any
 }
 
@@ -303,7 +309,6 @@ void tst_Pen::storedPlace()
     QFETCH(QString, left);
     QFETCH(QString, top);
     QFETCH(QPoint, pixels);
-    TestEnvironment env;
     SoundOn = False;
     SaveSetting(Key::PenWindowLeft, left);
     SaveSetting(QStringLiteral("cTOP"), top); // keys are not case-sensitive
@@ -311,7 +316,7 @@ void tst_Pen::storedPlace()
     frmColor w(&main.window);
     w.ShowOwned();
     QCOMPARE(w.pos(), pixels);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::badStoredPlace_data()
@@ -335,19 +340,18 @@ void tst_Pen::badStoredPlace()
     QFETCH(int, number);
     QFETCH(bool, defaultLeft);
     QFETCH(bool, defaultTop);
-    TestEnvironment env;
     SoundOn = False;
-    env.reporter.answers = {1}; // Ignore
+    m_env->reporter.answers = {1}; // Ignore
     SaveSetting(Key::PenWindowLeft, left);
     SaveSetting(Key::PenWindowTop, top);
     MainWindow main;
     frmColor w(&main.window);
     w.ShowOwned();
-    QCOMPARE(env.reporter.reports.size(), 1);
-    QCOMPARE(env.reporter.reports[0].module, QStringLiteral("frmColor"));
-    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("Form_Load"));
-    QCOMPARE(env.reporter.reports[0].error.line, line);
-    QCOMPARE(env.reporter.reports[0].error.number, number);
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmColor"));
+    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("Form_Load"));
+    QCOMPARE(m_env->reporter.reports[0].error.line, line);
+    QCOMPARE(m_env->reporter.reports[0].error.number, number);
     const QPoint fallback = expectedDefaultPlacePixels(w);
     QCOMPARE(w.x(), defaultLeft ? fallback.x() : 200);
     QCOMPARE(w.y(), defaultTop ? fallback.y() : 30);
@@ -378,16 +382,15 @@ void tst_Pen::storedWidth()
     QFETCH(int, penWidth);
     QFETCH(QString, label);
     QFETCH(int, reports);
-    TestEnvironment env;
     SoundOn = False;
     PenWidth = int16_t(width);
-    env.reporter.answers = {answer};
-    env.reporter.fallback = 2;
+    m_env->reporter.answers = {answer};
+    m_env->reporter.fallback = 2;
     MainWindow main;
     frmColor w(&main.window);
     w.ShowOwned();
-    QCOMPARE(env.reporter.reports.size(), reports);
-    for (const auto &r : env.reporter.reports) {
+    QCOMPARE(m_env->reporter.reports.size(), reports);
+    for (const auto &r : m_env->reporter.reports) {
         // Reported by the slider itself, not by the window.
         QCOMPARE(r.module, QStringLiteral("ucSlider"));
         QCOMPARE(r.procedure, QStringLiteral("Value"));
@@ -424,7 +427,6 @@ void tst_Pen::outline()
 {
     QFETCH(QPoint, at);
     QFETCH(QColor, color);
-    TestEnvironment env;
     SoundOn = False;
     MainWindow main;
     frmColor w(&main.window);
@@ -456,7 +458,6 @@ void tst_Pen::pickColor()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(QPoint, at);
-    TestEnvironment env;
     SoundOn = False;
     MainWindow main;
     main.picBild()->setDrawWidth(4);
@@ -480,12 +481,11 @@ void tst_Pen::pickColor()
     main.picBild()->line(QPointF(10, 60), QPointF(60, 60));
     QCOMPARE(main.picBild()->image().pixelColor(35, 60), expected);
     QCOMPARE(main.picBild()->image().pixelColor(35, 20), QColor(Qt::black));
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::pickOnBorderKeepsColor()
 {
-    TestEnvironment env;
     SoundOn = False;
     PenColor = int32_t(OleColor::rgb(1, 2, 3));
     MainWindow main;
@@ -501,12 +501,11 @@ void tst_Pen::pickOnBorderKeepsColor()
         QCOMPARE(swatch(w), QColor(1, 2, 3));
         QTest::mouseRelease(w.picCol(), Qt::LeftButton, {}, at);
     }
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::dragWidth()
 {
-    TestEnvironment env;
     SoundOn = False;
     MainWindow main;
     frmColor w(&main.window);
@@ -538,14 +537,13 @@ void tst_Pen::dragWidth()
     main.picBild()->line(QPointF(100, 100), QPointF(200, 100));
     QCOMPARE(main.picBild()->image().pixelColor(150, 95), QColor(Qt::black));
     QCOMPARE(main.picBild()->image().pixelColor(150, 92), QColor(Qt::white));
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::moveByHand()
 {
     // Without a window manager (here: no window system at all) the window
     // follows the pointer by hand while the button is down.
-    TestEnvironment env;
     SoundOn = False;
     SaveSetting(Key::PenWindowLeft, QStringLiteral("1500"));
     SaveSetting(Key::PenWindowTop, QStringLiteral("1500"));
@@ -580,12 +578,11 @@ void tst_Pen::moveByHand()
     QVERIFY(!w.isMovingByHand());
     QTest::mouseRelease(w.slider(), Qt::LeftButton, {}, QPoint(8, 116));
     QCOMPARE(w.pos(), QPoint(130, 100));
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::closeAndShowAgain()
 {
-    TestEnvironment env;
     SoundOn = True;
     SaveSetting(Key::PenWindowLeft, QStringLiteral("1500"));
     SaveSetting(Key::PenWindowTop, QStringLiteral("750"));
@@ -593,22 +590,22 @@ void tst_Pen::closeAndShowAgain()
     frmColor w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QVERIFY(soundPlayed(env.reporter, 106));
+    QVERIFY(soundPlayed(m_env->reporter, 106));
     w.move(250, 70);
 
     QTest::mouseClick(w.vbeButton(), Qt::LeftButton);
     QVERIFY(!w.isVisible());
     QCOMPARE(PenWindowShown, False);
-    QVERIFY(soundPlayed(env.reporter, 105));
+    QVERIFY(soundPlayed(m_env->reporter, 105));
 
     // Shown again: no second load (no sound 106, no new reading of the place).
-    env.reporter.reports.clear();
+    m_env->reporter.reports.clear();
     SoundBuffer.clear();
     SaveSetting(Key::PenWindowLeft, QStringLiteral("0"));
     PenWidth = 9;
     w.ShowOwned();
     QVERIFY(w.isVisible());
-    QVERIFY(!soundPlayed(env.reporter, 106));
+    QVERIFY(!soundPlayed(m_env->reporter, 106));
     QCOMPARE(w.pos(), QPoint(250, 70));
     QCOMPARE(w.slider()->Value(), 5);
     // Showing it while it is open only brings it forward.
@@ -618,7 +615,6 @@ void tst_Pen::closeAndShowAgain()
 
 void tst_Pen::placeAcrossRestart()
 {
-    TestEnvironment env;
     SoundOn = False;
     MainWindow main;
     {
@@ -626,16 +622,16 @@ void tst_Pen::placeAcrossRestart()
         first.ShowOwned();
         QVERIFY(QTest::qWaitForWindowExposed(&first));
         first.move(333, 44);
-        env.settings.writes.clear();
+        m_env->settings.writes.clear();
         first.Form_Unload();
-        QCOMPARE(env.settings.writes,
+        QCOMPARE(m_env->settings.writes,
                  (QStringList{"Optionen/CLeft=4995", "Optionen/CTop=660"}));
     }
     frmColor second(&main.window);
     second.ShowOwned();
     QCOMPARE(second.pos(), QPoint(333, 44));
     QCOMPARE(second.placeTwips(), QPoint(4995, 660));
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::closing_data()
@@ -653,7 +649,6 @@ void tst_Pen::closing()
         using frmColor::closeEvent;
     };
     QFETCH(bool, byWindowSystem);
-    TestEnvironment env;
     SoundOn = False;
     MainWindow main;
     PenWindow w(&main.window);
@@ -668,19 +663,18 @@ void tst_Pen::closing()
     QVERIFY(close.isAccepted());
     QCOMPARE(PenWindowShown, byWindowSystem ? False : True);
     // Either way the place is kept.
-    QVERIFY(env.settings.writes.contains(QStringLiteral("Optionen/CLeft=3750")));
-    QVERIFY(env.settings.writes.contains(QStringLiteral("Optionen/CTop=1050")));
+    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/CLeft=3750")));
+    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/CTop=1050")));
 }
 
 void tst_Pen::neverShownStoresNothing()
 {
     // A window that was never opened this run read no place, so it stores none.
-    TestEnvironment env;
     MainWindow main;
     frmColor w(&main.window);
     w.Form_Unload();
     w.close();
-    QVERIFY(env.settings.writes.isEmpty());
+    QVERIFY(m_env->settings.writes.isEmpty());
 }
 
 // ---------------------------------------------------------------------------

@@ -10,7 +10,6 @@
 #include "picker/previewlayout.h"
 #include "platform/paths.h"
 #include "platform/picturebox.h"
-#include "platform/printer.h"
 #include "platform/pixelfile.h"
 #include "support/testsupport.h"
 
@@ -54,15 +53,14 @@ private:
     void open();
     QString picturesFolder() const { return Paths::picturesFolder() + u'/'; }
     void writeFile(const QString &name, const QByteArray &bytes);
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
     frmDraw *w = nullptr;
     frmPreview *p = nullptr;
 };
 
 void tst_Picker::init()
 {
-    m_env = new TestEnvironment;
-    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
+    m_env.emplace();
     SoundOn = False;
 }
 
@@ -81,9 +79,7 @@ void tst_Picker::cleanup()
     delete w;
     w = nullptr;
     p = nullptr;
-    Printing::setPrinterFactory({});
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 void tst_Picker::writeFile(const QString &name, const QByteArray &bytes)

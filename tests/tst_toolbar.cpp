@@ -14,6 +14,7 @@
 #include "pen/penplace.h"
 #include "picker/previewlayout.h"
 #include "platform/picturebox.h"
+#include "platform/printer.h"
 #include "platform/prompts.h"
 #include "support/desktopprobe.h"
 #include "support/printspooler.h"
@@ -86,7 +87,7 @@ private slots:
     void drawSaveClearOpenUnderOpenbox();
 
 private:
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
     frmDraw *w = nullptr;
     std::unique_ptr<PrintSpooler> m_spooler;
     bool m_spoolerUp = false;
@@ -104,7 +105,8 @@ void tst_Toolbar::initTestCase()
 
 void tst_Toolbar::init()
 {
-    m_env = new TestEnvironment;
+    m_env.emplace();
+    Printing::setPrinterFactory({});   // the spooler's default printer
     SoundOn = False;
 }
 
@@ -113,8 +115,7 @@ void tst_Toolbar::cleanup()
     delete w;
     w = nullptr;
     ErrorHandling::setReporter(&m_env->reporter);
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 void tst_Toolbar::printWithoutPrinter()
