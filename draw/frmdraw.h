@@ -72,8 +72,7 @@ public:
 
     // The canvas as it was when the last stroke began: what Undo brings back.
     const QImage &undoPicture() const { return m_picOld; }
-    // The printer margins, measured right after the first frame or at the first
-    // Print, whichever comes first.
+    // The printer margins, measured at the first Print.
     PrintJob &printJob() { return m_print; }
 
     // The lesson window, created with the first layout; null before.
@@ -94,7 +93,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Runs once the first frame is on the screen: the printer margins, the sound output.
+    // Runs once the first frame is on the screen: the sound output.
     void afterFirstFrame();
     void buildControls();
     void quitCommand();
