@@ -50,14 +50,16 @@ void say(const QByteArray &line);
 
 } // namespace ChildRole
 
-// main() for a test class whose program also plays `parts` ({"name", function}, ...).
-#define QTEST_MAIN_WITH_ROLES(TestObject, ...)                                              \
+// main() for a test class whose program also plays `parts` ({"name", function},
+// ...); the tests run in an `Application` (QApplication, or QCoreApplication for
+// a test without widgets).
+#define QTEST_MAIN_WITH_ROLES(TestObject, Application, ...)                                 \
     int main(int argc, char *argv[])                                                        \
     {                                                                                       \
         if (const std::optional<int> played = ChildRole::play(argc, argv, {__VA_ARGS__}))   \
             return *played;                                                                 \
-        QApplication app(argc, argv);                                                       \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                            \
+        Application app(argc, argv);                                                        \
+        QCoreApplication::setAttribute(Qt::AA_Use96Dpi, true);                              \
         TestObject tc;                                                                      \
         QTEST_SET_MAIN_SOURCE_PATH                                                          \
         return QTest::qExec(&tc, argc, argv);                                               \

@@ -9,6 +9,10 @@
 #include <QString>
 #include <QStringList>
 
+#include "support/waitfor.h"
+
+#include <utility>
+
 // Where a dragged window's move began. A window manager takes a move over when
 // it gets to the request, from wherever the pointer is then; a drag therefore
 // creeps from `from` in steps of `unit` until the window moves (`crept` steps),
@@ -43,6 +47,9 @@ class XServer
 {
 public:
     XServer() = default;
+    // The X server at `display`, started by someone else (for a test's child
+    // process, its own display); this object starts and ends nothing.
+    explicit XServer(QString display) : m_display(std::move(display)) {}
     ~XServer();
     XServer(const XServer &) = delete;
     XServer &operator=(const XServer &) = delete;
@@ -94,4 +101,21 @@ private:
     QString m_display;
     QString m_why;
     bool m_missing = false;
+};
+
+// This program's own pointer on the X server it runs on, driven through xdotool.
+// Each step waits until the program has been handed the event; while a window
+// manager moves a window the program is handed nothing, and the step ends after
+// two seconds.
+class OwnPointer
+{
+public:
+    explicit OwnPointer(const XServer &x) : m_x(x) {}
+    void moveTo(QPoint global);
+    void press();
+    void release();
+
+private:
+    const XServer &m_x;
+    PointerLog m_log;
 };
