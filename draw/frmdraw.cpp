@@ -4,7 +4,7 @@
 #include "core/errorframe.h"
 #include "core/globals.h"
 #include "core/language.h"
-#include "core/qttexts.h"
+#include "core/languages.h"
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
@@ -25,7 +25,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QPainter>
 #include <QTimer>
 #include <QWindow>
@@ -138,6 +137,8 @@ void frmDraw::changeEvent(QEvent *event)
         raiseOwnedWindows();
         Form_Activate();
     }
+    if (event->type() == QEvent::LanguageChange)
+        Sprache();
 }
 
 bool frmDraw::eventFilter(QObject *watched, QEvent *event)
@@ -255,9 +256,7 @@ void frmDraw::Sprache()
         f.line(50, [&] {
             if (!m_tools.preview())
                 return;
-            m_tools.preview()->setButtonTips({Msg(Text::Previous), Msg(Text::SelectPicture), Msg(Text::Next),
-                                      Msg(Text::ShowGrid), Msg(Text::LargeSmall), Msg(Text::Previous),
-                                      QStringLiteral("OK"), Msg(Text::Next), QStringLiteral("OK")});
+            m_tools.preview()->Sprache();
         });
         f.line(60, [&] {
             m_imgLogo[0]->setVisible(LanguageOffset == 0);
@@ -346,16 +345,8 @@ void frmDraw::imgLang_Click(int Index)
     ErrorFrame f("frmDraw", "imgLang_Click");
     f.run([&] {
         f.line(10, [&] { PlayEffect(Effect::Click); });
-        f.line(20, [&] {
-            if (Index * 1000 == LanguageOffset)
-                f.exit();
-        });
-        f.line(30, [&] {
-            LanguageOffset = int16_t(Index * 1000);
-            UseQtTexts(LanguageOffset);
-        });
-        f.line(40, [&] { SaveSetting(Key::Language, QString::number(LanguageOffset)); });
-        f.line(50, [&] { Sprache(); });
+        // The captions follow through the language change event.
+        f.line(20, [&] { SwitchLanguage(Index); });
     });
 }
 
@@ -406,7 +397,3 @@ void frmDraw::closeEvent(QCloseEvent *event)
     else
         event->ignore();
 }
-
-QAction *frmDraw::mnuHilfe() const { return m_mnuHelp->mnuHilfe; }
-QAction *frmDraw::mnuEmail() const { return m_mnuHelp->mnuEmail; }
-QAction *frmDraw::mnuUeber() const { return m_mnuHelp->mnuUeber; }

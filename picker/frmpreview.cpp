@@ -4,6 +4,7 @@
 #include "core/convert.h"
 #include "core/errorframe.h"
 #include "core/globals.h"
+#include "core/language.h"
 #include "core/picturefile.h"
 #include "core/resources.h"
 #include "core/settings.h"
@@ -200,6 +201,13 @@ bool frmPreview::event(QEvent *e)
     if (e->type() == QEvent::WindowActivate && isLoaded())
         Form_Activate();
     return QWidget::event(e);
+}
+
+void frmPreview::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        Sprache();
 }
 
 void frmPreview::loadTemplate()
@@ -442,10 +450,18 @@ void frmPreview::filPics_Click()
     });
 }
 
-void frmPreview::setButtonTips(const QStringList &tips)
+void frmPreview::Sprache()
 {
-    for (int i = 0; i < 9 && i < tips.size(); ++i)
-        vbeButton[size_t(i)]->setToolTip(tips.at(i));
+    ErrorFrame f("frmPreview", "Sprache");
+    f.run([&] {
+        f.line(10, [&] {
+            const QString tips[9] = {Msg(Text::Previous), Msg(Text::SelectPicture), Msg(Text::Next),
+                                     Msg(Text::ShowGrid), Msg(Text::LargeSmall),    Msg(Text::Previous),
+                                     QStringLiteral("OK"), Msg(Text::Next),         QStringLiteral("OK")};
+            for (size_t i = 0; i < std::size(tips); ++i)
+                vbeButton[i]->setToolTip(tips[i]);
+        });
+    });
 }
 
 void frmPreview::mousePressEvent(QMouseEvent *event)

@@ -42,8 +42,8 @@ public:
     void ShowFilePanel();
     // The pictures listed now (file names).
     QStringList pictureNames() const;
-    // Sets the tooltips of the nine buttons, in index order.
-    void setButtonTips(const QStringList &tips);
+    // Sets the tooltips of the nine buttons in the current language.
+    void Sprache();
 
     // The default place in twips for a main window `ownerWidthTwips` wide whose
     // toolbar panel's top is `panelTopPixels`, for a window `heightTwips` high.
@@ -71,6 +71,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

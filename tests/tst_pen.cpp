@@ -808,7 +808,6 @@ void tst_Pen::underX11_data()
 
 void tst_Pen::underX11()
 {
-    SKIP_IF_RUN_SEPARATELY();
     QFETCH(bool, windowManager);
     XServer x;
     START_DESKTOP_OR_SKIP(x, windowManager ? QStringLiteral("openbox") : QString());

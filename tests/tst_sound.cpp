@@ -721,7 +721,6 @@ Heard listen(const QList<int> &s)
 
 void tst_Sound::playsThroughPulseAudio()
 {
-    SKIP_IF_RUN_SEPARATELY();
     QFETCH(QString, sounds);
     QFETCH(int, shortestMs);
     QFETCH(int, longestMs);
@@ -761,7 +760,6 @@ void tst_Sound::programStartSounds_data()
 
 void tst_Sound::programStartSounds()
 {
-    SKIP_IF_RUN_SEPARATELY();
     QFETCH(bool, press);
     if (const QString why = soundServerFailure(); !why.isEmpty())
         QSKIP(qPrintable(QStringLiteral("no sound server for this test: ") + why));

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTest>
 
+#include "support/testsupport.h"
+
 #include <functional>
 #include <optional>
 #include <utility>
@@ -62,5 +64,5 @@ void say(const QByteArray &line);
         QCoreApplication::setAttribute(Qt::AA_Use96Dpi, true);                              \
         TestObject tc;                                                                      \
         QTEST_SET_MAIN_SOURCE_PATH                                                          \
-        return QTest::qExec(&tc, argc, argv);                                               \
+        return runTestProgram(&tc, argc, argv);                                             \
     }
