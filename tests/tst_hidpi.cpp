@@ -13,6 +13,7 @@
 #include "picker/frmpreview.h"
 #include "platform/artwork.h"
 #include "platform/picturebox.h"
+#include "support/fixtures.h"
 #include "support/testsupport.h"
 
 #include <QApplication>
@@ -72,14 +73,12 @@ void tst_HiDpi::init()
     m_env.emplace();
     m_env->reporter.fallback = 1;
     SoundOn = False;
-    w = &frmDraw::instance();
-    w->showCentred();
-    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QVERIFY((w = showMainWindow()));
 }
 
 void tst_HiDpi::cleanup()
 {
-    delete w;
+    endMainWindow();
     w = nullptr;
     m_env.reset();
 }

@@ -409,5 +409,5 @@ void tst_Save::killedInTheMiddle()
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("haus.bmp")});
 }
 
-QTEST_MAIN_WITH_ROLES(tst_Save, {"overwrite", overwrite}, {"loop", saveLoop})
+QTEST_MAIN_WITH_ROLES(tst_Save, QApplication, {"overwrite", overwrite}, {"loop", saveLoop})
 #include "tst_save.moc"

@@ -10,6 +10,7 @@
 #include "controls/slidermath.h"
 #include "controls/ucslider.h"
 #include "platform/twips.h"
+#include "support/fixtures.h"
 #include "support/testsupport.h"
 
 #include <QSignalSpy>
@@ -38,8 +39,9 @@ const QColor RailColor(30, 160, 40);
 const QColor Back(222, 191, 120);
 
 // The pen window's slider: vertical, picture rail 18 x 133, thumb 16 x 16, 1..50, 5.
-void fillPenSlider(PropertyBag &bag)
+PropertyBag penSliderProperties()
 {
+    PropertyBag bag;
     bag.WriteProperty(QStringLiteral("BackColor"), int32_t(OleColor::rgb(222, 191, 120)));
     bag.WritePicture(QStringLiteral("SliderIcon"), solid(16, 16, ThumbColor));
     bag.WritePicture(QStringLiteral("RailPicture"), solid(18, 133, RailColor));
@@ -47,6 +49,7 @@ void fillPenSlider(PropertyBag &bag)
     bag.WriteProperty(QStringLiteral("Min"), 1);
     bag.WriteProperty(QStringLiteral("Max"), 50);
     bag.WriteProperty(QStringLiteral("Value"), 5);
+    return bag;
 }
 
 // Records the slider's events in the order they come.
@@ -88,7 +91,12 @@ int errorNumber(const std::function<void()> &f)
     return 0;
 }
 
+// One call of the slider's arithmetic, its result as a double.
+using Arithmetic = std::function<double()>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(Arithmetic)
 
 class tst_Slider : public QObject
 {
@@ -227,40 +235,48 @@ void tst_Slider::valueAt()
 
 void tst_Slider::failingArithmetic_data()
 {
-    QTest::addColumn<int>("which");
+    // The call, the run-time error it raises (0: none), and its result when it
+    // raises none.
+    QTest::addColumn<Arithmetic>("call");
     QTest::addColumn<int>("error");
-    QTest::newRow("place with range 0") << 0 << DivisionByZero;
-    QTest::newRow("place with value at min and range 0") << 1 << int(Err::Overflow);
-    QTest::newRow("value with track 0") << 2 << int(Err::Overflow);
-    QTest::newRow("range beyond 32 bits") << 3 << int(Err::Overflow);
-    QTest::newRow("value minus min beyond 32 bits") << 4 << int(Err::Overflow);
-    QTest::newRow("huge value from place") << 5 << int(Err::Overflow);
-    QTest::newRow("range exactly the 32-bit maximum") << 6 << 0;
-    QTest::newRow("range one past the 32-bit maximum") << 7 << int(Err::Overflow);
-    QTest::newRow("range exactly the 32-bit minimum") << 8 << 0;
-    QTest::newRow("range one below the 32-bit minimum") << 9 << int(Err::Overflow);
-    QTest::newRow("place with the largest range") << 10 << 0;
+    QTest::addColumn<double>("result");
+    QTest::newRow("place with range 0")
+        << Arithmetic([] { return SliderMath::thumbPlace(Vertical, 121, 5, 1, 0); }) << DivisionByZero << 0.0;
+    QTest::newRow("place with value at min and range 0")
+        << Arithmetic([] { return SliderMath::thumbPlace(Vertical, 121, 1, 1, 0); }) << int(Err::Overflow) << 0.0;
+    QTest::newRow("value with track 0")
+        << Arithmetic([] { return double(SliderMath::valueAt(Vertical, 0, 0, 1, 49).value); }) << int(Err::Overflow)
+        << 0.0;
+    QTest::newRow("range beyond 32 bits")
+        << Arithmetic([] { return double(SliderMath::valueRange(Int32Min, 10)); }) << int(Err::Overflow) << 0.0;
+    QTest::newRow("value minus min beyond 32 bits")
+        << Arithmetic([] { return SliderMath::thumbPlace(Horizontal, 10, Int32Max, -1, 10); }) << int(Err::Overflow)
+        << 0.0;
+    QTest::newRow("huge value from place")
+        << Arithmetic([] { return double(SliderMath::valueAt(Horizontal, 1, 2, 0, Int32Max).value); })
+        << int(Err::Overflow) << 0.0;
+    QTest::newRow("range exactly the 32-bit maximum")
+        << Arithmetic([] { return double(SliderMath::valueRange(0, Int32Max)); }) << 0 << double(Int32Max);
+    QTest::newRow("range one past the 32-bit maximum")
+        << Arithmetic([] { return double(SliderMath::valueRange(-1, Int32Max)); }) << int(Err::Overflow) << 0.0;
+    QTest::newRow("range exactly the 32-bit minimum")
+        << Arithmetic([] { return double(SliderMath::valueRange(0, Int32Min)); }) << 0 << double(Int32Min);
+    QTest::newRow("range one below the 32-bit minimum")
+        << Arithmetic([] { return double(SliderMath::valueRange(1, Int32Min)); }) << int(Err::Overflow) << 0.0;
+    QTest::newRow("place with the largest range")
+        << Arithmetic([] { return SliderMath::thumbPlace(Horizontal, 100, Int32Max, 0, Int32Max); }) << 0 << 100.0;
+    QTest::newRow("range across zero")
+        << Arithmetic([] { return double(SliderMath::valueRange(-5, 5)); }) << 0 << 10.0;
 }
 
 void tst_Slider::failingArithmetic()
 {
-    QFETCH(int, which);
+    QFETCH(Arithmetic, call);
     QFETCH(int, error);
-    const std::function<void()> cases[] = {
-        [] { SliderMath::thumbPlace(Vertical, 121, 5, 1, 0); },
-        [] { SliderMath::thumbPlace(Vertical, 121, 1, 1, 0); },
-        [] { SliderMath::valueAt(Vertical, 0, 0, 1, 49); },
-        [] { SliderMath::valueRange(Int32Min, 10); },
-        [] { SliderMath::thumbPlace(Horizontal, 10, Int32Max, -1, 10); },
-        [] { SliderMath::valueAt(Horizontal, 1, 2, 0, Int32Max); },
-        [] { QCOMPARE(SliderMath::valueRange(0, Int32Max), Int32Max); },
-        [] { SliderMath::valueRange(-1, Int32Max); },
-        [] { QCOMPARE(SliderMath::valueRange(0, Int32Min), Int32Min); },
-        [] { SliderMath::valueRange(1, Int32Min); },
-        [] { QCOMPARE(SliderMath::thumbPlace(Horizontal, 100, Int32Max, 0, Int32Max), 100.0f); },
-    };
-    QCOMPARE(errorNumber(cases[which]), error);
-    QCOMPARE(SliderMath::valueRange(-5, 5), 10);
+    QFETCH(double, result);
+    double got = 0;
+    QCOMPARE(errorNumber([&] { got = call(); }), error);
+    QCOMPARE(got, result);
 }
 
 void tst_Slider::railRect_data()
@@ -395,10 +411,8 @@ void tst_Slider::edgeRails()
 {
     QFETCH(int, style);
     QFETCH(QList<QColor>, colors);
-    ucSlider s;
-    s.resize(200, 30);
-    s.UserControl_InitProperties();
-    s.setOrientation(Horizontal);
+    SliderFixture f(QSize(200, 30), Horizontal);
+    ucSlider &s = *f.slider;
     s.setBackColor(OleColor::fromColor(Back));
     s.setSliderIcon(solid(16, 16, ThumbColor));
     s.setRailStyle(style);
@@ -422,10 +436,8 @@ void tst_Slider::edgeRails()
 
 void tst_Slider::newInstance()
 {
-    ucSlider s;
-    s.resize(40, 100);
-    s.UserControl_InitProperties();
-    s.UserControl_Resize();
+    SliderFixture f(QSize(40, 100));
+    ucSlider &s = *f.slider;
     QCOMPARE(s.Min(), 0);
     QCOMPARE(s.Max(), 10);
     QCOMPARE(s.Value(), 0);
@@ -447,12 +459,8 @@ void tst_Slider::newInstance()
 
 void tst_Slider::penSlider()
 {
-    ucSlider s;
-    s.resize(18, 137);
-    PropertyBag bag;
-    fillPenSlider(bag);
-    s.UserControl_ReadProperties(bag);
-    s.UserControl_Resize();
+    SliderFixture f(penSliderProperties());
+    ucSlider &s = *f.slider;
 
     QCOMPARE(s.size(), QSize(18, 137));
     QCOMPARE(s.outerWidth(), 18 * 15);
@@ -486,9 +494,8 @@ void tst_Slider::penSlider()
 void tst_Slider::pictureRailWithoutPicture()
 {
     // Style 99 without a rail picture draws no rail and sizes like an edge rail.
-    ucSlider s;
-    s.resize(40, 120);
-    s.UserControl_InitProperties();
+    SliderFixture f(QSize(40, 120));
+    ucSlider &s = *f.slider;
     s.setBackColor(OleColor::fromColor(Back));
     s.setSliderIcon(solid(16, 16, ThumbColor));
     s.setRailStyle(99);
@@ -519,10 +526,8 @@ void tst_Slider::valueEvents()
     QFETCH(int, value);
     QFETCH(QString, events);
     QFETCH(int, redraws);
-    ucSlider s;
-    s.resize(16, 100);
-    s.UserControl_InitProperties();
-    s.UserControl_Resize();
+    SliderFixture f;
+    ucSlider &s = *f.slider;
     s.setValue(start);
     EventLog log(&s);
     const int before = s.refreshCount();
@@ -540,10 +545,8 @@ void tst_Slider::valueEvents()
 
 void tst_Slider::minSetsValue()
 {
-    ucSlider s;
-    s.resize(16, 100);
-    s.UserControl_InitProperties();
-    s.UserControl_Resize();
+    SliderFixture f;
+    ucSlider &s = *f.slider;
     s.setValue(5);
     EventLog log(&s);
     s.setMin(3);
@@ -562,10 +565,8 @@ void tst_Slider::minSetsValue()
 
 void tst_Slider::maxBelowValue()
 {
-    ucSlider s;
-    s.resize(16, 100);
-    s.UserControl_InitProperties();
-    s.UserControl_Resize();
+    SliderFixture f;
+    ucSlider &s = *f.slider;
     s.setValue(8);
     EventLog log(&s);
     const QRectF thumb = s.thumbRect();
@@ -620,10 +621,8 @@ void tst_Slider::invalidProperty()
     QFETCH(int, value);
     QFETCH(QString, events);
 
-    ucSlider s;
-    s.resize(16, 100);
-    s.UserControl_InitProperties();
-    s.UserControl_Resize();
+    SliderFixture f;
+    ucSlider &s = *f.slider;
     s.setValue(5);
     EventLog log(&s);
     m_env->reporter.answers = answers;
@@ -656,10 +655,8 @@ void tst_Slider::rangeOverflow()
 {
     // Max - Min does not fit 32 bits: the Min setter's frame reports the
     // overflow; the value has already moved to the new minimum.
-    ucSlider s;
-    s.resize(16, 100);
-    s.UserControl_InitProperties();
-    s.UserControl_Resize();
+    SliderFixture f;
+    ucSlider &s = *f.slider;
     s.setValue(5);
     m_env->reporter.fallback = 1; // Ignore
     s.setMin(Int32Min);
@@ -674,10 +671,8 @@ void tst_Slider::rangeOverflow()
 
 void tst_Slider::orientationChange()
 {
-    ucSlider s;
-    s.resize(16, 100);
-    s.UserControl_InitProperties();
-    s.UserControl_Resize();
+    SliderFixture f;
+    ucSlider &s = *f.slider;
     s.setValue(5);
     // Horizontal: the thumb thickness becomes the height, the length stays; the
     // thumb is put at the Min end and then laid out for the value.
@@ -713,19 +708,14 @@ void tst_Slider::readAndWriteOrder()
 
 void tst_Slider::roundTrip()
 {
-    ucSlider a;
-    a.resize(18, 137);
-    PropertyBag bag;
-    fillPenSlider(bag);
-    a.UserControl_ReadProperties(bag);
+    SliderFixture fa(penSliderProperties());
+    ucSlider &a = *fa.slider;
     a.setEnabledProperty(false);
 
     PropertyBag saved;
     a.UserControl_WriteProperties(saved);
-    ucSlider b;
-    b.resize(18, 137);
-    b.UserControl_ReadProperties(saved);
-    b.UserControl_Resize();
+    SliderFixture fb(saved);
+    ucSlider &b = *fb.slider;
     QCOMPARE(b.BackColor(), OleColor::rgb(222, 191, 120));
     QCOMPARE(b.Enabled(), false);
     QCOMPARE(b.RailStyle(), 99);
@@ -849,31 +839,11 @@ void tst_Slider::propertyReads()
 // ---------------------------------------------------------------------------
 // The mouse, through a real window: a host window with the pen slider in it.
 
-namespace {
-
-struct Host {
-    QWidget window;
-    ucSlider *slider;
-    Host()
-    {
-        window.resize(60, 180);
-        slider = new ucSlider(&window);
-        slider->setGeometry(20, 20, 18, 137);
-        PropertyBag bag;
-        fillPenSlider(bag);
-        slider->UserControl_ReadProperties(bag);
-        slider->UserControl_Resize();
-        window.show();
-    }
-};
-
-} // namespace
-
 void tst_Slider::pressOnThumb()
 {
-    Host h;
-    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
-    ucSlider *s = h.slider;
+    SliderFixture f(penSliderProperties());
+    QVERIFY(f.show());
+    ucSlider *s = f.slider;
     EventLog log(s);
     const int redraws = s->refreshCount();
     const QRectF thumb = s->thumbRect();
@@ -906,9 +876,9 @@ void tst_Slider::pressOnRail()
 {
     QFETCH(QPoint, at);
     QFETCH(int, value);
-    Host h;
-    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
-    ucSlider *s = h.slider;
+    SliderFixture f(penSliderProperties());
+    QVERIFY(f.show());
+    ucSlider *s = f.slider;
     EventLog log(s);
     QTest::mousePress(s, Qt::LeftButton, {}, at);
     QCOMPARE(s->Value(), value);
@@ -927,12 +897,8 @@ void tst_Slider::dragSnapsExactly()
 {
     // The handlers with fractional places: grab the thumb 3.5 pixels below its
     // top, move so that its top lands on 60.
-    ucSlider s;
-    s.resize(18, 137);
-    PropertyBag bag;
-    fillPenSlider(bag);
-    s.UserControl_ReadProperties(bag);
-    s.UserControl_Resize();
+    SliderFixture f(penSliderProperties());
+    ucSlider &s = *f.slider;
     EventLog log(&s);
     const float top = float(s.thumbRect().top());
     s.UserControl_MouseDown(1, 0, 8, top + 3.5f);
@@ -949,9 +915,9 @@ void tst_Slider::dragSnapsExactly()
 
 void tst_Slider::dragRedrawsOnlyOnNewValue()
 {
-    Host h;
-    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
-    ucSlider *s = h.slider;
+    SliderFixture f(penSliderProperties());
+    QVERIFY(f.show());
+    ucSlider *s = f.slider;
     EventLog log(s);
     QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 115));
     QCOMPARE(log.take(), QStringLiteral("MouseDown"));
@@ -972,9 +938,9 @@ void tst_Slider::dragRedrawsOnlyOnNewValue()
 
 void tst_Slider::dragHeldAtTheEnds()
 {
-    Host h;
-    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
-    ucSlider *s = h.slider;
+    SliderFixture f(penSliderProperties());
+    QVERIFY(f.show());
+    ucSlider *s = f.slider;
     EventLog log(s);
     QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 115));
     QCOMPARE(log.take(), QStringLiteral("MouseDown"));
@@ -996,9 +962,9 @@ void tst_Slider::dragHeldAtTheEnds()
 
 void tst_Slider::rightButton()
 {
-    Host h;
-    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
-    ucSlider *s = h.slider;
+    SliderFixture f(penSliderProperties());
+    QVERIFY(f.show());
+    ucSlider *s = f.slider;
     EventLog log(s);
     QTest::mousePress(s, Qt::RightButton, {}, QPoint(8, 30));
     QVERIFY(!s->dragging());
@@ -1020,9 +986,9 @@ void tst_Slider::rightButton()
 
 void tst_Slider::disabled()
 {
-    Host h;
-    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
-    ucSlider *s = h.slider;
+    SliderFixture f(penSliderProperties());
+    QVERIFY(f.show());
+    ucSlider *s = f.slider;
     s->setEnabledProperty(false);
     EventLog log(s);
     const int redraws = s->refreshCount();
@@ -1036,9 +1002,9 @@ void tst_Slider::disabled()
 
 void tst_Slider::releaseOutside()
 {
-    Host h;
-    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
-    ucSlider *s = h.slider;
+    SliderFixture f(penSliderProperties());
+    QVERIFY(f.show());
+    ucSlider *s = f.slider;
     EventLog log(s);
     QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 115));
     QTest::mouseMove(s, QPoint(18, 115)); // x = W is outside
@@ -1048,15 +1014,10 @@ void tst_Slider::releaseOutside()
 
 void tst_Slider::horizontalDrag()
 {
-    QWidget window;
-    window.resize(240, 40);
-    auto *s = new ucSlider(&window);
-    s->setGeometry(10, 10, 200, 30);
-    s->UserControl_InitProperties();
-    s->setOrientation(Horizontal);
+    SliderFixture f(QSize(200, 30), Horizontal);
+    ucSlider *s = f.slider;
     s->setSliderIcon(solid(16, 16, ThumbColor));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(f.show());
     QCOMPARE(s->size(), QSize(200, 16));
     EventLog log(s);
     // On the rail at x 100: the thumb's left goes to 92, value round(92/184 x 10) = 5.

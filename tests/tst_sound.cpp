@@ -7,6 +7,7 @@
 #include "core/resources.h"
 #include "core/sound.h"
 #include "platform/soundoutput.h"
+#include "support/childrole.h"
 #include "support/programcopy.h"
 #include "support/pulseserver.h"
 #include "support/recordingsoundoutput.h"
@@ -152,43 +153,22 @@ QByteArray soundResource(int number)
     return ModResFiles::LoadResData(number, QStringLiteral("WAV"));
 }
 
-struct ChildRun {
-    int exitCode = -1;
-    QProcess::ExitStatus status = QProcess::CrashExit;
-    QByteArray out;
-    QByteArray err;
-};
-
 // Runs this test program in its playing role with the given sound server address.
-ChildRun playInChild(const QString &sounds, const QString &pulseServer, int waitMs)
+ChildRole::Ended playInChild(const QString &sounds, const QString &pulseServer, int waitMs)
 {
-    QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("PULSE_SERVER"), pulseServer);
     env.remove(QStringLiteral("QT_LOGGING_RULES"));
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--play"), sounds, QString::number(waitMs)});
-    ChildRun run;
-    if (!child.waitForFinished(20000)) {
-        child.kill();
-        child.waitForFinished(1000);
-    }
-    run.exitCode = child.exitCode();
-    run.status = child.exitStatus();
-    run.out = child.readAllStandardOutput();
-    run.err = child.readAllStandardError();
-    return run;
+    return ChildRole::run(QStringLiteral("play"), {sounds, QString::number(waitMs)}, env, 20000);
 }
 
-// The playing role: plays the comma-separated sounds one right after the other
-// through the default output and keeps the event loop running while they sound.
-int playForParent(int argc, char **argv)
+// The playing role: plays the comma-separated <sounds> one right after the other
+// through the default output and keeps the event loop running <ms> while they sound.
+int playForParent(int argc, char **argv, const QStringList &args)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const int waitMs = args.size() > 3 ? args.at(3).toInt() : 500;
-    for (const QString &n : args.value(2).split(QLatin1Char(',')))
+    const int waitMs = args.size() > 1 ? args.at(1).toInt() : 500;
+    for (const QString &n : args.value(0).split(QLatin1Char(',')))
         PlayWAV(n.toInt());
     QTimer::singleShot(waitMs, &app, &QCoreApplication::quit);
     return app.exec();
@@ -646,7 +626,7 @@ void tst_Sound::silentWithoutSoundServer()
 {
     // A socket path where nothing listens: Qt Multimedia finds no server.
     QTemporaryDir dir;
-    const ChildRun run = playInChild(QStringLiteral("101,102,107"),
+    const ChildRole::Ended run = playInChild(QStringLiteral("101,102,107"),
                                      QStringLiteral("unix:") + dir.filePath(QStringLiteral("nothing")), 300);
     QCOMPARE(run.status, QProcess::NormalExit);
     QCOMPARE(run.exitCode, 0);
@@ -752,7 +732,7 @@ void tst_Sound::playsThroughPulseAudio()
         QSKIP(qPrintable(failure));
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
 
-    const ChildRun run = playInChild(sounds, m_server->address(), 800);
+    const ChildRole::Ended run = playInChild(sounds, m_server->address(), 800);
     const QList<int> s = recorder.finish(300);
 
     QCOMPARE(run.status, QProcess::NormalExit);
@@ -831,14 +811,6 @@ void tst_Sound::cleanupTestCase()
     m_server.reset();
 }
 
-int main(int argc, char **argv)
-{
-    if (argc >= 3 && std::strcmp(argv[1], "--play") == 0)
-        return playForParent(argc, argv);
-    QCoreApplication app(argc, argv);
-    tst_Sound test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return runTestProgram(&test, argc, argv);
-}
+QTEST_MAIN_WITH_ROLES(tst_Sound, QCoreApplication, {"play", playForParent})
 
 #include "tst_sound.moc"

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTest>
 
+#include "support/testsupport.h"
+
 #include <functional>
 #include <optional>
 #include <utility>
@@ -50,15 +52,17 @@ void say(const QByteArray &line);
 
 } // namespace ChildRole
 
-// main() for a test class whose program also plays `parts` ({"name", function}, ...).
-#define QTEST_MAIN_WITH_ROLES(TestObject, ...)                                              \
+// main() for a test class whose program also plays `parts` ({"name", function},
+// ...); the tests run in an `Application` (QApplication, or QCoreApplication for
+// a test without widgets).
+#define QTEST_MAIN_WITH_ROLES(TestObject, Application, ...)                                 \
     int main(int argc, char *argv[])                                                        \
     {                                                                                       \
         if (const std::optional<int> played = ChildRole::play(argc, argv, {__VA_ARGS__}))   \
             return *played;                                                                 \
-        QApplication app(argc, argv);                                                       \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                            \
+        Application app(argc, argv);                                                        \
+        QCoreApplication::setAttribute(Qt::AA_Use96Dpi, true);                              \
         TestObject tc;                                                                      \
         QTEST_SET_MAIN_SOURCE_PATH                                                          \
-        return QTest::qExec(&tc, argc, argv);                                               \
+        return runTestProgram(&tc, argc, argv);                                             \
     }

@@ -35,12 +35,12 @@ void storePenPlace(QPoint twips)
     Allgemein::SaveSetting(Allgemein::Key::PenWindowTop, QString::number(twips.y()));
 }
 
-SliderFixture::SliderFixture(QSize size) : slider(new ucSlider(&host))
+SliderFixture::SliderFixture(QSize size, int orientation) : slider(new ucSlider(&host))
 {
     host.resize(size + QSize(40, 40));
     slider->setGeometry(QRect(QPoint(20, 20), size));
     slider->UserControl_InitProperties();
-    slider->UserControl_Resize();
+    slider->setOrientation(orientation);
 }
 
 SliderFixture::SliderFixture(PropertyBag bag) : slider(new ucSlider(&host))

@@ -53,9 +53,9 @@ struct PenWindowFixture : PenOwner {
 
 // A slider as a form holds one, in a host window that is not shown until show().
 struct SliderFixture {
-    // A new instance `size` big (vertical, 0..10, value 0, the built-in thumb),
-    // laid out.
-    explicit SliderFixture(QSize size = QSize(16, 100));
+    // A new instance `size` big (0..10, value 0, the built-in thumb), laid out
+    // for `orientation`.
+    explicit SliderFixture(QSize size = QSize(16, 100), int orientation = SliderMath::Vertical);
     // Made from stored properties at the pen window's size, 18 x 137, laid out.
     explicit SliderFixture(PropertyBag bag);
     QWidget host;
