@@ -44,6 +44,7 @@
 #include <QScopeGuard>
 #include <QSet>
 #include <QTest>
+#include <QWindow>
 #include <QtEndian>
 
 #include <csignal>
@@ -219,6 +220,7 @@ private slots:
     void soundSwitch_data();
     void soundSwitch();
     void penWindowComesBack();
+    void lessonWindowRefusesToClose();
     void openShowsTheSavedPictures();
     void helpMenuAtTheMouse();
     void webSite_data();
@@ -894,6 +896,16 @@ void tst_Draw::penWindowComesBack()
     QTest::mouseClick(w->vbeButton(4), Qt::LeftButton);
     QCOMPARE(w->penWindow(), pen);
     QCOMPARE(w->findChildren<frmColor *>().size(), 1);
+}
+
+void tst_Draw::lessonWindowRefusesToClose()
+{
+    // Closed, it could not be brought back: the window system's close request
+    // (Alt+F4) goes through its window as this one does.
+    frmPreview *p = w->preview();
+    QVERIFY(p && p->isVisible());
+    QVERIFY(!p->windowHandle()->close());
+    QVERIFY(p->isVisible());
 }
 
 void tst_Draw::openShowsTheSavedPictures()
