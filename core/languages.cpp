@@ -5,6 +5,7 @@
 #include "core/language.h"
 #include "core/qttexts.h"
 #include "core/settings.h"
+#include "platform/desktoplanguage.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -26,6 +27,27 @@ QString LanguageCode(int languageOffset)
 {
     const Language *language = LanguageOf(languageOffset);
     return QString::fromLatin1(language ? language->code : "en");
+}
+
+int16_t DesktopLanguageOffset(const QList<QByteArray> &localeNames)
+{
+    for (const QByteArray &name : localeNames) {
+        const QByteArray code = DesktopLanguage::languageCode(name);
+        if (code.isEmpty())
+            continue;
+        for (const Language &language : Languages) {
+            if (code == language.code || code == language.qtCodes[0] || code == language.qtCodes[1])
+                return int16_t(language.digit * 1000);
+        }
+    }
+    return Defaults::LanguageOffset;
+}
+
+int16_t StartLanguageOffset()
+{
+    if (IsSettingStored(Key::Language))
+        return GetSettingInt16(Key::Language);
+    return DesktopLanguageOffset(DesktopLanguage::preferred());
 }
 
 void SwitchLanguage(int digit)

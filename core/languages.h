@@ -2,6 +2,8 @@
 // The seven languages of the language table, by language digit (the language
 // offset divided by 1000), and the one switch between them.
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <cstdint>
@@ -39,6 +41,14 @@ inline constexpr Language Languages[] = {
 const Language *LanguageOf(int languageOffset);
 // Its code; English for an offset outside the table.
 QString LanguageCode(int languageOffset);
+
+// The desktop's language among the seven, as its offset: the first of
+// `localeNames` (best first, "fr_FR.UTF-8", "nb") that names one of them; German
+// (0) when none does. Norwegian answers to "no", "nb" and "nn".
+int16_t DesktopLanguageOffset(const QList<QByteArray> &localeNames);
+// The language to start in: the stored "Sprache" always, and the desktop's
+// when none is stored (a first start). Nothing is stored here.
+int16_t StartLanguageOffset();
 
 // Switches the program to language `digit`: sets LanguageOffset, stores it at
 // once (Key::Language), switches Qt's own texts, and sends QEvent::LanguageChange

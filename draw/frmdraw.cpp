@@ -288,7 +288,10 @@ void frmDraw::vbeButton_Click(int Index)
         case 0: // Clear
             f.line(20, [&] { PlayEffect(Effect::Sweep); });
             f.line(30, [&] { m_panel.buttons[1]->setEnabled(false); });
-            f.line(40, [&] { m_picBild->cls(); });
+            // Undo puts the restored canvas in as the background picture, which
+            // erasing the drawn layer alone would leave: Clear takes both, so
+            // "Delete picture" always leaves a white page.
+            f.line(40, [&] { m_picBild->setPicture(QImage()); });
             f.line(50, [&] { m_picBild->repaint(); });
             break;
         case 1: // Undo

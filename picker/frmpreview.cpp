@@ -16,6 +16,7 @@
 #include "platform/picturebox.h"
 #include "platform/twips.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -484,6 +485,14 @@ void frmPreview::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, Q
 {
     ErrorFrame f("frmPreview", "Form_MouseDown");
     f.run([&] { f.line(10, [&] { beginDrag(globalPos, Button); }); });
+}
+
+void frmPreview::closeEvent(QCloseEvent *event)
+{
+    // The window lives as long as the program and no button brings it back:
+    // a close request from the window system (Alt+F4) is refused, as the main
+    // window refuses it. The quit routine hides it instead.
+    event->ignore();
 }
 
 void frmPreview::Form_Unload()

@@ -31,6 +31,7 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QTest>
+#include <QWindow>
 
 using namespace Allgemein;
 
@@ -47,7 +48,7 @@ private slots:
     void strokeFollowsThePointer();
     void undoOnlyOnce();
     void clearDisablesUndo();
-    void clearAfterUndoKeepsTheRestoredPicture();
+    void clearAfterUndoLeavesAWhiteCanvas();
     void strokeLeavesAndComesBack();
     void pressOutsideDrawsNothing();
     void moveRepaintsOnlyTheSegment();
@@ -70,6 +71,7 @@ private slots:
     void soundSwitch_data();
     void soundSwitch();
     void penWindowComesBack();
+    void lessonWindowRefusesToClose();
     void openShowsTheSavedPictures();
     void helpMenuAtTheMouse();
     void webSite_data();
@@ -222,16 +224,22 @@ void tst_Draw::clearDisablesUndo()
     QVERIFY(w->vbeButton(1)->isEnabled());
 }
 
-void tst_Draw::clearAfterUndoKeepsTheRestoredPicture()
+void tst_Draw::clearAfterUndoLeavesAWhiteCanvas()
 {
+    // Undo brings the canvas back as its background picture; Clear takes that
+    // too, and the next Undo stays impossible until a stroke.
     QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(40, 40));
     const QImage first = w->picBild()->image().copy();
     QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(80, 80));
-    QTest::mouseClick(w->vbeButton(1), Qt::LeftButton);    // back to `first`
-    QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(120, 120));
-    QVERIFY(w->picBild()->image() != first);
-    QTest::mouseClick(w->vbeButton(0), Qt::LeftButton);
+    QTest::mouseClick(w->vbeButton(1), Qt::LeftButton);    // back to the first dot
     QCOMPARE(w->picBild()->image(), first);
+    QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(120, 120));
+    QTest::mouseClick(w->vbeButton(0), Qt::LeftButton);
+    QCOMPARE(inked(w->picBild()->image()), 0);
+    QVERIFY(!w->vbeButton(1)->isEnabled());
+    QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(160, 160));
+    QTest::mouseClick(w->vbeButton(1), Qt::LeftButton);
+    QCOMPARE(inked(w->picBild()->image()), 0);
 }
 
 void tst_Draw::strokeLeavesAndComesBack()
@@ -691,6 +699,16 @@ void tst_Draw::penWindowComesBack()
     QTest::mouseClick(w->vbeButton(4), Qt::LeftButton);
     QCOMPARE(w->penWindow(), pen);
     QCOMPARE(w->findChildren<frmColor *>().size(), 1);
+}
+
+void tst_Draw::lessonWindowRefusesToClose()
+{
+    // Closed, it could not be brought back: the window system's close request
+    // (Alt+F4) goes through its window as this one does.
+    frmPreview *p = w->preview();
+    QVERIFY(p && p->isVisible());
+    QVERIFY(!p->windowHandle()->close());
+    QVERIFY(p->isVisible());
 }
 
 void tst_Draw::openShowsTheSavedPictures()

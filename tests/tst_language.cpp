@@ -6,11 +6,13 @@
 #include "core/languages.h"
 #include "core/qttexts.h"
 #include "core/resources.h"
+#include "core/settings.h"
 #include "support/testsupport.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace Allgemein;
@@ -32,6 +34,8 @@ private slots:
     void sumPastSixteenBitsOverflows();
     void qtTexts_data();
     void qtTexts();
+    void startLanguage_data();
+    void startLanguage();
     void codePage_data();
     void codePage();
 
@@ -269,6 +273,56 @@ void tst_Language::qtTexts()
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes);
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), no);
     UseQtTexts(1000);
+}
+
+void tst_Language::startLanguage_data()
+{
+    // The desktop's variables LANGUAGE, LC_ALL, LC_MESSAGES, LANG (empty: not
+    // set), and the stored "Sprache" (null: none stored).
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QByteArrayList>("desktop");
+    QTest::addColumn<int>("offset");
+    const QString none;
+    QTest::newRow("nothing set: German") << none << QByteArrayList{"", "", "", ""} << 0;
+    QTest::newRow("LANG French") << none << QByteArrayList{"", "", "", "fr_FR.UTF-8"} << 6000;
+    QTest::newRow("LANG English") << none << QByteArrayList{"", "", "", "en_GB.UTF-8"} << 1000;
+    QTest::newRow("with a modifier") << none << QByteArrayList{"", "", "", "es_ES@euro"} << 4000;
+    QTest::newRow("LC_MESSAGES before LANG")
+        << none << QByteArrayList{"", "", "it_IT.UTF-8", "de_DE.UTF-8"} << 3000;
+    QTest::newRow("LC_ALL before LC_MESSAGES")
+        << none << QByteArrayList{"", "sv_SE.UTF-8", "it_IT.UTF-8", ""} << 2000;
+    QTest::newRow("LANGUAGE before all") << none << QByteArrayList{"fr", "en_US.UTF-8", "", ""} << 6000;
+    QTest::newRow("LANGUAGE list: its first of the seven")
+        << none << QByteArrayList{"pt_BR:pt:nb_NO:en", "", "", "pt_BR.UTF-8"} << 5000;
+    QTest::newRow("Nynorsk is Norwegian") << none << QByteArrayList{"", "", "", "nn_NO.UTF-8"} << 5000;
+    QTest::newRow("a language not among the seven: German")
+        << none << QByteArrayList{"", "", "", "pt_BR.UTF-8"} << 0;
+    QTest::newRow("the first set decides") << none << QByteArrayList{"", "pt_PT.UTF-8", "", "fr_FR.UTF-8"} << 0;
+    QTest::newRow("the C locale: German") << none << QByteArrayList{"", "", "", "C.UTF-8"} << 0;
+    QTest::newRow("stored German wins") << u"0"_qs << QByteArrayList{"", "", "", "fr_FR.UTF-8"} << 0;
+    QTest::newRow("stored English wins") << u"1000"_qs << QByteArrayList{"it", "", "", ""} << 1000;
+}
+
+void tst_Language::startLanguage()
+{
+    QFETCH(QString, stored);
+    QFETCH(QByteArrayList, desktop);
+    QFETCH(int, offset);
+    static const char *const names[4] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
+    QByteArrayList before;
+    for (int i = 0; i < 4; ++i) {
+        before << qgetenv(names[i]);
+        qputenv(names[i], desktop[i]);
+    }
+    const auto restore = qScopeGuard([&] {
+        for (int i = 0; i < 4; ++i)
+            qputenv(names[i], before[i]);
+    });
+    if (!stored.isNull())
+        SaveSetting(Key::Language, stored);
+    QCOMPARE(int(StartLanguageOffset()), offset);
+    // A first start stores nothing: the flags do.
+    QCOMPARE(IsSettingStored(Key::Language), !stored.isNull());
 }
 
 void tst_Language::codePage_data()

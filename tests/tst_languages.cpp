@@ -172,7 +172,9 @@ void tst_Languages::switchLanguages()
     RecordingSoundOutput sound;
     Allgemein::SetSoundOutput(&sound);
 
-    // 1. First start: the start screen with five flags and no OK, for 2.5 seconds.
+    // 1. First start on a French desktop: the start screen with five flags and no
+    // OK, for 2.5 seconds, then the main window in French.
+    qputenv("LANGUAGE", "fr_FR:fr");
     QElapsedTimer clock;
     clock.start();
     QVERIFY(Allgemein::StartUp());
@@ -196,6 +198,8 @@ void tst_Languages::switchLanguages()
     QVERIFY(w.isVisible());
     QVERIFY(!g_x->waitForWindow(QStringLiteral("^Stiftolino$"), 5000).isEmpty());
     QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(Allgemein::LanguageOffset, int16_t(6000));
+    QTRY_COMPARE(w.vbeButton(0)->toolTip(), u"Supprimer l'image"_qs);
 
     // The lesson window comes up over the top of the toolbar: move it aside.
     const QString lessons = g_x->waitForWindow(QStringLiteral("^Stiftolino lessons$"));

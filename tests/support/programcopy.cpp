@@ -13,6 +13,11 @@ QProcessEnvironment withFolders(QProcessEnvironment env, const ProgramCopy &copy
     env.insert(QStringLiteral("XDG_DATA_HOME"), copy.home() + QStringLiteral("/.local/share"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), copy.runtime());
     env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent"));
+    // A first start speaks the desktop's language: a desktop without one of the
+    // seven, whatever this machine speaks, so that it starts in German.
+    for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
     return env;
 }
 } // namespace
