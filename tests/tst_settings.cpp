@@ -67,6 +67,7 @@ void tst_Settings::firstStartDefaults()
     PreviewLarge = 0;
     PenWindowShown = 0;
     GridShown = 0;
+    DrawSteps = 0;
     LoadConfig();
     QCOMPARE(SoundOn, True);
     QCOMPARE(TemplateIndex, 1);
@@ -75,6 +76,7 @@ void tst_Settings::firstStartDefaults()
     QCOMPARE(PreviewLarge, True);
     QCOMPARE(PenWindowShown, True);
     QCOMPARE(GridShown, True);
+    QCOMPARE(DrawSteps, 1);
     QCOMPARE(GetSettingInt16(Key::Language), 0);
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
@@ -150,6 +152,7 @@ void tst_Settings::notANumber_data()
     QTest::newRow("Color hex") << "Color" << "0xFF" << 50 << 13;
     QTest::newRow("Image too large") << "Image" << "40000" << 30 << 6;
     QTest::newRow("Gitter not a number") << "Gitter" << "-1x" << 80 << 13;
+    QTest::newRow("Zeichnen not a number") << "Zeichnen" << "ja" << 90 << 13;
 }
 
 void tst_Settings::notANumber()
