@@ -10,6 +10,7 @@
 #include "core/languages.h"
 #include "core/resources.h"
 #include "core/settings.h"
+#include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
 #include "platform/paths.h"
@@ -138,7 +139,7 @@ int main(int argc, char *argv[])
     Phase strokes{"strokes (Undo every 10th, Clear every 100th)",
                   argument(argc, argv, "--strokes", 10000), {}};
     run(strokes, [&](int i) {
-        const QRect canvas(w->picBild->mapTo(w, QPoint(0, 0)), w->picBild->size());
+        const QRect canvas(w->picBild()->mapTo(w, QPoint(0, 0)), w->picBild()->size());
         auto at = [&](int k) {
             const QPointF p = along(i, k);
             return QPointF(canvas.left() + p.x() * canvas.width(), canvas.top() + p.y() * canvas.height());
@@ -147,7 +148,7 @@ int main(int argc, char *argv[])
         for (int k = 1; k <= 6; ++k)
             send(window, QEvent::MouseMove, at(k), Qt::LeftButton);
         send(window, QEvent::MouseButtonRelease, at(6), Qt::NoButton);
-        if (i == 0 && w->picBild->image().pixelColor(at(3).toPoint() - canvas.topLeft()) == QColor(Qt::white)) {
+        if (i == 0 && w->picBild()->image().pixelColor(at(3).toPoint() - canvas.topLeft()) == QColor(Qt::white)) {
             std::fprintf(stderr, "the strokes do not reach the canvas\n");
             std::exit(2);
         }
@@ -180,9 +181,9 @@ int main(int argc, char *argv[])
         prompts.inputs = {QStringLiteral("Bild%1").arg(i % 10)};
         prompts.answers = {Prompts::Answer::Yes};
         prompts.asked.clear();
-        send(window, QEvent::MouseButtonPress, QPointF(w->picBild->mapTo(w, QPoint(40 + i % 300, 60))),
+        send(window, QEvent::MouseButtonPress, QPointF(w->picBild()->mapTo(w, QPoint(40 + i % 300, 60))),
              Qt::LeftButton);
-        send(window, QEvent::MouseButtonRelease, QPointF(w->picBild->mapTo(w, QPoint(40 + i % 300, 60))),
+        send(window, QEvent::MouseButtonRelease, QPointF(w->picBild()->mapTo(w, QPoint(40 + i % 300, 60))),
              Qt::NoButton);
         w->vbeButton_Click(3);
     });

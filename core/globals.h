@@ -32,11 +32,7 @@ inline int16_t PenWindowShown = Defaults::PenWindowShown;   // Key::PenWindowSho
 inline int16_t TemplateIndex = Defaults::TemplateIndex;     // Key::TemplateIndex
 inline int16_t PreviewLarge = Defaults::PreviewLarge;       // Key::PreviewLarge
 inline int16_t GridShown = Defaults::GridShown;             // Key::GridShown
-inline QString PictureName;             // typed at Save, or picked in the picture list
-inline int32_t PenWindowLeft = 0;       // Key::PenWindowLeft, twips
-inline int32_t PenWindowTop = 0;        // Key::PenWindowTop, twips
-inline int32_t PickerLeft = 0;          // Key::PickerLeft, twips
-inline int32_t PickerTop = 0;           // Key::PickerTop, twips
+inline QString PictureName;             // the name typed at the last Save
 inline int16_t StartingUp = False;
 inline QString LanguageFilePath;
 

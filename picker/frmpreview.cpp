@@ -15,16 +15,13 @@
 #include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
-#include "platform/windowdrag.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QSignalBlocker>
 
 using namespace Allgemein;
@@ -68,7 +65,7 @@ QImage fallbackBackground()
 } // namespace
 
 frmPreview::frmPreview(QWidget *owner, PictureBox *canvas, std::function<double()> ownerPanelTop)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), m_owner(owner), m_canvas(canvas),
+    : ToolWindow(owner, Key::PickerLeft, Key::PickerTop), m_owner(owner), m_canvas(canvas),
       m_ownerPanelTop(std::move(ownerPanelTop))
 {
     setWindowTitle(QStringLiteral("Stiftolino lessons"));
@@ -121,7 +118,7 @@ void frmPreview::buildControls()
             filPics_Click();
     });
     connect(filPics, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        if (PictureName != picturesFolder() + item->text())
+        if (m_chosenPicture != picturesFolder() + item->text())
             filPics_Click();
     });
 }
@@ -135,7 +132,7 @@ QPoint frmPreview::defaultPlace(double ownerWidthTwips, double panelTopPixels, i
 
 void frmPreview::ShowOwned()
 {
-    const bool first = !m_loaded;
+    const bool first = !isLoaded();
     if (first)
         Form_Load();
     show();
@@ -151,48 +148,34 @@ QString frmPreview::picturesFolder() const
 
 void frmPreview::Form_Load()
 {
-    m_loaded = true;
+    setLoaded();
     bool placedByDefault = false;
     ErrorFrame f("frmPreview", "Form_Load");
     f.run([&] {
         f.line(10, [&] { vbeButton[0]->setEnabled(false); });
         f.line(20, [&] {
             // A first start has no pictures folder yet: make it.
-            const QString folder = picturesFolder();
-            if (!QDir().mkpath(folder))
-                raiseError(Err::PathNotFound, QStringLiteral("Path not found: %1").arg(folder));
+            PictureFile::makeFolder();
             refreshPictureList();
         });
         f.line(30, [&] { loadTemplate(); });
-        QPoint place;
         f.line(40, [&] {
-            const int tx = Twips::perPixelX();
-            const int ty = Twips::perPixelY();
-            place = defaultPlace(double(m_owner->width()) * tx, m_ownerPanelTop(), ty,
-                                 double(height()) * ty);
+            const int ty = twipsPerPixelY();
+            setPlaceTwips(defaultPlace(double(m_owner->width()) * twipsPerPixelX(), m_ownerPanelTop(),
+                                       ty, double(height()) * ty));
         });
         f.line(60, [&] {
-            placedByDefault = !IsSettingStored(Key::PickerLeft) && !IsSettingStored(Key::PickerTop);
-            PickerLeft = GetSettingInt32(Key::PickerLeft, place.x());
+            placedByDefault = !placeStored();
+            readStoredLeft();
         });
-        f.line(65, [&] { PickerTop = GetSettingInt32(Key::PickerTop, place.y()); });
-        f.line(70, [&] { move(Twips::toPixels(PickerLeft, Twips::perPixelX()), Twips::toPixels(PickerTop, Twips::perPixelY())); });
+        f.line(65, [&] { readStoredTop(); });
+        f.line(70, [&] { moveToPlace(); });
         f.line(80, [&] { ResizePreview(); });
         f.line(85, [&] {
             // The computed place can lie above the screen; keep it on the screen.
             // A stored place is used as found.
-            if (!placedByDefault)
-                return;
-            const QScreen *s = m_owner->screen() ? m_owner->screen() : QGuiApplication::primaryScreen();
-            if (!s)
-                return;
-            const QRect area = s->availableGeometry();
-            QRect r = frameGeometry();
-            if (area.contains(r))
-                return;
-            r.moveLeft(qBound(area.left(), r.left(), qMax(area.left(), area.right() - r.width() + 1)));
-            r.moveTop(qBound(area.top(), r.top(), qMax(area.top(), area.bottom() - r.height() + 1)));
-            move(r.topLeft());
+            if (placedByDefault)
+                keepOnScreen();
         });
         f.line(90, [&] { picPanel[0]->setVisible(true); });
         f.line(100, [&] { PlayEffect(Effect::Sweep); });
@@ -215,7 +198,7 @@ void frmPreview::Form_Activate()
 
 bool frmPreview::event(QEvent *e)
 {
-    if (e->type() == QEvent::WindowActivate && m_loaded)
+    if (e->type() == QEvent::WindowActivate && isLoaded())
         Form_Activate();
     return QWidget::event(e);
 }
@@ -401,10 +384,10 @@ void frmPreview::vbeButton_Click(int Index)
                 // After a Save the name is the typed one, not a file: nothing is
                 // painted. A picture picked in the list is loaded, and one that
                 // has gone or changed since is reported (53, 481).
-                if (PictureName.isEmpty() || QFileInfo(PictureName).isRelative())
+                if (m_chosenPicture.isEmpty())
                     return;
                 PlayEffect(Effect::Sweep);
-                const QImage picture = PictureFile::load(PictureName);
+                const QImage picture = PictureFile::load(m_chosenPicture);
                 PictureBox *canvas = m_canvas;
                 canvas->paintPicture(picture,
                                      QRectF(0, 0, canvas->scaleWidth(), canvas->scaleHeight()));
@@ -455,12 +438,12 @@ void frmPreview::filPics_Click()
     f.run([&] {
         f.line(10, [&] {
             const QListWidgetItem *item = filPics->currentItem();
-            PictureName = picturesFolder() + (item ? item->text() : QString());
+            m_chosenPicture = picturesFolder() + (item ? item->text() : QString());
         });
         f.line(20, [&] {
-            if (!QFileInfo(PictureName).isFile())
+            if (!QFileInfo(m_chosenPicture).isFile())
                 return;   // gone since it was listed: the preview stays
-            const QImage picture = PictureFile::load(PictureName);
+            const QImage picture = PictureFile::load(m_chosenPicture);
             picPreview->paintPicture(picture,
                                      QRectF(0, 0, picPreview->scaleWidth(), picPreview->scaleHeight()));
         });
@@ -500,13 +483,10 @@ bool frmPreview::eventFilter(QObject *watched, QEvent *event)
 void frmPreview::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, QPointF globalPos)
 {
     ErrorFrame f("frmPreview", "Form_MouseDown");
-    f.run([&] { f.line(10, [&] { WindowDrag::begin(this, globalPos, Button); }); });
+    f.run([&] { f.line(10, [&] { beginDrag(globalPos, Button); }); });
 }
 
 void frmPreview::Form_Unload()
 {
-    tryQuietly([&] {
-        SaveSetting(Key::PickerLeft, singleText(Twips::fromPixels(x(), Twips::perPixelX())));
-        SaveSetting(Key::PickerTop, singleText(Twips::fromPixels(y(), Twips::perPixelY())));
-    });
+    tryQuietly([&] { storePlace(); });
 }

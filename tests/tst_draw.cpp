@@ -15,8 +15,10 @@
 #include "core/resources.h"
 #include "core/sound.h"
 #include "controls/symbolbutton.h"
+#include "controls/canvas.h"
 #include "draw/frmdraw.h"
-#include "draw/printpage.h"
+#include "draw/helpmenu.h"
+#include "print/printpage.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
 #include "platform/picturebox.h"
@@ -164,7 +166,7 @@ int childMain(int argc, char **argv)
     SoundOn = False;
     frmDraw &w = MainWindow();
     w.showCentred();
-    w.picBild->line(QPointF(10, 10), QPointF(300, 200));
+    w.picBild()->line(QPointF(10, 10), QPointF(300, 200));
     if (fault == "fill") {
         std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit fails instead
         const rlimit limit{64 * 1024, 64 * 1024};
@@ -283,12 +285,12 @@ void tst_Draw::cleanup()
 
 void tst_Draw::loadState()
 {
-    QVERIFY(!w->vbeButton[1]->isEnabled());
-    QCOMPARE(w->StrokeActive, 0);
-    QCOMPARE(w->picBild->foreColor(), QColor(Qt::black));
-    QCOMPARE(w->picBild->drawWidth(), 5);
-    QCOMPARE(inked(w->picBild->image()), 0);
-    QCOMPARE(w->vbeButton[6]->foreColor(), QColor(Qt::red));   // sound is off in these tests
+    QVERIFY(!w->vbeButton(1)->isEnabled());
+    QVERIFY(!w->picBild()->strokeActive());
+    QCOMPARE(w->picBild()->foreColor(), QColor(Qt::black));
+    QCOMPARE(w->picBild()->drawWidth(), 5);
+    QCOMPARE(inked(w->picBild()->image()), 0);
+    QCOMPARE(w->vbeButton(6)->foreColor(), QColor(Qt::red));   // sound is off in these tests
 }
 
 void tst_Draw::readsOnlyItsOwnImageFormats()
@@ -328,13 +330,13 @@ void tst_Draw::dotOnPress()
     QFETCH(int, pixels);
     QFETCH(QRect, square);
     const QColor pen(200, 30, 60);
-    w->picBild->setForeColor(pen);
-    w->picBild->setDrawWidth(width);
-    QTest::mousePress(w->picBild, button, {}, QPoint(100, 100));
-    QCOMPARE(w->StrokeActive, 1);
-    QTest::mouseRelease(w->picBild, button, {}, QPoint(100, 100));
-    QCOMPARE(w->StrokeActive, 0);
-    const QImage img = w->picBild->image();
+    w->picBild()->setForeColor(pen);
+    w->picBild()->setDrawWidth(width);
+    QTest::mousePress(w->picBild(), button, {}, QPoint(100, 100));
+    QCOMPARE(w->picBild()->strokeActive(), 1);
+    QTest::mouseRelease(w->picBild(), button, {}, QPoint(100, 100));
+    QVERIFY(!w->picBild()->strokeActive());
+    const QImage img = w->picBild()->image();
     QCOMPARE(inked(img), pixels);
     QRect box;
     for (int y = 0; y < img.height(); ++y) {
@@ -347,18 +349,18 @@ void tst_Draw::dotOnPress()
         }
     }
     QCOMPARE(box, square);
-    QVERIFY(w->vbeButton[1]->isEnabled());
+    QVERIFY(w->vbeButton(1)->isEnabled());
 }
 
 void tst_Draw::strokeFollowsThePointer()
 {
-    w->picBild->setForeColor(Qt::red);
-    QTest::mousePress(w->picBild, Qt::LeftButton, {}, QPoint(50, 50));
-    QTest::mouseMove(w->picBild, QPoint(150, 50));
-    QTest::mouseMove(w->picBild, QPoint(150, 150));
-    QTest::mouseMove(w->picBild, QPoint(60, 120));
-    QTest::mouseRelease(w->picBild, Qt::LeftButton, {}, QPoint(60, 120));
-    const QImage img = w->picBild->image();
+    w->picBild()->setForeColor(Qt::red);
+    QTest::mousePress(w->picBild(), Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mouseMove(w->picBild(), QPoint(150, 50));
+    QTest::mouseMove(w->picBild(), QPoint(150, 150));
+    QTest::mouseMove(w->picBild(), QPoint(60, 120));
+    QTest::mouseRelease(w->picBild(), Qt::LeftButton, {}, QPoint(60, 120));
+    const QImage img = w->picBild()->image();
     QCOMPARE(img.pixel(100, 50) & 0xFFFFFF, 0xFF0000u);
     QCOMPARE(img.pixel(150, 100) & 0xFFFFFF, 0xFF0000u);
     QCOMPARE(img.pixel(100, 100) & 0xFFFFFF, 0xFFFFFFu);
@@ -378,76 +380,76 @@ void tst_Draw::strokeFollowsThePointer()
 
 void tst_Draw::undoOnlyOnce()
 {
-    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(40, 40));
-    const QImage afterFirst = w->picBild->image().copy();
-    QTest::mousePress(w->picBild, Qt::LeftButton, {}, QPoint(200, 200));
-    QTest::mouseMove(w->picBild, QPoint(300, 200));
-    QTest::mouseRelease(w->picBild, Qt::LeftButton, {}, QPoint(300, 200));
-    QVERIFY(w->picBild->image() != afterFirst);
-    QTest::mouseClick(w->vbeButton[1], Qt::LeftButton);
-    QCOMPARE(w->picBild->image(), afterFirst);
-    QVERIFY(!w->vbeButton[1]->isEnabled());
+    QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(40, 40));
+    const QImage afterFirst = w->picBild()->image().copy();
+    QTest::mousePress(w->picBild(), Qt::LeftButton, {}, QPoint(200, 200));
+    QTest::mouseMove(w->picBild(), QPoint(300, 200));
+    QTest::mouseRelease(w->picBild(), Qt::LeftButton, {}, QPoint(300, 200));
+    QVERIFY(w->picBild()->image() != afterFirst);
+    QTest::mouseClick(w->vbeButton(1), Qt::LeftButton);
+    QCOMPARE(w->picBild()->image(), afterFirst);
+    QVERIFY(!w->vbeButton(1)->isEnabled());
     // A disabled button raises no click.
-    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(300, 300));
-    QTest::mouseClick(w->vbeButton[1], Qt::LeftButton);
-    QTest::mouseClick(w->vbeButton[1], Qt::LeftButton);
-    QCOMPARE(w->picBild->image(), afterFirst);
+    QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(300, 300));
+    QTest::mouseClick(w->vbeButton(1), Qt::LeftButton);
+    QTest::mouseClick(w->vbeButton(1), Qt::LeftButton);
+    QCOMPARE(w->picBild()->image(), afterFirst);
 }
 
 void tst_Draw::clearDisablesUndo()
 {
-    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(40, 40));
-    QVERIFY(w->vbeButton[1]->isEnabled());
-    QTest::mouseClick(w->vbeButton[0], Qt::LeftButton);
-    QVERIFY(!w->vbeButton[1]->isEnabled());
-    QCOMPARE(inked(w->picBild->image()), 0);
-    QTest::mouseClick(w->vbeButton[1], Qt::LeftButton);   // disabled: nothing comes back
-    QCOMPARE(inked(w->picBild->image()), 0);
-    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(60, 60));
-    QVERIFY(w->vbeButton[1]->isEnabled());
+    QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(40, 40));
+    QVERIFY(w->vbeButton(1)->isEnabled());
+    QTest::mouseClick(w->vbeButton(0), Qt::LeftButton);
+    QVERIFY(!w->vbeButton(1)->isEnabled());
+    QCOMPARE(inked(w->picBild()->image()), 0);
+    QTest::mouseClick(w->vbeButton(1), Qt::LeftButton);   // disabled: nothing comes back
+    QCOMPARE(inked(w->picBild()->image()), 0);
+    QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(60, 60));
+    QVERIFY(w->vbeButton(1)->isEnabled());
 }
 
 void tst_Draw::clearAfterUndoKeepsTheRestoredPicture()
 {
-    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(40, 40));
-    const QImage first = w->picBild->image().copy();
-    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(80, 80));
-    QTest::mouseClick(w->vbeButton[1], Qt::LeftButton);    // back to `first`
-    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(120, 120));
-    QVERIFY(w->picBild->image() != first);
-    QTest::mouseClick(w->vbeButton[0], Qt::LeftButton);
-    QCOMPARE(w->picBild->image(), first);
+    QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(40, 40));
+    const QImage first = w->picBild()->image().copy();
+    QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(80, 80));
+    QTest::mouseClick(w->vbeButton(1), Qt::LeftButton);    // back to `first`
+    QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(120, 120));
+    QVERIFY(w->picBild()->image() != first);
+    QTest::mouseClick(w->vbeButton(0), Qt::LeftButton);
+    QCOMPARE(w->picBild()->image(), first);
 }
 
 void tst_Draw::strokeLeavesAndComesBack()
 {
     // The press captures the mouse: moves outside the canvas still arrive, the
     // line is clipped at the edge, and the release outside ends the stroke.
-    const QImage before = w->picBild->image().copy();
-    QTest::mousePress(w->picBild, Qt::LeftButton, {}, QPoint(20, 100));
-    QTest::mouseMove(w->picBild, QPoint(-60, 100));
-    QCOMPARE(w->picBild->image().pixel(0, 100) & 0xFFFFFF, 0u);
-    QTest::mouseMove(w->picBild, QPoint(-60, 200));
-    QTest::mouseMove(w->picBild, QPoint(30, 200));
-    QCOMPARE(w->picBild->image().pixel(10, 200) & 0xFFFFFF, 0u);
-    QTest::mouseRelease(w->picBild, Qt::LeftButton, {}, QPoint(-10, 250));
-    QCOMPARE(w->StrokeActive, 0);
-    QTest::mouseMove(w->picBild, QPoint(200, 250));
-    QCOMPARE(w->picBild->image().pixel(100, 250) & 0xFFFFFF, 0xFFFFFFu);
-    QVERIFY(before != w->picBild->image());
+    const QImage before = w->picBild()->image().copy();
+    QTest::mousePress(w->picBild(), Qt::LeftButton, {}, QPoint(20, 100));
+    QTest::mouseMove(w->picBild(), QPoint(-60, 100));
+    QCOMPARE(w->picBild()->image().pixel(0, 100) & 0xFFFFFF, 0u);
+    QTest::mouseMove(w->picBild(), QPoint(-60, 200));
+    QTest::mouseMove(w->picBild(), QPoint(30, 200));
+    QCOMPARE(w->picBild()->image().pixel(10, 200) & 0xFFFFFF, 0u);
+    QTest::mouseRelease(w->picBild(), Qt::LeftButton, {}, QPoint(-10, 250));
+    QVERIFY(!w->picBild()->strokeActive());
+    QTest::mouseMove(w->picBild(), QPoint(200, 250));
+    QCOMPARE(w->picBild()->image().pixel(100, 250) & 0xFFFFFF, 0xFFFFFFu);
+    QVERIFY(before != w->picBild()->image());
 }
 
 void tst_Draw::pressOutsideDrawsNothing()
 {
     // A button pressed on the toolbar panel and dragged over the canvas.
     const QPoint panelPoint(5, 5);
-    QTest::mousePress(w->picPanel, Qt::LeftButton, {}, panelPoint);
-    const QPoint overCanvas = w->picPanel->mapFrom(w, w->picBild->mapTo(w, QPoint(100, 100)));
-    QTest::mouseMove(w->picPanel, overCanvas);
-    w->picBild_MouseMove(Qt::LeftButton, {}, 120, 120);
-    QTest::mouseRelease(w->picPanel, Qt::LeftButton, {}, overCanvas);
-    QCOMPARE(w->StrokeActive, 0);
-    QCOMPARE(inked(w->picBild->image()), 0);
+    QTest::mousePress(w->picPanel(), Qt::LeftButton, {}, panelPoint);
+    const QPoint overCanvas = w->picPanel()->mapFrom(w, w->picBild()->mapTo(w, QPoint(100, 100)));
+    QTest::mouseMove(w->picPanel(), overCanvas);
+    QTest::mouseMove(w->picBild(), QPoint(120, 120));
+    QTest::mouseRelease(w->picPanel(), Qt::LeftButton, {}, overCanvas);
+    QVERIFY(!w->picBild()->strokeActive());
+    QCOMPARE(inked(w->picBild()->image()), 0);
 }
 
 namespace {
@@ -466,15 +468,15 @@ public:
 
 void tst_Draw::moveRepaintsOnlyTheSegment()
 {
-    QTest::mousePress(w->picBild, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mousePress(w->picBild(), Qt::LeftButton, {}, QPoint(100, 100));
     QCoreApplication::processEvents();
     PaintSpy spy;
-    w->picBild->installEventFilter(&spy);
-    QTest::mouseMove(w->picBild, QPoint(110, 104));
-    w->picBild->repaint(w->picBild->rect().adjusted(0, 0, 0, 0).intersected(QRect()));
+    w->picBild()->installEventFilter(&spy);
+    QTest::mouseMove(w->picBild(), QPoint(110, 104));
+    w->picBild()->repaint(w->picBild()->rect().adjusted(0, 0, 0, 0).intersected(QRect()));
     QCoreApplication::processEvents();
-    QTest::mouseRelease(w->picBild, Qt::LeftButton, {}, QPoint(110, 104));
-    w->picBild->removeEventFilter(&spy);
+    QTest::mouseRelease(w->picBild(), Qt::LeftButton, {}, QPoint(110, 104));
+    w->picBild()->removeEventFilter(&spy);
     const QRect painted = spy.painted.boundingRect();
     QVERIFY(!painted.isEmpty());
     QVERIFY2(QRect(92, 92, 26, 20).contains(painted),
@@ -488,7 +490,7 @@ void tst_Draw::strokeReachesTheScreen_data()
     QTest::addColumn<bool>("shownWhileDrawing");
     // Moves come faster than the screen shows them: what was drawn since the last
     // frame goes out with the next one, and no segment is left behind.
-    QTest::newRow("frame by frame") << PictureBox::DefaultFrameInterval << true;
+    QTest::newRow("frame by frame") << Canvas::DefaultFrameInterval << true;
     // The release sends everything at once, though no frame is due yet.
     QTest::newRow("at release, before the frame") << 3600 * 1000 << false;
 }
@@ -497,7 +499,7 @@ void tst_Draw::strokeReachesTheScreen()
 {
     QFETCH(int, frameMs);
     QFETCH(bool, shownWhileDrawing);
-    PictureBox *canvas = w->picBild;
+    Canvas *canvas = w->picBild();
     canvas->setFrameInterval(frameMs);
     QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(20, 20));
     QCoreApplication::processEvents();
@@ -541,7 +543,7 @@ void tst_Draw::strokeRepaintHoldsEveryChange()
     // every width and at places between whole pixels; a one-pixel pen draws
     // only its own colour.
     QFETCH(bool, dots);
-    PictureBox box;
+    Canvas box;
     box.setSunkenBorder(true);
     box.resize(164, 164);
     box.show();
@@ -584,11 +586,11 @@ void tst_Draw::strokeRepaintHoldsEveryChange()
 
 void tst_Draw::penChangeAffectsOnlyTheNextStroke()
 {
-    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(50, 50));
-    w->picBild->setForeColor(QColor(255, 0, 0));
-    w->picBild->setDrawWidth(12);
-    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(150, 50));
-    const QImage img = w->picBild->image();
+    QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(50, 50));
+    w->picBild()->setForeColor(QColor(255, 0, 0));
+    w->picBild()->setDrawWidth(12);
+    QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(150, 50));
+    const QImage img = w->picBild()->image();
     QCOMPARE(img.pixel(50, 50) & 0xFFFFFF, 0u);
     QCOMPARE(QColor(img.pixel(150, 50)), QColor(255, 0, 0));
     QCOMPARE(QColor(img.pixel(154, 50)), QColor(255, 0, 0));
@@ -601,19 +603,19 @@ void tst_Draw::sounds()
     m_env->sound.started.clear();
     SoundBuffer.clear();
     // Sound off: nothing is loaded at all.
-    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(30, 30));
+    QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(30, 30));
     QVERIFY(SoundBuffer.isEmpty());
     QVERIFY(m_env->sound.started.isEmpty());
 
     SoundOn = True;
-    QTest::mousePress(w->picBild, Qt::LeftButton, {}, QPoint(40, 40));
+    QTest::mousePress(w->picBild(), Qt::LeftButton, {}, QPoint(40, 40));
     QCOMPARE(SoundBuffer, wav(102));
-    QTest::mouseMove(w->picBild, QPoint(90, 40));
-    QTest::mouseRelease(w->picBild, Qt::LeftButton, {}, QPoint(90, 40));
+    QTest::mouseMove(w->picBild(), QPoint(90, 40));
+    QTest::mouseRelease(w->picBild(), Qt::LeftButton, {}, QPoint(90, 40));
     QCOMPARE(m_env->sound.started.size(), 1);   // no sound while moving
 
     // Clear: the click, then at once the clear sound, which is what is heard.
-    QTest::mouseClick(w->vbeButton[0], Qt::LeftButton);
+    QTest::mouseClick(w->vbeButton(0), Qt::LeftButton);
     QCOMPARE(m_env->sound.started.size(), 3);
     QCOMPARE(SoundBuffer, wav(107));
     QVERIFY(m_env->sound.playing);
@@ -640,9 +642,9 @@ void tst_Draw::penWindowReachesTheCanvas()
     QTest::mousePress(pen->picCol(), Qt::RightButton, {}, red + QPoint(2, 2));
     QTest::mouseRelease(pen->picCol(), Qt::RightButton, {}, red + QPoint(2, 2));
     QCOMPARE(PenColor, 0x0000FF);
-    QCOMPARE(w->picBild->foreColor(), QColor(255, 0, 0));
-    QTest::mouseClick(w->picBild, Qt::LeftButton, {}, QPoint(70, 70));
-    QCOMPARE(QColor(w->picBild->image().pixel(70, 70)), QColor(255, 0, 0));
+    QCOMPARE(w->picBild()->foreColor(), QColor(255, 0, 0));
+    QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(70, 70));
+    QCOMPARE(QColor(w->picBild()->image().pixel(70, 70)), QColor(255, 0, 0));
 }
 
 void tst_Draw::captions_data()
@@ -682,19 +684,19 @@ void tst_Draw::captions()
     m_env->writeLanguageTable();
     LanguageOffset = int16_t(offset);
     w->Sprache();
-    QCOMPARE(w->vbeButton[0]->toolTip(), clear);
-    QCOMPARE(w->vbeButton[7]->toolTip(), help);
-    QCOMPARE(w->mnuHelp->title(), help);
-    QCOMPARE(w->mnuHilfe->text(), online);
-    QCOMPARE(w->mnuUeber->text(), about);
-    QCOMPARE(w->mnuEmail->text(), u"E-Mail"_qs);
+    QCOMPARE(w->vbeButton(0)->toolTip(), clear);
+    QCOMPARE(w->vbeButton(7)->toolTip(), help);
+    QCOMPARE(w->mnuHelp()->title(), help);
+    QCOMPARE(w->mnuHilfe()->text(), online);
+    QCOMPARE(w->mnuUeber()->text(), about);
+    QCOMPARE(w->mnuEmail()->text(), u"E-Mail"_qs);
     QCOMPARE(w->preview()->vbeButton[1]->toolTip(), browse);
     QCOMPARE(w->preview()->vbeButton[6]->toolTip(), u"OK"_qs);
     QCOMPARE(w->preview()->vbeButton[8]->toolTip(), u"OK"_qs);
-    QCOMPARE(w->imgLogo[0]->isVisible(), germanLogo);
-    QCOMPARE(w->imgLogo[1]->isVisible(), !germanLogo);
+    QCOMPARE(w->imgLogo(0)->isVisible(), germanLogo);
+    QCOMPARE(w->imgLogo(1)->isVisible(), !germanLogo);
     // A button without a tooltip is still a button.
-    QVERIFY(w->vbeButton[0]->isEnabled());
+    QVERIFY(w->vbeButton(0)->isEnabled());
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -708,8 +710,8 @@ void tst_Draw::captionsOnEveryActivation()
     LanguageOffset = 1000;   // as a flag of the start screen would leave it
     w->activateWindow();
     QTRY_VERIFY(w->isActiveWindow());
-    QCOMPARE(w->vbeButton[0]->toolTip(), u"Delete picture"_qs);
-    QVERIFY(w->imgLogo[1]->isVisible());
+    QCOMPARE(w->vbeButton(0)->toolTip(), u"Delete picture"_qs);
+    QVERIFY(w->imgLogo(1)->isVisible());
 }
 
 void tst_Draw::flags_data()
@@ -741,12 +743,12 @@ void tst_Draw::flags()
     w->Sprache();
     SoundOn = True;
     m_env->sound.started.clear();
-    QTest::mouseClick(w->imgLang[size_t(digit)], Qt::LeftButton);
+    QTest::mouseClick(w->imgLang(size_t(digit)), Qt::LeftButton);
     QCOMPARE(m_env->sound.started.size(), 1);   // the click, also for the language in use
     QCOMPARE(m_env->settings.writes, writes);
     QCOMPARE(LanguageOffset, int16_t(digit * 1000));
-    QCOMPARE(w->vbeButton[0]->toolTip(), clear);
-    QCOMPARE(w->imgLogo[0]->isVisible(), digit == 0);
+    QCOMPARE(w->vbeButton(0)->toolTip(), clear);
+    QCOMPARE(w->imgLogo(0)->isVisible(), digit == 0);
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), qtYes);
     QVERIFY(m_env->reporter.reports.isEmpty());
     UseQtTexts(1000);
@@ -759,18 +761,18 @@ void tst_Draw::helpMenu()
         opened << u;
         return true;
     });
-    QTest::mouseClick(w->vbeButton[7], Qt::LeftButton);
-    QTRY_VERIFY(w->mnuHelp->isVisible());
-    const QList<QAction *> items = w->mnuHelp->actions();
+    QTest::mouseClick(w->vbeButton(7), Qt::LeftButton);
+    QTRY_VERIFY(w->mnuHelp()->isVisible());
+    const QList<QAction *> items = w->mnuHelp()->actions();
     QCOMPARE(items.size(), 5);
-    QCOMPARE(items[0], w->mnuHilfe);
+    QCOMPARE(items[0], w->mnuHilfe());
     QVERIFY(items[1]->isSeparator());
-    QCOMPARE(items[2], w->mnuEmail);
+    QCOMPARE(items[2], w->mnuEmail());
     QVERIFY(items[3]->isSeparator());
-    QCOMPARE(items[4], w->mnuUeber);
-    w->mnuHelp->hide();
+    QCOMPARE(items[4], w->mnuUeber());
+    w->mnuHelp()->hide();
 
-    w->mnuEmail->trigger();
+    w->mnuEmail()->trigger();
     QCOMPARE(opened, QList<QUrl>{QUrl(u"mailto:support@vorbexa.example?Subject=Stiftolino"_qs)});
 
     // About...: the about box, modal, and the main window is not shown again.
@@ -784,7 +786,7 @@ void tst_Draw::helpMenu()
             box->cmdOK_Click();
         }
     });
-    w->mnuUeber->trigger();
+    w->mnuUeber()->trigger();
     QVERIFY(modal);
     QCOMPARE(frmInfo::loaded(), nullptr);
     QCOMPARE(shown, 0);
@@ -821,7 +823,7 @@ void tst_Draw::helpFile()
         urls << u;
         return true;
     });
-    w->mnuHilfe->trigger();
+    w->mnuHilfe()->trigger();
     if (opened.isEmpty())
         QVERIFY(urls.isEmpty());
     else
@@ -833,13 +835,13 @@ void tst_Draw::quitQuestion()
 {
     m_prompts.answers = {Prompts::Answer::No};
     PenWidth = 9;
-    QTest::mouseClick(w->vbeButton[9], Qt::LeftButton);
+    QTest::mouseClick(w->vbeButton(9), Qt::LeftButton);
     QCOMPARE(m_prompts.asked.size(), 1);
     QVERIFY(w->isVisible());
     QVERIFY(m_env->settings.writes.isEmpty());
 
     m_prompts.answers = {Prompts::Answer::Yes};
-    QTest::mouseClick(w->vbeButton[9], Qt::LeftButton);
+    QTest::mouseClick(w->vbeButton(9), Qt::LeftButton);
     QVERIFY(!w->isVisible());
     QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/Width=9")));
     QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/Sound=0")));
@@ -865,10 +867,10 @@ void tst_Draw::soundSwitch()
     QFETCH(QColor, ink);
     SoundOn = int16_t(before);
     m_env->sound.started.clear();
-    QTest::mouseClick(w->vbeButton[6], Qt::LeftButton);
+    QTest::mouseClick(w->vbeButton(6), Qt::LeftButton);
     QCOMPARE(int(SoundOn), after);
     QCOMPARE(m_env->sound.started.size(), clicks);
-    QCOMPARE(w->vbeButton[6]->foreColor(), ink);
+    QCOMPARE(w->vbeButton(6)->foreColor(), ink);
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -879,11 +881,11 @@ void tst_Draw::penWindowComesBack()
     QTest::mouseClick(pen->vbeButton(), Qt::LeftButton);   // its close button
     QVERIFY(!pen->isVisible());
     QCOMPARE(PenWindowShown, False);
-    QTest::mouseClick(w->vbeButton[4], Qt::LeftButton);
+    QTest::mouseClick(w->vbeButton(4), Qt::LeftButton);
     QVERIFY(pen->isVisible());
     QCOMPARE(PenWindowShown, True);
     // Still the one window, also when asked for while it is open.
-    QTest::mouseClick(w->vbeButton[4], Qt::LeftButton);
+    QTest::mouseClick(w->vbeButton(4), Qt::LeftButton);
     QCOMPARE(w->penWindow(), pen);
     QCOMPARE(w->findChildren<frmColor *>().size(), 1);
 }
@@ -894,23 +896,23 @@ void tst_Draw::openShowsTheSavedPictures()
     QImage img(40, 30, QImage::Format_RGB32);
     img.fill(Qt::green);
     QVERIFY(img.save(Paths::picturesFolder() + QStringLiteral("/Baum.bmp"), "BMP"));
-    const QImage canvas = w->picBild->image().copy();
-    QTest::mouseClick(w->vbeButton[2], Qt::LeftButton);
+    const QImage canvas = w->picBild()->image().copy();
+    QTest::mouseClick(w->vbeButton(2), Qt::LeftButton);
     QVERIFY(p->picPanel[2]->isVisible());
     QVERIFY(!p->picPanel[0]->isVisible());
     QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Baum.bmp")});
-    QCOMPARE(w->picBild->image(), canvas);   // only the file panel's OK paints
+    QCOMPARE(w->picBild()->image(), canvas);   // only the file panel's OK paints
 }
 
 void tst_Draw::helpMenuAtTheMouse()
 {
-    QVERIFY(w->mnuHelp);
-    w->mnuHelp->addAction(QStringLiteral("item"));
-    QCursor::setPos(w->vbeButton[7]->mapToGlobal(QPoint(10, 10)));
-    QTest::mouseClick(w->vbeButton[7], Qt::LeftButton);
-    QTRY_VERIFY(w->mnuHelp->isVisible());
-    QCOMPARE(w->mnuHelp->pos(), QCursor::pos());
-    w->mnuHelp->close();
+    QVERIFY(w->mnuHelp());
+    w->mnuHelp()->addAction(QStringLiteral("item"));
+    QCursor::setPos(w->vbeButton(7)->mapToGlobal(QPoint(10, 10)));
+    QTest::mouseClick(w->vbeButton(7), Qt::LeftButton);
+    QTRY_VERIFY(w->mnuHelp()->isVisible());
+    QCOMPARE(w->mnuHelp()->pos(), QCursor::pos());
+    w->mnuHelp()->close();
 }
 
 void tst_Draw::webSite_data()
@@ -928,7 +930,7 @@ void tst_Draw::webSite()
         urls << url;
         return opened;
     });
-    QTest::mouseClick(w->vbeButton[8], Qt::LeftButton);
+    QTest::mouseClick(w->vbeButton(8), Qt::LeftButton);
     QCOMPARE(urls, QList<QUrl>{QUrl(QStringLiteral("https://www.vorbexa.example/"))});
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
@@ -941,17 +943,17 @@ void tst_Draw::useEnglish()
 
 void tst_Draw::stroke(QPoint from, QPoint to, const QColor &color)
 {
-    w->picBild->setForeColor(color);
-    QTest::mousePress(w->picBild, Qt::LeftButton, {}, from);
-    QTest::mouseMove(w->picBild, to);
-    QTest::mouseRelease(w->picBild, Qt::LeftButton, {}, to);
+    w->picBild()->setForeColor(color);
+    QTest::mousePress(w->picBild(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(w->picBild(), to);
+    QTest::mouseRelease(w->picBild(), Qt::LeftButton, {}, to);
 }
 
 void tst_Draw::save(const QString &name, QList<Prompts::Answer> answers)
 {
     m_prompts.inputs = {name};
     m_prompts.answers = answers;
-    QTest::mouseClick(w->vbeButton[3], Qt::LeftButton);
+    QTest::mouseClick(w->vbeButton(3), Qt::LeftButton);
 }
 
 void tst_Draw::names_data()
@@ -1039,7 +1041,7 @@ void tst_Draw::overwriteQuestion()
     QCOMPARE(m_prompts.asked[2], QStringLiteral("Please enter a name for the file:|File already exists!\r\nOverwrite?"));
     const QByteArray now = readFile(path);
     if (replaced) {
-        QCOMPARE(now, PictureFile::bmpBytes(w->picBild->image()));
+        QCOMPARE(now, PictureFile::bmpBytes(w->picBild()->image()));
         QVERIFY(now != first);
     } else {
         QCOMPARE(now, first);
@@ -1056,23 +1058,23 @@ void tst_Draw::fileHoldsWhatTheCanvasShows()
     QImage sky(40, 30, QImage::Format_RGB32);
     sky.fill(QColor(90, 160, 230));
     QVERIFY(sky.save(pics() + QStringLiteral("/sky.bmp"), "BMP"));
-    QTest::mouseClick(w->vbeButton[2], Qt::LeftButton);
+    QTest::mouseClick(w->vbeButton(2), Qt::LeftButton);
     frmPreview *p = w->preview();
     p->filPics->setCurrentRow(0);
     p->filPics_Click();
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
     stroke(QPoint(30, 40), QPoint(250, 60), QColor(200, 0, 0));
     stroke(QPoint(30, 200), QPoint(250, 260), Qt::black);
-    QTest::mouseClick(w->vbeButton[1], Qt::LeftButton);
+    QTest::mouseClick(w->vbeButton(1), Qt::LeftButton);
     stroke(QPoint(400, 100), QPoint(420, 400), QColor(0, 120, 0));
-    const QImage canvas = w->picBild->image();
+    const QImage canvas = w->picBild()->image();
     QCOMPARE(canvas.pixelColor(100, 250), QColor(90, 160, 230));   // the undone stroke is gone
 
     save(QStringLiteral("bild"));
     QString why;
     const QImage saved = readBmp24(readFile(pics() + QStringLiteral("/bild.bmp")), &why);
     QVERIFY2(!saved.isNull(), qPrintable(why));
-    QCOMPARE(saved.size(), QSize(w->picBild->scaleWidth(), w->picBild->scaleHeight()));
+    QCOMPARE(saved.size(), QSize(w->picBild()->scaleWidth(), w->picBild()->scaleHeight()));
     QCOMPARE(saved, canvas.convertToFormat(QImage::Format_RGB32));
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
@@ -1178,8 +1180,8 @@ void tst_Draw::printPage()
     QFETCH(QList<int>, margins);
     QFETCH(QRectF, picture);
     QFETCH(QPointF, title);
-    const PrintPage page = printPageFor(printable, int16_t(margins[0]), int16_t(margins[1]),
-                                        int16_t(margins[2]), int16_t(margins[3]));
+    const PrintPage page = printPageFor(printable, {int16_t(margins[0]), int16_t(margins[1]),
+                                                   int16_t(margins[2]), int16_t(margins[3])});
     QCOMPARE(page.picture, picture);
     QCOMPARE(page.title, title);
 }
@@ -1188,19 +1190,19 @@ void tst_Draw::windowLayout()
 {
     QCOMPARE(w->size(), QSize(829, 624));
     QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
-    QCOMPARE(w->picPanel->geometry(), QRect(25, 306, 169, 281));
-    QCOMPARE(w->picBild->geometry(), QRect(219, 160, 585, 439));
-    QCOMPARE(w->lblRahmen->geometry(), QRect(212, 153, 600, 454));
-    QCOMPARE(w->lblCopyright->pos(), QPoint(25, 596));
-    QVERIFY(w->lblCopyright->isVisible());
-    QCOMPARE(w->vbeButton[0]->geometry(), QRect(32, 24, 49, 33));
-    QCOMPARE(w->vbeButton[9]->geometry(), QRect(88, 184, 49, 33));
-    QCOMPARE(w->imgLang[6]->geometry(), QRect(50, 254, 32, 20));
+    QCOMPARE(w->picPanel()->geometry(), QRect(25, 306, 169, 281));
+    QCOMPARE(w->picBild()->geometry(), QRect(219, 160, 585, 439));
+    QCOMPARE(w->lblRahmen()->geometry(), QRect(212, 153, 600, 454));
+    QCOMPARE(w->lblCopyright()->pos(), QPoint(25, 596));
+    QVERIFY(w->lblCopyright()->isVisible());
+    QCOMPARE(w->vbeButton(0)->geometry(), QRect(32, 24, 49, 33));
+    QCOMPARE(w->vbeButton(9)->geometry(), QRect(88, 184, 49, 33));
+    QCOMPARE(w->imgLang(6)->geometry(), QRect(50, 254, 32, 20));
     // The panel's etched edge: dark inside, white outside.
-    const QImage panel = w->picPanel->image();
+    const QImage panel = w->picPanel()->image();
     QCOMPARE(QColor(panel.pixel(0, 0)), QColor(Qt::white));
     QCOMPARE(QColor(panel.pixel(168, 280)), QColor(64, 64, 0));
-    QVERIFY(w->imgLogo[0]->isVisible() != w->imgLogo[1]->isVisible());
+    QVERIFY(w->imgLogo(0)->isVisible() != w->imgLogo(1)->isVisible());
 }
 
 int main(int argc, char **argv)

@@ -8,6 +8,7 @@
 #include "core/language.h"
 #include "core/resources.h"
 #include "core/settings.h"
+#include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
 #include "platform/paths.h"
@@ -211,7 +212,7 @@ void tst_Faults::languageTableGoneWhileRunning()
     QCOMPARE(ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath), 0);
     frmDraw &w = frmDraw::instance();
     w.Sprache();   // as every activation of the window does
-    QCOMPARE(w.vbeButton[9]->toolTip(), QStringLiteral("Beenden"));
+    QCOMPARE(w.vbeButton(9)->toolTip(), QStringLiteral("Beenden"));
 
     PermissionsCount permissions;
     QVERIFY(permissions.ok());
@@ -227,7 +228,7 @@ void tst_Faults::languageTableGoneWhileRunning()
     }
     LanguageOffset = 1000;
     w.Sprache();
-    QCOMPARE(w.vbeButton[9]->toolTip(), QStringLiteral("End program"));
+    QCOMPARE(w.vbeButton(9)->toolTip(), QStringLiteral("End program"));
     QCOMPARE(GetLang(6114), QStringLiteral("Voulez vous vraiment terminer?"));
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
@@ -347,8 +348,8 @@ void tst_Faults::pictureChangedBetweenListAndOk()
     QImage picture(60, 45, QImage::Format_RGB32);
     picture.fill(Qt::red);
     QVERIFY(picture.save(file, "BMP"));
-    w.picBild->line(QPointF(10, 10), QPointF(200, 150));
-    const QImage drawn = w.picBild->image();
+    w.picBild()->line(QPointF(10, 10), QPointF(200, 150));
+    const QImage drawn = w.picBild()->image();
 
     p->ShowFilePanel();
     QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Haus.bmp")});
@@ -368,7 +369,7 @@ void tst_Faults::pictureChangedBetweenListAndOk()
     QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmPreview"));
     QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("vbeButton_Click"));
     QCOMPARE(m_env->reporter.reports[0].error.number, error);
-    QVERIFY(w.picBild->image() == drawn);
+    QVERIFY(w.picBild()->image() == drawn);
     QVERIFY(p->picPanel[0]->isVisible());
     QVERIFY(!p->picPanel[2]->isVisible());
 }
@@ -564,8 +565,8 @@ void tst_Faults::printerRemovedBeforePrint()
     frmDraw &w = frmDraw::instance();
     w.showCentred();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.picBild->line(QPointF(10, 10), QPointF(200, 150));
-    const QImage drawn = w.picBild->image();
+    w.picBild()->line(QPointF(10, 10), QPointF(200, 150));
+    const QImage drawn = w.picBild()->image();
     QVERIFY2(!spooler.run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), QStringLiteral("Kinderzimmer")})
                   .isNull(),
              qPrintable(spooler.whyNot()));
@@ -576,7 +577,7 @@ void tst_Faults::printerRemovedBeforePrint()
     QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmDraw"));
     QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("vbeButton_Click"));
     QCOMPARE(m_env->reporter.reports[0].error.number, 482);
-    QVERIFY(w.picBild->image() == drawn);
+    QVERIFY(w.picBild()->image() == drawn);
     QVERIFY(w.isVisible());
     QVERIFY(!QFile::exists(spooler.outputFile(QStringLiteral("Kinderzimmer"))));
 }

@@ -161,8 +161,7 @@ void tst_Layout::noPrinterKeepsMargins()
 {
     TestEnvironment env;
     Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
-    int16_t l = 0, r = 0, t = 7, b = 0;
-    Drucker::GetPrinterMargins(l, r, t, b);
+    const auto [l, r, t, b] = Drucker::GetPrinterMargins({0, 0, 7, 0});
     Printing::setPrinterFactory({});
     QCOMPARE(l, 0);
     QCOMPARE(t, 7);
@@ -180,8 +179,7 @@ void tst_Layout::pdfPrinterMargins()
         p->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
         return p;
     });
-    int16_t l = 0, r = 0, t = 0, b = 0;
-    Drucker::GetPrinterMargins(l, r, t, b);
+    const auto [l, r, t, b] = Drucker::GetPrinterMargins();
     Printing::setPrinterFactory({});
     // 10 mm on each side, plus the one millimetre every side gets.
     QVERIFY2(qAbs(l - 11) <= 1 && qAbs(r - 11) <= 1 && qAbs(t - 11) <= 1 && qAbs(b - 11) <= 1,

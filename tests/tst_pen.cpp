@@ -14,7 +14,7 @@
 #include "pen/penart.h"
 #include "pen/penplace.h"
 #include "controls/ucslider.h"
-#include "platform/picturebox.h"
+#include "controls/canvas.h"
 #include "platform/twips.h"
 #include "support/testsupport.h"
 
@@ -38,14 +38,15 @@ namespace {
 // The main window as far as the pen window needs it: an owner and its canvas.
 struct MainWindow {
     QWidget window;
-    PictureBox *picBild;
+    Canvas *canvas;
     MainWindow()
     {
         window.resize(300, 200);
-        picBild = new PictureBox(&window);
-        picBild->setGeometry(0, 0, 300, 200);
+        canvas = new Canvas(&window);
+        canvas->setGeometry(0, 0, 300, 200);
         window.show();
     }
+    Canvas *picBild() const { return canvas; }
 };
 
 QColor swatch(const frmColor &w) { return w.lblFCol()->palette().color(QPalette::Window); }
@@ -229,7 +230,7 @@ void tst_Pen::parts()
 {
     TestEnvironment env;
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     QCOMPARE(w.size(), QSize(626, 169));
     QVERIFY(w.windowFlags() & Qt::Tool);
     QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
@@ -265,7 +266,7 @@ void tst_Pen::firstShowing()
     PenWidth = 7;
     PenColor = int32_t(OleColor::rgb(10, 200, 30));
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     QVERIFY(!w.isLoaded());
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -275,14 +276,13 @@ void tst_Pen::firstShowing()
     QCOMPARE(w.slider()->Value(), 7);
     QCOMPARE(PenWidth, 7);
     // The width came back through the slider and reached the canvas.
-    QCOMPARE(main.picBild->drawWidth(), 7);
+    QCOMPARE(main.picBild()->drawWidth(), 7);
     QCOMPARE(swatch(w), QColor(10, 200, 30));
     // No stored place: the default one, from the screen's free width.
     const QPoint expected = expectedDefaultPlacePixels(w);
     QCOMPARE(w.pos(), expected);
     const QScreen *screen = w.screen();
-    QCOMPARE(PenWindowLeft, PenPlace::defaultPlace(screen->availableGeometry().width() * 15, 9390, 2535).x());
-    QCOMPARE(PenWindowTop, 1268);
+    QCOMPARE(w.placeTwips(), QPoint(PenPlace::defaultPlace(screen->availableGeometry().width() * 15, 9390, 2535).x(), 1268));
     for (const auto &r : env.reporter.reports)
         QCOMPARE(r.procedure, QStringLiteral("PlayWAV")); // only a missing sound, if any
 }
@@ -308,7 +308,7 @@ void tst_Pen::storedPlace()
     SaveSetting(Key::PenWindowLeft, left);
     SaveSetting(QStringLiteral("cTOP"), top); // keys are not case-sensitive
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
     QCOMPARE(w.pos(), pixels);
     QVERIFY(env.reporter.reports.isEmpty());
@@ -341,7 +341,7 @@ void tst_Pen::badStoredPlace()
     SaveSetting(Key::PenWindowLeft, left);
     SaveSetting(Key::PenWindowTop, top);
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
     QCOMPARE(env.reporter.reports.size(), 1);
     QCOMPARE(env.reporter.reports[0].module, QStringLiteral("frmColor"));
@@ -361,15 +361,13 @@ void tst_Pen::storedWidth_data()
     QTest::addColumn<int>("sliderValue");
     QTest::addColumn<int>("penWidth");
     QTest::addColumn<QString>("label");
-    QTest::addColumn<int>("canvas");
     QTest::addColumn<int>("reports");
-    // The canvas starts at width 3 (as the main window would have set it).
-    QTest::newRow("in range") << 12 << 2 << 12 << 12 << "12" << 12 << 0;
-    QTest::newRow("the slider's own value") << 5 << 2 << 5 << 5 << "5" << 3 << 0;
-    QTest::newRow("too wide, ignore") << 99 << 1 << 99 << 99 << "99" << 99 << 1;
-    QTest::newRow("too wide, cancel") << 99 << 2 << 5 << 99 << "99" << 3 << 1;
-    QTest::newRow("zero, ignore") << 0 << 1 << 0 << 0 << "0" << 1 << 1;
-    QTest::newRow("negative, retry then cancel") << -4 << 0 << 5 << -4 << "-4" << 3 << 2;
+    QTest::newRow("in range") << 12 << 2 << 12 << 12 << "12" << 0;
+    QTest::newRow("the slider's own value") << 5 << 2 << 5 << 5 << "5" << 0;
+    QTest::newRow("too wide, ignore") << 99 << 1 << 99 << 99 << "99" << 1;
+    QTest::newRow("too wide, cancel") << 99 << 2 << 5 << 99 << "99" << 1;
+    QTest::newRow("zero, ignore") << 0 << 1 << 0 << 0 << "0" << 1;
+    QTest::newRow("negative, retry then cancel") << -4 << 0 << 5 << -4 << "-4" << 2;
 }
 
 void tst_Pen::storedWidth()
@@ -379,7 +377,6 @@ void tst_Pen::storedWidth()
     QFETCH(int, sliderValue);
     QFETCH(int, penWidth);
     QFETCH(QString, label);
-    QFETCH(int, canvas);
     QFETCH(int, reports);
     TestEnvironment env;
     SoundOn = False;
@@ -387,8 +384,7 @@ void tst_Pen::storedWidth()
     env.reporter.answers = {answer};
     env.reporter.fallback = 2;
     MainWindow main;
-    main.picBild->setDrawWidth(3);
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
     QCOMPARE(env.reporter.reports.size(), reports);
     for (const auto &r : env.reporter.reports) {
@@ -400,7 +396,9 @@ void tst_Pen::storedWidth()
     QCOMPARE(w.slider()->Value(), sliderValue);
     QCOMPARE(int(PenWidth), penWidth);
     QCOMPARE(w.lblWidth()->text(), label);
-    QCOMPARE(main.picBild->drawWidth(), canvas);
+    // The canvas draws with the program's pen, at least a pixel wide, whatever
+    // the slider reported.
+    QCOMPARE(main.picBild()->drawWidth(), qMax(1, penWidth));
 }
 
 void tst_Pen::outline_data()
@@ -429,7 +427,7 @@ void tst_Pen::outline()
     TestEnvironment env;
     SoundOn = False;
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const QImage &bg = w.surface()->image();
@@ -461,12 +459,12 @@ void tst_Pen::pickColor()
     TestEnvironment env;
     SoundOn = False;
     MainWindow main;
-    main.picBild->setDrawWidth(4);
-    frmColor w(main.picBild, &main.window);
+    main.picBild()->setDrawWidth(4);
+    frmColor w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     // A stroke before the pick, in black.
-    main.picBild->line(QPointF(10, 20), QPointF(60, 20));
+    main.picBild()->line(QPointF(10, 20), QPointF(60, 20));
 
     const QColor expected = QColor::fromRgb(QRgb(w.picCol()->point(at.x(), at.y())));
     PenColor = int32_t(OleColor::rgb(1, 2, 3));   // so that picking black shows
@@ -474,14 +472,14 @@ void tst_Pen::pickColor()
     QTest::mousePress(w.picCol(), button, {}, at + border);
     QCOMPARE(PenColor, int32_t(OleColor::fromColor(expected)));
     QCOMPARE(swatch(w), expected);
-    QCOMPARE(main.picBild->foreColor(), expected);
+    QCOMPARE(main.picBild()->foreColor(), expected);
     QTest::mouseRelease(w.picCol(), button, {}, at + border);
     QVERIFY(!w.isMovingByHand());
 
     // The next stroke uses the colour; the earlier one keeps its own.
-    main.picBild->line(QPointF(10, 60), QPointF(60, 60));
-    QCOMPARE(main.picBild->image().pixelColor(35, 60), expected);
-    QCOMPARE(main.picBild->image().pixelColor(35, 20), QColor(Qt::black));
+    main.picBild()->line(QPointF(10, 60), QPointF(60, 60));
+    QCOMPARE(main.picBild()->image().pixelColor(35, 60), expected);
+    QCOMPARE(main.picBild()->image().pixelColor(35, 20), QColor(Qt::black));
     QVERIFY(env.reporter.reports.isEmpty());
 }
 
@@ -491,7 +489,7 @@ void tst_Pen::pickOnBorderKeepsColor()
     SoundOn = False;
     PenColor = int32_t(OleColor::rgb(1, 2, 3));
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     // (0, 0) would mean the middle to QTest; (1, 1) is on the border too, and
@@ -511,7 +509,7 @@ void tst_Pen::dragWidth()
     TestEnvironment env;
     SoundOn = False;
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     ucSlider *s = w.slider();
@@ -522,7 +520,7 @@ void tst_Pen::dragWidth()
     QStringList labels;
     connect(s, &ucSlider::ValueChanged, this, [&] {
         values << s->Value();
-        widths << main.picBild->drawWidth();
+        widths << main.picBild()->drawWidth();
         labels << w.lblWidth()->text();
     });
     // Grab the thumb and pull it up a pixel at a time until it shows 12.
@@ -537,9 +535,9 @@ void tst_Pen::dragWidth()
     QCOMPARE(labels, (QStringList{"6", "7", "8", "9", "10", "11", "12"}));
     QCOMPARE(PenWidth, 12);
     // The next stroke is 12 pixels wide.
-    main.picBild->line(QPointF(100, 100), QPointF(200, 100));
-    QCOMPARE(main.picBild->image().pixelColor(150, 95), QColor(Qt::black));
-    QCOMPARE(main.picBild->image().pixelColor(150, 92), QColor(Qt::white));
+    main.picBild()->line(QPointF(100, 100), QPointF(200, 100));
+    QCOMPARE(main.picBild()->image().pixelColor(150, 95), QColor(Qt::black));
+    QCOMPARE(main.picBild()->image().pixelColor(150, 92), QColor(Qt::white));
     QVERIFY(env.reporter.reports.isEmpty());
 }
 
@@ -552,7 +550,7 @@ void tst_Pen::moveByHand()
     SaveSetting(Key::PenWindowLeft, QStringLiteral("1500"));
     SaveSetting(Key::PenWindowTop, QStringLiteral("1500"));
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.pos(), QPoint(100, 100));
@@ -592,7 +590,7 @@ void tst_Pen::closeAndShowAgain()
     SaveSetting(Key::PenWindowLeft, QStringLiteral("1500"));
     SaveSetting(Key::PenWindowTop, QStringLiteral("750"));
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(soundPlayed(env.reporter, 106));
@@ -624,7 +622,7 @@ void tst_Pen::placeAcrossRestart()
     SoundOn = False;
     MainWindow main;
     {
-        frmColor first(main.picBild, &main.window);
+        frmColor first(&main.window);
         first.ShowOwned();
         QVERIFY(QTest::qWaitForWindowExposed(&first));
         first.move(333, 44);
@@ -633,12 +631,10 @@ void tst_Pen::placeAcrossRestart()
         QCOMPARE(env.settings.writes,
                  (QStringList{"Optionen/CLeft=4995", "Optionen/CTop=660"}));
     }
-    PenWindowLeft = PenWindowTop = 0;
-    frmColor second(main.picBild, &main.window);
+    frmColor second(&main.window);
     second.ShowOwned();
     QCOMPARE(second.pos(), QPoint(333, 44));
-    QCOMPARE(PenWindowLeft, 4995);
-    QCOMPARE(PenWindowTop, 660);
+    QCOMPARE(second.placeTwips(), QPoint(4995, 660));
     QVERIFY(env.reporter.reports.isEmpty());
 }
 
@@ -660,7 +656,7 @@ void tst_Pen::closing()
     TestEnvironment env;
     SoundOn = False;
     MainWindow main;
-    PenWindow w(main.picBild, &main.window);
+    PenWindow w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.move(250, 70);
@@ -681,7 +677,7 @@ void tst_Pen::neverShownStoresNothing()
     // A window that was never opened this run read no place, so it stores none.
     TestEnvironment env;
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.Form_Unload();
     w.close();
     QVERIFY(env.settings.writes.isEmpty());
@@ -765,7 +761,7 @@ int x11Child(int argc, char **argv)
     SoundOn = False;
 
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     PointerLog log;
     w.ShowOwned();
     if (!QTest::qWaitForWindowExposed(&w)) {
@@ -774,7 +770,7 @@ int x11Child(int argc, char **argv)
     }
     // A window manager may still place the window after it is exposed: wait
     // until it stands where it was asked to.
-    const QPoint asked(Twips::toPixels(PenWindowLeft, 15), Twips::toPixels(PenWindowTop, 15));
+    const QPoint asked(Twips::toPixels(w.placeTwips().x(), 15), Twips::toPixels(w.placeTwips().y(), 15));
     waitFor([&] { return w.pos() == asked; }, 3000);
     say(QStringLiteral("screen %1").arg(w.screen()->availableGeometry().width()));
     say(QStringLiteral("shown %1 %2").arg(w.x()).arg(w.y()));
@@ -790,14 +786,14 @@ int x11Child(int argc, char **argv)
     waitFor([&] { return uint32_t(PenColor) == expected; }, 2000);
     say(QStringLiteral("color %1 %2 %3")
             .arg(uint32_t(PenColor) == expected ? "same" : "different")
-            .arg(OleColor::fromColor(main.picBild->foreColor()) == expected ? "same" : "different")
+            .arg(OleColor::fromColor(main.picBild()->foreColor()) == expected ? "same" : "different")
             .arg(QString::number(expected, 16)));
     say(QStringLiteral("afterpick %1 %2").arg(w.x()).arg(w.y()));
 
     // Pull the slider's thumb up: each whole value reaches the canvas.
     QStringList steps;
     QObject::connect(w.slider(), &ucSlider::ValueChanged, &w, [&] {
-        steps << QStringLiteral("%1:%2").arg(w.slider()->Value()).arg(main.picBild->drawWidth());
+        steps << QStringLiteral("%1:%2").arg(w.slider()->Value()).arg(main.picBild()->drawWidth());
     });
     const QPoint thumb = w.slider()->mapToGlobal(QPoint(8, int(w.slider()->thumbRect().top()) + 8));
     moveTo(thumb, log);
@@ -805,7 +801,7 @@ int x11Child(int argc, char **argv)
     for (int i = 1; i <= 12; ++i)
         moveTo(thumb - QPoint(0, 2 * i), log);
     button("mouseup", log);
-    say(QStringLiteral("width %1 %2 %3").arg(PenWidth).arg(main.picBild->drawWidth()).arg(steps.join(u',')));
+    say(QStringLiteral("width %1 %2 %3").arg(PenWidth).arg(main.picBild()->drawWidth()).arg(steps.join(u',')));
 
     // Drag the window by its background. A window manager takes the move over
     // when it gets to the request, from where the pointer is then: the pointer

@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "controls/symbolbutton.h"
+#include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
 #include "picker/previewlayout.h"
@@ -283,8 +284,7 @@ void tst_Picker::placeRoundTrip()
     delete w;
     w = nullptr;
     open();
-    QCOMPARE(PickerLeft, 1845);
-    QCOMPARE(PickerTop, 1155);
+    QCOMPARE(p->placeTwips(), QPoint(1845, 1155));
     QCOMPARE(p->pos(), QPoint(123, 77));
 }
 
@@ -298,8 +298,7 @@ void tst_Picker::defaultPlace()
     open();
     const QRect area = p->screen()->availableGeometry();
     QVERIFY(area.contains(p->frameGeometry()));
-    QCOMPARE(PickerLeft, 995);
-    QCOMPARE(PickerTop, -2447);
+    QCOMPARE(p->placeTwips(), QPoint(995, -2447));
     // A stored place is used as found, even off the screen.
     delete w;
     w = nullptr;
@@ -361,13 +360,13 @@ void tst_Picker::fileListSeesNewPictures()
     p->ShowFilePanel();
     QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Zebra.bmp")});
     p->filPics->setCurrentRow(0);
-    QCOMPARE(PictureName, picturesFolder() + QStringLiteral("Zebra.bmp"));
+    QCOMPARE(p->chosenPicture(), picturesFolder() + QStringLiteral("Zebra.bmp"));
     QCOMPARE(p->picPreview->image().pixelColor(100, 100), QColor(Qt::blue));
     // Clicking in the list leaves the canvas alone; OK paints it there.
-    QCOMPARE(w->picBild->image().pixelColor(300, 200), QColor(Qt::white));
+    QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::white));
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
-    QCOMPARE(w->picBild->image().pixelColor(300, 200), QColor(Qt::blue));
-    QCOMPARE(w->picBild->image().pixelColor(584, 438), QColor(Qt::blue));
+    QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::blue));
+    QCOMPARE(w->picBild()->image().pixelColor(584, 438), QColor(Qt::blue));
     QVERIFY(p->picPanel[0]->isVisible());
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
@@ -375,14 +374,13 @@ void tst_Picker::fileListSeesNewPictures()
 void tst_Picker::okPaintsOnlyExistingPictures()
 {
     open();
-    for (const QString &name : {QString(), QStringLiteral("Typed name")}) {
-        PictureName = name;
-        p->ShowFilePanel();
-        QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
-        QVERIFY(p->picPanel[0]->isVisible());
-        QVERIFY(!p->picPanel[2]->isVisible());
-    }
-    QCOMPARE(w->picBild->image().pixelColor(300, 200), QColor(Qt::white));
+    // Nothing chosen in the list, or the choice forgotten by a Save since.
+    p->forgetChosenPicture();
+    p->ShowFilePanel();
+    QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
+    QVERIFY(p->picPanel[0]->isVisible());
+    QVERIFY(!p->picPanel[2]->isVisible());
+    QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::white));
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -404,16 +402,16 @@ void tst_Picker::keyboardChoosesThePicture()
     QTest::keyClick(p->filPics, Qt::Key_Down);
     QTest::keyClick(p->filPics, Qt::Key_Down);
     QCOMPARE(p->filPics->currentRow(), 1);
-    QCOMPARE(PictureName, picturesFolder() + QStringLiteral("B.bmp"));
+    QCOMPARE(p->chosenPicture(), picturesFolder() + QStringLiteral("B.bmp"));
     const QImage preview = p->picPreview->image();
     QCOMPARE(preview.pixelColor(395, 100), QColor(Qt::blue));
     QCOMPARE(preview.pixelColor(100, 295), QColor(Qt::blue));
     QCOMPARE(preview.pixelColor(100, 100), QColor(Qt::white));
     QTest::keyClick(p->filPics, Qt::Key_Up);
-    QCOMPARE(PictureName, picturesFolder() + QStringLiteral("A.bmp"));
+    QCOMPARE(p->chosenPicture(), picturesFolder() + QStringLiteral("A.bmp"));
     QTest::keyClick(p->filPics, Qt::Key_Down);
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
-    QCOMPARE(w->picBild->image().pixelColor(575, 100), QColor(Qt::blue));
+    QCOMPARE(w->picBild()->image().pixelColor(575, 100), QColor(Qt::blue));
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -487,7 +485,7 @@ void tst_Picker::damagedPictures()
     QCOMPARE(m_env->reporter.reports[1].error.number, 481);
     // Ignore goes on: the panels switch back, the canvas is untouched.
     QVERIFY(p->picPanel[0]->isVisible());
-    QCOMPARE(w->picBild->image().pixelColor(300, 200), QColor(Qt::white));
+    QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::white));
 }
 
 QTEST_MAIN(tst_Picker)

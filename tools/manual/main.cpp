@@ -147,12 +147,12 @@ int main(int argc, char *argv[])
     QApplication::processEvents();
 
     for (int i = 0; i < 10; ++i)
-        w.put(main.vbeButton[size_t(i)]->grab(), QStringLiteral("toolbar-%1").arg(i));
+        w.put(main.vbeButton(size_t(i))->grab(), QStringLiteral("toolbar-%1").arg(i));
     // The sound button as it looks with the sound switched off.
-    const QColor soundColour = main.vbeButton[6]->foreColor();
-    main.vbeButton[6]->setForeColor(QColor(255, 0, 0));
-    w.put(main.vbeButton[6]->grab(), QStringLiteral("toolbar-6-off"));
-    main.vbeButton[6]->setForeColor(soundColour);
+    const QColor soundColour = main.vbeButton(6)->foreColor();
+    main.vbeButton(6)->setForeColor(QColor(255, 0, 0));
+    w.put(main.vbeButton(6)->grab(), QStringLiteral("toolbar-6-off"));
+    main.vbeButton(6)->setForeColor(soundColour);
 
     frmPreview *lessons = main.preview();
     for (int i = 0; i < 9; ++i)
