@@ -2,6 +2,8 @@
 # Sets up a Debian 12 machine for Stiftolino, builds it, and runs it or its tests.
 #   ./dev.sh run    install what is missing, build, start the program
 #   ./dev.sh test   install what is missing, build, run the whole test suite
+#   ./dev.sh check  the everyday loop: build, then the fast tests (no end-to-end ones)
+# The build folders and their options are the presets in CMakePresets.json.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,10 +14,11 @@ BUILD_PACKAGES="cmake g++ make pkg-config fonts-dejavu-core qt6-base-dev qt6-mul
 # independent image reader, a print spooler with a PDF queue and a PDF reader, and
 # the desktop's validators for the installed desktop entry, metainfo and manual.
 # The suite runs a second time built with clang under AddressSanitizer and
-# UndefinedBehaviorSanitizer, with the libFuzzer targets (fuzz/) in the same build.
+# UndefinedBehaviorSanitizer, with the libFuzzer targets (fuzz/) in the same build;
+# clang-format checks the sources' format.
 TEST_PACKAGES="xvfb xauth xdotool x11-utils openbox fluxbox icewm pulseaudio pulseaudio-utils imagemagick
   cups cups-client printer-driver-cups-pdf poppler-utils desktop-file-utils appstream tidy
-  clang libfuzzer-14-dev"
+  clang libfuzzer-14-dev clang-format"
 
 install_missing() {
     local missing=()
@@ -31,35 +34,44 @@ install_missing() {
         --no-install-recommends "${missing[@]}"
 }
 
-build() {
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build build -j"$(nproc)"
+build() {   # build <preset>
+    cmake --preset "$1" >/dev/null
+    cmake --build --preset "$1" -j"$(nproc)"
+}
+
+# Whether every tracked C++ file is laid out as .clang-format says; prints the
+# places that differ and fails when there is one.
+check_format() {
+    git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 }
 
 case "${1:-}" in
 run)
     # shellcheck disable=SC2086
     install_missing $BUILD_PACKAGES
-    build
+    build dev
     exec ./build/stiftolino
     ;;
 test)
     # shellcheck disable=SC2086
     install_missing $BUILD_PACKAGES $TEST_PACKAGES
-    build
-    ctest --test-dir build --output-on-failure -j"$(nproc)"
-    # The whole suite again under AddressSanitizer (leaks included) and
-    # UndefinedBehaviorSanitizer, built with clang; then every fuzz target for 20 s.
-    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
-        -DCMAKE_CXX_COMPILER=clang++ -DSANITIZE=ON -DFUZZ=ON >/dev/null
-    cmake --build build-asan -j"$(nproc)"
-    ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
-        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+    build dev
+    ctest --preset dev -j"$(nproc)"
+    # The whole suite again under AddressSanitizer (leaks included, but not those
+    # inside other libraries: tests/lsan.supp) and UndefinedBehaviorSanitizer,
+    # built with clang; then every fuzz target for 20 s.
+    build asan
+    ctest --preset asan -j"$(nproc)"
     fuzz/run.sh 20 build-asan
     ;;
+check)
+    # shellcheck disable=SC2086
+    install_missing $BUILD_PACKAGES $TEST_PACKAGES
+    build dev
+    ctest --preset fast -j"$(nproc)"
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|check" >&2
     exit 2
     ;;
 esac

@@ -172,6 +172,8 @@ void frmInfo::Form_Load()
     g_loaded = this;
     ErrorFrame f("frmInfo", "Form_Load");
     f.run([&] {
+        // These statements have never carried numbers: a failure reports line 0,
+        // and Retry and Ignore still work on each one.
         f.line(0, [&] { WindowPlace::centreOnScreen(this); });
         f.line(0, [&] {
             if (!MainWindowShown) {

@@ -169,6 +169,7 @@ bool StartUp()
         f.line(50, [&] {
             ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
         });
+        // Cannot fail; under the frame all the same, so Main's numbering stays whole.
         f.line(60, [&] { StartingUp = True; });
         // The start screen comes first and brings up the main window when it
         // closes; the main window loads hidden behind it meanwhile.
@@ -177,6 +178,7 @@ bool StartUp()
                                     [] { MainWindow().showCentred(); }});
             frmInfo::ShowModeless();
         });
+        // Loads the main window without showing it; the start screen shows it.
         f.line(80, [&] { MainWindow(); });
     });
     return frmDraw::exists() || frmInfo::loaded();

@@ -4,11 +4,10 @@
 // their background, and placed where the child left them in the last run. The
 // place is stored in twips under two settings keys of the window's own.
 
-#include <QPoint>
-#include <QString>
-#include <QWidget>
-
 #include "core/settingkeys.h"
+
+#include <QPoint>
+#include <QWidget>
 
 #include <cstdint>
 
@@ -26,8 +25,7 @@ public:
     QPoint placeTwips() const { return m_place; }
 
 protected:
-    ToolWindow(QWidget *owner, const Allgemein::SettingKey &leftKey,
-               const Allgemein::SettingKey &topKey);
+    ToolWindow(QWidget *owner, const Allgemein::SettingKey &leftKey, const Allgemein::SettingKey &topKey);
 
     void setLoaded() { m_loaded = true; }
     int twipsPerPixelX() const { return m_twipsX; }
@@ -45,15 +43,15 @@ protected:
     void moveToPlace();
     // Keeps the whole window on its owner's screen.
     void keepOnScreen();
-    // Stores the window's place now, under the window's keys.
+    // Stores the window's place now.
     void storePlace() const;
 
     // Starts dragging the window after a press of `button` at `globalPos`.
     void beginDrag(QPointF globalPos, Qt::MouseButton button);
 
 private:
-    const Allgemein::SettingKey &m_leftKey;
-    const Allgemein::SettingKey &m_topKey;
+    Allgemein::SettingKey m_leftKey;
+    Allgemein::SettingKey m_topKey;
     QPoint m_place;   // twips
     int m_twipsX = 15;
     int m_twipsY = 15;

@@ -6,6 +6,5 @@
 namespace Config {
 inline const QString WebSite = QStringLiteral("https://www.vorbexa.example/");
 inline const QString SupportMail = QStringLiteral("support@vorbexa.example");
-inline const QString HelpFile = QStringLiteral("Stiftolino.chm");
 inline const QString CopyrightNotice = QStringLiteral("\u00a9 2026 Vorbexa \u00b7 Stiftolino");
 } // namespace Config

@@ -72,7 +72,7 @@ ErrPtnr::ErrPtnr(QWidget *parent)
     framComment = frame(QString(), 975);
     framFehler = frame(QStringLiteral("Fehlerbeschreibung / error description:"), 1695);
     framProgInfo = frame(QStringLiteral("Programm-Info:"), 615);
-    framProtocol = frame(QStringLiteral("Fehlerprotokoll ... / error protocoll..."), 855);
+    framProtocol = frame(QStringLiteral("Fehlerprotokoll ... / error protocoll..."), 855);   // sic
     framContinue = frame(QStringLiteral("Weiterer Programmablauf... / Continue..."), 855);
 
     lblComment = new QLabel(framComment);
@@ -152,7 +152,7 @@ int ErrPtnr::OnError(const QString &AktModul, const QString &AktProc, const Pend
         // Raised while the dialog is already open (a timer or a repaint behind it):
         // nobody can answer it, so it is kept in the protocol and that frame gives up.
         appendProtocol(buildProtocol(values));
-        return int(::ErrorChoice::Cancel);
+        return int(ErrorChoice::Cancel);
     }
     for (int i = 0; i < 4; ++i)
         m_lblError[size_t(i)]->setText(values[i]);
@@ -163,6 +163,7 @@ int ErrPtnr::OnError(const QString &AktModul, const QString &AktProc, const Pend
                         .arg(STIFTOLINO_VERSION_MINOR)
                         .arg(STIFTOLINO_VERSION_PATCH));
     }
+    // A busy pointer the failing code set would otherwise stay over the dialog.
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     ArrangeDialog();
@@ -175,7 +176,7 @@ int ErrPtnr::OnError(const QString &AktModul, const QString &AktProc, const Pend
     m_showing = true;
     exec();
     m_showing = false;
-    return ErrorChoice;
+    return m_lastChoice;
 }
 
 void ErrPtnr::ArrangeDialog()
@@ -206,7 +207,7 @@ void ErrPtnr::ArrangeDialog()
 
 void ErrPtnr::cmdContinue_Click(int Index)
 {
-    ErrorChoice = Index;
+    m_lastChoice = Index;
     hide();
     done(Index);
 }
@@ -323,6 +324,7 @@ void ErrPtnr::saveProtocol()
                          Prompts::Buttons::Ok, Prompts::Icon::Critical, Allgemein::AppTitle);
         return;
     }
+    // sic: "FehlerprotcmdOKoll" and "protocoll" are the dialog's fixed wording.
     Prompts::message(this,
                      QStringLiteral("Das FehlerprotcmdOKoll wurde in die Datei '") + path
                          + QStringLiteral("' geschrieben!") + kCrLf
@@ -334,6 +336,7 @@ void ErrPtnr::saveProtocol()
 void ErrPtnr::mailProtocol()
 {
     const QString protocol = BuildProtocol();
+    // sic: "FehlerprotcmdOKoll" is the dialog's fixed wording.
     const QStringList lines = {
         QStringLiteral("Es wird jetzt Ihr Standard-Email-Programm aufgerufen. Die Fehlerbeschreibung "
                        "sowie das FehlerprotcmdOKoll"),

@@ -78,7 +78,8 @@ private:
     std::array<QLabel *, 4> m_lblError{};
     std::array<QPushButton *, 4> m_protocol{};
     std::array<QPushButton *, 4> m_continue{};
-    int ErrorChoice = 0;
+    // The continue button last pressed (0 Retry to 3 End), kept between errors.
+    int m_lastChoice = 0;
     bool m_showing = false;   // between the show and the choice
     SystemInfo m_system;
     std::function<QDateTime()> m_clock;

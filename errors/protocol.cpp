@@ -23,6 +23,7 @@ QString buildProtocolText(const ProtocolContent &c)
 {
     QString t;
     t += kSeparator + kCrLf;
+    // sic: "PROTOCOLL" is the heading every stored protocol has; readers look for it.
     t += QStringLiteral("F E H L E R P R O T O K O L L  /  E R R O R   P R O T O C O L L") + kCrLf;
     t += kSeparator + kCrLf;
     t += QStringLiteral("PROGRAMM-INFO:") + kCrLf;

@@ -35,7 +35,7 @@ const QRect SliderPlace(520, 16, 18, 137);
 
 } // namespace
 
-frmColor::frmColor(QWidget *owner) : ToolWindow(owner, Allgemein::Key::PenWindowLeft, Allgemein::Key::PenWindowTop)
+frmColor::frmColor(QWidget *owner) : ToolWindow(owner, Key::PenWindowLeft, Key::PenWindowTop)
 {
     setFixedSize(PenPlace::WindowWidth, PenPlace::WindowHeight);
 

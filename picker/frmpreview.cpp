@@ -381,9 +381,9 @@ void frmPreview::vbeButton_Click(int Index)
             break;
         case 8: // paint the chosen picture onto the canvas
             f.line(360, [&] {
-                // After a Save the name is the typed one, not a file: nothing is
-                // painted. A picture picked in the list is loaded, and one that
-                // has gone or changed since is reported (53, 481).
+                // Nothing chosen, or a Save since: nothing is painted. A picture
+                // picked in the list is loaded, and one that has gone or changed
+                // since is reported (53, 481).
                 if (m_chosenPicture.isEmpty())
                     return;
                 PlayEffect(Effect::Sweep);
@@ -488,5 +488,6 @@ void frmPreview::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, Q
 
 void frmPreview::Form_Unload()
 {
+    // The top is written "Ptop" (see Key::PickerTop); the store ignores case.
     tryQuietly([&] { storePlace(); });
 }

@@ -378,7 +378,6 @@ void tst_Faults::pictureChangedBetweenListAndOk()
 // No display: one clear line on stderr, exit code 1, no file written anywhere.
 void tst_Faults::noDisplay()
 {
-    SKIP_IF_RUN_SEPARATELY();
     ProgramCopy in;
     QVERIFY(in.install());
     QProcessEnvironment env = offscreen(in);
@@ -407,7 +406,6 @@ void tst_Faults::noDisplay()
 // the other ends at once, quietly.
 void tst_Faults::twoStartsAtOnce()
 {
-    SKIP_IF_RUN_SEPARATELY();
     ProgramCopy in;
     QVERIFY(in.install());
     const QString table = in.runtime() + QStringLiteral("/stiftolino-%1/~tmp.lng").arg(::getuid());
@@ -442,7 +440,6 @@ void tst_Faults::twoStartsAtOnce()
 // written or of the round before.
 void tst_Faults::killedWhileWritingSettings()
 {
-    SKIP_IF_RUN_SEPARATELY();
     const QString path = m_env->folder.filePath(QStringLiteral("Stiftolino.ini"));
     static const char *const keys[] = {"Sound", "Width", "Image", "Color", "PSize", "CShow", "Gitter"};
     auto roundsIn = [&](bool *whole) {
@@ -515,7 +512,6 @@ void tst_Faults::killedWhileWritingSettings()
 // crash, no message), silent; when a server is back the program still runs.
 void tst_Faults::soundServerKilled()
 {
-    SKIP_IF_RUN_SEPARATELY();
     PulseServer server;
     const QString failure = server.start();
     if (!failure.isEmpty())
@@ -551,7 +547,6 @@ void tst_Faults::soundServerKilled()
 // error 482 through the error dialog, the drawing stays, the program goes on.
 void tst_Faults::printerRemovedBeforePrint()
 {
-    SKIP_IF_RUN_SEPARATELY();
     PrintSpooler spooler;
     if (!spooler.start())
         QSKIP(qPrintable(QStringLiteral("no print spooler for this test: ") + spooler.whyNot()));
@@ -593,7 +588,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     tst_Faults test;
     QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
+    return runTestProgram(&test, argc, argv);
 }
 
 #include "tst_faults.moc"

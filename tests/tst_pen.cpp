@@ -888,7 +888,6 @@ void tst_Pen::underX11_data()
 
 void tst_Pen::underX11()
 {
-    SKIP_IF_RUN_SEPARATELY();
     QFETCH(bool, windowManager);
     XServer x;
     START_DESKTOP_OR_SKIP(x, windowManager ? QStringLiteral("openbox") : QString());
@@ -940,7 +939,7 @@ int main(int argc, char **argv)
     app.setAttribute(Qt::AA_Use96Dpi, true);
     tst_Pen tc;
     QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&tc, argc, argv);
+    return runTestProgram(&tc, argc, argv);
 }
 
 #include "tst_pen.moc"

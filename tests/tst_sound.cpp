@@ -759,7 +759,6 @@ Heard listen(const QList<int> &s)
 
 void tst_Sound::playsThroughPulseAudio()
 {
-    SKIP_IF_RUN_SEPARATELY();
     QFETCH(QString, sounds);
     QFETCH(int, shortestMs);
     QFETCH(int, longestMs);
@@ -799,7 +798,6 @@ void tst_Sound::programStartSounds_data()
 
 void tst_Sound::programStartSounds()
 {
-    SKIP_IF_RUN_SEPARATELY();
     QFETCH(bool, press);
     if (const QString why = soundServerFailure(); !why.isEmpty())
         QSKIP(qPrintable(QStringLiteral("no sound server for this test: ") + why));
@@ -858,7 +856,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     tst_Sound test;
     QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
+    return runTestProgram(&test, argc, argv);
 }
 
 #include "tst_sound.moc"

@@ -1,6 +1,8 @@
 #include "support/testsupport.h"
 
 #include <QFile>
+#include <QMetaMethod>
+#include <QTest>
 
 #include "core/globals.h"
 #include "core/language.h"
@@ -45,4 +47,28 @@ int32_t TestEnvironment::writeLanguageTable()
 bool ModResFiles::HasResource(int number, const QString &type)
 {
     return QFile::exists(QStringLiteral(":/res/%1/%2").arg(type.toUpper()).arg(number));
+}
+
+int runTestProgram(QObject *test, int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QStringList separate =
+        qEnvironmentVariable("STIFTOLINO_E2E_SEPARATE").split(u',', Qt::SkipEmptyParts);
+    if (!separate.isEmpty()) {
+        // Every other test function by name, in the order Qt Test would run them.
+        static const QStringList fixtures = {QStringLiteral("initTestCase"), QStringLiteral("cleanupTestCase"),
+                                             QStringLiteral("init"), QStringLiteral("cleanup")};
+        const QMetaObject *meta = test->metaObject();
+        for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+            const QMetaMethod m = meta->method(i);
+            const QString name = QString::fromLatin1(m.name());
+            if (m.methodType() == QMetaMethod::Slot && m.access() == QMetaMethod::Private
+                && m.parameterCount() == 0 && !name.endsWith(u"_data") && !fixtures.contains(name)
+                && !separate.contains(name))
+                arguments << name;
+        }
+    }
+    return QTest::qExec(test, arguments);
 }

@@ -27,7 +27,8 @@ bool XServer::start()
     for (int n = base; n < base + 40 && !up; ++n) {
         m_server.setProgram(xvfb);
         m_server.setArguments({QStringLiteral(":%1").arg(n), QStringLiteral("-displayfd"), QStringLiteral("1"),
-                               QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                               QStringLiteral("-screen"), QStringLiteral("0"),
+                               QStringLiteral("%1x%2x24").arg(m_screen.width()).arg(m_screen.height()),
                                QStringLiteral("-nolisten"), QStringLiteral("tcp"),
                                // Without it the server resets whenever its last client
                                // leaves, and refuses connections meanwhile: a probe

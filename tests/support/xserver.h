@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QProcessEnvironment>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -42,13 +43,14 @@ struct DragAnchor
 class XServer
 {
 public:
-    XServer() = default;
+    // A screen of `screen` pixels at 24 bits; the tests' own is 1024 x 768.
+    explicit XServer(QSize screen = QSize(1024, 768)) : m_screen(screen) {}
     ~XServer();
     XServer(const XServer &) = delete;
     XServer &operator=(const XServer &) = delete;
 
-    // Starts Xvfb (1024 x 768) on a display it picks itself; false when Xvfb is
-    // missing or does not come up (whyNot() says which).
+    // Starts Xvfb on a display it picks itself; false when Xvfb is missing or
+    // does not come up (whyNot() says which).
     bool start();
     // Starts a window manager and waits until it has announced itself.
     bool startWindowManager(const QString &program);
@@ -91,6 +93,7 @@ public:
 private:
     QProcess m_server;
     QProcess m_wm;
+    QSize m_screen;
     QString m_display;
     QString m_why;
     bool m_missing = false;
