@@ -15,7 +15,6 @@
 
 #include <QFile>
 #include <QLabel>
-#include <QMenu>
 #include <QTest>
 
 #include <functional>
