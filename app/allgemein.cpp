@@ -162,7 +162,7 @@ bool StartUp()
     ErrorFrame f("Allgemein", "Main");
     f.run([&] {
         f.line(20, [&] { LoadConfig(); });
-        f.line(30, [&] { LanguageOffset = GetSettingInt16(QStringLiteral("Sprache"), Defaults::LanguageOffset); });
+        f.line(30, [&] { LanguageOffset = GetSettingInt16(Key::Language); });
         // Qt's own texts (Yes, No) follow; a language Qt has no words for keeps English.
         UseQtTexts(LanguageOffset);
         f.line(40, [&] { LanguageFilePath = GetTempDir() + QStringLiteral("~tmp.lng"); });

@@ -18,7 +18,7 @@
 #include "picker/frmpreview.h"
 #include "platform/memory.h"
 #include "platform/paths.h"
-#include "platform/picturebox.h"
+#include "controls/canvas.h"
 #include "platform/printer.h"
 #include "platform/settingsbackend.h"
 
@@ -33,12 +33,23 @@
 #include <QThread>
 
 #include <algorithm>
+#include <QMouseEvent>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 namespace {
+
+// One event of a stroke with the left button, straight to the canvas.
+void mouse(QWidget *canvas, QEvent::Type type, QPointF at)
+{
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, at, canvas->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                  held, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &e);
+}
 
 double residentMiB()
 {
@@ -121,7 +132,7 @@ InProcess measureInProcess()
     frmDraw &w = frmDraw::instance();
     w.showCentred();
     QCoreApplication::processEvents();
-    r.canvas = w.picBild->geometry();
+    r.canvas = w.picBild()->geometry();
     frmPreview *picker = w.preview();
 
     std::vector<double> steps;
@@ -159,10 +170,10 @@ InProcess measureInProcess()
     double warm = 0;
     for (int i = 0; i < 10000; ++i) {
         const double x = 20 + (i * 37) % 500, y = 20 + (i * 53) % 380;
-        w.picBild_MouseDown(Qt::LeftButton, Qt::NoModifier, x, y);
+        mouse(w.picBild(), QEvent::MouseButtonPress, QPointF(x, y));
         for (int k = 1; k <= 8; ++k)
-            w.picBild_MouseMove(Qt::LeftButton, Qt::NoModifier, x + 6 * k, y + 3 * k);
-        w.picBild_MouseUp(Qt::LeftButton, Qt::NoModifier, x + 48, y + 24);
+            mouse(w.picBild(), QEvent::MouseMove, QPointF(x + 6 * k, y + 3 * k));
+        mouse(w.picBild(), QEvent::MouseButtonRelease, QPointF(x + 48, y + 24));
         if (i % 3 == 1)
             w.vbeButton_Click(1);   // Undo
         else if (i % 3 == 2)

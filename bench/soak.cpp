@@ -7,8 +7,10 @@
 
 #include "core/globals.h"
 #include "core/language.h"
+#include "core/languages.h"
 #include "core/resources.h"
 #include "core/settings.h"
+#include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
 #include "platform/paths.h"
@@ -137,7 +139,7 @@ int main(int argc, char *argv[])
     Phase strokes{"strokes (Undo every 10th, Clear every 100th)",
                   argument(argc, argv, "--strokes", 10000), {}};
     run(strokes, [&](int i) {
-        const QRect canvas(w->picBild->mapTo(w, QPoint(0, 0)), w->picBild->size());
+        const QRect canvas(w->picBild()->mapTo(w, QPoint(0, 0)), w->picBild()->size());
         auto at = [&](int k) {
             const QPointF p = along(i, k);
             return QPointF(canvas.left() + p.x() * canvas.width(), canvas.top() + p.y() * canvas.height());
@@ -146,7 +148,7 @@ int main(int argc, char *argv[])
         for (int k = 1; k <= 6; ++k)
             send(window, QEvent::MouseMove, at(k), Qt::LeftButton);
         send(window, QEvent::MouseButtonRelease, at(6), Qt::NoButton);
-        if (i == 0 && w->picBild->image().pixelColor(at(3).toPoint() - canvas.topLeft()) == QColor(Qt::white)) {
+        if (i == 0 && w->picBild()->image().pixelColor(at(3).toPoint() - canvas.topLeft()) == QColor(Qt::white)) {
             std::fprintf(stderr, "the strokes do not reach the canvas\n");
             std::exit(2);
         }
@@ -157,12 +159,7 @@ int main(int argc, char *argv[])
     });
 
     Phase languages{"language switches", argument(argc, argv, "--languages", 1000), {}};
-    static const int digits[] = {0, 1, 2, 3, 4, 5, 6};
-    run(languages, [&](int i) {
-        LanguageOffset = int16_t(digits[i % 7] * 1000);
-        SaveSetting(QStringLiteral("Sprache"), QString::number(LanguageOffset));
-        w->Sprache();
-    });
+    run(languages, [&](int i) { SwitchLanguage(i % 7); });
 
     Phase lessons{"lesson switches", argument(argc, argv, "--lessons", 500), {}};
     frmPreview *picker = w->preview();
@@ -184,9 +181,9 @@ int main(int argc, char *argv[])
         prompts.inputs = {QStringLiteral("Bild%1").arg(i % 10)};
         prompts.answers = {Prompts::Answer::Yes};
         prompts.asked.clear();
-        send(window, QEvent::MouseButtonPress, QPointF(w->picBild->mapTo(w, QPoint(40 + i % 300, 60))),
+        send(window, QEvent::MouseButtonPress, QPointF(w->picBild()->mapTo(w, QPoint(40 + i % 300, 60))),
              Qt::LeftButton);
-        send(window, QEvent::MouseButtonRelease, QPointF(w->picBild->mapTo(w, QPoint(40 + i % 300, 60))),
+        send(window, QEvent::MouseButtonRelease, QPointF(w->picBild()->mapTo(w, QPoint(40 + i % 300, 60))),
              Qt::NoButton);
         w->vbeButton_Click(3);
     });

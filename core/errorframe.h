@@ -3,7 +3,7 @@
 //
 //     ErrorFrame f("frmDraw", "vbeButton_Click");
 //     f.run([&] {
-//         f.line(10, [&] { if (SoundOn) Allgemein::PlayWAV(101); });
+//         f.line(10, [&] { Allgemein::PlayEffect(Allgemein::Effect::Click); });
 //         f.line(20, [&] { ... });
 //     });
 //

@@ -13,7 +13,6 @@ void ResetGlobals()
     PreviewLarge = Defaults::PreviewLarge;
     GridShown = Defaults::GridShown;
     PictureName.clear();
-    PenWindowLeft = PenWindowTop = PickerLeft = PickerTop = 0;
     StartingUp = False;
     LanguageFilePath.clear();
 }

@@ -24,19 +24,15 @@ constexpr int16_t PreviewLarge = True;
 constexpr int16_t GridShown = True;
 } // namespace Defaults
 
-inline int16_t SoundOn = Defaults::SoundOn;                 // "Sound"
-inline int32_t PenColor = Defaults::PenColor;               // "Color", 0x00BBGGRR as stored
-inline int16_t PenWidth = Defaults::PenWidth;               // "Width"
-inline int16_t LanguageOffset = Defaults::LanguageOffset;   // "Sprache": language digit x 1000
-inline int16_t PenWindowShown = Defaults::PenWindowShown;   // "CShow"
-inline int16_t TemplateIndex = Defaults::TemplateIndex;     // "Image"
-inline int16_t PreviewLarge = Defaults::PreviewLarge;       // "PSize"
-inline int16_t GridShown = Defaults::GridShown;             // "Gitter"
-inline QString PictureName;             // typed at Save, or picked in the picture list
-inline int32_t PenWindowLeft = 0;       // "CLeft", twips
-inline int32_t PenWindowTop = 0;        // "CTop", twips
-inline int32_t PickerLeft = 0;          // "PLeft", twips
-inline int32_t PickerTop = 0;           // "PTop", twips
+inline int16_t SoundOn = Defaults::SoundOn;                 // Key::Sound
+inline int32_t PenColor = Defaults::PenColor;               // Key::PenColor, 0x00BBGGRR as stored
+inline int16_t PenWidth = Defaults::PenWidth;               // Key::PenWidth
+inline int16_t LanguageOffset = Defaults::LanguageOffset;   // Key::Language: language digit x 1000
+inline int16_t PenWindowShown = Defaults::PenWindowShown;   // Key::PenWindowShown
+inline int16_t TemplateIndex = Defaults::TemplateIndex;     // Key::TemplateIndex
+inline int16_t PreviewLarge = Defaults::PreviewLarge;       // Key::PreviewLarge
+inline int16_t GridShown = Defaults::GridShown;             // Key::GridShown
+inline QString PictureName;             // the name typed at the last Save
 inline int16_t StartingUp = False;
 inline QString LanguageFilePath;
 

@@ -3,6 +3,7 @@
 #include "core/errorframe.h"
 #include "core/resources.h"
 #include "platform/artwork.h"
+#include "platform/paths.h"
 #include "platform/rawfile.h"
 
 #include <QBuffer>
@@ -13,6 +14,14 @@
 #include <QImageWriter>
 
 namespace PictureFile {
+
+QString makeFolder()
+{
+    const QString folder = Paths::picturesFolder();
+    if (!QDir().mkpath(folder))
+        raiseError(Err::PathNotFound, QStringLiteral("Path not found: %1").arg(folder));
+    return folder;
+}
 
 QImage load(const QString &path)
 {

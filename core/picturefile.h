@@ -11,6 +11,10 @@ namespace PictureFile {
 constexpr int MaxSide = 8192;
 constexpr qint64 MaxPixels = qint64(4000) * 3000;
 
+// The pictures folder, made when it is missing (a first start has none); raises
+// 76 when it cannot be made.
+QString makeFolder();
+
 // Reads the picture; raises 53 when the file is missing and 481 when it is not a
 // picture we can read (damaged, empty, another kind of file, or too large).
 QImage load(const QString &path);

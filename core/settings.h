@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "core/settingkeys.h"
+
 #include <cstdint>
 
 class SettingsBackend;
@@ -27,6 +29,15 @@ void SaveSetting(const QString &key, const QString &text);
 // range error 6.
 int16_t GetSettingInt16(const QString &key, int16_t defaultValue);
 int32_t GetSettingInt32(const QString &key, int32_t defaultValue);
+
+// The same for a key of the table: read by its name, written in its spelling,
+// and missing it yields its default (or `defaultValue` for a key without one).
+int16_t GetSettingInt16(const SettingKey &key);
+int32_t GetSettingInt32(const SettingKey &key);
+int32_t GetSettingInt32(const SettingKey &key, int32_t defaultValue);
+void SaveSetting(const SettingKey &key, const QString &text);
+// Whether the store holds the key at all; raises error 75 as GetSetting does.
+bool IsSettingStored(const SettingKey &key);
 
 // The seven drawing and display preferences, each key its own statement.
 void LoadConfig();

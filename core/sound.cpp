@@ -1,6 +1,7 @@
 #include "core/sound.h"
 
 #include "core/errorframe.h"
+#include "core/globals.h"
 #include "core/resources.h"
 #include "platform/soundoutput.h"
 
@@ -146,6 +147,12 @@ DecodedSound DecodeWave(const QByteArray &wave)
     result.format.setChannelCount(info.channels);
     result.format.setSampleFormat(QAudioFormat::Int16);
     return result;
+}
+
+void PlayEffect(Effect effect)
+{
+    if (SoundOn)
+        PlayWAV(int32_t(effect));
 }
 
 void PlayWAV(int32_t number)

@@ -1,6 +1,6 @@
 #pragma once
 // Sound effects: the seven "WAV" resources 101..107, played from memory without
-// waiting, one at a time. Callers test SoundOn before they call PlayWAV.
+// waiting, one at a time. The windows call PlayEffect, which asks SoundOn.
 
 #include <QAudioFormat>
 #include <QByteArray>
@@ -11,6 +11,20 @@
 class SoundOutput;
 
 namespace Allgemein {
+
+// The seven sounds by what they sound like; the value is the "WAV" resource number.
+enum class Effect : int32_t {
+    Click = 101,        // a soft click: every toolbar button, a language flag, a step back
+    Pencil = 102,       // a pencil on paper: a stroke begins, a step forward
+    FallingNotes = 103, // the previous lesson
+    RisingNotes = 104,  // the next lesson, large/small
+    Chime = 105,        // the grid, taking a lesson, closing the pen window
+    Pop = 106,          // the pen window opens
+    Sweep = 107,        // the lesson window opens, browsing, painting a picture, clearing
+};
+
+// Plays `effect` when the sound effects are on (SoundOn), else nothing.
+void PlayEffect(Effect effect);
 
 // The sound most recently started; it stays valid while that sound may play.
 inline QByteArray SoundBuffer;

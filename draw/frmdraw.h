@@ -2,18 +2,20 @@
 // The main window: the drawing canvas, the toolbar panel with its ten buttons and
 // five flags, the title logo and the maker's notice, over a background picture.
 
+#include "draw/helpmenu.h"
 #include "draw/layout.h"
+#include "draw/toolwindows.h"
+#include "draw/toolpanel.h"
+#include "print/printjob.h"
 
 #include <QImage>
-#include <QPointer>
 #include <QWidget>
 
 #include <array>
-#include <cstdint>
 #include <functional>
-#include <vector>
 
 class ErrorFrame;
+class Canvas;
 class PictureBox;
 class frmPreview;
 class frmColor;
@@ -21,7 +23,6 @@ class SymbolButton;
 class ClickLabel;
 class QAction;
 class QLabel;
-class QMenu;
 
 class frmDraw : public QWidget
 {
@@ -40,12 +41,9 @@ public:
     void Sprache();
     void vbeButton_Click(int Index);
     void imgLang_Click(int Index);
-    void mnuHilfe_Click();
-    void mnuEmail_Click();
-    void mnuUeber_Click();
-    void picBild_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, double X, double Y);
-    void picBild_MouseMove(Qt::MouseButtons Button, Qt::KeyboardModifiers Shift, double X, double Y);
-    void picBild_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, double X, double Y);
+    // A stroke began on the canvas: keep the canvas for Undo, enable Undo, play
+    // the pencil's sound. The canvas draws the stroke itself.
+    void picBild_MouseDown();
 
     // Closes the window for good (the quit routine), unloading the tool windows
     // it owns first.
@@ -57,37 +55,33 @@ public:
     // Shows the window centred on the screen at its design size.
     void showCentred();
 
-    PictureBox *picBild = nullptr;
-    QImage picOld;                  // the canvas as it was when the last stroke began
-    PictureBox *picPanel = nullptr;
-    std::array<SymbolButton *, 10> vbeButton{};
-    std::array<ClickLabel *, 7> imgLang{};   // by language digit; 2 and 5 have no flag
-    std::array<QLabel *, 2> imgLogo{};
-    QLabel *lblRahmen = nullptr;
-    QLabel *lblCopyright = nullptr;
-    QMenu *mnuHelp = nullptr;            // the help button's popup menu
-    int16_t StrokeActive = 0;
-    int16_t PrintMarginLeft = 0;
-    int16_t PrintMarginRight = 0;
-    int16_t PrintMarginTop = 0;
-    int16_t PrintMarginBottom = 0;
-    // The help menu's items (the menu only pops up; it is no menu bar).
-    QAction *mnuHilfe = nullptr;
-    QAction *mnuEmail = nullptr;
-    QAction *mnuUeber = nullptr;
-    // Measures the printer margins, the first time only: right after the first
-    // frame, and before anything is printed.
-    void measurePrinterMargins();
+    // The window's parts, under their described names.
+    Canvas *picBild() const { return m_picBild; }
+    PictureBox *picPanel() const { return m_panel.panel; }
+    SymbolButton *vbeButton(int index) const { return m_panel.buttons.at(size_t(index)); }
+    // The flag of language `digit`; null for the languages without a flag.
+    ClickLabel *imgLang(int digit) const { return m_panel.flags.at(size_t(digit)); }
+    QLabel *imgLogo(int index) const { return m_imgLogo.at(size_t(index)); }
+    QLabel *lblRahmen() const { return m_lblRahmen; }
+    QLabel *lblCopyright() const { return m_lblCopyright; }
+    // The help button's popup menu (no menu bar) and its items.
+    HelpMenu *mnuHelp() const { return m_mnuHelp; }
+    QAction *mnuHilfe() const { return m_mnuHelp->mnuHilfe; }
+    QAction *mnuEmail() const { return m_mnuHelp->mnuEmail; }
+    QAction *mnuUeber() const { return m_mnuHelp->mnuUeber; }
+
+    // The canvas as it was when the last stroke began: what Undo brings back.
+    const QImage &undoPicture() const { return m_picOld; }
+    // The printer margins, measured right after the first frame or at the first
+    // Print, whichever comes first.
+    PrintJob &printJob() { return m_print; }
 
     // The lesson window, created with the first layout; null before.
-    frmPreview *preview() const { return m_preview; }
+    frmPreview *preview() const { return m_tools.preview(); }
     // The pen window, created when it is first shown; null before.
-    frmColor *penWindow() const { return m_color; }
+    frmColor *penWindow() const { return m_tools.pen(); }
     // Shows the pen window (creating it on first use) above the main window.
-    void showPenWindow();
-    // The figures of the last layout.
-    const DrawLayout &drawLayout() const { return m_layout; }
-
+    void showPenWindow() { m_tools.showPen(); }
     // The background picture as painted by the last layout.
     const QImage &backdrop() const { return m_backdrop; }
 
@@ -103,27 +97,27 @@ private:
     // Runs once the first frame is on the screen: the printer margins, the sound output.
     void afterFirstFrame();
     void buildControls();
-    void buildHelpMenu();
     void quitCommand();
-    void saveCommand(ErrorFrame &f);
     void printCommand(ErrorFrame &f);
     void showToolWindows();
     void raiseOwnedWindows();
+
+    Canvas *m_picBild = nullptr;
+    QImage m_picOld;
+    ToolPanel m_panel;
+    std::array<QLabel *, 2> m_imgLogo{};
+    QLabel *m_lblRahmen = nullptr;
+    QLabel *m_lblCopyright = nullptr;
+    HelpMenu *m_mnuHelp = nullptr;
+    PrintJob m_print;
 
     QImage imgHinterg;
     QImage m_backdrop;
     bool m_logosStretched = false;
     bool m_loaded = false;
     bool m_firstFramePainted = false;
-    bool m_marginsMeasured = false;
     bool m_quitting = false;
-    frmPreview *m_preview = nullptr;
-    frmColor *m_color = nullptr;
-    struct OwnedWindow {
-        QPointer<QWidget> window;
-        std::function<void()> unload;
-    };
-    std::vector<OwnedWindow> m_owned;   // in the order they were loaded
+    ToolWindows m_tools;
     std::function<void()> m_quitProgram;
     DrawLayout m_layout;
 };

@@ -35,22 +35,20 @@ public:
     }
 };
 
-struct Key {
-    const char *name;
+struct Loaded {
+    const SettingKey &key;
     int line;
-    int32_t fallback;
-    bool wide;
     int32_t (*get)();
 };
 
-const Key kKeys[] = {
-    {"Sound", 20, Defaults::SoundOn, false, [] { return int32_t(SoundOn); }},
-    {"Image", 30, Defaults::TemplateIndex, false, [] { return int32_t(TemplateIndex); }},
-    {"Width", 40, Defaults::PenWidth, false, [] { return int32_t(PenWidth); }},
-    {"Color", 50, Defaults::PenColor, true, [] { return PenColor; }},
-    {"PSize", 60, Defaults::PreviewLarge, false, [] { return int32_t(PreviewLarge); }},
-    {"CShow", 70, Defaults::PenWindowShown, false, [] { return int32_t(PenWindowShown); }},
-    {"Gitter", 80, Defaults::GridShown, false, [] { return int32_t(GridShown); }},
+const Loaded kKeys[] = {
+    {Key::Sound, 20, [] { return int32_t(SoundOn); }},
+    {Key::TemplateIndex, 30, [] { return int32_t(TemplateIndex); }},
+    {Key::PenWidth, 40, [] { return int32_t(PenWidth); }},
+    {Key::PenColor, 50, [] { return PenColor; }},
+    {Key::PreviewLarge, 60, [] { return int32_t(PreviewLarge); }},
+    {Key::PenWindowShown, 70, [] { return int32_t(PenWindowShown); }},
+    {Key::GridShown, 80, [] { return int32_t(GridShown); }},
 };
 constexpr int16_t Untouched = 12321;
 } // namespace
@@ -62,15 +60,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Reporter reporter;
     reporter.retryFirst = in.ConsumeBool();
     QMap<QString, QString> texts;
-    for (const Key &k : kKeys) {
+    for (const Loaded &k : kKeys) {
         if (!in.ConsumeBool())
             continue;   // not stored: the default
         const std::string raw = in.ConsumeRandomLengthString(64);
         const QString text = QString::fromUtf8(raw.data(), qsizetype(raw.size()));
-        texts.insert(QLatin1String(k.name), text);
+        texts.insert(QLatin1String(k.key.name), text);
         // Keys are compared without regard to case: store some in another spelling.
-        const QString stored = in.ConsumeBool() ? QString::fromLatin1(k.name).toUpper()
-                                                : QString::fromLatin1(k.name);
+        const QString stored = in.ConsumeBool() ? QString::fromLatin1(k.key.name).toUpper()
+                                                : QString::fromLatin1(k.key.name);
         store.setValue(SettingsSection, stored, text);
     }
 
@@ -83,18 +81,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     SetSettingsBackend(nullptr);
 
     static const QRegularExpression plainInteger(QStringLiteral("^[ ]*([+-]?[0-9]{1,4})[ ]*$"));
-    for (const Key &k : kKeys) {
+    for (const Loaded &k : kKeys) {
         const int32_t got = k.get();
         if (reporter.reports.contains(k.line)) {
             check(got == Untouched, "a reported key changed its value");
             continue;
         }
         check(got != Untouched
-                  || std::nearbyint(texts.value(QLatin1String(k.name)).trimmed().toDouble()) == Untouched,
+                  || std::nearbyint(texts.value(QLatin1String(k.key.name)).trimmed().toDouble()) == Untouched,
               "a key neither converted nor reported");
-        const auto it = texts.constFind(QLatin1String(k.name));
+        const auto it = texts.constFind(QLatin1String(k.key.name));
         if (it == texts.constEnd()) {
-            check(got == k.fallback, "a missing key did not take its default");
+            check(got == k.key.defaultValue, "a missing key did not take its default");
             continue;
         }
         const QRegularExpressionMatch m = plainInteger.match(*it);

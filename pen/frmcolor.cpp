@@ -17,7 +17,6 @@
 #include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
-#include "platform/windowdrag.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -36,12 +35,9 @@ const QRect SliderPlace(520, 16, 18, 137);
 
 } // namespace
 
-frmColor::frmColor(PictureBox *canvas, QWidget *owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), m_canvas(canvas)
+frmColor::frmColor(QWidget *owner) : ToolWindow(owner, Key::PenWindowLeft, Key::PenWindowTop)
 {
     setFixedSize(PenPlace::WindowWidth, PenPlace::WindowHeight);
-    m_twipsX = Twips::perPixelX();
-    m_twipsY = Twips::perPixelY();
 
     // The window's own retained surface lies under every other part.
     m_surface = new PictureBox(this);
@@ -116,8 +112,8 @@ void frmColor::showEvent(QShowEvent *event)
 {
     // The first showing loads the window; a hidden window shown again keeps its
     // state and its place.
-    if (!m_loaded) {
-        m_loaded = true;
+    if (!isLoaded()) {
+        setLoaded();
         Form_Load();
     }
     QWidget::showEvent(event);
@@ -131,10 +127,7 @@ void frmColor::Form_Load()
 {
     ErrorFrame f("frmColor", "Form_Load");
     f.run([&] {
-        f.line(10, [&] {
-            if (SoundOn)
-                PlayWAV(106);
-        });
+        f.line(10, [&] { PlayEffect(Effect::Pop); });
         f.line(20, [&] { m_lblWidth->setText(QString::number(PenWidth)); });
         // Reports back through ValueChanged when this changes the slider's value.
         f.line(30, [&] { m_slider->setValue(PenWidth); });
@@ -142,20 +135,15 @@ void frmColor::Form_Load()
         f.line(50, [&] {
             const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
             const int screenPixels = s ? s->availableGeometry().width() : 0;
-            const QPoint place = PenPlace::defaultPlace(
-                Twips::fromPixels(screenPixels, m_twipsX),
-                Twips::fromPixels(frameGeometry().width(), m_twipsX),
-                Twips::fromPixels(frameGeometry().height(), m_twipsY));
-            PenWindowLeft = place.x();
-            PenWindowTop = place.y();
+            setPlaceTwips(PenPlace::defaultPlace(
+                Twips::fromPixels(screenPixels, twipsPerPixelX()),
+                Twips::fromPixels(frameGeometry().width(), twipsPerPixelX()),
+                Twips::fromPixels(frameGeometry().height(), twipsPerPixelY())));
         });
-        f.line(60, [&] { PenWindowLeft = GetSettingInt32(QStringLiteral("CLeft"), PenWindowLeft); });
-        f.line(70, [&] { PenWindowTop = GetSettingInt32(QStringLiteral("CTop"), PenWindowTop); });
+        f.line(60, [&] { readStoredLeft(); });
+        f.line(70, [&] { readStoredTop(); });
         // A stored place is used as found, even off the screen.
-        f.line(80, [&] {
-            move(Twips::toPixels(PenWindowLeft, m_twipsX),
-                 Twips::toPixels(PenWindowTop, m_twipsY));
-        });
+        f.line(80, [&] { moveToPlace(); });
     });
 }
 
@@ -192,10 +180,7 @@ void frmColor::picCol_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Sh
                 PenColor = toRgbValue(QColor::fromRgb(QRgb(pixel)));
         });
         f.line(20, [&] { showPenColor(); });
-        f.line(30, [&] {
-            if (PictureBox *canvas = m_canvas.data())
-                canvas->setForeColor(fromRgbValue(PenColor));
-        });
+        // The canvas draws with the program's pen: nothing to hand on (30).
         f.line(40, [&] { Form_MouseDown(Button, Shift, pos); });
     });
 }
@@ -208,10 +193,8 @@ void frmColor::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, QPo
 
 void frmColor::beginMove(Qt::MouseButton button)
 {
-    WindowDrag::begin(this, m_pressGlobal, button);
+    beginDrag(m_pressGlobal, button);
 }
-
-bool frmColor::isMovingByHand() const { return WindowDrag::movingByHand(this); }
 
 bool frmColor::eventFilter(QObject *watched, QEvent *event)
 {
@@ -228,28 +211,22 @@ void frmColor::ucSlider_ValueChanged()
     f.run([&] {
         f.line(10, [&] { PenWidth = toInt16(double(m_slider->Value())); });
         f.line(20, [&] { m_lblWidth->setText(QString::number(PenWidth)); });
-        f.line(30, [&] {
-            if (PictureBox *canvas = m_canvas.data())
-                canvas->setDrawWidth(PenWidth);
-        });
     });
 }
 
 void frmColor::vbeButton_Click(int)
 {
     // Closing only hides: the window stays loaded and keeps its place.
-    if (SoundOn)
-        PlayWAV(105);
+    PlayEffect(Effect::Chime);
     PenWindowShown = False;
     hide();
 }
 
 void frmColor::Form_Unload()
 {
-    if (!m_loaded)
+    if (!isLoaded())
         return;
-    SaveSetting(QStringLiteral("CLeft"), singleText(Twips::fromPixels(x(), m_twipsX)));
-    SaveSetting(QStringLiteral("CTop"), singleText(Twips::fromPixels(y(), m_twipsY)));
+    storePlace();
 }
 
 void frmColor::closeEvent(QCloseEvent *event)

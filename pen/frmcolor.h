@@ -5,8 +5,7 @@
 // frameless tool window owned by the main window, moved by dragging its
 // background or the palette; it remembers its place between runs.
 
-#include <QPointer>
-#include <QWidget>
+#include "controls/toolwindow.h"
 
 #include <cstdint>
 
@@ -16,25 +15,23 @@ class SymbolButton;
 class ucSlider;
 class PropertyBag;
 
-class frmColor : public QWidget
+class frmColor : public ToolWindow
 {
     Q_OBJECT
 public:
-    // `canvas` is the main window's drawing surface (may be null); `owner` the
-    // main window, above which this window floats.
-    frmColor(PictureBox *canvas, QWidget *owner);
+    // `owner` is the main window, above which this window floats. The pen it
+    // sets is the program's pen, which the canvas draws with.
+    explicit frmColor(QWidget *owner);
     ~frmColor() override;
 
     // Shows the window; when it is already open it only comes forward. The first
     // showing loads it (sound, width, colour, place) and paints its background.
     void ShowOwned();
 
-    // Stores the window's place ("CLeft", "CTop", twips). Called by the quit
+    // Stores the window's place (Key::PenWindowLeft and Top, twips). Called by the quit
     // routine; does nothing when the window was never loaded this run.
     void Form_Unload();
 
-    bool isLoaded() const { return m_loaded; }
-    bool isMovingByHand() const;
 
     // The window's parts.
     PictureBox *picCol() const { return m_picCol; }
@@ -65,7 +62,6 @@ private:
     void beginMove(Qt::MouseButton button);
     void showPenColor();
 
-    QPointer<PictureBox> m_canvas;
     PictureBox *m_surface = nullptr;
     PictureBox *m_picCol = nullptr;
     ucSlider *m_slider = nullptr;
@@ -73,9 +69,6 @@ private:
     QLabel *m_lblFCol = nullptr;
     SymbolButton *m_vbeButton = nullptr;
 
-    int m_twipsX = 15;
-    int m_twipsY = 15;
-    bool m_loaded = false;
     bool m_backgroundDrawn = false;
     QPoint m_pressGlobal;
 };

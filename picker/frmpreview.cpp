@@ -4,6 +4,7 @@
 #include "core/convert.h"
 #include "core/errorframe.h"
 #include "core/globals.h"
+#include "core/language.h"
 #include "core/picturefile.h"
 #include "core/resources.h"
 #include "core/settings.h"
@@ -14,16 +15,13 @@
 #include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
-#include "platform/windowdrag.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QSignalBlocker>
 
 using namespace Allgemein;
@@ -67,7 +65,7 @@ QImage fallbackBackground()
 } // namespace
 
 frmPreview::frmPreview(QWidget *owner, PictureBox *canvas, std::function<double()> ownerPanelTop)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), m_owner(owner), m_canvas(canvas),
+    : ToolWindow(owner, Key::PickerLeft, Key::PickerTop), m_owner(owner), m_canvas(canvas),
       m_ownerPanelTop(std::move(ownerPanelTop))
 {
     setWindowTitle(QStringLiteral("Stiftolino lessons"));
@@ -120,7 +118,7 @@ void frmPreview::buildControls()
             filPics_Click();
     });
     connect(filPics, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        if (PictureName != picturesFolder() + item->text())
+        if (m_chosenPicture != picturesFolder() + item->text())
             filPics_Click();
     });
 }
@@ -134,7 +132,7 @@ QPoint frmPreview::defaultPlace(double ownerWidthTwips, double panelTopPixels, i
 
 void frmPreview::ShowOwned()
 {
-    const bool first = !m_loaded;
+    const bool first = !isLoaded();
     if (first)
         Form_Load();
     show();
@@ -150,56 +148,37 @@ QString frmPreview::picturesFolder() const
 
 void frmPreview::Form_Load()
 {
-    m_loaded = true;
+    setLoaded();
     bool placedByDefault = false;
     ErrorFrame f("frmPreview", "Form_Load");
     f.run([&] {
         f.line(10, [&] { vbeButton[0]->setEnabled(false); });
         f.line(20, [&] {
             // A first start has no pictures folder yet: make it.
-            const QString folder = picturesFolder();
-            if (!QDir().mkpath(folder))
-                raiseError(Err::PathNotFound, QStringLiteral("Path not found: %1").arg(folder));
+            PictureFile::makeFolder();
             refreshPictureList();
         });
         f.line(30, [&] { loadTemplate(); });
-        QPoint place;
         f.line(40, [&] {
-            const int tx = Twips::perPixelX();
-            const int ty = Twips::perPixelY();
-            place = defaultPlace(double(m_owner->width()) * tx, m_ownerPanelTop(), ty,
-                                 double(height()) * ty);
+            const int ty = twipsPerPixelY();
+            setPlaceTwips(defaultPlace(double(m_owner->width()) * twipsPerPixelX(), m_ownerPanelTop(),
+                                       ty, double(height()) * ty));
         });
         f.line(60, [&] {
-            const QString none;
-            placedByDefault = GetSetting(QStringLiteral("PLeft"), none).isNull()
-                              && GetSetting(QStringLiteral("PTop"), none).isNull();
-            PickerLeft = GetSettingInt32(QStringLiteral("PLeft"), place.x());
+            placedByDefault = !placeStored();
+            readStoredLeft();
         });
-        f.line(65, [&] { PickerTop = GetSettingInt32(QStringLiteral("PTop"), place.y()); });
-        f.line(70, [&] { move(Twips::toPixels(PickerLeft, Twips::perPixelX()), Twips::toPixels(PickerTop, Twips::perPixelY())); });
+        f.line(65, [&] { readStoredTop(); });
+        f.line(70, [&] { moveToPlace(); });
         f.line(80, [&] { ResizePreview(); });
         f.line(85, [&] {
             // The computed place can lie above the screen; keep it on the screen.
             // A stored place is used as found.
-            if (!placedByDefault)
-                return;
-            const QScreen *s = m_owner->screen() ? m_owner->screen() : QGuiApplication::primaryScreen();
-            if (!s)
-                return;
-            const QRect area = s->availableGeometry();
-            QRect r = frameGeometry();
-            if (area.contains(r))
-                return;
-            r.moveLeft(qBound(area.left(), r.left(), qMax(area.left(), area.right() - r.width() + 1)));
-            r.moveTop(qBound(area.top(), r.top(), qMax(area.top(), area.bottom() - r.height() + 1)));
-            move(r.topLeft());
+            if (placedByDefault)
+                keepOnScreen();
         });
         f.line(90, [&] { picPanel[0]->setVisible(true); });
-        f.line(100, [&] {
-            if (SoundOn)
-                PlayWAV(107);
-        });
+        f.line(100, [&] { PlayEffect(Effect::Sweep); });
     });
 }
 
@@ -219,9 +198,16 @@ void frmPreview::Form_Activate()
 
 bool frmPreview::event(QEvent *e)
 {
-    if (e->type() == QEvent::WindowActivate && m_loaded)
+    if (e->type() == QEvent::WindowActivate && isLoaded())
         Form_Activate();
     return QWidget::event(e);
+}
+
+void frmPreview::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        Sprache();
 }
 
 void frmPreview::loadTemplate()
@@ -314,14 +300,10 @@ void frmPreview::paintEvent(QPaintEvent *event)
 void frmPreview::vbeButton_Click(int Index)
 {
     ErrorFrame f("frmPreview", "vbeButton_Click");
-    auto sound = [](int n) {
-        if (SoundOn)
-            PlayWAV(n);
-    };
     f.run([&] {
         switch (Index) {
         case 0: // previous step
-            f.line(10, [&] { sound(101); });
+            f.line(10, [&] { PlayEffect(Effect::Click); });
             f.line(20, [&] {
                 if (StepIndex <= 0)
                     f.exit();
@@ -339,13 +321,13 @@ void frmPreview::vbeButton_Click(int Index)
             f.line(50, [&] { showCell(5); });
             f.line(60, [&] { picPanel[0]->setVisible(false); });
             f.line(70, [&] { picPanel[1]->setVisible(true); });
-            f.line(80, [&] { sound(107); });
+            f.line(80, [&] { PlayEffect(Effect::Sweep); });
             f.line(90, [&] { StepIndex = 0; });
             f.line(100, [&] { vbeButton[0]->setEnabled(false); });
             f.line(110, [&] { vbeButton[2]->setEnabled(true); });
             break;
         case 2: // next step
-            f.line(120, [&] { sound(102); });
+            f.line(120, [&] { PlayEffect(Effect::Pencil); });
             f.line(130, [&] {
                 if (StepIndex > 4)
                     f.exit();
@@ -360,17 +342,17 @@ void frmPreview::vbeButton_Click(int Index)
             });
             break;
         case 3: // grid on/off
-            f.line(160, [&] { sound(105); });
+            f.line(160, [&] { PlayEffect(Effect::Chime); });
             f.line(170, [&] { GridShown = int16_t(~GridShown); });
             f.line(180, [&] { imgGitter->setVisible(GridShown != 0); });
             break;
         case 4: // large/small
-            f.line(190, [&] { sound(104); });
+            f.line(190, [&] { PlayEffect(Effect::RisingNotes); });
             f.line(200, [&] { PreviewLarge = int16_t(~PreviewLarge); });
             f.line(210, [&] { ResizePreview(); });
             break;
         case 5: // previous lesson
-            f.line(220, [&] { sound(103); });
+            f.line(220, [&] { PlayEffect(Effect::FallingNotes); });
             f.line(230, [&] {
                 TemplateIndex = int16_t(TemplateIndex - 1);
                 if (TemplateIndex < 1)
@@ -380,7 +362,7 @@ void frmPreview::vbeButton_Click(int Index)
             f.line(250, [&] { showCell(5); });
             break;
         case 6: // take this lesson
-            f.line(260, [&] { sound(105); });
+            f.line(260, [&] { PlayEffect(Effect::Chime); });
             f.line(270, [&] { SaveConfig(); });
             f.line(280, [&] { loadTemplate(); });
             f.line(290, [&] { showCell(0); });
@@ -388,7 +370,7 @@ void frmPreview::vbeButton_Click(int Index)
             f.line(310, [&] { picPanel[0]->setVisible(true); });
             break;
         case 7: // next lesson
-            f.line(320, [&] { sound(104); });
+            f.line(320, [&] { PlayEffect(Effect::RisingNotes); });
             f.line(330, [&] {
                 TemplateIndex = int16_t(TemplateIndex + 1);
                 if (TemplateIndex > TemplateCount)
@@ -399,13 +381,13 @@ void frmPreview::vbeButton_Click(int Index)
             break;
         case 8: // paint the chosen picture onto the canvas
             f.line(360, [&] {
-                // After a Save the name is the typed one, not a file: nothing is
-                // painted. A picture picked in the list is loaded, and one that
-                // has gone or changed since is reported (53, 481).
-                if (PictureName.isEmpty() || QFileInfo(PictureName).isRelative())
+                // Nothing chosen, or a Save since: nothing is painted. A picture
+                // picked in the list is loaded, and one that has gone or changed
+                // since is reported (53, 481).
+                if (m_chosenPicture.isEmpty())
                     return;
-                sound(107);
-                const QImage picture = PictureFile::load(PictureName);
+                PlayEffect(Effect::Sweep);
+                const QImage picture = PictureFile::load(m_chosenPicture);
                 PictureBox *canvas = m_canvas;
                 canvas->paintPicture(picture,
                                      QRectF(0, 0, canvas->scaleWidth(), canvas->scaleHeight()));
@@ -456,22 +438,30 @@ void frmPreview::filPics_Click()
     f.run([&] {
         f.line(10, [&] {
             const QListWidgetItem *item = filPics->currentItem();
-            PictureName = picturesFolder() + (item ? item->text() : QString());
+            m_chosenPicture = picturesFolder() + (item ? item->text() : QString());
         });
         f.line(20, [&] {
-            if (!QFileInfo(PictureName).isFile())
+            if (!QFileInfo(m_chosenPicture).isFile())
                 return;   // gone since it was listed: the preview stays
-            const QImage picture = PictureFile::load(PictureName);
+            const QImage picture = PictureFile::load(m_chosenPicture);
             picPreview->paintPicture(picture,
                                      QRectF(0, 0, picPreview->scaleWidth(), picPreview->scaleHeight()));
         });
     });
 }
 
-void frmPreview::setButtonTips(const QStringList &tips)
+void frmPreview::Sprache()
 {
-    for (int i = 0; i < 9 && i < tips.size(); ++i)
-        vbeButton[size_t(i)]->setToolTip(tips.at(i));
+    ErrorFrame f("frmPreview", "Sprache");
+    f.run([&] {
+        f.line(10, [&] {
+            const QString tips[9] = {Msg(Text::Previous), Msg(Text::SelectPicture), Msg(Text::Next),
+                                     Msg(Text::ShowGrid), Msg(Text::LargeSmall),    Msg(Text::Previous),
+                                     QStringLiteral("OK"), Msg(Text::Next),         QStringLiteral("OK")};
+            for (size_t i = 0; i < std::size(tips); ++i)
+                vbeButton[i]->setToolTip(tips[i]);
+        });
+    });
 }
 
 void frmPreview::mousePressEvent(QMouseEvent *event)
@@ -493,14 +483,11 @@ bool frmPreview::eventFilter(QObject *watched, QEvent *event)
 void frmPreview::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, QPointF globalPos)
 {
     ErrorFrame f("frmPreview", "Form_MouseDown");
-    f.run([&] { f.line(10, [&] { WindowDrag::begin(this, globalPos, Button); }); });
+    f.run([&] { f.line(10, [&] { beginDrag(globalPos, Button); }); });
 }
 
 void frmPreview::Form_Unload()
 {
-    // Stored as "Ptop"; the store ignores case, so Form_Load reads it as "PTop".
-    tryQuietly([&] {
-        SaveSetting(QStringLiteral("PLeft"), singleText(Twips::fromPixels(x(), Twips::perPixelX())));
-        SaveSetting(QStringLiteral("Ptop"), singleText(Twips::fromPixels(y(), Twips::perPixelY())));
-    });
+    // The top is written "Ptop" (see Key::PickerTop); the store ignores case.
+    tryQuietly([&] { storePlace(); });
 }

@@ -2,10 +2,10 @@
 // The lesson window: shows one step of the current lesson, browses the lessons,
 // toggles the grid and the preview size, and lists the saved pictures.
 
+#include "controls/toolwindow.h"
 #include "picker/pictureclip.h"
 
 #include <QImage>
-#include <QWidget>
 
 #include <array>
 #include <cstdint>
@@ -16,7 +16,7 @@ class SymbolButton;
 class QLabel;
 class QListWidget;
 
-class frmPreview : public QWidget
+class frmPreview : public ToolWindow
 {
     Q_OBJECT
 public:
@@ -42,8 +42,8 @@ public:
     void ShowFilePanel();
     // The pictures listed now (file names).
     QStringList pictureNames() const;
-    // Sets the tooltips of the nine buttons, in index order.
-    void setButtonTips(const QStringList &tips);
+    // Sets the tooltips of the nine buttons in the current language.
+    void Sprache();
 
     // The default place in twips for a main window `ownerWidthTwips` wide whose
     // toolbar panel's top is `panelTopPixels`, for a window `heightTwips` high.
@@ -59,7 +59,11 @@ public:
     int16_t StepIndex = 0;
     int16_t TemplateCount = 0;
 
-    bool isLoaded() const { return m_loaded; }
+    // Forgets the picture chosen in the list: after a Save the name is the typed
+    // one, and OK paints nothing.
+    void forgetChosenPicture() { m_chosenPicture.clear(); }
+    const QString &chosenPicture() const { return m_chosenPicture; }
+
     const QImage &backdrop() const { return m_backdrop; }
 
 protected:
@@ -67,6 +71,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -81,5 +86,5 @@ private:
     std::function<double()> m_ownerPanelTop;
     QImage imgBG;
     QImage m_backdrop;
-    bool m_loaded = false;
+    QString m_chosenPicture;   // the full path of the picture picked in the list
 };

@@ -2,7 +2,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QtMath>
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
@@ -11,10 +10,6 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_image = QImage(1, 1, QImage::Format_RGB32);
     m_image.fill(m_backColor);
-    m_frame.setSingleShot(true);
-    m_frame.setTimerType(Qt::PreciseTimer);
-    // The frame is painted at once, ahead of the moves waiting in the queue.
-    connect(&m_frame, &QTimer::timeout, this, &PictureBox::flushLines);
 }
 
 void PictureBox::setBackColor(const QColor &color)
@@ -69,76 +64,10 @@ void PictureBox::recomposite()
     update();
 }
 
-namespace {
-// A dot of the pen: the pixels of a `width` by `width` square whose centres lie
-// within half the width of its middle. An odd width is centred on the pixel at
-// `at`, an even one on that pixel's top-left corner, just as a line of that width
-// lies across its path.
-void stampDot(QPainter &p, QPointF at, int width, const QColor &colour)
-{
-    width = qMax(1, width);
-    const int cx = qFloor(at.x());
-    const int cy = qFloor(at.y());
-    const int lo = -(width / 2);
-    const int hi = lo + width - 1;
-    const double shift = width % 2 ? 0.5 : 0.0;
-    const double r2 = width * width / 4.0;
-    for (int dy = lo; dy <= hi; ++dy) {
-        const double y = dy + 0.5 - shift;
-        int reach = -1; // half the row's length in pixels, less a half for even widths
-        for (int dx = hi; dx >= 0 && reach < 0; --dx) {
-            const double x = dx + 0.5 - shift;
-            if (x * x + y * y <= r2)
-                reach = dx;
-        }
-        if (reach >= 0) {
-            const int first = width % 2 ? -reach : -reach - 1;
-            p.fillRect(QRect(cx + first, cy + dy, reach - first + 1, 1), colour);
-        }
-    }
-}
-} // namespace
-
-void PictureBox::line(QPointF from, QPointF to)
+QImage &PictureBox::drawingImage()
 {
     syncSize();
-    {
-        QPainter p(&m_image);
-        // Solid pixels in exactly the pen colour: no anti-aliasing.
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setPen(QPen(m_foreColor, m_drawWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        if (from != to)
-            p.drawLine(from, to);
-        // Qt's own round cap of a wide aliased pen comes out a pixel short and off
-        // centre: the tips are put down as the pen's own dots.
-        stampDot(p, from, m_drawWidth, m_foreColor);
-        if (from != to)
-            stampDot(p, to, m_drawWidth, m_foreColor);
-    }
-    m_current = to;
-    const double r = m_drawWidth / 2.0 + 2;
-    const int b = borderWidth();
-    scheduleLines(QRectF(from, to).normalized().adjusted(-r, -r, r, r).toAlignedRect().translated(b, b));
-}
-
-// The first line after a pause goes out at once; the following ones wait for the
-// next frame, so that the screen is sent one area per frame, the union of them.
-void PictureBox::scheduleLines(const QRect &widgetRect)
-{
-    m_pendingLines |= widgetRect;
-    if (m_frame.isActive())
-        return;
-    const qint64 since = m_sinceFrame.isValid() ? m_sinceFrame.elapsed() : m_frameInterval;
-    m_frame.start(int(qBound(qint64(0), qint64(m_frameInterval) - since, qint64(m_frameInterval))));
-}
-
-void PictureBox::flushLines()
-{
-    m_frame.stop();
-    if (!m_pendingLines.isEmpty())
-        repaint(m_pendingLines);
-    m_pendingLines = QRect();
-    m_sinceFrame.start();
+    return m_image;
 }
 
 void PictureBox::paintPicture(const QImage &source, const QRectF &target, const QRectF &sourceRect)
@@ -273,7 +202,5 @@ void PictureBox::mouseMoveEvent(QMouseEvent *event)
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
-    // The whole stroke is on the screen when the button goes up.
-    flushLines();
     emit mouseUp(event->button(), event->modifiers(), inner(event->position()));
 }

@@ -6,10 +6,8 @@
 
 #include <QColor>
 #include <QImage>
-#include <QElapsedTimer>
 #include <QPointF>
 #include <QRect>
-#include <QTimer>
 #include <QWidget>
 
 class PictureBox : public QWidget
@@ -47,18 +45,6 @@ public:
     // Erases the drawn layer.
     void cls();
 
-    QColor foreColor() const { return m_foreColor; }
-    void setForeColor(const QColor &color) { m_foreColor = color; }
-    int drawWidth() const { return m_drawWidth; }
-    void setDrawWidth(int width) { m_drawWidth = width < 1 ? 1 : width; }
-
-    // A solid line in the fore colour and draw width with round ends; from == to
-    // leaves a round dot. `to` becomes the current drawing position. The line goes
-    // into the image at once; only its bounding box is repainted, together with
-    // the other lines of the same display frame (see frameInterval).
-    void line(QPointF from, QPointF to);
-    void lineTo(QPointF to) { line(m_current, to); }
-
     // Paints `source` (or its part `sourceRect`) stretched into `target`, in the
     // drawn layer.
     void paintPicture(const QImage &source, const QRectF &target,
@@ -72,21 +58,17 @@ public:
     // Whether the retained image follows the widget when its size changes.
     void setKeepContentOnResize(bool keep) { m_keepOnResize = keep; }
 
-    // Lines reach the screen at most once per this many milliseconds: a mouse
-    // reports up to a thousand moves a second, more than any screen shows. What
-    // is drawn meanwhile is sent together, and at once when a button goes up.
-    static constexpr int DefaultFrameInterval = 8;
-    int frameInterval() const { return m_frameInterval; }
-    void setFrameInterval(int ms) { m_frameInterval = ms; }
-    // Sends what was drawn since the last frame to the screen now.
-    void flushLines();
-
 signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos);
     void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, QPointF pos);
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos);
 
 protected:
+    // The retained image at the current size, to draw into; the caller repaints.
+    QImage &drawingImage();
+    // A widget position in the drawing area's coordinates.
+    QPointF inner(QPointF widgetPos) const;
+
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -96,23 +78,13 @@ protected:
 private:
     void recomposite();
     void syncSize() const;
-    QPointF inner(QPointF widgetPos) const;
     void updateImageRect(const QRectF &imageRect);
-    void scheduleLines(const QRect &widgetRect);
     QImage blankImage() const;
 
     QColor m_backColor = Qt::white;
-    QColor m_foreColor = Qt::black;
-    int m_drawWidth = 1;
     bool m_sunken = false;
     bool m_keepOnResize = true;
     qreal m_ratio = 1.0;
     QImage m_picture;
     mutable QImage m_image;
-    QPointF m_current;
-    // Drawn lines not yet on the screen, in widget coordinates, and the frame pacing.
-    QRect m_pendingLines;
-    QTimer m_frame;
-    QElapsedTimer m_sinceFrame;
-    int m_frameInterval = DefaultFrameInterval;
 };

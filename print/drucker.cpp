@@ -29,9 +29,10 @@ Margins computeMargins(const PrinterMeasures &m)
     return r;
 }
 
-void GetPrinterMargins(int16_t &left, int16_t &right, int16_t &top, int16_t &bottom)
+Margins GetPrinterMargins(Margins known)
 {
-    // Any failure leaves quietly; margins not yet written keep their values.
+    // Any failure leaves quietly with the margins as they were.
+    Margins measured = known;
     tryQuietly([&] {
         std::unique_ptr<QPrinter> printer = Printing::defaultPrinter();
         if (!printer)
@@ -48,12 +49,9 @@ void GetPrinterMargins(int16_t &left, int16_t &right, int16_t &top, int16_t &bot
         const QRectF paperPx = printer->paperRect(QPrinter::DevicePixel);
         m.offsetXDots = pagePx.left() - paperPx.left();
         m.offsetYDots = pagePx.top() - paperPx.top();
-        const Margins r = computeMargins(m);
-        left = r.left;
-        right = r.right;
-        top = r.top;
-        bottom = r.bottom;
+        measured = computeMargins(m);
     });
+    return measured;
 }
 
 } // namespace Drucker

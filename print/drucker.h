@@ -25,8 +25,8 @@ struct Margins {
 // every side. Right and bottom use left and top before they are enlarged.
 Margins computeMargins(const PrinterMeasures &m);
 
-// Measures the default printer; without one (or on any failure) it leaves the
-// margins as they were, silently.
-void GetPrinterMargins(int16_t &left, int16_t &right, int16_t &top, int16_t &bottom);
+// Measures the default printer; without one (or on any failure) it returns
+// `known`, the margins as they were, silently.
+Margins GetPrinterMargins(Margins known = {});
 
 } // namespace Drucker

@@ -8,6 +8,7 @@
 #include "core/language.h"
 #include "core/resources.h"
 #include "core/settings.h"
+#include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
 #include "platform/paths.h"
@@ -133,7 +134,7 @@ int playForParent(int argc, char **argv)
     int played = 0;
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, &app, [&] {
-        PlayWAV(107);
+        PlayEffect(Effect::Sweep);
         std::printf("played %d\n", ++played);
         std::fflush(stdout);
         if (played == total)
@@ -175,13 +176,12 @@ private slots:
     void printerRemovedBeforePrint();
 
 private:
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
 };
 
 void tst_Faults::init()
 {
-    m_env = new TestEnvironment;
-    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
+    m_env.emplace();
     SoundOn = False;
 }
 
@@ -189,9 +189,7 @@ void tst_Faults::cleanup()
 {
     if (frmDraw::exists())
         delete &frmDraw::instance();
-    Printing::setPrinterFactory({});
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 void tst_Faults::languageTableGoneWhileRunning_data()
@@ -211,7 +209,7 @@ void tst_Faults::languageTableGoneWhileRunning()
     QCOMPARE(ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath), 0);
     frmDraw &w = frmDraw::instance();
     w.Sprache();   // as every activation of the window does
-    QCOMPARE(w.vbeButton[9]->toolTip(), QStringLiteral("Beenden"));
+    QCOMPARE(w.vbeButton(9)->toolTip(), QStringLiteral("Beenden"));
 
     PermissionsCount permissions;
     QVERIFY(permissions.ok());
@@ -227,7 +225,7 @@ void tst_Faults::languageTableGoneWhileRunning()
     }
     LanguageOffset = 1000;
     w.Sprache();
-    QCOMPARE(w.vbeButton[9]->toolTip(), QStringLiteral("End program"));
+    QCOMPARE(w.vbeButton(9)->toolTip(), QStringLiteral("End program"));
     QCOMPARE(GetLang(6114), QStringLiteral("Voulez vous vraiment terminer?"));
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
@@ -347,8 +345,8 @@ void tst_Faults::pictureChangedBetweenListAndOk()
     QImage picture(60, 45, QImage::Format_RGB32);
     picture.fill(Qt::red);
     QVERIFY(picture.save(file, "BMP"));
-    w.picBild->line(QPointF(10, 10), QPointF(200, 150));
-    const QImage drawn = w.picBild->image();
+    w.picBild()->line(QPointF(10, 10), QPointF(200, 150));
+    const QImage drawn = w.picBild()->image();
 
     p->ShowFilePanel();
     QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Haus.bmp")});
@@ -368,7 +366,7 @@ void tst_Faults::pictureChangedBetweenListAndOk()
     QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmPreview"));
     QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("vbeButton_Click"));
     QCOMPARE(m_env->reporter.reports[0].error.number, error);
-    QVERIFY(w.picBild->image() == drawn);
+    QVERIFY(w.picBild()->image() == drawn);
     QVERIFY(p->picPanel[0]->isVisible());
     QVERIFY(!p->picPanel[2]->isVisible());
 }
@@ -559,8 +557,8 @@ void tst_Faults::printerRemovedBeforePrint()
     frmDraw &w = frmDraw::instance();
     w.showCentred();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.picBild->line(QPointF(10, 10), QPointF(200, 150));
-    const QImage drawn = w.picBild->image();
+    w.picBild()->line(QPointF(10, 10), QPointF(200, 150));
+    const QImage drawn = w.picBild()->image();
     QVERIFY2(!spooler.run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), QStringLiteral("Kinderzimmer")})
                   .isNull(),
              qPrintable(spooler.whyNot()));
@@ -571,7 +569,7 @@ void tst_Faults::printerRemovedBeforePrint()
     QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmDraw"));
     QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("vbeButton_Click"));
     QCOMPARE(m_env->reporter.reports[0].error.number, 482);
-    QVERIFY(w.picBild->image() == drawn);
+    QVERIFY(w.picBild()->image() == drawn);
     QVERIFY(w.isVisible());
     QVERIFY(!QFile::exists(spooler.outputFile(QStringLiteral("Kinderzimmer"))));
 }

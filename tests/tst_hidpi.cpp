@@ -7,12 +7,12 @@
 #include "controls/ucslider.h"
 #include "core/globals.h"
 #include "core/resources.h"
+#include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
 #include "platform/artwork.h"
 #include "platform/picturebox.h"
-#include "platform/printer.h"
 #include "support/testsupport.h"
 
 #include <QApplication>
@@ -56,7 +56,7 @@ private slots:
     void lessonStripsStayAsTheyAre();
 
 private:
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
     frmDraw *w = nullptr;
 };
 
@@ -69,9 +69,8 @@ void tst_HiDpi::initTestCase()
 
 void tst_HiDpi::init()
 {
-    m_env = new TestEnvironment;
+    m_env.emplace();
     m_env->reporter.fallback = 1;
-    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
     SoundOn = False;
     w = &frmDraw::instance();
     w->showCentred();
@@ -82,9 +81,7 @@ void tst_HiDpi::cleanup()
 {
     delete w;
     w = nullptr;
-    Printing::setPrinterFactory({});
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 void tst_HiDpi::backgroundsArePixelExact_data()
@@ -110,7 +107,7 @@ void tst_HiDpi::backgroundsArePixelExact()
 
     // The toolbar panel and the lesson window's panels look through to the
     // background: their surfaces hold the large picture's pixels too.
-    PictureBox *panel = main ? w->picPanel : w->preview()->picPanel[0];
+    PictureBox *panel = main ? w->picPanel() : w->preview()->picPanel[0];
     const QImage look = panel->image();
     QCOMPARE(look.devicePixelRatio(), 2.0);
     QCOMPARE(look.deviceIndependentSize().toSize(), panel->size());
@@ -122,19 +119,19 @@ void tst_HiDpi::backgroundsArePixelExact()
 void tst_HiDpi::smallPictures()
 {
     // Logos and flags: pictures of twice the pixels for the same place.
-    const QPixmap logo = w->imgLogo[0]->pixmap();
+    const QPixmap logo = w->imgLogo(0)->pixmap();
     QCOMPARE(logo.devicePixelRatio(), 2.0);
     QCOMPARE(logo.deviceIndependentSize().toSize(), QSize(585, 67));
     QCOMPARE(differences(logo.toImage(), {}, art(QStringLiteral(":/art/logo0@2x.png")), {}, QSize(1170, 134)), 0);
     for (int digit : {0, 1, 3, 4, 6}) {
-        const QPixmap flag = w->imgLang[size_t(digit)]->pixmap();
+        const QPixmap flag = w->imgLang(size_t(digit))->pixmap();
         QCOMPARE(flag.devicePixelRatio(), 2.0);
         QCOMPARE(flag.size(), QSize(64, 40));
     }
     // A toolbar button draws its symbol from the large icon: the black pixels of
     // the grabbed button are those the 48-pixel icon covers, not a blown-up
     // 24-pixel one.
-    SymbolButton *clear = w->vbeButton[0];
+    SymbolButton *clear = w->vbeButton(0);
     const QImage button = clear->grab().toImage().convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(button.devicePixelRatio(), 2.0);
     QCOMPARE(button.size(), clear->size() * 2);
@@ -181,7 +178,7 @@ void tst_HiDpi::penWindow()
 
 void tst_HiDpi::canvasKeepsItsLogicalSize()
 {
-    PictureBox *canvas = w->picBild;
+    PictureBox *canvas = w->picBild();
     QCOMPARE(canvas->size(), QSize(585, 439));
     QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(100, 100));
     QTest::mouseMove(canvas, QPoint(300, 200));

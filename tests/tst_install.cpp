@@ -2,6 +2,7 @@
 // prefix, the files it puts there, the desktop entry and the AppStream metainfo
 // checked by the desktop's own validators, the help manual's pages, and where an
 // installed program keeps its files. Also which windowing platform it asks for.
+#include "core/languages.h"
 #include "platform/paths.h"
 #include "platform/session.h"
 #include "support/install.h"
@@ -276,7 +277,7 @@ void tst_Install::manualForLanguage()
     QFETCH(int, offset);
     QFETCH(QString, page);
     Paths::setProgramFolder(prefixPath(QStringLiteral("bin")));
-    const QString file = Paths::manualFile(offset);
+    const QString file = Paths::manualFile(Allgemein::LanguageCode(offset));
     Paths::setProgramFolder(QString());
     QCOMPARE(file, QDir::cleanPath(prefixPath(QStringLiteral("share/stiftolino/help/")) + u'/' + page));
     QVERIFY(QFileInfo(file).isFile());
@@ -298,7 +299,7 @@ void tst_Install::folders()
     const bool isInstalled = Paths::isInstalled();
     const QString pictures = Paths::picturesFolder();
     const QString protocols = Paths::protocolFolder();
-    const QString manual = Paths::manualFile(0);
+    const QString manual = Paths::manualFile(QStringLiteral("de"));
     Paths::setProgramFolder(QString());
 
     QCOMPARE(isInstalled, installed);

@@ -3,11 +3,14 @@
 #include "core/cp1252.h"
 #include "core/globals.h"
 #include "core/language.h"
+#include "core/languages.h"
 #include "core/qttexts.h"
 #include "core/resources.h"
 #include "support/testsupport.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace Allgemein;
@@ -21,6 +24,8 @@ private slots:
     void lookup_data();
     void lookup();
     void missingFileIsEmpty();
+    void copyReadOnce_data();
+    void copyReadOnce();
     void fileFormat();
     void rules_data();
     void rules();
@@ -71,7 +76,7 @@ void tst_Language::lookup()
     QFETCH(int, message);
     QFETCH(QString, text);
     LanguageOffset = int16_t(offset);
-    QCOMPARE(Msg(message), text);
+    QCOMPARE(Msg(Text(message)), text);
     QCOMPARE(GetLang(int16_t(offset + message)), text);
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
@@ -82,6 +87,49 @@ void tst_Language::missingFileIsEmpty()
     QCOMPARE(GetLang(114), QString());
     LanguageFilePath.clear();
     QCOMPARE(GetLang(114), QString());
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+void tst_Language::copyReadOnce_data()
+{
+    QTest::addColumn<QByteArray>("edited");   // the English "End program" in the copy
+    QTest::addColumn<bool>("keepTime");
+    QTest::addColumn<bool>("switchLanguage");
+    QTest::addColumn<bool>("readAgain");
+    QTest::newRow("same size and time: kept") << QByteArray("End progrXm") << true << false << false;
+    QTest::newRow("touched: read again") << QByteArray("End progrXm") << false << false << true;
+    QTest::newRow("grown: read again") << QByteArray("End the program") << true << false << true;
+    QTest::newRow("language switched: read again") << QByteArray("End progrXm") << true << true << true;
+}
+
+// The copy is read once and kept, also for the other languages in it, until its
+// time or size changes or the language is switched.
+void tst_Language::copyReadOnce()
+{
+    QFETCH(QByteArray, edited);
+    QFETCH(bool, keepTime);
+    QFETCH(bool, switchLanguage);
+    QFETCH(bool, readAgain);
+    QCOMPARE(Msg(Text::EndProgram), u"Beenden"_qs);
+
+    QFile f(LanguageFilePath);
+    const QDateTime stamp = QFileInfo(f).lastModified();
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QByteArray bytes = f.readAll();
+    f.close();
+    QVERIFY(bytes.contains("1115 = End program\r\n"));
+    bytes.replace("1115 = End program\r\n", "1115 = " + edited + "\r\n");
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+    QVERIFY(f.flush());
+    QVERIFY(f.setFileTime(keepTime ? stamp : stamp.addSecs(1), QFileDevice::FileModificationTime));
+    f.close();
+
+    if (switchLanguage)
+        SwitchLanguage(1);
+    else
+        LanguageOffset = 1000;
+    QCOMPARE(Msg(Text::EndProgram), readAgain ? QString::fromLatin1(edited) : u"End program"_qs);
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -184,9 +232,9 @@ void tst_Language::rules()
 void tst_Language::sumPastSixteenBitsOverflows()
 {
     LanguageOffset = 32700;
-    QCOMPARE(Msg(67), QString());   // 32767 still fits
+    QCOMPARE(Msg(Text(67)), QString());   // 32767 still fits
     try {
-        Msg(68);
+        Msg(Text(68));
         QFAIL("no overflow raised");
     } catch (const RuntimeError &e) {
         QCOMPARE(e.number, 6);

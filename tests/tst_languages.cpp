@@ -160,7 +160,7 @@ void tst_Languages::quitButtons(frmDraw &w, QStringList &texts)
         g_x->click(centreOf(box->button(QMessageBox::No)));
     });
     poll.start();
-    g_x->click(centreOf(w.vbeButton[9]));
+    g_x->click(centreOf(w.vbeButton(9)));
     QTRY_VERIFY_WITH_TIMEOUT(!texts.isEmpty() && !QApplication::activeModalWidget(), 10000);
     texts.sort();
 }
@@ -201,19 +201,19 @@ void tst_Languages::switchLanguages()
     const QString lessons = g_x->waitForWindow(QStringLiteral("^Stiftolino lessons$"));
     QVERIFY(!lessons.isEmpty());
     g_x->xdotool({QStringLiteral("windowmove"), lessons, QStringLiteral("560"), QStringLiteral("300")});
-    const QRect clear(w.vbeButton[0]->mapToGlobal(QPoint(0, 0)), w.vbeButton[0]->size());
+    const QRect clear(w.vbeButton(0)->mapToGlobal(QPoint(0, 0)), w.vbeButton(0)->size());
     QTRY_VERIFY_WITH_TIMEOUT(!w.preview()->frameGeometry().intersects(clear), 5000);
 
     // 2. The English flag: "Sprache" is in the settings file at once.
     QVERIFY(!settingsFile(dir).contains("Sprache"));
-    g_x->click(centreOf(w.imgLang[1]));
+    g_x->click(centreOf(w.imgLang(1)));
     QTRY_VERIFY_WITH_TIMEOUT(settingsFile(dir).contains("Sprache=1000"), 3000);
     QCOMPARE(Allgemein::LanguageOffset, int16_t(1000));
     QTRY_VERIFY(w.isActiveWindow());
 
     // 3. The tooltip of Clear.
-    g_x->movePointer(centreOf(w.vbeButton[0]) + QPoint(2, 0));
-    g_x->movePointer(centreOf(w.vbeButton[0]));
+    g_x->movePointer(centreOf(w.vbeButton(0)) + QPoint(2, 0));
+    g_x->movePointer(centreOf(w.vbeButton(0)));
     QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible() && QToolTip::text() == u"Delete picture", 5000);
 
     // 4. Quit asks in English.
@@ -225,9 +225,9 @@ void tst_Languages::switchLanguages()
     QVERIFY(w.isVisible());
 
     // 5. German: "Ja" and "Nein".
-    g_x->click(centreOf(w.imgLang[0]));
+    g_x->click(centreOf(w.imgLang(0)));
     QTRY_VERIFY_WITH_TIMEOUT(settingsFile(dir).contains("Sprache=0"), 3000);
-    QCOMPARE(w.vbeButton[0]->toolTip(), u"Bild löschen"_qs);
+    QCOMPARE(w.vbeButton(0)->toolTip(), u"Bild löschen"_qs);
     quitButtons(w, buttons);
     if (QTest::currentTestFailed())
         return;

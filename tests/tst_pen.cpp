@@ -14,7 +14,7 @@
 #include "pen/penart.h"
 #include "pen/penplace.h"
 #include "controls/ucslider.h"
-#include "platform/picturebox.h"
+#include "controls/canvas.h"
 #include "platform/twips.h"
 #include "support/testsupport.h"
 
@@ -38,14 +38,15 @@ namespace {
 // The main window as far as the pen window needs it: an owner and its canvas.
 struct MainWindow {
     QWidget window;
-    PictureBox *picBild;
+    Canvas *canvas;
     MainWindow()
     {
         window.resize(300, 200);
-        picBild = new PictureBox(&window);
-        picBild->setGeometry(0, 0, 300, 200);
+        canvas = new Canvas(&window);
+        canvas->setGeometry(0, 0, 300, 200);
         window.show();
     }
+    Canvas *picBild() const { return canvas; }
 };
 
 QColor swatch(const frmColor &w) { return w.lblFCol()->palette().color(QPalette::Window); }
@@ -74,7 +75,12 @@ class tst_Pen : public QObject
 
 private slots:
     void initTestCase();
-    void init() { SoundBuffer.clear(); }
+    void init()
+    {
+        m_env.emplace();
+        SoundBuffer.clear();
+    }
+    void cleanup() { m_env.reset(); }
 
     // ---- plain numbers ----
     void defaultPlace_data();
@@ -111,6 +117,9 @@ private slots:
     // ---- under a real X server, driven by xdotool ----
     void underX11_data();
     void underX11();
+
+private:
+    std::optional<TestEnvironment> m_env;
 };
 
 // ---------------------------------------------------------------------------
@@ -227,9 +236,8 @@ void tst_Pen::plainPalette()
 
 void tst_Pen::parts()
 {
-    TestEnvironment env;
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     QCOMPARE(w.size(), QSize(626, 169));
     QVERIFY(w.windowFlags() & Qt::Tool);
     QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
@@ -256,34 +264,32 @@ void tst_Pen::parts()
     QCOMPARE(s->RailPicture().size(), QSize(18, 133));
     QCOMPARE(s->SliderIcon().size(), QSize(16, 16));
     QCOMPARE(s->thumbRect().left(), 1.0);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::firstShowing()
 {
-    TestEnvironment env;
     PenWidth = 7;
     PenColor = int32_t(OleColor::rgb(10, 200, 30));
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     QVERIFY(!w.isLoaded());
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(w.isLoaded());
-    QVERIFY(soundPlayed(env.reporter, 106));
+    QVERIFY(soundPlayed(m_env->reporter, 106));
     QCOMPARE(w.lblWidth()->text(), QStringLiteral("7"));
     QCOMPARE(w.slider()->Value(), 7);
     QCOMPARE(PenWidth, 7);
     // The width came back through the slider and reached the canvas.
-    QCOMPARE(main.picBild->drawWidth(), 7);
+    QCOMPARE(main.picBild()->drawWidth(), 7);
     QCOMPARE(swatch(w), QColor(10, 200, 30));
     // No stored place: the default one, from the screen's free width.
     const QPoint expected = expectedDefaultPlacePixels(w);
     QCOMPARE(w.pos(), expected);
     const QScreen *screen = w.screen();
-    QCOMPARE(PenWindowLeft, PenPlace::defaultPlace(screen->availableGeometry().width() * 15, 9390, 2535).x());
-    QCOMPARE(PenWindowTop, 1268);
-    for (const auto &r : env.reporter.reports)
+    QCOMPARE(w.placeTwips(), QPoint(PenPlace::defaultPlace(screen->availableGeometry().width() * 15, 9390, 2535).x(), 1268));
+    for (const auto &r : m_env->reporter.reports)
         QCOMPARE(r.procedure, QStringLiteral("PlayWAV")); // only a missing sound, if any
 }
 
@@ -303,15 +309,14 @@ void tst_Pen::storedPlace()
     QFETCH(QString, left);
     QFETCH(QString, top);
     QFETCH(QPoint, pixels);
-    TestEnvironment env;
     SoundOn = False;
-    SaveSetting(QStringLiteral("CLeft"), left);
+    SaveSetting(Key::PenWindowLeft, left);
     SaveSetting(QStringLiteral("cTOP"), top); // keys are not case-sensitive
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
     QCOMPARE(w.pos(), pixels);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::badStoredPlace_data()
@@ -335,19 +340,18 @@ void tst_Pen::badStoredPlace()
     QFETCH(int, number);
     QFETCH(bool, defaultLeft);
     QFETCH(bool, defaultTop);
-    TestEnvironment env;
     SoundOn = False;
-    env.reporter.answers = {1}; // Ignore
-    SaveSetting(QStringLiteral("CLeft"), left);
-    SaveSetting(QStringLiteral("CTop"), top);
+    m_env->reporter.answers = {1}; // Ignore
+    SaveSetting(Key::PenWindowLeft, left);
+    SaveSetting(Key::PenWindowTop, top);
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
-    QCOMPARE(env.reporter.reports.size(), 1);
-    QCOMPARE(env.reporter.reports[0].module, QStringLiteral("frmColor"));
-    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("Form_Load"));
-    QCOMPARE(env.reporter.reports[0].error.line, line);
-    QCOMPARE(env.reporter.reports[0].error.number, number);
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmColor"));
+    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("Form_Load"));
+    QCOMPARE(m_env->reporter.reports[0].error.line, line);
+    QCOMPARE(m_env->reporter.reports[0].error.number, number);
     const QPoint fallback = expectedDefaultPlacePixels(w);
     QCOMPARE(w.x(), defaultLeft ? fallback.x() : 200);
     QCOMPARE(w.y(), defaultTop ? fallback.y() : 30);
@@ -361,15 +365,13 @@ void tst_Pen::storedWidth_data()
     QTest::addColumn<int>("sliderValue");
     QTest::addColumn<int>("penWidth");
     QTest::addColumn<QString>("label");
-    QTest::addColumn<int>("canvas");
     QTest::addColumn<int>("reports");
-    // The canvas starts at width 3 (as the main window would have set it).
-    QTest::newRow("in range") << 12 << 2 << 12 << 12 << "12" << 12 << 0;
-    QTest::newRow("the slider's own value") << 5 << 2 << 5 << 5 << "5" << 3 << 0;
-    QTest::newRow("too wide, ignore") << 99 << 1 << 99 << 99 << "99" << 99 << 1;
-    QTest::newRow("too wide, cancel") << 99 << 2 << 5 << 99 << "99" << 3 << 1;
-    QTest::newRow("zero, ignore") << 0 << 1 << 0 << 0 << "0" << 1 << 1;
-    QTest::newRow("negative, retry then cancel") << -4 << 0 << 5 << -4 << "-4" << 3 << 2;
+    QTest::newRow("in range") << 12 << 2 << 12 << 12 << "12" << 0;
+    QTest::newRow("the slider's own value") << 5 << 2 << 5 << 5 << "5" << 0;
+    QTest::newRow("too wide, ignore") << 99 << 1 << 99 << 99 << "99" << 1;
+    QTest::newRow("too wide, cancel") << 99 << 2 << 5 << 99 << "99" << 1;
+    QTest::newRow("zero, ignore") << 0 << 1 << 0 << 0 << "0" << 1;
+    QTest::newRow("negative, retry then cancel") << -4 << 0 << 5 << -4 << "-4" << 2;
 }
 
 void tst_Pen::storedWidth()
@@ -379,19 +381,16 @@ void tst_Pen::storedWidth()
     QFETCH(int, sliderValue);
     QFETCH(int, penWidth);
     QFETCH(QString, label);
-    QFETCH(int, canvas);
     QFETCH(int, reports);
-    TestEnvironment env;
     SoundOn = False;
     PenWidth = int16_t(width);
-    env.reporter.answers = {answer};
-    env.reporter.fallback = 2;
+    m_env->reporter.answers = {answer};
+    m_env->reporter.fallback = 2;
     MainWindow main;
-    main.picBild->setDrawWidth(3);
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
-    QCOMPARE(env.reporter.reports.size(), reports);
-    for (const auto &r : env.reporter.reports) {
+    QCOMPARE(m_env->reporter.reports.size(), reports);
+    for (const auto &r : m_env->reporter.reports) {
         // Reported by the slider itself, not by the window.
         QCOMPARE(r.module, QStringLiteral("ucSlider"));
         QCOMPARE(r.procedure, QStringLiteral("Value"));
@@ -400,7 +399,9 @@ void tst_Pen::storedWidth()
     QCOMPARE(w.slider()->Value(), sliderValue);
     QCOMPARE(int(PenWidth), penWidth);
     QCOMPARE(w.lblWidth()->text(), label);
-    QCOMPARE(main.picBild->drawWidth(), canvas);
+    // The canvas draws with the program's pen, at least a pixel wide, whatever
+    // the slider reported.
+    QCOMPARE(main.picBild()->drawWidth(), qMax(1, penWidth));
 }
 
 void tst_Pen::outline_data()
@@ -426,10 +427,9 @@ void tst_Pen::outline()
 {
     QFETCH(QPoint, at);
     QFETCH(QColor, color);
-    TestEnvironment env;
     SoundOn = False;
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const QImage &bg = w.surface()->image();
@@ -458,15 +458,14 @@ void tst_Pen::pickColor()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(QPoint, at);
-    TestEnvironment env;
     SoundOn = False;
     MainWindow main;
-    main.picBild->setDrawWidth(4);
-    frmColor w(main.picBild, &main.window);
+    main.picBild()->setDrawWidth(4);
+    frmColor w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     // A stroke before the pick, in black.
-    main.picBild->line(QPointF(10, 20), QPointF(60, 20));
+    main.picBild()->line(QPointF(10, 20), QPointF(60, 20));
 
     const QColor expected = QColor::fromRgb(QRgb(w.picCol()->point(at.x(), at.y())));
     PenColor = int32_t(OleColor::rgb(1, 2, 3));   // so that picking black shows
@@ -474,24 +473,23 @@ void tst_Pen::pickColor()
     QTest::mousePress(w.picCol(), button, {}, at + border);
     QCOMPARE(PenColor, int32_t(OleColor::fromColor(expected)));
     QCOMPARE(swatch(w), expected);
-    QCOMPARE(main.picBild->foreColor(), expected);
+    QCOMPARE(main.picBild()->foreColor(), expected);
     QTest::mouseRelease(w.picCol(), button, {}, at + border);
     QVERIFY(!w.isMovingByHand());
 
     // The next stroke uses the colour; the earlier one keeps its own.
-    main.picBild->line(QPointF(10, 60), QPointF(60, 60));
-    QCOMPARE(main.picBild->image().pixelColor(35, 60), expected);
-    QCOMPARE(main.picBild->image().pixelColor(35, 20), QColor(Qt::black));
-    QVERIFY(env.reporter.reports.isEmpty());
+    main.picBild()->line(QPointF(10, 60), QPointF(60, 60));
+    QCOMPARE(main.picBild()->image().pixelColor(35, 60), expected);
+    QCOMPARE(main.picBild()->image().pixelColor(35, 20), QColor(Qt::black));
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::pickOnBorderKeepsColor()
 {
-    TestEnvironment env;
     SoundOn = False;
     PenColor = int32_t(OleColor::rgb(1, 2, 3));
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     // (0, 0) would mean the middle to QTest; (1, 1) is on the border too, and
@@ -503,15 +501,14 @@ void tst_Pen::pickOnBorderKeepsColor()
         QCOMPARE(swatch(w), QColor(1, 2, 3));
         QTest::mouseRelease(w.picCol(), Qt::LeftButton, {}, at);
     }
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::dragWidth()
 {
-    TestEnvironment env;
     SoundOn = False;
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     ucSlider *s = w.slider();
@@ -522,7 +519,7 @@ void tst_Pen::dragWidth()
     QStringList labels;
     connect(s, &ucSlider::ValueChanged, this, [&] {
         values << s->Value();
-        widths << main.picBild->drawWidth();
+        widths << main.picBild()->drawWidth();
         labels << w.lblWidth()->text();
     });
     // Grab the thumb and pull it up a pixel at a time until it shows 12.
@@ -537,22 +534,21 @@ void tst_Pen::dragWidth()
     QCOMPARE(labels, (QStringList{"6", "7", "8", "9", "10", "11", "12"}));
     QCOMPARE(PenWidth, 12);
     // The next stroke is 12 pixels wide.
-    main.picBild->line(QPointF(100, 100), QPointF(200, 100));
-    QCOMPARE(main.picBild->image().pixelColor(150, 95), QColor(Qt::black));
-    QCOMPARE(main.picBild->image().pixelColor(150, 92), QColor(Qt::white));
-    QVERIFY(env.reporter.reports.isEmpty());
+    main.picBild()->line(QPointF(100, 100), QPointF(200, 100));
+    QCOMPARE(main.picBild()->image().pixelColor(150, 95), QColor(Qt::black));
+    QCOMPARE(main.picBild()->image().pixelColor(150, 92), QColor(Qt::white));
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::moveByHand()
 {
     // Without a window manager (here: no window system at all) the window
     // follows the pointer by hand while the button is down.
-    TestEnvironment env;
     SoundOn = False;
-    SaveSetting(QStringLiteral("CLeft"), QStringLiteral("1500"));
-    SaveSetting(QStringLiteral("CTop"), QStringLiteral("1500"));
+    SaveSetting(Key::PenWindowLeft, QStringLiteral("1500"));
+    SaveSetting(Key::PenWindowTop, QStringLiteral("1500"));
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.pos(), QPoint(100, 100));
@@ -582,35 +578,34 @@ void tst_Pen::moveByHand()
     QVERIFY(!w.isMovingByHand());
     QTest::mouseRelease(w.slider(), Qt::LeftButton, {}, QPoint(8, 116));
     QCOMPARE(w.pos(), QPoint(130, 100));
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::closeAndShowAgain()
 {
-    TestEnvironment env;
     SoundOn = True;
-    SaveSetting(QStringLiteral("CLeft"), QStringLiteral("1500"));
-    SaveSetting(QStringLiteral("CTop"), QStringLiteral("750"));
+    SaveSetting(Key::PenWindowLeft, QStringLiteral("1500"));
+    SaveSetting(Key::PenWindowTop, QStringLiteral("750"));
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QVERIFY(soundPlayed(env.reporter, 106));
+    QVERIFY(soundPlayed(m_env->reporter, 106));
     w.move(250, 70);
 
     QTest::mouseClick(w.vbeButton(), Qt::LeftButton);
     QVERIFY(!w.isVisible());
     QCOMPARE(PenWindowShown, False);
-    QVERIFY(soundPlayed(env.reporter, 105));
+    QVERIFY(soundPlayed(m_env->reporter, 105));
 
     // Shown again: no second load (no sound 106, no new reading of the place).
-    env.reporter.reports.clear();
+    m_env->reporter.reports.clear();
     SoundBuffer.clear();
-    SaveSetting(QStringLiteral("CLeft"), QStringLiteral("0"));
+    SaveSetting(Key::PenWindowLeft, QStringLiteral("0"));
     PenWidth = 9;
     w.ShowOwned();
     QVERIFY(w.isVisible());
-    QVERIFY(!soundPlayed(env.reporter, 106));
+    QVERIFY(!soundPlayed(m_env->reporter, 106));
     QCOMPARE(w.pos(), QPoint(250, 70));
     QCOMPARE(w.slider()->Value(), 5);
     // Showing it while it is open only brings it forward.
@@ -620,26 +615,23 @@ void tst_Pen::closeAndShowAgain()
 
 void tst_Pen::placeAcrossRestart()
 {
-    TestEnvironment env;
     SoundOn = False;
     MainWindow main;
     {
-        frmColor first(main.picBild, &main.window);
+        frmColor first(&main.window);
         first.ShowOwned();
         QVERIFY(QTest::qWaitForWindowExposed(&first));
         first.move(333, 44);
-        env.settings.writes.clear();
+        m_env->settings.writes.clear();
         first.Form_Unload();
-        QCOMPARE(env.settings.writes,
+        QCOMPARE(m_env->settings.writes,
                  (QStringList{"Optionen/CLeft=4995", "Optionen/CTop=660"}));
     }
-    PenWindowLeft = PenWindowTop = 0;
-    frmColor second(main.picBild, &main.window);
+    frmColor second(&main.window);
     second.ShowOwned();
     QCOMPARE(second.pos(), QPoint(333, 44));
-    QCOMPARE(PenWindowLeft, 4995);
-    QCOMPARE(PenWindowTop, 660);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QCOMPARE(second.placeTwips(), QPoint(4995, 660));
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::closing_data()
@@ -657,10 +649,9 @@ void tst_Pen::closing()
         using frmColor::closeEvent;
     };
     QFETCH(bool, byWindowSystem);
-    TestEnvironment env;
     SoundOn = False;
     MainWindow main;
-    PenWindow w(main.picBild, &main.window);
+    PenWindow w(&main.window);
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.move(250, 70);
@@ -672,19 +663,18 @@ void tst_Pen::closing()
     QVERIFY(close.isAccepted());
     QCOMPARE(PenWindowShown, byWindowSystem ? False : True);
     // Either way the place is kept.
-    QVERIFY(env.settings.writes.contains(QStringLiteral("Optionen/CLeft=3750")));
-    QVERIFY(env.settings.writes.contains(QStringLiteral("Optionen/CTop=1050")));
+    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/CLeft=3750")));
+    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/CTop=1050")));
 }
 
 void tst_Pen::neverShownStoresNothing()
 {
     // A window that was never opened this run read no place, so it stores none.
-    TestEnvironment env;
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     w.Form_Unload();
     w.close();
-    QVERIFY(env.settings.writes.isEmpty());
+    QVERIFY(m_env->settings.writes.isEmpty());
 }
 
 // ---------------------------------------------------------------------------
@@ -765,7 +755,7 @@ int x11Child(int argc, char **argv)
     SoundOn = False;
 
     MainWindow main;
-    frmColor w(main.picBild, &main.window);
+    frmColor w(&main.window);
     PointerLog log;
     w.ShowOwned();
     if (!QTest::qWaitForWindowExposed(&w)) {
@@ -774,7 +764,7 @@ int x11Child(int argc, char **argv)
     }
     // A window manager may still place the window after it is exposed: wait
     // until it stands where it was asked to.
-    const QPoint asked(Twips::toPixels(PenWindowLeft, 15), Twips::toPixels(PenWindowTop, 15));
+    const QPoint asked(Twips::toPixels(w.placeTwips().x(), 15), Twips::toPixels(w.placeTwips().y(), 15));
     waitFor([&] { return w.pos() == asked; }, 3000);
     say(QStringLiteral("screen %1").arg(w.screen()->availableGeometry().width()));
     say(QStringLiteral("shown %1 %2").arg(w.x()).arg(w.y()));
@@ -790,14 +780,14 @@ int x11Child(int argc, char **argv)
     waitFor([&] { return uint32_t(PenColor) == expected; }, 2000);
     say(QStringLiteral("color %1 %2 %3")
             .arg(uint32_t(PenColor) == expected ? "same" : "different")
-            .arg(OleColor::fromColor(main.picBild->foreColor()) == expected ? "same" : "different")
+            .arg(OleColor::fromColor(main.picBild()->foreColor()) == expected ? "same" : "different")
             .arg(QString::number(expected, 16)));
     say(QStringLiteral("afterpick %1 %2").arg(w.x()).arg(w.y()));
 
     // Pull the slider's thumb up: each whole value reaches the canvas.
     QStringList steps;
     QObject::connect(w.slider(), &ucSlider::ValueChanged, &w, [&] {
-        steps << QStringLiteral("%1:%2").arg(w.slider()->Value()).arg(main.picBild->drawWidth());
+        steps << QStringLiteral("%1:%2").arg(w.slider()->Value()).arg(main.picBild()->drawWidth());
     });
     const QPoint thumb = w.slider()->mapToGlobal(QPoint(8, int(w.slider()->thumbRect().top()) + 8));
     moveTo(thumb, log);
@@ -805,7 +795,7 @@ int x11Child(int argc, char **argv)
     for (int i = 1; i <= 12; ++i)
         moveTo(thumb - QPoint(0, 2 * i), log);
     button("mouseup", log);
-    say(QStringLiteral("width %1 %2 %3").arg(PenWidth).arg(main.picBild->drawWidth()).arg(steps.join(u',')));
+    say(QStringLiteral("width %1 %2 %3").arg(PenWidth).arg(main.picBild()->drawWidth()).arg(steps.join(u',')));
 
     // Drag the window by its background. A window manager takes the move over
     // when it gets to the request, from where the pointer is then: the pointer

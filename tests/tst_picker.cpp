@@ -4,12 +4,12 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "controls/symbolbutton.h"
+#include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
 #include "picker/previewlayout.h"
 #include "platform/paths.h"
 #include "platform/picturebox.h"
-#include "platform/printer.h"
 #include "platform/pixelfile.h"
 #include "support/testsupport.h"
 
@@ -53,15 +53,14 @@ private:
     void open();
     QString picturesFolder() const { return Paths::picturesFolder() + u'/'; }
     void writeFile(const QString &name, const QByteArray &bytes);
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
     frmDraw *w = nullptr;
     frmPreview *p = nullptr;
 };
 
 void tst_Picker::init()
 {
-    m_env = new TestEnvironment;
-    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
+    m_env.emplace();
     SoundOn = False;
 }
 
@@ -80,9 +79,7 @@ void tst_Picker::cleanup()
     delete w;
     w = nullptr;
     p = nullptr;
-    Printing::setPrinterFactory({});
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 void tst_Picker::writeFile(const QString &name, const QByteArray &bytes)
@@ -283,8 +280,7 @@ void tst_Picker::placeRoundTrip()
     delete w;
     w = nullptr;
     open();
-    QCOMPARE(PickerLeft, 1845);
-    QCOMPARE(PickerTop, 1155);
+    QCOMPARE(p->placeTwips(), QPoint(1845, 1155));
     QCOMPARE(p->pos(), QPoint(123, 77));
 }
 
@@ -298,13 +294,12 @@ void tst_Picker::defaultPlace()
     open();
     const QRect area = p->screen()->availableGeometry();
     QVERIFY(area.contains(p->frameGeometry()));
-    QCOMPARE(PickerLeft, 995);
-    QCOMPARE(PickerTop, -2447);
+    QCOMPARE(p->placeTwips(), QPoint(995, -2447));
     // A stored place is used as found, even off the screen.
     delete w;
     w = nullptr;
-    m_env->settings.setValue(QStringLiteral("Optionen"), QStringLiteral("PLeft"), QStringLiteral("-3000"));
-    m_env->settings.setValue(QStringLiteral("Optionen"), QStringLiteral("Ptop"), QStringLiteral("150.4"));
+    SaveSetting(Key::PickerLeft, QStringLiteral("-3000"));
+    SaveSetting(Key::PickerTop, QStringLiteral("150.4"));
     open();
     QCOMPARE(p->pos(), QPoint(-200, 10));
 }
@@ -361,13 +356,13 @@ void tst_Picker::fileListSeesNewPictures()
     p->ShowFilePanel();
     QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Zebra.bmp")});
     p->filPics->setCurrentRow(0);
-    QCOMPARE(PictureName, picturesFolder() + QStringLiteral("Zebra.bmp"));
+    QCOMPARE(p->chosenPicture(), picturesFolder() + QStringLiteral("Zebra.bmp"));
     QCOMPARE(p->picPreview->image().pixelColor(100, 100), QColor(Qt::blue));
     // Clicking in the list leaves the canvas alone; OK paints it there.
-    QCOMPARE(w->picBild->image().pixelColor(300, 200), QColor(Qt::white));
+    QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::white));
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
-    QCOMPARE(w->picBild->image().pixelColor(300, 200), QColor(Qt::blue));
-    QCOMPARE(w->picBild->image().pixelColor(584, 438), QColor(Qt::blue));
+    QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::blue));
+    QCOMPARE(w->picBild()->image().pixelColor(584, 438), QColor(Qt::blue));
     QVERIFY(p->picPanel[0]->isVisible());
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
@@ -375,14 +370,13 @@ void tst_Picker::fileListSeesNewPictures()
 void tst_Picker::okPaintsOnlyExistingPictures()
 {
     open();
-    for (const QString &name : {QString(), QStringLiteral("Typed name")}) {
-        PictureName = name;
-        p->ShowFilePanel();
-        QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
-        QVERIFY(p->picPanel[0]->isVisible());
-        QVERIFY(!p->picPanel[2]->isVisible());
-    }
-    QCOMPARE(w->picBild->image().pixelColor(300, 200), QColor(Qt::white));
+    // Nothing chosen in the list, or the choice forgotten by a Save since.
+    p->forgetChosenPicture();
+    p->ShowFilePanel();
+    QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
+    QVERIFY(p->picPanel[0]->isVisible());
+    QVERIFY(!p->picPanel[2]->isVisible());
+    QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::white));
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -404,16 +398,16 @@ void tst_Picker::keyboardChoosesThePicture()
     QTest::keyClick(p->filPics, Qt::Key_Down);
     QTest::keyClick(p->filPics, Qt::Key_Down);
     QCOMPARE(p->filPics->currentRow(), 1);
-    QCOMPARE(PictureName, picturesFolder() + QStringLiteral("B.bmp"));
+    QCOMPARE(p->chosenPicture(), picturesFolder() + QStringLiteral("B.bmp"));
     const QImage preview = p->picPreview->image();
     QCOMPARE(preview.pixelColor(395, 100), QColor(Qt::blue));
     QCOMPARE(preview.pixelColor(100, 295), QColor(Qt::blue));
     QCOMPARE(preview.pixelColor(100, 100), QColor(Qt::white));
     QTest::keyClick(p->filPics, Qt::Key_Up);
-    QCOMPARE(PictureName, picturesFolder() + QStringLiteral("A.bmp"));
+    QCOMPARE(p->chosenPicture(), picturesFolder() + QStringLiteral("A.bmp"));
     QTest::keyClick(p->filPics, Qt::Key_Down);
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
-    QCOMPARE(w->picBild->image().pixelColor(575, 100), QColor(Qt::blue));
+    QCOMPARE(w->picBild()->image().pixelColor(575, 100), QColor(Qt::blue));
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -487,7 +481,7 @@ void tst_Picker::damagedPictures()
     QCOMPARE(m_env->reporter.reports[1].error.number, 481);
     // Ignore goes on: the panels switch back, the canvas is untouched.
     QVERIFY(p->picPanel[0]->isVisible());
-    QCOMPARE(w->picBild->image().pixelColor(300, 200), QColor(Qt::white));
+    QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::white));
 }
 
 QTEST_MAIN(tst_Picker)

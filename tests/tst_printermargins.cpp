@@ -121,8 +121,8 @@ void tst_PrinterMargins::imageableArea()
     const QList<int> expected{left + 1, right, top + 1, bottom};
 
     TestEnvironment env;
-    int16_t l = -1, r = -1, t = -1, b = -1;
-    Drucker::GetPrinterMargins(l, r, t, b);
+    Printing::setPrinterFactory({});   // the spooler's default printer
+    const auto [l, r, t, b] = Drucker::GetPrinterMargins({-1, -1, -1, -1});
     QCOMPARE((QList<int>{l, r, t, b}), expected);
     QVERIFY(env.reporter.reports.isEmpty());
 }

@@ -95,6 +95,8 @@ class tst_Slider : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { m_env.emplace(); }
+    void cleanup() { m_env.reset(); }
     // ---- the numbers ----
     void thumbPlace_data();
     void thumbPlace();
@@ -150,6 +152,9 @@ private slots:
     void disabled();
     void releaseOutside();
     void horizontalDrag();
+
+private:
+    std::optional<TestEnvironment> m_env;
 };
 
 // ---------------------------------------------------------------------------
@@ -390,7 +395,6 @@ void tst_Slider::edgeRails()
 {
     QFETCH(int, style);
     QFETCH(QList<QColor>, colors);
-    TestEnvironment env;
     ucSlider s;
     s.resize(200, 30);
     s.UserControl_InitProperties();
@@ -411,14 +415,13 @@ void tst_Slider::edgeRails()
     QCOMPARE(img.pixelColor(100, 10), Back);
     QCOMPARE(img.pixelColor(194, 7), Back);
     QCOMPARE(img.pixelColor(8, 8), ThumbColor);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 // ---------------------------------------------------------------------------
 
 void tst_Slider::newInstance()
 {
-    TestEnvironment env;
     ucSlider s;
     s.resize(40, 100);
     s.UserControl_InitProperties();
@@ -439,12 +442,11 @@ void tst_Slider::newInstance()
     QCOMPARE(s.outerWidth(), 16 * s.TwipsX());
     QCOMPARE(s.outerHeight(), 100 * s.TwipsY());
     QCOMPARE(s.TwipsX(), 15); // the test screen has 96 dpi
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Slider::penSlider()
 {
-    TestEnvironment env;
     ucSlider s;
     s.resize(18, 137);
     PropertyBag bag;
@@ -478,13 +480,12 @@ void tst_Slider::penSlider()
     s.setValue(50);
     QCOMPARE(s.thumbRect().top(), 0.0);
     QCOMPARE(s.surface().pixelColor(1, 0), ThumbColor);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Slider::pictureRailWithoutPicture()
 {
     // Style 99 without a rail picture draws no rail and sizes like an edge rail.
-    TestEnvironment env;
     ucSlider s;
     s.resize(40, 120);
     s.UserControl_InitProperties();
@@ -518,7 +519,6 @@ void tst_Slider::valueEvents()
     QFETCH(int, value);
     QFETCH(QString, events);
     QFETCH(int, redraws);
-    TestEnvironment env;
     ucSlider s;
     s.resize(16, 100);
     s.UserControl_InitProperties();
@@ -540,7 +540,6 @@ void tst_Slider::valueEvents()
 
 void tst_Slider::minSetsValue()
 {
-    TestEnvironment env;
     ucSlider s;
     s.resize(16, 100);
     s.UserControl_InitProperties();
@@ -558,12 +557,11 @@ void tst_Slider::minSetsValue()
     s.setMin(4);
     QCOMPARE(log.take(), QString());
     QCOMPARE(s.valueRange(), 6);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Slider::maxBelowValue()
 {
-    TestEnvironment env;
     ucSlider s;
     s.resize(16, 100);
     s.UserControl_InitProperties();
@@ -579,7 +577,7 @@ void tst_Slider::maxBelowValue()
     QCOMPARE(s.thumbRect(), thumb);
     QCOMPARE(s.refreshCount(), redraws);
     QCOMPARE(log.take(), QString());
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Slider::invalidProperty_data()
@@ -622,14 +620,13 @@ void tst_Slider::invalidProperty()
     QFETCH(int, value);
     QFETCH(QString, events);
 
-    TestEnvironment env;
     ucSlider s;
     s.resize(16, 100);
     s.UserControl_InitProperties();
     s.UserControl_Resize();
     s.setValue(5);
     EventLog log(&s);
-    env.reporter.answers = answers;
+    m_env->reporter.answers = answers;
     bool didEnd = false;
     try {
         if (property == QLatin1String("Value"))
@@ -642,8 +639,8 @@ void tst_Slider::invalidProperty()
         didEnd = true;
     }
     QCOMPARE(didEnd, ended);
-    QCOMPARE(env.reporter.reports.size(), reports);
-    for (const auto &r : env.reporter.reports) {
+    QCOMPARE(m_env->reporter.reports.size(), reports);
+    for (const auto &r : m_env->reporter.reports) {
         QCOMPARE(r.module, QStringLiteral("ucSlider"));
         QCOMPARE(r.procedure, property);
         QCOMPARE(r.error.number, 380);
@@ -659,18 +656,17 @@ void tst_Slider::rangeOverflow()
 {
     // Max - Min does not fit 32 bits: the Min setter's frame reports the
     // overflow; the value has already moved to the new minimum.
-    TestEnvironment env;
     ucSlider s;
     s.resize(16, 100);
     s.UserControl_InitProperties();
     s.UserControl_Resize();
     s.setValue(5);
-    env.reporter.fallback = 1; // Ignore
+    m_env->reporter.fallback = 1; // Ignore
     s.setMin(Int32Min);
-    QCOMPARE(env.reporter.reports.size(), 1);
-    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("Min"));
-    QCOMPARE(env.reporter.reports[0].error.number, 6);
-    QCOMPARE(env.reporter.reports[0].error.line, 40);
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("Min"));
+    QCOMPARE(m_env->reporter.reports[0].error.number, 6);
+    QCOMPARE(m_env->reporter.reports[0].error.line, 40);
     QCOMPARE(s.Min(), Int32Min);
     QCOMPARE(s.Value(), Int32Min);
     QCOMPARE(s.valueRange(), 10);
@@ -678,7 +674,6 @@ void tst_Slider::rangeOverflow()
 
 void tst_Slider::orientationChange()
 {
-    TestEnvironment env;
     ucSlider s;
     s.resize(16, 100);
     s.UserControl_InitProperties();
@@ -697,14 +692,13 @@ void tst_Slider::orientationChange()
     QCOMPARE(s.Orientation(), 7);
     QCOMPARE(s.size(), QSize(200, 16));
     QCOMPARE(s.thumbRect(), QRectF(92, 0, 16, 16));
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 // ---------------------------------------------------------------------------
 
 void tst_Slider::readAndWriteOrder()
 {
-    TestEnvironment env;
     ucSlider s;
     PropertyBag bag;
     s.UserControl_ReadProperties(bag);
@@ -719,7 +713,6 @@ void tst_Slider::readAndWriteOrder()
 
 void tst_Slider::roundTrip()
 {
-    TestEnvironment env;
     ucSlider a;
     a.resize(18, 137);
     PropertyBag bag;
@@ -746,12 +739,11 @@ void tst_Slider::roundTrip()
     // Pictures are kept as images, not as a file name.
     QCOMPARE(saved.ReadProperty(QStringLiteral("RailPicture")).typeId(), int(QMetaType::QImage));
     QCOMPARE(b.thumbRect(), a.thumbRect().translated(1 - a.thumbRect().left(), 0));
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Slider::loadChecksNothing()
 {
-    TestEnvironment env;
     ucSlider s;
     s.resize(16, 100);
     EventLog log(&s);
@@ -768,10 +760,10 @@ void tst_Slider::loadChecksNothing()
     QCOMPARE(s.valueRange(), -2);
     QCOMPARE(s.refreshCount(), redraws);
     QCOMPARE(log.take(), QString());
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
     // The first change away from the loaded value reports, though it is out of
     // range: Ignore takes it.
-    env.reporter.answers = {1};
+    m_env->reporter.answers = {1};
     s.setValue(4);
     QCOMPARE(log.take(), QStringLiteral("ValueChanged:4"));
 }
@@ -794,22 +786,21 @@ void tst_Slider::loadFailures()
     QFETCH(QVariant, stored);
     QFETCH(int, number);
     QFETCH(int, line);
-    TestEnvironment env;
-    env.reporter.fallback = 1; // Ignore: go on with the next key
+    m_env->reporter.fallback = 1; // Ignore: go on with the next key
     ucSlider s;
     s.resize(16, 100);
     PropertyBag bag;
     bag.WriteProperty(key, stored);
     s.UserControl_ReadProperties(bag);
-    QVERIFY(!env.reporter.reports.isEmpty());
-    QCOMPARE(env.reporter.reports[0].module, QStringLiteral("ucSlider"));
-    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("UserControl_ReadProperties"));
-    QCOMPARE(env.reporter.reports[0].error.number, number);
-    QCOMPARE(env.reporter.reports[0].error.line, line);
+    QVERIFY(!m_env->reporter.reports.isEmpty());
+    QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("ucSlider"));
+    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("UserControl_ReadProperties"));
+    QCOMPARE(m_env->reporter.reports[0].error.number, number);
+    QCOMPARE(m_env->reporter.reports[0].error.line, line);
     // The layout skips what fails and never reports.
-    const auto count = env.reporter.reports.size();
+    const auto count = m_env->reporter.reports.size();
     s.UserControl_Resize();
-    QCOMPARE(env.reporter.reports.size(), count);
+    QCOMPARE(m_env->reporter.reports.size(), count);
 }
 
 void tst_Slider::propertyReads_data()
@@ -880,7 +871,6 @@ struct Host {
 
 void tst_Slider::pressOnThumb()
 {
-    TestEnvironment env;
     Host h;
     QVERIFY(QTest::qWaitForWindowExposed(&h.window));
     ucSlider *s = h.slider;
@@ -916,7 +906,6 @@ void tst_Slider::pressOnRail()
 {
     QFETCH(QPoint, at);
     QFETCH(int, value);
-    TestEnvironment env;
     Host h;
     QVERIFY(QTest::qWaitForWindowExposed(&h.window));
     ucSlider *s = h.slider;
@@ -938,7 +927,6 @@ void tst_Slider::dragSnapsExactly()
 {
     // The handlers with fractional places: grab the thumb 3.5 pixels below its
     // top, move so that its top lands on 60.
-    TestEnvironment env;
     ucSlider s;
     s.resize(18, 137);
     PropertyBag bag;
@@ -961,7 +949,6 @@ void tst_Slider::dragSnapsExactly()
 
 void tst_Slider::dragRedrawsOnlyOnNewValue()
 {
-    TestEnvironment env;
     Host h;
     QVERIFY(QTest::qWaitForWindowExposed(&h.window));
     ucSlider *s = h.slider;
@@ -985,7 +972,6 @@ void tst_Slider::dragRedrawsOnlyOnNewValue()
 
 void tst_Slider::dragHeldAtTheEnds()
 {
-    TestEnvironment env;
     Host h;
     QVERIFY(QTest::qWaitForWindowExposed(&h.window));
     ucSlider *s = h.slider;
@@ -1010,7 +996,6 @@ void tst_Slider::dragHeldAtTheEnds()
 
 void tst_Slider::rightButton()
 {
-    TestEnvironment env;
     Host h;
     QVERIFY(QTest::qWaitForWindowExposed(&h.window));
     ucSlider *s = h.slider;
@@ -1035,7 +1020,6 @@ void tst_Slider::rightButton()
 
 void tst_Slider::disabled()
 {
-    TestEnvironment env;
     Host h;
     QVERIFY(QTest::qWaitForWindowExposed(&h.window));
     ucSlider *s = h.slider;
@@ -1052,7 +1036,6 @@ void tst_Slider::disabled()
 
 void tst_Slider::releaseOutside()
 {
-    TestEnvironment env;
     Host h;
     QVERIFY(QTest::qWaitForWindowExposed(&h.window));
     ucSlider *s = h.slider;
@@ -1065,7 +1048,6 @@ void tst_Slider::releaseOutside()
 
 void tst_Slider::horizontalDrag()
 {
-    TestEnvironment env;
     QWidget window;
     window.resize(240, 40);
     auto *s = new ucSlider(&window);

@@ -202,13 +202,6 @@ void captureMessages(QtMsgType, const QMessageLogContext &, const QString &messa
 
 Q_LOGGING_CATEGORY(lcTestPulse, "qt.multimedia.pulseaudio")
 
-// Sends PlayWAV to a recorder for the lifetime of the object.
-struct RecorderInstalled {
-    RecordingSoundOutput out;
-    RecorderInstalled() { SetSoundOutput(&out); }
-    ~RecorderInstalled() { SetSoundOutput(nullptr); }
-};
-
 } // namespace
 
 class tst_Sound : public QObject
@@ -216,6 +209,8 @@ class tst_Sound : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { m_env.emplace(); }
+    void cleanup() { m_env.reset(); }
     void codings_data();
     void codings();
     void adpcmDecodesLikeTheFormatSays();
@@ -259,6 +254,7 @@ private:
     // One sound server for all the rows that need it.
     std::unique_ptr<PulseServer> m_server;
     QString m_serverFailure;
+    std::optional<CoreEnvironment> m_env;
 };
 
 void tst_Sound::codings_data()
@@ -291,7 +287,6 @@ void tst_Sound::codings()
     QFETCH(int, bits);
     QFETCH(int, dataLength);
     QFETCH(int, frames);
-    TestEnvironment env;
 
     const QByteArray bytes = soundResource(number);
     const WaveFile w = parseWave(bytes);
@@ -328,7 +323,6 @@ void tst_Sound::codings()
 
 void tst_Sound::adpcmDecodesLikeTheFormatSays()
 {
-    TestEnvironment env;
     const WaveFile w = parseWave(soundResource(102));
     QCOMPARE(w.formatTag, 2);
     QCOMPARE(w.blockAlign, 1024);
@@ -360,7 +354,6 @@ void tst_Sound::adpcmDecodesLikeTheFormatSays()
 
 void tst_Sound::pcmDecodesToCentredSamples()
 {
-    TestEnvironment env;
     const WaveFile w = parseWave(soundResource(103));
     const QList<int> decoded = samplesOf(DecodeWave(soundResource(103)).pcm);
     QCOMPARE(decoded.size(), w.data.size());
@@ -378,7 +371,6 @@ void tst_Sound::levels_data()
 void tst_Sound::levels()
 {
     QFETCH(int, number);
-    TestEnvironment env;
     const DecodedSound sound = DecodeWave(soundResource(number));
     QVERIFY(sound.ok());
     const int channels = sound.format.channelCount();
@@ -482,15 +474,13 @@ void tst_Sound::soundLength()
 
 void tst_Sound::newSoundCutsOffTheOneBefore()
 {
-    TestEnvironment env;
-    RecorderInstalled recorder;
-    RecordingSoundOutput &out = recorder.out;
+    RecordingSoundOutput &out = m_env->sound;
 
     // The clear-picture button: the click, and at once the sweep.
-    PlayWAV(101);
-    PlayWAV(107);
+    PlayEffect(Effect::Click);
+    PlayEffect(Effect::Sweep);
 
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
     QCOMPARE(out.started.size(), 2);
     QVERIFY(out.playing);
     QCOMPARE(out.current().pcm, DecodeWave(soundResource(107)).pcm);
@@ -516,17 +506,15 @@ void tst_Sound::soundOffLoadsNothing()
 {
     QFETCH(int, soundOn);
     QFETCH(bool, loads);
-    TestEnvironment env;
-    RecorderInstalled recorder;
-    RecordingSoundOutput &out = recorder.out;
+    RecordingSoundOutput &out = m_env->sound;
     SoundOn = int16_t(soundOn);
     SoundBuffer = QByteArrayLiteral("left over from before");
 
     // As the canvas does when the mouse goes down.
     ErrorFrame f("frmDraw", "picBild_MouseDown");
-    f.run([&] { f.line(30, [&] { if (SoundOn) PlayWAV(102); }); });
+    f.run([&] { f.line(30, [&] { PlayEffect(Effect::Pencil); }); });
 
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
     if (loads) {
         QCOMPARE(SoundBuffer, soundResource(102));
         QCOMPARE(out.started.size(), 1);
@@ -539,11 +527,9 @@ void tst_Sound::soundOffLoadsNothing()
 
 void tst_Sound::quickRepeatStartsFromTheBeginning()
 {
-    TestEnvironment env;
-    RecorderInstalled recorder;
-    RecordingSoundOutput &out = recorder.out;
-    PlayWAV(101);
-    PlayWAV(101);
+    RecordingSoundOutput &out = m_env->sound;
+    PlayEffect(Effect::Click);
+    PlayEffect(Effect::Click);
 
     const QByteArray whole = DecodeWave(soundResource(101)).pcm;
     QCOMPARE(out.started.size(), 2);
@@ -571,15 +557,13 @@ void tst_Sound::missingSound()
     QFETCH(int, number);
     QFETCH(QList<int>, answers);
     QFETCH(int, reports);
-    TestEnvironment env;
-    env.reporter.answers = answers;
-    RecorderInstalled recorder;
-    RecordingSoundOutput &out = recorder.out;
-    PlayWAV(101);
+    m_env->reporter.answers = answers;
+    RecordingSoundOutput &out = m_env->sound;
+    PlayEffect(Effect::Click);
     PlayWAV(number);
 
-    QCOMPARE(env.reporter.reports.size(), reports);
-    for (const ScriptedReporter::Report &r : env.reporter.reports) {
+    QCOMPARE(m_env->reporter.reports.size(), reports);
+    for (const ScriptedReporter::Report &r : m_env->reporter.reports) {
         QCOMPARE(r.module, QStringLiteral("Allgemein"));
         QCOMPARE(r.procedure, QStringLiteral("PlayWAV"));
         QCOMPARE(r.error.line, 10);
@@ -590,10 +574,10 @@ void tst_Sound::missingSound()
     QVERIFY(!out.playing);
     QVERIFY(SoundBuffer.isEmpty());
     // The next sound plays as usual.
-    PlayWAV(101);
+    PlayEffect(Effect::Click);
     QCOMPARE(out.started.size(), 2);
     QVERIFY(out.playing);
-    QCOMPARE(env.reporter.reports.size(), reports);
+    QCOMPARE(m_env->reporter.reports.size(), reports);
 }
 
 void tst_Sound::undecodableSound_data()
@@ -606,14 +590,12 @@ void tst_Sound::undecodableSound_data()
 void tst_Sound::undecodableSound()
 {
     QFETCH(int, number);
-    TestEnvironment env;
-    env.reporter.answers = {1};
-    RecorderInstalled recorder;
-    RecordingSoundOutput &out = recorder.out;
+    m_env->reporter.answers = {1};
+    RecordingSoundOutput &out = m_env->sound;
     PlayWAV(number);
 
-    QCOMPARE(env.reporter.reports.size(), 1);
-    const ScriptedReporter::Report r = env.reporter.reports.first();
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    const ScriptedReporter::Report r = m_env->reporter.reports.first();
     QCOMPARE(r.module, QStringLiteral("Allgemein"));
     QCOMPARE(r.procedure, QStringLiteral("PlayWAV"));
     QCOMPARE(r.error.line, 20);

@@ -8,11 +8,13 @@
 #include "core/globals.h"
 #include "core/resources.h"
 #include "core/settings.h"
+#include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "errors/errptnr.h"
 #include "pen/penplace.h"
 #include "picker/previewlayout.h"
 #include "platform/picturebox.h"
+#include "platform/printer.h"
 #include "platform/prompts.h"
 #include "support/desktopprobe.h"
 #include "support/printspooler.h"
@@ -48,7 +50,7 @@ std::optional<QByteArray> runTool(const QString &program, const QStringList &arg
 }
 
 // Where the main window's parts are, relative to its top left corner.
-constexpr QRect Canvas(219, 160, 585, 439);
+constexpr QRect CanvasPlace(219, 160, 585, 439);
 QPoint toolbarButton(int index)
 {
     return QPoint(25 + (index % 2 == 0 ? 32 : 88) + 24, 306 + 24 + (index / 2) * 40 + 16);
@@ -85,7 +87,7 @@ private slots:
     void drawSaveClearOpenUnderOpenbox();
 
 private:
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
     frmDraw *w = nullptr;
     std::unique_ptr<PrintSpooler> m_spooler;
     bool m_spoolerUp = false;
@@ -103,7 +105,8 @@ void tst_Toolbar::initTestCase()
 
 void tst_Toolbar::init()
 {
-    m_env = new TestEnvironment;
+    m_env.emplace();
+    Printing::setPrinterFactory({});   // the spooler's default printer
     SoundOn = False;
 }
 
@@ -112,8 +115,7 @@ void tst_Toolbar::cleanup()
     delete w;
     w = nullptr;
     ErrorHandling::setReporter(&m_env->reporter);
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 void tst_Toolbar::printWithoutPrinter()
@@ -127,7 +129,7 @@ void tst_Toolbar::printWithoutPrinter()
     ErrPtnr dialog;
     dialog.setAutoAnswer([](ErrPtnr &d) { d.continueButton(2)->click(); });   // Cancel
     ErrorHandling::setReporter(&dialog);
-    QTest::mouseClick(w->vbeButton[5], Qt::LeftButton);
+    QTest::mouseClick(w->vbeButton(5), Qt::LeftButton);
     ErrorHandling::setReporter(&m_env->reporter);
     QCOMPARE(dialog.errorLabel(0)->text().section(u' ', 0, 0), QStringLiteral("482"));
     QCOMPARE(dialog.errorLabel(1)->text(), QStringLiteral("frmDraw"));
@@ -170,8 +172,8 @@ void tst_Toolbar::printThroughASpooler()
     w->showCentred();
     QImage blue(10, 10, QImage::Format_RGB32);
     blue.fill(QColor(0, 0, 255));
-    w->picBild->paintPicture(blue, QRectF(0, 0, w->picBild->scaleWidth(), w->picBild->scaleHeight()));
-    QTest::mouseClick(w->vbeButton[5], Qt::LeftButton);
+    w->picBild()->paintPicture(blue, QRectF(0, 0, w->picBild()->scaleWidth(), w->picBild()->scaleHeight()));
+    QTest::mouseClick(w->vbeButton(5), Qt::LeftButton);
     QVERIFY(m_env->reporter.reports.isEmpty());
 
     const QString out = m_spooler->outputFile(QStringLiteral("stiftolino"));
@@ -188,7 +190,7 @@ void tst_Toolbar::printThroughASpooler()
 
     // The title line, whole, in small print at the left margin at the top.
     const QString words = QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).value_or(QByteArray()));
-    const QString title = AppTitle + QStringLiteral("  |  ") + w->lblCopyright->text();
+    const QString title = AppTitle + QStringLiteral("  |  ") + w->lblCopyright()->text();
     QVERIFY2(words.simplified().contains(title.simplified()), qPrintable(words));
     const QString boxes = QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}).value_or(QByteArray()));
     const QRegularExpressionMatch first = QRegularExpression(
@@ -199,9 +201,9 @@ void tst_Toolbar::printThroughASpooler()
     const double titleTop = first.captured(2).toDouble();
     const double titleHeight = first.captured(3).toDouble() - titleTop;
     const QString titleAt = QStringLiteral("title at %1,%2, %3 high; margins %4 %5 %6 %7")
-                                .arg(titleLeft).arg(titleTop).arg(titleHeight).arg(w->PrintMarginLeft)
-                                .arg(w->PrintMarginRight).arg(w->PrintMarginTop).arg(w->PrintMarginBottom);
-    QVERIFY2(qAbs(titleLeft - (printablePt.left() + w->PrintMarginLeft * PtPerMm)) < 1.5, qPrintable(titleAt));
+                                .arg(titleLeft).arg(titleTop).arg(titleHeight).arg(w->printJob().margins().left)
+                                .arg(w->printJob().margins().right).arg(w->printJob().margins().top).arg(w->printJob().margins().bottom);
+    QVERIFY2(qAbs(titleLeft - (printablePt.left() + w->printJob().margins().left * PtPerMm)) < 1.5, qPrintable(titleAt));
     QVERIFY2(titleTop >= printablePt.top() - 0.5 && titleTop < printablePt.top() + 3, qPrintable(titleAt));
     QVERIFY2(titleHeight > 4 && titleHeight < 9, qPrintable(titleAt));   // 6 points
 
@@ -226,10 +228,10 @@ void tst_Toolbar::printThroughASpooler()
     const QString where = QStringLiteral("picture at %1,%2 %3x%4 points, printable %5,%6 %7x%8, margins %9 %10 %11 %12")
                               .arg(picture.x()).arg(picture.y()).arg(picture.width()).arg(picture.height())
                               .arg(printablePt.x()).arg(printablePt.y()).arg(printablePt.width()).arg(printablePt.height())
-                              .arg(w->PrintMarginLeft).arg(w->PrintMarginRight).arg(w->PrintMarginTop).arg(w->PrintMarginBottom);
+                              .arg(w->printJob().margins().left).arg(w->printJob().margins().right).arg(w->printJob().margins().top).arg(w->printJob().margins().bottom);
     QVERIFY2(printablePt.adjusted(-0.25, -0.25, 0.25, 0.25).contains(picture), qPrintable(where));
-    QVERIFY2(qAbs(picture.left() - (printablePt.left() + w->PrintMarginLeft * PtPerMm)) <= 0.5, qPrintable(where));
-    QVERIFY2(qAbs(picture.top() - (printablePt.top() + w->PrintMarginTop * PtPerMm)) <= 0.5, qPrintable(where));
+    QVERIFY2(qAbs(picture.left() - (printablePt.left() + w->printJob().margins().left * PtPerMm)) <= 0.5, qPrintable(where));
+    QVERIFY2(qAbs(picture.top() - (printablePt.top() + w->printJob().margins().top * PtPerMm)) <= 0.5, qPrintable(where));
     QVERIFY2(picture.width() > printablePt.width() * 0.8 && picture.height() > printablePt.height() * 0.8,
              qPrintable(where));
     qInfo("%s", qPrintable(where));
@@ -272,7 +274,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
              }, 30000),
              "the main, lesson and pen windows did not appear");
     const QPoint origin = x.geometry(main).topLeft();
-    const QRect canvas = Canvas.translated(origin);
+    const QRect canvas = CanvasPlace.translated(origin);
     const QList<QRect> tools = {x.geometry(lessons), x.geometry(pen)};
 
     // The parts of the canvas no tool window covers, and a point of a toolbar
@@ -336,7 +338,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     // The file holds what the screen shows.
     drawn = grab();
     const QImage file = QImage(saved).convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(file.size(), Canvas.size());
+    QCOMPARE(file.size(), CanvasPlace.size());
     for (const QRect &r : open)
         QVERIFY(samePixels(file.copy(r.translated(-canvas.topLeft())), drawn.copy(r)));
 

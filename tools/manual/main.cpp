@@ -6,6 +6,7 @@
 #include "controls/symbolbutton.h"
 #include "core/errorframe.h"
 #include "core/globals.h"
+#include "core/languages.h"
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
@@ -146,12 +147,12 @@ int main(int argc, char *argv[])
     QApplication::processEvents();
 
     for (int i = 0; i < 10; ++i)
-        w.put(main.vbeButton[size_t(i)]->grab(), QStringLiteral("toolbar-%1").arg(i));
+        w.put(main.vbeButton(size_t(i))->grab(), QStringLiteral("toolbar-%1").arg(i));
     // The sound button as it looks with the sound switched off.
-    const QColor soundColour = main.vbeButton[6]->foreColor();
-    main.vbeButton[6]->setForeColor(QColor(255, 0, 0));
-    w.put(main.vbeButton[6]->grab(), QStringLiteral("toolbar-6-off"));
-    main.vbeButton[6]->setForeColor(soundColour);
+    const QColor soundColour = main.vbeButton(6)->foreColor();
+    main.vbeButton(6)->setForeColor(QColor(255, 0, 0));
+    w.put(main.vbeButton(6)->grab(), QStringLiteral("toolbar-6-off"));
+    main.vbeButton(6)->setForeColor(soundColour);
 
     frmPreview *lessons = main.preview();
     for (int i = 0; i < 9; ++i)
@@ -167,7 +168,7 @@ int main(int argc, char *argv[])
         Allgemein::LanguageOffset = offset;
         main.Sprache();
         QApplication::processEvents();
-        w.put(wholeProgram(main), QStringLiteral("program-%1").arg(Paths::languageCode(offset)));
+        w.put(wholeProgram(main), QStringLiteral("program-%1").arg(Allgemein::LanguageCode(offset)));
     }
 
     ErrorHandling::setReporter(nullptr);

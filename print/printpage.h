@@ -6,7 +6,7 @@
 #include <QRectF>
 #include <QSizeF>
 
-#include <cstdint>
+#include "print/drucker.h"
 
 struct PrintPage {
     QRectF picture;   // the canvas, stretched (its 4:3 shape is not kept); may be empty
@@ -16,5 +16,4 @@ struct PrintPage {
 // The picture starts at the left and top margins and is `printable` less the
 // right and bottom margins wide and high, cut back to the printable area where
 // it would reach beyond it. The title line starts at the left margin at the top.
-PrintPage printPageFor(QSizeF printable, int16_t marginLeft, int16_t marginRight,
-                       int16_t marginTop, int16_t marginBottom);
+PrintPage printPageFor(QSizeF printable, const Drucker::Margins &margins);
