@@ -525,7 +525,8 @@ bool frmPreview::previewMouse(QEvent *event)
     // button held; a click (press and release without moving) draws the step on
     // view again.
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
         const auto *e = static_cast<QMouseEvent *>(event);
         m_previewPress = PendingPress{e->globalPosition(), e->button(), e->modifiers()};
         return true;

@@ -72,7 +72,10 @@ StepDrawing::StepDrawing(const LessonStrokes &lesson, int cell)
         const qsizetype first = m_strokes.size();
         for (qsizetype pi = 0; pi < shape.paths.size(); ++pi) {
             const QPolygonF &points = shape.paths[pi].points;
-            const QRectF bounds = withPen(points.boundingRect(), shape.width);
+            // A solid shape is filled along with its first line.
+            const QRectF bounds = withPen(pi == 0 && shape.solid ? shape.area().boundingRect() | points.boundingRect()
+                                                                 : points.boundingRect(),
+                                          shape.width);
             if (m_cell < FinishedCell && shape.step == newStep)
                 m_strokes << Stroke{si, pi, first + shape.paths.size() - 1, lengthOf(points), bounds, 0, 0, 0};
             else if (shape.step < newStep)
@@ -220,17 +223,20 @@ QRectF StepDrawing::changed(int from, int to) const
         const double a = progress(s, from), b = progress(s, to);
         if (a == b)
             continue;
-        if (a == DotOnly || b == DotOnly)
-            r |= dotRect(s);
+        // The start dot shows before the stroke grows and is drawn over as it
+        // grows: its place counts whenever the stroke changes.
+        r |= dotRect(s);
         const double lo = std::max(0.0, std::min(a, b)), hi = std::max(a, b);
         const StrokeShape &shape = m_lesson.shapes[s.shape];
         if (hi >= 0)
             r |= withPen(partOf(shape.paths[s.path].points, lo, hi).boundingRect(), shape.width);
-        // The last stroke of a solid shape fills it as it ends.
-        if (shape.solid && (a == s.length || b == s.length) && &s == &m_strokes[s.lastOfShape])
+        // A solid shape (a pupil, a nose tip) is filled as it is drawn: small
+        // as it is, all of it counts as changed while any of its lines grows.
+        if (shape.solid)
             r |= withPen(shape.area().boundingRect(), shape.width);
     }
-    return r;
+    // Smoothing reaches a pixel beyond the shapes' own edges.
+    return r.isNull() ? r : r.adjusted(-1, -1, 1, 1);
 }
 
 int StepDrawing::nextChange(int t) const

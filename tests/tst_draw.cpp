@@ -235,11 +235,11 @@ void tst_Draw::clearAfterUndoLeavesAWhiteCanvas()
     QCOMPARE(w->picBild()->image(), first);
     QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(120, 120));
     QTest::mouseClick(w->vbeButton(0), Qt::LeftButton);
-    QCOMPARE(inked(w->picBild()->image()), 0);
+    QCOMPARE(inkedPixels(w->picBild()->image()), 0);
     QVERIFY(!w->vbeButton(1)->isEnabled());
     QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(160, 160));
     QTest::mouseClick(w->vbeButton(1), Qt::LeftButton);
-    QCOMPARE(inked(w->picBild()->image()), 0);
+    QCOMPARE(inkedPixels(w->picBild()->image()), 0);
 }
 
 void tst_Draw::strokeLeavesAndComesBack()

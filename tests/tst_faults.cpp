@@ -246,7 +246,7 @@ void tst_Faults::settingsFileIsAFolder()
     m_env->reporter.fallback = 1;   // Ignore
     LoadConfig();
     QCOMPARE(PenWidth, Defaults::PenWidth);
-    QCOMPARE(m_env->reporter.reports.size(), 7);
+    QCOMPARE(m_env->reporter.reports.size(), 8);
     for (const auto &r : std::as_const(m_env->reporter.reports)) {
         QCOMPARE(r.procedure, QStringLiteral("LoadConfig"));
         QCOMPARE(r.error.number, 75);
