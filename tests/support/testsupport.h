@@ -53,6 +53,13 @@ inline QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// Writes `bytes` as the whole file at `path`; false when it cannot.
+inline bool writeWholeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 // How many pixels of a picture are not white.
 int inkedPixels(const QImage &img);
 
