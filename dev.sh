@@ -8,7 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_PACKAGES="cmake g++ make pkg-config fonts-dejavu-core qt6-base-dev qt6-multimedia-dev
-  qt6-svg-dev libsndfile1-dev libxkbcommon-dev qt6-qpa-plugins libx11-dev libxtst-dev qt6-translations-l10n"
+  qt6-svg-dev libsndfile1-dev libcups2-dev libxkbcommon-dev qt6-qpa-plugins libx11-dev libxtst-dev
+  qt6-translations-l10n"
 # What the tests start or read besides the program: an X server with xdotool and a
 # window manager (openbox, fluxbox, icewm), a sound server and its tools, an
 # independent image reader, a print spooler with a PDF queue and a PDF reader, and

@@ -1,6 +1,7 @@
 // Faults while the program runs: files that go away or cannot be read, a home
-// folder that cannot be written, pictures that change after they were listed, no
-// display, two starts at once and a kill while the settings are written. Each
+// folder that cannot be written, pictures that change after they were listed, a
+// lock that cannot be had, no display, two starts at once, a kill while the
+// settings are written and a print queue that does not take the page. Each
 // keeps the program running with nothing lost; what the user sees is checked.
 
 #include "app/allgemein.h"
@@ -11,6 +12,7 @@
 #include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
+#include "platform/instancelock.h"
 #include "platform/paths.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
@@ -169,14 +171,19 @@ private slots:
     void homeFolderNotWritable();
     void pictureChangedBetweenListAndOk_data();
     void pictureChangedBetweenListAndOk();
+    void instanceLock_data();
+    void instanceLock();
     void noDisplay();
     void twoStartsAtOnce();
     void killedWhileWritingSettings();
     void soundServerKilled();
-    void printerRemovedBeforePrint();
+    void printQueueFaults_data();
+    void printQueueFaults();
 
 private:
     TestEnvironment *m_env = nullptr;
+    std::unique_ptr<PrintSpooler> m_spooler;
+    QString m_why;   // why there is no spooler
 };
 
 void tst_Faults::init()
@@ -191,6 +198,7 @@ void tst_Faults::cleanup()
     if (frmDraw::exists())
         delete &frmDraw::instance();
     Printing::setPrinterFactory({});
+    InstanceLock::setLockCall({});
     delete m_env;
     m_env = nullptr;
 }
@@ -375,6 +383,49 @@ void tst_Faults::pictureChangedBetweenListAndOk()
 }
 
 
+void tst_Faults::instanceLock_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<InstanceLock::Outcome>("outcome");
+    QTest::addColumn<QString>("why");   // the end of what a start without the lock says
+    using InstanceLock::Outcome;
+    QTest::newRow("free") << QString() << Outcome::Held << QString();
+    QTest::newRow("held by a running copy") << "held" << Outcome::RunningCopy << QString();
+    // The other failures start the program without the check, saying why.
+    QTest::newRow("no locks on a network home") << "ENOLCK" << Outcome::Unavailable
+                                                << " cannot be locked: " + qt_error_string(ENOLCK);
+    QTest::newRow("a folder in the lock file's place")
+        << "folder" << Outcome::Unavailable << " cannot be made or opened: " + qt_error_string(EISDIR);
+    QTest::newRow("a file in its folder's place")
+        << "file" << Outcome::Unavailable << QStringLiteral(" cannot be made: its folder cannot be made");
+}
+
+// The lock that keeps a second copy from running: only a lock that a running
+// copy holds refuses the start.
+void tst_Faults::instanceLock()
+{
+    QFETCH(QString, fault);
+    QFETCH(InstanceLock::Outcome, outcome);
+    QFETCH(QString, why);
+    const QString folder = m_env->folder.filePath(QStringLiteral("config/Stiftolino"));
+    const QString file = folder + QStringLiteral("/stiftolino.lock");
+    if (fault == u"held")
+        QCOMPARE(InstanceLock::acquire(file).outcome, InstanceLock::Outcome::Held);
+    else if (fault == u"ENOLCK")
+        InstanceLock::setLockCall([](int) {
+            errno = ENOLCK;
+            return -1;
+        });
+    else if (fault == u"folder")
+        QVERIFY(QDir().mkpath(file));
+    else if (fault == u"file")
+        QVERIFY(QDir().mkpath(QFileInfo(folder).path()) && QFile(folder).open(QIODevice::WriteOnly));
+    const InstanceLock::Result result = InstanceLock::acquire(file);
+    QCOMPARE(result.outcome, outcome);
+    QCOMPARE(result.why, why.isEmpty() ? QString() : file + why);
+}
+
+
 // No display: one clear line on stderr, exit code 1, no file written anywhere.
 void tst_Faults::noDisplay()
 {
@@ -547,19 +598,40 @@ void tst_Faults::soundServerKilled()
     QVERIFY2(err.isEmpty(), err.constData());
 }
 
-// The default printer is removed between the start and Print: Print reports
-// error 482 through the error dialog, the drawing stays, the program goes on.
-void tst_Faults::printerRemovedBeforePrint()
+void tst_Faults::printQueueFaults_data()
+{
+    QTest::addColumn<QString>("program");   // what is done to the queue after the start
+    QTest::addColumn<int>("error");
+    QTest::addColumn<int>("line");          // of vbeButton_Click that reports it
+    QTest::newRow("removed") << "lpadmin" << 482 << 160;
+    QTest::newRow("rejecting jobs") << "cupsreject" << 482 << 210;
+    // A paused queue takes the job and prints it once it goes on again.
+    QTest::newRow("paused") << "cupsdisable" << 0 << 0;
+}
+
+// The default printer's queue changes between the start and Print: a page that
+// does not reach the queue is reported (482) through the error dialog, the
+// drawing stays and the program goes on.
+void tst_Faults::printQueueFaults()
 {
     SKIP_IF_RUN_SEPARATELY();
-    PrintSpooler spooler;
-    if (!spooler.start())
-        QSKIP(qPrintable(QStringLiteral("no print spooler for this test: ") + spooler.whyNot()));
-    const QString ppd = PrintSpooler::cupsPdfPpd();
-    if (ppd.isEmpty())
-        QSKIP("the cups-pdf driver (printer-driver-cups-pdf) is not installed");
-    spooler.useInThisProcess();
-    QVERIFY2(spooler.addQueue(QStringLiteral("Kinderzimmer"), ppd), qPrintable(spooler.whyNot()));
+    QFETCH(QString, program);
+    QFETCH(int, error);
+    QFETCH(int, line);
+    // One spooler for every row, a queue of its own for each: the print system
+    // keeps to the first spooler it talks to.
+    if (!m_spooler) {
+        m_spooler = std::make_unique<PrintSpooler>();
+        if (!m_spooler->start())
+            m_why = QStringLiteral("no print spooler for this test: ") + m_spooler->whyNot();
+        else if (PrintSpooler::cupsPdfPpd().isEmpty())
+            m_why = QStringLiteral("the cups-pdf driver (printer-driver-cups-pdf) is not installed");
+        m_spooler->useInThisProcess();
+    }
+    if (!m_why.isEmpty())
+        QSKIP(qPrintable(m_why));
+    const QString queue = QStringLiteral("Kinderzimmer-") + program;
+    QVERIFY2(m_spooler->addQueue(queue, PrintSpooler::cupsPdfPpd()), qPrintable(m_spooler->whyNot()));
     Printing::setPrinterFactory({});   // the real default printer
 
     frmDraw &w = frmDraw::instance();
@@ -567,19 +639,26 @@ void tst_Faults::printerRemovedBeforePrint()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.picBild()->line(QPointF(10, 10), QPointF(200, 150));
     const QImage drawn = w.picBild()->image();
-    QVERIFY2(!spooler.run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), QStringLiteral("Kinderzimmer")})
-                  .isNull(),
-             qPrintable(spooler.whyNot()));
+    const QStringList args =
+        program == u"lpadmin" ? QStringList{QStringLiteral("-x"), queue} : QStringList{queue};
+    QVERIFY2(!m_spooler->run(program, args).isNull(), qPrintable(m_spooler->whyNot()));
 
     m_env->reporter.fallback = 1;   // Ignore
     w.vbeButton_Click(5);
-    QCOMPARE(m_env->reporter.reports.size(), 1);
-    QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmDraw"));
-    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("vbeButton_Click"));
-    QCOMPARE(m_env->reporter.reports[0].error.number, 482);
+    if (error) {
+        QCOMPARE(m_env->reporter.reports.size(), 1);
+        QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmDraw"));
+        QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("vbeButton_Click"));
+        QCOMPARE(m_env->reporter.reports[0].error.number, error);
+        QCOMPARE(m_env->reporter.reports[0].error.line, line);
+    } else {
+        QVERIFY(m_env->reporter.reports.isEmpty());
+        const QString waiting = m_spooler->run(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue});
+        QVERIFY2(waiting.startsWith(queue + u'-'), qPrintable(waiting));
+    }
     QVERIFY(w.picBild()->image() == drawn);
     QVERIFY(w.isVisible());
-    QVERIFY(!QFile::exists(spooler.outputFile(QStringLiteral("Kinderzimmer"))));
+    QVERIFY(!QFile::exists(m_spooler->outputFile(queue)));
 }
 
 int main(int argc, char **argv)
