@@ -5,7 +5,7 @@
 #include "core/errorframe.h"
 #include "core/globals.h"
 #include "core/language.h"
-#include "core/qttexts.h"
+#include "core/languages.h"
 #include "core/resources.h"
 #include "core/settings.h"
 #include "platform/shell.h"
@@ -24,7 +24,9 @@ frmInfo::MainWindowLink g_main;
 
 constexpr int kWidth = 356;
 constexpr int kHeight = 329;
-constexpr int kFlagTops[] = {3000, 3360, 3720, 4080, 4440};   // twips, in flag order
+// The flags stand in a column, one under the other in the order of the digits.
+constexpr int kFirstFlagTop = 3000;   // twips
+constexpr int kFlagStep = 360;
 
 // A design place in twips as pixels.
 QRect place(int left, int top, int width, int height)
@@ -126,10 +128,13 @@ void frmInfo::buildControls()
     cmdOK->setVisible(false);
     connect(cmdOK, &QPushButton::clicked, this, &frmInfo::cmdOK_Click);
 
-    for (size_t i = 0; i < std::size(LanguageFlags); ++i) {
-        const int digit = LanguageFlags[i].digit;
+    int row = 0;
+    for (const Allgemein::Language &language : Allgemein::Languages) {
+        if (!language.flag)
+            continue;
+        const int digit = language.digit;
         ClickLabel *flag = makeLanguageFlag(digit, this);
-        flag->setGeometry(place(4680, kFlagTops[i], 480, 300));
+        flag->setGeometry(place(4680, kFirstFlagTop + kFlagStep * row++, 480, 300));
         flag->setVisible(false);
         connect(flag, &ClickLabel::clicked, this, [this, digit] { imgLang_Click(digit); });
         imgLang[size_t(digit)] = flag;
@@ -172,8 +177,10 @@ void frmInfo::Form_Load()
         f.line(0, [&] { WindowPlace::centreOnScreen(this); });
         f.line(0, [&] {
             if (!MainWindowShown) {
-                for (const LanguageFlag &flag : LanguageFlags)
-                    imgLang[size_t(flag.digit)]->setVisible(true);
+                for (ClickLabel *flag : imgLang) {
+                    if (flag)
+                        flag->setVisible(true);
+                }
             }
         });
         f.line(0, [&] {
@@ -194,6 +201,8 @@ void frmInfo::changeEvent(QEvent *event)
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         Form_Activate();
+    if (event->type() == QEvent::LanguageChange)
+        Sprache();
 }
 
 void frmInfo::Form_Activate() { Sprache(); }
@@ -217,16 +226,8 @@ void frmInfo::imgLang_Click(int Index)
     using namespace Allgemein;
     ErrorFrame f("frmInfo", "imgLang_Click");
     f.run([&] {
-        f.line(10, [&] {
-            if (Index * 1000 == LanguageOffset)
-                f.exit();
-        });
-        f.line(20, [&] {
-            LanguageOffset = int16_t(Index * 1000);
-            UseQtTexts(LanguageOffset);
-        });
-        f.line(30, [&] { SaveSetting(Key::Language, QString::number(LanguageOffset)); });
-        f.line(40, [&] { Sprache(); });
+        // The caption follows through the language change event.
+        f.line(10, [&] { SwitchLanguage(Index); });
     });
 }
 

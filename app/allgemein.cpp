@@ -3,6 +3,7 @@
 #include "about/frminfo.h"
 #include "core/errorframe.h"
 #include "core/globals.h"
+#include "core/languages.h"
 #include "core/qttexts.h"
 #include "core/resources.h"
 #include "core/settings.h"
@@ -171,7 +172,8 @@ bool StartUp()
     ErrorFrame f("Allgemein", "Main");
     f.run([&] {
         f.line(20, [&] { LoadConfig(); });
-        f.line(30, [&] { LanguageOffset = GetSettingInt16(Key::Language); });
+        // A first start speaks the desktop's language; a stored one always wins.
+        f.line(30, [&] { LanguageOffset = StartLanguageOffset(); });
         // Qt's own texts (Yes, No) follow; a language Qt has no words for keeps English.
         UseQtTexts(LanguageOffset);
         f.line(40, [&] { LanguageFilePath = GetTempDir() + QStringLiteral("~tmp.lng"); });

@@ -3,9 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLocalSocket>
 #include <QProcessEnvironment>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <X11/Xlib.h>
@@ -169,117 +167,36 @@ ProcessUse processUse(pid_t pid)
 
 Desk::~Desk()
 {
+    // The servers end with their objects, after this connection.
     if (m_dpy)
         XCloseDisplay(m_dpy);
-    for (QProcess *p : {&m_sound, &m_wm, &m_server}) {
-        if (p->state() != QProcess::NotRunning) {
-            p->terminate();
-            if (!p->waitForFinished(3000))
-                p->kill();
-            p->waitForFinished(1000);
-        }
-    }
 }
 
 QString Desk::start()
 {
     if (!m_dir.isValid())
         return QStringLiteral("no temporary folder");
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty())
-        return QStringLiteral("Xvfb is not installed (Debian package xvfb)");
-    m_server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                          QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-br"),
-                          QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                          QStringLiteral("-noreset")});
-    QByteArray out;
-    QDeadlineTimer deadline(10000);
-    while (!out.contains('\n') && !deadline.hasExpired()) {
-        m_server.waitForReadyRead(200);
-        out += m_server.readAllStandardOutput();
-    }
-    if (!out.contains('\n'))
-        return QStringLiteral("Xvfb did not report its display");
-    m_display = QStringLiteral(":") + QString::fromLatin1(out.trimmed());
-    m_dpy = XOpenDisplay(m_display.toLocal8Bit().constData());
+    if (!m_x.startDesktop(QStringLiteral("openbox")))
+        return m_x.whyNot();
+    m_dpy = XOpenDisplay(m_x.display().toLocal8Bit().constData());
     if (!m_dpy)
-        return QStringLiteral("cannot open the display %1").arg(m_display);
+        return QStringLiteral("cannot open the display %1").arg(m_x.display());
     XSetErrorHandler(ignoreXErrors);
     int event = 0, error = 0, major = 0, minor = 0;
     if (!XTestQueryExtension(m_dpy, &event, &error, &major, &minor))
         return QStringLiteral("the X server has no XTest");
 
+    // The programs' private runtime folder.
     QDir(m_dir.path()).mkpath(QStringLiteral("run"));
     QFile::setPermissions(m_dir.filePath(QStringLiteral("run")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-    if (openbox.isEmpty())
-        return QStringLiteral("openbox is not installed (Debian package openbox)");
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), m_display);
-    m_wm.setProcessEnvironment(env);
-    m_wm.start(openbox, {});
-    const Atom check = XInternAtom(m_dpy, "_NET_SUPPORTING_WM_CHECK", False);
-    QDeadlineTimer wmDeadline(10000);
-    for (;;) {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char *data = nullptr;
-        XGetWindowProperty(m_dpy, DefaultRootWindow(m_dpy), check, 0, 1, False, AnyPropertyType, &type,
-                           &format, &items, &after, &data);
-        if (data)
-            XFree(data);
-        if (items > 0)
-            break;
-        if (wmDeadline.hasExpired())
-            return QStringLiteral("openbox did not come up");
-        QThread::msleep(50);
-    }
-    const QString why = startSoundServer();
-    if (!why.isEmpty())
+    m_sound.setSharedMemory(true);
+    const QString why = m_sound.start();
+    m_soundUp = why.isEmpty();
+    if (!m_soundUp)
         std::fprintf(stderr, "no sound server (%s): programs run without one\n", qPrintable(why));
     return QString();
-}
-
-QString Desk::startSoundServer()
-{
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
-    if (program.isEmpty())
-        return QStringLiteral("pulseaudio is not installed");
-    const QString socket = m_dir.filePath(QStringLiteral("run/native"));
-    QFile script(m_dir.filePath(QStringLiteral("server.pa")));
-    if (!script.open(QIODevice::WriteOnly))
-        return QStringLiteral("cannot write the server script");
-    script.write(QStringLiteral("load-module module-null-sink sink_name=bench\n"
-                                "load-module module-native-protocol-unix socket=%1 auth-anonymous=1\n"
-                                "set-default-sink bench\n")
-                     .arg(socket)
-                     .toUtf8());
-    script.close();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), m_dir.path());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.filePath(QStringLiteral("run")));
-    env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), m_dir.filePath(QStringLiteral("run")));
-    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-    m_sound.setProcessEnvironment(env);
-    m_sound.start(program, {QStringLiteral("-n"), QStringLiteral("-F"), script.fileName(),
-                            QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                            QStringLiteral("--use-pid-file=no"), QStringLiteral("--log-level=error")});
-    QDeadlineTimer deadline(8000);
-    while (!deadline.hasExpired()) {
-        if (m_sound.state() == QProcess::NotRunning)
-            return QStringLiteral("pulseaudio ended at once");
-        QLocalSocket probe;
-        probe.connectToServer(socket);
-        if (probe.waitForConnected(200)) {
-            m_pulse = QStringLiteral("unix:") + socket;
-            return QString();
-        }
-        QThread::msleep(50);
-    }
-    return QStringLiteral("pulseaudio did not open its socket in time");
 }
 
 pid_t Desk::launch(const QString &program, const QStringList &args, const QString &settings,
@@ -292,17 +209,14 @@ pid_t Desk::launch(const QString &program, const QStringList &args, const QStrin
         if (f.open(QIODevice::WriteOnly))
             f.write(settings.toUtf8());
     }
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = m_x.environment();
     env.insert(QStringLiteral("HOME"), home);
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
     env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
     env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.filePath(QStringLiteral("run")));
-    env.insert(QStringLiteral("DISPLAY"), m_display);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("PULSE_SERVER"),
-               m_pulse.isEmpty() ? QStringLiteral("unix:") + m_dir.filePath(QStringLiteral("none")) : m_pulse);
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("PULSE_SERVER"), m_soundUp ? m_sound.address()
+                                                         : QStringLiteral("unix:") + m_dir.filePath(QStringLiteral("none")));
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
 
     // Everything execve needs is made before the clock starts.

@@ -1,11 +1,14 @@
 #pragma once
-// The benchmark's desk: a private X server (1280 x 1024) with a window manager and a
-// sound server, programs started on it with a fresh home folder, and what a user
-// sees and feels of them: when the first window content appears, what the process
-// has spent, and pointer strokes driven through XTest.
+// The benchmark's desk: the test kit's private X server (1280 x 1024) with openbox
+// and its sound server, programs started on it with a fresh home folder, and what
+// a user sees and feels of them: when the first window content appears, what the
+// process has spent, and pointer strokes driven through XTest.
 
-#include <QProcess>
+#include "support/pulseserver.h"
+#include "support/xserver.h"
+
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -29,6 +32,8 @@ ProcessUse processUse(pid_t pid);
 class Desk
 {
 public:
+    static constexpr QSize Screen{1280, 1024};
+
     Desk() = default;
     ~Desk();
     Desk(const Desk &) = delete;
@@ -62,14 +67,10 @@ public:
     unsigned pixel(QPoint p);
 
 private:
-    QString startSoundServer();
-
-    Display *m_dpy = nullptr;
-    QProcess m_server;
-    QProcess m_wm;
-    QProcess m_sound;
-    QString m_display;
-    QString m_pulse;
+    XServer m_x{Screen};
+    PulseServer m_sound;
+    bool m_soundUp = false;
+    Display *m_dpy = nullptr;   // this process's own connection, for XTest and pixels
     QTemporaryDir m_dir;
     int m_homes = 0;
 };

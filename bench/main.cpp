@@ -368,7 +368,7 @@ int main(int argc, char *argv[])
     // Drawing: the textbook canvas goes where the program's canvas is.
     const QPoint inWindow = in.canvas.topLeft();
     const QSize canvasSize = in.canvas.size();
-    const QPoint mainAt((1280 - DesignWidth) / 2, (1024 - DesignHeight) / 2);
+    const QPoint mainAt((Desk::Screen.width() - DesignWidth) / 2, (Desk::Screen.height() - DesignHeight) / 2);
     const QPoint canvasAt = mainAt + inWindow;
     auto scribbleArgs = [&](int pen) {
         return QStringList{QStringLiteral("--scribble"), QString::number(canvasAt.x()),

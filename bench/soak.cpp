@@ -7,6 +7,7 @@
 
 #include "core/globals.h"
 #include "core/language.h"
+#include "core/languages.h"
 #include "core/resources.h"
 #include "core/settings.h"
 #include "controls/canvas.h"
@@ -158,12 +159,7 @@ int main(int argc, char *argv[])
     });
 
     Phase languages{"language switches", argument(argc, argv, "--languages", 1000), {}};
-    static const int digits[] = {0, 1, 2, 3, 4, 5, 6};
-    run(languages, [&](int i) {
-        LanguageOffset = int16_t(digits[i % 7] * 1000);
-        SaveSetting(Key::Language, QString::number(LanguageOffset));
-        w->Sprache();
-    });
+    run(languages, [&](int i) { SwitchLanguage(i % 7); });
 
     Phase lessons{"lesson switches", argument(argc, argv, "--lessons", 500), {}};
     frmPreview *picker = w->preview();

@@ -1,5 +1,6 @@
 #include "controls/clicklabel.h"
 
+#include "core/languages.h"
 #include "platform/artwork.h"
 
 #include <QMouseEvent>
@@ -30,11 +31,8 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 
 ClickLabel *makeLanguageFlag(int digit, QWidget *parent)
 {
-    QString name;
-    for (const LanguageFlag &f : LanguageFlags) {
-        if (f.digit == digit)
-            name = QString::fromUtf8(f.name);
-    }
+    const Allgemein::Language *language = Allgemein::LanguageOf(digit * 1000);
+    const QString name = language ? QString::fromUtf8(language->name) : QString();
     auto *flag = new ClickLabel(parent);
     flag->resize(32, 20);
     const QPixmap pm =

@@ -6,7 +6,11 @@
 #include "core/globals.h"
 #include "core/resources.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+
+#include <optional>
 
 namespace Allgemein {
 
@@ -25,11 +29,9 @@ QString trimBlanks(const QString &s)
 }
 } // namespace
 
-QString LookupProfileString(const QByteArray &file, const QString &section, const QString &key,
-                            bool *found)
+QHash<QString, QString> ReadProfileSection(const QByteArray &file, const QString &section)
 {
-    if (found)
-        *found = false;
+    QHash<QString, QString> texts;
     QByteArray bytes = file;
     const qsizetype nul = bytes.indexOf('\0');
     if (nul >= 0)
@@ -55,44 +57,92 @@ QString LookupProfileString(const QByteArray &file, const QString &section, cons
         const qsizetype eq = line.indexOf(u'=');
         if (eq < 0)
             continue;
-        if (trimBlanks(line.left(eq)).compare(key, Qt::CaseInsensitive) != 0)
+        const QString key = trimBlanks(line.left(eq)).toCaseFolded();
+        if (texts.contains(key))
             continue;
-        if (found)
-            *found = true;
         QString value = trimBlanks(line.mid(eq + 1));
         // One matching pair of quotes around the whole value is not part of it.
         if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
             && value.back() == value.front())
             value = value.mid(1, value.size() - 2);
-        return value.left(254);
+        texts.insert(key, value.left(254));
     }
-    return QString();
+    return texts;
 }
+
+QString LookupProfileString(const QByteArray &file, const QString &section, const QString &key,
+                            bool *found)
+{
+    const QHash<QString, QString> texts = ReadProfileSection(file, section);
+    const QString folded = key.toCaseFolded();
+    if (found)
+        *found = texts.contains(folded);
+    return texts.value(folded);
+}
+
+namespace {
+// The table as last read: the copy at `path` as it was when read (its time and
+// size), or the table the program carries when the copy had gone.
+struct ReadTable {
+    QString path;
+    QDateTime modified;
+    qint64 size = -1;
+    bool carried = false;
+    QHash<QString, QString> texts;
+};
+std::optional<ReadTable> g_table;
+
+// The texts of the table at LanguageFilePath, read again only when the copy has
+// changed since; null when there is none. A copy that goes away while the
+// program runs (a cleaner of temporary files, a slip of the user) gives way to
+// the table the program carries, which the copy was made of.
+const QHash<QString, QString> *currentTable()
+{
+    static QString readBefore;
+    if (LanguageFilePath.isEmpty())
+        return nullptr;
+    const QFileInfo info(LanguageFilePath);
+    const bool isFile = info.isFile();
+    if (g_table && g_table->path == LanguageFilePath) {
+        if (isFile ? (!g_table->carried && g_table->modified == info.lastModified()
+                      && g_table->size == info.size())
+                   : g_table->carried)
+            return &g_table->texts;
+    }
+    g_table.reset();
+    ReadTable table{LanguageFilePath, info.lastModified(), info.size(), false, {}};
+    QFile file(LanguageFilePath);
+    QByteArray content;
+    if (file.open(QIODevice::ReadOnly)) {
+        content = file.read(1 << 20);
+        readBefore = LanguageFilePath;
+    } else if (LanguageFilePath == readBefore) {
+        content = ModResFiles::LoadResData(1000, QStringLiteral("CUSTOM"));
+        table.carried = true;
+    } else {
+        // A table that was never there yields empty texts, as a missing key does.
+        return nullptr;
+    }
+    table.texts = ReadProfileSection(content, QStringLiteral("Lang"));
+    g_table = std::move(table);
+    return &g_table->texts;
+}
+} // namespace
+
+void ForgetLanguageTable() { g_table.reset(); }
 
 QString GetLang(int16_t number)
 {
-    // The copy this run has read from already. When it goes away while the
-    // program runs (a cleaner of temporary files, a slip of the user) the texts
-    // come from the table the program carries, which the copy was made of.
-    static QString readBefore;
     QString result;
     ErrorFrame f("Allgemein", "GetLang");
     f.run([&] {
-        QByteArray content;
-        f.line(10, [&] {
-            QFile file(LanguageFilePath);
-            // A table that was never there yields empty texts, as a missing key does.
-            if (LanguageFilePath.isEmpty())
-                return;
-            if (file.open(QIODevice::ReadOnly)) {
-                content = file.read(1 << 20);
-                readBefore = LanguageFilePath;
-            } else if (LanguageFilePath == readBefore) {
-                content = ModResFiles::LoadResData(1000, QStringLiteral("CUSTOM"));
-            }
-        });
+        const QHash<QString, QString> *texts = nullptr;
+        f.line(10, [&] { texts = currentTable(); });
         const QString key = QStringLiteral("%1").arg(int(number), 4, 10, QLatin1Char('0'));
-        f.line(20, [&] { result = LookupProfileString(content, QStringLiteral("Lang"), key); });
+        f.line(20, [&] {
+            if (texts)
+                result = texts->value(key.toCaseFolded());
+        });
     });
     return result;
 }

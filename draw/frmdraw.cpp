@@ -4,7 +4,7 @@
 #include "core/errorframe.h"
 #include "core/globals.h"
 #include "core/language.h"
-#include "core/qttexts.h"
+#include "core/languages.h"
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
@@ -25,7 +25,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QPainter>
 #include <QTimer>
 #include <QWindow>
@@ -99,9 +98,8 @@ void frmDraw::Form_Load()
     using namespace Allgemein;
     ErrorFrame f("frmDraw", "Form_Load");
     f.run([&] {
-        // The printer margins are measured once the window has shown its first
-        // frame (afterFirstFrame): asking the print system takes longer than
-        // drawing the whole window.
+        // The printer margins are measured at the first Print, from the printer
+        // that prints: a child who never prints never loads the print system.
         f.line(40, [&] { m_picBild->setCursor(TitleParts::pencilCursor()); });
         f.line(50, [&] { m_panel.buttons[1]->setEnabled(false); });
         f.line(60, [&] {
@@ -135,6 +133,8 @@ void frmDraw::changeEvent(QEvent *event)
         raiseOwnedWindows();
         Form_Activate();
     }
+    if (event->type() == QEvent::LanguageChange)
+        Sprache();
 }
 
 bool frmDraw::eventFilter(QObject *watched, QEvent *event)
@@ -215,7 +215,6 @@ void frmDraw::showEvent(QShowEvent *event)
 
 void frmDraw::afterFirstFrame()
 {
-    m_print.measureMargins();
     Allgemein::OpenSoundOutput();
 }
 
@@ -252,9 +251,7 @@ void frmDraw::Sprache()
         f.line(50, [&] {
             if (!m_tools.preview())
                 return;
-            m_tools.preview()->setButtonTips({Msg(Text::Previous), Msg(Text::SelectPicture), Msg(Text::Next),
-                                      Msg(Text::ShowGrid), Msg(Text::LargeSmall), Msg(Text::Previous),
-                                      QStringLiteral("OK"), Msg(Text::Next), QStringLiteral("OK")});
+            m_tools.preview()->Sprache();
         });
         f.line(60, [&] {
             m_imgLogo[0]->setVisible(LanguageOffset == 0);
@@ -288,7 +285,10 @@ void frmDraw::vbeButton_Click(int Index)
         case 0: // Clear
             f.line(20, [&] { PlayEffect(Effect::Sweep); });
             f.line(30, [&] { m_panel.buttons[1]->setEnabled(false); });
-            f.line(40, [&] { m_picBild->cls(); });
+            // Undo puts the restored canvas in as the background picture, which
+            // erasing the drawn layer alone would leave: Clear takes both, so
+            // "Delete picture" always leaves a white page.
+            f.line(40, [&] { m_picBild->setPicture(QImage()); });
             f.line(50, [&] { m_picBild->repaint(); });
             break;
         case 1: // Undo
@@ -343,16 +343,8 @@ void frmDraw::imgLang_Click(int Index)
     ErrorFrame f("frmDraw", "imgLang_Click");
     f.run([&] {
         f.line(10, [&] { PlayEffect(Effect::Click); });
-        f.line(20, [&] {
-            if (Index * 1000 == LanguageOffset)
-                f.exit();
-        });
-        f.line(30, [&] {
-            LanguageOffset = int16_t(Index * 1000);
-            UseQtTexts(LanguageOffset);
-        });
-        f.line(40, [&] { SaveSetting(Key::Language, QString::number(LanguageOffset)); });
-        f.line(50, [&] { Sprache(); });
+        // The captions follow through the language change event.
+        f.line(20, [&] { SwitchLanguage(Index); });
     });
 }
 
@@ -403,7 +395,3 @@ void frmDraw::closeEvent(QCloseEvent *event)
     else
         event->ignore();
 }
-
-QAction *frmDraw::mnuHilfe() const { return m_mnuHelp->mnuHilfe; }
-QAction *frmDraw::mnuEmail() const { return m_mnuHelp->mnuEmail; }
-QAction *frmDraw::mnuUeber() const { return m_mnuHelp->mnuUeber; }

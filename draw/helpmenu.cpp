@@ -3,6 +3,7 @@
 #include "about/frminfo.h"
 #include "core/config.h"
 #include "core/globals.h"
+#include "core/languages.h"
 #include "core/settings.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
@@ -23,7 +24,7 @@ void HelpMenu::mnuHilfe_Click()
 {
     // The manual's page in the current language (or English); without a manual
     // installed nothing happens.
-    const QString path = Paths::manualFile(Allgemein::LanguageOffset);
+    const QString path = Paths::manualFile(Allgemein::LanguageCode(Allgemein::LanguageOffset));
     if (QFileInfo(path).isFile())
         Shell::open(QUrl::fromLocalFile(path));
 }

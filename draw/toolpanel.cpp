@@ -3,6 +3,7 @@
 #include "controls/clicklabel.h"
 #include "controls/symbolbutton.h"
 #include "core/colors.h"
+#include "core/languages.h"
 #include "draw/layout.h"
 #include "platform/artwork.h"
 #include "platform/picturebox.h"
@@ -18,13 +19,6 @@ QRect buttonPlace(int index)
     const int top = 24 + (index / 2) * 40;
     return QRect(left, top, 49, 33);
 }
-
-struct FlagPlace {
-    int digit;
-    int left, top;   // twips inside the panel
-};
-constexpr FlagPlace kFlags[] = {
-    {0, 540, 3510}, {1, 1020, 3510}, {4, 1500, 3510}, {6, 750, 3810}, {3, 1230, 3810}};
 
 const char *const kSymbols[10] = {"clear", "undo", "open", "save", "pen",
                                   "print", "sound", "help", "web", "quit"};
@@ -43,11 +37,13 @@ ToolPanel ToolPanel::make(QWidget *parent)
         b->setGeometry(buttonPlace(i));
         t.buttons[size_t(i)] = b;
     }
-    for (const FlagPlace &f : kFlags) {
-        ClickLabel *flag = makeLanguageFlag(f.digit, t.panel);
-        flag->move(Twips::toPixels(f.left, Twips::DefaultPerPixel),
-                   Twips::toPixels(f.top, Twips::DefaultPerPixel));
-        t.flags[size_t(f.digit)] = flag;
+    for (const Allgemein::Language &language : Allgemein::Languages) {
+        if (!language.flag)
+            continue;
+        ClickLabel *flag = makeLanguageFlag(language.digit, t.panel);
+        flag->move(Twips::toPixels(language.flag->left, Twips::DefaultPerPixel),
+                   Twips::toPixels(language.flag->top, Twips::DefaultPerPixel));
+        t.flags[size_t(language.digit)] = flag;
     }
     return t;
 }

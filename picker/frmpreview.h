@@ -3,6 +3,7 @@
 // toggles the grid and the preview size, and lists the saved pictures.
 
 #include "controls/toolwindow.h"
+#include "core/lessonstrokes.h"
 #include "picker/pictureclip.h"
 
 #include <QImage>
@@ -10,11 +11,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class PictureBox;
 class SymbolButton;
 class QLabel;
 class QListWidget;
+class StrokeAnimation;
 
 class frmPreview : public ToolWindow
 {
@@ -42,8 +45,8 @@ public:
     void ShowFilePanel();
     // The pictures listed now (file names).
     QStringList pictureNames() const;
-    // Sets the tooltips of the nine buttons, in index order.
-    void setButtonTips(const QStringList &tips);
+    // Sets the tooltips of the nine buttons in the current language.
+    void Sprache();
 
     // The default place in twips for a main window `ownerWidthTwips` wide whose
     // toolbar panel's top is `panelTopPixels`, for a window `heightTwips` high.
@@ -66,17 +69,24 @@ public:
 
     const QImage &backdrop() const { return m_backdrop; }
 
+    // Draws the strokes of a step as it comes into view, over the preview.
+    StrokeAnimation *strokeAnimation() const { return m_animation; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
     void loadTemplate();
     void showCell(int k);
+    void drawStep(int k);
+    bool previewMouse(QEvent *event);
     void refreshPictureList();
     QString picturesFolder() const;
 
@@ -86,4 +96,14 @@ private:
     QImage imgBG;
     QImage m_backdrop;
     QString m_chosenPicture;   // the full path of the picture picked in the list
+    StrokeAnimation *m_animation = nullptr;
+    std::optional<LessonStrokes> m_strokes;
+    int m_strokesOf = 0;       // the lesson m_strokes belong to
+    // A press on the preview waits to see whether it is a click or a drag.
+    struct PendingPress {
+        QPointF globalPos;
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers shift;
+    };
+    std::optional<PendingPress> m_previewPress;
 };

@@ -5,8 +5,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <iterator>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,20 +103,11 @@ QString protocolFolder()
     return data;
 }
 
-QString languageCode(int languageOffset)
-{
-    static const char *const codes[] = {"de", "en", "sv", "it", "es", "no", "fr"};
-    const int digit = languageOffset / 1000;
-    if (languageOffset % 1000 != 0 || digit < 0 || digit >= int(std::size(codes)))
-        return QStringLiteral("en");
-    return QString::fromLatin1(codes[digit]);
-}
-
-QString manualFile(int languageOffset)
+QString manualFile(const QString &languageCode)
 {
     const QString data = installedDataFolder();
     const QString folder = (data.isEmpty() ? programFolder() : data) + QStringLiteral("/help/");
-    const QString own = folder + QStringLiteral("Stiftolino.%1.html").arg(languageCode(languageOffset));
+    const QString own = folder + QStringLiteral("Stiftolino.%1.html").arg(languageCode);
     if (QFileInfo(own).isFile())
         return own;
     return folder + QStringLiteral("Stiftolino.en.html");

@@ -34,13 +34,10 @@ QString picturesFolder();
 // cannot be written).
 QString protocolFolder();
 
-// The help manual's page for a language offset (0 German, 1000 English, ...):
+// The help manual's page for a language code ("de", "en", ...):
 // <help folder>/Stiftolino.<code>.html, where the help folder is "help" in the
 // installed data folder or beside the program. A language without a page of its
 // own gets the English one. The path is returned even when the file is missing.
-QString manualFile(int languageOffset);
-// The language code of a language offset: "de", "en", "sv", "it", "es", "no", "fr";
-// English for an offset outside the table.
-QString languageCode(int languageOffset);
+QString manualFile(const QString &languageCode);
 
 } // namespace Paths

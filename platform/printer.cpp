@@ -63,7 +63,17 @@ SpoolerQueue::SpoolerQueue(const QPrinter &printer)
 
 bool SpoolerQueue::tookNewJob() const
 {
-    return m_queue.isEmpty() || newestJob(m_queue) > m_newest;
+    if (m_queue.isEmpty())
+        return true;
+    // Qt hands the page over in one request and drops the spooler's answer; it is
+    // still the last answer this thread had (the look at the queue before set it
+    // to success, so a page Qt never handed over does not count as refused).
+    if (cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE)
+        return true;
+    // A failure counts only when no new job is in the queue either: the answer
+    // may have been to another request. (A spooler that keeps no finished jobs
+    // could have lost a fast one by now, which is why the answer comes first.)
+    return newestJob(m_queue) > m_newest;
 }
 
 } // namespace Printing

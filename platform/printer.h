@@ -25,9 +25,10 @@ public:
     // page is handed over. A printer that writes a file, or a queue the spooler
     // will not list, is not watched.
     explicit SpoolerQueue(const QPrinter &printer);
-    // After the page was handed over: whether a job newer than those noted came
-    // into the queue, waiting, printing or done (true when not watched). A paused
-    // queue still takes jobs.
+    // After the page was handed over: whether the spooler took it, by its answer
+    // to the handing over, or by a job newer than those noted in the queue
+    // (waiting, printing or done). True when not watched. A paused queue still
+    // takes jobs; one that rejects them does not.
     bool tookNewJob() const;
 
 private:

@@ -19,6 +19,8 @@
 #include "platform/settingsbackend.h"
 #include "controls/symbolbutton.h"
 #include "core/sound.h"
+#include "support/childrole.h"
+#include "support/fixtures.h"
 #include "support/programcopy.h"
 #include "support/printspooler.h"
 #include "support/pulseserver.h"
@@ -112,12 +114,14 @@ QByteArray hugeBitmap()
     return out + data;
 }
 
-// The child role of the kill test: writes the settings over and over, each round
-// all seven keys with the round's number (counting on from `first`), until it is
-// killed.
-int writeSettingsForParent(const QString &path, int16_t first)
+// The child role of the kill test: writes the settings to <path> over and over,
+// each round all seven keys with the round's number (counting on from <first>),
+// until it is killed.
+int writeSettingsForParent(int argc, char **argv, const QStringList &args)
 {
-    std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(path);
+    QCoreApplication app(argc, argv);
+    const int16_t first = int16_t(args.value(1).toInt());
+    std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(args.value(0));
     SetSettingsBackend(store.get());
     for (int16_t round = first;; ++round) {
         SoundOn = TemplateIndex = PenWidth = PreviewLarge = PenWindowShown = GridShown = round;
@@ -127,18 +131,18 @@ int writeSettingsForParent(const QString &path, int16_t first)
 }
 
 // The child role of the sound test: plays the sweep every 40 ms through the real
-// sound output, as a child clicking away would, and says after each one.
-int playForParent(int argc, char **argv)
+// sound output, as a child clicking away would, and says after each one, <total>
+// times.
+int playForParent(int argc, char **argv, const QStringList &args)
 {
     QCoreApplication app(argc, argv);
     SoundOn = True;
-    const int total = std::atoi(argv[2]);
+    const int total = args.value(0).toInt();
     int played = 0;
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, &app, [&] {
         PlayEffect(Effect::Sweep);
-        std::printf("played %d\n", ++played);
-        std::fflush(stdout);
+        ChildRole::say("played " + QByteArray::number(++played));
         if (played == total)
             app.quit();
     });
@@ -181,26 +185,22 @@ private slots:
     void printQueueFaults();
 
 private:
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
     std::unique_ptr<PrintSpooler> m_spooler;
     QString m_why;   // why there is no spooler
 };
 
 void tst_Faults::init()
 {
-    m_env = new TestEnvironment;
-    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
+    m_env.emplace();
     SoundOn = False;
 }
 
 void tst_Faults::cleanup()
 {
-    if (frmDraw::exists())
-        delete &frmDraw::instance();
-    Printing::setPrinterFactory({});
+    endMainWindow();
     InstanceLock::setLockCall({});
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 void tst_Faults::languageTableGoneWhileRunning_data()
@@ -254,7 +254,7 @@ void tst_Faults::settingsFileIsAFolder()
     m_env->reporter.fallback = 1;   // Ignore
     LoadConfig();
     QCOMPARE(PenWidth, Defaults::PenWidth);
-    QCOMPARE(m_env->reporter.reports.size(), 7);
+    QCOMPARE(m_env->reporter.reports.size(), 8);
     for (const auto &r : std::as_const(m_env->reporter.reports)) {
         QCOMPARE(r.procedure, QStringLiteral("LoadConfig"));
         QCOMPARE(r.error.number, 75);
@@ -320,8 +320,7 @@ void tst_Faults::homeFolderNotWritable()
     std::unique_ptr<IniSettingsBackend> store =
         IniSettingsBackend::atPath(home + QStringLiteral("/.config/Stiftolino/Stiftolino.ini"));
     SetSettingsBackend(store.get());
-    MainWindow().showCentred();
-    QVERIFY(QTest::qWaitForWindowExposed(&MainWindow()));
+    QVERIFY(showMainWindow());
     PenWidth = 12;
     QuitProgram();
     QVERIFY(m_env->reporter.reports.isEmpty());
@@ -345,9 +344,8 @@ void tst_Faults::pictureChangedBetweenListAndOk()
 {
     QFETCH(QString, change);
     QFETCH(int, error);
-    frmDraw &w = frmDraw::instance();
-    w.showCentred();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(showMainWindow());
+    frmDraw &w = MainWindow();
     frmPreview *p = w.preview();
     QVERIFY(p);
     const QString folder = Paths::picturesFolder();
@@ -429,7 +427,6 @@ void tst_Faults::instanceLock()
 // No display: one clear line on stderr, exit code 1, no file written anywhere.
 void tst_Faults::noDisplay()
 {
-    SKIP_IF_RUN_SEPARATELY();
     ProgramCopy in;
     QVERIFY(in.install());
     QProcessEnvironment env = offscreen(in);
@@ -458,7 +455,6 @@ void tst_Faults::noDisplay()
 // the other ends at once, quietly.
 void tst_Faults::twoStartsAtOnce()
 {
-    SKIP_IF_RUN_SEPARATELY();
     ProgramCopy in;
     QVERIFY(in.install());
     const QString table = in.runtime() + QStringLiteral("/stiftolino-%1/~tmp.lng").arg(::getuid());
@@ -493,7 +489,6 @@ void tst_Faults::twoStartsAtOnce()
 // written or of the round before.
 void tst_Faults::killedWhileWritingSettings()
 {
-    SKIP_IF_RUN_SEPARATELY();
     const QString path = m_env->folder.filePath(QStringLiteral("Stiftolino.ini"));
     static const char *const keys[] = {"Sound", "Width", "Image", "Color", "PSize", "CShow", "Gitter"};
     auto roundsIn = [&](bool *whole) {
@@ -517,9 +512,7 @@ void tst_Faults::killedWhileWritingSettings()
     int lastRound = 0;
     for (int kill = 0; kill < 20; ++kill) {
         QProcess child;
-        child.setProgram(QCoreApplication::applicationFilePath());
-        child.setArguments({QStringLiteral("--write-settings"), path, QString::number(lastRound + 1)});
-        child.start();
+        ChildRole::start(child, QStringLiteral("write-settings"), {path, QString::number(lastRound + 1)});
         QVERIFY(child.waitForStarted());
         // Kill it at a different point each time: after a few more rounds.
         const int target = lastRound + 1 + kill % 5;
@@ -551,8 +544,7 @@ void tst_Faults::killedWhileWritingSettings()
         QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
     }
     QProcess next;
-    next.start(QCoreApplication::applicationFilePath(),
-               {QStringLiteral("--write-settings"), path, QString::number(lastRound + 1)});
+    ChildRole::start(next, QStringLiteral("write-settings"), {path, QString::number(lastRound + 1)});
     QVERIFY(next.waitForStarted());
     QVERIFY2(waitFor([&] {
         bool whole = false;
@@ -566,7 +558,6 @@ void tst_Faults::killedWhileWritingSettings()
 // crash, no message), silent; when a server is back the program still runs.
 void tst_Faults::soundServerKilled()
 {
-    SKIP_IF_RUN_SEPARATELY();
     PulseServer server;
     const QString failure = server.start();
     if (!failure.isEmpty())
@@ -575,8 +566,7 @@ void tst_Faults::soundServerKilled()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("PULSE_SERVER"), server.address());
     env.remove(QStringLiteral("QT_LOGGING_RULES"));
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--play"), QStringLiteral("120")});
+    ChildRole::start(child, QStringLiteral("play"), {QStringLiteral("120")}, env);
     QVERIFY(child.waitForStarted());
     QByteArray out;
     auto reached = [&](int n) {
@@ -614,7 +604,6 @@ void tst_Faults::printQueueFaults_data()
 // drawing stays and the program goes on.
 void tst_Faults::printQueueFaults()
 {
-    SKIP_IF_RUN_SEPARATELY();
     QFETCH(QString, program);
     QFETCH(int, error);
     QFETCH(int, line);
@@ -634,9 +623,8 @@ void tst_Faults::printQueueFaults()
     QVERIFY2(m_spooler->addQueue(queue, PrintSpooler::cupsPdfPpd()), qPrintable(m_spooler->whyNot()));
     Printing::setPrinterFactory({});   // the real default printer
 
-    frmDraw &w = frmDraw::instance();
-    w.showCentred();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(showMainWindow());
+    frmDraw &w = MainWindow();
     w.picBild()->line(QPointF(10, 10), QPointF(200, 150));
     const QImage drawn = w.picBild()->image();
     const QStringList args =
@@ -661,18 +649,6 @@ void tst_Faults::printQueueFaults()
     QVERIFY(!QFile::exists(m_spooler->outputFile(queue)));
 }
 
-int main(int argc, char **argv)
-{
-    if (argc >= 3 && std::strcmp(argv[1], "--play") == 0)
-        return playForParent(argc, argv);
-    if (argc >= 4 && std::strcmp(argv[1], "--write-settings") == 0) {
-        QCoreApplication app(argc, argv);
-        return writeSettingsForParent(QString::fromLocal8Bit(argv[2]), int16_t(std::atoi(argv[3])));
-    }
-    QApplication app(argc, argv);
-    tst_Faults test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN_WITH_ROLES(tst_Faults, QApplication, {"play", playForParent}, {"write-settings", writeSettingsForParent})
 
 #include "tst_faults.moc"

@@ -3,11 +3,16 @@
 #include "core/cp1252.h"
 #include "core/globals.h"
 #include "core/language.h"
+#include "core/languages.h"
 #include "core/qttexts.h"
 #include "core/resources.h"
+#include "core/settings.h"
 #include "support/testsupport.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace Allgemein;
@@ -21,22 +26,26 @@ private slots:
     void lookup_data();
     void lookup();
     void missingFileIsEmpty();
+    void copyReadOnce_data();
+    void copyReadOnce();
     void fileFormat();
     void rules_data();
     void rules();
     void sumPastSixteenBitsOverflows();
     void qtTexts_data();
     void qtTexts();
+    void startLanguage_data();
+    void startLanguage();
     void codePage_data();
     void codePage();
 
 private:
-    TestEnvironment *m_env = nullptr;
+    CoreEnvironment *m_env = nullptr;
 };
 
 void tst_Language::init()
 {
-    m_env = new TestEnvironment;
+    m_env = new CoreEnvironment;
     QCOMPARE(m_env->writeLanguageTable(), 0);
 }
 
@@ -82,6 +91,49 @@ void tst_Language::missingFileIsEmpty()
     QCOMPARE(GetLang(114), QString());
     LanguageFilePath.clear();
     QCOMPARE(GetLang(114), QString());
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+void tst_Language::copyReadOnce_data()
+{
+    QTest::addColumn<QByteArray>("edited");   // the English "End program" in the copy
+    QTest::addColumn<bool>("keepTime");
+    QTest::addColumn<bool>("switchLanguage");
+    QTest::addColumn<bool>("readAgain");
+    QTest::newRow("same size and time: kept") << QByteArray("End progrXm") << true << false << false;
+    QTest::newRow("touched: read again") << QByteArray("End progrXm") << false << false << true;
+    QTest::newRow("grown: read again") << QByteArray("End the program") << true << false << true;
+    QTest::newRow("language switched: read again") << QByteArray("End progrXm") << true << true << true;
+}
+
+// The copy is read once and kept, also for the other languages in it, until its
+// time or size changes or the language is switched.
+void tst_Language::copyReadOnce()
+{
+    QFETCH(QByteArray, edited);
+    QFETCH(bool, keepTime);
+    QFETCH(bool, switchLanguage);
+    QFETCH(bool, readAgain);
+    QCOMPARE(Msg(Text::EndProgram), u"Beenden"_qs);
+
+    QFile f(LanguageFilePath);
+    const QDateTime stamp = QFileInfo(f).lastModified();
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QByteArray bytes = f.readAll();
+    f.close();
+    QVERIFY(bytes.contains("1115 = End program\r\n"));
+    bytes.replace("1115 = End program\r\n", "1115 = " + edited + "\r\n");
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+    QVERIFY(f.flush());
+    QVERIFY(f.setFileTime(keepTime ? stamp : stamp.addSecs(1), QFileDevice::FileModificationTime));
+    f.close();
+
+    if (switchLanguage)
+        SwitchLanguage(1);
+    else
+        LanguageOffset = 1000;
+    QCOMPARE(Msg(Text::EndProgram), readAgain ? QString::fromLatin1(edited) : u"End program"_qs);
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -221,6 +273,56 @@ void tst_Language::qtTexts()
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes);
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), no);
     UseQtTexts(1000);
+}
+
+void tst_Language::startLanguage_data()
+{
+    // The desktop's variables LANGUAGE, LC_ALL, LC_MESSAGES, LANG (empty: not
+    // set), and the stored "Sprache" (null: none stored).
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QByteArrayList>("desktop");
+    QTest::addColumn<int>("offset");
+    const QString none;
+    QTest::newRow("nothing set: German") << none << QByteArrayList{"", "", "", ""} << 0;
+    QTest::newRow("LANG French") << none << QByteArrayList{"", "", "", "fr_FR.UTF-8"} << 6000;
+    QTest::newRow("LANG English") << none << QByteArrayList{"", "", "", "en_GB.UTF-8"} << 1000;
+    QTest::newRow("with a modifier") << none << QByteArrayList{"", "", "", "es_ES@euro"} << 4000;
+    QTest::newRow("LC_MESSAGES before LANG")
+        << none << QByteArrayList{"", "", "it_IT.UTF-8", "de_DE.UTF-8"} << 3000;
+    QTest::newRow("LC_ALL before LC_MESSAGES")
+        << none << QByteArrayList{"", "sv_SE.UTF-8", "it_IT.UTF-8", ""} << 2000;
+    QTest::newRow("LANGUAGE before all") << none << QByteArrayList{"fr", "en_US.UTF-8", "", ""} << 6000;
+    QTest::newRow("LANGUAGE list: its first of the seven")
+        << none << QByteArrayList{"pt_BR:pt:nb_NO:en", "", "", "pt_BR.UTF-8"} << 5000;
+    QTest::newRow("Nynorsk is Norwegian") << none << QByteArrayList{"", "", "", "nn_NO.UTF-8"} << 5000;
+    QTest::newRow("a language not among the seven: German")
+        << none << QByteArrayList{"", "", "", "pt_BR.UTF-8"} << 0;
+    QTest::newRow("the first set decides") << none << QByteArrayList{"", "pt_PT.UTF-8", "", "fr_FR.UTF-8"} << 0;
+    QTest::newRow("the C locale: German") << none << QByteArrayList{"", "", "", "C.UTF-8"} << 0;
+    QTest::newRow("stored German wins") << u"0"_qs << QByteArrayList{"", "", "", "fr_FR.UTF-8"} << 0;
+    QTest::newRow("stored English wins") << u"1000"_qs << QByteArrayList{"it", "", "", ""} << 1000;
+}
+
+void tst_Language::startLanguage()
+{
+    QFETCH(QString, stored);
+    QFETCH(QByteArrayList, desktop);
+    QFETCH(int, offset);
+    static const char *const names[4] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
+    QByteArrayList before;
+    for (int i = 0; i < 4; ++i) {
+        before << qgetenv(names[i]);
+        qputenv(names[i], desktop[i]);
+    }
+    const auto restore = qScopeGuard([&] {
+        for (int i = 0; i < 4; ++i)
+            qputenv(names[i], before[i]);
+    });
+    if (!stored.isNull())
+        SaveSetting(Key::Language, stored);
+    QCOMPARE(int(StartLanguageOffset()), offset);
+    // A first start stores nothing: the flags do.
+    QCOMPARE(IsSettingStored(Key::Language), !stored.isNull());
 }
 
 void tst_Language::codePage_data()

@@ -27,7 +27,8 @@ bool XServer::start()
     for (int n = base; n < base + 40 && !up; ++n) {
         m_server.setProgram(xvfb);
         m_server.setArguments({QStringLiteral(":%1").arg(n), QStringLiteral("-displayfd"), QStringLiteral("1"),
-                               QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                               QStringLiteral("-screen"), QStringLiteral("0"),
+                               QStringLiteral("%1x%2x24").arg(m_screen.width()).arg(m_screen.height()),
                                QStringLiteral("-nolisten"), QStringLiteral("tcp"),
                                // Without it the server resets whenever its last client
                                // leaves, and refuses connections meanwhile: a probe
@@ -262,4 +263,24 @@ QRect XServer::geometry(const QString &window) const
             r.setHeight(v);
     }
     return r;
+}
+
+void OwnPointer::moveTo(QPoint global)
+{
+    m_x.xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
+    waitFor([&] { return m_log.lastGlobal.toPoint() == global; }, 2000);
+}
+
+void OwnPointer::press()
+{
+    const int before = m_log.presses;
+    m_x.xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    waitFor([&] { return m_log.presses > before; }, 2000);
+}
+
+void OwnPointer::release()
+{
+    const int before = m_log.releases;
+    m_x.xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    waitFor([&] { return m_log.releases > before; }, 2000);
 }

@@ -6,6 +6,7 @@
 #include "controls/symbolbutton.h"
 #include "core/errorframe.h"
 #include "core/globals.h"
+#include "core/languages.h"
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
@@ -167,7 +168,7 @@ int main(int argc, char *argv[])
         Allgemein::LanguageOffset = offset;
         main.Sprache();
         QApplication::processEvents();
-        w.put(wholeProgram(main), QStringLiteral("program-%1").arg(Paths::languageCode(offset)));
+        w.put(wholeProgram(main), QStringLiteral("program-%1").arg(Allgemein::LanguageCode(offset)));
     }
 
     ErrorHandling::setReporter(nullptr);
