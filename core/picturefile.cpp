@@ -38,8 +38,9 @@ QImage load(const QString &path)
     QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(false);
     QSize size = reader.size();
-    // A bitmap stored from its top row down gives its height as a negative number.
-    if (format == "BMP" && size.height() < 0 && size.height() > -MaxSide - 1)
+    // A bitmap stored from its top row down has a negative height in its header,
+    // and the reader reports it as it stands; the picture is as high all the same.
+    if (format == "BMP" && size.height() < 0 && size.height() >= -MaxSide)
         size.setHeight(-size.height());
     if (!size.isValid() || size.isEmpty() || size.width() > MaxSide || size.height() > MaxSide
         || qint64(size.width()) * size.height() > MaxPixels)

@@ -246,9 +246,9 @@ void tst_Save::names_data()
     QTest::newRow("begins with a dot") << ".haus" << QString() << none << 52;
     QTest::newRow("link to a file outside") << "weg" << "outside" << QStringList{u"weg.bmp"_qs} << 52;
     QTest::newRow("link to another picture") << "weg" << "picture"
-                                             << QStringList{u"anders.bmp"_s, u"weg.bmp"_qs} << 52;
+                                             << QStringList{u"anders.bmp"_qs, u"weg.bmp"_qs} << 52;
     QTest::newRow("chain of two links") << "weg" << "chain"
-                                        << QStringList{u"mitte.bmp"_s, u"weg.bmp"_qs} << 52;
+                                        << QStringList{u"mitte.bmp"_qs, u"weg.bmp"_qs} << 52;
 }
 
 void tst_Save::names()
