@@ -26,13 +26,6 @@ RawFile::Status fromErrno(int err)
     }
 }
 
-mode_t currentUmask()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
-}
-
 // A name beside `target` that nothing has yet: `target` with a dot and six
 // random letters.
 QByteArray freshNameBeside(const QByteArray &target)
@@ -54,7 +47,7 @@ class TempFile
 public:
     TempFile(const QString &folder, const QByteArray &target) : m_target(target)
     {
-        m_fd = ::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        m_fd = ::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         // Giving an unnamed file its name goes through /proc.
         if (m_fd >= 0 && ::access("/proc/self/fd", X_OK) == 0)
             return;
@@ -68,7 +61,7 @@ public:
         for (int attempt = 0; attempt < 100; ++attempt) {
             const QByteArray name = freshNameBeside(target);
             m_fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          0600);
+                          0666);
             if (m_fd >= 0) {
                 m_named = name;
                 return;
@@ -202,13 +195,14 @@ RawFile::Status RawFile::replaceWhole(const QString &path, const QByteArray &byt
     const bool replacing = ::lstat(name.constData(), &old) == 0;
     if (replacing && S_ISLNK(old.st_mode))
         return Status::Link;
-    // The new file gets the old one's permissions, or those of any new file.
-    const mode_t mode = replacing ? (old.st_mode & 07777) : (0666 & ~currentUmask());
 
     TempFile temp(info.absolutePath(), name);
     if (temp.fd() < 0)
         return fromErrno(temp.error());
-    Status status = ::fchmod(temp.fd(), mode) == 0 ? Status::Ok : fromErrno(errno);
+    // The new file gets the old one's permissions, or those of any new file.
+    Status status = Status::Ok;
+    if (replacing && ::fchmod(temp.fd(), old.st_mode & 07777) != 0)
+        status = fromErrno(errno);
     for (qsizetype done = 0; status == Status::Ok && done < bytes.size();) {
         const ssize_t n = ::write(temp.fd(), bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0 && errno != EINTR)
