@@ -64,6 +64,7 @@ private slots:
     void init()
     {
         m_env.emplace();
+        SoundOn = False;   // a test of the sounds switches them on
         SoundBuffer.clear();
     }
     void cleanup() { m_env.reset(); }
@@ -255,6 +256,7 @@ void tst_Pen::parts()
 
 void tst_Pen::firstShowing()
 {
+    SoundOn = True;
     PenWidth = 7;
     PenColor = int32_t(OleColor::rgb(10, 200, 30));
     PenWindowFixture f;
@@ -295,7 +297,6 @@ void tst_Pen::storedPlace()
     QFETCH(QString, left);
     QFETCH(QString, top);
     QFETCH(QPoint, pixels);
-    SoundOn = False;
     SaveSetting(Key::PenWindowLeft, left);
     SaveSetting(QStringLiteral("cTOP"), top); // keys are not case-sensitive
     PenWindowFixture f;
@@ -326,18 +327,13 @@ void tst_Pen::badStoredPlace()
     QFETCH(int, number);
     QFETCH(bool, defaultLeft);
     QFETCH(bool, defaultTop);
-    SoundOn = False;
     m_env->reporter.answers = {1}; // Ignore
     SaveSetting(Key::PenWindowLeft, left);
     SaveSetting(Key::PenWindowTop, top);
     PenWindowFixture f;
     QVERIFY(f.show());
     frmColor &w = f.pen;
-    QCOMPARE(m_env->reporter.reports.size(), 1);
-    QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmColor"));
-    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("Form_Load"));
-    QCOMPARE(m_env->reporter.reports[0].error.line, line);
-    QCOMPARE(m_env->reporter.reports[0].error.number, number);
+    QCOMPARE(m_env->reporter.said(), QStringList{QStringLiteral("frmColor.Form_Load %1: %2").arg(line).arg(number)});
     const QPoint fallback = expectedDefaultPlacePixels(w);
     QCOMPARE(w.x(), defaultLeft ? fallback.x() : 200);
     QCOMPARE(w.y(), defaultTop ? fallback.y() : 30);
@@ -368,20 +364,14 @@ void tst_Pen::storedWidth()
     QFETCH(int, penWidth);
     QFETCH(QString, label);
     QFETCH(int, reports);
-    SoundOn = False;
     PenWidth = int16_t(width);
     m_env->reporter.answers = {answer};
     m_env->reporter.fallback = 2;
     PenWindowFixture f;
     QVERIFY(f.show());
     frmColor &w = f.pen;
-    QCOMPARE(m_env->reporter.reports.size(), reports);
-    for (const auto &r : m_env->reporter.reports) {
-        // Reported by the slider itself, not by the window.
-        QCOMPARE(r.module, QStringLiteral("ucSlider"));
-        QCOMPARE(r.procedure, QStringLiteral("Value"));
-        QCOMPARE(r.error.number, 380);
-    }
+    // Reported by the slider itself, not by the window.
+    QCOMPARE(m_env->reporter.said(), QStringList(reports, QStringLiteral("ucSlider.Value 10: 380")));
     QCOMPARE(w.slider()->Value(), sliderValue);
     QCOMPARE(int(PenWidth), penWidth);
     QCOMPARE(w.lblWidth()->text(), label);
@@ -413,7 +403,6 @@ void tst_Pen::outline()
 {
     QFETCH(QPoint, at);
     QFETCH(QColor, color);
-    SoundOn = False;
     PenWindowFixture f;
     QVERIFY(f.show());
     frmColor &w = f.pen;
@@ -443,7 +432,6 @@ void tst_Pen::pickColor()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(QPoint, at);
-    SoundOn = False;
     PenWindowFixture f;
     f.canvas->setDrawWidth(4);
     QVERIFY(f.show());
@@ -470,7 +458,6 @@ void tst_Pen::pickColor()
 
 void tst_Pen::pickOnBorderKeepsColor()
 {
-    SoundOn = False;
     PenColor = int32_t(OleColor::rgb(1, 2, 3));
     PenWindowFixture f;
     QVERIFY(f.show());
@@ -489,7 +476,6 @@ void tst_Pen::pickOnBorderKeepsColor()
 
 void tst_Pen::dragWidth()
 {
-    SoundOn = False;
     PenWindowFixture f;
     QVERIFY(f.show());
     frmColor &w = f.pen;
@@ -526,7 +512,6 @@ void tst_Pen::moveByHand()
 {
     // Without a window manager (here: no window system at all) the window
     // follows the pointer by hand while the button is down.
-    SoundOn = False;
     PenWindowFixture f;
     QVERIFY(f.show(QPoint(1500, 1500)));
     frmColor &w = f.pen;
@@ -591,7 +576,6 @@ void tst_Pen::closeAndShowAgain()
 
 void tst_Pen::placeAcrossRestart()
 {
-    SoundOn = False;
     PenOwner main;
     {
         frmColor first(&main.window);
@@ -625,7 +609,6 @@ void tst_Pen::closing()
         using frmColor::closeEvent;
     };
     QFETCH(bool, byWindowSystem);
-    SoundOn = False;
     PenWindowFixture<PenWindow> f;
     QVERIFY(f.show());
     PenWindow &w = f.pen;
