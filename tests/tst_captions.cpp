@@ -64,7 +64,7 @@ void tst_Captions::init()
                          .toLatin1();
     }
     LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
-    QVERIFY(writeWholeFile(LanguageFilePath, table));
+    QVERIFY(writeFile(LanguageFilePath, table));
 
     SoundOn = False;
     QVERIFY((m_windows.main = showMainWindow()));

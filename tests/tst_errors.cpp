@@ -332,7 +332,7 @@ void tst_Errors::saveAsksBeforeReplacing()
     QVERIFY(first.endsWith("-\r\n\r\n"));
 
     // No keeps the file untouched.
-    QVERIFY(QFile::remove(path) && writeWholeFile(path, "old"));
+    QVERIFY(QFile::remove(path) && writeFile(path, "old"));
     m_env->prompts.asked.clear();
     m_env->prompts.answers = {Prompts::Answer::No};
     d->cmdProtocol_Click(1);
@@ -509,7 +509,7 @@ void tst_Errors::protocolNeverThroughALink()
     QFETCH(QString, extension);
     std::unique_ptr<ErrPtnr> d(makeDialog());
     const QString target = m_env->folder.filePath(QStringLiteral("elsewhere.txt"));
-    QVERIFY(writeWholeFile(target, "untouched"));
+    QVERIFY(writeFile(target, "untouched"));
     const QString path = d->protocolFilePath(extension);
     QVERIFY(QFile::link(target, path));
     m_env->prompts.answers = {Prompts::Answer::Yes}; // replace it, if asked

@@ -273,7 +273,7 @@ void tst_Settings::iniStore()
     QFETCH(int, saveErrors);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("s.ini"));
-    QVERIFY(writeWholeFile(path, spoil == u"malformed" ? "[Optionen]\nSound\nWidth=3\n" : "[Optionen]\nWidth=3\n"));
+    QVERIFY(writeFile(path, spoil == u"malformed" ? "[Optionen]\nSound\nWidth=3\n" : "[Optionen]\nWidth=3\n"));
     QFile file(path);
     if (spoil == u"folder") {
         QVERIFY(QFile::remove(path));

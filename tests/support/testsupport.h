@@ -53,8 +53,8 @@ inline QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Writes `bytes` as the whole file at `path`; false when it cannot.
-inline bool writeWholeFile(const QString &path, const QByteArray &bytes)
+// Writes a whole file; false when it cannot be written.
+inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
