@@ -315,7 +315,7 @@ void Desk::click(QPoint at)
 }
 
 void Desk::stroke(const std::vector<QPoint> &points, int probeEvery, unsigned background,
-                  std::vector<double> *latencies, int movesPerSecond)
+                  std::vector<double> *latencies, int movesPerSecond, int lead)
 {
     const qint64 interval = 1000000000 / std::max(1, movesPerSecond);
     if (points.empty())
@@ -355,9 +355,11 @@ void Desk::stroke(const std::vector<QPoint> &points, int probeEvery, unsigned ba
         XFlush(m_dpy);
         if (probeEvery > 0 && i % size_t(probeEvery) == 0) {
             const qint64 sent = nowNs();
+            const QPoint step = points[i] - points[i - 1];
+            const QPoint at = points[i] + lead * QPoint((step.x() > 0) - (step.x() < 0), (step.y() > 0) - (step.y() < 0));
             // Only a point still showing the background can tell when it is drawn.
-            if (pixel(points[i]) == background)
-                open.push_back({points[i], sent});
+            if (pixel(at) == background)
+                open.push_back({at, sent});
         }
     }
     XTestFakeButtonEvent(m_dpy, 1, False, 0);

@@ -206,9 +206,10 @@ InProcess measureInProcess()
 
 // ---- on the X server -----------------------------------------------------------
 
-// A serpentine through `area`: 4 pixels per move, rows 16 pixels apart, so that
-// every move paints pixels no earlier move has touched.
-std::vector<QPoint> serpentine(const QRect &area, int moves)
+// A serpentine through `area`: 4 pixels per move, rows `rowGap` pixels apart (at
+// least the pen's width), so that every move paints pixels no earlier move has
+// touched.
+std::vector<QPoint> serpentine(const QRect &area, int moves, int rowGap = 16)
 {
     std::vector<QPoint> points;
     QPoint p = area.topLeft();
@@ -217,7 +218,7 @@ std::vector<QPoint> serpentine(const QRect &area, int moves)
     while (int(points.size()) <= moves) {
         const int nx = p.x() + 4 * dir;
         if (nx < area.left() || nx > area.right()) {
-            for (int k = 0; k < 4; ++k) {
+            for (int k = 0; k < rowGap / 4; ++k) {
                 p.ry() += 4;
                 if (p.y() > area.bottom())
                     p.ry() = area.top();
@@ -261,10 +262,10 @@ struct Drawing {
 };
 
 // Starts a program that shows a canvas at `canvas`, waits until it has settled and
-// draws one stroke through it at `rate` moves per second, measuring every
-// `probeEvery` moves how soon the move is seen (none when 0).
+// draws one stroke through it with a pen `pen` wide at `rate` moves per second,
+// measuring every `probeEvery` moves how soon the move is seen (none when 0).
 Drawing drawOnce(Desk &desk, const QString &program, const QStringList &args, const QString &settings,
-                 const QString &title, const QPoint &canvasInWindow, QSize canvasSize, int moves,
+                 const QString &title, const QPoint &canvasInWindow, QSize canvasSize, int pen, int moves,
                  int probeEvery, int rate)
 {
     Drawing d;
@@ -277,19 +278,23 @@ Drawing drawOnce(Desk &desk, const QString &program, const QStringList &args, co
     }
     QThread::msleep(1500);   // the start is over, the sound output open
     const QRect canvas(window.topLeft() + canvasInWindow, canvasSize);
-    const std::vector<QPoint> path = serpentine(canvas.adjusted(30, 30, -30, -30), moves);
+    // Watched moves need rows a pen's width apart; unwatched ones keep the rows
+    // of the earlier figures.
+    const int rowGap = probeEvery > 0 ? std::max(16, pen + 8) : 16;
+    const std::vector<QPoint> path = serpentine(canvas.adjusted(30, 30, -30, -30), moves, rowGap);
     const ProcessUse before = processUse(pid);
-    // A profile of the program's stroke, on request: BENCH_PERF=file.
+    // A profile of the program's stroke at pen 5, on request: BENCH_PERF=file
+    // (the slow stroke's goes to file.slow).
     QProcess perf;
     const QString perfFile = qEnvironmentVariable("BENCH_PERF");
-    if (!perfFile.isEmpty() && probeEvery == 0 && rate == 1000 && title == Allgemein::AppTitle
-        && settings.contains(QLatin1String("Width=5"))) {
+    if (!perfFile.isEmpty() && probeEvery != 10 && title == Allgemein::AppTitle && pen == 5) {
         perf.start(QStringLiteral("perf"), {QStringLiteral("record"), QStringLiteral("-q"), QStringLiteral("-g"),
-                                            QStringLiteral("-o"), perfFile, QStringLiteral("-p"), QString::number(pid)});
+                                            QStringLiteral("-o"), perfFile + (rate < 1000 ? QStringLiteral(".slow") : QString()),
+                                            QStringLiteral("-p"), QString::number(pid)});
         perf.waitForStarted();
         QThread::msleep(300);
     }
-    desk.stroke(path, probeEvery, 0xFFFFFF, &d.latencies, rate);
+    desk.stroke(path, probeEvery, 0xFFFFFF, &d.latencies, rate, std::max(0, pen / 2 - 2));
     if (perf.state() == QProcess::Running) {
         perf.terminate();
         perf.waitForFinished(10000);
@@ -467,20 +472,20 @@ int main(int argc, char *argv[])
     Drawing oursSlow[3], textbookSlow[3];
     for (int i = 0; i < 3; ++i) {
         ours[i] = drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow,
-                           canvasSize, moves, 0, Fast)
+                           canvasSize, pens[i], moves, 0, Fast)
                       .usPerMove;
         textbook[i] = drawOnce(desk, floorProgram, scribbleArgs(pens[i]), QString(),
-                               QStringLiteral("bench-scribble"), QPoint(), canvasSize, moves, 0, Fast)
+                               QStringLiteral("bench-scribble"), QPoint(), canvasSize, pens[i], moves, 0, Fast)
                           .usPerMove;
         oursSlow[i] = drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow,
-                               canvasSize, slowMoves, 1, Slow);
+                               canvasSize, pens[i], slowMoves, 1, Slow);
         textbookSlow[i] = drawOnce(desk, floorProgram, scribbleArgs(pens[i]), QString(),
-                                   QStringLiteral("bench-scribble"), QPoint(), canvasSize, slowMoves, 1, Slow);
+                                   QStringLiteral("bench-scribble"), QPoint(), canvasSize, pens[i], slowMoves, 1, Slow);
     }
     const Drawing oursSeen = drawOnce(desk, program, {}, programSettings(5), Allgemein::AppTitle, inWindow,
-                                      canvasSize, moves, 10, Fast);
+                                      canvasSize, 5, moves, 10, Fast);
     const Drawing textbookSeen = drawOnce(desk, floorProgram, scribbleArgs(5), QString(),
-                                          QStringLiteral("bench-scribble"), QPoint(), canvasSize, moves, 10, Fast);
+                                          QStringLiteral("bench-scribble"), QPoint(), canvasSize, 5, moves, 10, Fast);
     // The step the lesson window shows after Next on a fresh start.
     int stepMs = 0;
     if (const auto lesson = LessonStrokes::decode(

@@ -219,6 +219,9 @@ void frmDraw::showEvent(QShowEvent *event)
 void frmDraw::afterFirstFrame()
 {
     Allgemein::OpenSoundOutput();
+    // The start screen's pictures are no longer shown, and the main window's are
+    // in its buffer now.
+    Artwork::handBackShownPixels();
 }
 
 void frmDraw::paintEvent(QPaintEvent *event)
