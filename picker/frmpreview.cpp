@@ -436,9 +436,11 @@ void frmPreview::refreshPictureList()
     // Listing again chooses nothing: the chosen picture stays as it was.
     const QSignalBlocker quiet(filPics);
     filPics->clear();
+    // The ending is compared by hand: a name filter is a wildcard pattern, and the
+    // first one compiles the regular-expression machine into memory for good.
     const QDir dir(picturesFolder());
-    const QStringList names =
-        dir.entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+    QStringList names = dir.entryList(QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+    names.removeIf([](const QString &name) { return !name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive); });
     filPics->addItems(names);
     const auto again = filPics->findItems(selected, Qt::MatchExactly);
     if (!again.isEmpty())

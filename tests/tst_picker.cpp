@@ -368,9 +368,11 @@ void tst_Picker::fileListSeesNewPictures()
     img.fill(Qt::blue);
     QVERIFY(img.save(picturesFolder() + QStringLiteral("Zebra.bmp"), "BMP"));
     writeFile(QStringLiteral("notes.txt"), "no picture");
+    writeFile(QStringLiteral("Zoo.BMP"), "any ending's case");
+    writeFile(QStringLiteral("Zoobmp"), "no ending");
     QVERIFY(!p->pictureNames().contains(QStringLiteral("Zebra.bmp")));
     p->ShowFilePanel();
-    QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Zebra.bmp")});
+    QCOMPARE(p->pictureNames(), (QStringList{QStringLiteral("Zebra.bmp"), QStringLiteral("Zoo.BMP")}));
     p->filPics->setCurrentRow(0);
     QCOMPARE(p->chosenPicture(), picturesFolder() + QStringLiteral("Zebra.bmp"));
     QCOMPARE(p->picPreview->image().pixelColor(100, 100), QColor(Qt::blue));
