@@ -1,6 +1,5 @@
 #include "platform/artwork.h"
 
-#include "platform/memory.h"
 #include "platform/pixelfile.h"
 
 #include <QCoreApplication>
@@ -9,22 +8,11 @@
 #include <QImageReader>
 #include <QResource>
 
-#include <QSet>
-
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
 namespace Artwork {
-
-namespace {
-// The embedded pixel files shown in place so far, by where they lie.
-QSet<QPair<quintptr, qsizetype>> &shownInPlace()
-{
-    static QSet<QPair<quintptr, qsizetype>> pictures;
-    return pictures;
-}
-} // namespace
 
 int scale()
 {
@@ -99,26 +87,14 @@ QImage read(const QString &path)
     if (format == "PIXELS") {
         // Embedded uncompressed, the pixels stay where they lie for the whole run.
         const QResource embedded(path);
-        if (embedded.isValid() && embedded.compressionAlgorithm() == QResource::NoCompression) {
-            QImage image = fromPixels(embedded.data(), embedded.size(), true);
-            if (!image.isNull() && image.constBits() == embedded.data() + PixelFile::HeadSize)
-                shownInPlace().insert({quintptr(embedded.data()), embedded.size()});
-            return image;
-        }
+        if (embedded.isValid() && embedded.compressionAlgorithm() == QResource::NoCompression)
+            return fromPixels(embedded.data(), embedded.size(), true);
         const QByteArray bytes = file.readAll();
         return fromPixels(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size(), false);
     }
     QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(false);
     return reader.read();
-}
-
-std::size_t handBackShownPixels()
-{
-    std::size_t total = 0;
-    for (const auto &[data, size] : std::as_const(shownInPlace()))
-        total += Memory::handBackFilePages(reinterpret_cast<const void *>(data), std::size_t(size));
-    return total;
 }
 
 QImage surface(QSize size, QImage::Format format)

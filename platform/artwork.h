@@ -10,8 +10,6 @@
 #include <QSize>
 #include <QString>
 
-#include <cstddef>
-
 namespace Artwork {
 
 // The scale the pictures are taken for: 2 when any screen's scale is above 1, else 1.
@@ -30,12 +28,6 @@ QByteArray formatOf(const QByteArray &head);
 // lie as the pixels need (the data must then outlive the picture), else a copy.
 // Null for anything but a whole pixel file.
 QImage fromPixels(const uchar *data, qsizetype size, bool inPlace);
-
-// Hands back the memory pages of the pictures shown from where they lie (see
-// read()): once the windows have drawn them they sit in the windows' own
-// buffers, and a later repaint reads the pages it needs from the program file
-// again. Returns the bytes handed back.
-std::size_t handBackShownPixels();
 
 // A surface of `size` logical pixels at scale(): a painter on it draws in logical
 // pixels; a window that composes its background on it stays sharp.

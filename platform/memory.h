@@ -18,4 +18,10 @@ void keepHeapSmall();
 // left as it is. Returns the bytes handed back.
 std::size_t handBackFilePages(const void *data, std::size_t size);
 
+// Hands back the pages of the data embedded in the program (":/"): what the start
+// read of it has been copied out, and the pictures shown from where they lie are
+// in the windows' own buffers once drawn; a later read or repaint brings back the
+// pages it needs from the program file. Returns the bytes handed back.
+std::size_t handBackEmbeddedData();
+
 } // namespace Memory
