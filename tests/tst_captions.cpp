@@ -10,10 +10,9 @@
 #include "draw/frmdraw.h"
 #include "draw/helpmenu.h"
 #include "picker/frmpreview.h"
-#include "platform/printer.h"
+#include "support/fixtures.h"
 #include "support/testsupport.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QTest>
 
@@ -47,13 +46,13 @@ private slots:
     void followLanguageChange();
 
 private:
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
     Windows m_windows;
 };
 
 void tst_Captions::init()
 {
-    m_env = new TestEnvironment;
+    m_env.emplace();
     // A table whose every text names its language and message, so a caption
     // shows which language it was set in.
     QByteArray table = "[lang]\r\n";
@@ -65,16 +64,10 @@ void tst_Captions::init()
                          .toLatin1();
     }
     LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
-    QFile f(LanguageFilePath);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(table), table.size());
-    f.close();
+    QVERIFY(writeWholeFile(LanguageFilePath, table));
 
     SoundOn = False;
-    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
-    m_windows.main = &MainWindow();
-    m_windows.main->showCentred();
-    QVERIFY(QTest::qWaitForWindowExposed(m_windows.main));
+    QVERIFY((m_windows.main = showMainWindow()));
     m_windows.about = frmInfo::ShowModeless();
     QVERIFY(QTest::qWaitForWindowExposed(m_windows.about));
 }
@@ -82,11 +75,9 @@ void tst_Captions::init()
 void tst_Captions::cleanup()
 {
     delete m_windows.about;
-    delete m_windows.main;
+    endMainWindow();
     m_windows = {};
-    Printing::setPrinterFactory({});
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 void tst_Captions::followLanguageChange_data()

@@ -64,6 +64,7 @@ private slots:
     void init()
     {
         m_env.emplace();
+        SoundOn = False;   // a test of the sounds switches them on
         SoundBuffer.clear();
     }
     void cleanup() { m_env.reset(); }
@@ -83,8 +84,6 @@ private slots:
     void firstShowing();
     void storedPlace_data();
     void storedPlace();
-    void badStoredPlace_data();
-    void badStoredPlace();
     void storedWidth_data();
     void storedWidth();
     void outline_data();
@@ -255,6 +254,7 @@ void tst_Pen::parts()
 
 void tst_Pen::firstShowing()
 {
+    SoundOn = True;
     PenWidth = 7;
     PenColor = int32_t(OleColor::rgb(10, 200, 30));
     PenWindowFixture f;
@@ -281,66 +281,43 @@ void tst_Pen::firstShowing()
 
 void tst_Pen::storedPlace_data()
 {
+    // What the settings hold, the errors reported (each answered Ignore), and the
+    // place: either coordinate may be the default one.
     QTest::addColumn<QString>("left");
     QTest::addColumn<QString>("top");
+    QTest::addColumn<QStringList>("said");
     QTest::addColumn<QPoint>("pixels");
-    QTest::newRow("on the screen") << "3000" << "450" << QPoint(200, 30);
-    QTest::newRow("a fraction as saved") << "4995.5" << "660" << QPoint(333, 44);
+    QTest::addColumn<bool>("defaultLeft");
+    QTest::addColumn<bool>("defaultTop");
+    QTest::newRow("on the screen") << "3000" << "450" << QStringList() << QPoint(200, 30) << false << false;
+    QTest::newRow("a fraction as saved") << "4995.5" << "660" << QStringList() << QPoint(333, 44) << false << false;
     // A stored place is used as found, even off the screen.
-    QTest::newRow("off the screen") << "-3000" << "99990" << QPoint(-200, 6666);
+    QTest::newRow("off the screen") << "-3000" << "99990" << QStringList() << QPoint(-200, 6666) << false << false;
+    QTest::newRow("left not a number") << "links" << "450" << QStringList{"frmColor.Form_Load 60: 13"}
+                                       << QPoint(200, 30) << true << false;
+    QTest::newRow("top not a number") << "3000" << "" << QStringList{"frmColor.Form_Load 70: 13"}
+                                      << QPoint(200, 30) << false << true;
+    QTest::newRow("left beyond 32 bits") << "1e12" << "450" << QStringList{"frmColor.Form_Load 60: 6"}
+                                         << QPoint(200, 30) << true << false;
 }
 
 void tst_Pen::storedPlace()
 {
     QFETCH(QString, left);
     QFETCH(QString, top);
+    QFETCH(QStringList, said);
     QFETCH(QPoint, pixels);
-    SoundOn = False;
+    QFETCH(bool, defaultLeft);
+    QFETCH(bool, defaultTop);
+    m_env->reporter.fallback = 1; // Ignore
     SaveSetting(Key::PenWindowLeft, left);
     SaveSetting(QStringLiteral("cTOP"), top); // keys are not case-sensitive
     PenWindowFixture f;
     QVERIFY(f.show());
     frmColor &w = f.pen;
-    QCOMPARE(w.pos(), pixels);
-    QVERIFY(m_env->reporter.reports.isEmpty());
-}
-
-void tst_Pen::badStoredPlace_data()
-{
-    QTest::addColumn<QString>("left");
-    QTest::addColumn<QString>("top");
-    QTest::addColumn<int>("line");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<bool>("defaultLeft");
-    QTest::addColumn<bool>("defaultTop");
-    QTest::newRow("left not a number") << "links" << "450" << 60 << 13 << true << false;
-    QTest::newRow("top not a number") << "3000" << "" << 70 << 13 << false << true;
-    QTest::newRow("left beyond 32 bits") << "1e12" << "450" << 60 << 6 << true << false;
-}
-
-void tst_Pen::badStoredPlace()
-{
-    QFETCH(QString, left);
-    QFETCH(QString, top);
-    QFETCH(int, line);
-    QFETCH(int, number);
-    QFETCH(bool, defaultLeft);
-    QFETCH(bool, defaultTop);
-    SoundOn = False;
-    m_env->reporter.answers = {1}; // Ignore
-    SaveSetting(Key::PenWindowLeft, left);
-    SaveSetting(Key::PenWindowTop, top);
-    PenWindowFixture f;
-    QVERIFY(f.show());
-    frmColor &w = f.pen;
-    QCOMPARE(m_env->reporter.reports.size(), 1);
-    QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmColor"));
-    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("Form_Load"));
-    QCOMPARE(m_env->reporter.reports[0].error.line, line);
-    QCOMPARE(m_env->reporter.reports[0].error.number, number);
+    QCOMPARE(m_env->reporter.said(), said);
     const QPoint fallback = expectedDefaultPlacePixels(w);
-    QCOMPARE(w.x(), defaultLeft ? fallback.x() : 200);
-    QCOMPARE(w.y(), defaultTop ? fallback.y() : 30);
+    QCOMPARE(w.pos(), QPoint(defaultLeft ? fallback.x() : pixels.x(), defaultTop ? fallback.y() : pixels.y()));
     QVERIFY(w.isVisible());
 }
 
@@ -368,20 +345,14 @@ void tst_Pen::storedWidth()
     QFETCH(int, penWidth);
     QFETCH(QString, label);
     QFETCH(int, reports);
-    SoundOn = False;
     PenWidth = int16_t(width);
     m_env->reporter.answers = {answer};
     m_env->reporter.fallback = 2;
     PenWindowFixture f;
     QVERIFY(f.show());
     frmColor &w = f.pen;
-    QCOMPARE(m_env->reporter.reports.size(), reports);
-    for (const auto &r : m_env->reporter.reports) {
-        // Reported by the slider itself, not by the window.
-        QCOMPARE(r.module, QStringLiteral("ucSlider"));
-        QCOMPARE(r.procedure, QStringLiteral("Value"));
-        QCOMPARE(r.error.number, 380);
-    }
+    // Reported by the slider itself, not by the window.
+    QCOMPARE(m_env->reporter.said(), QStringList(reports, QStringLiteral("ucSlider.Value 10: 380")));
     QCOMPARE(w.slider()->Value(), sliderValue);
     QCOMPARE(int(PenWidth), penWidth);
     QCOMPARE(w.lblWidth()->text(), label);
@@ -413,7 +384,6 @@ void tst_Pen::outline()
 {
     QFETCH(QPoint, at);
     QFETCH(QColor, color);
-    SoundOn = False;
     PenWindowFixture f;
     QVERIFY(f.show());
     frmColor &w = f.pen;
@@ -443,7 +413,6 @@ void tst_Pen::pickColor()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(QPoint, at);
-    SoundOn = False;
     PenWindowFixture f;
     f.canvas->setDrawWidth(4);
     QVERIFY(f.show());
@@ -470,7 +439,6 @@ void tst_Pen::pickColor()
 
 void tst_Pen::pickOnBorderKeepsColor()
 {
-    SoundOn = False;
     PenColor = int32_t(OleColor::rgb(1, 2, 3));
     PenWindowFixture f;
     QVERIFY(f.show());
@@ -489,7 +457,6 @@ void tst_Pen::pickOnBorderKeepsColor()
 
 void tst_Pen::dragWidth()
 {
-    SoundOn = False;
     PenWindowFixture f;
     QVERIFY(f.show());
     frmColor &w = f.pen;
@@ -526,7 +493,6 @@ void tst_Pen::moveByHand()
 {
     // Without a window manager (here: no window system at all) the window
     // follows the pointer by hand while the button is down.
-    SoundOn = False;
     PenWindowFixture f;
     QVERIFY(f.show(QPoint(1500, 1500)));
     frmColor &w = f.pen;
@@ -591,7 +557,6 @@ void tst_Pen::closeAndShowAgain()
 
 void tst_Pen::placeAcrossRestart()
 {
-    SoundOn = False;
     PenOwner main;
     {
         frmColor first(&main.window);
@@ -625,7 +590,6 @@ void tst_Pen::closing()
         using frmColor::closeEvent;
     };
     QFETCH(bool, byWindowSystem);
-    SoundOn = False;
     PenWindowFixture<PenWindow> f;
     QVERIFY(f.show());
     PenWindow &w = f.pen;

@@ -31,7 +31,6 @@ private slots:
     void tempDirRefusesAPlantedLink();
     void stringsAndBitmaps();
 
-
 private:
     std::optional<CoreEnvironment> m_env;
 };
@@ -70,11 +69,7 @@ void tst_Resources::longerFileKeepsItsTail()
     const QString path = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
     const QByteArray data = LoadResData(1000, QStringLiteral("CUSTOM"));
     const QByteArray old = QByteArray(data.size(), 'A') + "TAIL-OF-OLD-FILE";
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(old);
-    }
+    QVERIFY(writeWholeFile(path, old));
     SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), path);
     const QByteArray now = readFile(path);
     QCOMPARE(now.size(), old.size());
@@ -86,20 +81,12 @@ void tst_Resources::symbolicLinkRefused()
 {
     m_env->reporter.fallback = 1;  // Ignore each failing statement
     const QString victim = m_env->folder.filePath(QStringLiteral("victim.txt"));
-    {
-        QFile f(victim);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("precious");
-    }
+    QVERIFY(writeWholeFile(victim, "precious"));
     const QString link = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
     QVERIFY(QFile::link(victim, link));
     SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), link);
     QCOMPARE(readFile(victim), QByteArray("precious"));
-    QVERIFY(!m_env->reporter.reports.isEmpty());
-    QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("ModResFiles"));
-    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("SaveResItemToDisk"));
-    QCOMPARE(m_env->reporter.reports[0].error.line, 40);
-    QCOMPARE(m_env->reporter.reports[0].error.number, 75);
+    QCOMPARE(m_env->reporter.said().value(0), QStringLiteral("ModResFiles.SaveResItemToDisk 40: 75"));
 }
 
 void tst_Resources::missingResource()
@@ -107,9 +94,7 @@ void tst_Resources::missingResource()
     m_env->reporter.answers = {2};
     const QString path = m_env->folder.filePath(QStringLiteral("x.bin"));
     QCOMPARE(SaveResItemToDisk(999, QStringLiteral("CUSTOM"), path), 0);
-    QCOMPARE(m_env->reporter.reports.size(), 1);
-    QCOMPARE(m_env->reporter.reports[0].error.number, 326);
-    QCOMPARE(m_env->reporter.reports[0].error.line, 20);
+    QCOMPARE(m_env->reporter.said(), QStringList{"ModResFiles.SaveResItemToDisk 20: 326"});
     QVERIFY(!QFile::exists(path));
 }
 
@@ -191,8 +176,7 @@ void tst_Resources::tempDirRefusesAPlantedLink()
     m_env->reporter.answers = {2};
     QCOMPARE(Allgemein::GetTempDir(), QString());
     qputenv("XDG_RUNTIME_DIR", oldRuntime);
-    QCOMPARE(m_env->reporter.reports.size(), 1);
-    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("GetTempDir"));
+    QCOMPARE(m_env->reporter.said(), QStringList{"Allgemein.GetTempDir 10: 76"});
 }
 
 void tst_Resources::stringsAndBitmaps()

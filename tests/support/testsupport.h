@@ -35,6 +35,8 @@ public:
     QList<int> answers;       // taken from the front; when empty, `fallback`
     int fallback = 2;         // Cancel
     QList<Report> reports;
+    // Every report as "module.procedure line: number", oldest first.
+    QStringList said() const;
 };
 
 // Runs the test functions of `test`, as QTest::qExec does. In a fast test
@@ -49,6 +51,13 @@ inline QByteArray readFile(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Writes `bytes` as the whole file at `path`; false when it cannot.
+inline bool writeWholeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // How many pixels of a picture are not white.
