@@ -17,6 +17,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 
 qint64 nowNs()
@@ -305,9 +306,18 @@ unsigned Desk::pixel(QPoint p)
     return value;
 }
 
-void Desk::stroke(const std::vector<QPoint> &points, int probeEvery, unsigned background,
-                  std::vector<double> *latencies)
+void Desk::click(QPoint at)
 {
+    XTestFakeMotionEvent(m_dpy, -1, at.x(), at.y(), 0);
+    XTestFakeButtonEvent(m_dpy, 1, True, 0);
+    XTestFakeButtonEvent(m_dpy, 1, False, 0);
+    XSync(m_dpy, False);
+}
+
+void Desk::stroke(const std::vector<QPoint> &points, int probeEvery, unsigned background,
+                  std::vector<double> *latencies, int movesPerSecond, int lead)
+{
+    const qint64 interval = 1000000000 / std::max(1, movesPerSecond);
     if (points.empty())
         return;
     struct Probe {
@@ -335,7 +345,7 @@ void Desk::stroke(const std::vector<QPoint> &points, int probeEvery, unsigned ba
     XFlush(m_dpy);
     qint64 due = nowNs();
     for (size_t i = 1; i < points.size(); ++i) {
-        due += 1000000;
+        due += interval;
         while (probeEvery > 0 && !open.empty() && nowNs() < due - 150000) {
             poll();
             usleep(100);
@@ -345,9 +355,11 @@ void Desk::stroke(const std::vector<QPoint> &points, int probeEvery, unsigned ba
         XFlush(m_dpy);
         if (probeEvery > 0 && i % size_t(probeEvery) == 0) {
             const qint64 sent = nowNs();
+            const QPoint step = points[i] - points[i - 1];
+            const QPoint at = points[i] + lead * QPoint((step.x() > 0) - (step.x() < 0), (step.y() > 0) - (step.y() < 0));
             // Only a point still showing the background can tell when it is drawn.
-            if (pixel(points[i]) == background)
-                open.push_back({points[i], sent});
+            if (pixel(at) == background)
+                open.push_back({at, sent});
         }
     }
     XTestFakeButtonEvent(m_dpy, 1, False, 0);

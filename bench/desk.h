@@ -57,12 +57,15 @@ public:
     // The place on the screen of the viewable window titled `title`, waiting for it.
     QRect waitForWindow(const QString &title, int timeoutMs);
 
-    // One stroke at 1000 pointer moves per second: press at the first point, move
+    // One stroke at `movesPerSecond` pointer moves: press at the first point, move
     // through the others, release. `probeEvery` > 0 measures, for every so many
-    // moves, the time until the point's pixel is no longer `background`; the
-    // latencies in ms go to `latencies`.
+    // moves, the time until the pixel `lead` pixels ahead of the point, in the
+    // direction of the move, is no longer `background` (a wide pen's new pixels
+    // lie at its front edge); the latencies in ms go to `latencies`.
     void stroke(const std::vector<QPoint> &points, int probeEvery, unsigned background,
-                std::vector<double> *latencies);
+                std::vector<double> *latencies, int movesPerSecond = 1000, int lead = 0);
+    // A click of the left button at `at`.
+    void click(QPoint at);
     // The colour of one screen pixel (0xRRGGBB).
     unsigned pixel(QPoint p);
 

@@ -5,17 +5,22 @@
 // run, because shared machines drift. The lesson window and the file panel are
 // timed in this process, offscreen.
 //
-//   stiftolino_bench [--runs N] [--moves N] [--in-process]
+//   stiftolino_bench [--runs N] [--moves N] [--slow-moves N] [--in-process]
 //     --runs   starts of each program for the start-up medians (default 5)
-//     --moves  pointer moves per stroke (default 3000, at 1000 per second)
+//     --moves  pointer moves per fast stroke (default 3000, at 1000 per second)
+//     --slow-moves  pointer moves per slow stroke (default 300, at 60 per second)
 //     --in-process  only the figures measured in this process
 
 #include "desk.h"
 
 #include "core/globals.h"
+#include "core/lessonstrokes.h"
+#include "core/resources.h"
 #include "core/settings.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
+#include "picker/stepdrawing.h"
+#include "controls/symbolbutton.h"
 #include "platform/memory.h"
 #include "platform/paths.h"
 #include "controls/canvas.h"
@@ -121,6 +126,8 @@ void writePictures(const QString &folder, int count)
 
 struct InProcess {
     QRect canvas;   // the canvas inside the main window
+    QString lessonsTitle;
+    QPoint previousAt, nextAt;   // the step buttons' centres inside the lesson window
     double stepP99 = 0, switchP99 = 0;
     double listingMs = 0, previewMs = 0, previewLeftMiB = 0;
     double strokesGrowthMiB = 0;
@@ -143,6 +150,13 @@ InProcess measureInProcess()
             steps.push_back(timeMs([&] { picker->vbeButton_Click(0); }));
     }
     r.stepP99 = percentile(steps, 99);
+    r.lessonsTitle = picker->windowTitle();
+    auto centre = [&](int button) {
+        const QWidget *b = picker->vbeButton[size_t(button)];
+        return b->mapTo(picker, b->rect().center());
+    };
+    r.previousAt = centre(0);
+    r.nextAt = centre(2);
 
     picker->vbeButton_Click(1);   // browse the lessons
     std::vector<double> switches;
@@ -192,9 +206,10 @@ InProcess measureInProcess()
 
 // ---- on the X server -----------------------------------------------------------
 
-// A serpentine through `area`: 4 pixels per move, rows 16 pixels apart, so that
-// every move paints pixels no earlier move has touched.
-std::vector<QPoint> serpentine(const QRect &area, int moves)
+// A serpentine through `area`: 4 pixels per move, rows `rowGap` pixels apart (at
+// least the pen's width), so that every move paints pixels no earlier move has
+// touched.
+std::vector<QPoint> serpentine(const QRect &area, int moves, int rowGap = 16)
 {
     std::vector<QPoint> points;
     QPoint p = area.topLeft();
@@ -203,7 +218,7 @@ std::vector<QPoint> serpentine(const QRect &area, int moves)
     while (int(points.size()) <= moves) {
         const int nx = p.x() + 4 * dir;
         if (nx < area.left() || nx > area.right()) {
-            for (int k = 0; k < 4; ++k) {
+            for (int k = 0; k < rowGap / 4; ++k) {
                 p.ry() += 4;
                 if (p.y() > area.bottom())
                     p.ry() = area.top();
@@ -247,10 +262,11 @@ struct Drawing {
 };
 
 // Starts a program that shows a canvas at `canvas`, waits until it has settled and
-// draws one stroke through it.
+// draws one stroke through it with a pen `pen` wide at `rate` moves per second,
+// measuring every `probeEvery` moves how soon the move is seen (none when 0).
 Drawing drawOnce(Desk &desk, const QString &program, const QStringList &args, const QString &settings,
-                 const QString &title, const QPoint &canvasInWindow, QSize canvasSize, int moves,
-                 bool probe)
+                 const QString &title, const QPoint &canvasInWindow, QSize canvasSize, int pen, int moves,
+                 int probeEvery, int rate)
 {
     Drawing d;
     qint64 started = 0;
@@ -262,18 +278,23 @@ Drawing drawOnce(Desk &desk, const QString &program, const QStringList &args, co
     }
     QThread::msleep(1500);   // the start is over, the sound output open
     const QRect canvas(window.topLeft() + canvasInWindow, canvasSize);
-    const std::vector<QPoint> path = serpentine(canvas.adjusted(30, 30, -30, -30), moves);
+    // Watched moves need rows a pen's width apart; unwatched ones keep the rows
+    // of the earlier figures.
+    const int rowGap = probeEvery > 0 ? std::max(16, pen + 8) : 16;
+    const std::vector<QPoint> path = serpentine(canvas.adjusted(30, 30, -30, -30), moves, rowGap);
     const ProcessUse before = processUse(pid);
-    // A profile of the program's stroke, on request: BENCH_PERF=file.
+    // A profile of the program's stroke at pen 5, on request: BENCH_PERF=file
+    // (the slow stroke's goes to file.slow).
     QProcess perf;
     const QString perfFile = qEnvironmentVariable("BENCH_PERF");
-    if (!perfFile.isEmpty() && !probe && title == Allgemein::AppTitle && settings.contains(QLatin1String("Width=5"))) {
+    if (!perfFile.isEmpty() && probeEvery != 10 && title == Allgemein::AppTitle && pen == 5) {
         perf.start(QStringLiteral("perf"), {QStringLiteral("record"), QStringLiteral("-q"), QStringLiteral("-g"),
-                                            QStringLiteral("-o"), perfFile, QStringLiteral("-p"), QString::number(pid)});
+                                            QStringLiteral("-o"), perfFile + (rate < 1000 ? QStringLiteral(".slow") : QString()),
+                                            QStringLiteral("-p"), QString::number(pid)});
         perf.waitForStarted();
         QThread::msleep(300);
     }
-    desk.stroke(path, probe ? 10 : 0, 0xFFFFFF, &d.latencies);
+    desk.stroke(path, probeEvery, 0xFFFFFF, &d.latencies, rate, std::max(0, pen / 2 - 2));
     if (perf.state() == QProcess::Running) {
         perf.terminate();
         perf.waitForFinished(10000);
@@ -292,12 +313,78 @@ QString programSettings(int pen)
     return QStringLiteral("[Optionen]\nWidth=%1\nCShow=0\nPLeft=0\nPTop=0\n").arg(pen);
 }
 
+// The lesson window animating a step while the child draws: what the animation
+// costs alone, and what a pointer move costs on top of it.
+struct Animating {
+    double msPerSecond = -1;   // CPU while the animation runs alone, per second
+    double stepCpuMs = -1;     // the whole step, from the click on Next to its end
+    double usPerMove = -1;     // CPU per pointer move drawn meanwhile, the animation's own taken off
+    int stepMs = 0;
+    int moves = 0;
+};
+
+Animating animateOnce(Desk &desk, const QString &program, const InProcess &in, const QPoint &canvasAt,
+                      int stepMs, int rate)
+{
+    Animating a;
+    a.stepMs = stepMs;
+    qint64 started = 0;
+    const pid_t pid = desk.launch(program, {}, programSettings(5), &started);
+    const QRect main = desk.waitForWindow(Allgemein::AppTitle, 15000);
+    const QRect lessons = desk.waitForWindow(in.lessonsTitle, 15000);
+    if (main.isNull() || lessons.isNull()) {
+        desk.end(pid);
+        return a;
+    }
+    QThread::msleep(1500);
+    // The stroke fits into the step, after its first 100 ms.
+    const int windowMs = std::clamp(stepMs - 300, 300, 3000);
+    a.moves = std::max(10, windowMs * rate / 1000);
+    const QRect canvas(canvasAt, in.canvas.size());
+    const std::vector<QPoint> path = serpentine(canvas.adjusted(30, 30, -30, -30), a.moves);
+    const QPoint next = lessons.topLeft() + in.nextAt, previous = lessons.topLeft() + in.previousAt;
+
+    // Alone: the same span of the step, measured on its own.
+    const ProcessUse idle = processUse(pid);
+    desk.click(next);
+    qint64 t0 = nowNs();
+    QThread::usleep(100000);
+    const ProcessUse a0 = processUse(pid);
+    const qint64 w0 = nowNs();
+    QThread::usleep(ulong(windowMs) * 1000);
+    const ProcessUse a1 = processUse(pid);
+    const double aloneMs = a1.threadsCpuMs - a0.threadsCpuMs;
+    const double aloneWall = double(nowNs() - w0) / 1e6;
+    QThread::usleep(ulong(std::max<qint64>(0, t0 + qint64(stepMs + 300) * 1000000 - nowNs()) / 1000));
+    const ProcessUse end = processUse(pid);
+    a.stepCpuMs = end.threadsCpuMs - idle.threadsCpuMs;
+    a.msPerSecond = aloneMs * 1000.0 / aloneWall;
+
+    // Back a step (drawn at once) and forward again, drawing meanwhile.
+    desk.click(previous);
+    QThread::msleep(500);
+    desk.click(next);
+    t0 = nowNs();
+    QThread::usleep(100000);
+    const ProcessUse b0 = processUse(pid);
+    const qint64 s0 = nowNs();
+    desk.stroke(path, 0, 0xFFFFFF, nullptr, rate);
+    const ProcessUse b1 = processUse(pid);
+    const double strokeWall = double(nowNs() - s0) / 1e6;
+    // Past the step's end the animation costs nothing more.
+    const double animationPart = a.msPerSecond * std::min(strokeWall, double(stepMs) - 100) / 1000.0;
+    a.usPerMove = (b1.threadsCpuMs - b0.threadsCpuMs - animationPart) * 1000.0 / a.moves;
+    desk.end(pid);
+    return a;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     int runs = 5;
     int moves = 3000;
+    int slowMoves = 300;
     bool inProcessOnly = false;
     for (int i = 1; i < argc; ++i) {
         if (qstrcmp(argv[i], "--in-process") == 0)
@@ -308,6 +395,8 @@ int main(int argc, char *argv[])
             runs = std::max(1, std::atoi(argv[i + 1]));
         else if (qstrcmp(argv[i], "--moves") == 0)
             moves = std::max(100, std::atoi(argv[i + 1]));
+        else if (qstrcmp(argv[i], "--slow-moves") == 0)
+            slowMoves = std::max(20, std::atoi(argv[i + 1]));
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     Memory::keepHeapSmall();   // as the program does
@@ -376,19 +465,34 @@ int main(int argc, char *argv[])
                            QString::number(canvasSize.height()), QString::number(pen)};
     };
     const int pens[3] = {1, 5, 50};
+    // Fast: a quick scribble at 1000 moves per second, the CPU it costs. Slow: a
+    // careful line at 60 per second, one move a frame, every move watched.
+    constexpr int Fast = 1000, Slow = 60;
     double ours[3], textbook[3];
+    Drawing oursSlow[3], textbookSlow[3];
     for (int i = 0; i < 3; ++i) {
         ours[i] = drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow,
-                           canvasSize, moves, false)
+                           canvasSize, pens[i], moves, 0, Fast)
                       .usPerMove;
         textbook[i] = drawOnce(desk, floorProgram, scribbleArgs(pens[i]), QString(),
-                               QStringLiteral("bench-scribble"), QPoint(), canvasSize, moves, false)
+                               QStringLiteral("bench-scribble"), QPoint(), canvasSize, pens[i], moves, 0, Fast)
                           .usPerMove;
+        oursSlow[i] = drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow,
+                               canvasSize, pens[i], slowMoves, 1, Slow);
+        textbookSlow[i] = drawOnce(desk, floorProgram, scribbleArgs(pens[i]), QString(),
+                                   QStringLiteral("bench-scribble"), QPoint(), canvasSize, pens[i], slowMoves, 1, Slow);
     }
     const Drawing oursSeen = drawOnce(desk, program, {}, programSettings(5), Allgemein::AppTitle, inWindow,
-                                      canvasSize, moves, true);
+                                      canvasSize, 5, moves, 10, Fast);
     const Drawing textbookSeen = drawOnce(desk, floorProgram, scribbleArgs(5), QString(),
-                                          QStringLiteral("bench-scribble"), QPoint(), canvasSize, moves, true);
+                                          QStringLiteral("bench-scribble"), QPoint(), canvasSize, 5, moves, 10, Fast);
+    // The step the lesson window shows after Next on a fresh start.
+    int stepMs = 0;
+    if (const auto lesson = LessonStrokes::decode(
+            ModResFiles::LoadResData(100 + Allgemein::Defaults::TemplateIndex, QStringLiteral("STROKES"))))
+        stepMs = StepDrawing(*lesson, 1).duration();
+    const Animating animFast = animateOnce(desk, program, in, canvasAt, stepMs, Fast);
+    const Animating animSlow = animateOnce(desk, program, in, canvasAt, stepMs, Slow);
     std::fprintf(stderr, "drawing: %.1f s\n", total.elapsed() / 1000.0);
 
     const QString ms = QStringLiteral("ms"), mib = QStringLiteral("MiB"), us = QStringLiteral("us");
@@ -404,12 +508,29 @@ int main(int argc, char *argv[])
     };
     for (int i = 0; i < 3; ++i)
         rows.push_back({QStringLiteral("CPU per pointer move, pen %1 (%2 moves at 1000/s)").arg(pens[i]).arg(moves),
-                        ours[i], textbook[i], us, pens[i] == 1 ? QString() : QStringLiteral("<= 0.75x")});
+                        ours[i], textbook[i], us, QStringLiteral("<= 0.75x")});
+    for (int i = 0; i < 3; ++i) {
+        rows.push_back({QStringLiteral("CPU per pointer move, pen %1 (%2 moves at 60/s)").arg(pens[i]).arg(slowMoves),
+                        oursSlow[i].usPerMove, textbookSlow[i].usPerMove, us, QStringLiteral("<= 0.75x")});
+        rows.push_back({QStringLiteral("  move to pixels on screen at 60/s, p50 (pen %1)").arg(pens[i]),
+                        median(oursSlow[i].latencies), median(textbookSlow[i].latencies), ms,
+                        QStringLiteral("<= 1 ms")});
+        rows.push_back({QStringLiteral("  move to pixels on screen at 60/s, p99 (pen %1)").arg(pens[i]),
+                        percentile(oursSlow[i].latencies, 99), percentile(textbookSlow[i].latencies, 99), ms,
+                        QStringLiteral("<= 8 ms")});
+    }
     rows.push_back({QStringLiteral("pointer move to pixels on screen, p50 (pen 5)"),
                     median(oursSeen.latencies), median(textbookSeen.latencies), ms, QString()});
     rows.push_back({QStringLiteral("pointer move to pixels on screen, p99 (pen 5)"),
                     percentile(oursSeen.latencies, 99), percentile(textbookSeen.latencies, 99), ms,
                     QStringLiteral("<= 17 ms")});
+    rows.push_back({QStringLiteral("lesson step animation (%1 ms): CPU per second of it").arg(stepMs),
+                    animFast.msPerSecond, -1, ms, QString()});
+    rows.push_back({QStringLiteral("  the whole step, from the click on Next"), animFast.stepCpuMs, -1, ms, QString()});
+    rows.push_back({QStringLiteral("  CPU per move drawn meanwhile, pen 5 (%1 at 1000/s)").arg(animFast.moves),
+                    animFast.usPerMove, textbook[1], us, QStringLiteral("<= 0.75x")});
+    rows.push_back({QStringLiteral("  CPU per move drawn meanwhile, pen 5 (%1 at 60/s)").arg(animSlow.moves),
+                    animSlow.usPerMove, textbookSlow[1].usPerMove, us, QStringLiteral("<= 0.75x")});
     rows.push_back({QStringLiteral("lesson step, p99 in process"), in.stepP99, -1, ms, QString()});
     rows.push_back({QStringLiteral("lesson switch, p99 in process"), in.switchP99, -1, ms, QString()});
     rows.push_back({QStringLiteral("file panel with 1,000 pictures, slowest of 5"), in.listingMs, -1, ms,

@@ -19,6 +19,7 @@
 #include "draw/titleparts.h"
 #include "picker/frmpreview.h"
 #include "platform/artwork.h"
+#include "platform/memory.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/windowplace.h"
@@ -216,6 +217,9 @@ void frmDraw::showEvent(QShowEvent *event)
 void frmDraw::afterFirstFrame()
 {
     Allgemein::OpenSoundOutput();
+    // The start has read what it needs of the embedded data: the start screen's
+    // pictures are no longer shown, and the windows' are in their buffers now.
+    Memory::handBackEmbeddedData();
 }
 
 void frmDraw::paintEvent(QPaintEvent *event)

@@ -10,6 +10,7 @@
 #include "core/settings.h"
 #include "core/sound.h"
 #include "controls/symbolbutton.h"
+#include "picker/gridoverlay.h"
 #include "picker/previewlayout.h"
 #include "picker/stepdrawing.h"
 #include "picker/strokeanimation.h"
@@ -22,7 +23,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
@@ -90,9 +90,7 @@ void frmPreview::buildControls()
     picPreview->setPixelRatio(Artwork::scale());
     picPreview->installEventFilter(this);
 
-    imgGitter = new QLabel(picPreview);
-    imgGitter->setAttribute(Qt::WA_TransparentForMouseEvents);
-    imgGitter->setAttribute(Qt::WA_TranslucentBackground);
+    imgGitter = new GridOverlay(picPreview);
     // The strokes are drawn under the grid.
     m_animation = new StrokeAnimation(picPreview);
     m_animation->stackUnder(imgGitter);
@@ -221,7 +219,8 @@ void frmPreview::changeEvent(QEvent *event)
 
 void frmPreview::loadTemplate()
 {
-    clpPicture.setPicture(ModResFiles::LoadResPicture(100 + TemplateIndex));
+    if (!clpPicture.setPicture(ModResFiles::LoadResData(100 + TemplateIndex, QStringLiteral("BITMAP"))))
+        raiseError(Err::InvalidPicture);
 }
 
 void frmPreview::showCell(int k)
@@ -265,17 +264,10 @@ void frmPreview::ResizePreview()
         });
         f.line(20, [&] {
             const int b = picPreview->borderWidth();
-            imgGitter->setGeometry(b, b, size.width(), size.height());
-            // The grid is kept only as the label's picture: it is read again,
-            // small as it is, when the preview changes size.
-            QImage grid = ModResFiles::LoadArtwork(QStringLiteral(":/art/grid.png"), fallbackGrid)
-                              .convertToFormat(QImage::Format_ARGB32);
-            const qreal ratio = grid.devicePixelRatio();
-            if (grid.size() != size * ratio) {
-                grid = grid.scaled(size * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-                grid.setDevicePixelRatio(ratio);
-            }
-            imgGitter->setPixmap(QPixmap::fromImage(std::move(grid)));
+            imgGitter->move(b, b);
+            // Read again, small as it is, when the preview changes size: the
+            // embedded pixels are not copied to be read.
+            imgGitter->setGrid(ModResFiles::LoadArtwork(QStringLiteral(":/art/grid.png"), fallbackGrid), size);
         });
         f.line(30, [&] { imgGitter->setVisible(GridShown != 0); });
         f.line(40, [&] {
@@ -446,9 +438,11 @@ void frmPreview::refreshPictureList()
     // Listing again chooses nothing: the chosen picture stays as it was.
     const QSignalBlocker quiet(filPics);
     filPics->clear();
+    // The ending is compared by hand: a name filter is a wildcard pattern, and the
+    // first one compiles the regular-expression machine into memory for good.
     const QDir dir(picturesFolder());
-    const QStringList names =
-        dir.entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+    QStringList names = dir.entryList(QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+    names.removeIf([](const QString &name) { return !name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive); });
     filPics->addItems(names);
     const auto again = filPics->findItems(selected, Qt::MatchExactly);
     if (!again.isEmpty())

@@ -13,9 +13,9 @@
 #include <functional>
 #include <optional>
 
+class GridOverlay;
 class PictureBox;
 class SymbolButton;
-class QLabel;
 class QListWidget;
 class StrokeAnimation;
 
@@ -54,7 +54,7 @@ public:
                                double heightTwips);
 
     PictureBox *picPreview = nullptr;
-    QLabel *imgGitter = nullptr;
+    GridOverlay *imgGitter = nullptr;
     std::array<PictureBox *, 3> picPanel{};
     std::array<SymbolButton *, 9> vbeButton{};
     QListWidget *filPics = nullptr;

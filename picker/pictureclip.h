@@ -1,6 +1,10 @@
 #pragma once
-// Holds one lesson strip and hands out its cells: six rows, one column.
+// Holds one lesson strip and hands out its cells: six rows, one column. The strip
+// is kept as it is embedded, a run-length coded bitmap a tenth of its pixels'
+// size; a cell is decoded when it is asked for, and the window keeps only what it
+// has painted.
 
+#include <QByteArray>
 #include <QImage>
 
 class PictureClip
@@ -8,11 +12,13 @@ class PictureClip
 public:
     static constexpr int Rows = 6;
 
-    void setPicture(const QImage &strip) { m_strip = strip; }
-    bool isEmpty() const { return m_strip.isNull(); }
+    // Takes the coded strip `bmp`; false, and the strip held so far kept, when it
+    // is no picture.
+    bool setPicture(const QByteArray &bmp);
+    bool isEmpty() const { return m_bmp.isEmpty(); }
     // Cell `row` (0 = first step, 5 = finished picture); null when empty.
     QImage cell(int row) const;
 
 private:
-    QImage m_strip;
+    QByteArray m_bmp;
 };

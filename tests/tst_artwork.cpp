@@ -3,6 +3,7 @@
 // stay calm because windows put their controls over them.
 #include "core/resources.h"
 #include "platform/artwork.h"
+#include "platform/memory.h"
 #include "platform/pixelfile.h"
 #include "support/testsupport.h"
 
@@ -168,6 +169,15 @@ void tst_Artwork::shownFromWhereEmbedded()
     QCOMPARE(embedded.compressionAlgorithm(), QResource::NoCompression);
     const QImage img = Artwork::read(path);
     QCOMPARE(img.constBits(), embedded.data() + PixelFile::HeadSize);
+
+    // Its pages handed back, the picture reads the same from the program file;
+    // memory of the heap is never handed back, it would come back zeroed.
+    const QImage copy = img.copy();
+    QVERIFY(Memory::handBackEmbeddedData() >= std::size_t(img.sizeInBytes()));
+    QCOMPARE(img, copy);
+    QByteArray heap(1 << 20, 'x');
+    QCOMPARE(Memory::handBackFilePages(heap.constData(), std::size_t(heap.size())), std::size_t(0));
+    QCOMPARE(heap.count('x'), heap.size());
 }
 
 void tst_Artwork::pixelFiles_data()

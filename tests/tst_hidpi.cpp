@@ -11,13 +11,13 @@
 #include "draw/frmdraw.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
+#include "picker/gridoverlay.h"
 #include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "support/fixtures.h"
 #include "support/testsupport.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QTest>
 
 using namespace Allgemein;
@@ -148,8 +148,8 @@ void tst_HiDpi::smallPictures()
     const int sharp = mismatches(large), blurred = mismatches(blown);
     QVERIFY2(sharp * 3 < blurred, qPrintable(QStringLiteral("%1 vs %2").arg(sharp).arg(blurred)));
     // The preview window's grid lies over the preview in large pixels.
-    QLabel *grid = w->preview()->imgGitter;
-    QCOMPARE(atScale2(grid->pixmap()), grid->size());
+    const GridOverlay *grid = w->preview()->imgGitter;
+    QCOMPARE(atScale2(grid->image()), grid->size());
 }
 
 void tst_HiDpi::penWindow()

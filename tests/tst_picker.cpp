@@ -8,6 +8,7 @@
 #include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
+#include "picker/gridoverlay.h"
 #include "picker/previewlayout.h"
 #include "platform/paths.h"
 #include "platform/picturebox.h"
@@ -18,9 +19,9 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QResource>
 #include <QTest>
 
 using namespace Allgemein;
@@ -94,7 +95,8 @@ private slots:
     void layout_data();
     void layout();
     void sizeToggleKeepsGridOff();
-    void smallGridLines();
+    void gridLines_data();
+    void gridLines();
     void panelsLookTransparent();
     void placeRoundTrip();
     void defaultPlace();
@@ -307,20 +309,35 @@ void tst_Picker::sizeToggleKeepsGridOff()
     QVERIFY(p->imgGitter->isVisible());
 }
 
-void tst_Picker::smallGridLines()
+void tst_Picker::gridLines_data()
 {
-    PreviewLarge = False;
+    QTest::addColumn<bool>("large");
+    QTest::addColumn<int>("first");   // the first vertical and horizontal line
+    QTest::addColumn<int>("width");   // its width in pixels
+    QTest::newRow("large") << true << 50 << 2;
+    QTest::newRow("small") << false << 25 << 1;
+}
+
+void tst_Picker::gridLines()
+{
+    QFETCH(bool, large);
+    QFETCH(int, first);
+    QFETCH(int, width);
+    PreviewLarge = large ? True : False;
     open();
-    const QImage grid = p->imgGitter->pixmap().toImage();
-    QCOMPARE(grid.size(), QSize(200, 150));
+    const QImage &grid = p->imgGitter->image();
+    QCOMPARE(grid.size(), PreviewLayout::previewSize(large));
     const QColor line(255, 182, 47);
-    for (int x : {25, 50, 175}) {
-        QCOMPARE(grid.pixelColor(x, 10), line);
+    for (int x : {first, 2 * first, 7 * first}) {
+        QCOMPARE(grid.pixelColor(x + width - 1, 10), line);
         QCOMPARE(grid.pixelColor(x - 1, 10).alpha(), 0);
-        QCOMPARE(grid.pixelColor(x + 1, 10).alpha(), 0);
+        QCOMPARE(grid.pixelColor(x + width, 10).alpha(), 0);
     }
-    QCOMPARE(grid.pixelColor(10, 125), line);
-    QCOMPARE(grid.pixelColor(10, 124).alpha(), 0);
+    QCOMPARE(grid.pixelColor(10, 5 * first), line);
+    QCOMPARE(grid.pixelColor(10, 5 * first - 1).alpha(), 0);
+    // At its own size the grid is drawn from the embedded pixels, not a copy.
+    const QResource embedded(QStringLiteral(":/art/grid.png"));
+    QCOMPARE(grid.constBits() == embedded.data() + PixelFile::HeadSize, large);
 }
 
 void tst_Picker::panelsLookTransparent()
@@ -413,9 +430,11 @@ void tst_Picker::fileListSeesNewPictures()
     img.fill(Qt::blue);
     QVERIFY(img.save(picturesFolder() + QStringLiteral("Zebra.bmp"), "BMP"));
     writeFile(QStringLiteral("notes.txt"), "no picture");
+    writeFile(QStringLiteral("Zoo.BMP"), "any ending's case");
+    writeFile(QStringLiteral("Zoobmp"), "no ending");
     QVERIFY(!p->pictureNames().contains(QStringLiteral("Zebra.bmp")));
     p->ShowFilePanel();
-    QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Zebra.bmp")});
+    QCOMPARE(p->pictureNames(), (QStringList{QStringLiteral("Zebra.bmp"), QStringLiteral("Zoo.BMP")}));
     p->filPics->setCurrentRow(0);
     QCOMPARE(p->chosenPicture(), picturesFolder() + QStringLiteral("Zebra.bmp"));
     QCOMPARE(p->picPreview->image().pixelColor(100, 100), QColor(Qt::blue));
