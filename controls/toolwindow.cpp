@@ -4,6 +4,7 @@
 #include "core/settings.h"
 #include "platform/twips.h"
 #include "platform/windowdrag.h"
+#include "platform/windowplace.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -50,6 +51,33 @@ void ToolWindow::keepOnScreen()
     r.moveLeft(qBound(area.left(), r.left(), qMax(area.left(), area.right() - r.width() + 1)));
     r.moveTop(qBound(area.top(), r.top(), qMax(area.top(), area.bottom() - r.height() + 1)));
     move(r.topLeft());
+}
+
+void ToolWindow::settlePlace(bool byDefault)
+{
+    if (byDefault) {
+        if (m_placer)
+            move(m_placer(frameGeometry()) + (pos() - frameGeometry().topLeft()));
+        else
+            keepOnScreen();
+    }
+    keepInReach();
+}
+
+void ToolWindow::keepInReach()
+{
+    const QRect outer = frameGeometry();
+    const QPoint inReach = WindowPlace::intoReach(outer, WindowPlace::availableAreas());
+    if (inReach != outer.topLeft())
+        move(pos() + (inReach - outer.topLeft()));
+}
+
+void ToolWindow::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // While it is loaded, its load settles its place.
+    if (isVisible())
+        keepInReach();
 }
 
 void ToolWindow::storePlace() const

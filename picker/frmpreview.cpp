@@ -172,12 +172,9 @@ void frmPreview::Form_Load()
         f.line(65, [&] { readStoredTop(); });
         f.line(70, [&] { moveToPlace(); });
         f.line(80, [&] { ResizePreview(); });
-        f.line(85, [&] {
-            // The computed place can lie above the screen; keep it on the screen.
-            // A stored place is used as found.
-            if (placedByDefault)
-                keepOnScreen();
-        });
+        // The described place can lie above the screen, or over the toolbar of
+        // a small screen: the main window finds a better one.
+        f.line(85, [&] { settlePlace(placedByDefault); });
         f.line(90, [&] { picPanel[0]->setVisible(true); });
         f.line(100, [&] { PlayEffect(Effect::Sweep); });
     });

@@ -18,6 +18,9 @@
 #include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "draw/helpmenu.h"
+#include "draw/toolwindows.h"
+#include "pen/penplace.h"
+#include "platform/twips.h"
 #include "print/printpage.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
@@ -47,6 +50,7 @@
 #include <QWindow>
 #include <QtEndian>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
@@ -236,6 +240,8 @@ private slots:
     void printPage_data();
     void printPage();
     void windowLayout();
+    void toolWindowsOnTheScreen_data();
+    void toolWindowsOnTheScreen();
 
 private:
     QPoint canvasPoint(int x, int y) const { return QPoint(x, y); }
@@ -1221,6 +1227,88 @@ void tst_Draw::windowLayout()
     QCOMPARE(QColor(panel.pixel(0, 0)), QColor(Qt::white));
     QCOMPARE(QColor(panel.pixel(168, 280)), QColor(64, 64, 0));
     QVERIFY(w->imgLogo(0)->isVisible() != w->imgLogo(1)->isVisible());
+}
+
+void tst_Draw::toolWindowsOnTheScreen_data()
+{
+    // The screen; whether every toolbar button and flag stays free (else Clear,
+    // Undo, Open and Save); whether the pen window can keep off the canvas and
+    // the lesson window; whether both stay at the places they take by themselves.
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<bool>("everyButton");
+    QTest::addColumn<bool>("penApart");
+    QTest::addColumn<bool>("asDescribed");
+    QTest::newRow("1366 x 768") << QSize(1366, 768) << true << true << false;
+    QTest::newRow("1280 x 800") << QSize(1280, 800) << true << true << false;
+    QTest::newRow("1280 x 720 (2560 x 1440 at scale 2)") << QSize(1280, 720) << true << true << false;
+    QTest::newRow("1024 x 768") << QSize(1024, 768) << false << false << false;
+    QTest::newRow("1920 x 1080: as before") << QSize(1920, 1080) << true << true << true;
+}
+
+void tst_Draw::toolWindowsOnTheScreen()
+{
+    // A first start: the lesson window is placed first, the pen window then
+    // beside it.
+    QFETCH(QSize, screen);
+    QFETCH(bool, everyButton);
+    QFETCH(bool, penApart);
+    QFETCH(bool, asDescribed);
+    const QRect area(QPoint(0, 0), screen);
+    w->move((screen.width() - w->width()) / 2, (screen.height() - w->height()) / 2);
+    frmPreview *lesson = w->preview();
+    frmColor *pen = w->penWindow();
+    QVERIFY(lesson && pen);
+    pen->hide();
+    const auto global = [](const QWidget *c) { return QRect(c->mapToGlobal(QPoint(0, 0)), c->size()); };
+    QList<QRect> keepFree;
+    for (int i = 0; i < (everyButton ? 10 : 4); ++i)
+        keepFree << global(w->vbeButton(i));
+    for (int digit : {0, 1, 3, 4, 6}) {
+        if (everyButton)
+            keepFree << global(w->imgLang(digit));
+    }
+    const QRect canvas = global(w->picBild());
+    const auto covers = [&](const QRect &r) {
+        return std::any_of(keepFree.begin(), keepFree.end(), [&](const QRect &k) { return k.intersects(r); });
+    };
+    const auto canvasCovered = [&](const QRect &r) {
+        const QRect c = r.intersected(canvas);
+        return c.isEmpty() ? 0 : c.width() * c.height();
+    };
+
+    const QSize lessonSize = lesson->frameGeometry().size();
+    const QPoint lessonDescribed(Twips::toPixels(lesson->placeTwips().x(), 15),
+                                 Twips::toPixels(lesson->placeTwips().y(), 15));
+    const QRect l(w->toolWindows().placeFor(lesson, area, QRect(lessonDescribed, lessonSize)), lessonSize);
+    QVERIFY(area.contains(l));
+    QVERIFY(!covers(l));
+    // As little of the canvas as any place on the screen that leaves the buttons free.
+    int least = -1;
+    for (int y = area.top(); y + lessonSize.height() <= area.bottom() + 1; ++y) {
+        for (int x = area.left(); x + lessonSize.width() <= area.right() + 1; ++x) {
+            const QRect r(QPoint(x, y), lessonSize);
+            if (!covers(r) && (least < 0 || canvasCovered(r) < least))
+                least = canvasCovered(r);
+        }
+    }
+    QCOMPARE(canvasCovered(l), least);
+
+    lesson->move(l.topLeft());
+    pen->show();
+    const QSize penSize = pen->frameGeometry().size();
+    const QPoint penTwips = PenPlace::defaultPlace(screen.width() * 15, penSize.width() * 15, penSize.height() * 15);
+    const QPoint penDescribed(Twips::toPixels(penTwips.x(), 15), Twips::toPixels(penTwips.y(), 15));
+    const QRect p(w->toolWindows().placeFor(pen, area, QRect(penDescribed, penSize)), penSize);
+    QVERIFY(area.contains(p));
+    QVERIFY(!covers(p));
+    if (penApart) {
+        QCOMPARE(canvasCovered(p), 0);
+        QVERIFY(!p.intersects(l));
+    }
+    if (asDescribed) {
+        QCOMPARE(l.topLeft(), QPoint(lessonDescribed.x(), 0));   // moved down onto the screen only
+        QCOMPARE(p.topLeft(), penDescribed);
+    }
 }
 
 int main(int argc, char **argv)

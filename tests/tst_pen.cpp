@@ -294,8 +294,14 @@ void tst_Pen::storedPlace_data()
     QTest::addColumn<QPoint>("pixels");
     QTest::newRow("on the screen") << "3000" << "450" << QPoint(200, 30);
     QTest::newRow("a fraction as saved") << "4995.5" << "660" << QPoint(333, 44);
-    // A stored place is used as found, even off the screen.
-    QTest::newRow("off the screen") << "-3000" << "99990" << QPoint(-200, 6666);
+    // A stored place is used as found while 48 pixels of the window's width and
+    // height are on the screen (800 x 800), and brought back so far otherwise.
+    QTest::newRow("48 x 48 left at the top left") << "-8670" << "-1815" << QPoint(-578, -121);
+    QTest::newRow("48 x 48 left at the bottom right") << "11280" << "11280" << QPoint(752, 752);
+    QTest::newRow("a corner of 24 x 28 left: brought back")
+        << "11640" << "11580" << QPoint(752, 752);
+    QTest::newRow("far below: brought back") << "-3000" << "99990" << QPoint(-200, 752);
+    QTest::newRow("far to the left: brought back") << "-30000" << "450" << QPoint(-578, 30);
 }
 
 void tst_Pen::storedPlace()
@@ -309,6 +315,7 @@ void tst_Pen::storedPlace()
     SaveSetting(QStringLiteral("cTOP"), top); // keys are not case-sensitive
     MainWindow main;
     frmColor w(&main.window);
+    QCOMPARE(main.window.screen()->availableGeometry(), QRect(0, 0, 800, 800));
     w.ShowOwned();
     QCOMPARE(w.pos(), pixels);
     QVERIFY(env.reporter.reports.isEmpty());
@@ -544,7 +551,8 @@ void tst_Pen::dragWidth()
 void tst_Pen::moveByHand()
 {
     // Without a window manager (here: no window system at all) the window
-    // follows the pointer by hand while the button is down.
+    // follows the pointer by hand once it has gone the drag distance with the
+    // button down, until the button is released.
     TestEnvironment env;
     SoundOn = False;
     SaveSetting(Key::PenWindowLeft, QStringLiteral("1500"));
@@ -554,28 +562,52 @@ void tst_Pen::moveByHand()
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.pos(), QPoint(100, 100));
+    const int distance = QApplication::startDragDistance();
 
-    // On the background, left of the palette.
+    // On the background, left of the palette: a press, and a wobble within
+    // the drag distance, move nothing.
     QTest::mousePress(&w, Qt::LeftButton, {}, QPoint(10, 160));
-    QVERIFY(w.isMovingByHand());
+    QTest::mouseMove(&w, QPoint(10 + distance, 160));
+    QVERIFY(!w.isMovingByHand());
+    QCOMPARE(w.pos(), QPoint(100, 100));
+    // Past it the window follows, as grabbed at the press.
     QTest::mouseMove(&w, QPoint(60, 150));
+    QVERIFY(w.isMovingByHand());
     QCOMPARE(w.pos(), QPoint(150, 90));
     QTest::mouseRelease(&w, Qt::LeftButton, {}, QPoint(10, 160));
     QVERIFY(!w.isMovingByHand());
     QCOMPARE(w.pos(), QPoint(150, 90));
 
+    // A tap (a press and a release in one place) is a click: the pointer moves
+    // on alone afterwards.
+    QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(10, 160));
+    QTest::mouseMove(&w, QPoint(80, 100));
+    QVERIFY(!w.isMovingByHand());
+    QCOMPARE(w.pos(), QPoint(150, 90));
+
     // The palette picks and then moves the window the same way, with any button.
+    const QPoint press = w.picCol()->mapToGlobal(QPoint(100, 100));
+    const auto pointTo = [&](QPoint global) { QTest::mouseMove(w.picCol(), w.picCol()->mapFromGlobal(global)); };
     QTest::mousePress(w.picCol(), Qt::RightButton, {}, QPoint(100, 100));
+    pointTo(press + QPoint(-20, 10));
     QVERIFY(w.isMovingByHand());
-    QTest::mouseMove(w.picCol(), QPoint(80, 110));
+    QCOMPARE(w.pos(), QPoint(130, 100));
+    // Dragged off the screen (800 x 800), 48 pixels of its width and height stay.
+    pointTo(QPoint(2000, 1000));
+    QCOMPARE(w.pos(), QPoint(752, 752));
+    pointTo(QPoint(-2000, -1000));
+    QCOMPARE(w.pos(), QPoint(48 - 626, 48 - 169));
+    // Back under the pointer as grabbed.
+    pointTo(press + QPoint(-20, 10));
     QCOMPARE(w.pos(), QPoint(130, 100));
     QTest::mouseRelease(w.picCol(), Qt::RightButton, {}, QPoint(100, 100));
     QVERIFY(!w.isMovingByHand());
 
     // The labels and the slider do not move the window.
     QTest::mousePress(w.lblWidth(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(w.lblWidth(), QPoint(45, 45));
     QVERIFY(!w.isMovingByHand());
-    QTest::mouseRelease(w.lblWidth(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(w.lblWidth(), Qt::LeftButton, {}, QPoint(45, 45));
     QTest::mousePress(w.slider(), Qt::LeftButton, {}, QPoint(8, 116));
     QVERIFY(!w.isMovingByHand());
     QTest::mouseRelease(w.slider(), Qt::LeftButton, {}, QPoint(8, 116));
@@ -811,7 +843,6 @@ int x11Child(int argc, char **argv)
     const QPoint grip = w.mapToGlobal(QPoint(10, 160));
     moveTo(grip, log);
     button("mousedown", log);
-    say(QStringLiteral("movepath %1").arg(w.isMovingByHand() ? "hand" : "system"));
     const QPoint creep(-1, 0);
     QPoint at = grip;
     waitFor([&] {
@@ -824,6 +855,8 @@ int x11Child(int argc, char **argv)
     // Then leftwards and down (a window manager may stop at the screen's edge),
     // each step waiting until the window sits under the pointer as it did when
     // the move began.
+    // The move begins once the pointer has gone the drag distance.
+    say(QStringLiteral("movepath %1").arg(w.isMovingByHand() ? "hand" : "system"));
     DragAnchor anchor{grip, creep, grip.x() - at.x()};
     for (int i = 1; i <= 10; ++i) {
         const QPoint p = at + QPoint(-10 * i, 5 * i);
