@@ -3,12 +3,18 @@
 #   ./dev.sh run    install what is missing, build, start the program
 #   ./dev.sh test   install what is missing, build, run the whole test suite
 #   ./dev.sh check  the everyday loop: build, then the fast tests (no end-to-end ones)
+#   ./dev.sh package [folder [work folder]]
+#                   install what packaging needs, build the Debian package, check it
+#                   with lintian, and leave it in the folder (dist/)
 # The build folders and their options are the presets in CMakePresets.json.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_PACKAGES="cmake g++ make pkg-config fonts-dejavu-core qt6-base-dev qt6-multimedia-dev
   qt6-svg-dev libsndfile1-dev libxkbcommon-dev qt6-qpa-plugins libx11-dev libxtst-dev qt6-translations-l10n"
+# What building and checking the Debian package needs besides the build's own
+# packages (the test command builds the package too).
+PACKAGING_PACKAGES="debhelper dpkg-dev lintian"
 # What the tests start or read besides the program: an X server with xdotool and a
 # window manager (openbox, fluxbox, icewm), a sound server and its tools, an
 # independent image reader, a print spooler with a PDF queue and a PDF reader, and
@@ -18,7 +24,7 @@ BUILD_PACKAGES="cmake g++ make pkg-config fonts-dejavu-core qt6-base-dev qt6-mul
 # clang-format checks the sources' format.
 TEST_PACKAGES="xvfb xauth xdotool x11-utils openbox fluxbox icewm pulseaudio pulseaudio-utils imagemagick
   cups cups-client printer-driver-cups-pdf poppler-utils desktop-file-utils appstream tidy
-  clang libfuzzer-14-dev clang-format"
+  clang libfuzzer-14-dev clang-format $PACKAGING_PACKAGES"
 
 install_missing() {
     local missing=()
@@ -43,6 +49,45 @@ build() {   # build <preset>
 # places that differ and fails when there is one.
 check_format() {
     git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+}
+
+# Builds the Debian package from the tracked files, in a copy under the work
+# folder so that the checkout stays clean, checks it with lintian (no error,
+# warning or remark that debian/stiftolino.lintian-overrides does not explain),
+# and copies the .deb into the output folder.
+build_package() {   # build_package <output folder> <work folder>
+    local out work version arch src
+    out=$(realpath -m "$1")
+    work=$(realpath -m "$2")
+    version=$(dpkg-parsechangelog -S Version)
+    arch=$(dpkg-architecture -q DEB_HOST_ARCH)
+    src="$work/stiftolino-$version"
+    rm -rf "$src" "$work"/stiftolino_*
+    mkdir -p "$src" "$out"
+    if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        # The tracked files as they are now, changes not yet committed included.
+        git ls-files -z | while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done |
+            tar --null -T - -cf - | tar -xf - -C "$src"
+    else
+        tar --exclude='./build*' --exclude=./dist --exclude=./.git -cf - . | tar -xf - -C "$src"
+    fi
+    # A package build of its own each time; ccache, where it is installed, keeps
+    # the compiler's work between builds in the same work folder.
+    if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null; then
+        export CMAKE_CXX_COMPILER_LAUNCHER=ccache
+    fi
+    case "${DEB_BUILD_OPTIONS:-}" in
+    *parallel=*) ;;
+    *) export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:+$DEB_BUILD_OPTIONS }parallel=$(nproc)" ;;
+    esac
+    # A distribution build: its own compiler flags (hardening, optimisation) may
+    # bring warnings that the developers' build does not see, so CI's warnings-
+    # as-errors stays out of it.
+    (cd "$src" && env -u CI dpkg-buildpackage -us -uc -b)
+    lintian --info --display-info --pedantic --fail-on error,warning,info,pedantic \
+        "$work/stiftolino_${version}_${arch}.changes"
+    cp "$work/stiftolino_${version}_${arch}.deb" "$out/"
+    echo "The package: $out/stiftolino_${version}_${arch}.deb"
 }
 
 case "${1:-}" in
@@ -70,8 +115,13 @@ check)
     build dev
     ctest --preset fast -j"$(nproc)"
     ;;
+package)
+    # shellcheck disable=SC2086
+    install_missing $BUILD_PACKAGES $PACKAGING_PACKAGES
+    build_package "${2:-dist}" "${3:-build-package}"
+    ;;
 *)
-    echo "usage: $0 run|test|check" >&2
+    echo "usage: $0 run|test|check|package" >&2
     exit 2
     ;;
 esac

@@ -191,6 +191,7 @@ QString Desk::start()
     QFile::setPermissions(m_dir.filePath(QStringLiteral("run")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
+    m_sound.setSharedMemory(true);
     const QString why = m_sound.start();
     m_soundUp = why.isEmpty();
     if (!m_soundUp)

@@ -76,15 +76,21 @@ void Canvas::line(QPointF from, QPointF to)
     scheduleLines(QRectF(from, to).normalized().adjusted(-r, -r, r, r).toAlignedRect().translated(b, b));
 }
 
-// The first line after a pause goes out at once; the following ones wait for the
-// next frame, so that the screen is sent one area per frame, the union of them.
+// A line after a frame with nothing painted goes to the screen at once, so a
+// slow stroke never waits for a tick; the lines that follow it within the frame
+// wait for the next one, so that moves coming faster than frames are sent one
+// area per frame, the union of them.
 void Canvas::scheduleLines(const QRect &widgetRect)
 {
     m_pendingLines |= widgetRect;
     if (m_frame.isActive())
         return;
     const qint64 since = m_sinceFrame.isValid() ? m_sinceFrame.elapsed() : m_frameInterval;
-    m_frame.start(int(qBound(qint64(0), qint64(m_frameInterval) - since, qint64(m_frameInterval))));
+    if (since >= m_frameInterval) {
+        flushLines();
+        return;
+    }
+    m_frame.start(int(qint64(m_frameInterval) - since));
 }
 
 void Canvas::flushLines()

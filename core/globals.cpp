@@ -12,6 +12,7 @@ void ResetGlobals()
     TemplateIndex = Defaults::TemplateIndex;
     PreviewLarge = Defaults::PreviewLarge;
     GridShown = Defaults::GridShown;
+    DrawSteps = Defaults::DrawSteps;
     PictureName.clear();
     StartingUp = False;
     LanguageFilePath.clear();

@@ -22,6 +22,7 @@ constexpr int16_t PenWindowShown = True;
 constexpr int16_t TemplateIndex = 1;
 constexpr int16_t PreviewLarge = True;
 constexpr int16_t GridShown = True;
+constexpr int16_t DrawSteps = 1;
 } // namespace Defaults
 
 inline int16_t SoundOn = Defaults::SoundOn;                 // Key::Sound
@@ -32,6 +33,9 @@ inline int16_t PenWindowShown = Defaults::PenWindowShown;   // Key::PenWindowSho
 inline int16_t TemplateIndex = Defaults::TemplateIndex;     // Key::TemplateIndex
 inline int16_t PreviewLarge = Defaults::PreviewLarge;       // Key::PreviewLarge
 inline int16_t GridShown = Defaults::GridShown;             // Key::GridShown
+// The lesson window draws each new step's strokes before the child's eyes (1), or
+// shows the step at once (0). Read only: parents set it by hand in the settings file.
+inline int16_t DrawSteps = Defaults::DrawSteps;             // Key::DrawSteps
 inline QString PictureName;             // the name typed at the last Save
 inline int16_t StartingUp = False;
 inline QString LanguageFilePath;

@@ -27,6 +27,7 @@ inline constexpr SettingKey PreviewLarge{"PSize", Defaults::PreviewLarge};
 inline constexpr SettingKey PenWindowShown{"CShow", Defaults::PenWindowShown};
 inline constexpr SettingKey GridShown{"Gitter", Defaults::GridShown};
 inline constexpr SettingKey Language{"Sprache", Defaults::LanguageOffset};
+inline constexpr SettingKey DrawSteps{"Zeichnen", Defaults::DrawSteps};
 // The floating windows' places, in twips.
 inline constexpr SettingKey PenWindowLeft{"CLeft", std::nullopt};
 inline constexpr SettingKey PenWindowTop{"CTop", std::nullopt};

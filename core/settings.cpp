@@ -83,6 +83,7 @@ void LoadConfig()
         f.line(60, [&] { PreviewLarge = GetSettingInt16(Key::PreviewLarge); });
         f.line(70, [&] { PenWindowShown = GetSettingInt16(Key::PenWindowShown); });
         f.line(80, [&] { GridShown = GetSettingInt16(Key::GridShown); });
+        f.line(90, [&] { DrawSteps = GetSettingInt16(Key::DrawSteps); });
     });
 }
 

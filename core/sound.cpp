@@ -6,6 +6,7 @@
 #include "platform/soundoutput.h"
 
 #include <QCoreApplication>
+#include <QHash>
 
 #include <sndfile.h>
 
@@ -84,6 +85,25 @@ SoundOutput *defaultOutput()
             qAddPostRoutine(quietenOutput);
     }
     return qtOutput;
+}
+
+// Each sound is decoded once and its samples kept: a press plays them again
+// without decoding (the seven sounds hold about a second of 16-bit samples
+// together). The samples are taken again when the sound's data changes.
+Allgemein::DecodedSound decodedOnce(int32_t number, const QByteArray &wave)
+{
+    struct Kept {
+        QByteArray wave;
+        Allgemein::DecodedSound sound;
+    };
+    static QHash<int32_t, Kept> kept;
+    auto it = kept.constFind(number);
+    if (it != kept.constEnd() && it->wave == wave)
+        return it->sound;
+    Allgemein::DecodedSound sound = Allgemein::DecodeWave(wave);
+    if (sound.ok())
+        kept.insert(number, {wave, sound});
+    return sound;
 }
 
 } // namespace
@@ -172,14 +192,14 @@ void PlayWAV(int32_t number)
             // After an ignored load there is nothing to play, and nothing more to report.
             if (!loaded)
                 return;
-            sound = DecodeWave(SoundBuffer);
+            sound = decodedOnce(number, SoundBuffer);
             if (!sound.ok())
                 raiseError(Err::InvalidCall,
                            QStringLiteral("Sound %1 cannot be played: %2").arg(number).arg(sound.error));
         });
         f.line(30, [&] {
             if (sound.ok() && !sound.pcm.isEmpty())
-                CurrentSoundOutput()->play(std::move(sound.pcm), sound.format);
+                CurrentSoundOutput()->play(sound.pcm, sound.format);
         });
     });
 }

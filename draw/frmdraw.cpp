@@ -25,7 +25,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QPainter>
 #include <QTimer>
 #include <QWindow>
@@ -100,9 +99,8 @@ void frmDraw::Form_Load()
     using namespace Allgemein;
     ErrorFrame f("frmDraw", "Form_Load");
     f.run([&] {
-        // The printer margins are measured once the window has shown its first
-        // frame (afterFirstFrame): asking the print system takes longer than
-        // drawing the whole window.
+        // The printer margins are measured at the first Print, from the printer
+        // that prints: a child who never prints never loads the print system.
         f.line(40, [&] { m_picBild->setCursor(TitleParts::pencilCursor()); });
         f.line(50, [&] { m_panel.buttons[1]->setEnabled(false); });
         f.line(60, [&] {
@@ -221,7 +219,6 @@ void frmDraw::showEvent(QShowEvent *event)
 
 void frmDraw::afterFirstFrame()
 {
-    m_print.measureMargins();
     Allgemein::OpenSoundOutput();
 }
 
@@ -402,7 +399,3 @@ void frmDraw::closeEvent(QCloseEvent *event)
     else
         event->ignore();
 }
-
-QAction *frmDraw::mnuHilfe() const { return m_mnuHelp->mnuHilfe; }
-QAction *frmDraw::mnuEmail() const { return m_mnuHelp->mnuEmail; }
-QAction *frmDraw::mnuUeber() const { return m_mnuHelp->mnuUeber; }

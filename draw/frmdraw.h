@@ -2,6 +2,7 @@
 // The main window: the drawing canvas, the toolbar panel with its ten buttons and
 // five flags, the title logo and the maker's notice, over a background picture.
 
+#include "draw/helpmenu.h"
 #include "draw/layout.h"
 #include "draw/toolwindows.h"
 #include "draw/toolpanel.h"
@@ -22,7 +23,6 @@ class SymbolButton;
 class ClickLabel;
 class QAction;
 class QLabel;
-class HelpMenu;
 
 class frmDraw : public QWidget
 {
@@ -66,14 +66,13 @@ public:
     QLabel *lblCopyright() const { return m_lblCopyright; }
     // The help button's popup menu (no menu bar) and its items.
     HelpMenu *mnuHelp() const { return m_mnuHelp; }
-    QAction *mnuHilfe() const;
-    QAction *mnuEmail() const;
-    QAction *mnuUeber() const;
+    QAction *mnuHilfe() const { return m_mnuHelp->mnuHilfe; }
+    QAction *mnuEmail() const { return m_mnuHelp->mnuEmail; }
+    QAction *mnuUeber() const { return m_mnuHelp->mnuUeber; }
 
     // The canvas as it was when the last stroke began: what Undo brings back.
     const QImage &undoPicture() const { return m_picOld; }
-    // The printer margins, measured right after the first frame or at the first
-    // Print, whichever comes first.
+    // The printer margins, measured at the first Print.
     PrintJob &printJob() { return m_print; }
 
     // The lesson window, created with the first layout; null before.
@@ -96,7 +95,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Runs once the first frame is on the screen: the printer margins, the sound output.
+    // Runs once the first frame is on the screen: the sound output.
     void afterFirstFrame();
     void buildControls();
     void quitCommand();

@@ -11,12 +11,15 @@
 #include "core/sound.h"
 #include "controls/symbolbutton.h"
 #include "picker/previewlayout.h"
+#include "picker/stepdrawing.h"
+#include "picker/strokeanimation.h"
 #include "platform/paths.h"
 #include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
 
 #include <QCloseEvent>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -90,6 +93,9 @@ void frmPreview::buildControls()
     imgGitter = new QLabel(picPreview);
     imgGitter->setAttribute(Qt::WA_TransparentForMouseEvents);
     imgGitter->setAttribute(Qt::WA_TranslucentBackground);
+    // The strokes are drawn under the grid.
+    m_animation = new StrokeAnimation(picPreview);
+    m_animation->stackUnder(imgGitter);
 
     // Stacked 0, 2, 1 from the bottom: the template panel covers the file panel,
     // which covers the step panel.
@@ -217,10 +223,30 @@ void frmPreview::showCell(int k)
 {
     // Until a lesson is loaded (a stored number without a lesson) there is nothing
     // to show; the failed load has been reported already.
+    m_animation->stop();
     if (clpPicture.isEmpty())
         return;
     picPreview->paintPicture(clpPicture.cell(k),
                              QRectF(0, 0, picPreview->scaleWidth(), picPreview->scaleHeight()));
+}
+
+void frmPreview::drawStep(int k)
+{
+    // The cell is on view already; the strokes are drawn over it and end on it.
+    // Without stroke data (a lesson without its strokes) the cell simply stays.
+    if (!DrawSteps || clpPicture.isEmpty())
+        return;
+    if (m_strokesOf != TemplateIndex) {
+        m_strokesOf = TemplateIndex;
+        m_strokes.reset();
+        tryQuietly([&] {
+            m_strokes = LessonStrokes::decode(ModResFiles::LoadResData(100 + TemplateIndex, QStringLiteral("STROKES")));
+        });
+    }
+    if (!m_strokes)
+        return;
+    const int b = picPreview->borderWidth();
+    m_animation->play(StepDrawing(*m_strokes, k), QRect(b, b, picPreview->scaleWidth(), picPreview->scaleHeight()));
 }
 
 void frmPreview::ResizePreview()
@@ -298,6 +324,10 @@ void frmPreview::paintEvent(QPaintEvent *event)
 void frmPreview::vbeButton_Click(int Index)
 {
     ErrorFrame f("frmPreview", "vbeButton_Click");
+    // Every button ends a step being drawn at once: the child never waits. Next
+    // pressed meanwhile shows its step at once too.
+    const bool wasDrawing = m_animation->isPlaying();
+    m_animation->stop();
     f.run([&] {
         switch (Index) {
         case 0: // previous step
@@ -332,6 +362,10 @@ void frmPreview::vbeButton_Click(int Index)
                 StepIndex = int16_t(StepIndex + 1);
             });
             f.line(140, [&] { showCell(StepIndex); });
+            f.line(145, [&] {
+                if (!wasDrawing)
+                    drawStep(StepIndex);
+            });
             f.line(150, [&] {
                 if (StepIndex > 4)
                     vbeButton[2]->setEnabled(false);
@@ -364,6 +398,7 @@ void frmPreview::vbeButton_Click(int Index)
             f.line(270, [&] { SaveConfig(); });
             f.line(280, [&] { loadTemplate(); });
             f.line(290, [&] { showCell(0); });
+            f.line(295, [&] { drawStep(0); });
             f.line(300, [&] { picPanel[1]->setVisible(false); });
             f.line(310, [&] { picPanel[0]->setVisible(true); });
             break;
@@ -442,6 +477,7 @@ void frmPreview::filPics_Click()
             if (!QFileInfo(m_chosenPicture).isFile())
                 return;   // gone since it was listed: the preview stays
             const QImage picture = PictureFile::load(m_chosenPicture);
+            m_animation->stop();
             picPreview->paintPicture(picture,
                                      QRectF(0, 0, picPreview->scaleWidth(), picPreview->scaleHeight()));
         });
@@ -469,13 +505,48 @@ void frmPreview::mousePressEvent(QMouseEvent *event)
 
 bool frmPreview::eventFilter(QObject *watched, QEvent *event)
 {
-    // A press on a panel's background or on the preview drags the window too.
+    if (watched == picPreview && previewMouse(event))
+        return true;
+    // A press on a panel's background drags the window too.
     if (event->type() == QEvent::MouseButtonPress) {
         const auto *e = static_cast<QMouseEvent *>(event);
         Form_MouseDown(e->button(), e->modifiers(), e->globalPosition());
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool frmPreview::previewMouse(QEvent *event)
+{
+    // A press on the preview drags the window once the pointer moves with the
+    // button held; a click (press and release without moving) draws the step on
+    // view again.
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        const auto *e = static_cast<QMouseEvent *>(event);
+        m_previewPress = PendingPress{e->globalPosition(), e->button(), e->modifiers()};
+        return true;
+    }
+    case QEvent::MouseMove: {
+        const auto *e = static_cast<QMouseEvent *>(event);
+        if (m_previewPress && (e->globalPosition() - m_previewPress->globalPos).manhattanLength()
+                                  >= QApplication::startDragDistance()) {
+            const PendingPress press = *std::exchange(m_previewPress, std::nullopt);
+            Form_MouseDown(press.button, press.shift, press.globalPos);
+        }
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        if (std::exchange(m_previewPress, std::nullopt) && picPanel[0]->isVisible() && !picPanel[1]->isVisible()
+            && !picPanel[2]->isVisible()) {
+            m_animation->stop();
+            drawStep(StepIndex);
+        }
+        return true;
+    default:
+        return false;
+    }
 }
 
 void frmPreview::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, QPointF globalPos)

@@ -3,6 +3,7 @@
 // toggles the grid and the preview size, and lists the saved pictures.
 
 #include "controls/toolwindow.h"
+#include "core/lessonstrokes.h"
 #include "picker/pictureclip.h"
 
 #include <QImage>
@@ -10,11 +11,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class PictureBox;
 class SymbolButton;
 class QLabel;
 class QListWidget;
+class StrokeAnimation;
 
 class frmPreview : public ToolWindow
 {
@@ -66,6 +69,9 @@ public:
 
     const QImage &backdrop() const { return m_backdrop; }
 
+    // Draws the strokes of a step as it comes into view, over the preview.
+    StrokeAnimation *strokeAnimation() const { return m_animation; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -79,6 +85,8 @@ private:
     void buildControls();
     void loadTemplate();
     void showCell(int k);
+    void drawStep(int k);
+    bool previewMouse(QEvent *event);
     void refreshPictureList();
     QString picturesFolder() const;
 
@@ -88,4 +96,14 @@ private:
     QImage imgBG;
     QImage m_backdrop;
     QString m_chosenPicture;   // the full path of the picture picked in the list
+    StrokeAnimation *m_animation = nullptr;
+    std::optional<LessonStrokes> m_strokes;
+    int m_strokesOf = 0;       // the lesson m_strokes belong to
+    // A press on the preview waits to see whether it is a click or a drag.
+    struct PendingPress {
+        QPointF globalPos;
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers shift;
+    };
+    std::optional<PendingPress> m_previewPress;
 };

@@ -22,7 +22,7 @@ void PrintJob::print(ErrorFrame &f, const QImage &picture, const QString &title,
     QRectF printable;   // device pixels from the paper's corner
     double dotsPerMm = 0;
     PrintPage page;
-    margins();   // once, and done already unless no frame was painted yet
+    margins();   // measured once, at the first Print
     f.line(160, [&] {
         printer = Printing::defaultPrinter();
         if (!printer)

@@ -14,7 +14,8 @@ class PrintJob
 {
 public:
     // The margins of the default printer, measured the first time they are
-    // asked for (asking the print system takes longer than a window's frame).
+    // asked for: at the first Print, so that the print system is loaded only
+    // by a child who prints, and the margins are the printing printer's.
     const Drucker::Margins &margins();
     bool marginsMeasured() const { return m_measured; }
     void measureMargins() { margins(); }

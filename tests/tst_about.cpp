@@ -7,7 +7,6 @@
 #include "core/config.h"
 #include "core/globals.h"
 #include "core/resources.h"
-#include "platform/shell.h"
 #include "support/testsupport.h"
 
 #include <QElapsedTimer>
@@ -40,15 +39,14 @@ private:
     {
         return w->lblHomepage->palette().color(QPalette::WindowText);
     }
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
     QWidget *m_main = nullptr;   // stands in for the main window
     int m_mainShown = 0;
-    QList<QUrl> m_opened;
 };
 
 void tst_About::init()
 {
-    m_env = new TestEnvironment;
+    m_env.emplace();
     m_env->writeLanguageTable();
     frmInfo::MainWindowShown = False;
     m_main = new QWidget;
@@ -58,22 +56,15 @@ void tst_About::init()
                                 ++m_mainShown;
                                 m_main->show();
                             }});
-    m_opened.clear();
-    Shell::setOpener([this](const QUrl &u) {
-        m_opened << u;
-        return true;
-    });
 }
 
 void tst_About::cleanup()
 {
     delete frmInfo::loaded();
-    Shell::setOpener({});
     frmInfo::setMainWindow({});
     delete m_main;
     m_main = nullptr;
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 void tst_About::versionText_data()
@@ -242,9 +233,9 @@ void tst_About::linkColours()
     QCOMPARE(linkColour(w), QColor(255, 0, 0));
     QTest::mouseRelease(w->lblHomepage, Qt::LeftButton, {}, releaseAt);
     QCOMPARE(linkColour(w), QColor(0, 0, 255));
-    QCOMPARE(m_opened.size(), opened);
+    QCOMPARE(m_env->opened.size(), opened);
     if (opened)
-        QCOMPARE(m_opened.first(), QUrl(Config::WebSite));
+        QCOMPARE(m_env->opened.first(), QUrl(Config::WebSite));
 }
 
 QTEST_MAIN(tst_About)

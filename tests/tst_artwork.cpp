@@ -227,7 +227,7 @@ void tst_Artwork::pixelFiles()
 void tst_Artwork::bitmap100IsBmp()
 {
     // The program reads bitmap resources as BMP files, like the lesson strips.
-    TestEnvironment env;
+    CoreEnvironment env;
     QFile f(QStringLiteral(":/res/BITMAP/100"));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.read(2), QByteArray("BM"));

@@ -8,13 +8,13 @@
 #include "core/language.h"
 #include "core/languages.h"
 #include "draw/frmdraw.h"
+#include "draw/helpmenu.h"
 #include "picker/frmpreview.h"
 #include "platform/printer.h"
 #include "support/testsupport.h"
 
 #include <QFile>
 #include <QLabel>
-#include <QMenu>
 #include <QTest>
 
 #include <functional>
@@ -94,10 +94,10 @@ void tst_Captions::followLanguageChange_data()
     QTest::addColumn<Caption>("caption");
     QTest::addColumn<Text>("message");
     QTest::newRow("main window toolbar")
-        << Caption([](const Windows &w) { return w.main->vbeButton[0]->toolTip(); })
+        << Caption([](const Windows &w) { return w.main->vbeButton(0)->toolTip(); })
         << Text::DeletePicture;
     QTest::newRow("main window help menu")
-        << Caption([](const Windows &w) { return w.main->mnuHelp->title(); }) << Text::Help;
+        << Caption([](const Windows &w) { return w.main->mnuHelp()->title(); }) << Text::Help;
     QTest::newRow("lesson window")
         << Caption([](const Windows &w) { return w.main->preview()->vbeButton[1]->toolTip(); })
         << Text::SelectPicture;

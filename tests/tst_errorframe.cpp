@@ -9,6 +9,8 @@ class tst_ErrorFrame : public QObject
 {
     Q_OBJECT
 private slots:
+    void init() { m_env.emplace(); }
+    void cleanup() { m_env.reset(); }
     void choices_data();
     void choices();
     void cancelLeavesOnlyThisProcedure();
@@ -18,6 +20,9 @@ private slots:
     void unknownChoiceCountsAsCancel();
     void outOfMemoryIsReported();
     void nestedFramesKeepTheirOwnLeave();
+
+private:
+    std::optional<CoreEnvironment> m_env;
 };
 
 namespace {
@@ -69,15 +74,13 @@ void tst_ErrorFrame::choices()
     QFETCH(QList<int>, answers);
     QFETCH(int, failures);
     QFETCH(QStringList, trace);
-    TestEnvironment env;
-    env.reporter.answers = answers;
+    m_env->reporter.answers = answers;
     QCOMPARE(runProcedure(failures), trace);
 }
 
 void tst_ErrorFrame::cancelLeavesOnlyThisProcedure()
 {
-    TestEnvironment env;
-    env.reporter.answers = {2};
+    m_env->reporter.answers = {2};
     QStringList trace;
     ErrorFrame outer("Modul", "Caller");
     outer.run([&] {
@@ -85,14 +88,13 @@ void tst_ErrorFrame::cancelLeavesOnlyThisProcedure()
         outer.line(20, [&] { trace << QStringLiteral("caller goes on"); });
     });
     QCOMPARE(trace, (QStringList{"10", "20", "caller goes on"}));
-    QCOMPARE(env.reporter.reports.size(), 1);
-    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("Proc"));
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("Proc"));
 }
 
 void tst_ErrorFrame::functionKeepsItsResultOnCancel()
 {
-    TestEnvironment env;
-    env.reporter.answers = {2};
+    m_env->reporter.answers = {2};
     auto fn = [] {
         QString result;
         ErrorFrame f("Modul", "Fn");
@@ -108,15 +110,14 @@ void tst_ErrorFrame::functionKeepsItsResultOnCancel()
 
 void tst_ErrorFrame::reporterSeesModuleProcedureLineAndNumber()
 {
-    TestEnvironment env;
-    env.reporter.answers = {1};
+    m_env->reporter.answers = {1};
     ErrorFrame f("frmDraw", "vbeButton_Click");
     f.run([&] {
         f.line(10, [] {});
         f.line(40, [] { raiseError(Err::InvalidPicture); });
     });
-    QCOMPARE(env.reporter.reports.size(), 1);
-    const auto &r = env.reporter.reports[0];
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    const auto &r = m_env->reporter.reports[0];
     QCOMPARE(r.module, QStringLiteral("frmDraw"));
     QCOMPARE(r.procedure, QStringLiteral("vbeButton_Click"));
     QCOMPARE(r.error.line, 40);
@@ -126,8 +127,7 @@ void tst_ErrorFrame::reporterSeesModuleProcedureLineAndNumber()
 
 void tst_ErrorFrame::endEndsAtOnce()
 {
-    TestEnvironment env;
-    env.reporter.answers = {3};
+    m_env->reporter.answers = {3};
     bool after = false;
     bool callerWentOn = false;
     QVERIFY_THROWS_EXCEPTION(ProgramEnded, [&] {
@@ -149,15 +149,13 @@ void tst_ErrorFrame::endEndsAtOnce()
 
 void tst_ErrorFrame::unknownChoiceCountsAsCancel()
 {
-    TestEnvironment env;
-    env.reporter.answers = {7};
+    m_env->reporter.answers = {7};
     QCOMPARE(runProcedure(1), (QStringList{"10", "20"}));
 }
 
 void tst_ErrorFrame::outOfMemoryIsReported()
 {
-    TestEnvironment env;
-    env.reporter.answers = {1};
+    m_env->reporter.answers = {1};
     bool next = false;
     ErrorFrame f("M", "P");
     f.run([&] {
@@ -165,13 +163,12 @@ void tst_ErrorFrame::outOfMemoryIsReported()
         f.line(20, [&] { next = true; });
     });
     QVERIFY(next);
-    QCOMPARE(env.reporter.reports.value(0).error.number, 7);
+    QCOMPARE(m_env->reporter.reports.value(0).error.number, 7);
 }
 
 void tst_ErrorFrame::nestedFramesKeepTheirOwnLeave()
 {
     // An exit() of the inner procedure must not leave the outer one.
-    TestEnvironment env;
     QStringList trace;
     ErrorFrame outer("M", "Outer");
     outer.run([&] {
@@ -185,7 +182,7 @@ void tst_ErrorFrame::nestedFramesKeepTheirOwnLeave()
         outer.line(20, [&] { trace << QStringLiteral("outer 20"); });
     });
     QCOMPARE(trace, QStringList{QStringLiteral("outer 20")});
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_ErrorFrame)

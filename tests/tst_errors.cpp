@@ -7,7 +7,6 @@
 #include "platform/paths.h"
 #include "platform/printer.h"
 #include "platform/prompts.h"
-#include "platform/shell.h"
 #include "support/testsupport.h"
 
 #include <QApplication>
@@ -57,9 +56,7 @@ private slots:
 private:
     static ProtocolContent sample();
     ErrPtnr *makeDialog();
-    TestEnvironment *m_env = nullptr;
-    Prompts::Scripted m_prompts;
-    QList<QUrl> m_opened;
+    std::optional<TestEnvironment> m_env;
 };
 
 ProtocolContent tst_Errors::sample()
@@ -80,23 +77,12 @@ ProtocolContent tst_Errors::sample()
 
 void tst_Errors::init()
 {
-    m_env = new TestEnvironment;
-    m_prompts = Prompts::Scripted();
-    Prompts::setBackend(&m_prompts);
-    m_opened.clear();
-    Shell::setOpener([this](const QUrl &u) {
-        m_opened << u;
-        return true;
-    });
+    m_env.emplace();
 }
 
 void tst_Errors::cleanup()
 {
-    Prompts::setBackend(nullptr);
-    Shell::setOpener({});
-    Printing::setPrinterFactory({});
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 ErrPtnr *tst_Errors::makeDialog()
@@ -356,8 +342,8 @@ void tst_Errors::saveAsksBeforeReplacing()
     std::unique_ptr<ErrPtnr> d(makeDialog());
     const QString path = d->protocolFilePath(QStringLiteral(".ERR"));
     d->cmdProtocol_Click(1);
-    QCOMPARE(m_prompts.asked.size(), 1);   // only the confirmation
-    QVERIFY(m_prompts.asked[0].contains(QStringLiteral("Das FehlerprotcmdOKoll wurde in die Datei '")
+    QCOMPARE(m_env->prompts.asked.size(), 1);   // only the confirmation
+    QVERIFY(m_env->prompts.asked[0].contains(QStringLiteral("Das FehlerprotcmdOKoll wurde in die Datei '")
                                         + path + QStringLiteral("' geschrieben!")));
     const QByteArray first = readFile(path);
     QVERIFY(first.contains("PROGRAMM-INFO:"));
@@ -369,20 +355,20 @@ void tst_Errors::saveAsksBeforeReplacing()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("old");
     f.close();
-    m_prompts.asked.clear();
-    m_prompts.answers = {Prompts::Answer::No};
+    m_env->prompts.asked.clear();
+    m_env->prompts.answers = {Prompts::Answer::No};
     d->cmdProtocol_Click(1);
     QCOMPARE(readFile(path), QByteArray("old"));
-    QCOMPARE(m_prompts.asked.size(), 1);
-    QVERIFY(m_prompts.asked[0].contains(QStringLiteral("Overwrite file '") + path + QStringLiteral("' ?")));
+    QCOMPARE(m_env->prompts.asked.size(), 1);
+    QVERIFY(m_env->prompts.asked[0].contains(QStringLiteral("Overwrite file '") + path + QStringLiteral("' ?")));
 
     // Yes replaces it and names the full path.
-    m_prompts.asked.clear();
-    m_prompts.answers = {Prompts::Answer::Yes};
+    m_env->prompts.asked.clear();
+    m_env->prompts.answers = {Prompts::Answer::Yes};
     d->cmdProtocol_Click(1);
     QCOMPARE(readFile(path), first);
-    QCOMPARE(m_prompts.asked.size(), 2);
-    QVERIFY(m_prompts.asked[1].contains(QStringLiteral("Error protocoll was written to file '") + path));
+    QCOMPARE(m_env->prompts.asked.size(), 2);
+    QVERIFY(m_env->prompts.asked[1].contains(QStringLiteral("Error protocoll was written to file '") + path));
 }
 
 void tst_Errors::printWithAndWithoutPrinter()
@@ -397,27 +383,27 @@ void tst_Errors::printWithAndWithoutPrinter()
     });
     d->cmdProtocol_Click(0);
     QVERIFY(readFile(pdf).startsWith("%PDF"));
-    QVERIFY(m_prompts.asked.isEmpty());
+    QVERIFY(m_env->prompts.asked.isEmpty());
 
     Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
     d->cmdProtocol_Click(0);
-    QCOMPARE(m_prompts.asked.size(), 1);
-    QVERIFY(m_prompts.asked[0].contains(QStringLiteral("could not be printed")));
+    QCOMPARE(m_env->prompts.asked.size(), 1);
+    QVERIFY(m_env->prompts.asked[0].contains(QStringLiteral("could not be printed")));
 }
 
 void tst_Errors::mailAndWebUseClipboardAndShell()
 {
     std::unique_ptr<ErrPtnr> d(makeDialog());
     d->cmdProtocol_Click(2);
-    QCOMPARE(m_opened.value(0), QUrl(QStringLiteral("mailto:support@vorbexa.example")));
+    QCOMPARE(m_env->opened.value(0), QUrl(QStringLiteral("mailto:support@vorbexa.example")));
     QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("SYSTEMINFO:")));
-    QVERIFY(m_prompts.asked.value(0).contains(QStringLiteral("use the menu or toolbar command of your email program. ")));
+    QVERIFY(m_env->prompts.asked.value(0).contains(QStringLiteral("use the menu or toolbar command of your email program. ")));
     QGuiApplication::clipboard()->clear();
-    m_prompts.asked.clear();
+    m_env->prompts.asked.clear();
     d->cmdProtocol_Click(3);
-    QCOMPARE(m_opened.value(1), QUrl(QStringLiteral("https://www.vorbexa.example/")));
+    QCOMPARE(m_env->opened.value(1), QUrl(QStringLiteral("https://www.vorbexa.example/")));
     QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("PROGRAMM-INFO:")));
-    QVERIFY(m_prompts.asked.isEmpty());
+    QVERIFY(m_env->prompts.asked.isEmpty());
 }
 
 void tst_Errors::dialogsHaveOnlyATitle_data()
@@ -551,13 +537,13 @@ void tst_Errors::protocolNeverThroughALink()
     t.close();
     const QString path = d->protocolFilePath(extension);
     QVERIFY(QFile::link(target, path));
-    m_prompts.answers = {Prompts::Answer::Yes}; // replace it, if asked
+    m_env->prompts.answers = {Prompts::Answer::Yes}; // replace it, if asked
     if (extension == u".EPT") {
         QVERIFY(!d->AppendProtocolFile());
     } else {
         d->cmdProtocol_Click(1);
-        QVERIFY2(m_prompts.asked.last().contains(QStringLiteral("could not be written to file '") + path),
-                 qPrintable(m_prompts.asked.join(u'\n')));
+        QVERIFY2(m_env->prompts.asked.last().contains(QStringLiteral("could not be written to file '") + path),
+                 qPrintable(m_env->prompts.asked.join(u'\n')));
     }
     QCOMPARE(readFile(target), QByteArray("untouched"));
     QVERIFY(QFileInfo(path).isSymLink());

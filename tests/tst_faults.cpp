@@ -17,6 +17,8 @@
 #include "platform/settingsbackend.h"
 #include "controls/symbolbutton.h"
 #include "core/sound.h"
+#include "support/childrole.h"
+#include "support/fixtures.h"
 #include "support/programcopy.h"
 #include "support/printspooler.h"
 #include "support/pulseserver.h"
@@ -110,12 +112,14 @@ QByteArray hugeBitmap()
     return out + data;
 }
 
-// The child role of the kill test: writes the settings over and over, each round
-// all seven keys with the round's number (counting on from `first`), until it is
-// killed.
-int writeSettingsForParent(const QString &path, int16_t first)
+// The child role of the kill test: writes the settings to <path> over and over,
+// each round all seven keys with the round's number (counting on from <first>),
+// until it is killed.
+int writeSettingsForParent(int argc, char **argv, const QStringList &args)
 {
-    std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(path);
+    QCoreApplication app(argc, argv);
+    const int16_t first = int16_t(args.value(1).toInt());
+    std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(args.value(0));
     SetSettingsBackend(store.get());
     for (int16_t round = first;; ++round) {
         SoundOn = TemplateIndex = PenWidth = PreviewLarge = PenWindowShown = GridShown = round;
@@ -125,18 +129,18 @@ int writeSettingsForParent(const QString &path, int16_t first)
 }
 
 // The child role of the sound test: plays the sweep every 40 ms through the real
-// sound output, as a child clicking away would, and says after each one.
-int playForParent(int argc, char **argv)
+// sound output, as a child clicking away would, and says after each one, <total>
+// times.
+int playForParent(int argc, char **argv, const QStringList &args)
 {
     QCoreApplication app(argc, argv);
     SoundOn = True;
-    const int total = std::atoi(argv[2]);
+    const int total = args.value(0).toInt();
     int played = 0;
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, &app, [&] {
         PlayEffect(Effect::Sweep);
-        std::printf("played %d\n", ++played);
-        std::fflush(stdout);
+        ChildRole::say("played " + QByteArray::number(++played));
         if (played == total)
             app.quit();
     });
@@ -176,23 +180,19 @@ private slots:
     void printerRemovedBeforePrint();
 
 private:
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
 };
 
 void tst_Faults::init()
 {
-    m_env = new TestEnvironment;
-    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
+    m_env.emplace();
     SoundOn = False;
 }
 
 void tst_Faults::cleanup()
 {
-    if (frmDraw::exists())
-        delete &frmDraw::instance();
-    Printing::setPrinterFactory({});
-    delete m_env;
-    m_env = nullptr;
+    endMainWindow();
+    m_env.reset();
 }
 
 void tst_Faults::languageTableGoneWhileRunning_data()
@@ -246,7 +246,7 @@ void tst_Faults::settingsFileIsAFolder()
     m_env->reporter.fallback = 1;   // Ignore
     LoadConfig();
     QCOMPARE(PenWidth, Defaults::PenWidth);
-    QCOMPARE(m_env->reporter.reports.size(), 7);
+    QCOMPARE(m_env->reporter.reports.size(), 8);
     for (const auto &r : std::as_const(m_env->reporter.reports)) {
         QCOMPARE(r.procedure, QStringLiteral("LoadConfig"));
         QCOMPARE(r.error.number, 75);
@@ -312,8 +312,7 @@ void tst_Faults::homeFolderNotWritable()
     std::unique_ptr<IniSettingsBackend> store =
         IniSettingsBackend::atPath(home + QStringLiteral("/.config/Stiftolino/Stiftolino.ini"));
     SetSettingsBackend(store.get());
-    MainWindow().showCentred();
-    QVERIFY(QTest::qWaitForWindowExposed(&MainWindow()));
+    QVERIFY(showMainWindow());
     PenWidth = 12;
     QuitProgram();
     QVERIFY(m_env->reporter.reports.isEmpty());
@@ -337,9 +336,8 @@ void tst_Faults::pictureChangedBetweenListAndOk()
 {
     QFETCH(QString, change);
     QFETCH(int, error);
-    frmDraw &w = frmDraw::instance();
-    w.showCentred();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(showMainWindow());
+    frmDraw &w = MainWindow();
     frmPreview *p = w.preview();
     QVERIFY(p);
     const QString folder = Paths::picturesFolder();
@@ -463,9 +461,7 @@ void tst_Faults::killedWhileWritingSettings()
     int lastRound = 0;
     for (int kill = 0; kill < 20; ++kill) {
         QProcess child;
-        child.setProgram(QCoreApplication::applicationFilePath());
-        child.setArguments({QStringLiteral("--write-settings"), path, QString::number(lastRound + 1)});
-        child.start();
+        ChildRole::start(child, QStringLiteral("write-settings"), {path, QString::number(lastRound + 1)});
         QVERIFY(child.waitForStarted());
         // Kill it at a different point each time: after a few more rounds.
         const int target = lastRound + 1 + kill % 5;
@@ -497,8 +493,7 @@ void tst_Faults::killedWhileWritingSettings()
         QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
     }
     QProcess next;
-    next.start(QCoreApplication::applicationFilePath(),
-               {QStringLiteral("--write-settings"), path, QString::number(lastRound + 1)});
+    ChildRole::start(next, QStringLiteral("write-settings"), {path, QString::number(lastRound + 1)});
     QVERIFY(next.waitForStarted());
     QVERIFY2(waitFor([&] {
         bool whole = false;
@@ -520,8 +515,7 @@ void tst_Faults::soundServerKilled()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("PULSE_SERVER"), server.address());
     env.remove(QStringLiteral("QT_LOGGING_RULES"));
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--play"), QStringLiteral("120")});
+    ChildRole::start(child, QStringLiteral("play"), {QStringLiteral("120")}, env);
     QVERIFY(child.waitForStarted());
     QByteArray out;
     auto reached = [&](int n) {
@@ -557,9 +551,8 @@ void tst_Faults::printerRemovedBeforePrint()
     QVERIFY2(spooler.addQueue(QStringLiteral("Kinderzimmer"), ppd), qPrintable(spooler.whyNot()));
     Printing::setPrinterFactory({});   // the real default printer
 
-    frmDraw &w = frmDraw::instance();
-    w.showCentred();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(showMainWindow());
+    frmDraw &w = MainWindow();
     w.picBild()->line(QPointF(10, 10), QPointF(200, 150));
     const QImage drawn = w.picBild()->image();
     QVERIFY2(!spooler.run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), QStringLiteral("Kinderzimmer")})
@@ -577,18 +570,6 @@ void tst_Faults::printerRemovedBeforePrint()
     QVERIFY(!QFile::exists(spooler.outputFile(QStringLiteral("Kinderzimmer"))));
 }
 
-int main(int argc, char **argv)
-{
-    if (argc >= 3 && std::strcmp(argv[1], "--play") == 0)
-        return playForParent(argc, argv);
-    if (argc >= 4 && std::strcmp(argv[1], "--write-settings") == 0) {
-        QCoreApplication app(argc, argv);
-        return writeSettingsForParent(QString::fromLocal8Bit(argv[2]), int16_t(std::atoi(argv[3])));
-    }
-    QApplication app(argc, argv);
-    tst_Faults test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return runTestProgram(&test, argc, argv);
-}
+QTEST_MAIN_WITH_ROLES(tst_Faults, QApplication, {"play", playForParent}, {"write-settings", writeSettingsForParent})
 
 #include "tst_faults.moc"

@@ -13,7 +13,7 @@
 #include "picker/frmpreview.h"
 #include "platform/artwork.h"
 #include "platform/picturebox.h"
-#include "platform/printer.h"
+#include "support/fixtures.h"
 #include "support/testsupport.h"
 
 #include <QApplication>
@@ -57,7 +57,7 @@ private slots:
     void lessonStripsStayAsTheyAre();
 
 private:
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
     frmDraw *w = nullptr;
 };
 
@@ -70,22 +70,17 @@ void tst_HiDpi::initTestCase()
 
 void tst_HiDpi::init()
 {
-    m_env = new TestEnvironment;
+    m_env.emplace();
     m_env->reporter.fallback = 1;
-    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
     SoundOn = False;
-    w = &frmDraw::instance();
-    w->showCentred();
-    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QVERIFY((w = showMainWindow()));
 }
 
 void tst_HiDpi::cleanup()
 {
-    delete w;
+    endMainWindow();
     w = nullptr;
-    Printing::setPrinterFactory({});
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 void tst_HiDpi::backgroundsArePixelExact_data()

@@ -40,12 +40,12 @@ private slots:
     void codePage();
 
 private:
-    TestEnvironment *m_env = nullptr;
+    CoreEnvironment *m_env = nullptr;
 };
 
 void tst_Language::init()
 {
-    m_env = new TestEnvironment;
+    m_env = new CoreEnvironment;
     QCOMPARE(m_env->writeLanguageTable(), 0);
 }
 

@@ -34,6 +34,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
+#include <QWindow>
 
 namespace {
 XServer *g_x = nullptr;
@@ -150,14 +151,22 @@ void tst_Languages::quitButtons(frmDraw &w, QStringList &texts)
     texts.clear();
     QTimer poll;
     poll.setInterval(50);
-    // The question runs its own loop: it is read and answered from in there.
+    QElapsedTimer sinceClick;
+    // The question runs its own loop: it is read and answered from in there. The
+    // window manager may still move the box after it is shown, so a click that
+    // went to where it was is tried again.
     connect(&poll, &QTimer::timeout, this, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible() || !texts.isEmpty())
+        if (!box || !box->isVisible() || !box->windowHandle() || !box->windowHandle()->isExposed())
             return;
-        for (QAbstractButton *b : box->buttons())
-            texts << b->text().remove(u'&');
+        if (texts.isEmpty()) {
+            for (QAbstractButton *b : box->buttons())
+                texts << b->text().remove(u'&');
+        } else if (sinceClick.isValid() && sinceClick.elapsed() < 1000) {
+            return;
+        }
         g_x->click(centreOf(box->button(QMessageBox::No)));
+        sinceClick.start();
     });
     poll.start();
     g_x->click(centreOf(w.vbeButton(9)));

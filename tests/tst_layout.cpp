@@ -1,9 +1,6 @@
-// The main window's layout figures and the printer margins, without a screen.
+// The main window's layout figures, without a screen.
 
 #include "draw/layout.h"
-#include "platform/printer.h"
-#include "print/drucker.h"
-#include "support/testsupport.h"
 
 #include <QTest>
 
@@ -17,10 +14,6 @@ private slots:
     void growth();
     void logoBoundary_data();
     void logoBoundary();
-    void margins_data();
-    void margins();
-    void noPrinterKeepsMargins();
-    void pdfPrinterMargins();
 };
 
 namespace {
@@ -119,71 +112,6 @@ void tst_Layout::logoBoundary()
         QCOMPARE(l.logos[0].size(), LogoSize);
         QCOMPARE(l.logos[0].top(), 25.0);
     }
-}
-
-void tst_Layout::margins_data()
-{
-    QTest::addColumn<double>("offsetX");
-    QTest::addColumn<double>("offsetY");
-    QTest::addColumn<double>("printWidth");
-    QTest::addColumn<double>("printHeight");
-    QTest::addColumn<QList<int>>("expected");   // left, right, top, bottom
-    // A4: 210 x 297 mm.
-    QTest::newRow("no offsets, whole page printable") << 0.0 << 0.0 << 210.0 << 297.0
-                                                     << QList<int>{1, 1, 1, 1};
-    QTest::newRow("59 dots is 5 mm, then 6") << 59.0 << 0.0 << 200.0 << 297.0
-                                           << QList<int>{6, 6, 1, 1};
-    QTest::newRow("top offset too") << 0.0 << 59.0 << 210.0 << 280.0
-                                  << QList<int>{1, 1, 6, 13};
-    QTest::newRow("half a millimetre rounds to even") << 5.90625 << 17.71875 << 210.0 << 297.0
-                                                    << QList<int>{1, 1, 3, -1};
-}
-
-void tst_Layout::margins()
-{
-    QFETCH(double, offsetX);
-    QFETCH(double, offsetY);
-    QFETCH(double, printWidth);
-    QFETCH(double, printHeight);
-    QFETCH(QList<int>, expected);
-    Drucker::PrinterMeasures m;
-    m.pageWidthTwips = 210 * 56.7;
-    m.pageHeightTwips = 297 * 56.7;
-    m.printWidthMm = printWidth;
-    m.printHeightMm = printHeight;
-    m.offsetXDots = offsetX;
-    m.offsetYDots = offsetY;
-    const Drucker::Margins r = Drucker::computeMargins(m);
-    QCOMPARE((QList<int>{r.left, r.right, r.top, r.bottom}), expected);
-}
-
-void tst_Layout::noPrinterKeepsMargins()
-{
-    TestEnvironment env;
-    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
-    const auto [l, r, t, b] = Drucker::GetPrinterMargins({0, 0, 7, 0});
-    Printing::setPrinterFactory({});
-    QCOMPARE(l, 0);
-    QCOMPARE(t, 7);
-    QVERIFY(env.reporter.reports.isEmpty());
-}
-
-void tst_Layout::pdfPrinterMargins()
-{
-    TestEnvironment env;
-    Printing::setPrinterFactory([] {
-        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        p->setOutputFormat(QPrinter::PdfFormat);
-        p->setResolution(300);
-        p->setPageSize(QPageSize(QPageSize::A4));
-        p->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-        return p;
-    });
-    const auto [l, r, t, b] = Drucker::GetPrinterMargins();
-    Printing::setPrinterFactory({});
-    // 10 mm on each side, plus the one millimetre every side gets.
-    QVERIFY2(qAbs(l - 11) <= 1 && qAbs(r - 11) <= 1 && qAbs(t - 11) <= 1 && qAbs(b - 11) <= 1,
-             qPrintable(QStringLiteral("%1 %2 %3 %4").arg(l).arg(r).arg(t).arg(b)));
 }
 
 QTEST_MAIN(tst_Layout)

@@ -2,6 +2,7 @@
 // and the RLE8 encoder and palette they are made with.
 
 #include "core/resources.h"
+#include "lessoncheck.h"
 #include "lessonrender.h"
 #include "rle8.h"
 #include "support/testsupport.h"
@@ -145,6 +146,73 @@ QList<QRgb> distinctPalette()
     return p;
 }
 
+// The parts that do not start and end on lines already drawn, and what they are:
+// parts with a free end leave the drawing on one side, parts apart touch nothing.
+struct StandingPart {
+    int lesson;
+    int step;
+    Standing standing;
+    const char *what;
+};
+
+const StandingPart standingParts[] = {
+    {1, 4, Standing::Apart, "the windows"},
+    {2, 5, Standing::Apart, "the smile"},
+    {3, 4, Standing::Free, "the stem"},
+    {4, 3, Standing::Apart, "the apples in the crown"},
+    {4, 4, Standing::Apart, "the ground"},
+    {5, 2, Standing::Free, "the stem"},
+    {6, 4, Standing::Apart, "the eye"},
+    {7, 3, Standing::Apart, "the eyes"},
+    {7, 4, Standing::Apart, "the nose, mouth and whiskers"},
+    {8, 4, Standing::Apart, "the nose and mouth"},
+    {9, 3, Standing::Apart, "the eye"},
+    {9, 5, Standing::Apart, "the wing"},
+    {10, 2, Standing::Free, "the spiral"},
+    {10, 4, Standing::Free, "the feelers"},
+    {10, 5, Standing::Apart, "the eye"},
+    {11, 4, Standing::Free, "the feelers"},
+    {11, 5, Standing::Apart, "the spots on the wings"},
+    {12, 5, Standing::Free, "the legs"},
+    {13, 4, Standing::Apart, "the eye"},
+    {13, 5, Standing::Free, "the feelers"},
+    {14, 5, Standing::Apart, "the eye"},
+    {15, 4, Standing::Apart, "the nostrils and mouth"},
+    {16, 4, Standing::Apart, "the eye"},
+    {16, 5, Standing::Apart, "the wing"},
+    {17, 4, Standing::Apart, "the nose and mouth"},
+    {18, 4, Standing::Free, "the whiskers"},
+    {18, 5, Standing::Free, "the tail"},
+    {20, 5, Standing::Apart, "the muzzle"},
+    {22, 3, Standing::Apart, "the eyes"},
+    {22, 4, Standing::Apart, "the beak"},
+    {22, 5, Standing::Apart, "the wings"},
+    {23, 4, Standing::Apart, "the beak"},
+    {24, 4, Standing::Apart, "the ear"},
+    {26, 2, Standing::Apart, "the mane around the face"},
+    {26, 4, Standing::Apart, "the nose and mouth"},
+    {26, 5, Standing::Free, "the line between the legs"},
+    {27, 4, Standing::Apart, "the eye"},
+    {28, 4, Standing::Free, "the mouth"},
+    {28, 5, Standing::Free, "the spout"},
+    {30, 5, Standing::Apart, "the nose and mouth"},
+    {31, 3, Standing::Apart, "the windows"},
+    {31, 5, Standing::Apart, "the hubcaps"},
+    {32, 4, Standing::Apart, "the window"},
+    {33, 2, Standing::Free, "the mast"},
+    {34, 4, Standing::Apart, "the windows"},
+    {35, 2, Standing::Apart, "the porthole"},
+    {36, 3, Standing::Free, "the tail"},
+    {36, 5, Standing::Free, "the string"},
+    {37, 2, Standing::Free, "the stick"},
+    {37, 3, Standing::Free, "the hook"},
+    {37, 5, Standing::Free, "the tip"},
+    {38, 5, Standing::Apart, "the steam"},
+    {39, 5, Standing::Apart, "the windows"},
+    {41, 3, Standing::Apart, "the eyes"},
+    {42, 4, Standing::Apart, "the nose and mouth"},
+};
+
 } // namespace
 
 class tst_Lessons : public QObject
@@ -173,6 +241,10 @@ private slots:
     void lastStepOnlyColours();
     void stepsAreShort_data() { stripRows(); }
     void stepsAreShort();
+    void partsJoinUp_data() { stripRows(); }
+    void partsJoinUp();
+    void nothingTooSmall_data() { stripRows(); }
+    void nothingTooSmall();
     void finishedPictureIsColoured_data() { stripRows(); }
     void finishedPictureIsColoured();
     void sameDecodeAsImageMagick_data() { stripRows(); }
@@ -190,6 +262,8 @@ private:
     void stripRows();
     QByteArray raw(int lesson);
     QImage strip(int lesson);
+    QString sourcePath(int lesson);
+    QString readStrokes(int lesson, QList<LessonStroke> *strokes);
 
     int m_count = 0;
     QHash<int, QImage> m_strips;
@@ -227,6 +301,45 @@ QImage tst_Lessons::strip(int lesson)
     image.loadFromData(raw(lesson), "BMP");
     m_strips.insert(lesson, image);
     return image;
+}
+
+QString tst_Lessons::sourcePath(int lesson)
+{
+    const QString root = qEnvironmentVariable("STIFTOLINO_SOURCE_DIR");
+    if (root.isEmpty())
+        return {};
+    const QDir dir(root + QStringLiteral("/resources/lessons"));
+    const QStringList names = dir.entryList({QStringLiteral("%1-*.svg").arg(lesson, 2, 10, QLatin1Char('0'))});
+    // Without exactly one source, the name of the missing one makes the reading fail.
+    return dir.filePath(names.size() == 1 ? names.first()
+                                          : QStringLiteral("%1-*.svg").arg(lesson, 2, 10, QLatin1Char('0')));
+}
+
+// The strokes of a lesson's source, or what keeps them from being read. They must lie
+// on the lines of their step's cell: the rule checks read the source's shapes
+// themselves, and would judge a wrong picture.
+QString tst_Lessons::readStrokes(int lesson, QList<LessonStroke> *strokes)
+{
+    const LessonSource src = readLessonSource(sourcePath(lesson));
+    if (!src.problems.isEmpty())
+        return src.problems.join(QLatin1Char('\n'));
+    *strokes = lessonStrokes(src.svg);
+    const QImage image = strip(lesson);
+    if (image.isNull())
+        return QStringLiteral("no strip for lesson %1").arg(lesson);
+    for (const LessonStroke &s : std::as_const(*strokes)) {
+        for (const QPointF &p : s.points) {
+            bool inked = false;
+            for (int dy = -1; dy <= 1 && !inked; ++dy)
+                for (int dx = -1; dx <= 1 && !inked; ++dx)
+                    inked = isInk(image.pixel(qBound(0, qRound(p.x()) + dx, StripWidth - 1),
+                                              (s.step - 1) * CellH + qBound(0, qRound(p.y()) + dy, CellH - 1)));
+            if (!inked)
+                return QStringLiteral("%1 passes %2,%3, where its cell has no line")
+                    .arg(describe(s)).arg(p.x()).arg(p.y());
+        }
+    }
+    return {};
 }
 
 void tst_Lessons::countMatchesStrips()
@@ -396,13 +509,10 @@ void tst_Lessons::lastStepOnlyColours()
 void tst_Lessons::stepsAreShort()
 {
     QFETCH(int, lesson);
-    const QString root = qEnvironmentVariable("STIFTOLINO_SOURCE_DIR");
-    if (root.isEmpty())
+    const QString path = sourcePath(lesson);
+    if (path.isEmpty())
         QSKIP("STIFTOLINO_SOURCE_DIR is not set; the lesson sources cannot be read");
-    const QStringList names = QDir(root + QStringLiteral("/resources/lessons"))
-                                  .entryList({QStringLiteral("%1-*.svg").arg(lesson, 2, 10, QLatin1Char('0'))});
-    QCOMPARE(names.size(), 1);
-    const LessonSource src = readLessonSource(root + QStringLiteral("/resources/lessons/") + names.first());
+    const LessonSource src = readLessonSource(path);
     QVERIFY2(src.problems.isEmpty(), qPrintable(src.problems.join(QLatin1Char('\n'))));
     // A child copies a step in a few strokes; the last step only colours.
     const QList<int> &counts = src.strokes;
@@ -411,6 +521,51 @@ void tst_Lessons::stepsAreShort()
         QVERIFY2(counts[step] >= 1 && counts[step] <= MaxStrokesPerStep,
                  qPrintable(QStringLiteral("step%1 asks for %2 strokes").arg(step + 1).arg(counts[step])));
     QCOMPARE(counts.last(), 0);
+}
+
+void tst_Lessons::partsJoinUp()
+{
+    QFETCH(int, lesson);
+    if (sourcePath(lesson).isEmpty())
+        QSKIP("STIFTOLINO_SOURCE_DIR is not set; the lesson sources cannot be read");
+    QList<LessonStroke> strokes;
+    const QString unread = readStrokes(lesson, &strokes);
+    QVERIFY2(unread.isEmpty(), qPrintable(unread));
+    // The child copies a picture that hangs together: each new part starts and ends
+    // on a line already there, so nothing ends in the air or floats with a gap.
+    QHash<int, Standing> standing;
+    for (const StandingPart &p : standingParts)
+        if (p.lesson == lesson)
+            standing.insert(p.step, p.standing);
+    const QStringList loose = looseStrokes(strokes, standing);
+    QVERIFY2(loose.isEmpty(), qPrintable(loose.join(QLatin1Char('\n'))));
+    // The list allows no more than each part needs: held to the next stricter rule,
+    // every part in it stands loose.
+    for (const StandingPart &p : standingParts) {
+        if (p.lesson != lesson)
+            continue;
+        QHash<int, Standing> stricter = standing;
+        stricter.insert(p.step, p.standing == Standing::Apart ? Standing::Free : Standing::Joined);
+        const QString mark = QStringLiteral("step%1 ").arg(p.step);
+        const QStringList found = looseStrokes(strokes, stricter);
+        QVERIFY2(std::any_of(found.cbegin(), found.cend(), [&](const QString &f) { return f.startsWith(mark); }),
+                 qPrintable(QStringLiteral("step%1, %2, meets the drawing better than the list says")
+                                .arg(p.step).arg(QString::fromUtf8(p.what))));
+    }
+}
+
+void tst_Lessons::nothingTooSmall()
+{
+    QFETCH(int, lesson);
+    if (sourcePath(lesson).isEmpty())
+        QSKIP("STIFTOLINO_SOURCE_DIR is not set; the lesson sources cannot be read");
+    QList<LessonStroke> strokes;
+    const QString unread = readStrokes(lesson, &strokes);
+    QVERIFY2(unread.isEmpty(), qPrintable(unread));
+    // A closed shape a few pixels wide cannot be drawn with a mouse; a pupil or a nose
+    // tip is a filled dot instead.
+    const QStringList tiny = tinyShapes(strokes);
+    QVERIFY2(tiny.isEmpty(), qPrintable(tiny.join(QLatin1Char('\n'))));
 }
 
 void tst_Lessons::finishedPictureIsColoured()

@@ -16,11 +16,12 @@
 #include "controls/ucslider.h"
 #include "controls/canvas.h"
 #include "platform/twips.h"
+#include "support/childrole.h"
+#include "support/fixtures.h"
 #include "support/testsupport.h"
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QProcess>
 
 #include "support/waitfor.h"
 #include "support/xserver.h"
@@ -28,26 +29,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cstdio>
 #include <memory>
 
 using namespace Allgemein;
 
 namespace {
-
-// The main window as far as the pen window needs it: an owner and its canvas.
-struct MainWindow {
-    QWidget window;
-    Canvas *canvas;
-    MainWindow()
-    {
-        window.resize(300, 200);
-        canvas = new Canvas(&window);
-        canvas->setGeometry(0, 0, 300, 200);
-        window.show();
-    }
-    Canvas *picBild() const { return canvas; }
-};
 
 QColor swatch(const frmColor &w) { return w.lblFCol()->palette().color(QPalette::Window); }
 
@@ -75,7 +61,13 @@ class tst_Pen : public QObject
 
 private slots:
     void initTestCase();
-    void init() { SoundBuffer.clear(); }
+    void init()
+    {
+        m_env.emplace();
+        SoundOn = False;   // a test of the sounds switches them on
+        SoundBuffer.clear();
+    }
+    void cleanup() { m_env.reset(); }
 
     // ---- plain numbers ----
     void defaultPlace_data();
@@ -112,6 +104,9 @@ private slots:
     // ---- under a real X server, driven by xdotool ----
     void underX11_data();
     void underX11();
+
+private:
+    std::optional<TestEnvironment> m_env;
 };
 
 // ---------------------------------------------------------------------------
@@ -228,13 +223,12 @@ void tst_Pen::plainPalette()
 
 void tst_Pen::parts()
 {
-    TestEnvironment env;
-    MainWindow main;
-    frmColor w(&main.window);
+    PenWindowFixture f;
+    frmColor &w = f.pen;
     QCOMPARE(w.size(), QSize(626, 169));
     QVERIFY(w.windowFlags() & Qt::Tool);
     QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
-    QCOMPARE(w.parentWidget(), &main.window);
+    QCOMPARE(w.parentWidget(), &f.window);
     QCOMPARE(w.picCol()->geometry(), QRect(24, 16, 479, 136));
     QCOMPARE(QSize(w.picCol()->scaleWidth(), w.picCol()->scaleHeight()), QSize(475, 132));
     QCOMPARE(w.picCol()->toolTip(), QStringLiteral("Color Palette"));
@@ -257,33 +251,33 @@ void tst_Pen::parts()
     QCOMPARE(s->RailPicture().size(), QSize(18, 133));
     QCOMPARE(s->SliderIcon().size(), QSize(16, 16));
     QCOMPARE(s->thumbRect().left(), 1.0);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::firstShowing()
 {
-    TestEnvironment env;
+    SoundOn = True;
     PenWidth = 7;
     PenColor = int32_t(OleColor::rgb(10, 200, 30));
-    MainWindow main;
-    frmColor w(&main.window);
+    PenWindowFixture f;
+    frmColor &w = f.pen;
     QVERIFY(!w.isLoaded());
     w.ShowOwned();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(w.isLoaded());
-    QVERIFY(soundPlayed(env.reporter, 106));
+    QVERIFY(soundPlayed(m_env->reporter, 106));
     QCOMPARE(w.lblWidth()->text(), QStringLiteral("7"));
     QCOMPARE(w.slider()->Value(), 7);
     QCOMPARE(PenWidth, 7);
     // The width came back through the slider and reached the canvas.
-    QCOMPARE(main.picBild()->drawWidth(), 7);
+    QCOMPARE(f.canvas->drawWidth(), 7);
     QCOMPARE(swatch(w), QColor(10, 200, 30));
     // No stored place: the default one, from the screen's free width.
     const QPoint expected = expectedDefaultPlacePixels(w);
     QCOMPARE(w.pos(), expected);
     const QScreen *screen = w.screen();
     QCOMPARE(w.placeTwips(), QPoint(PenPlace::defaultPlace(screen->availableGeometry().width() * 15, 9390, 2535).x(), 1268));
-    for (const auto &r : env.reporter.reports)
+    for (const auto &r : m_env->reporter.reports)
         QCOMPARE(r.procedure, QStringLiteral("PlayWAV")); // only a missing sound, if any
 }
 
@@ -298,8 +292,7 @@ void tst_Pen::storedPlace_data()
     // height are on the screen (800 x 800), and brought back so far otherwise.
     QTest::newRow("48 x 48 left at the top left") << "-8670" << "-1815" << QPoint(-578, -121);
     QTest::newRow("48 x 48 left at the bottom right") << "11280" << "11280" << QPoint(752, 752);
-    QTest::newRow("a corner of 24 x 28 left: brought back")
-        << "11640" << "11580" << QPoint(752, 752);
+    QTest::newRow("a corner of 24 x 28 left: brought back") << "11640" << "11580" << QPoint(752, 752);
     QTest::newRow("far below: brought back") << "-3000" << "99990" << QPoint(-200, 752);
     QTest::newRow("far to the left: brought back") << "-30000" << "450" << QPoint(-578, 30);
 }
@@ -309,16 +302,14 @@ void tst_Pen::storedPlace()
     QFETCH(QString, left);
     QFETCH(QString, top);
     QFETCH(QPoint, pixels);
-    TestEnvironment env;
-    SoundOn = False;
     SaveSetting(Key::PenWindowLeft, left);
     SaveSetting(QStringLiteral("cTOP"), top); // keys are not case-sensitive
-    MainWindow main;
-    frmColor w(&main.window);
-    QCOMPARE(main.window.screen()->availableGeometry(), QRect(0, 0, 800, 800));
-    w.ShowOwned();
+    PenWindowFixture f;
+    QVERIFY(f.show());
+    frmColor &w = f.pen;
+    QCOMPARE(f.window.screen()->availableGeometry(), QRect(0, 0, 800, 800));
     QCOMPARE(w.pos(), pixels);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::badStoredPlace_data()
@@ -342,19 +333,13 @@ void tst_Pen::badStoredPlace()
     QFETCH(int, number);
     QFETCH(bool, defaultLeft);
     QFETCH(bool, defaultTop);
-    TestEnvironment env;
-    SoundOn = False;
-    env.reporter.answers = {1}; // Ignore
+    m_env->reporter.answers = {1}; // Ignore
     SaveSetting(Key::PenWindowLeft, left);
     SaveSetting(Key::PenWindowTop, top);
-    MainWindow main;
-    frmColor w(&main.window);
-    w.ShowOwned();
-    QCOMPARE(env.reporter.reports.size(), 1);
-    QCOMPARE(env.reporter.reports[0].module, QStringLiteral("frmColor"));
-    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("Form_Load"));
-    QCOMPARE(env.reporter.reports[0].error.line, line);
-    QCOMPARE(env.reporter.reports[0].error.number, number);
+    PenWindowFixture f;
+    QVERIFY(f.show());
+    frmColor &w = f.pen;
+    QCOMPARE(m_env->reporter.said(), QStringList{QStringLiteral("frmColor.Form_Load %1: %2").arg(line).arg(number)});
     const QPoint fallback = expectedDefaultPlacePixels(w);
     QCOMPARE(w.x(), defaultLeft ? fallback.x() : 200);
     QCOMPARE(w.y(), defaultTop ? fallback.y() : 30);
@@ -385,27 +370,20 @@ void tst_Pen::storedWidth()
     QFETCH(int, penWidth);
     QFETCH(QString, label);
     QFETCH(int, reports);
-    TestEnvironment env;
-    SoundOn = False;
     PenWidth = int16_t(width);
-    env.reporter.answers = {answer};
-    env.reporter.fallback = 2;
-    MainWindow main;
-    frmColor w(&main.window);
-    w.ShowOwned();
-    QCOMPARE(env.reporter.reports.size(), reports);
-    for (const auto &r : env.reporter.reports) {
-        // Reported by the slider itself, not by the window.
-        QCOMPARE(r.module, QStringLiteral("ucSlider"));
-        QCOMPARE(r.procedure, QStringLiteral("Value"));
-        QCOMPARE(r.error.number, 380);
-    }
+    m_env->reporter.answers = {answer};
+    m_env->reporter.fallback = 2;
+    PenWindowFixture f;
+    QVERIFY(f.show());
+    frmColor &w = f.pen;
+    // Reported by the slider itself, not by the window.
+    QCOMPARE(m_env->reporter.said(), QStringList(reports, QStringLiteral("ucSlider.Value 10: 380")));
     QCOMPARE(w.slider()->Value(), sliderValue);
     QCOMPARE(int(PenWidth), penWidth);
     QCOMPARE(w.lblWidth()->text(), label);
     // The canvas draws with the program's pen, at least a pixel wide, whatever
     // the slider reported.
-    QCOMPARE(main.picBild()->drawWidth(), qMax(1, penWidth));
+    QCOMPARE(f.canvas->drawWidth(), qMax(1, penWidth));
 }
 
 void tst_Pen::outline_data()
@@ -431,12 +409,9 @@ void tst_Pen::outline()
 {
     QFETCH(QPoint, at);
     QFETCH(QColor, color);
-    TestEnvironment env;
-    SoundOn = False;
-    MainWindow main;
-    frmColor w(&main.window);
-    w.ShowOwned();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    PenWindowFixture f;
+    QVERIFY(f.show());
+    frmColor &w = f.pen;
     const QImage &bg = w.surface()->image();
     QCOMPARE(bg.size(), QSize(626, 169));
     QCOMPARE(bg.pixelColor(at), color);
@@ -463,15 +438,12 @@ void tst_Pen::pickColor()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(QPoint, at);
-    TestEnvironment env;
-    SoundOn = False;
-    MainWindow main;
-    main.picBild()->setDrawWidth(4);
-    frmColor w(&main.window);
-    w.ShowOwned();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    PenWindowFixture f;
+    f.canvas->setDrawWidth(4);
+    QVERIFY(f.show());
+    frmColor &w = f.pen;
     // A stroke before the pick, in black.
-    main.picBild()->line(QPointF(10, 20), QPointF(60, 20));
+    f.canvas->line(QPointF(10, 20), QPointF(60, 20));
 
     const QColor expected = QColor::fromRgb(QRgb(w.picCol()->point(at.x(), at.y())));
     PenColor = int32_t(OleColor::rgb(1, 2, 3));   // so that picking black shows
@@ -479,26 +451,23 @@ void tst_Pen::pickColor()
     QTest::mousePress(w.picCol(), button, {}, at + border);
     QCOMPARE(PenColor, int32_t(OleColor::fromColor(expected)));
     QCOMPARE(swatch(w), expected);
-    QCOMPARE(main.picBild()->foreColor(), expected);
+    QCOMPARE(f.canvas->foreColor(), expected);
     QTest::mouseRelease(w.picCol(), button, {}, at + border);
     QVERIFY(!w.isMovingByHand());
 
     // The next stroke uses the colour; the earlier one keeps its own.
-    main.picBild()->line(QPointF(10, 60), QPointF(60, 60));
-    QCOMPARE(main.picBild()->image().pixelColor(35, 60), expected);
-    QCOMPARE(main.picBild()->image().pixelColor(35, 20), QColor(Qt::black));
-    QVERIFY(env.reporter.reports.isEmpty());
+    f.canvas->line(QPointF(10, 60), QPointF(60, 60));
+    QCOMPARE(f.canvas->image().pixelColor(35, 60), expected);
+    QCOMPARE(f.canvas->image().pixelColor(35, 20), QColor(Qt::black));
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::pickOnBorderKeepsColor()
 {
-    TestEnvironment env;
-    SoundOn = False;
     PenColor = int32_t(OleColor::rgb(1, 2, 3));
-    MainWindow main;
-    frmColor w(&main.window);
-    w.ShowOwned();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    PenWindowFixture f;
+    QVERIFY(f.show());
+    frmColor &w = f.pen;
     // (0, 0) would mean the middle to QTest; (1, 1) is on the border too, and
     // so is the first pixel past the palette's far corner.
     const QPoint farCorner = QPoint(2, 2) + QPoint(w.picCol()->scaleWidth(), w.picCol()->scaleHeight());
@@ -508,17 +477,14 @@ void tst_Pen::pickOnBorderKeepsColor()
         QCOMPARE(swatch(w), QColor(1, 2, 3));
         QTest::mouseRelease(w.picCol(), Qt::LeftButton, {}, at);
     }
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::dragWidth()
 {
-    TestEnvironment env;
-    SoundOn = False;
-    MainWindow main;
-    frmColor w(&main.window);
-    w.ShowOwned();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    PenWindowFixture f;
+    QVERIFY(f.show());
+    frmColor &w = f.pen;
     ucSlider *s = w.slider();
     QCOMPARE(s->Value(), 5);
 
@@ -527,7 +493,7 @@ void tst_Pen::dragWidth()
     QStringList labels;
     connect(s, &ucSlider::ValueChanged, this, [&] {
         values << s->Value();
-        widths << main.picBild()->drawWidth();
+        widths << f.canvas->drawWidth();
         labels << w.lblWidth()->text();
     });
     // Grab the thumb and pull it up a pixel at a time until it shows 12.
@@ -542,10 +508,10 @@ void tst_Pen::dragWidth()
     QCOMPARE(labels, (QStringList{"6", "7", "8", "9", "10", "11", "12"}));
     QCOMPARE(PenWidth, 12);
     // The next stroke is 12 pixels wide.
-    main.picBild()->line(QPointF(100, 100), QPointF(200, 100));
-    QCOMPARE(main.picBild()->image().pixelColor(150, 95), QColor(Qt::black));
-    QCOMPARE(main.picBild()->image().pixelColor(150, 92), QColor(Qt::white));
-    QVERIFY(env.reporter.reports.isEmpty());
+    f.canvas->line(QPointF(100, 100), QPointF(200, 100));
+    QCOMPARE(f.canvas->image().pixelColor(150, 95), QColor(Qt::black));
+    QCOMPARE(f.canvas->image().pixelColor(150, 92), QColor(Qt::white));
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::moveByHand()
@@ -553,14 +519,9 @@ void tst_Pen::moveByHand()
     // Without a window manager (here: no window system at all) the window
     // follows the pointer by hand once it has gone the drag distance with the
     // button down, until the button is released.
-    TestEnvironment env;
-    SoundOn = False;
-    SaveSetting(Key::PenWindowLeft, QStringLiteral("1500"));
-    SaveSetting(Key::PenWindowTop, QStringLiteral("1500"));
-    MainWindow main;
-    frmColor w(&main.window);
-    w.ShowOwned();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    PenWindowFixture f;
+    QVERIFY(f.show(QPoint(1500, 1500)));
+    frmColor &w = f.pen;
     QCOMPARE(w.pos(), QPoint(100, 100));
     const int distance = QApplication::startDragDistance();
 
@@ -612,35 +573,31 @@ void tst_Pen::moveByHand()
     QVERIFY(!w.isMovingByHand());
     QTest::mouseRelease(w.slider(), Qt::LeftButton, {}, QPoint(8, 116));
     QCOMPARE(w.pos(), QPoint(130, 100));
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::closeAndShowAgain()
 {
-    TestEnvironment env;
     SoundOn = True;
-    SaveSetting(Key::PenWindowLeft, QStringLiteral("1500"));
-    SaveSetting(Key::PenWindowTop, QStringLiteral("750"));
-    MainWindow main;
-    frmColor w(&main.window);
-    w.ShowOwned();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QVERIFY(soundPlayed(env.reporter, 106));
+    PenWindowFixture f;
+    QVERIFY(f.show(QPoint(1500, 750)));
+    frmColor &w = f.pen;
+    QVERIFY(soundPlayed(m_env->reporter, 106));
     w.move(250, 70);
 
     QTest::mouseClick(w.vbeButton(), Qt::LeftButton);
     QVERIFY(!w.isVisible());
     QCOMPARE(PenWindowShown, False);
-    QVERIFY(soundPlayed(env.reporter, 105));
+    QVERIFY(soundPlayed(m_env->reporter, 105));
 
     // Shown again: no second load (no sound 106, no new reading of the place).
-    env.reporter.reports.clear();
+    m_env->reporter.reports.clear();
     SoundBuffer.clear();
     SaveSetting(Key::PenWindowLeft, QStringLiteral("0"));
     PenWidth = 9;
     w.ShowOwned();
     QVERIFY(w.isVisible());
-    QVERIFY(!soundPlayed(env.reporter, 106));
+    QVERIFY(!soundPlayed(m_env->reporter, 106));
     QCOMPARE(w.pos(), QPoint(250, 70));
     QCOMPARE(w.slider()->Value(), 5);
     // Showing it while it is open only brings it forward.
@@ -650,24 +607,22 @@ void tst_Pen::closeAndShowAgain()
 
 void tst_Pen::placeAcrossRestart()
 {
-    TestEnvironment env;
-    SoundOn = False;
-    MainWindow main;
+    PenOwner main;
     {
         frmColor first(&main.window);
         first.ShowOwned();
         QVERIFY(QTest::qWaitForWindowExposed(&first));
         first.move(333, 44);
-        env.settings.writes.clear();
+        m_env->settings.writes.clear();
         first.Form_Unload();
-        QCOMPARE(env.settings.writes,
+        QCOMPARE(m_env->settings.writes,
                  (QStringList{"Optionen/CLeft=4995", "Optionen/CTop=660"}));
     }
     frmColor second(&main.window);
     second.ShowOwned();
     QCOMPARE(second.pos(), QPoint(333, 44));
     QCOMPARE(second.placeTwips(), QPoint(4995, 660));
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::closing_data()
@@ -685,12 +640,9 @@ void tst_Pen::closing()
         using frmColor::closeEvent;
     };
     QFETCH(bool, byWindowSystem);
-    TestEnvironment env;
-    SoundOn = False;
-    MainWindow main;
-    PenWindow w(&main.window);
-    w.ShowOwned();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    PenWindowFixture<PenWindow> f;
+    QVERIFY(f.show());
+    PenWindow &w = f.pen;
     w.move(250, 70);
     QCOMPARE(PenWindowShown, True);
     QCloseEvent close;
@@ -700,19 +652,18 @@ void tst_Pen::closing()
     QVERIFY(close.isAccepted());
     QCOMPARE(PenWindowShown, byWindowSystem ? False : True);
     // Either way the place is kept.
-    QVERIFY(env.settings.writes.contains(QStringLiteral("Optionen/CLeft=3750")));
-    QVERIFY(env.settings.writes.contains(QStringLiteral("Optionen/CTop=1050")));
+    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/CLeft=3750")));
+    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/CTop=1050")));
 }
 
 void tst_Pen::neverShownStoresNothing()
 {
     // A window that was never opened this run read no place, so it stores none.
-    TestEnvironment env;
-    MainWindow main;
-    frmColor w(&main.window);
+    PenWindowFixture f;
+    frmColor &w = f.pen;
     w.Form_Unload();
     w.close();
-    QVERIFY(env.settings.writes.isEmpty());
+    QVERIFY(m_env->settings.writes.isEmpty());
 }
 
 // ---------------------------------------------------------------------------
@@ -724,79 +675,37 @@ void tst_Pen::neverShownStoresNothing()
 
 namespace {
 
-const char ChildVariable[] = "STIFTOLINO_PEN_X11_CHILD";
-
 class PrintingReporter : public ErrorReporter
 {
 public:
     int onError(const QString &module, const QString &procedure, const PendingError &error) override
     {
-        std::printf("error %s %s %d %d\n", qPrintable(module), qPrintable(procedure), error.number,
-                    error.line);
-        std::fflush(stdout);
+        ChildRole::say(QStringLiteral("error %1 %2 %3 %4").arg(module, procedure).arg(error.number)
+                           .arg(error.line).toUtf8());
         return 2;
     }
 };
 
-void xdo(const QStringList &args) { QProcess::execute(QStringLiteral("xdotool"), args); }
+void say(const QString &line) { ChildRole::say(line.toUtf8()); }
 
-// The pointer goes there; the program has seen it once a move (or, while the
-// window system moves a window, nothing) arrived there.
-void moveTo(QPoint global, PointerLog &log)
-{
-    xdo({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
-    waitFor([&] { return log.lastGlobal.toPoint() == global; }, 2000);
-}
-
-// Where the X server has the window now. While a window manager moves a
-// window it tells the program only at the end of the move.
-QPoint serverPos(const QWidget &w)
-{
-    QProcess p;
-    p.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
-                                        QString::number(w.winId())});
-    p.waitForFinished(3000);
-    QPoint pos;
-    for (const QByteArray &line : p.readAllStandardOutput().split('\n')) {
-        if (line.startsWith("X="))
-            pos.setX(line.mid(2).toInt());
-        else if (line.startsWith("Y="))
-            pos.setY(line.mid(2).toInt());
-    }
-    return pos;
-}
-
-// A button goes down or up; waits until the program was handed the event.
-void button(const char *what, PointerLog &log)
-{
-    const bool down = qstrcmp(what, "mousedown") == 0;
-    const int before = down ? log.presses : log.releases;
-    xdo({QString::fromLatin1(what), QStringLiteral("1")});
-    waitFor([&] { return (down ? log.presses : log.releases) > before; }, 2000);
-}
-
-void say(const QString &line)
-{
-    std::printf("%s\n", qPrintable(line));
-    std::fflush(stdout);
-}
-
-int x11Child(int argc, char **argv)
+// The child: "full" or "restart", and the settings file it keeps the place in.
+int x11Child(int argc, char **argv, const QStringList &args)
 {
     QApplication app(argc, argv);
-    const bool full = qEnvironmentVariable(ChildVariable) == QLatin1String("full");
-    auto store = IniSettingsBackend::atPath(qEnvironmentVariable("STIFTOLINO_PEN_SETTINGS"));
+    const bool full = args.value(0) == u"full";
+    auto store = IniSettingsBackend::atPath(args.value(1));
     PrintingReporter reporter;
     ResetGlobals();
     ErrorHandling::setReporter(&reporter);
     SetSettingsBackend(store.get());
     SoundOn = False;
 
-    MainWindow main;
-    frmColor w(&main.window);
-    PointerLog log;
-    w.ShowOwned();
-    if (!QTest::qWaitForWindowExposed(&w)) {
+    PenWindowFixture f;
+    frmColor &w = f.pen;
+    const XServer x(qEnvironmentVariable("DISPLAY"));
+    OwnPointer pointer(x);
+    const auto serverPos = [&] { return x.geometry(QString::number(w.winId())).topLeft(); };
+    if (!f.show()) {
         say(QStringLiteral("not-exposed"));
         return 1;
     }
@@ -812,61 +721,61 @@ int x11Child(int argc, char **argv)
     // A press on the palette picks the colour for the canvas.
     const QPoint inPalette(200, 50);
     const uint32_t expected = OleColor::fromPixel(uint32_t(w.picCol()->point(inPalette.x(), inPalette.y())));
-    moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)), log);
-    button("mousedown", log);
-    button("mouseup", log);
+    pointer.moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)));
+    pointer.press();
+    pointer.release();
     waitFor([&] { return uint32_t(PenColor) == expected; }, 2000);
     say(QStringLiteral("color %1 %2 %3")
             .arg(uint32_t(PenColor) == expected ? "same" : "different")
-            .arg(OleColor::fromColor(main.picBild()->foreColor()) == expected ? "same" : "different")
+            .arg(OleColor::fromColor(f.canvas->foreColor()) == expected ? "same" : "different")
             .arg(QString::number(expected, 16)));
     say(QStringLiteral("afterpick %1 %2").arg(w.x()).arg(w.y()));
 
     // Pull the slider's thumb up: each whole value reaches the canvas.
     QStringList steps;
     QObject::connect(w.slider(), &ucSlider::ValueChanged, &w, [&] {
-        steps << QStringLiteral("%1:%2").arg(w.slider()->Value()).arg(main.picBild()->drawWidth());
+        steps << QStringLiteral("%1:%2").arg(w.slider()->Value()).arg(f.canvas->drawWidth());
     });
     const QPoint thumb = w.slider()->mapToGlobal(QPoint(8, int(w.slider()->thumbRect().top()) + 8));
-    moveTo(thumb, log);
-    button("mousedown", log);
+    pointer.moveTo(thumb);
+    pointer.press();
     for (int i = 1; i <= 12; ++i)
-        moveTo(thumb - QPoint(0, 2 * i), log);
-    button("mouseup", log);
-    say(QStringLiteral("width %1 %2 %3").arg(PenWidth).arg(main.picBild()->drawWidth()).arg(steps.join(u',')));
+        pointer.moveTo(thumb - QPoint(0, 2 * i));
+    pointer.release();
+    say(QStringLiteral("width %1 %2 %3").arg(PenWidth).arg(f.canvas->drawWidth()).arg(steps.join(u',')));
 
     // Drag the window by its background. A window manager takes the move over
     // when it gets to the request, from where the pointer is then: the pointer
     // creeps leftwards a pixel at a time until the window moves.
     const QPoint start = w.pos();
-    const QPoint startOnServer = serverPos(w);
+    const QPoint startOnServer = serverPos();
     const QPoint grip = w.mapToGlobal(QPoint(10, 160));
-    moveTo(grip, log);
-    button("mousedown", log);
+    pointer.moveTo(grip);
+    pointer.press();
     const QPoint creep(-1, 0);
     QPoint at = grip;
     waitFor([&] {
-        if (serverPos(w) != startOnServer)
+        if (serverPos() != startOnServer)
             return true;
         at += creep;
-        xdo({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
+        x.xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
         return false;
     }, 10000);
     // Then leftwards and down (a window manager may stop at the screen's edge),
     // each step waiting until the window sits under the pointer as it did when
-    // the move began.
-    // The move begins once the pointer has gone the drag distance.
+    // the move began. The move began once the pointer had gone the drag
+    // distance.
     say(QStringLiteral("movepath %1").arg(w.isMovingByHand() ? "hand" : "system"));
     DragAnchor anchor{grip, creep, grip.x() - at.x()};
     for (int i = 1; i <= 10; ++i) {
         const QPoint p = at + QPoint(-10 * i, 5 * i);
-        xdo({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
-        waitFor([&] { return anchor.matches(serverPos(w) - startOnServer, p); }, 2000);
+        x.xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+        waitFor([&] { return anchor.matches(serverPos() - startOnServer, p); }, 2000);
     }
     // The release ends the move; a window manager that moved it hands the
     // pointer back and tells the window where it is now.
-    xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
-    waitFor([&] { return !w.isMovingByHand() && w.pos() == serverPos(w); }, 3000);
+    x.xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    waitFor([&] { return !w.isMovingByHand() && w.pos() == serverPos(); }, 3000);
     // The move less what the pointer crept after the place the move began from.
     const QPoint moved = w.pos() - start - (at - anchor.place());
     say(QStringLiteral("moved %1 %2").arg(moved.x()).arg(moved.y()));
@@ -875,9 +784,9 @@ int x11Child(int argc, char **argv)
     // A press on the palette after the move still picks (the window system
     // handed the pointer back).
     PenColor = 0;
-    moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)), log);
-    button("mousedown", log);
-    button("mouseup", log);
+    pointer.moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)));
+    pointer.press();
+    pointer.release();
     waitFor([&] { return uint32_t(PenColor) == expected; }, 2000);
     say(QStringLiteral("pickagain %1").arg(uint32_t(PenColor) == expected ? "same" : "different"));
 
@@ -891,22 +800,15 @@ int x11Child(int argc, char **argv)
 // Runs the child; returns its lines keyed by their first word.
 QMap<QString, QStringList> runChild(const XServer &x, const QString &mode, const QString &settings)
 {
-    QProcess child;
-    QProcessEnvironment env = x.environment();
-    env.insert(QString::fromLatin1(ChildVariable), mode);
-    env.insert(QStringLiteral("STIFTOLINO_PEN_SETTINGS"), settings);
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {});
-    child.waitForFinished(60000);
+    const ChildRole::Ended child = ChildRole::run(QStringLiteral("x11"), {mode, settings}, x.environment());
     QMap<QString, QStringList> lines;
-    const QList<QByteArray> out = child.readAllStandardOutput().split('\n');
-    for (const QByteArray &l : out) {
+    for (const QByteArray &l : child.out.split('\n')) {
         QStringList words = QString::fromUtf8(l).split(u' ', Qt::SkipEmptyParts);
         if (!words.isEmpty())
             lines.insert(words.takeFirst(), words);
     }
-    if (child.exitCode() != 0 || child.exitStatus() != QProcess::NormalExit)
-        lines.insert(QStringLiteral("failed"), {QString::fromUtf8(child.readAllStandardError())});
+    if (!child.ok())
+        lines.insert(QStringLiteral("failed"), {QString::fromUtf8(child.err)});
     return lines;
 }
 
@@ -964,16 +866,7 @@ void tst_Pen::underX11()
     QCOMPARE(second.value(QStringLiteral("shown")), last);
 }
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsSet(ChildVariable))
-        return x11Child(argc, argv);
-    QApplication app(argc, argv);
-    app.setAttribute(Qt::AA_Use96Dpi, true);
-    tst_Pen tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return runTestProgram(&tc, argc, argv);
-}
+QTEST_MAIN_WITH_ROLES(tst_Pen, QApplication, {"x11", x11Child})
 
 #include "tst_pen.moc"
 

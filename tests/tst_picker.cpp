@@ -10,8 +10,8 @@
 #include "picker/previewlayout.h"
 #include "platform/paths.h"
 #include "platform/picturebox.h"
-#include "platform/printer.h"
 #include "platform/pixelfile.h"
+#include "support/fixtures.h"
 #include "support/testsupport.h"
 
 #include <QBuffer>
@@ -54,23 +54,20 @@ private:
     void open();
     QString picturesFolder() const { return Paths::picturesFolder() + u'/'; }
     void writeFile(const QString &name, const QByteArray &bytes);
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
     frmDraw *w = nullptr;
     frmPreview *p = nullptr;
 };
 
 void tst_Picker::init()
 {
-    m_env = new TestEnvironment;
-    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
+    m_env.emplace();
     SoundOn = False;
 }
 
 void tst_Picker::open()
 {
-    w = &frmDraw::instance();
-    w->showCentred();
-    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QVERIFY((w = showMainWindow()));
     p = w->preview();
     QVERIFY(p);
     QVERIFY(p->isVisible());
@@ -78,12 +75,10 @@ void tst_Picker::open()
 
 void tst_Picker::cleanup()
 {
-    delete w;
+    endMainWindow();
     w = nullptr;
     p = nullptr;
-    Printing::setPrinterFactory({});
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 void tst_Picker::writeFile(const QString &name, const QByteArray &bytes)
@@ -111,6 +106,8 @@ void tst_Picker::firstStart()
     // Cell 0 shows only the first strokes: some ink, mostly white.
     const QImage img = p->picPreview->image();
     QCOMPARE(img.size(), QSize(396, 296));
+    const int ink = inkedPixels(img);
+    QVERIFY2(ink > 100 && ink < img.width() * img.height() / 4, qPrintable(QString::number(ink)));
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -281,8 +278,7 @@ void tst_Picker::placeRoundTrip()
     p->Form_Unload();
     QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/PLeft=1845")));
     QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/Ptop=1155")));
-    delete w;
-    w = nullptr;
+    endMainWindow();
     open();
     QCOMPARE(p->placeTwips(), QPoint(1845, 1155));
     QCOMPARE(p->pos(), QPoint(123, 77));
@@ -300,8 +296,7 @@ void tst_Picker::defaultPlace()
     QVERIFY(area.contains(p->frameGeometry()));
     QCOMPARE(p->placeTwips(), QPoint(995, -2447));
     // A stored place is used as found, even off the screen.
-    delete w;
-    w = nullptr;
+    endMainWindow();
     SaveSetting(Key::PickerLeft, QStringLiteral("-3000"));
     SaveSetting(Key::PickerTop, QStringLiteral("150.4"));
     open();

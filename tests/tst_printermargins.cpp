@@ -121,6 +121,7 @@ void tst_PrinterMargins::imageableArea()
     const QList<int> expected{left + 1, right, top + 1, bottom};
 
     TestEnvironment env;
+    Printing::setPrinterFactory({});   // the spooler's default printer
     const auto [l, r, t, b] = Drucker::GetPrinterMargins({-1, -1, -1, -1});
     QCOMPARE((QList<int>{l, r, t, b}), expected);
     QVERIFY(env.reporter.reports.isEmpty());

@@ -17,6 +17,8 @@ class tst_Resources : public QObject
 {
     Q_OBJECT
 private slots:
+    void init() { m_env.emplace(); }
+    void cleanup() { m_env.reset(); }
     void trimNull_data();
     void trimNull();
     void writtenTwiceIsTheSame();
@@ -29,6 +31,9 @@ private slots:
     void tempDirRefusesAPlantedLink();
     void stringsAndBitmaps();
 
+
+private:
+    std::optional<CoreEnvironment> m_env;
 };
 
 void tst_Resources::trimNull_data()
@@ -50,21 +55,19 @@ void tst_Resources::trimNull()
 
 void tst_Resources::writtenTwiceIsTheSame()
 {
-    TestEnvironment env;
-    const QString path = env.folder.filePath(QStringLiteral("~tmp.lng"));
+    const QString path = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
     QCOMPARE(SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), path), 0);
     const QByteArray first = readFile(path);
     QCOMPARE(first, LoadResData(1000, QStringLiteral("CUSTOM")));
     QVERIFY(first.endsWith('\0'));
     QCOMPARE(SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), path), 0);
     QCOMPARE(readFile(path), first);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Resources::longerFileKeepsItsTail()
 {
-    TestEnvironment env;
-    const QString path = env.folder.filePath(QStringLiteral("~tmp.lng"));
+    const QString path = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
     const QByteArray data = LoadResData(1000, QStringLiteral("CUSTOM"));
     const QByteArray old = QByteArray(data.size(), 'A') + "TAIL-OF-OLD-FILE";
     {
@@ -81,34 +84,32 @@ void tst_Resources::longerFileKeepsItsTail()
 
 void tst_Resources::symbolicLinkRefused()
 {
-    TestEnvironment env;
-    env.reporter.fallback = 1;  // Ignore each failing statement
-    const QString victim = env.folder.filePath(QStringLiteral("victim.txt"));
+    m_env->reporter.fallback = 1;  // Ignore each failing statement
+    const QString victim = m_env->folder.filePath(QStringLiteral("victim.txt"));
     {
         QFile f(victim);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("precious");
     }
-    const QString link = env.folder.filePath(QStringLiteral("~tmp.lng"));
+    const QString link = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
     QVERIFY(QFile::link(victim, link));
     SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), link);
     QCOMPARE(readFile(victim), QByteArray("precious"));
-    QVERIFY(!env.reporter.reports.isEmpty());
-    QCOMPARE(env.reporter.reports[0].module, QStringLiteral("ModResFiles"));
-    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("SaveResItemToDisk"));
-    QCOMPARE(env.reporter.reports[0].error.line, 40);
-    QCOMPARE(env.reporter.reports[0].error.number, 75);
+    QVERIFY(!m_env->reporter.reports.isEmpty());
+    QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("ModResFiles"));
+    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("SaveResItemToDisk"));
+    QCOMPARE(m_env->reporter.reports[0].error.line, 40);
+    QCOMPARE(m_env->reporter.reports[0].error.number, 75);
 }
 
 void tst_Resources::missingResource()
 {
-    TestEnvironment env;
-    env.reporter.answers = {2};
-    const QString path = env.folder.filePath(QStringLiteral("x.bin"));
+    m_env->reporter.answers = {2};
+    const QString path = m_env->folder.filePath(QStringLiteral("x.bin"));
     QCOMPARE(SaveResItemToDisk(999, QStringLiteral("CUSTOM"), path), 0);
-    QCOMPARE(env.reporter.reports.size(), 1);
-    QCOMPARE(env.reporter.reports[0].error.number, 326);
-    QCOMPARE(env.reporter.reports[0].error.line, 20);
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    QCOMPARE(m_env->reporter.reports[0].error.number, 326);
+    QCOMPARE(m_env->reporter.reports[0].error.line, 20);
     QVERIFY(!QFile::exists(path));
 }
 
@@ -144,15 +145,14 @@ void tst_Resources::failedWrite()
     QFETCH(QList<int>, numbers);
     if (path.startsWith(u'/') && !QFileInfo::exists(path))
         QSKIP("no such device here");
-    TestEnvironment env;
-    env.reporter.answers = answers;
+    m_env->reporter.answers = answers;
     const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
     const uint before = openFiles();
     QCOMPARE(SaveResItemToDisk(1000, QStringLiteral("CUSTOM"),
-                               path.startsWith(u'/') ? path : env.folder.filePath(path)),
+                               path.startsWith(u'/') ? path : m_env->folder.filePath(path)),
              0);
     QList<int> gotLines, gotNumbers;
-    for (const auto &r : env.reporter.reports) {
+    for (const auto &r : m_env->reporter.reports) {
         gotLines << r.error.line;
         gotNumbers << r.error.number;
     }
@@ -160,16 +160,15 @@ void tst_Resources::failedWrite()
     QCOMPARE(gotNumbers, numbers);
     // Whatever was chosen, no file stays open, and the next write works.
     QCOMPARE(openFiles(), before);
-    env.reporter.reports.clear();
-    const QString good = env.folder.filePath(QStringLiteral("~tmp.lng"));
+    m_env->reporter.reports.clear();
+    const QString good = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
     QCOMPARE(SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), good), 0);
     QCOMPARE(readFile(good), LoadResData(1000, QStringLiteral("CUSTOM")));
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Resources::tempDirIsPrivate()
 {
-    TestEnvironment env;
     const QString dir = Allgemein::GetTempDir();
     QVERIFY(dir.endsWith(u'/'));
     QVERIFY(dir != QDir::tempPath() + u'/');
@@ -182,7 +181,6 @@ void tst_Resources::tempDirIsPrivate()
 
 void tst_Resources::tempDirRefusesAPlantedLink()
 {
-    TestEnvironment env;
     const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
     QTemporaryDir runtime;
     QVERIFY(QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
@@ -190,16 +188,15 @@ void tst_Resources::tempDirRefusesAPlantedLink()
     QTemporaryDir elsewhere;
     QVERIFY(QFile::link(elsewhere.path(),
                         runtime.filePath(QStringLiteral("stiftolino-%1").arg(::getuid()))));
-    env.reporter.answers = {2};
+    m_env->reporter.answers = {2};
     QCOMPARE(Allgemein::GetTempDir(), QString());
     qputenv("XDG_RUNTIME_DIR", oldRuntime);
-    QCOMPARE(env.reporter.reports.size(), 1);
-    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("GetTempDir"));
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("GetTempDir"));
 }
 
 void tst_Resources::stringsAndBitmaps()
 {
-    TestEnvironment env;
     QCOMPARE(LoadResString(102), QStringLiteral("I"));
     bool ok = false;
     QVERIFY(LoadResString(100).toInt(&ok) > 0 && ok);

@@ -10,6 +10,7 @@
 #include "controls/slidermath.h"
 #include "controls/ucslider.h"
 #include "platform/twips.h"
+#include "support/fixtures.h"
 #include "support/testsupport.h"
 
 #include <QSignalSpy>
@@ -38,8 +39,9 @@ const QColor RailColor(30, 160, 40);
 const QColor Back(222, 191, 120);
 
 // The pen window's slider: vertical, picture rail 18 x 133, thumb 16 x 16, 1..50, 5.
-void fillPenSlider(PropertyBag &bag)
+PropertyBag penSliderProperties()
 {
+    PropertyBag bag;
     bag.WriteProperty(QStringLiteral("BackColor"), int32_t(OleColor::rgb(222, 191, 120)));
     bag.WritePicture(QStringLiteral("SliderIcon"), solid(16, 16, ThumbColor));
     bag.WritePicture(QStringLiteral("RailPicture"), solid(18, 133, RailColor));
@@ -47,6 +49,7 @@ void fillPenSlider(PropertyBag &bag)
     bag.WriteProperty(QStringLiteral("Min"), 1);
     bag.WriteProperty(QStringLiteral("Max"), 50);
     bag.WriteProperty(QStringLiteral("Value"), 5);
+    return bag;
 }
 
 // Records the slider's events in the order they come.
@@ -88,13 +91,20 @@ int errorNumber(const std::function<void()> &f)
     return 0;
 }
 
+// One call of the slider's arithmetic, its result as a double.
+using Arithmetic = std::function<double()>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(Arithmetic)
 
 class tst_Slider : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void init() { m_env.emplace(); }
+    void cleanup() { m_env.reset(); }
     // ---- the numbers ----
     void thumbPlace_data();
     void thumbPlace();
@@ -150,6 +160,9 @@ private slots:
     void disabled();
     void releaseOutside();
     void horizontalDrag();
+
+private:
+    std::optional<TestEnvironment> m_env;
 };
 
 // ---------------------------------------------------------------------------
@@ -222,40 +235,48 @@ void tst_Slider::valueAt()
 
 void tst_Slider::failingArithmetic_data()
 {
-    QTest::addColumn<int>("which");
+    // The call, the run-time error it raises (0: none), and its result when it
+    // raises none.
+    QTest::addColumn<Arithmetic>("call");
     QTest::addColumn<int>("error");
-    QTest::newRow("place with range 0") << 0 << DivisionByZero;
-    QTest::newRow("place with value at min and range 0") << 1 << int(Err::Overflow);
-    QTest::newRow("value with track 0") << 2 << int(Err::Overflow);
-    QTest::newRow("range beyond 32 bits") << 3 << int(Err::Overflow);
-    QTest::newRow("value minus min beyond 32 bits") << 4 << int(Err::Overflow);
-    QTest::newRow("huge value from place") << 5 << int(Err::Overflow);
-    QTest::newRow("range exactly the 32-bit maximum") << 6 << 0;
-    QTest::newRow("range one past the 32-bit maximum") << 7 << int(Err::Overflow);
-    QTest::newRow("range exactly the 32-bit minimum") << 8 << 0;
-    QTest::newRow("range one below the 32-bit minimum") << 9 << int(Err::Overflow);
-    QTest::newRow("place with the largest range") << 10 << 0;
+    QTest::addColumn<double>("result");
+    QTest::newRow("place with range 0")
+        << Arithmetic([] { return SliderMath::thumbPlace(Vertical, 121, 5, 1, 0); }) << DivisionByZero << 0.0;
+    QTest::newRow("place with value at min and range 0")
+        << Arithmetic([] { return SliderMath::thumbPlace(Vertical, 121, 1, 1, 0); }) << int(Err::Overflow) << 0.0;
+    QTest::newRow("value with track 0")
+        << Arithmetic([] { return double(SliderMath::valueAt(Vertical, 0, 0, 1, 49).value); }) << int(Err::Overflow)
+        << 0.0;
+    QTest::newRow("range beyond 32 bits")
+        << Arithmetic([] { return double(SliderMath::valueRange(Int32Min, 10)); }) << int(Err::Overflow) << 0.0;
+    QTest::newRow("value minus min beyond 32 bits")
+        << Arithmetic([] { return SliderMath::thumbPlace(Horizontal, 10, Int32Max, -1, 10); }) << int(Err::Overflow)
+        << 0.0;
+    QTest::newRow("huge value from place")
+        << Arithmetic([] { return double(SliderMath::valueAt(Horizontal, 1, 2, 0, Int32Max).value); })
+        << int(Err::Overflow) << 0.0;
+    QTest::newRow("range exactly the 32-bit maximum")
+        << Arithmetic([] { return double(SliderMath::valueRange(0, Int32Max)); }) << 0 << double(Int32Max);
+    QTest::newRow("range one past the 32-bit maximum")
+        << Arithmetic([] { return double(SliderMath::valueRange(-1, Int32Max)); }) << int(Err::Overflow) << 0.0;
+    QTest::newRow("range exactly the 32-bit minimum")
+        << Arithmetic([] { return double(SliderMath::valueRange(0, Int32Min)); }) << 0 << double(Int32Min);
+    QTest::newRow("range one below the 32-bit minimum")
+        << Arithmetic([] { return double(SliderMath::valueRange(1, Int32Min)); }) << int(Err::Overflow) << 0.0;
+    QTest::newRow("place with the largest range")
+        << Arithmetic([] { return SliderMath::thumbPlace(Horizontal, 100, Int32Max, 0, Int32Max); }) << 0 << 100.0;
+    QTest::newRow("range across zero")
+        << Arithmetic([] { return double(SliderMath::valueRange(-5, 5)); }) << 0 << 10.0;
 }
 
 void tst_Slider::failingArithmetic()
 {
-    QFETCH(int, which);
+    QFETCH(Arithmetic, call);
     QFETCH(int, error);
-    const std::function<void()> cases[] = {
-        [] { SliderMath::thumbPlace(Vertical, 121, 5, 1, 0); },
-        [] { SliderMath::thumbPlace(Vertical, 121, 1, 1, 0); },
-        [] { SliderMath::valueAt(Vertical, 0, 0, 1, 49); },
-        [] { SliderMath::valueRange(Int32Min, 10); },
-        [] { SliderMath::thumbPlace(Horizontal, 10, Int32Max, -1, 10); },
-        [] { SliderMath::valueAt(Horizontal, 1, 2, 0, Int32Max); },
-        [] { QCOMPARE(SliderMath::valueRange(0, Int32Max), Int32Max); },
-        [] { SliderMath::valueRange(-1, Int32Max); },
-        [] { QCOMPARE(SliderMath::valueRange(0, Int32Min), Int32Min); },
-        [] { SliderMath::valueRange(1, Int32Min); },
-        [] { QCOMPARE(SliderMath::thumbPlace(Horizontal, 100, Int32Max, 0, Int32Max), 100.0f); },
-    };
-    QCOMPARE(errorNumber(cases[which]), error);
-    QCOMPARE(SliderMath::valueRange(-5, 5), 10);
+    QFETCH(double, result);
+    double got = 0;
+    QCOMPARE(errorNumber([&] { got = call(); }), error);
+    QCOMPARE(got, result);
 }
 
 void tst_Slider::railRect_data()
@@ -390,11 +411,8 @@ void tst_Slider::edgeRails()
 {
     QFETCH(int, style);
     QFETCH(QList<QColor>, colors);
-    TestEnvironment env;
-    ucSlider s;
-    s.resize(200, 30);
-    s.UserControl_InitProperties();
-    s.setOrientation(Horizontal);
+    SliderFixture f(QSize(200, 30), Horizontal);
+    ucSlider &s = *f.slider;
     s.setBackColor(OleColor::fromColor(Back));
     s.setSliderIcon(solid(16, 16, ThumbColor));
     s.setRailStyle(style);
@@ -411,18 +429,15 @@ void tst_Slider::edgeRails()
     QCOMPARE(img.pixelColor(100, 10), Back);
     QCOMPARE(img.pixelColor(194, 7), Back);
     QCOMPARE(img.pixelColor(8, 8), ThumbColor);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 // ---------------------------------------------------------------------------
 
 void tst_Slider::newInstance()
 {
-    TestEnvironment env;
-    ucSlider s;
-    s.resize(40, 100);
-    s.UserControl_InitProperties();
-    s.UserControl_Resize();
+    SliderFixture f(QSize(40, 100));
+    ucSlider &s = *f.slider;
     QCOMPARE(s.Min(), 0);
     QCOMPARE(s.Max(), 10);
     QCOMPARE(s.Value(), 0);
@@ -439,18 +454,13 @@ void tst_Slider::newInstance()
     QCOMPARE(s.outerWidth(), 16 * s.TwipsX());
     QCOMPARE(s.outerHeight(), 100 * s.TwipsY());
     QCOMPARE(s.TwipsX(), 15); // the test screen has 96 dpi
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Slider::penSlider()
 {
-    TestEnvironment env;
-    ucSlider s;
-    s.resize(18, 137);
-    PropertyBag bag;
-    fillPenSlider(bag);
-    s.UserControl_ReadProperties(bag);
-    s.UserControl_Resize();
+    SliderFixture f(penSliderProperties());
+    ucSlider &s = *f.slider;
 
     QCOMPARE(s.size(), QSize(18, 137));
     QCOMPARE(s.outerWidth(), 18 * 15);
@@ -478,16 +488,14 @@ void tst_Slider::penSlider()
     s.setValue(50);
     QCOMPARE(s.thumbRect().top(), 0.0);
     QCOMPARE(s.surface().pixelColor(1, 0), ThumbColor);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Slider::pictureRailWithoutPicture()
 {
     // Style 99 without a rail picture draws no rail and sizes like an edge rail.
-    TestEnvironment env;
-    ucSlider s;
-    s.resize(40, 120);
-    s.UserControl_InitProperties();
+    SliderFixture f(QSize(40, 120));
+    ucSlider &s = *f.slider;
     s.setBackColor(OleColor::fromColor(Back));
     s.setSliderIcon(solid(16, 16, ThumbColor));
     s.setRailStyle(99);
@@ -518,11 +526,8 @@ void tst_Slider::valueEvents()
     QFETCH(int, value);
     QFETCH(QString, events);
     QFETCH(int, redraws);
-    TestEnvironment env;
-    ucSlider s;
-    s.resize(16, 100);
-    s.UserControl_InitProperties();
-    s.UserControl_Resize();
+    SliderFixture f;
+    ucSlider &s = *f.slider;
     s.setValue(start);
     EventLog log(&s);
     const int before = s.refreshCount();
@@ -540,11 +545,8 @@ void tst_Slider::valueEvents()
 
 void tst_Slider::minSetsValue()
 {
-    TestEnvironment env;
-    ucSlider s;
-    s.resize(16, 100);
-    s.UserControl_InitProperties();
-    s.UserControl_Resize();
+    SliderFixture f;
+    ucSlider &s = *f.slider;
     s.setValue(5);
     EventLog log(&s);
     s.setMin(3);
@@ -558,16 +560,13 @@ void tst_Slider::minSetsValue()
     s.setMin(4);
     QCOMPARE(log.take(), QString());
     QCOMPARE(s.valueRange(), 6);
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Slider::maxBelowValue()
 {
-    TestEnvironment env;
-    ucSlider s;
-    s.resize(16, 100);
-    s.UserControl_InitProperties();
-    s.UserControl_Resize();
+    SliderFixture f;
+    ucSlider &s = *f.slider;
     s.setValue(8);
     EventLog log(&s);
     const QRectF thumb = s.thumbRect();
@@ -579,7 +578,7 @@ void tst_Slider::maxBelowValue()
     QCOMPARE(s.thumbRect(), thumb);
     QCOMPARE(s.refreshCount(), redraws);
     QCOMPARE(log.take(), QString());
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Slider::invalidProperty_data()
@@ -622,14 +621,11 @@ void tst_Slider::invalidProperty()
     QFETCH(int, value);
     QFETCH(QString, events);
 
-    TestEnvironment env;
-    ucSlider s;
-    s.resize(16, 100);
-    s.UserControl_InitProperties();
-    s.UserControl_Resize();
+    SliderFixture f;
+    ucSlider &s = *f.slider;
     s.setValue(5);
     EventLog log(&s);
-    env.reporter.answers = answers;
+    m_env->reporter.answers = answers;
     bool didEnd = false;
     try {
         if (property == QLatin1String("Value"))
@@ -642,8 +638,8 @@ void tst_Slider::invalidProperty()
         didEnd = true;
     }
     QCOMPARE(didEnd, ended);
-    QCOMPARE(env.reporter.reports.size(), reports);
-    for (const auto &r : env.reporter.reports) {
+    QCOMPARE(m_env->reporter.reports.size(), reports);
+    for (const auto &r : m_env->reporter.reports) {
         QCOMPARE(r.module, QStringLiteral("ucSlider"));
         QCOMPARE(r.procedure, property);
         QCOMPARE(r.error.number, 380);
@@ -659,18 +655,15 @@ void tst_Slider::rangeOverflow()
 {
     // Max - Min does not fit 32 bits: the Min setter's frame reports the
     // overflow; the value has already moved to the new minimum.
-    TestEnvironment env;
-    ucSlider s;
-    s.resize(16, 100);
-    s.UserControl_InitProperties();
-    s.UserControl_Resize();
+    SliderFixture f;
+    ucSlider &s = *f.slider;
     s.setValue(5);
-    env.reporter.fallback = 1; // Ignore
+    m_env->reporter.fallback = 1; // Ignore
     s.setMin(Int32Min);
-    QCOMPARE(env.reporter.reports.size(), 1);
-    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("Min"));
-    QCOMPARE(env.reporter.reports[0].error.number, 6);
-    QCOMPARE(env.reporter.reports[0].error.line, 40);
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("Min"));
+    QCOMPARE(m_env->reporter.reports[0].error.number, 6);
+    QCOMPARE(m_env->reporter.reports[0].error.line, 40);
     QCOMPARE(s.Min(), Int32Min);
     QCOMPARE(s.Value(), Int32Min);
     QCOMPARE(s.valueRange(), 10);
@@ -678,11 +671,8 @@ void tst_Slider::rangeOverflow()
 
 void tst_Slider::orientationChange()
 {
-    TestEnvironment env;
-    ucSlider s;
-    s.resize(16, 100);
-    s.UserControl_InitProperties();
-    s.UserControl_Resize();
+    SliderFixture f;
+    ucSlider &s = *f.slider;
     s.setValue(5);
     // Horizontal: the thumb thickness becomes the height, the length stays; the
     // thumb is put at the Min end and then laid out for the value.
@@ -697,14 +687,13 @@ void tst_Slider::orientationChange()
     QCOMPARE(s.Orientation(), 7);
     QCOMPARE(s.size(), QSize(200, 16));
     QCOMPARE(s.thumbRect(), QRectF(92, 0, 16, 16));
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 // ---------------------------------------------------------------------------
 
 void tst_Slider::readAndWriteOrder()
 {
-    TestEnvironment env;
     ucSlider s;
     PropertyBag bag;
     s.UserControl_ReadProperties(bag);
@@ -719,20 +708,14 @@ void tst_Slider::readAndWriteOrder()
 
 void tst_Slider::roundTrip()
 {
-    TestEnvironment env;
-    ucSlider a;
-    a.resize(18, 137);
-    PropertyBag bag;
-    fillPenSlider(bag);
-    a.UserControl_ReadProperties(bag);
+    SliderFixture fa(penSliderProperties());
+    ucSlider &a = *fa.slider;
     a.setEnabledProperty(false);
 
     PropertyBag saved;
     a.UserControl_WriteProperties(saved);
-    ucSlider b;
-    b.resize(18, 137);
-    b.UserControl_ReadProperties(saved);
-    b.UserControl_Resize();
+    SliderFixture fb(saved);
+    ucSlider &b = *fb.slider;
     QCOMPARE(b.BackColor(), OleColor::rgb(222, 191, 120));
     QCOMPARE(b.Enabled(), false);
     QCOMPARE(b.RailStyle(), 99);
@@ -746,12 +729,11 @@ void tst_Slider::roundTrip()
     // Pictures are kept as images, not as a file name.
     QCOMPARE(saved.ReadProperty(QStringLiteral("RailPicture")).typeId(), int(QMetaType::QImage));
     QCOMPARE(b.thumbRect(), a.thumbRect().translated(1 - a.thumbRect().left(), 0));
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Slider::loadChecksNothing()
 {
-    TestEnvironment env;
     ucSlider s;
     s.resize(16, 100);
     EventLog log(&s);
@@ -768,10 +750,10 @@ void tst_Slider::loadChecksNothing()
     QCOMPARE(s.valueRange(), -2);
     QCOMPARE(s.refreshCount(), redraws);
     QCOMPARE(log.take(), QString());
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
     // The first change away from the loaded value reports, though it is out of
     // range: Ignore takes it.
-    env.reporter.answers = {1};
+    m_env->reporter.answers = {1};
     s.setValue(4);
     QCOMPARE(log.take(), QStringLiteral("ValueChanged:4"));
 }
@@ -794,22 +776,21 @@ void tst_Slider::loadFailures()
     QFETCH(QVariant, stored);
     QFETCH(int, number);
     QFETCH(int, line);
-    TestEnvironment env;
-    env.reporter.fallback = 1; // Ignore: go on with the next key
+    m_env->reporter.fallback = 1; // Ignore: go on with the next key
     ucSlider s;
     s.resize(16, 100);
     PropertyBag bag;
     bag.WriteProperty(key, stored);
     s.UserControl_ReadProperties(bag);
-    QVERIFY(!env.reporter.reports.isEmpty());
-    QCOMPARE(env.reporter.reports[0].module, QStringLiteral("ucSlider"));
-    QCOMPARE(env.reporter.reports[0].procedure, QStringLiteral("UserControl_ReadProperties"));
-    QCOMPARE(env.reporter.reports[0].error.number, number);
-    QCOMPARE(env.reporter.reports[0].error.line, line);
+    QVERIFY(!m_env->reporter.reports.isEmpty());
+    QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("ucSlider"));
+    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("UserControl_ReadProperties"));
+    QCOMPARE(m_env->reporter.reports[0].error.number, number);
+    QCOMPARE(m_env->reporter.reports[0].error.line, line);
     // The layout skips what fails and never reports.
-    const auto count = env.reporter.reports.size();
+    const auto count = m_env->reporter.reports.size();
     s.UserControl_Resize();
-    QCOMPARE(env.reporter.reports.size(), count);
+    QCOMPARE(m_env->reporter.reports.size(), count);
 }
 
 void tst_Slider::propertyReads_data()
@@ -858,32 +839,11 @@ void tst_Slider::propertyReads()
 // ---------------------------------------------------------------------------
 // The mouse, through a real window: a host window with the pen slider in it.
 
-namespace {
-
-struct Host {
-    QWidget window;
-    ucSlider *slider;
-    Host()
-    {
-        window.resize(60, 180);
-        slider = new ucSlider(&window);
-        slider->setGeometry(20, 20, 18, 137);
-        PropertyBag bag;
-        fillPenSlider(bag);
-        slider->UserControl_ReadProperties(bag);
-        slider->UserControl_Resize();
-        window.show();
-    }
-};
-
-} // namespace
-
 void tst_Slider::pressOnThumb()
 {
-    TestEnvironment env;
-    Host h;
-    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
-    ucSlider *s = h.slider;
+    SliderFixture f(penSliderProperties());
+    QVERIFY(f.show());
+    ucSlider *s = f.slider;
     EventLog log(s);
     const int redraws = s->refreshCount();
     const QRectF thumb = s->thumbRect();
@@ -916,10 +876,9 @@ void tst_Slider::pressOnRail()
 {
     QFETCH(QPoint, at);
     QFETCH(int, value);
-    TestEnvironment env;
-    Host h;
-    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
-    ucSlider *s = h.slider;
+    SliderFixture f(penSliderProperties());
+    QVERIFY(f.show());
+    ucSlider *s = f.slider;
     EventLog log(s);
     QTest::mousePress(s, Qt::LeftButton, {}, at);
     QCOMPARE(s->Value(), value);
@@ -938,13 +897,8 @@ void tst_Slider::dragSnapsExactly()
 {
     // The handlers with fractional places: grab the thumb 3.5 pixels below its
     // top, move so that its top lands on 60.
-    TestEnvironment env;
-    ucSlider s;
-    s.resize(18, 137);
-    PropertyBag bag;
-    fillPenSlider(bag);
-    s.UserControl_ReadProperties(bag);
-    s.UserControl_Resize();
+    SliderFixture f(penSliderProperties());
+    ucSlider &s = *f.slider;
     EventLog log(&s);
     const float top = float(s.thumbRect().top());
     s.UserControl_MouseDown(1, 0, 8, top + 3.5f);
@@ -961,10 +915,9 @@ void tst_Slider::dragSnapsExactly()
 
 void tst_Slider::dragRedrawsOnlyOnNewValue()
 {
-    TestEnvironment env;
-    Host h;
-    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
-    ucSlider *s = h.slider;
+    SliderFixture f(penSliderProperties());
+    QVERIFY(f.show());
+    ucSlider *s = f.slider;
     EventLog log(s);
     QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 115));
     QCOMPARE(log.take(), QStringLiteral("MouseDown"));
@@ -985,10 +938,9 @@ void tst_Slider::dragRedrawsOnlyOnNewValue()
 
 void tst_Slider::dragHeldAtTheEnds()
 {
-    TestEnvironment env;
-    Host h;
-    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
-    ucSlider *s = h.slider;
+    SliderFixture f(penSliderProperties());
+    QVERIFY(f.show());
+    ucSlider *s = f.slider;
     EventLog log(s);
     QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 115));
     QCOMPARE(log.take(), QStringLiteral("MouseDown"));
@@ -1010,10 +962,9 @@ void tst_Slider::dragHeldAtTheEnds()
 
 void tst_Slider::rightButton()
 {
-    TestEnvironment env;
-    Host h;
-    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
-    ucSlider *s = h.slider;
+    SliderFixture f(penSliderProperties());
+    QVERIFY(f.show());
+    ucSlider *s = f.slider;
     EventLog log(s);
     QTest::mousePress(s, Qt::RightButton, {}, QPoint(8, 30));
     QVERIFY(!s->dragging());
@@ -1035,10 +986,9 @@ void tst_Slider::rightButton()
 
 void tst_Slider::disabled()
 {
-    TestEnvironment env;
-    Host h;
-    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
-    ucSlider *s = h.slider;
+    SliderFixture f(penSliderProperties());
+    QVERIFY(f.show());
+    ucSlider *s = f.slider;
     s->setEnabledProperty(false);
     EventLog log(s);
     const int redraws = s->refreshCount();
@@ -1052,10 +1002,9 @@ void tst_Slider::disabled()
 
 void tst_Slider::releaseOutside()
 {
-    TestEnvironment env;
-    Host h;
-    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
-    ucSlider *s = h.slider;
+    SliderFixture f(penSliderProperties());
+    QVERIFY(f.show());
+    ucSlider *s = f.slider;
     EventLog log(s);
     QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 115));
     QTest::mouseMove(s, QPoint(18, 115)); // x = W is outside
@@ -1065,16 +1014,10 @@ void tst_Slider::releaseOutside()
 
 void tst_Slider::horizontalDrag()
 {
-    TestEnvironment env;
-    QWidget window;
-    window.resize(240, 40);
-    auto *s = new ucSlider(&window);
-    s->setGeometry(10, 10, 200, 30);
-    s->UserControl_InitProperties();
-    s->setOrientation(Horizontal);
+    SliderFixture f(QSize(200, 30), Horizontal);
+    ucSlider *s = f.slider;
     s->setSliderIcon(solid(16, 16, ThumbColor));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(f.show());
     QCOMPARE(s->size(), QSize(200, 16));
     EventLog log(s);
     // On the rail at x 100: the thumb's left goes to 92, value round(92/184 x 10) = 5.

@@ -7,6 +7,7 @@
 #include "core/resources.h"
 #include "core/sound.h"
 #include "platform/soundoutput.h"
+#include "support/childrole.h"
 #include "support/programcopy.h"
 #include "support/pulseserver.h"
 #include "support/recordingsoundoutput.h"
@@ -152,43 +153,22 @@ QByteArray soundResource(int number)
     return ModResFiles::LoadResData(number, QStringLiteral("WAV"));
 }
 
-struct ChildRun {
-    int exitCode = -1;
-    QProcess::ExitStatus status = QProcess::CrashExit;
-    QByteArray out;
-    QByteArray err;
-};
-
 // Runs this test program in its playing role with the given sound server address.
-ChildRun playInChild(const QString &sounds, const QString &pulseServer, int waitMs)
+ChildRole::Ended playInChild(const QString &sounds, const QString &pulseServer, int waitMs)
 {
-    QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("PULSE_SERVER"), pulseServer);
     env.remove(QStringLiteral("QT_LOGGING_RULES"));
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--play"), sounds, QString::number(waitMs)});
-    ChildRun run;
-    if (!child.waitForFinished(20000)) {
-        child.kill();
-        child.waitForFinished(1000);
-    }
-    run.exitCode = child.exitCode();
-    run.status = child.exitStatus();
-    run.out = child.readAllStandardOutput();
-    run.err = child.readAllStandardError();
-    return run;
+    return ChildRole::run(QStringLiteral("play"), {sounds, QString::number(waitMs)}, env, 20000);
 }
 
-// The playing role: plays the comma-separated sounds one right after the other
-// through the default output and keeps the event loop running while they sound.
-int playForParent(int argc, char **argv)
+// The playing role: plays the comma-separated <sounds> one right after the other
+// through the default output and keeps the event loop running <ms> while they sound.
+int playForParent(int argc, char **argv, const QStringList &args)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const int waitMs = args.size() > 3 ? args.at(3).toInt() : 500;
-    for (const QString &n : args.value(2).split(QLatin1Char(',')))
+    const int waitMs = args.size() > 1 ? args.at(1).toInt() : 500;
+    for (const QString &n : args.value(0).split(QLatin1Char(',')))
         PlayWAV(n.toInt());
     QTimer::singleShot(waitMs, &app, &QCoreApplication::quit);
     return app.exec();
@@ -202,13 +182,6 @@ void captureMessages(QtMsgType, const QMessageLogContext &, const QString &messa
 
 Q_LOGGING_CATEGORY(lcTestPulse, "qt.multimedia.pulseaudio")
 
-// Sends PlayWAV to a recorder for the lifetime of the object.
-struct RecorderInstalled {
-    RecordingSoundOutput out;
-    RecorderInstalled() { SetSoundOutput(&out); }
-    ~RecorderInstalled() { SetSoundOutput(nullptr); }
-};
-
 } // namespace
 
 class tst_Sound : public QObject
@@ -216,6 +189,8 @@ class tst_Sound : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { m_env.emplace(); }
+    void cleanup() { m_env.reset(); }
     void codings_data();
     void codings();
     void adpcmDecodesLikeTheFormatSays();
@@ -259,6 +234,7 @@ private:
     // One sound server for all the rows that need it.
     std::unique_ptr<PulseServer> m_server;
     QString m_serverFailure;
+    std::optional<CoreEnvironment> m_env;
 };
 
 void tst_Sound::codings_data()
@@ -291,7 +267,6 @@ void tst_Sound::codings()
     QFETCH(int, bits);
     QFETCH(int, dataLength);
     QFETCH(int, frames);
-    TestEnvironment env;
 
     const QByteArray bytes = soundResource(number);
     const WaveFile w = parseWave(bytes);
@@ -328,7 +303,6 @@ void tst_Sound::codings()
 
 void tst_Sound::adpcmDecodesLikeTheFormatSays()
 {
-    TestEnvironment env;
     const WaveFile w = parseWave(soundResource(102));
     QCOMPARE(w.formatTag, 2);
     QCOMPARE(w.blockAlign, 1024);
@@ -360,7 +334,6 @@ void tst_Sound::adpcmDecodesLikeTheFormatSays()
 
 void tst_Sound::pcmDecodesToCentredSamples()
 {
-    TestEnvironment env;
     const WaveFile w = parseWave(soundResource(103));
     const QList<int> decoded = samplesOf(DecodeWave(soundResource(103)).pcm);
     QCOMPARE(decoded.size(), w.data.size());
@@ -378,7 +351,6 @@ void tst_Sound::levels_data()
 void tst_Sound::levels()
 {
     QFETCH(int, number);
-    TestEnvironment env;
     const DecodedSound sound = DecodeWave(soundResource(number));
     QVERIFY(sound.ok());
     const int channels = sound.format.channelCount();
@@ -482,15 +454,13 @@ void tst_Sound::soundLength()
 
 void tst_Sound::newSoundCutsOffTheOneBefore()
 {
-    TestEnvironment env;
-    RecorderInstalled recorder;
-    RecordingSoundOutput &out = recorder.out;
+    RecordingSoundOutput &out = m_env->sound;
 
     // The clear-picture button: the click, and at once the sweep.
     PlayEffect(Effect::Click);
     PlayEffect(Effect::Sweep);
 
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
     QCOMPARE(out.started.size(), 2);
     QVERIFY(out.playing);
     QCOMPARE(out.current().pcm, DecodeWave(soundResource(107)).pcm);
@@ -516,9 +486,7 @@ void tst_Sound::soundOffLoadsNothing()
 {
     QFETCH(int, soundOn);
     QFETCH(bool, loads);
-    TestEnvironment env;
-    RecorderInstalled recorder;
-    RecordingSoundOutput &out = recorder.out;
+    RecordingSoundOutput &out = m_env->sound;
     SoundOn = int16_t(soundOn);
     SoundBuffer = QByteArrayLiteral("left over from before");
 
@@ -526,7 +494,7 @@ void tst_Sound::soundOffLoadsNothing()
     ErrorFrame f("frmDraw", "picBild_MouseDown");
     f.run([&] { f.line(30, [&] { PlayEffect(Effect::Pencil); }); });
 
-    QVERIFY(env.reporter.reports.isEmpty());
+    QVERIFY(m_env->reporter.reports.isEmpty());
     if (loads) {
         QCOMPARE(SoundBuffer, soundResource(102));
         QCOMPARE(out.started.size(), 1);
@@ -539,9 +507,7 @@ void tst_Sound::soundOffLoadsNothing()
 
 void tst_Sound::quickRepeatStartsFromTheBeginning()
 {
-    TestEnvironment env;
-    RecorderInstalled recorder;
-    RecordingSoundOutput &out = recorder.out;
+    RecordingSoundOutput &out = m_env->sound;
     PlayEffect(Effect::Click);
     PlayEffect(Effect::Click);
 
@@ -571,15 +537,13 @@ void tst_Sound::missingSound()
     QFETCH(int, number);
     QFETCH(QList<int>, answers);
     QFETCH(int, reports);
-    TestEnvironment env;
-    env.reporter.answers = answers;
-    RecorderInstalled recorder;
-    RecordingSoundOutput &out = recorder.out;
+    m_env->reporter.answers = answers;
+    RecordingSoundOutput &out = m_env->sound;
     PlayEffect(Effect::Click);
     PlayWAV(number);
 
-    QCOMPARE(env.reporter.reports.size(), reports);
-    for (const ScriptedReporter::Report &r : env.reporter.reports) {
+    QCOMPARE(m_env->reporter.reports.size(), reports);
+    for (const ScriptedReporter::Report &r : m_env->reporter.reports) {
         QCOMPARE(r.module, QStringLiteral("Allgemein"));
         QCOMPARE(r.procedure, QStringLiteral("PlayWAV"));
         QCOMPARE(r.error.line, 10);
@@ -593,7 +557,7 @@ void tst_Sound::missingSound()
     PlayEffect(Effect::Click);
     QCOMPARE(out.started.size(), 2);
     QVERIFY(out.playing);
-    QCOMPARE(env.reporter.reports.size(), reports);
+    QCOMPARE(m_env->reporter.reports.size(), reports);
 }
 
 void tst_Sound::undecodableSound_data()
@@ -606,14 +570,12 @@ void tst_Sound::undecodableSound_data()
 void tst_Sound::undecodableSound()
 {
     QFETCH(int, number);
-    TestEnvironment env;
-    env.reporter.answers = {1};
-    RecorderInstalled recorder;
-    RecordingSoundOutput &out = recorder.out;
+    m_env->reporter.answers = {1};
+    RecordingSoundOutput &out = m_env->sound;
     PlayWAV(number);
 
-    QCOMPARE(env.reporter.reports.size(), 1);
-    const ScriptedReporter::Report r = env.reporter.reports.first();
+    QCOMPARE(m_env->reporter.reports.size(), 1);
+    const ScriptedReporter::Report r = m_env->reporter.reports.first();
     QCOMPARE(r.module, QStringLiteral("Allgemein"));
     QCOMPARE(r.procedure, QStringLiteral("PlayWAV"));
     QCOMPARE(r.error.line, 20);
@@ -664,7 +626,7 @@ void tst_Sound::silentWithoutSoundServer()
 {
     // A socket path where nothing listens: Qt Multimedia finds no server.
     QTemporaryDir dir;
-    const ChildRun run = playInChild(QStringLiteral("101,102,107"),
+    const ChildRole::Ended run = playInChild(QStringLiteral("101,102,107"),
                                      QStringLiteral("unix:") + dir.filePath(QStringLiteral("nothing")), 300);
     QCOMPARE(run.status, QProcess::NormalExit);
     QCOMPARE(run.exitCode, 0);
@@ -770,7 +732,7 @@ void tst_Sound::playsThroughPulseAudio()
         QSKIP(qPrintable(failure));
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
 
-    const ChildRun run = playInChild(sounds, m_server->address(), 800);
+    const ChildRole::Ended run = playInChild(sounds, m_server->address(), 800);
     const QList<int> s = recorder.finish(300);
 
     QCOMPARE(run.status, QProcess::NormalExit);
@@ -849,14 +811,6 @@ void tst_Sound::cleanupTestCase()
     m_server.reset();
 }
 
-int main(int argc, char **argv)
-{
-    if (argc >= 3 && std::strcmp(argv[1], "--play") == 0)
-        return playForParent(argc, argv);
-    QCoreApplication app(argc, argv);
-    tst_Sound test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return runTestProgram(&test, argc, argv);
-}
+QTEST_MAIN_WITH_ROLES(tst_Sound, QCoreApplication, {"play", playForParent})
 
 #include "tst_sound.moc"

@@ -14,8 +14,10 @@
 #include "pen/penplace.h"
 #include "picker/previewlayout.h"
 #include "platform/picturebox.h"
+#include "platform/printer.h"
 #include "platform/prompts.h"
 #include "support/desktopprobe.h"
+#include "support/fixtures.h"
 #include "support/printspooler.h"
 #include "support/programcopy.h"
 #include "support/testsupport.h"
@@ -86,7 +88,7 @@ private slots:
     void drawSaveClearOpenUnderOpenbox();
 
 private:
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
     frmDraw *w = nullptr;
     std::unique_ptr<PrintSpooler> m_spooler;
     bool m_spoolerUp = false;
@@ -104,17 +106,17 @@ void tst_Toolbar::initTestCase()
 
 void tst_Toolbar::init()
 {
-    m_env = new TestEnvironment;
+    m_env.emplace();
+    Printing::setPrinterFactory({});   // the spooler's default printer
     SoundOn = False;
 }
 
 void tst_Toolbar::cleanup()
 {
-    delete w;
+    endMainWindow();
     w = nullptr;
     ErrorHandling::setReporter(&m_env->reporter);
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 void tst_Toolbar::printWithoutPrinter()
@@ -123,8 +125,7 @@ void tst_Toolbar::printWithoutPrinter()
         QSKIP(qPrintable(QStringLiteral("no print spooler of our own (%1), and this machine has a printer")
                              .arg(m_spooler->whyNot())));
     QVERIFY(QPrinterInfo::defaultPrinter().isNull());
-    w = &MainWindow();
-    w->showCentred();
+    QVERIFY((w = showMainWindow()));
     ErrPtnr dialog;
     dialog.setAutoAnswer([](ErrPtnr &d) { d.continueButton(2)->click(); });   // Cancel
     ErrorHandling::setReporter(&dialog);
@@ -167,8 +168,7 @@ void tst_Toolbar::printThroughASpooler()
 
     // The window measures the margins as it loads; a canvas all blue with a
     // white stroke across.
-    w = &MainWindow();
-    w->showCentred();
+    QVERIFY((w = showMainWindow()));
     QImage blue(10, 10, QImage::Format_RGB32);
     blue.fill(QColor(0, 0, 255));
     w->picBild()->paintPicture(blue, QRectF(0, 0, w->picBild()->scaleWidth(), w->picBild()->scaleHeight()));
@@ -249,20 +249,10 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
 
     const auto grab = [&] { return DesktopProbe::screenshot(x).convertToFormat(QImage::Format_RGB32); };
     const auto click = [&](QPoint p) { x.click(p); };
-    const auto shownWindows = [&] {
-        return x.xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
-                          QStringLiteral("stiftolino")})
-            .split(u'\n', Qt::SkipEmptyParts);
-    };
+    const auto shownWindows = [&] { return DesktopProbe::programWindows(x); };
     // The program's windows by their fixed sizes (the pen window and the main
     // window have the same name).
-    const auto windowOfSize = [&](QSize size) {
-        for (const QString &id : shownWindows()) {
-            if (x.geometry(id).size() == size)
-                return id;
-        }
-        return QString();
-    };
+    const auto windowOfSize = [&](QSize size) { return DesktopProbe::programWindowOfSize(x, size); };
 
     QString main, lessons, pen;
     QVERIFY2(waitFor([&] {

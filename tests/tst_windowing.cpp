@@ -60,11 +60,7 @@ void tst_Windowing::start(ProgramCopy &in, const XServer &x, const QByteArray &s
 QString tst_Windowing::penWindow(const XServer &x, const QString &main, const QString &lessons)
 {
     // The pen window has no title of its own: the program's other visible window.
-    const QString pid = x.xdotool({QStringLiteral("getwindowpid"), main});
-    const QStringList all = x.xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                       QStringLiteral("--pid"), pid})
-                                .split(u'\n', Qt::SkipEmptyParts);
-    for (const QString &w : all) {
+    for (const QString &w : DesktopProbe::programWindows(x)) {
         if (w != main && w != lessons && x.geometry(w).width() > 100)
             return w;
     }

@@ -103,6 +103,22 @@ QPoint pointer(const XServer &x)
     return m.hasMatch() ? QPoint(m.captured(1).toInt(), m.captured(2).toInt()) : QPoint(-1, -1);
 }
 
+QStringList programWindows(const XServer &x)
+{
+    return x.xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
+                      QStringLiteral("stiftolino")})
+        .split(u'\n', Qt::SkipEmptyParts);
+}
+
+QString programWindowOfSize(const XServer &x, QSize size)
+{
+    for (const QString &id : programWindows(x)) {
+        if (x.geometry(id).size() == size)
+            return id;
+    }
+    return QString();
+}
+
 QImage screenshot(const XServer &x)
 {
     return QImage::fromData(runOn(x, QStringLiteral("import"),

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +30,10 @@ QString property(const XServer &x, const QString &window, const QString &name);
 QRect geometry(const XServer &x, const QString &window);
 // Where the pointer is.
 QPoint pointer(const XServer &x);
+// The program's visible windows (its window class), as ids.
+QStringList programWindows(const XServer &x);
+// The program's visible window of that size; an empty string when there is none.
+QString programWindowOfSize(const XServer &x, QSize size);
 // The whole screen; null when it could not be taken (imagemagick's import missing).
 QImage screenshot(const XServer &x);
 

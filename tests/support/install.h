@@ -1,5 +1,7 @@
 #pragma once
-// Installs the build under test into a prefix, as `cmake --install` does for a user.
+// Installs the build under test into a prefix, as `cmake --install` does for a
+// user, and the checks that every installed form of the program passes (the
+// prefix of `cmake --install`, the Debian package unpacked).
 
 #include <QString>
 
@@ -7,3 +9,17 @@
 // success, otherwise what went wrong. Needs the build folder and the cmake program
 // in the environment (ctest sets STIFTOLINO_BUILD_DIR and STIFTOLINO_CMAKE).
 QString installBuild(const QString &prefix);
+
+// The desktop's validators of the installed desktop entry and metainfo, as the
+// rows of a _data() function: tool, arguments, file (relative to the prefix).
+void addValidatorRows();
+// Runs the current row's validator on its file under `prefix`: no error, no
+// warning, and no remark but those the program's required names bring with them.
+// Skips when the tool is not installed.
+void runValidator(const QString &prefix);
+
+// Starts `<prefix>/bin/stiftolino` on a private X server with a home of its own,
+// saves a picture through the toolbar and quits: the picture lands in the user's
+// Pictures folder, the settings in the user's configuration, and nothing under
+// the prefix is new or changed. Skips when the X server cannot be had.
+void checkInstalledProgram(const QString &prefix);

@@ -1,9 +1,11 @@
 #include "support/programcopy.h"
 
+#include "support/waitfor.h"
 #include "support/xserver.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 namespace {
 QProcessEnvironment withFolders(QProcessEnvironment env, const ProgramCopy &copy)
@@ -64,4 +66,16 @@ bool ProgramCopy::launch(const QProcessEnvironment &env, const QString &program)
     app.setProcessEnvironment(env);
     app.start(program.isEmpty() ? binary : program, {});
     return app.waitForStarted();
+}
+
+void quitProgram(const XServer &x, const QString &mainWindow, QProcess &app)
+{
+    const QRect mg = x.geometry(mainWindow);
+    const int windowsBefore = int(x.windows(QStringLiteral(".")).size());
+    x.click(mg.topLeft() + QPoint(25 + 88 + 24, 306 + 184 + 16));
+    // The quit question is one more window; Return answers it with its default.
+    QVERIFY(waitFor([&] { return x.windows(QStringLiteral(".")).size() > windowsBefore; }));
+    x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    QVERIFY2(app.waitForFinished(10000), "the program did not end after Quit and Yes");
+    QCOMPARE(app.exitCode(), 0);
 }

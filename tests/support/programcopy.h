@@ -38,3 +38,7 @@ struct ProgramCopy {
     // Starts `program` (the copy when empty) in `env`; false when it did not start.
     bool launch(const QProcessEnvironment &env, const QString &program = QString());
 };
+
+// Quits the program through the toolbar (the last button, then Yes) and checks
+// that it ends with exit code 0.
+void quitProgram(const XServer &x, const QString &mainWindow, QProcess &app);

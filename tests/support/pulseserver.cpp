@@ -65,7 +65,8 @@ QString PulseServer::start()
     // -F keep it from reading the machine's own configuration.
     m_process.start(program, {QStringLiteral("-n"), QStringLiteral("-F"), script.fileName(),
                               QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                              QStringLiteral("--use-pid-file=no"), QStringLiteral("--disable-shm=yes"),
+                              QStringLiteral("--use-pid-file=no"),
+                              m_sharedMemory ? QStringLiteral("--disable-shm=no") : QStringLiteral("--disable-shm=yes"),
                               QStringLiteral("--log-target=stderr"), QStringLiteral("--log-level=error")});
     if (!m_process.waitForStarted(3000))
         return QStringLiteral("pulseaudio did not start: %1").arg(m_process.errorString());

@@ -18,7 +18,7 @@ int ScriptedReporter::onError(const QString &module, const QString &procedure,
     return answers.isEmpty() ? fallback : answers.takeFirst();
 }
 
-TestEnvironment::TestEnvironment()
+CoreEnvironment::CoreEnvironment()
 {
     Allgemein::ResetGlobals();
     Allgemein::ForgetLanguageTable();
@@ -29,7 +29,7 @@ TestEnvironment::TestEnvironment()
     Allgemein::SetSoundOutput(&sound);
 }
 
-TestEnvironment::~TestEnvironment()
+CoreEnvironment::~CoreEnvironment()
 {
     Allgemein::SetSoundOutput(nullptr);
     ErrorHandling::setReporter(nullptr);
@@ -38,10 +38,22 @@ TestEnvironment::~TestEnvironment()
     Paths::setProgramFolder(QString());
 }
 
-int32_t TestEnvironment::writeLanguageTable()
+int32_t CoreEnvironment::writeLanguageTable()
 {
     Allgemein::LanguageFilePath = folder.filePath(QStringLiteral("~tmp.lng"));
     return ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), Allgemein::LanguageFilePath);
+}
+
+int inkedPixels(const QImage &img)
+{
+    const QImage rgb = img.convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x)
+            n += (line[x] & 0xFFFFFF) != 0xFFFFFF;
+    }
+    return n;
 }
 
 bool ModResFiles::HasResource(int number, const QString &type)

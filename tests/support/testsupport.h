@@ -1,20 +1,25 @@
 #pragma once
 // What the tests share: a scripted error reporter, a fresh settings store and
-// program folder per test, and the End choice turned into an exception.
+// program folder per test, the desktop's seams answered by the test, and the End
+// choice turned into an exception.
 
 #include "core/errorframe.h"
+#include "platform/prompts.h"
 #include "platform/settingsbackend.h"
 #include "support/recordingsoundoutput.h"
 
 #include <QByteArray>
 #include <QFile>
+#include <QImage>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 // Answers errors from a script (0 Retry, 1 Ignore, 2 Cancel, 3 End) and records them.
 class ScriptedReporter : public ErrorReporter
@@ -46,6 +51,9 @@ inline QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// How many pixels of a picture are not white.
+int inkedPixels(const QImage &img);
+
 // Checks of the program's own encodings and resources that only tests need.
 namespace OleColor {
 // The stored value (0x00BBGGRR) of a pixel as Qt reads it (0xAARRGGBB).
@@ -62,14 +70,17 @@ bool HasResource(int number, const QString &type);
 // Thrown by the End choice in tests instead of ending the process.
 struct ProgramEnded {};
 
-// Installs a scripted reporter, a memory settings store, a sound recorder (tests
-// never make a sound), reset globals and a temporary program folder for the
-// lifetime of the object.
-class TestEnvironment
+// The environment of a test that needs no window: a scripted reporter, a memory
+// settings store, a sound recorder (tests never make a sound), reset globals and
+// a temporary program folder, for the lifetime of the object. It links the core
+// alone.
+class CoreEnvironment
 {
 public:
-    TestEnvironment();
-    ~TestEnvironment();
+    CoreEnvironment();
+    ~CoreEnvironment();
+    CoreEnvironment(const CoreEnvironment &) = delete;
+    CoreEnvironment &operator=(const CoreEnvironment &) = delete;
     ScriptedReporter reporter;
     MemorySettingsBackend settings;
     RecordingSoundOutput sound;
@@ -78,4 +89,20 @@ public:
     // Writes the language table copy into the folder, as the start does, and
     // points the lookup at it; returns what writing it returned (0 when written).
     int32_t writeLanguageTable();
+};
+
+// The environment of a test with windows: the core's, and the seams a window
+// reaches the desktop through. Every message and input box is answered from
+// `prompts`, the shell's opener records instead of starting a browser, and there
+// is no printer. A test may put in a seam of its own (the real boxes, a PDF
+// printer); each is restored when the object goes, so no test leaves one behind.
+class TestEnvironment : public CoreEnvironment
+{
+public:
+    TestEnvironment();
+    ~TestEnvironment();
+    Prompts::Scripted prompts;
+    // Everything handed to the shell's opener, oldest first, and what it answers.
+    QList<QUrl> opened;
+    bool openSucceeds = true;
 };

@@ -264,3 +264,23 @@ QRect XServer::geometry(const QString &window) const
     }
     return r;
 }
+
+void OwnPointer::moveTo(QPoint global)
+{
+    m_x.xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
+    waitFor([&] { return m_log.lastGlobal.toPoint() == global; }, 2000);
+}
+
+void OwnPointer::press()
+{
+    const int before = m_log.presses;
+    m_x.xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    waitFor([&] { return m_log.presses > before; }, 2000);
+}
+
+void OwnPointer::release()
+{
+    const int before = m_log.releases;
+    m_x.xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    waitFor([&] { return m_log.releases > before; }, 2000);
+}

@@ -10,6 +10,10 @@
 #include <QString>
 #include <QStringList>
 
+#include "support/waitfor.h"
+
+#include <utility>
+
 // Where a dragged window's move began. A window manager takes a move over when
 // it gets to the request, from wherever the pointer is then; a drag therefore
 // creeps from `from` in steps of `unit` until the window moves (`crept` steps),
@@ -45,6 +49,9 @@ class XServer
 public:
     // A screen of `screen` pixels at 24 bits; the tests' own is 1024 x 768.
     explicit XServer(QSize screen = QSize(1024, 768)) : m_screen(screen) {}
+    // The X server at `display`, started by someone else (for a test's child
+    // process, its own display); this object starts and ends nothing.
+    explicit XServer(QString display) : m_display(std::move(display)) {}
     ~XServer();
     XServer(const XServer &) = delete;
     XServer &operator=(const XServer &) = delete;
@@ -97,4 +104,21 @@ private:
     QString m_display;
     QString m_why;
     bool m_missing = false;
+};
+
+// This program's own pointer on the X server it runs on, driven through xdotool.
+// Each step waits until the program has been handed the event; while a window
+// manager moves a window the program is handed nothing, and the step ends after
+// two seconds.
+class OwnPointer
+{
+public:
+    explicit OwnPointer(const XServer &x) : m_x(x) {}
+    void moveTo(QPoint global);
+    void press();
+    void release();
+
+private:
+    const XServer &m_x;
+    PointerLog m_log;
 };

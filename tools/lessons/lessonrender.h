@@ -21,6 +21,11 @@
 // - Strokes, as counted for the child: every shape is one stroke, a path one per
 //   subpath (each "M" starts a new one), a class="fill" shape none. A step asks for
 //   at most MaxStrokesPerStep of them.
+// - The lesson window draws each step's strokes live, in the source's order and
+//   the way a drawing teacher draws them (strokeextract.h says which way that
+//   is). data-draw="as-written" on a shape draws it as the source writes it,
+//   data-draw="reversed" the other way round. A stroke of no length, whose way
+//   cannot be told, is refused.
 
 #include <QImage>
 #include <QList>

@@ -1,0 +1,66 @@
+#pragma once
+// The windows and controls as many tests meet them: the main window shown as the
+// start leaves it, the pen window with an owner and a canvas, and a slider in a
+// host window.
+
+#include "controls/propertybag.h"
+#include "controls/ucslider.h"
+#include "pen/frmcolor.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QTest>
+#include <QWidget>
+
+#include <optional>
+
+class Canvas;
+class frmDraw;
+
+// The main window made, loaded and shown in the middle of the screen; null when
+// it did not come up on the screen. endMainWindow() closes it for good (when
+// there is one), so that the next test makes its own.
+frmDraw *showMainWindow();
+void endMainWindow();
+
+// What the pen window needs of the main window: a shown owner holding a canvas
+// that draws with the program's pen.
+struct PenOwner {
+    PenOwner();
+    QWidget window;
+    Canvas *canvas;
+};
+
+// Stores the pen window's place as the settings keep it, in twips.
+void storePenPlace(QPoint twips);
+
+// The pen window as the main window owns it, not shown yet. `Window` may be a
+// test's own subclass of frmColor.
+template <class Window = frmColor>
+struct PenWindowFixture : PenOwner {
+    Window pen{&window};
+    // Shows the pen window from the place stored in the settings (`storedTwips`
+    // is stored first; none: what the settings hold) and waits until it is on
+    // the screen.
+    bool show(std::optional<QPoint> storedTwips = std::nullopt)
+    {
+        if (storedTwips)
+            storePenPlace(*storedTwips);
+        pen.ShowOwned();
+        return QTest::qWaitForWindowExposed(&pen);
+    }
+};
+
+// A slider as a form holds one, in a host window that is not shown until show().
+struct SliderFixture {
+    // A new instance `size` big (0..10, value 0, the built-in thumb), laid out
+    // for `orientation`.
+    explicit SliderFixture(QSize size = QSize(16, 100), int orientation = SliderMath::Vertical);
+    // Made from stored properties at the pen window's size, 18 x 137, laid out.
+    explicit SliderFixture(PropertyBag bag);
+    QWidget host;
+    ucSlider *slider;
+    ucSlider *operator->() const { return slider; }
+    // Shows the host and waits until it is on the screen, for the mouse.
+    bool show();
+};

@@ -1,0 +1,120 @@
+// Printing: the printer's margins, computed from what the printer tells and
+// measured from a printer or the lack of one, and where the page puts the picture
+// and its title. The printed page itself goes through a real spooler in
+// tst_toolbar and tst_printermargins.
+
+#include "platform/printer.h"
+#include "print/drucker.h"
+#include "print/printpage.h"
+#include "support/testsupport.h"
+
+#include <QTest>
+
+class tst_Print : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { m_env.emplace(); }
+    void cleanup() { m_env.reset(); }
+    void margins_data();
+    void margins();
+    void noPrinterKeepsMargins();
+    void pdfPrinterMargins();
+    void printPage_data();
+    void printPage();
+
+private:
+    std::optional<TestEnvironment> m_env;
+};
+
+void tst_Print::margins_data()
+{
+    QTest::addColumn<double>("offsetX");
+    QTest::addColumn<double>("offsetY");
+    QTest::addColumn<double>("printWidth");
+    QTest::addColumn<double>("printHeight");
+    QTest::addColumn<QList<int>>("expected");   // left, right, top, bottom
+    // A4: 210 x 297 mm.
+    QTest::newRow("no offsets, whole page printable") << 0.0 << 0.0 << 210.0 << 297.0
+                                                     << QList<int>{1, 1, 1, 1};
+    QTest::newRow("59 dots is 5 mm, then 6") << 59.0 << 0.0 << 200.0 << 297.0
+                                           << QList<int>{6, 6, 1, 1};
+    QTest::newRow("top offset too") << 0.0 << 59.0 << 210.0 << 280.0
+                                  << QList<int>{1, 1, 6, 13};
+    QTest::newRow("half a millimetre rounds to even") << 5.90625 << 17.71875 << 210.0 << 297.0
+                                                    << QList<int>{1, 1, 3, -1};
+}
+
+void tst_Print::margins()
+{
+    QFETCH(double, offsetX);
+    QFETCH(double, offsetY);
+    QFETCH(double, printWidth);
+    QFETCH(double, printHeight);
+    QFETCH(QList<int>, expected);
+    Drucker::PrinterMeasures m;
+    m.pageWidthTwips = 210 * 56.7;
+    m.pageHeightTwips = 297 * 56.7;
+    m.printWidthMm = printWidth;
+    m.printHeightMm = printHeight;
+    m.offsetXDots = offsetX;
+    m.offsetYDots = offsetY;
+    const Drucker::Margins r = Drucker::computeMargins(m);
+    QCOMPARE((QList<int>{r.left, r.right, r.top, r.bottom}), expected);
+}
+
+void tst_Print::noPrinterKeepsMargins()
+{
+    const auto [l, r, t, b] = Drucker::GetPrinterMargins({0, 0, 7, 0});
+    QCOMPARE(l, 0);
+    QCOMPARE(t, 7);
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+void tst_Print::pdfPrinterMargins()
+{
+    Printing::setPrinterFactory([] {
+        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setResolution(300);
+        p->setPageSize(QPageSize(QPageSize::A4));
+        p->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        return p;
+    });
+    const auto [l, r, t, b] = Drucker::GetPrinterMargins();
+    // 10 mm on each side, plus the one millimetre every side gets.
+    QVERIFY2(qAbs(l - 11) <= 1 && qAbs(r - 11) <= 1 && qAbs(t - 11) <= 1 && qAbs(b - 11) <= 1,
+             qPrintable(QStringLiteral("%1 %2 %3 %4").arg(l).arg(r).arg(t).arg(b)));
+}
+
+void tst_Print::printPage_data()
+{
+    QTest::addColumn<QSizeF>("printable");
+    QTest::addColumn<QList<int>>("margins");   // left, right, top, bottom
+    QTest::addColumn<QRectF>("picture");
+    QTest::addColumn<QPointF>("title");
+    QTest::newRow("no margins measured") << QSizeF(200, 287) << QList<int>{0, 0, 0, 0}
+                                         << QRectF(0, 0, 200, 287) << QPointF(0, 0);
+    QTest::newRow("even margins") << QSizeF(200, 287) << QList<int>{5, 5, 5, 5}
+                                  << QRectF(5, 5, 195, 282) << QPointF(5, 0);
+    // Reaching past the printable area's far edges: cut back to it.
+    QTest::newRow("left larger than right") << QSizeF(200, 287) << QList<int>{12, 3, 9, 2}
+                                            << QRectF(12, 9, 188, 278) << QPointF(12, 0);
+    QTest::newRow("margins eat the page") << QSizeF(200, 287) << QList<int>{5, 250, 5, 5}
+                                          << QRectF() << QPointF(5, 0);
+}
+
+void tst_Print::printPage()
+{
+    QFETCH(QSizeF, printable);
+    QFETCH(QList<int>, margins);
+    QFETCH(QRectF, picture);
+    QFETCH(QPointF, title);
+    const PrintPage page = printPageFor(printable, {int16_t(margins[0]), int16_t(margins[1]),
+                                                   int16_t(margins[2]), int16_t(margins[3])});
+    QCOMPARE(page.picture, picture);
+    QCOMPARE(page.title, title);
+}
+
+QTEST_MAIN(tst_Print)
+#include "tst_print.moc"

@@ -1,0 +1,413 @@
+// Saving the canvas: the names a child may type, the overwrite question, what the
+// file holds, and faults: a folder that turns read-only, a disk that fills, a
+// kill in the middle of a save.
+
+#include "app/allgemein.h"
+#include "controls/canvas.h"
+#include "controls/symbolbutton.h"
+#include "core/globals.h"
+#include "core/picturefile.h"
+#include "draw/frmdraw.h"
+#include "picker/frmpreview.h"
+#include "platform/paths.h"
+#include "platform/prompts.h"
+#include "support/childrole.h"
+#include "support/fixtures.h"
+#include "support/testsupport.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTest>
+#include <QtEndian>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Allgemein;
+
+namespace {
+
+QByteArray md5(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex();
+}
+
+// Everything in a folder, hidden entries too.
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+// Reads an uncompressed 24-bit bitmap file by hand, independent of Qt's reader.
+QImage readBmp24(const QByteArray &b, QString *why)
+{
+    const auto u16 = [&](int at) { return qFromLittleEndian<quint16>(b.constData() + at); };
+    const auto s32 = [&](int at) { return qFromLittleEndian<qint32>(b.constData() + at); };
+    if (b.size() < 54 || !b.startsWith("BM")) {
+        *why = QStringLiteral("not a bitmap file");
+        return {};
+    }
+    const int offset = s32(10), width = s32(18), height = s32(22);
+    if (u16(28) != 24 || s32(30) != 0) {
+        *why = QStringLiteral("%1 bits per pixel, compression %2").arg(u16(28)).arg(s32(30));
+        return {};
+    }
+    const int stride = (width * 3 + 3) & ~3;
+    if (width <= 0 || height == 0 || offset + stride * qAbs(height) > b.size()) {
+        *why = QStringLiteral("size %1 x %2 does not fit the file").arg(width).arg(height);
+        return {};
+    }
+    QImage img(width, qAbs(height), QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        const int row = height > 0 ? img.height() - 1 - y : y;   // bottom-up unless negative
+        const auto *p = reinterpret_cast<const uchar *>(b.constData() + offset + row * stride);
+        for (int x = 0; x < width; ++x)
+            img.setPixel(x, y, qRgb(p[3 * x + 2], p[3 * x + 1], p[3 * x]));
+    }
+    return img;
+}
+
+// The overwrite question's answer comes after the folder turned read-only.
+class ProtectingPrompts : public Prompts::Scripted
+{
+public:
+    QString folder;
+    Prompts::Answer message(QWidget *parent, const QString &text, Prompts::Buttons buttons,
+                            Prompts::Icon icon, const QString &title,
+                            Prompts::Answer defaultButton) override
+    {
+        ::chmod(QFile::encodeName(folder).constData(), 0555);
+        return Prompts::Scripted::message(parent, text, buttons, icon, title, defaultButton);
+    }
+};
+
+// Draws, saves over an older "haus.bmp" in <program folder>/pics while the folder
+// turns read-only ("readonly") or with a file size limit below the picture's size
+// ("fill"), and tells what the error frame was asked ("report <number> <line>")
+// and the old file's checksum ("old <md5>").
+int overwrite(int argc, char **argv, const QStringList &args)
+{
+    const QString folder = args.value(0);
+    const QString fault = args.value(1);
+    // Root writes into read-only folders: the fault needs an ordinary user.
+    if (fault == u"readonly" && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+        return 3;
+    QApplication app(argc, argv);
+    TestEnvironment env;
+    Paths::setProgramFolder(folder, QStringLiteral("stiftolino"));
+    const QString pics = Paths::picturesFolder();
+    QDir().mkpath(pics);
+    QImage old(20, 15, QImage::Format_RGB32);
+    old.fill(Qt::darkGreen);
+    PictureFile::save(pics + QStringLiteral("/haus.bmp"), old);
+    ChildRole::say("old " + md5(readFile(pics + QStringLiteral("/haus.bmp"))));
+
+    ProtectingPrompts prompts;
+    prompts.inputs = {QStringLiteral("haus")};
+    prompts.answers = {Prompts::Answer::Yes};
+    if (fault == u"readonly")
+        prompts.folder = pics;
+    Prompts::setBackend(&prompts);
+    SoundOn = False;
+    frmDraw &w = MainWindow();
+    w.showCentred();
+    w.picBild()->line(QPointF(10, 10), QPointF(300, 200));
+    if (fault == u"fill") {
+        std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit fails instead
+        const rlimit limit{64 * 1024, 64 * 1024};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return 4;
+    }
+    w.vbeButton_Click(3);
+    for (const auto &r : env.reporter.reports)
+        ChildRole::say("report " + QByteArray::number(r.error.number) + ' ' + QByteArray::number(r.error.line));
+    ChildRole::say("done");
+    return 0;
+}
+
+// Saves large pictures over <folder>/haus.bmp again and again, saying
+// "writing <i> <md5>" before and "saved <i>" after each.
+int saveLoop(int argc, char **argv, const QStringList &args)
+{
+    QApplication app(argc, argv);
+    const QString path = args.value(0) + QStringLiteral("/haus.bmp");
+    for (int i = 0;; ++i) {
+        QImage img(3000, 2250, QImage::Format_RGB32);
+        img.fill(QColor::fromHsv((i * 47) % 360, 200, 200));
+        const QByteArray bytes = PictureFile::bmpBytes(img);
+        ChildRole::say("writing " + QByteArray::number(i) + ' ' + md5(bytes));
+        PictureFile::save(path, img);
+        ChildRole::say("saved " + QByteArray::number(i));
+    }
+}
+
+} // namespace
+
+class tst_Save : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void names_data();
+    void names();
+    void overwriteQuestion_data();
+    void overwriteQuestion();
+    void fileHoldsWhatTheCanvasShows();
+    void faults_data();
+    void faults();
+    void killedInTheMiddle();
+
+private:
+    void useEnglish();
+    void stroke(QPoint from, QPoint to, const QColor &color);
+    void save(const QString &name, QList<Prompts::Answer> answers = {});
+    QString pics() const { return Paths::picturesFolder(); }
+    std::optional<TestEnvironment> m_env;
+    frmDraw *w = nullptr;
+};
+
+void tst_Save::init()
+{
+    m_env.emplace();
+    m_env->reporter.fallback = 1;
+    SoundOn = False;
+    QVERIFY((w = showMainWindow()));
+}
+
+void tst_Save::cleanup()
+{
+    endMainWindow();
+    w = nullptr;
+    m_env.reset();
+}
+
+void tst_Save::useEnglish()
+{
+    m_env->writeLanguageTable();
+    LanguageOffset = 1000;
+}
+
+void tst_Save::stroke(QPoint from, QPoint to, const QColor &color)
+{
+    w->picBild()->setForeColor(color);
+    QTest::mousePress(w->picBild(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(w->picBild(), to);
+    QTest::mouseRelease(w->picBild(), Qt::LeftButton, {}, to);
+}
+
+void tst_Save::save(const QString &name, QList<Prompts::Answer> answers)
+{
+    m_env->prompts.inputs = {name};
+    m_env->prompts.answers = answers;
+    QTest::mouseClick(w->vbeButton(3), Qt::LeftButton);
+}
+
+void tst_Save::names_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("linkOut");     // "<typed>.bmp" is a link to a file outside
+    QTest::addColumn<QString>("file");     // what the pictures folder then holds
+    QTest::addColumn<int>("error");
+    QTest::newRow("cancel") << QString() << false << QString() << 0;
+    QTest::newRow("plain") << "haus" << false << "haus.bmp" << 0;
+    QTest::newRow("ends in .bmp") << "haus.bmp" << false << "haus.bmp.bmp" << 0;
+    QTest::newRow("blanks kept") << " mein haus " << false << " mein haus .bmp" << 0;
+    QTest::newRow("umlauts") << "Mäuschen" << false << "Mäuschen.bmp" << 0;
+    QTest::newRow("up and out") << "../../x" << false << QString() << 52;
+    QTest::newRow("absolute") << "/haus" << false << QString() << 52;
+    QTest::newRow("backslash") << "a\\b" << false << QString() << 52;
+    QTest::newRow("dot") << "." << false << QString() << 52;
+    QTest::newRow("dot dot") << ".." << false << QString() << 52;
+    QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << false << QString() << 52;
+    QTest::newRow("link out") << "weg" << true << "weg.bmp" << 52;
+}
+
+void tst_Save::names()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, linkOut);
+    QFETCH(QString, file);
+    QFETCH(int, error);
+    useEnglish();
+    stroke(QPoint(20, 20), QPoint(200, 100), Qt::black);
+    const QString outside = m_env->folder.filePath(QStringLiteral("outside.bmp"));
+    if (linkOut) {
+        QVERIFY(QDir().mkpath(pics()));
+        QVERIFY(QFile::link(outside, pics() + u'/' + typed + QStringLiteral(".bmp")));
+    }
+    const QStringList before = entries(m_env->folder.path());
+
+    save(typed);
+    QCOMPARE(m_env->prompts.asked.value(0), QStringLiteral("Save picture to file...|Please enter a name for the file:"));
+    QCOMPARE(m_env->prompts.asked.size(), 1);   // no overwrite question
+    QCOMPARE(PictureName, typed);
+    QCOMPARE(entries(pics()), file.isEmpty() ? QStringList() : QStringList{file});
+    if (!file.isEmpty() && !linkOut)
+        QVERIFY(!PictureFile::load(pics() + u'/' + file).isNull());
+    // Nothing where the name as a path would lead, nothing through the link.
+    QVERIFY(!QFileInfo::exists(outside));
+    if (error && !linkOut)
+        QVERIFY(!QFileInfo::exists(QDir::cleanPath(pics() + u'/' + typed + QStringLiteral(".bmp"))));
+    QCOMPARE(entries(m_env->folder.path()), before);
+    if (error) {
+        QCOMPARE(m_env->reporter.reports.size(), 1);
+        QCOMPARE(m_env->reporter.reports[0].error.number, error);
+        QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("vbeButton_Click"));
+        QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmDraw"));
+    } else {
+        QVERIFY(m_env->reporter.reports.isEmpty());
+    }
+}
+
+void tst_Save::overwriteQuestion_data()
+{
+    QTest::addColumn<QList<Prompts::Answer>>("answer");   // none: the default button
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("no") << QList<Prompts::Answer>{Prompts::Answer::No} << false;
+    QTest::newRow("enter") << QList<Prompts::Answer>{} << false;
+    QTest::newRow("yes") << QList<Prompts::Answer>{Prompts::Answer::Yes} << true;
+}
+
+void tst_Save::overwriteQuestion()
+{
+    QFETCH(QList<Prompts::Answer>, answer);
+    QFETCH(bool, replaced);
+    useEnglish();
+    stroke(QPoint(20, 20), QPoint(200, 100), Qt::black);
+    save(QStringLiteral("haus"));
+    const QString path = pics() + QStringLiteral("/haus.bmp");
+    const QByteArray first = readFile(path);
+    QVERIFY(!first.isEmpty());
+    QCOMPARE(m_env->prompts.asked.size(), 1);
+
+    // The same name again: now it asks.
+    stroke(QPoint(300, 300), QPoint(500, 400), Qt::red);
+    save(QStringLiteral("haus"), answer);
+    QCOMPARE(m_env->prompts.asked.size(), 3);
+    QCOMPARE(m_env->prompts.asked[2], QStringLiteral("Please enter a name for the file:|File already exists!\r\nOverwrite?"));
+    const QByteArray now = readFile(path);
+    if (replaced) {
+        QCOMPARE(now, PictureFile::bmpBytes(w->picBild()->image()));
+        QVERIFY(now != first);
+    } else {
+        QCOMPARE(now, first);
+    }
+    QCOMPARE(entries(pics()), QStringList{QStringLiteral("haus.bmp")});
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+void tst_Save::fileHoldsWhatTheCanvasShows()
+{
+    // A picture painted in from the file list, a stroke, Undo of a second stroke
+    // (the restored picture becomes the background), and one more stroke.
+    QDir().mkpath(pics());
+    QImage sky(40, 30, QImage::Format_RGB32);
+    sky.fill(QColor(90, 160, 230));
+    QVERIFY(sky.save(pics() + QStringLiteral("/sky.bmp"), "BMP"));
+    QTest::mouseClick(w->vbeButton(2), Qt::LeftButton);
+    frmPreview *p = w->preview();
+    p->filPics->setCurrentRow(0);
+    p->filPics_Click();
+    QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
+    stroke(QPoint(30, 40), QPoint(250, 60), QColor(200, 0, 0));
+    stroke(QPoint(30, 200), QPoint(250, 260), Qt::black);
+    QTest::mouseClick(w->vbeButton(1), Qt::LeftButton);
+    stroke(QPoint(400, 100), QPoint(420, 400), QColor(0, 120, 0));
+    const QImage canvas = w->picBild()->image();
+    QCOMPARE(canvas.pixelColor(100, 250), QColor(90, 160, 230));   // the undone stroke is gone
+
+    save(QStringLiteral("bild"));
+    QString why;
+    const QImage saved = readBmp24(readFile(pics() + QStringLiteral("/bild.bmp")), &why);
+    QVERIFY2(!saved.isNull(), qPrintable(why));
+    QCOMPARE(saved.size(), QSize(w->picBild()->scaleWidth(), w->picBild()->scaleHeight()));
+    QCOMPARE(saved, canvas.convertToFormat(QImage::Format_RGB32));
+    QVERIFY(m_env->reporter.reports.isEmpty());
+}
+
+void tst_Save::faults_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("error");
+    QTest::newRow("folder turns read-only") << "readonly" << 75;
+    QTest::newRow("disk fills") << "fill" << 61;
+}
+
+void tst_Save::faults()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, error);
+    QTemporaryDir dir;
+    // The child may run as an ordinary user: let it in.
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
+    const QString folder = dir.filePath(QStringLiteral("pics"));
+    const auto writableAgain = qScopeGuard([&] { QFile::setPermissions(folder, QFileDevice::Permissions(0x7755)); });
+    const ChildRole::Ended child = ChildRole::run(QStringLiteral("overwrite"), {dir.path(), fault});
+    QVERIFY2(child.finished, "the saving program did not end");
+    const QString out = QString::fromLocal8Bit(child.out);
+    QVERIFY2(child.ok(), qPrintable(out + QString::fromLocal8Bit(child.err)));
+    QVERIFY2(out.contains(QStringLiteral("report %1 130\n").arg(error)), qPrintable(out));
+    QVERIFY2(out.endsWith(QStringLiteral("done\n")), qPrintable(out));
+
+    // The old picture byte for byte, and nothing else in the folder.
+    const QRegularExpressionMatch old = QRegularExpression(QStringLiteral("old ([0-9a-f]+)")).match(out);
+    QVERIFY(old.hasMatch());
+    QCOMPARE(QString::fromLatin1(md5(readFile(folder + QStringLiteral("/haus.bmp")))), old.captured(1));
+    QCOMPARE(entries(folder), QStringList{QStringLiteral("haus.bmp")});
+}
+
+void tst_Save::killedInTheMiddle()
+{
+    QTemporaryDir dir;
+    QProcess child;
+    ChildRole::start(child, QStringLiteral("loop"), {dir.path()});
+    QVERIFY(child.waitForStarted());
+    // Two whole saves, then a kill while the third has its file open.
+    const auto writingNow = [&] {
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(child.processId()));
+        for (const QFileInfo &fd : fds.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+            if (fd.symLinkTarget().startsWith(dir.path() + u'/'))
+                return true;
+        }
+        return false;
+    };
+    QByteArray saved, writing;
+    bool caught = false;
+    QDeadlineTimer deadline(60000);
+    while (!deadline.hasExpired() && writing.isEmpty()) {
+        if (!child.canReadLine() && !child.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
+            break;
+        const QList<QByteArray> parts = child.readLine().trimmed().split(' ');
+        if (parts.value(0) != "writing")
+            continue;
+        if (parts.value(1).toInt() < 2) {
+            saved = parts.value(2);   // whole once the next "writing" comes
+            continue;
+        }
+        while (!deadline.hasExpired() && !caught)
+            caught = writingNow();
+        child.kill();
+        writing = parts.value(2);
+    }
+    QVERIFY2(caught, "the save loop was not caught writing");
+    child.waitForFinished();
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+    // Either the last whole picture or the new one, whole; no leftovers.
+    const QByteArray now = md5(readFile(dir.filePath(QStringLiteral("haus.bmp"))));
+    QVERIFY2(now == saved || now == writing, now.constData());
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("haus.bmp")});
+}
+
+QTEST_MAIN_WITH_ROLES(tst_Save, QApplication, {"overwrite", overwrite}, {"loop", saveLoop})
+#include "tst_save.moc"
