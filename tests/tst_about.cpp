@@ -146,10 +146,7 @@ void tst_About::startScreenFlags()
     m_env->settings.failWrites = true;
     m_env->reporter.fallback = 1;
     QTest::mouseClick(w->imgLang[6], Qt::LeftButton);
-    QCOMPARE(m_env->reporter.reports.size(), 1);
-    QCOMPARE(m_env->reporter.reports[0].module, u"Allgemein"_qs);
-    QCOMPARE(m_env->reporter.reports[0].procedure, u"SwitchLanguage"_qs);
-    QCOMPARE(m_env->reporter.reports[0].error.line, 30);
+    QCOMPARE(m_env->reporter.said(), QStringList{"Allgemein.SwitchLanguage 30: 75"});
 }
 
 void tst_About::startScreenClosedFromOutside()

@@ -10,7 +10,7 @@
 #include "draw/frmdraw.h"
 #include "draw/helpmenu.h"
 #include "picker/frmpreview.h"
-#include "platform/printer.h"
+#include "support/fixtures.h"
 #include "support/testsupport.h"
 
 #include <QFile>
@@ -47,13 +47,13 @@ private slots:
     void followLanguageChange();
 
 private:
-    TestEnvironment *m_env = nullptr;
+    std::optional<TestEnvironment> m_env;
     Windows m_windows;
 };
 
 void tst_Captions::init()
 {
-    m_env = new TestEnvironment;
+    m_env.emplace();
     // A table whose every text names its language and message, so a caption
     // shows which language it was set in.
     QByteArray table = "[lang]\r\n";
@@ -71,10 +71,7 @@ void tst_Captions::init()
     f.close();
 
     SoundOn = False;
-    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
-    m_windows.main = &MainWindow();
-    m_windows.main->showCentred();
-    QVERIFY(QTest::qWaitForWindowExposed(m_windows.main));
+    QVERIFY((m_windows.main = showMainWindow()));
     m_windows.about = frmInfo::ShowModeless();
     QVERIFY(QTest::qWaitForWindowExposed(m_windows.about));
 }
@@ -82,11 +79,9 @@ void tst_Captions::init()
 void tst_Captions::cleanup()
 {
     delete m_windows.about;
-    delete m_windows.main;
+    endMainWindow();
     m_windows = {};
-    Printing::setPrinterFactory({});
-    delete m_env;
-    m_env = nullptr;
+    m_env.reset();
 }
 
 void tst_Captions::followLanguageChange_data()

@@ -88,8 +88,7 @@ void tst_ErrorFrame::cancelLeavesOnlyThisProcedure()
         outer.line(20, [&] { trace << QStringLiteral("caller goes on"); });
     });
     QCOMPARE(trace, (QStringList{"10", "20", "caller goes on"}));
-    QCOMPARE(m_env->reporter.reports.size(), 1);
-    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("Proc"));
+    QCOMPARE(m_env->reporter.said(), QStringList{"Modul.Proc 20: 53"});
 }
 
 void tst_ErrorFrame::functionKeepsItsResultOnCancel()
@@ -116,13 +115,8 @@ void tst_ErrorFrame::reporterSeesModuleProcedureLineAndNumber()
         f.line(10, [] {});
         f.line(40, [] { raiseError(Err::InvalidPicture); });
     });
-    QCOMPARE(m_env->reporter.reports.size(), 1);
-    const auto &r = m_env->reporter.reports[0];
-    QCOMPARE(r.module, QStringLiteral("frmDraw"));
-    QCOMPARE(r.procedure, QStringLiteral("vbeButton_Click"));
-    QCOMPARE(r.error.line, 40);
-    QCOMPARE(r.error.number, 481);
-    QCOMPARE(r.error.description, QStringLiteral("Invalid picture"));
+    QCOMPARE(m_env->reporter.said(), QStringList{"frmDraw.vbeButton_Click 40: 481"});
+    QCOMPARE(m_env->reporter.reports[0].error.description, QStringLiteral("Invalid picture"));
 }
 
 void tst_ErrorFrame::endEndsAtOnce()

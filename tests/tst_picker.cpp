@@ -329,10 +329,7 @@ void tst_Picker::storedLesson()
         return;
     }
     // One error, the failed load; with no lesson loaded the preview stays empty.
-    QCOMPARE(m_env->reporter.reports.size(), 1);
-    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("Form_Load"));
-    QCOMPARE(m_env->reporter.reports[0].error.line, 30);
-    QCOMPARE(m_env->reporter.reports[0].error.number, 326);
+    QCOMPARE(m_env->reporter.said(), QStringList{"frmPreview.Form_Load 30: 326"});
     const QImage preview = p->picPreview->image();
     QImage white(396, 296, preview.format());
     white.fill(Qt::white);
@@ -471,13 +468,9 @@ void tst_Picker::damagedPictures()
     QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Broken.bmp")});
     m_env->reporter.fallback = 1;
     p->filPics->setCurrentRow(0);
-    QCOMPARE(m_env->reporter.reports.size(), 1);
-    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("filPics_Click"));
-    QCOMPARE(m_env->reporter.reports[0].error.number, 481);
+    QCOMPARE(m_env->reporter.said(), QStringList{"frmPreview.filPics_Click 20: 481"});
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
-    QCOMPARE(m_env->reporter.reports.size(), 2);
-    QCOMPARE(m_env->reporter.reports[1].procedure, QStringLiteral("vbeButton_Click"));
-    QCOMPARE(m_env->reporter.reports[1].error.number, 481);
+    QCOMPARE(m_env->reporter.said().value(1), QStringLiteral("frmPreview.vbeButton_Click 80: 481"));
     // Ignore goes on: the panels switch back, the canvas is untouched.
     QVERIFY(p->picPanel[0]->isVisible());
     QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::white));

@@ -638,13 +638,7 @@ void tst_Slider::invalidProperty()
         didEnd = true;
     }
     QCOMPARE(didEnd, ended);
-    QCOMPARE(m_env->reporter.reports.size(), reports);
-    for (const auto &r : m_env->reporter.reports) {
-        QCOMPARE(r.module, QStringLiteral("ucSlider"));
-        QCOMPARE(r.procedure, property);
-        QCOMPARE(r.error.number, 380);
-        QCOMPARE(r.error.line, 10);
-    }
+    QCOMPARE(m_env->reporter.said(), QStringList(reports, QStringLiteral("ucSlider.%1 10: 380").arg(property)));
     QCOMPARE(s.Min(), min);
     QCOMPARE(s.Max(), max);
     QCOMPARE(s.Value(), value);
@@ -660,10 +654,7 @@ void tst_Slider::rangeOverflow()
     s.setValue(5);
     m_env->reporter.fallback = 1; // Ignore
     s.setMin(Int32Min);
-    QCOMPARE(m_env->reporter.reports.size(), 1);
-    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("Min"));
-    QCOMPARE(m_env->reporter.reports[0].error.number, 6);
-    QCOMPARE(m_env->reporter.reports[0].error.line, 40);
+    QCOMPARE(m_env->reporter.said(), QStringList{"ucSlider.Min 40: 6"});
     QCOMPARE(s.Min(), Int32Min);
     QCOMPARE(s.Value(), Int32Min);
     QCOMPARE(s.valueRange(), 10);
@@ -782,11 +773,7 @@ void tst_Slider::loadFailures()
     PropertyBag bag;
     bag.WriteProperty(key, stored);
     s.UserControl_ReadProperties(bag);
-    QVERIFY(!m_env->reporter.reports.isEmpty());
-    QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("ucSlider"));
-    QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("UserControl_ReadProperties"));
-    QCOMPARE(m_env->reporter.reports[0].error.number, number);
-    QCOMPARE(m_env->reporter.reports[0].error.line, line);
+    QCOMPARE(m_env->reporter.said().value(0), QStringLiteral("ucSlider.UserControl_ReadProperties %1: %2").arg(line).arg(number));
     // The layout skips what fails and never reports.
     const auto count = m_env->reporter.reports.size();
     s.UserControl_Resize();

@@ -60,7 +60,6 @@ struct SliderFixture {
     explicit SliderFixture(PropertyBag bag);
     QWidget host;
     ucSlider *slider;
-    ucSlider *operator->() const { return slider; }
     // Shows the host and waits until it is on the screen, for the mouse.
     bool show();
 };

@@ -18,6 +18,14 @@ int ScriptedReporter::onError(const QString &module, const QString &procedure,
     return answers.isEmpty() ? fallback : answers.takeFirst();
 }
 
+QStringList ScriptedReporter::said() const
+{
+    QStringList lines;
+    for (const Report &r : reports)
+        lines << QStringLiteral("%1.%2 %3: %4").arg(r.module, r.procedure).arg(r.error.line).arg(r.error.number);
+    return lines;
+}
+
 CoreEnvironment::CoreEnvironment()
 {
     Allgemein::ResetGlobals();

@@ -35,6 +35,8 @@ public:
     QList<int> answers;       // taken from the front; when empty, `fallback`
     int fallback = 2;         // Cancel
     QList<Report> reports;
+    // Every report as "module.procedure line: number", oldest first.
+    QStringList said() const;
 };
 
 // Runs the test functions of `test`, as QTest::qExec does. In a fast test
