@@ -87,7 +87,7 @@ void ToolWindow::storePlace() const
     SaveSetting(m_topKey, singleText(Twips::fromPixels(y(), m_twipsY)));
 }
 
-void ToolWindow::beginDrag(QPointF globalPos, Qt::MouseButton button)
+void ToolWindow::beginDrag(QPointF globalPos)
 {
-    WindowDrag::begin(this, globalPos, button);
+    WindowDrag::begin(this, globalPos);
 }

@@ -19,8 +19,7 @@ class ToolWindow : public QWidget
 public:
     // True once the window was shown the first time in this run.
     bool isLoaded() const { return m_loaded; }
-    // True while the window follows the pointer by hand (no window manager, or
-    // a button other than the left one).
+    // True while a drag moves the window with the pointer.
     bool isMovingByHand() const;
 
     // The place the window was put at when it was loaded, in twips.
@@ -62,10 +61,10 @@ protected:
     // Stores the window's place now.
     void storePlace() const;
 
-    // Starts dragging the window after a press of `button` at `globalPos`: once
-    // the pointer has gone further than the drag distance with the button still
-    // down. A press and release in one place is a click, and moves nothing.
-    void beginDrag(QPointF globalPos, Qt::MouseButton button);
+    // Drags the window after a press of any button at `globalPos`, once the
+    // pointer has gone the drag distance with the button still down. A press
+    // and release in one place is a click, and moves nothing.
+    void beginDrag(QPointF globalPos);
 
     void moveEvent(QMoveEvent *event) override;
 

@@ -191,15 +191,11 @@ void frmColor::picCol_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Sh
     });
 }
 
-void frmColor::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, QPointF)
+void frmColor::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF)
 {
+    // Any button moves the window.
     ErrorFrame f("frmColor", "Form_MouseDown");
-    f.run([&] { f.line(10, [&] { beginMove(Button); }); });
-}
-
-void frmColor::beginMove(Qt::MouseButton button)
-{
-    beginDrag(m_pressGlobal, button);
+    f.run([&] { f.line(10, [&] { beginDrag(m_pressGlobal); }); });
 }
 
 bool frmColor::eventFilter(QObject *watched, QEvent *event)

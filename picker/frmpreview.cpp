@@ -17,6 +17,7 @@
 #include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
+#include "platform/windowdrag.h"
 
 #include <QCloseEvent>
 #include <QApplication>
@@ -530,8 +531,7 @@ bool frmPreview::previewMouse(QEvent *event)
     }
     case QEvent::MouseMove: {
         const auto *e = static_cast<QMouseEvent *>(event);
-        if (m_previewPress && (e->globalPosition() - m_previewPress->globalPos).manhattanLength()
-                                  >= QApplication::startDragDistance()) {
+        if (m_previewPress && WindowDrag::pastDragDistance(m_previewPress->globalPos, e->globalPosition())) {
             const PendingPress press = *std::exchange(m_previewPress, std::nullopt);
             Form_MouseDown(press.button, press.shift, press.globalPos);
         }
@@ -549,10 +549,11 @@ bool frmPreview::previewMouse(QEvent *event)
     }
 }
 
-void frmPreview::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, QPointF globalPos)
+void frmPreview::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF globalPos)
 {
+    // Any button moves the window.
     ErrorFrame f("frmPreview", "Form_MouseDown");
-    f.run([&] { f.line(10, [&] { beginDrag(globalPos, Button); }); });
+    f.run([&] { f.line(10, [&] { beginDrag(globalPos); }); });
 }
 
 void frmPreview::closeEvent(QCloseEvent *event)

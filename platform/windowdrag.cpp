@@ -5,146 +5,86 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
-#include <QWindow>
 
 namespace {
-// Watches the pointer from a press on until its release, whichever widget the
-// events reach, then removes itself.
-class PointerWatch : public QObject
+// One drag, from the press until the last button goes up, whichever widget the
+// pointer's events reach; then it removes itself.
+class Drag : public QObject
 {
 public:
-    PointerWatch() { qApp->installEventFilter(this); }
+    Drag(QWidget *window, QPoint press) : m_window(window), m_press(press), m_offset(press - window->pos())
+    {
+        all().insert(window, this);
+        qApp->installEventFilter(this);
+    }
+    ~Drag() override { all().remove(m_key); }
+
+    static QHash<const QWidget *, Drag *> &all()
+    {
+        static QHash<const QWidget *, Drag *> drags;
+        return drags;
+    }
+
+    bool moving() const { return m_moving; }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (!watched->isWidgetType())
             return false;
-        if (event->type() == QEvent::MouseMove) {
-            const auto *e = static_cast<QMouseEvent *>(event);
-            if (e->buttons() == Qt::NoButton)
-                finish();
-            else
-                moved(e->globalPosition().toPoint());
-        } else if (event->type() == QEvent::MouseButtonRelease) {
-            if (static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton)
-                finish();
-        }
+        const bool move = event->type() == QEvent::MouseMove;
+        if (!move && event->type() != QEvent::MouseButtonRelease)
+            return false;
+        const auto *e = static_cast<QMouseEvent *>(event);
+        if (e->buttons() == Qt::NoButton)
+            finish();
+        else if (move)
+            follow(e->globalPosition().toPoint());
         return false;
     }
 
-protected:
-    // The pointer is at `global` with a button still down.
-    virtual void moved(QPoint global) = 0;
-
-    virtual void finish()
+private:
+    void follow(QPoint global)
     {
-        qApp->removeEventFilter(this);
-        deleteLater();
-    }
-};
-
-// Follows the pointer while a button is held.
-class ManualDrag : public PointerWatch
-{
-public:
-    ManualDrag(QWidget *window, QPoint offset) : m_window(window), m_offset(offset)
-    {
-        active().insert(window, this);
-    }
-    ~ManualDrag() override { active().remove(m_key); }
-
-    static QHash<const QWidget *, ManualDrag *> &active()
-    {
-        static QHash<const QWidget *, ManualDrag *> drags;
-        return drags;
-    }
-
-    void moved(QPoint global) override
-    {
+        // A hand never holds still: within the drag distance it is a click.
+        if (!m_moving && !WindowDrag::pastDragDistance(m_press, global))
+            return;
+        m_moving = true;
         if (m_window)
             m_window->move(global - m_offset);
     }
 
-private:
-    void finish() override
+    void finish()
     {
-        active().remove(m_key);
-        PointerWatch::finish();
-    }
-
-    QPointer<QWidget> m_window;
-    const QWidget *m_key = m_window.data();
-    QPoint m_offset;   // the press, from the window's corner
-};
-
-// From a press until the pointer has gone the drag distance with the button
-// still down: only then does the move begin. A touchpad's tap brings the press
-// and the release within milliseconds; a move asked of the window manager at the
-// press would reach it after the release, and the window would follow the
-// pointer with no button held until the next click.
-class PendingDrag : public PointerWatch
-{
-public:
-    PendingDrag(QWidget *window, QPoint press, Qt::MouseButton button)
-        : m_window(window), m_press(press), m_button(button)
-    {
-        pending().insert(window, this);
-    }
-    ~PendingDrag() override { pending().remove(m_key); }
-
-    static QHash<const QWidget *, PendingDrag *> &pending()
-    {
-        static QHash<const QWidget *, PendingDrag *> drags;
-        return drags;
-    }
-
-    void moved(QPoint global) override
-    {
-        if ((global - m_press).manhattanLength() <= QApplication::startDragDistance())
-            return;
-        QWidget *window = m_window;
-        finish();
-        if (window)
-            start(window, m_press, global, m_button);
-    }
-
-    // Moves `window`, pressed at `press` and dragged to `now`.
-    static void start(QWidget *window, QPoint press, QPoint now, Qt::MouseButton button)
-    {
-        const QPoint offset = press - window->pos();
-        // The window's own move first, so that what was grabbed stays under the
-        // pointer; the window system carries on from there. It ends its move when
-        // the left button goes up only: the other buttons move by hand.
-        window->move(now - offset);
-        QWindow *handle = window->windowHandle();
-        if (button == Qt::LeftButton && handle && handle->startSystemMove())
-            return;
-        new ManualDrag(window, offset);
-    }
-
-private:
-    void finish() override
-    {
-        pending().remove(m_key);
-        PointerWatch::finish();
+        qApp->removeEventFilter(this);
+        all().remove(m_key);
+        deleteLater();
     }
 
     QPointer<QWidget> m_window;
     const QWidget *m_key = m_window.data();
     QPoint m_press;
-    Qt::MouseButton m_button;
+    QPoint m_offset;   // the press, from the window's corner
+    bool m_moving = false;
 };
 } // namespace
 
 namespace WindowDrag {
 
-void begin(QWidget *window, QPointF globalPos, Qt::MouseButton button)
+void begin(QWidget *window, QPointF globalPos)
 {
-    if (!window || movingByHand(window) || PendingDrag::pending().contains(window))
-        return;
-    new PendingDrag(window, globalPos.toPoint(), button);
+    if (window && !Drag::all().contains(window))
+        new Drag(window, globalPos.toPoint());
 }
 
-bool movingByHand(const QWidget *window) { return ManualDrag::active().contains(window); }
+bool movingByHand(const QWidget *window)
+{
+    const Drag *drag = Drag::all().value(window);
+    return drag && drag->moving();
+}
+
+bool pastDragDistance(QPointF press, QPointF now)
+{
+    return (now - press).manhattanLength() >= QApplication::startDragDistance();
+}
 
 } // namespace WindowDrag
