@@ -18,14 +18,18 @@ struct Obstacle {
     qint64 weight = 1;
 };
 
-// What covering one pixel costs. A toolbar button or flag outweighs any amount
-// of canvas; the commands a child needs first (Clear, Undo, Open, Save) outweigh
-// any other button; another tool window costs more than the canvas.
+// What covering one pixel costs. A single pixel of a toolbar button or flag
+// outweighs all of the canvas and of the other tool windows together (the
+// canvas is 585 x 439, the tool windows 440 x 420 and 626 x 169 at the most);
+// one of Clear, Undo, Open and Save outweighs all the other buttons and flags
+// together; covering another tool window costs more than covering the canvas.
 namespace Weight {
 inline constexpr qint64 Canvas = 1;
 inline constexpr qint64 ToolWindow = 4;
-inline constexpr qint64 Button = 1'000;
-inline constexpr qint64 FirstButton = 1'000'000;
+inline constexpr qint64 Button = qint64(1) << 22;
+inline constexpr qint64 FirstButton = qint64(1) << 40;
+static_assert(Button > Canvas * 585 * 439 + ToolWindow * (440 * 420 + 626 * 169));
+static_assert(FirstButton > Button * (6 * 49 * 33 + 5 * 32 * 20));   // six buttons, five flags
 } // namespace Weight
 
 // What `window` costs where it is: the pixels it covers of each obstacle, by
