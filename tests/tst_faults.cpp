@@ -283,7 +283,7 @@ void tst_Faults::settingsFileUnreadable()
         std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(path);
         SetSettingsBackend(store.get());
         LoadConfig();   // Cancel
-        QCOMPARE(m_env->reporter.said(), QStringList{"Allgemein.LoadConfig 10: 75"});
+        QCOMPARE(m_env->reporter.said(), QStringList{"Allgemein.LoadConfig 20: 75"});
         QCOMPARE(PenWidth, Defaults::PenWidth);
         QCOMPARE(TemplateIndex, Defaults::TemplateIndex);
         PenWidth = 30;
@@ -361,7 +361,7 @@ void tst_Faults::pictureChangedBetweenListAndOk()
     }
     m_env->reporter.fallback = 1;   // Ignore
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
-    QCOMPARE(m_env->reporter.said(), QStringList{QStringLiteral("frmPreview.vbeButton_Click 80: %1").arg(error)});
+    QCOMPARE(m_env->reporter.said(), QStringList{QStringLiteral("frmPreview.vbeButton_Click 360: %1").arg(error)});
     QVERIFY(w.picBild()->image() == drawn);
     QVERIFY(p->picPanel[0]->isVisible());
     QVERIFY(!p->picPanel[2]->isVisible());
@@ -556,7 +556,7 @@ void tst_Faults::printerRemovedBeforePrint()
 
     m_env->reporter.fallback = 1;   // Ignore
     w.vbeButton_Click(5);
-    QCOMPARE(m_env->reporter.said(), QStringList{"frmDraw.vbeButton_Click 140: 482"});
+    QCOMPARE(m_env->reporter.said(), QStringList{"frmDraw.vbeButton_Click 160: 482"});
     QVERIFY(w.picBild()->image() == drawn);
     QVERIFY(w.isVisible());
     QVERIFY(!QFile::exists(spooler.outputFile(QStringLiteral("Kinderzimmer"))));

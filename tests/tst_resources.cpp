@@ -185,7 +185,7 @@ void tst_Resources::tempDirRefusesAPlantedLink()
     m_env->reporter.answers = {2};
     QCOMPARE(Allgemein::GetTempDir(), QString());
     qputenv("XDG_RUNTIME_DIR", oldRuntime);
-    QCOMPARE(m_env->reporter.said(), QStringList{"ModResFiles.GetTempDir 10: 75"});
+    QCOMPARE(m_env->reporter.said(), QStringList{"Allgemein.GetTempDir 10: 76"});
 }
 
 void tst_Resources::stringsAndBitmaps()

@@ -259,8 +259,14 @@ void tst_Save::names()
     if (error && !linkOut)
         QVERIFY(!QFileInfo::exists(QDir::cleanPath(pics() + u'/' + typed + QStringLiteral(".bmp"))));
     QCOMPARE(entries(m_env->folder.path()), before);
-    QCOMPARE(m_env->reporter.said(), error ? QStringList{QStringLiteral("frmDraw.vbeButton_Click 130: %1").arg(error)}
-                                : QStringList());
+    if (error) {
+        QCOMPARE(m_env->reporter.reports.size(), 1);
+        QCOMPARE(m_env->reporter.reports[0].error.number, error);
+        QCOMPARE(m_env->reporter.reports[0].procedure, QStringLiteral("vbeButton_Click"));
+        QCOMPARE(m_env->reporter.reports[0].module, QStringLiteral("frmDraw"));
+    } else {
+        QVERIFY(m_env->reporter.reports.isEmpty());
+    }
 }
 
 void tst_Save::overwriteQuestion_data()
