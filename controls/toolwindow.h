@@ -73,8 +73,8 @@ private:
     void keepOnScreen();
 
     Allgemein::SettingKey m_leftKey;
-    Placer m_placer;
     Allgemein::SettingKey m_topKey;
+    Placer m_placer;
     QPoint m_place;   // twips
     int m_twipsX = 15;
     int m_twipsY = 15;

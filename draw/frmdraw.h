@@ -81,8 +81,6 @@ public:
     frmColor *penWindow() const { return m_tools.pen(); }
     // Shows the pen window (creating it on first use) above the main window.
     void showPenWindow() { m_tools.showPen(); }
-    // The lesson and pen windows, and where they go on the screen.
-    const ToolWindows &toolWindows() const { return m_tools; }
     // The background picture as painted by the last layout.
     const QImage &backdrop() const { return m_backdrop; }
 

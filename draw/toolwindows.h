@@ -38,17 +38,6 @@ public:
     // storing theirs.
     void unloadAll();
 
-    // Where `window` goes when it has no stored place, on the screen area
-    // `area`, given the place it would take by itself (`described`, its outer
-    // rectangle): where it covers no button or flag of the toolbar, as little of
-    // the canvas and of the other shown tool windows as can be, and where it
-    // would go itself when that covers nothing.
-    QPoint placeFor(const QWidget *window, const QRect &area, const QRect &described) const;
-    // What a tool window should leave uncovered, on the screen, other than
-    // `window` itself: the toolbar's buttons and flags, the canvas, and the other
-    // shown tool windows.
-    QList<ToolPlace::Obstacle> obstaclesFor(const QWidget *window) const;
-
     // Puts the visible windows back on top of the owner, the lesson window below
     // the others. Some window managers (openbox, fluxbox) stack a frameless owner
     // above its tool windows when it is clicked or activated, and without a
@@ -58,6 +47,16 @@ public:
 
 private:
     void loaded(QWidget *window, std::function<void()> unload);
+    // Where `window` goes when it has no stored place, on the screen area
+    // `area`, given the place it would take by itself (`described`, its outer
+    // rectangle): over as little as can be of the toolbar's buttons and flags
+    // (Clear, Undo, Open and Save above all), then of the other shown tool
+    // window and the canvas; where it would go itself when that covers nothing.
+    QPoint placeFor(const QWidget *window, const QRect &area, const QRect &described) const;
+    // What a tool window should leave uncovered, on the screen, other than
+    // `window` itself: the toolbar's buttons and flags, the canvas, and the other
+    // shown tool windows.
+    QList<ToolPlace::Obstacle> obstaclesFor(const QWidget *window) const;
 
     QWidget *m_owner;
     PictureBox *m_canvas;
