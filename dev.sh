@@ -11,7 +11,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_PACKAGES="cmake g++ make pkg-config fonts-dejavu-core qt6-base-dev qt6-multimedia-dev
-  qt6-svg-dev libsndfile1-dev libxkbcommon-dev qt6-qpa-plugins libx11-dev libxtst-dev qt6-translations-l10n"
+  qt6-svg-dev libsndfile1-dev libcups2-dev libxkbcommon-dev qt6-qpa-plugins libx11-dev libxtst-dev
+  qt6-translations-l10n"
 # What building and checking the Debian package needs besides the build's own
 # packages (the test command builds the package too).
 PACKAGING_PACKAGES="debhelper dpkg-dev lintian"

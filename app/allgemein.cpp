@@ -131,9 +131,18 @@ int Main(int argc, char *argv[])
     QApplication app(argc, argv);
     passOnStartMessages();
 
-    // A second copy ends at once, before it opens anything on the screen.
-    if (!InstanceLock::acquire())
+    // A second copy ends at once, before it opens anything on the screen. A lock
+    // that cannot be had for any other reason (a network home folder without
+    // locks, something else where the lock file belongs) does not keep the child
+    // from drawing: the program runs without the check, and says so.
+    const InstanceLock::Result lock = InstanceLock::acquire();
+    if (lock.outcome == InstanceLock::Outcome::RunningCopy)
         return 0;
+    if (lock.outcome == InstanceLock::Outcome::Unavailable) {
+        std::fprintf(stderr, "Stiftolino runs without the check for a second copy: the lock file %s.\n",
+                     qPrintable(lock.why));
+        std::fflush(stderr);
+    }
 
     if (!StartUp())
         return 0;
@@ -174,10 +183,15 @@ bool StartUp()
         // Cannot fail; under the frame all the same, so Main's numbering stays whole.
         f.line(60, [&] { StartingUp = True; });
         // The start screen comes first and brings up the main window when it
-        // closes; the main window loads hidden behind it meanwhile.
+        // closes; the main window loads hidden behind it meanwhile. The busy
+        // pointer says so until the main window is on the screen.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         f.line(70, [&] {
             frmInfo::setMainWindow({[] { return frmDraw::exists() && MainWindow().isVisible(); },
-                                    [] { MainWindow().showCentred(); }});
+                                    [] {
+                                        MainWindow().showCentred();
+                                        QApplication::restoreOverrideCursor();
+                                    }});
             frmInfo::ShowModeless();
         });
         // Loads the main window without showing it; the start screen shows it.

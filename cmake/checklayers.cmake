@@ -30,7 +30,7 @@ foreach(rule ${rules})
                 endif()
             endif()
             if(NOT folder STREQUAL "platform")
-                if(line MATCHES "#[ \t]*include[ \t]*<(unistd\\.h|fcntl\\.h|sys/)"
+                if(line MATCHES "#[ \t]*include[ \t]*<(unistd\\.h|fcntl\\.h|sys/|cups/)"
                    OR line MATCHES "(^|[^a-zA-Z_])(flock|uname)[ \t]*\\(")
                     string(APPEND problems "\n  ${rel}: ${line}  (the operating system is reached only through platform/)")
                 endif()

@@ -37,7 +37,11 @@ QImage load(const QString &path)
         raiseError(Err::InvalidPicture, QStringLiteral("Invalid picture: %1").arg(path));
     QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(false);
-    const QSize size = reader.size();
+    QSize size = reader.size();
+    // A bitmap stored from its top row down has a negative height in its header,
+    // and the reader reports it as it stands; the picture is as high all the same.
+    if (format == "BMP" && size.height() < 0 && size.height() >= -MaxSide)
+        size.setHeight(-size.height());
     if (!size.isValid() || size.isEmpty() || size.width() > MaxSide || size.height() > MaxSide
         || qint64(size.width()) * size.height() > MaxPixels)
         raiseError(Err::InvalidPicture, QStringLiteral("Invalid picture: %1").arg(path));
@@ -52,19 +56,20 @@ QString savedPath(const QString &folder, const QString &name)
     const auto refuse = [&] {
         raiseError(Err::BadFileName, QStringLiteral("Bad file name: %1").arg(name));
     };
-    if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/')
-        || name.contains(u'\\') || name.contains(QChar(0)))
+    // A name beginning with a dot would make a hidden file, which the file list
+    // leaves out: the picture would be lost to the child. "." and ".." go with it.
+    if (name.isEmpty() || name.startsWith(u'.') || name.contains(u'/') || name.contains(u'\\')
+        || name.contains(QChar(0)))
         refuse();
     const QString path = folder + u'/' + name + QStringLiteral(".bmp");
     const QString home = QFileInfo(folder).canonicalFilePath();
     const QFileInfo file(path);
     if (home.isEmpty() || QFileInfo(file.absolutePath()).canonicalFilePath() != home)
         refuse();
-    if (file.isSymLink()) {
-        const QFileInfo linked(file.symLinkTarget());
-        if (QFileInfo(linked.absolutePath()).canonicalFilePath() != home)
-            refuse();
-    }
+    // Saving through a link would replace whatever it leads to: another picture,
+    // or a file anywhere the child may write. The link itself is not replaced either.
+    if (file.isSymLink())
+        refuse();
     return path;
 }
 

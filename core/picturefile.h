@@ -21,10 +21,11 @@ QImage load(const QString &path);
 
 // The file a picture saved under the typed `name` goes to: `folder` + "/" +
 // `name` + ".bmp", the name exactly as typed (blanks kept, a name ending in
-// ".bmp" gets a second one). A name that would put the file anywhere but
-// straight in the folder raises 52: one with a path separator or NUL, "." or
-// "..", or one whose file is a link leading out of the folder. The folder
-// must exist.
+// ".bmp" gets a second one). Raises 52 for a name that would put the file
+// anywhere but straight in the folder (one with a path separator or NUL), one
+// that begins with a dot (a hidden file the list would not show; "." and ".."
+// among them), and one whose file is a symbolic link, wherever it leads. The
+// folder must exist.
 QString savedPath(const QString &folder, const QString &name);
 
 // The image as a Windows bitmap file with 24 bits per pixel.

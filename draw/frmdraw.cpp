@@ -23,8 +23,8 @@
 #include "platform/shell.h"
 #include "platform/windowplace.h"
 
-#include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QTimer>
 #include <QWindow>
@@ -107,11 +107,8 @@ void frmDraw::Form_Load()
             if (!SoundOn)
                 m_panel.buttons[6]->setForeColor(Colors::SoundOff);
         });
-        // The canvas draws with the program's pen itself (70).
-        f.line(80, [&] {
-            while (QApplication::overrideCursor())
-                QApplication::restoreOverrideCursor();
-        });
+        // The canvas draws with the program's pen itself (70). The busy pointer
+        // of the start stays up until the start screen has shown this window (80).
     });
     m_loaded = true;
 }

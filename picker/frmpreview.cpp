@@ -195,6 +195,8 @@ void frmPreview::Form_Activate()
         f.line(20, [&] {
             if (TemplateIndex > TemplateCount) {
                 TemplateIndex = TemplateCount;
+                // The stored lesson had no picture: browsing starts at this one's.
+                loadTemplate();
                 vbeButton_Click(1);
             }
         });

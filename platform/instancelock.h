@@ -7,13 +7,30 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace InstanceLock {
 
-// Takes the lock; true when this process holds it now. When no lock file can
-// be had at all the answer is true too: better two copies than none.
-bool acquire();
+enum class Outcome {
+    Held,          // this process holds the lock now
+    RunningCopy,   // a running copy holds it
+    Unavailable,   // no lock can be had here at all (why says why)
+};
+
+struct Result {
+    Outcome outcome = Outcome::Unavailable;
+    QString why;
+};
 
 // Where the lock file lives.
 QString path();
+
+// Takes the lock in `file` and keeps it until the process ends. A second call
+// for the same file in one process finds it held, as another copy would.
+Result acquire(const QString &file = path());
+
+// Replaces the call that takes the lock of an open file (0, or -1 with errno
+// set), for tests; empty restores flock().
+void setLockCall(std::function<int(int fd)> call);
 
 } // namespace InstanceLock

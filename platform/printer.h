@@ -14,4 +14,25 @@ namespace Printing {
 std::unique_ptr<QPrinter> defaultPrinter();
 // Replaces where printers come from (tests); empty restores the system's.
 void setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory);
+
+// The spooler's queue behind a printer, asked directly: Qt hands the page over
+// without looking whether the spooler took it (a queue that rejects jobs prints
+// nothing, and Qt reports success).
+class SpoolerQueue
+{
+public:
+    // Notes the newest of our jobs in the queue `printer` prints to, before a
+    // page is handed over. A printer that writes a file, or a queue the spooler
+    // will not list, is not watched.
+    explicit SpoolerQueue(const QPrinter &printer);
+    // After the page was handed over: whether the spooler took it, by its answer
+    // to the handing over, or by a job newer than those noted in the queue
+    // (waiting, printing or done). True when not watched. A paused queue still
+    // takes jobs; one that rejects them does not.
+    bool tookNewJob() const;
+
+private:
+    QByteArray m_queue;   // empty when not watched
+    int m_newest = 0;
+};
 } // namespace Printing

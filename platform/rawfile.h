@@ -29,7 +29,8 @@ public:
     // Replaces the file at `path` with `bytes` whole or not at all: they go into
     // a temporary file beside it, which takes the old file's place only once it
     // is completely on the disk. On any failure the old file stays as it was and
-    // no part of the new one is left behind.
+    // no part of the new one is left behind. A link in the file's place is
+    // refused (Link): nothing is written through it.
     static Status replaceWhole(const QString &path, const QByteArray &bytes);
 
 private:

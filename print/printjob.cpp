@@ -45,6 +45,9 @@ void PrintJob::print(ErrorFrame &f, const QImage &picture, const QString &title,
         if (!printer)
             return;
         const auto onPaper = [&](QPointF mm) { return printable.topLeft() + mm * dotsPerMm; };
+        // What the spooler's queue holds before the page goes: afterwards it
+        // must hold one job more.
+        const Printing::SpoolerQueue queue(*printer);
         QPainter painter;
         if (!painter.begin(printer.get()))
             raiseError(Err::PrinterError, QStringLiteral("The printer cannot be started"));
@@ -60,5 +63,7 @@ void PrintJob::print(ErrorFrame &f, const QImage &picture, const QString &title,
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, title);
         if (!painter.end() || printer->printerState() == QPrinter::Error)
             raiseError(Err::PrinterError, QStringLiteral("The page could not be printed"));
+        if (!queue.tookNewJob())
+            raiseError(Err::PrinterError, QStringLiteral("The printer did not take the page"));
     });
 }

@@ -403,19 +403,12 @@ void tst_Animation::whenItPlays()
     qint64 now = 0;
     a->setClock([&] { return now; });
     const QPoint inPreview(120, 90);
+    // The lesson window's buttons by the script's names for them.
+    const QHash<QString, int> buttons = {{"previous", 0}, {"browse", 1}, {"next", 2},
+                                         {"grid", 3},     {"size", 4},   {"ok", 6}};
     for (const QString &action : std::as_const(script)) {
-        if (action == u"next")
-            p->vbeButton_Click(2);
-        else if (action == u"previous")
-            p->vbeButton_Click(0);
-        else if (action == u"browse")
-            p->vbeButton_Click(1);
-        else if (action == u"ok")
-            p->vbeButton_Click(6);
-        else if (action == u"grid")
-            p->vbeButton_Click(3);
-        else if (action == u"size")
-            p->vbeButton_Click(4);
+        if (buttons.contains(action))
+            p->vbeButton_Click(buttons.value(action));
         else if (action == u"open")
             p->ShowFilePanel();
         else if (action == u"pick")

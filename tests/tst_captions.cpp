@@ -13,7 +13,6 @@
 #include "support/fixtures.h"
 #include "support/testsupport.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QTest>
 
@@ -65,10 +64,7 @@ void tst_Captions::init()
                          .toLatin1();
     }
     LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
-    QFile f(LanguageFilePath);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(table), table.size());
-    f.close();
+    QVERIFY(writeFile(LanguageFilePath, table));
 
     SoundOn = False;
     QVERIFY((m_windows.main = showMainWindow()));

@@ -25,8 +25,8 @@ class tst_Errors : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
+    void init() { m_env.emplace(); }
+    void cleanup() { m_env.reset(); }
     void protocolText();
     void unknownPlatformJoinsLines();
     void textsTheCodePageLacks_data();
@@ -40,7 +40,6 @@ private slots:
     void wrap();
     void dialogReturnsTheChoice_data();
     void dialogReturnsTheChoice();
-    void dialogLayout();
     void twoErrorsTwoProtocols();
     void unwritableProtocolFileStillShowsTheDialog();
     void saveAsksBeforeReplacing();
@@ -73,16 +72,6 @@ ProtocolContent tst_Errors::sample()
     c.system.build = 123;
     c.system.servicePack = QStringLiteral("Debian GNU/Linux 12 (bookworm)");
     return c;
-}
-
-void tst_Errors::init()
-{
-    m_env.emplace();
-}
-
-void tst_Errors::cleanup()
-{
-    m_env.reset();
 }
 
 ErrPtnr *tst_Errors::makeDialog()
@@ -276,7 +265,12 @@ void tst_Errors::dialogReturnsTheChoice()
 {
     QFETCH(int, button);
     std::unique_ptr<ErrPtnr> d(makeDialog());
-    d->setAutoAnswer([button](ErrPtnr &dlg) { dlg.continueButton(button)->click(); });
+    QStringList captions;
+    d->setAutoAnswer([&](ErrPtnr &dlg) {
+        for (int i = 0; i < 4; ++i)
+            captions << dlg.continueButton(i)->text();
+        dlg.continueButton(button)->click();
+    });
     const int choice = d->OnError(QStringLiteral("Allgemein"), QStringLiteral("Main"),
                                   PendingError{13, QStringLiteral("Type mismatch"), 20});
     QCOMPARE(choice, button);
@@ -286,18 +280,6 @@ void tst_Errors::dialogReturnsTheChoice()
     QCOMPARE(d->errorLabel(2)->text(), QStringLiteral("Main"));
     QCOMPARE(d->errorLabel(3)->text(), QStringLiteral("20"));
     QCOMPARE(d->progInfo(), QStringLiteral("stiftolino  V1.1.344"));
-}
-
-void tst_Errors::dialogLayout()
-{
-    std::unique_ptr<ErrPtnr> d(makeDialog());
-    QStringList captions;
-    d->setAutoAnswer([&](ErrPtnr &dlg) {
-        for (int i = 0; i < 4; ++i)
-            captions << dlg.continueButton(i)->text();
-        dlg.continueButton(1)->click();
-    });
-    d->OnError(QStringLiteral("M"), QStringLiteral("P"), PendingError{5, QStringLiteral("x"), 10});
     QCOMPARE(d->windowTitle(), QStringLiteral("Fehler / Error! "));
     QCOMPARE(d->size(), QSize(7215 / 15, 4995 / 15));
     QCOMPARE(captions, (QStringList{"Wieder&holen Retry", "&Ignorieren   Ignore",
@@ -350,11 +332,7 @@ void tst_Errors::saveAsksBeforeReplacing()
     QVERIFY(first.endsWith("-\r\n\r\n"));
 
     // No keeps the file untouched.
-    QFile::remove(path);
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("old");
-    f.close();
+    QVERIFY(QFile::remove(path) && writeFile(path, "old"));
     m_env->prompts.asked.clear();
     m_env->prompts.answers = {Prompts::Answer::No};
     d->cmdProtocol_Click(1);
@@ -531,10 +509,7 @@ void tst_Errors::protocolNeverThroughALink()
     QFETCH(QString, extension);
     std::unique_ptr<ErrPtnr> d(makeDialog());
     const QString target = m_env->folder.filePath(QStringLiteral("elsewhere.txt"));
-    QFile t(target);
-    QVERIFY(t.open(QIODevice::WriteOnly));
-    t.write("untouched");
-    t.close();
+    QVERIFY(writeFile(target, "untouched"));
     const QString path = d->protocolFilePath(extension);
     QVERIFY(QFile::link(target, path));
     m_env->prompts.answers = {Prompts::Answer::Yes}; // replace it, if asked

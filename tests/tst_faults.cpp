@@ -1,6 +1,7 @@
 // Faults while the program runs: files that go away or cannot be read, a home
-// folder that cannot be written, pictures that change after they were listed, no
-// display, two starts at once and a kill while the settings are written. Each
+// folder that cannot be written, pictures that change after they were listed, a
+// lock that cannot be had, no display, two starts at once, a kill while the
+// settings are written and a print queue that does not take the page. Each
 // keeps the program running with nothing lost; what the user sees is checked.
 
 #include "app/allgemein.h"
@@ -11,6 +12,7 @@
 #include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
+#include "platform/instancelock.h"
 #include "platform/paths.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
@@ -173,14 +175,19 @@ private slots:
     void homeFolderNotWritable();
     void pictureChangedBetweenListAndOk_data();
     void pictureChangedBetweenListAndOk();
+    void instanceLock_data();
+    void instanceLock();
     void noDisplay();
     void twoStartsAtOnce();
     void killedWhileWritingSettings();
     void soundServerKilled();
-    void printerRemovedBeforePrint();
+    void printQueueFaults_data();
+    void printQueueFaults();
 
 private:
     std::optional<TestEnvironment> m_env;
+    std::unique_ptr<PrintSpooler> m_spooler;
+    QString m_why;   // why there is no spooler
 };
 
 void tst_Faults::init()
@@ -192,6 +199,7 @@ void tst_Faults::init()
 void tst_Faults::cleanup()
 {
     endMainWindow();
+    InstanceLock::setLockCall({});
     m_env.reset();
 }
 
@@ -368,6 +376,49 @@ void tst_Faults::pictureChangedBetweenListAndOk()
 }
 
 
+void tst_Faults::instanceLock_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<InstanceLock::Outcome>("outcome");
+    QTest::addColumn<QString>("why");   // the end of what a start without the lock says
+    using InstanceLock::Outcome;
+    QTest::newRow("free") << QString() << Outcome::Held << QString();
+    QTest::newRow("held by a running copy") << "held" << Outcome::RunningCopy << QString();
+    // The other failures start the program without the check, saying why.
+    QTest::newRow("no locks on a network home") << "ENOLCK" << Outcome::Unavailable
+                                                << " cannot be locked: " + qt_error_string(ENOLCK);
+    QTest::newRow("a folder in the lock file's place")
+        << "folder" << Outcome::Unavailable << " cannot be made or opened: " + qt_error_string(EISDIR);
+    QTest::newRow("a file in its folder's place")
+        << "file" << Outcome::Unavailable << QStringLiteral(" cannot be made: its folder cannot be made");
+}
+
+// The lock that keeps a second copy from running: only a lock that a running
+// copy holds refuses the start.
+void tst_Faults::instanceLock()
+{
+    QFETCH(QString, fault);
+    QFETCH(InstanceLock::Outcome, outcome);
+    QFETCH(QString, why);
+    const QString folder = m_env->folder.filePath(QStringLiteral("config/Stiftolino"));
+    const QString file = folder + QStringLiteral("/stiftolino.lock");
+    if (fault == u"held")
+        QCOMPARE(InstanceLock::acquire(file).outcome, InstanceLock::Outcome::Held);
+    else if (fault == u"ENOLCK")
+        InstanceLock::setLockCall([](int) {
+            errno = ENOLCK;
+            return -1;
+        });
+    else if (fault == u"folder")
+        QVERIFY(QDir().mkpath(file));
+    else if (fault == u"file")
+        QVERIFY(QDir().mkpath(QFileInfo(folder).path()) && QFile(folder).open(QIODevice::WriteOnly));
+    const InstanceLock::Result result = InstanceLock::acquire(file);
+    QCOMPARE(result.outcome, outcome);
+    QCOMPARE(result.why, why.isEmpty() ? QString() : file + why);
+}
+
+
 // No display: one clear line on stderr, exit code 1, no file written anywhere.
 void tst_Faults::noDisplay()
 {
@@ -532,34 +583,54 @@ void tst_Faults::soundServerKilled()
     QVERIFY2(err.isEmpty(), err.constData());
 }
 
-// The default printer is removed between the start and Print: Print reports
-// error 482 through the error dialog, the drawing stays, the program goes on.
-void tst_Faults::printerRemovedBeforePrint()
+void tst_Faults::printQueueFaults_data()
 {
-    PrintSpooler spooler;
-    if (!spooler.start())
-        QSKIP(qPrintable(QStringLiteral("no print spooler for this test: ") + spooler.whyNot()));
-    const QString ppd = PrintSpooler::cupsPdfPpd();
-    if (ppd.isEmpty())
-        QSKIP("the cups-pdf driver (printer-driver-cups-pdf) is not installed");
-    spooler.useInThisProcess();
-    QVERIFY2(spooler.addQueue(QStringLiteral("Kinderzimmer"), ppd), qPrintable(spooler.whyNot()));
+    QTest::addColumn<QString>("program");     // what is done to the queue after the start
+    QTest::addColumn<QStringList>("said");    // what the error frame was told
+    QTest::newRow("removed") << "lpadmin" << QStringList{"frmDraw.vbeButton_Click 160: 482"};
+    QTest::newRow("rejecting jobs") << "cupsreject" << QStringList{"frmDraw.vbeButton_Click 210: 482"};
+    // A paused queue takes the job and prints it once it goes on again.
+    QTest::newRow("paused") << "cupsdisable" << QStringList();
+}
+
+void tst_Faults::printQueueFaults()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, said);
+    // One spooler for every row, a queue of its own for each: the print system
+    // keeps to the first spooler it talks to.
+    if (!m_spooler) {
+        m_spooler = std::make_unique<PrintSpooler>();
+        if (!m_spooler->start())
+            m_why = QStringLiteral("no print spooler for this test: ") + m_spooler->whyNot();
+        else if (PrintSpooler::cupsPdfPpd().isEmpty())
+            m_why = QStringLiteral("the cups-pdf driver (printer-driver-cups-pdf) is not installed");
+        m_spooler->useInThisProcess();
+    }
+    if (!m_why.isEmpty())
+        QSKIP(qPrintable(m_why));
+    const QString queue = QStringLiteral("Kinderzimmer-") + program;
+    QVERIFY2(m_spooler->addQueue(queue, PrintSpooler::cupsPdfPpd()), qPrintable(m_spooler->whyNot()));
     Printing::setPrinterFactory({});   // the real default printer
 
     QVERIFY(showMainWindow());
     frmDraw &w = MainWindow();
     w.picBild()->line(QPointF(10, 10), QPointF(200, 150));
     const QImage drawn = w.picBild()->image();
-    QVERIFY2(!spooler.run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), QStringLiteral("Kinderzimmer")})
-                  .isNull(),
-             qPrintable(spooler.whyNot()));
+    const QStringList args =
+        program == u"lpadmin" ? QStringList{QStringLiteral("-x"), queue} : QStringList{queue};
+    QVERIFY2(!m_spooler->run(program, args).isNull(), qPrintable(m_spooler->whyNot()));
 
     m_env->reporter.fallback = 1;   // Ignore
     w.vbeButton_Click(5);
-    QCOMPARE(m_env->reporter.said(), QStringList{"frmDraw.vbeButton_Click 160: 482"});
+    QCOMPARE(m_env->reporter.said(), said);
+    if (said.isEmpty()) {
+        const QString waiting = m_spooler->run(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue});
+        QVERIFY2(waiting.startsWith(queue + u'-'), qPrintable(waiting));
+    }
     QVERIFY(w.picBild()->image() == drawn);
     QVERIFY(w.isVisible());
-    QVERIFY(!QFile::exists(spooler.outputFile(QStringLiteral("Kinderzimmer"))));
+    QVERIFY(!QFile::exists(m_spooler->outputFile(queue)));
 }
 
 QTEST_MAIN_WITH_ROLES(tst_Faults, QApplication, {"play", playForParent}, {"write-settings", writeSettingsForParent})

@@ -40,6 +40,14 @@ int differences(const QImage &shown, QPoint at, const QImage &source, QPoint fro
             n += a.pixel(at + QPoint(x, y)) != b.pixel(from + QPoint(x, y));
     return n;
 }
+
+// The logical size of a picture made for the screen's scale 2; none when it has
+// another scale.
+template <class Picture>
+QSize atScale2(const Picture &p)
+{
+    return p.devicePixelRatio() == 2.0 ? p.deviceIndependentSize().toSize() : QSize();
+}
 } // namespace
 
 class tst_HiDpi : public QObject
@@ -47,8 +55,19 @@ class tst_HiDpi : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_env.emplace();
+        m_env->reporter.fallback = 1;
+        SoundOn = False;
+        QVERIFY((w = showMainWindow()));
+    }
+    void cleanup()
+    {
+        endMainWindow();
+        w = nullptr;
+        m_env.reset();
+    }
     void backgroundsArePixelExact_data();
     void backgroundsArePixelExact();
     void smallPictures();
@@ -68,21 +87,6 @@ void tst_HiDpi::initTestCase()
     QCOMPARE(Artwork::scale(), 2);
 }
 
-void tst_HiDpi::init()
-{
-    m_env.emplace();
-    m_env->reporter.fallback = 1;
-    SoundOn = False;
-    QVERIFY((w = showMainWindow()));
-}
-
-void tst_HiDpi::cleanup()
-{
-    endMainWindow();
-    w = nullptr;
-    m_env.reset();
-}
-
 void tst_HiDpi::backgroundsArePixelExact_data()
 {
     QTest::addColumn<QString>("window");
@@ -98,8 +102,7 @@ void tst_HiDpi::backgroundsArePixelExact()
     const QImage source = art(main ? QStringLiteral(":/art/background@2x.png")
                                    : QStringLiteral(":/art/picker_bg@2x.png"));
     const QSize logical = main ? w->size() : w->preview()->size();
-    QCOMPARE(backdrop.devicePixelRatio(), 2.0);
-    QCOMPARE(backdrop.size(), logical * 2);
+    QCOMPARE(atScale2(backdrop), logical);
     // The window is its picture's size: the large picture is shown pixel for pixel.
     QCOMPARE(source.size(), logical * 2);
     QCOMPARE(differences(backdrop, QPoint(0, 0), source, QPoint(0, 0), source.size()), 0);
@@ -108,8 +111,7 @@ void tst_HiDpi::backgroundsArePixelExact()
     // background: their surfaces hold the large picture's pixels too.
     PictureBox *panel = main ? w->picPanel() : w->preview()->picPanel[0];
     const QImage look = panel->image();
-    QCOMPARE(look.devicePixelRatio(), 2.0);
-    QCOMPARE(look.deviceIndependentSize().toSize(), panel->size());
+    QCOMPARE(atScale2(look), panel->size());
     const QPoint behind = main ? panel->pos() + QPoint(150, 0) : panel->pos();
     // Inside the panel's drawn frame, away from its buttons' children.
     QCOMPARE(differences(look, QPoint(8, 8), backdrop, (behind + QPoint(4, 4)) * 2, QSize(16, 16)), 0);
@@ -119,21 +121,16 @@ void tst_HiDpi::smallPictures()
 {
     // Logos and flags: pictures of twice the pixels for the same place.
     const QPixmap logo = w->imgLogo(0)->pixmap();
-    QCOMPARE(logo.devicePixelRatio(), 2.0);
-    QCOMPARE(logo.deviceIndependentSize().toSize(), QSize(585, 67));
+    QCOMPARE(atScale2(logo), QSize(585, 67));
     QCOMPARE(differences(logo.toImage(), {}, art(QStringLiteral(":/art/logo0@2x.png")), {}, QSize(1170, 134)), 0);
-    for (int digit : {0, 1, 3, 4, 6}) {
-        const QPixmap flag = w->imgLang(size_t(digit))->pixmap();
-        QCOMPARE(flag.devicePixelRatio(), 2.0);
-        QCOMPARE(flag.size(), QSize(64, 40));
-    }
+    for (int digit : {0, 1, 3, 4, 6})
+        QCOMPARE(atScale2(w->imgLang(size_t(digit))->pixmap()), QSize(32, 20));
     // A toolbar button draws its symbol from the large icon: the black pixels of
     // the grabbed button are those the 48-pixel icon covers, not a blown-up
     // 24-pixel one.
     SymbolButton *clear = w->vbeButton(0);
     const QImage button = clear->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    QCOMPARE(button.devicePixelRatio(), 2.0);
-    QCOMPARE(button.size(), clear->size() * 2);
+    QCOMPARE(atScale2(button), clear->size());
     const QImage large = Artwork::read(QStringLiteral(":/art/icons/clear@2x.png"))
                              .convertToFormat(QImage::Format_ARGB32);
     const QImage blown = Artwork::read(QStringLiteral(":/art/icons/clear.png"))
@@ -152,8 +149,7 @@ void tst_HiDpi::smallPictures()
     QVERIFY2(sharp * 3 < blurred, qPrintable(QStringLiteral("%1 vs %2").arg(sharp).arg(blurred)));
     // The preview window's grid lies over the preview in large pixels.
     QLabel *grid = w->preview()->imgGitter;
-    QCOMPARE(grid->pixmap().devicePixelRatio(), 2.0);
-    QCOMPARE(grid->pixmap().deviceIndependentSize().toSize(), grid->size());
+    QCOMPARE(atScale2(grid->pixmap()), grid->size());
 }
 
 void tst_HiDpi::penWindow()
@@ -162,17 +158,12 @@ void tst_HiDpi::penWindow()
     frmColor *pen = w->penWindow();
     QVERIFY(pen);
     QVERIFY(QTest::qWaitForWindowExposed(pen));
-    const QImage surface = pen->surface()->image();
-    QCOMPARE(surface.devicePixelRatio(), 2.0);
-    QCOMPARE(surface.deviceIndependentSize().toSize(), pen->size());
-    const QImage palette = pen->picCol()->image();
-    QCOMPARE(palette.devicePixelRatio(), 2.0);
+    QCOMPARE(atScale2(pen->surface()->image()), pen->size());
+    QCOMPARE(pen->picCol()->image().devicePixelRatio(), 2.0);
     // The palette still picks the colour under the pointer, in logical pixels.
     QCOMPARE(pen->picCol()->point(30, 30), qint64(art(QStringLiteral(":/art/palette.png")).pixel(30, 30) & 0xFFFFFF));
     // The slider is drawn from its large thumb and rail, at its logical size.
-    const QImage slider = pen->slider()->surface();
-    QCOMPARE(slider.devicePixelRatio(), 2.0);
-    QCOMPARE(slider.deviceIndependentSize().toSize(), pen->slider()->size());
+    QCOMPARE(atScale2(pen->slider()->surface()), pen->slider()->size());
 }
 
 void tst_HiDpi::canvasKeepsItsLogicalSize()
@@ -201,13 +192,9 @@ void tst_HiDpi::lessonStripsStayAsTheyAre()
     QCOMPARE(strip.devicePixelRatio(), 1.0);
     QCOMPARE(strip.size(), QSize(400, 1800));
     // The start screen's picture has a large form.
-    const QImage welcome = ModResFiles::LoadResPicture(100);
-    QCOMPARE(welcome.devicePixelRatio(), 2.0);
-    QCOMPARE(welcome.deviceIndependentSize().toSize(), QSize(400, 300));
+    QCOMPARE(atScale2(ModResFiles::LoadResPicture(100)), QSize(400, 300));
     // The preview draws the step smoothly into a surface of the screen's scale.
-    PictureBox *preview = w->preview()->picPreview;
-    QCOMPARE(preview->image().devicePixelRatio(), 2.0);
-    QCOMPARE(preview->image().deviceIndependentSize().toSize(), QSize(396, 296));
+    QCOMPARE(atScale2(w->preview()->picPreview->image()), QSize(396, 296));
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 

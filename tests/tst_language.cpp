@@ -21,8 +21,12 @@ class tst_Language : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_env.emplace();
+        QCOMPARE(m_env->writeLanguageTable(), 0);
+    }
+    void cleanup() { m_env.reset(); }
     void lookup_data();
     void lookup();
     void missingFileIsEmpty();
@@ -40,20 +44,8 @@ private slots:
     void codePage();
 
 private:
-    CoreEnvironment *m_env = nullptr;
+    std::optional<CoreEnvironment> m_env;
 };
-
-void tst_Language::init()
-{
-    m_env = new CoreEnvironment;
-    QCOMPARE(m_env->writeLanguageTable(), 0);
-}
-
-void tst_Language::cleanup()
-{
-    delete m_env;
-    m_env = nullptr;
-}
 
 void tst_Language::lookup_data()
 {
@@ -118,9 +110,7 @@ void tst_Language::copyReadOnce()
 
     QFile f(LanguageFilePath);
     const QDateTime stamp = QFileInfo(f).lastModified();
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QByteArray bytes = f.readAll();
-    f.close();
+    QByteArray bytes = readFile(LanguageFilePath);
     QVERIFY(bytes.contains("1115 = End program\r\n"));
     bytes.replace("1115 = End program\r\n", "1115 = " + edited + "\r\n");
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -139,9 +129,7 @@ void tst_Language::copyReadOnce()
 
 void tst_Language::fileFormat()
 {
-    QFile f(LanguageFilePath);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
+    const QByteArray bytes = readFile(LanguageFilePath);
     QVERIFY(bytes.startsWith("[lang]    \r\n"));
     QVERIFY(bytes.endsWith('\0'));
     const QByteArray text = bytes.left(bytes.indexOf('\0'));

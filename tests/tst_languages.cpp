@@ -197,6 +197,9 @@ void tst_Languages::switchLanguages()
     QVERIFY(!start->cmdOK->isVisible());
     QVERIFY(frmDraw::exists());
     QVERIFY(!Allgemein::MainWindow().isVisible());
+    // The main window is loaded: the busy pointer stays until it is on the screen.
+    QVERIFY(QApplication::overrideCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     QTRY_VERIFY_WITH_TIMEOUT(!frmInfo::loaded(), 6000);
     // It closes when its timer fires; the main window has come up by the time it is gone.
     // (The clock began before the windows were built, which takes a while on a
@@ -205,6 +208,7 @@ void tst_Languages::switchLanguages()
              qPrintable(QStringLiteral("the start screen closed after %1 ms").arg(closing.firedAt)));
     frmDraw &w = Allgemein::MainWindow();
     QVERIFY(w.isVisible());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(!g_x->waitForWindow(QStringLiteral("^Stiftolino$"), 5000).isEmpty());
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(Allgemein::LanguageOffset, int16_t(6000));

@@ -229,22 +229,14 @@ private slots:
     void fileFormat();
     void pixelStreamComplete_data() { stripRows(); }
     void pixelStreamComplete();
-    void whiteBackground_data() { stripRows(); }
-    void whiteBackground();
-    void everyStepAddsInk_data() { stripRows(); }
-    void everyStepAddsInk();
-    void inkWithinMargin_data() { stripRows(); }
-    void inkWithinMargin();
+    void cellsOnWhitePaper_data() { stripRows(); }
+    void cellsOnWhitePaper();
     void earlierStepsStay_data() { stripRows(); }
     void earlierStepsStay();
     void lastStepOnlyColours_data() { stripRows(); }
     void lastStepOnlyColours();
-    void stepsAreShort_data() { stripRows(); }
-    void stepsAreShort();
-    void partsJoinUp_data() { stripRows(); }
-    void partsJoinUp();
-    void nothingTooSmall_data() { stripRows(); }
-    void nothingTooSmall();
+    void sourceDrawable_data() { stripRows(); }
+    void sourceDrawable();
     void finishedPictureIsColoured_data() { stripRows(); }
     void finishedPictureIsColoured();
     void sameDecodeAsImageMagick_data() { stripRows(); }
@@ -263,7 +255,7 @@ private:
     QByteArray raw(int lesson);
     QImage strip(int lesson);
     QString sourcePath(int lesson);
-    QString readStrokes(int lesson, QList<LessonStroke> *strokes);
+    QString offTheLines(int lesson, const QList<LessonStroke> &strokes);
 
     int m_count = 0;
     QHash<int, QImage> m_strips;
@@ -315,19 +307,15 @@ QString tst_Lessons::sourcePath(int lesson)
                                           : QStringLiteral("%1-*.svg").arg(lesson, 2, 10, QLatin1Char('0')));
 }
 
-// The strokes of a lesson's source, or what keeps them from being read. They must lie
-// on the lines of their step's cell: the rule checks read the source's shapes
-// themselves, and would judge a wrong picture.
-QString tst_Lessons::readStrokes(int lesson, QList<LessonStroke> *strokes)
+// Where a lesson's strokes leave the lines of their step's cell (empty: nowhere).
+// The rule checks read the source's shapes themselves, and would judge a wrong
+// picture.
+QString tst_Lessons::offTheLines(int lesson, const QList<LessonStroke> &strokes)
 {
-    const LessonSource src = readLessonSource(sourcePath(lesson));
-    if (!src.problems.isEmpty())
-        return src.problems.join(QLatin1Char('\n'));
-    *strokes = lessonStrokes(src.svg);
     const QImage image = strip(lesson);
     if (image.isNull())
         return QStringLiteral("no strip for lesson %1").arg(lesson);
-    for (const LessonStroke &s : std::as_const(*strokes)) {
+    for (const LessonStroke &s : strokes) {
         for (const QPointF &p : s.points) {
             bool inked = false;
             for (int dy = -1; dy <= 1 && !inked; ++dy)
@@ -405,17 +393,27 @@ void tst_Lessons::pixelStreamComplete()
     }
 }
 
-void tst_Lessons::whiteBackground()
+void tst_Lessons::cellsOnWhitePaper()
 {
     QFETCH(int, lesson);
     const QImage image = strip(lesson);
     QVERIFY(!image.isNull());
+    const QRect inside(EdgeMargin, EdgeMargin, StripWidth - 2 * EdgeMargin, CellH - 2 * EdgeMargin);
     for (int cell = 0; cell < Cells; ++cell) {
         const int top = cell * CellH;
-        int white = 0;
-        for (int y = 0; y < CellH; ++y)
-            for (int x = 0; x < StripWidth; ++x)
-                white += isWhite(image.pixel(x, top + y));
+        int white = 0, ink = 0, changed = 0;
+        QRect drawn;
+        for (int y = 0; y < CellH; ++y) {
+            for (int x = 0; x < StripWidth; ++x) {
+                const QRgb c = image.pixel(x, top + y);
+                white += isWhite(c);
+                ink += isInk(c);
+                if (!isWhite(c))
+                    drawn |= QRect(x, y, 1, 1);
+                if (cell > 0 && c != image.pixel(x, top - CellH + y))
+                    ++changed;
+            }
+        }
         for (const QPoint p : {QPoint(0, 0), QPoint(StripWidth - 1, 0), QPoint(0, CellH - 1),
                                QPoint(StripWidth - 1, CellH - 1)})
             QVERIFY2(image.pixel(p.x(), top + p.y()) == qRgb(255, 255, 255),
@@ -424,51 +422,19 @@ void tst_Lessons::whiteBackground()
         // Outlines stay on white paper; even the coloured finish leaves a good part of it.
         QVERIFY2(white > StripWidth * CellH / 5,
                  qPrintable(QStringLiteral("cell %1 has only %2 white pixels").arg(cell).arg(white)));
-    }
-}
-
-void tst_Lessons::everyStepAddsInk()
-{
-    QFETCH(int, lesson);
-    const QImage image = strip(lesson);
-    QVERIFY(!image.isNull());
-    for (int cell = 0; cell < Cells; ++cell) {
-        int ink = 0;
-        int changed = 0;
-        for (int y = 0; y < CellH; ++y) {
-            for (int x = 0; x < StripWidth; ++x) {
-                const QRgb c = image.pixel(x, cell * CellH + y);
-                ink += isInk(c);
-                if (cell > 0 && c != image.pixel(x, (cell - 1) * CellH + y))
-                    ++changed;
-            }
-        }
+        // Every step adds ink.
         QVERIFY2(ink >= 200, qPrintable(QStringLiteral("cell %1 has only %2 inked pixels").arg(cell).arg(ink)));
         if (cell > 0)
             QVERIFY2(changed >= 100, qPrintable(QStringLiteral("cell %1 changes only %2 pixels of cell %3")
                                                     .arg(cell).arg(changed).arg(cell - 1)));
-    }
-}
-
-void tst_Lessons::inkWithinMargin()
-{
-    QFETCH(int, lesson);
-    const QImage image = strip(lesson);
-    QVERIFY(!image.isNull());
-    const QRect inside(EdgeMargin, EdgeMargin, StripWidth - 2 * EdgeMargin, CellH - 2 * EdgeMargin);
-    for (int cell = 0; cell < Cells; ++cell) {
-        QRect ink;
-        for (int y = 0; y < CellH; ++y)
-            for (int x = 0; x < StripWidth; ++x)
-                if (!isWhite(image.pixel(x, cell * CellH + y)))
-                    ink |= QRect(x, y, 1, 1);
-        QVERIFY2(inside.contains(ink),
+        // Ink keeps off the cell's edges.
+        QVERIFY2(inside.contains(drawn),
                  qPrintable(QStringLiteral("cell %1: ink spans x %2..%3, y %4..%5")
-                                .arg(cell).arg(ink.left()).arg(ink.right()).arg(ink.top()).arg(ink.bottom())));
+                                .arg(cell).arg(drawn.left()).arg(drawn.right()).arg(drawn.top()).arg(drawn.bottom())));
         // The subject fills a good part of the cell in the finished picture.
         if (cell == Cells - 1)
-            QVERIFY2(ink.width() >= 150 && ink.height() >= 150,
-                     qPrintable(QStringLiteral("finished picture only %1 x %2").arg(ink.width()).arg(ink.height())));
+            QVERIFY2(drawn.width() >= 150 && drawn.height() >= 150,
+                     qPrintable(QStringLiteral("finished picture only %1 x %2").arg(drawn.width()).arg(drawn.height())));
     }
 }
 
@@ -506,7 +472,7 @@ void tst_Lessons::lastStepOnlyColours()
                                         .arg(added).arg(first.x()).arg(first.y())));
 }
 
-void tst_Lessons::stepsAreShort()
+void tst_Lessons::sourceDrawable()
 {
     QFETCH(int, lesson);
     const QString path = sourcePath(lesson);
@@ -521,16 +487,10 @@ void tst_Lessons::stepsAreShort()
         QVERIFY2(counts[step] >= 1 && counts[step] <= MaxStrokesPerStep,
                  qPrintable(QStringLiteral("step%1 asks for %2 strokes").arg(step + 1).arg(counts[step])));
     QCOMPARE(counts.last(), 0);
-}
 
-void tst_Lessons::partsJoinUp()
-{
-    QFETCH(int, lesson);
-    if (sourcePath(lesson).isEmpty())
-        QSKIP("STIFTOLINO_SOURCE_DIR is not set; the lesson sources cannot be read");
-    QList<LessonStroke> strokes;
-    const QString unread = readStrokes(lesson, &strokes);
-    QVERIFY2(unread.isEmpty(), qPrintable(unread));
+    const QList<LessonStroke> strokes = lessonStrokes(src.svg);
+    const QString off = offTheLines(lesson, strokes);
+    QVERIFY2(off.isEmpty(), qPrintable(off));
     // The child copies a picture that hangs together: each new part starts and ends
     // on a line already there, so nothing ends in the air or floats with a gap.
     QHash<int, Standing> standing;
@@ -552,16 +512,6 @@ void tst_Lessons::partsJoinUp()
                  qPrintable(QStringLiteral("step%1, %2, meets the drawing better than the list says")
                                 .arg(p.step).arg(QString::fromUtf8(p.what))));
     }
-}
-
-void tst_Lessons::nothingTooSmall()
-{
-    QFETCH(int, lesson);
-    if (sourcePath(lesson).isEmpty())
-        QSKIP("STIFTOLINO_SOURCE_DIR is not set; the lesson sources cannot be read");
-    QList<LessonStroke> strokes;
-    const QString unread = readStrokes(lesson, &strokes);
-    QVERIFY2(unread.isEmpty(), qPrintable(unread));
     // A closed shape a few pixels wide cannot be drawn with a mouse; a pupil or a nose
     // tip is a filled dot instead.
     const QStringList tiny = tinyShapes(strokes);

@@ -84,8 +84,6 @@ private slots:
     void firstShowing();
     void storedPlace_data();
     void storedPlace();
-    void badStoredPlace_data();
-    void badStoredPlace();
     void storedWidth_data();
     void storedWidth();
     void outline_data();
@@ -283,66 +281,54 @@ void tst_Pen::firstShowing()
 
 void tst_Pen::storedPlace_data()
 {
+    // What the settings hold, the errors reported (each answered Ignore), and the
+    // place: either coordinate may be the default one.
     QTest::addColumn<QString>("left");
     QTest::addColumn<QString>("top");
+    QTest::addColumn<QStringList>("said");
     QTest::addColumn<QPoint>("pixels");
-    QTest::newRow("on the screen") << "3000" << "450" << QPoint(200, 30);
-    QTest::newRow("a fraction as saved") << "4995.5" << "660" << QPoint(333, 44);
+    QTest::addColumn<bool>("defaultLeft");
+    QTest::addColumn<bool>("defaultTop");
+    QTest::newRow("on the screen") << "3000" << "450" << QStringList() << QPoint(200, 30) << false << false;
+    QTest::newRow("a fraction as saved") << "4995.5" << "660" << QStringList() << QPoint(333, 44) << false << false;
     // A stored place is used as found while 48 pixels of the window's width and
     // height are on the screen (800 x 800), and brought back so far otherwise.
-    QTest::newRow("48 x 48 left at the top left") << "-8670" << "-1815" << QPoint(-578, -121);
-    QTest::newRow("48 x 48 left at the bottom right") << "11280" << "11280" << QPoint(752, 752);
-    QTest::newRow("a corner of 24 x 28 left: brought back") << "11640" << "11580" << QPoint(752, 752);
-    QTest::newRow("far below: brought back") << "-3000" << "99990" << QPoint(-200, 752);
-    QTest::newRow("far to the left: brought back") << "-30000" << "450" << QPoint(-578, 30);
+    QTest::newRow("48 x 48 left at the top left") << "-8670" << "-1815" << QStringList() << QPoint(-578, -121)
+                                                  << false << false;
+    QTest::newRow("48 x 48 left at the bottom right") << "11280" << "11280" << QStringList() << QPoint(752, 752)
+                                                      << false << false;
+    QTest::newRow("a corner of 24 x 28 left: brought back") << "11640" << "11580" << QStringList()
+                                                            << QPoint(752, 752) << false << false;
+    QTest::newRow("far below: brought back") << "-3000" << "99990" << QStringList() << QPoint(-200, 752) << false
+                                             << false;
+    QTest::newRow("far to the left: brought back") << "-30000" << "450" << QStringList() << QPoint(-578, 30)
+                                                   << false << false;
+    QTest::newRow("left not a number") << "links" << "450" << QStringList{"frmColor.Form_Load 60: 13"}
+                                       << QPoint(200, 30) << true << false;
+    QTest::newRow("top not a number") << "3000" << "" << QStringList{"frmColor.Form_Load 70: 13"}
+                                      << QPoint(200, 30) << false << true;
+    QTest::newRow("left beyond 32 bits") << "1e12" << "450" << QStringList{"frmColor.Form_Load 60: 6"}
+                                         << QPoint(200, 30) << true << false;
 }
 
 void tst_Pen::storedPlace()
 {
     QFETCH(QString, left);
     QFETCH(QString, top);
+    QFETCH(QStringList, said);
     QFETCH(QPoint, pixels);
+    QFETCH(bool, defaultLeft);
+    QFETCH(bool, defaultTop);
+    m_env->reporter.fallback = 1; // Ignore
     SaveSetting(Key::PenWindowLeft, left);
     SaveSetting(QStringLiteral("cTOP"), top); // keys are not case-sensitive
     PenWindowFixture f;
     QVERIFY(f.show());
     frmColor &w = f.pen;
     QCOMPARE(f.window.screen()->availableGeometry(), QRect(0, 0, 800, 800));
-    QCOMPARE(w.pos(), pixels);
-    QVERIFY(m_env->reporter.reports.isEmpty());
-}
-
-void tst_Pen::badStoredPlace_data()
-{
-    QTest::addColumn<QString>("left");
-    QTest::addColumn<QString>("top");
-    QTest::addColumn<int>("line");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<bool>("defaultLeft");
-    QTest::addColumn<bool>("defaultTop");
-    QTest::newRow("left not a number") << "links" << "450" << 60 << 13 << true << false;
-    QTest::newRow("top not a number") << "3000" << "" << 70 << 13 << false << true;
-    QTest::newRow("left beyond 32 bits") << "1e12" << "450" << 60 << 6 << true << false;
-}
-
-void tst_Pen::badStoredPlace()
-{
-    QFETCH(QString, left);
-    QFETCH(QString, top);
-    QFETCH(int, line);
-    QFETCH(int, number);
-    QFETCH(bool, defaultLeft);
-    QFETCH(bool, defaultTop);
-    m_env->reporter.answers = {1}; // Ignore
-    SaveSetting(Key::PenWindowLeft, left);
-    SaveSetting(Key::PenWindowTop, top);
-    PenWindowFixture f;
-    QVERIFY(f.show());
-    frmColor &w = f.pen;
-    QCOMPARE(m_env->reporter.said(), QStringList{QStringLiteral("frmColor.Form_Load %1: %2").arg(line).arg(number)});
+    QCOMPARE(m_env->reporter.said(), said);
     const QPoint fallback = expectedDefaultPlacePixels(w);
-    QCOMPARE(w.x(), defaultLeft ? fallback.x() : 200);
-    QCOMPARE(w.y(), defaultTop ? fallback.y() : 30);
+    QCOMPARE(w.pos(), QPoint(defaultLeft ? fallback.x() : pixels.x(), defaultTop ? fallback.y() : pixels.y()));
     QVERIFY(w.isVisible());
 }
 

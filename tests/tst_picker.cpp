@@ -1,7 +1,8 @@
 // The lesson window: stepping, browsing with wrap-around, taking a lesson, grid
-// and size, its place, the saved pictures and damaged picture files.
+// and size, its place, the saved pictures, and picture files that load or are refused.
 
 #include "core/globals.h"
+#include "core/picturefile.h"
 #include "core/settings.h"
 #include "controls/symbolbutton.h"
 #include "controls/canvas.h"
@@ -23,6 +24,61 @@
 #include <QTest>
 
 using namespace Allgemein;
+
+namespace {
+// A bitmap file as other programs write it: `bits` a pixel (1, 4 and 8 with a
+// palette, 24 without), stored from the top row down when `topDown` (a negative
+// height in its header). Its upper half is red, its lower half blue. Without
+// `pixels` only the headers are there.
+QByteArray bitmapFile(int width, int height, int bits, bool topDown, bool pixels = true)
+{
+    QByteArray b("BM");
+    const auto le32 = [&b](qint64 v) {
+        for (int i = 0; i < 4; ++i)
+            b.append(char((v >> (8 * i)) & 0xFF));
+    };
+    const auto le16 = [&b](int v) {
+        b.append(char(v & 0xFF));
+        b.append(char(v >> 8));
+    };
+    const int colours = bits <= 8 ? 1 << bits : 0;
+    const qint64 stride = (qint64(width) * bits + 31) / 32 * 4;
+    const int offset = 54 + 4 * colours;
+    le32(offset + stride * height);
+    le32(0);
+    le32(offset);
+    le32(40);
+    le32(width);
+    le32(topDown ? -height : height);
+    le16(1);
+    le16(bits);
+    le32(0);   // no compression
+    le32(stride * height);
+    le32(2835);
+    le32(2835);
+    le32(colours);
+    le32(0);
+    for (int i = 0; i < colours; ++i)
+        le32(i == 0 ? 0xFF0000 : 0x0000FF);   // red, then blue
+    if (!pixels)
+        return b;
+    for (int row = 0; row < height; ++row) {
+        const bool red = (topDown ? row : height - 1 - row) < height / 2;
+        QByteArray line(stride, '\0');
+        for (int x = 0; x < width; ++x) {
+            if (bits == 24) {
+                line[3 * x] = red ? '\0' : '\xFF';
+                line[3 * x + 2] = red ? '\xFF' : '\0';
+            } else if (!red) {
+                const int at = x * bits;
+                line[at / 8] = char(line[at / 8] | (1 << (8 - bits - at % 8)));
+            }
+        }
+        b += line;
+    }
+    return b;
+}
+} // namespace
 
 class tst_Picker : public QObject
 {
@@ -47,8 +103,8 @@ private slots:
     void fileListSeesNewPictures();
     void okPaintsOnlyExistingPictures();
     void keyboardChoosesThePicture();
-    void damagedPictures_data();
-    void damagedPictures();
+    void pictureFiles_data();
+    void pictureFiles();
 
 private:
     void open();
@@ -193,23 +249,30 @@ void tst_Picker::panelStates()
 
 void tst_Picker::layout_data()
 {
+    // The size and grid as an earlier run stored them ("PSize", "Gitter").
     QTest::addColumn<bool>("large");
+    QTest::addColumn<bool>("grid");
     QTest::addColumn<QSize>("window");
     QTest::addColumn<QSize>("inner");
     QTest::addColumn<QList<QPoint>>("panels");
-    QTest::newRow("large") << true << QSize(440, 420) << QSize(396, 296)
-                           << QList<QPoint>{{95, 316}, {95, 316}, {91, 316}};
-    QTest::newRow("small") << false << QSize(240, 270) << QSize(196, 146)
+    const QList<QPoint> largePanels{{95, 316}, {95, 316}, {91, 316}};
+    QTest::newRow("large") << true << true << QSize(440, 420) << QSize(396, 296) << largePanels;
+    QTest::newRow("small") << false << true << QSize(240, 270) << QSize(196, 146)
                            << QList<QPoint>{{-4, 166}, {-4, 166}, {-8, 166}};
+    QTest::newRow("grid switched off") << true << false << QSize(440, 420) << QSize(396, 296) << largePanels;
 }
 
 void tst_Picker::layout()
 {
     QFETCH(bool, large);
+    QFETCH(bool, grid);
     QFETCH(QSize, window);
     QFETCH(QSize, inner);
     QFETCH(QList<QPoint>, panels);
-    PreviewLarge = large ? True : False;
+    const QString section = QStringLiteral("Optionen");
+    m_env->settings.setValue(section, QStringLiteral("PSize"), large ? u"-1"_qs : u"0"_qs);
+    m_env->settings.setValue(section, QStringLiteral("Gitter"), grid ? u"-1"_qs : u"0"_qs);
+    LoadConfig();
     open();
     QCOMPARE(p->size(), window);
     QCOMPARE(p->picPreview->pos(), QPoint(16, 16));
@@ -218,6 +281,7 @@ void tst_Picker::layout()
     for (int i = 0; i < 3; ++i)
         QCOMPARE(p->picPanel[size_t(i)]->pos(), panels[i]);
     QCOMPARE(p->imgGitter->size(), inner + QSize(4, 4));
+    QCOMPARE(p->imgGitter->isVisible(), grid);
     // Toggling twice comes back to the same size, place, step and grid.
     const QPoint place = p->pos();
     QTest::mouseClick(p->vbeButton[2], Qt::LeftButton);
@@ -227,6 +291,7 @@ void tst_Picker::layout()
     QCOMPARE(p->pos(), place);
     QCOMPARE(p->StepIndex, 1);
     QCOMPARE(PreviewLarge, large ? True : False);
+    QCOMPARE(p->imgGitter->isVisible(), grid);
 }
 
 void tst_Picker::sizeToggleKeepsGridOff()
@@ -335,16 +400,16 @@ void tst_Picker::storedLesson()
         QVERIFY(m_env->reporter.reports.isEmpty());
         return;
     }
-    // One error, the failed load; with no lesson loaded the preview stays empty.
+    // One error, the failed load; browsing then starts at the finished picture
+    // of the lesson the number was lowered to.
     QCOMPARE(m_env->reporter.said(), QStringList{"frmPreview.Form_Load 30: 326"});
-    const QImage preview = p->picPreview->image();
-    QImage white(396, 296, preview.format());
-    white.fill(Qt::white);
-    QCOMPARE(preview.copy(0, 0, 396, 296), white);
-    // A lesson button loads a lesson again.
+    const QImage preview = p->picPreview->image().copy();
     QTest::mouseClick(p->vbeButton[7], Qt::LeftButton);
     QCOMPARE(TemplateIndex, 1);
     QVERIFY(p->picPreview->image() != preview);
+    QTest::mouseClick(p->vbeButton[5], Qt::LeftButton);
+    QCOMPARE(TemplateIndex, 43);
+    QCOMPARE(p->picPreview->image(), preview);
     QCOMPARE(m_env->reporter.reports.size(), 1);
 }
 
@@ -414,43 +479,17 @@ void tst_Picker::keyboardChoosesThePicture()
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
-void tst_Picker::damagedPictures_data()
+void tst_Picker::pictureFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("zero bytes") << QByteArray();
-    QTest::newRow("not a bitmap") << QByteArray("this is a letter, not a picture\n");
+    QTest::addColumn<bool>("loads");   // or is refused (481)
+    QTest::newRow("zero bytes") << QByteArray() << false;
+    QTest::newRow("not a bitmap") << QByteArray("this is a letter, not a picture\n") << false;
     QByteArray truncated("BM");
     truncated += QByteArray(20, '\x01');
-    QTest::newRow("damaged header") << truncated;
-    // Real headers with no pixel data behind them.
-    auto header = [](quint32 width, quint32 height, quint16 bits) {
-        QByteArray b("BM");
-        auto le32 = [&b](quint32 v) {
-            for (int i = 0; i < 4; ++i)
-                b.append(char((v >> (8 * i)) & 0xFF));
-        };
-        auto le16 = [&b](quint16 v) {
-            b.append(char(v & 0xFF));
-            b.append(char(v >> 8));
-        };
-        const quint32 data = width * height * (bits / 8);
-        le32(54 + data);
-        le32(0);
-        le32(54);
-        le32(40);
-        le32(width);
-        le32(height);
-        le16(1);
-        le16(bits);
-        le32(0);
-        le32(data);
-        le32(2835);
-        le32(2835);
-        le32(0);
-        le32(0);
-        return b;
-    };
-    QTest::newRow("20000 x 20000") << header(20000, 20000, 24);
+    QTest::newRow("damaged header") << truncated << false;
+    // A real header with no pixel data behind it.
+    QTest::newRow("20000 x 20000") << bitmapFile(20000, 20000, 24, false, false) << false;
     // A real picture (PNG content, a small file) that would hold more than 64 MB
     // once read: four bytes for each of its 16.7 million pixels.
     QImage big(4096, 4096, QImage::Format_ARGB32);
@@ -459,22 +498,43 @@ void tst_Picker::damagedPictures_data()
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     big.save(&buffer, "PNG");
-    QTest::newRow("4096 x 4096, 32 bits") << png;
+    QTest::newRow("4096 x 4096, 32 bits") << png << false;
     // The program's own embedded form of its artwork is no picture of the child's.
     QImage small(4, 4, QImage::Format_RGB32);
     small.fill(Qt::red);
-    QTest::newRow("embedded pixels") << PixelFile::write(small);
+    QTest::newRow("embedded pixels") << PixelFile::write(small) << false;
+    // Stored from the top row down, as other programs may write them.
+    for (int bits : {1, 4, 8, 24})
+        QTest::addRow("top-down, %d-bit", bits) << bitmapFile(8, 6, bits, true) << true;
+    QTest::newRow("the largest side") << bitmapFile(PictureFile::MaxSide, 2, 24, false) << true;
+    QTest::newRow("one past the largest side") << bitmapFile(PictureFile::MaxSide + 1, 2, 24, false) << false;
 }
 
-void tst_Picker::damagedPictures()
+// A picture in the pictures folder: one that loads shows in the preview when
+// it is picked and goes onto the canvas with OK, the right way up; one that
+// cannot be read is reported (481) both times and the canvas stays as it was.
+void tst_Picker::pictureFiles()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(bool, loads);
     open();
-    writeFile(QStringLiteral("Broken.bmp"), bytes);
+    writeFile(QStringLiteral("Bild.bmp"), bytes);
     p->ShowFilePanel();
-    QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Broken.bmp")});
+    QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Bild.bmp")});
     m_env->reporter.fallback = 1;
     p->filPics->setCurrentRow(0);
+    if (loads) {
+        QVERIFY(m_env->reporter.reports.isEmpty());
+        const QImage preview = p->picPreview->image();
+        QCOMPARE(preview.pixelColor(100, 5), QColor(Qt::red));
+        QCOMPARE(preview.pixelColor(100, preview.height() - 5), QColor(Qt::blue));
+        QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
+        const QImage canvas = w->picBild()->image();
+        QCOMPARE(canvas.pixelColor(300, 5), QColor(Qt::red));
+        QCOMPARE(canvas.pixelColor(300, canvas.height() - 5), QColor(Qt::blue));
+        QVERIFY(m_env->reporter.reports.isEmpty());
+        return;
+    }
     QCOMPARE(m_env->reporter.said(), QStringList{"frmPreview.filPics_Click 20: 481"});
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
     QCOMPARE(m_env->reporter.said().value(1), QStringLiteral("frmPreview.vbeButton_Click 360: 481"));

@@ -19,6 +19,7 @@ private slots:
     void margins_data();
     void margins();
     void noPrinterKeepsMargins();
+    void pdfPrinterMargins_data();
     void pdfPrinterMargins();
     void printPage_data();
     void printPage();
@@ -71,20 +72,31 @@ void tst_Print::noPrinterKeepsMargins()
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
+void tst_Print::pdfPrinterMargins_data()
+{
+    QTest::addColumn<QMarginsF>("edges");        // the printer's unprintable edges, millimetres
+    QTest::addColumn<QList<int>>("expected");   // left, right, top, bottom
+    // Each edge plus the one millimetre every side gets.
+    QTest::newRow("10 mm all round") << QMarginsF(10, 10, 10, 10) << QList<int>{11, 11, 11, 11};
+    // Each offset read from its own edge: the top from the left one would give 6/6/6/36.
+    QTest::newRow("5 mm sides, 20 mm top and bottom") << QMarginsF(5, 20, 5, 20) << QList<int>{6, 6, 21, 21};
+    QTest::newRow("every edge its own") << QMarginsF(4, 12, 8, 16) << QList<int>{5, 9, 13, 17};
+}
+
 void tst_Print::pdfPrinterMargins()
 {
-    Printing::setPrinterFactory([] {
+    QFETCH(QMarginsF, edges);
+    QFETCH(QList<int>, expected);
+    Printing::setPrinterFactory([edges] {
         auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
         p->setOutputFormat(QPrinter::PdfFormat);
         p->setResolution(300);
         p->setPageSize(QPageSize(QPageSize::A4));
-        p->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        p->setPageMargins(edges, QPageLayout::Millimeter);
         return p;
     });
     const auto [l, r, t, b] = Drucker::GetPrinterMargins();
-    // 10 mm on each side, plus the one millimetre every side gets.
-    QVERIFY2(qAbs(l - 11) <= 1 && qAbs(r - 11) <= 1 && qAbs(t - 11) <= 1 && qAbs(b - 11) <= 1,
-             qPrintable(QStringLiteral("%1 %2 %3 %4").arg(l).arg(r).arg(t).arg(b)));
+    QCOMPARE((QList<int>{l, r, t, b}), expected);
 }
 
 void tst_Print::printPage_data()

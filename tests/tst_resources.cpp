@@ -31,7 +31,6 @@ private slots:
     void tempDirRefusesAPlantedLink();
     void stringsAndBitmaps();
 
-
 private:
     std::optional<CoreEnvironment> m_env;
 };
@@ -70,11 +69,7 @@ void tst_Resources::longerFileKeepsItsTail()
     const QString path = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
     const QByteArray data = LoadResData(1000, QStringLiteral("CUSTOM"));
     const QByteArray old = QByteArray(data.size(), 'A') + "TAIL-OF-OLD-FILE";
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(old);
-    }
+    QVERIFY(writeFile(path, old));
     SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), path);
     const QByteArray now = readFile(path);
     QCOMPARE(now.size(), old.size());
@@ -86,11 +81,7 @@ void tst_Resources::symbolicLinkRefused()
 {
     m_env->reporter.fallback = 1;  // Ignore each failing statement
     const QString victim = m_env->folder.filePath(QStringLiteral("victim.txt"));
-    {
-        QFile f(victim);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("precious");
-    }
+    QVERIFY(writeFile(victim, "precious"));
     const QString link = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
     QVERIFY(QFile::link(victim, link));
     SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), link);

@@ -76,24 +76,34 @@ QImage readBmp24(const QByteArray &b, QString *why)
     return img;
 }
 
-// The overwrite question's answer comes after the folder turned read-only.
+// The overwrite question's answer comes after the pictures folder turned
+// read-only, or after "haus.bmp" was moved out and a link to it put in its place.
 class ProtectingPrompts : public Prompts::Scripted
 {
 public:
     QString folder;
+    QString fault;
     Prompts::Answer message(QWidget *parent, const QString &text, Prompts::Buttons buttons,
                             Prompts::Icon icon, const QString &title,
                             Prompts::Answer defaultButton) override
     {
-        ::chmod(QFile::encodeName(folder).constData(), 0555);
+        if (fault == u"readonly") {
+            ::chmod(QFile::encodeName(folder).constData(), 0555);
+        } else if (fault == u"link") {
+            const QString picture = folder + QStringLiteral("/haus.bmp");
+            const QString moved = folder + QStringLiteral("/../haus.bmp");
+            if (!QFile::rename(picture, moved) || !QFile::link(moved, picture))
+                ChildRole::say("the link could not be made");
+        }
         return Prompts::Scripted::message(parent, text, buttons, icon, title, defaultButton);
     }
 };
 
 // Draws, saves over an older "haus.bmp" in <program folder>/pics while the folder
-// turns read-only ("readonly") or with a file size limit below the picture's size
-// ("fill"), and tells what the error frame was asked ("report <number> <line>")
-// and the old file's checksum ("old <md5>").
+// turns read-only ("readonly"), with a file size limit below the picture's size
+// ("fill"), or with the picture swapped for a link to it after its name was
+// checked ("link"), and tells what the error frame was asked ("report <number>
+// <line>") and the old file's checksum ("old <md5>").
 int overwrite(int argc, char **argv, const QStringList &args)
 {
     const QString folder = args.value(0);
@@ -114,8 +124,8 @@ int overwrite(int argc, char **argv, const QStringList &args)
     ProtectingPrompts prompts;
     prompts.inputs = {QStringLiteral("haus")};
     prompts.answers = {Prompts::Answer::Yes};
-    if (fault == u"readonly")
-        prompts.folder = pics;
+    prompts.folder = pics;
+    prompts.fault = fault;
     Prompts::setBackend(&prompts);
     SoundOn = False;
     frmDraw &w = MainWindow();
@@ -215,35 +225,55 @@ void tst_Save::save(const QString &name, QList<Prompts::Answer> answers)
 void tst_Save::names_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("linkOut");     // "<typed>.bmp" is a link to a file outside
-    QTest::addColumn<QString>("file");     // what the pictures folder then holds
+    // "<typed>.bmp" beforehand: a link to the file "outside", to another
+    // "picture", or a "chain" of two links.
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QStringList>("files");   // what the pictures folder then holds
     QTest::addColumn<int>("error");
-    QTest::newRow("cancel") << QString() << false << QString() << 0;
-    QTest::newRow("plain") << "haus" << false << "haus.bmp" << 0;
-    QTest::newRow("ends in .bmp") << "haus.bmp" << false << "haus.bmp.bmp" << 0;
-    QTest::newRow("blanks kept") << " mein haus " << false << " mein haus .bmp" << 0;
-    QTest::newRow("umlauts") << "Mäuschen" << false << "Mäuschen.bmp" << 0;
-    QTest::newRow("up and out") << "../../x" << false << QString() << 52;
-    QTest::newRow("absolute") << "/haus" << false << QString() << 52;
-    QTest::newRow("backslash") << "a\\b" << false << QString() << 52;
-    QTest::newRow("dot") << "." << false << QString() << 52;
-    QTest::newRow("dot dot") << ".." << false << QString() << 52;
-    QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << false << QString() << 52;
-    QTest::newRow("link out") << "weg" << true << "weg.bmp" << 52;
+    const QStringList none;
+    QTest::newRow("cancel") << QString() << QString() << none << 0;
+    QTest::newRow("plain") << "haus" << QString() << QStringList{u"haus.bmp"_qs} << 0;
+    QTest::newRow("ends in .bmp") << "haus.bmp" << QString() << QStringList{u"haus.bmp.bmp"_qs} << 0;
+    QTest::newRow("blanks kept") << " mein haus " << QString() << QStringList{u" mein haus .bmp"_qs} << 0;
+    QTest::newRow("umlauts") << "Mäuschen" << QString() << QStringList{u"Mäuschen.bmp"_qs} << 0;
+    QTest::newRow("up and out") << "../../x" << QString() << none << 52;
+    QTest::newRow("absolute") << "/haus" << QString() << none << 52;
+    QTest::newRow("backslash") << "a\\b" << QString() << none << 52;
+    QTest::newRow("dot") << "." << QString() << none << 52;
+    QTest::newRow("dot dot") << ".." << QString() << none << 52;
+    QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << QString() << none << 52;
+    // A hidden file, which the lesson window's list would never show.
+    QTest::newRow("begins with a dot") << ".haus" << QString() << none << 52;
+    QTest::newRow("link to a file outside") << "weg" << "outside" << QStringList{u"weg.bmp"_qs} << 52;
+    QTest::newRow("link to another picture") << "weg" << "picture"
+                                             << QStringList{u"anders.bmp"_qs, u"weg.bmp"_qs} << 52;
+    QTest::newRow("chain of two links") << "weg" << "chain"
+                                        << QStringList{u"mitte.bmp"_qs, u"weg.bmp"_qs} << 52;
 }
 
 void tst_Save::names()
 {
     QFETCH(QString, typed);
-    QFETCH(bool, linkOut);
-    QFETCH(QString, file);
+    QFETCH(QString, link);
+    QFETCH(QStringList, files);
     QFETCH(int, error);
     useEnglish();
     stroke(QPoint(20, 20), QPoint(200, 100), Qt::black);
     const QString outside = m_env->folder.filePath(QStringLiteral("outside.bmp"));
-    if (linkOut) {
+    const QString other = pics() + QStringLiteral("/anders.bmp");
+    const QString named = pics() + u'/' + typed + QStringLiteral(".bmp");
+    QVERIFY(writeFile(outside, "outside"));
+    if (!link.isEmpty()) {
         QVERIFY(QDir().mkpath(pics()));
-        QVERIFY(QFile::link(outside, pics() + u'/' + typed + QStringLiteral(".bmp")));
+        if (link == u"picture") {
+            QVERIFY(writeFile(other, "anders"));
+            QVERIFY(QFile::link(other, named));
+        } else if (link == u"chain") {
+            QVERIFY(QFile::link(outside, pics() + QStringLiteral("/mitte.bmp")));
+            QVERIFY(QFile::link(pics() + QStringLiteral("/mitte.bmp"), named));
+        } else {
+            QVERIFY(QFile::link(outside, named));
+        }
     }
     const QStringList before = entries(m_env->folder.path());
 
@@ -251,13 +281,18 @@ void tst_Save::names()
     QCOMPARE(m_env->prompts.asked.value(0), QStringLiteral("Save picture to file...|Please enter a name for the file:"));
     QCOMPARE(m_env->prompts.asked.size(), 1);   // no overwrite question
     QCOMPARE(PictureName, typed);
-    QCOMPARE(entries(pics()), file.isEmpty() ? QStringList() : QStringList{file});
-    if (!file.isEmpty() && !linkOut)
-        QVERIFY(!PictureFile::load(pics() + u'/' + file).isNull());
-    // Nothing where the name as a path would lead, nothing through the link.
-    QVERIFY(!QFileInfo::exists(outside));
-    if (error && !linkOut)
-        QVERIFY(!QFileInfo::exists(QDir::cleanPath(pics() + u'/' + typed + QStringLiteral(".bmp"))));
+    QCOMPARE(entries(pics()), files);
+    if (!files.isEmpty() && link.isEmpty())
+        QVERIFY(!PictureFile::load(pics() + u'/' + files.first()).isNull());
+    // Nothing written through a link, the links left as they were, and nothing
+    // where the name as a path would lead.
+    QCOMPARE(readFile(outside), QByteArray("outside"));
+    if (link == u"picture")
+        QCOMPARE(readFile(other), QByteArray("anders"));
+    if (!link.isEmpty())
+        QVERIFY(QFileInfo(named).isSymLink());
+    else if (error)
+        QVERIFY(!QFileInfo::exists(QDir::cleanPath(named)));
     QCOMPARE(entries(m_env->folder.path()), before);
     if (error) {
         QCOMPARE(m_env->reporter.reports.size(), 1);
@@ -341,6 +376,8 @@ void tst_Save::faults_data()
     QTest::addColumn<int>("error");
     QTest::newRow("folder turns read-only") << "readonly" << 75;
     QTest::newRow("disk fills") << "fill" << 61;
+    // Put there between the look at the name and the write: never written through.
+    QTest::newRow("a link in its place meanwhile") << "link" << 75;
 }
 
 void tst_Save::faults()

@@ -39,8 +39,8 @@ class tst_Settings : public QObject
 private slots:
     void init() { m_env.emplace(); }
     void cleanup() { m_env.reset(); }
-    void firstStartDefaults();
-    void roundTrip();
+    void loadConfig_data();
+    void loadConfig();
     void keysIgnoreCase();
     void iniFileKeysIgnoreCase();
     void saveOrder();
@@ -58,48 +58,49 @@ private:
     std::optional<CoreEnvironment> m_env;
 };
 
-void tst_Settings::firstStartDefaults()
+// The globals the settings keep: SoundOn, TemplateIndex, PenWidth, PenColor,
+// PreviewLarge, PenWindowShown, GridShown, DrawSteps.
+using Globals = QList<int>;
+
+static Globals settingGlobals()
 {
-    SoundOn = 0;
-    TemplateIndex = 9;
-    PenWidth = 1;
-    PenColor = 77;
-    PreviewLarge = 0;
-    PenWindowShown = 0;
-    GridShown = 0;
-    DrawSteps = 0;
-    LoadConfig();
-    QCOMPARE(SoundOn, True);
-    QCOMPARE(TemplateIndex, 1);
-    QCOMPARE(PenWidth, 5);
-    QCOMPARE(PenColor, 0);
-    QCOMPARE(PreviewLarge, True);
-    QCOMPARE(PenWindowShown, True);
-    QCOMPARE(GridShown, True);
-    QCOMPARE(DrawSteps, 1);
-    QCOMPARE(GetSettingInt16(Key::Language), 0);
-    QVERIFY(m_env->reporter.reports.isEmpty());
+    return {SoundOn, TemplateIndex, PenWidth, PenColor, PreviewLarge, PenWindowShown, GridShown, DrawSteps};
 }
 
-void tst_Settings::roundTrip()
+void tst_Settings::loadConfig_data()
 {
-    SoundOn = False;
-    TemplateIndex = 43;
-    PenWidth = 12;
-    PenColor = 0x00FF8040;
-    PreviewLarge = False;
-    PenWindowShown = False;
-    GridShown = False;
-    SaveConfig();
-    ResetGlobals();
+    QTest::addColumn<Globals>("before");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<Globals>("loaded");
+    // A first start finds nothing stored: the defaults.
+    QTest::newRow("first start") << Globals{0, 9, 1, 77, 0, 0, 0, 0} << false
+                                 << Globals{True, 1, 5, 0, True, True, True, 1};
+    // The switch for the live strokes is only read, never saved.
+    QTest::newRow("saved and loaded back") << Globals{False, 43, 12, 0x00FF8040, False, False, False, 0} << true
+                                           << Globals{False, 43, 12, 0x00FF8040, False, False, False, 1};
+}
+
+void tst_Settings::loadConfig()
+{
+    QFETCH(Globals, before);
+    QFETCH(bool, saved);
+    QFETCH(Globals, loaded);
+    SoundOn = int16_t(before[0]);
+    TemplateIndex = int16_t(before[1]);
+    PenWidth = int16_t(before[2]);
+    PenColor = before[3];
+    PreviewLarge = int16_t(before[4]);
+    PenWindowShown = int16_t(before[5]);
+    GridShown = int16_t(before[6]);
+    DrawSteps = int16_t(before[7]);
+    if (saved) {
+        SaveConfig();
+        ResetGlobals();
+    }
     LoadConfig();
-    QCOMPARE(SoundOn, False);
-    QCOMPARE(TemplateIndex, 43);
-    QCOMPARE(PenWidth, 12);
-    QCOMPARE(PenColor, 0x00FF8040);
-    QCOMPARE(PreviewLarge, False);
-    QCOMPARE(PenWindowShown, False);
-    QCOMPARE(GridShown, False);
+    QCOMPARE(settingGlobals(), loaded);
+    QCOMPARE(GetSettingInt16(Key::Language), 0);
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Settings::keysIgnoreCase()
@@ -124,9 +125,7 @@ void tst_Settings::iniFileKeysIgnoreCase()
     auto store = IniSettingsBackend::atPath(path);
     QCOMPARE(store->value(QStringLiteral("Optionen"), QStringLiteral("ptop")).value_or(QString()),
              QStringLiteral("2"));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QByteArray text = f.readAll();
+    const QByteArray text = readFile(path);
     QCOMPARE(text.toLower().count("ptop="), 1);
     QVERIFY(text.contains("[Optionen]"));
 }
@@ -274,10 +273,8 @@ void tst_Settings::iniStore()
     QFETCH(int, saveErrors);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("s.ini"));
+    QVERIFY(writeFile(path, spoil == u"malformed" ? "[Optionen]\nSound\nWidth=3\n" : "[Optionen]\nWidth=3\n"));
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(spoil == u"malformed" ? "[Optionen]\nSound\nWidth=3\n" : "[Optionen]\nWidth=3\n");
-    file.close();
     if (spoil == u"folder") {
         QVERIFY(QFile::remove(path));
         QVERIFY(QDir().mkdir(path));

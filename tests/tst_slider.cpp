@@ -52,10 +52,10 @@ PropertyBag penSliderProperties()
     return bag;
 }
 
-// Records the slider's events in the order they come.
+// Records the slider's events in the order they come; a mouse event with Shift,
+// Ctrl or Alt held carries the code of those keys, as "MouseDown(3)".
 struct EventLog {
     QStringList events;
-    QList<qint16> shifts;
     explicit EventLog(ucSlider *s)
     {
         QObject::connect(s, &ucSlider::Click, s, [this] { events << QStringLiteral("Click"); });
@@ -64,14 +64,12 @@ struct EventLog {
         QObject::connect(s, &ucSlider::ValueChanged, s, [this, s] {
             events << QStringLiteral("ValueChanged:%1").arg(s->Value());
         });
-        QObject::connect(s, &ucSlider::MouseDown, s, [this](qint16 &shift) {
-            events << QStringLiteral("MouseDown");
-            shifts << shift;
-        });
-        QObject::connect(s, &ucSlider::MouseUp, s, [this](qint16 &shift) {
-            events << QStringLiteral("MouseUp");
-            shifts << shift;
-        });
+        QObject::connect(s, &ucSlider::MouseDown, s, [this](qint16 &shift) { mouse("MouseDown", shift); });
+        QObject::connect(s, &ucSlider::MouseUp, s, [this](qint16 &shift) { mouse("MouseUp", shift); });
+    }
+    void mouse(const char *event, qint16 shift)
+    {
+        events << (shift ? QStringLiteral("%1(%2)").arg(QLatin1String(event)).arg(shift) : QLatin1String(event));
     }
     QString take()
     {
@@ -80,6 +78,18 @@ struct EventLog {
         return s;
     }
 };
+
+// One step of the mouse on a shown slider, and what the slider is after it: its
+// value, whether it drags, and the events the step raised.
+struct MouseStep {
+    enum Action { Press, Move, Release } action;
+    Qt::MouseButton button;
+    QPoint at;
+    int value;
+    bool dragging;
+    QString events;
+};
+using MouseSteps = QList<MouseStep>;
 
 int errorNumber(const std::function<void()> &f)
 {
@@ -97,6 +107,7 @@ using Arithmetic = std::function<double()>;
 } // namespace
 
 Q_DECLARE_METATYPE(Arithmetic)
+Q_DECLARE_METATYPE(MouseSteps)
 
 class tst_Slider : public QObject
 {
@@ -150,16 +161,10 @@ private slots:
     void propertyReads();
 
     // ---- the mouse ----
-    void pressOnThumb();
-    void pressOnRail_data();
-    void pressOnRail();
+    void mouse_data();
+    void mouse();
     void dragSnapsExactly();
     void dragRedrawsOnlyOnNewValue();
-    void dragHeldAtTheEnds();
-    void rightButton();
-    void disabled();
-    void releaseOutside();
-    void horizontalDrag();
 
 private:
     std::optional<TestEnvironment> m_env;
@@ -826,58 +831,112 @@ void tst_Slider::propertyReads()
 // ---------------------------------------------------------------------------
 // The mouse, through a real window: a host window with the pen slider in it.
 
-void tst_Slider::pressOnThumb()
+void tst_Slider::mouse_data()
 {
-    SliderFixture f(penSliderProperties());
-    QVERIFY(f.show());
-    ucSlider *s = f.slider;
-    EventLog log(s);
-    const int redraws = s->refreshCount();
-    const QRectF thumb = s->thumbRect();
-    QTest::mousePress(s, Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(8, 115));
-    QVERIFY(s->dragging());
-    QTest::mouseRelease(s, Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(8, 115));
-    QCOMPARE(log.take(), QStringLiteral("MouseDown,Click,MouseUp"));
-    QCOMPARE(log.shifts, (QList<qint16>{3, 3}));
-    QCOMPARE(s->Value(), 5);
-    QCOMPARE(s->thumbRect(), thumb);
-    QCOMPARE(s->refreshCount(), redraws);
-    QVERIFY(!s->dragging());
-}
-
-void tst_Slider::pressOnRail_data()
-{
-    QTest::addColumn<QPoint>("at");
-    QTest::addColumn<int>("value");
-    // The thumb's centre goes under the pointer: top = y - 8.
+    // The pen slider (1..50, value 5, the thumb's top at 111.12), or the
+    // horizontal one (0..10, 200 long, value 0).
+    QTest::addColumn<bool>("horizontal");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<Qt::KeyboardModifiers>("keys");
+    QTest::addColumn<MouseSteps>("steps");
+    const auto L = Qt::LeftButton, R = Qt::RightButton;
+    const Qt::KeyboardModifiers none;
+    using S = MouseStep;
+    QTest::newRow("press on the thumb, Shift and Ctrl held")
+        << false << true << (Qt::ShiftModifier | Qt::ControlModifier)
+        << MouseSteps{{S::Press, L, {8, 115}, 5, true, "MouseDown(3)"},
+                      {S::Release, L, {8, 115}, 5, false, "Click,MouseUp(3)"}};
+    // On the rail the thumb's centre goes under the pointer: top = y - 8.
     // y 30: round((121 - 22) / 121 x 49 + 1) = round(41.09) = 41.
-    QTest::newRow("upper rail") << QPoint(8, 30) << 41;
+    QTest::newRow("press on the upper rail")
+        << false << true << none
+        << MouseSteps{{S::Press, L, {8, 30}, 41, true, "ValueChanged:41,MouseDown"},
+                      {S::Release, L, {8, 30}, 41, false, "Click,MouseUp"}};
     // Off the thumb beside it (x 0 is left of the thumb at 1): y 100 -> top 92.
-    QTest::newRow("beside the thumb") << QPoint(0, 100) << 13;
-    // Near the top end: held at the end of the track.
-    QTest::newRow("top end") << QPoint(8, 2) << 50;
-    QTest::newRow("bottom end") << QPoint(8, 136) << 1;
+    QTest::newRow("press beside the thumb")
+        << false << true << none
+        << MouseSteps{{S::Press, L, {0, 100}, 13, true, "ValueChanged:13,MouseDown"},
+                      {S::Release, L, {0, 100}, 13, false, "Click,MouseUp"}};
+    // Near the ends: held at the end of the track.
+    QTest::newRow("press at the top end")
+        << false << true << none
+        << MouseSteps{{S::Press, L, {8, 2}, 50, true, "ValueChanged:50,ArrivedLast,MouseDown"},
+                      {S::Release, L, {8, 2}, 50, false, "Click,MouseUp"}};
+    QTest::newRow("press at the bottom end")
+        << false << true << none
+        << MouseSteps{{S::Press, L, {8, 136}, 1, true, "ValueChanged:1,ArrivedFirst,MouseDown"},
+                      {S::Release, L, {8, 136}, 1, false, "Click,MouseUp"}};
+    // Far beyond the control and its window: the capture keeps the moves coming,
+    // with places outside the control, and the thumb stays at the ends.
+    QTest::newRow("drag held at the ends")
+        << false << true << none
+        << MouseSteps{{S::Press, L, {8, 115}, 5, true, "MouseDown"},
+                      {S::Move, L, {40, -300}, 50, true, "ValueChanged:50,ArrivedLast"},
+                      {S::Move, L, {-50, 900}, 1, true, "ValueChanged:1,ArrivedFirst"},
+                      {S::Move, L, {-50, 950}, 1, true, ""},
+                      {S::Release, L, {-50, 950}, 1, false, "MouseUp"}};
+    // The right button does nothing; its release during a left drag ends the
+    // drag with MouseUp, and the left release then only clicks.
+    QTest::newRow("right button")
+        << false << true << none
+        << MouseSteps{{S::Press, R, {8, 30}, 5, false, ""}, {S::Release, R, {8, 30}, 5, false, ""},
+                      {S::Press, L, {8, 115}, 5, true, "MouseDown"},
+                      {S::Press, R, {8, 115}, 5, true, ""},
+                      {S::Release, R, {8, 115}, 5, false, "MouseUp"},
+                      {S::Move, L, {8, 40}, 5, false, ""},
+                      {S::Release, L, {8, 40}, 5, false, "Click"}};
+    QTest::newRow("disabled: only clicks")
+        << false << false << none
+        << MouseSteps{{S::Press, L, {8, 30}, 5, false, ""}, {S::Release, L, {8, 30}, 5, false, "Click"}};
+    // x = 18, the width, is outside: no click.
+    QTest::newRow("release outside")
+        << false << true << none
+        << MouseSteps{{S::Press, L, {8, 115}, 5, true, "MouseDown"}, {S::Move, L, {18, 115}, 5, true, ""},
+                      {S::Release, L, {18, 115}, 5, false, "MouseUp"}};
+    // On the rail at x 100: the thumb's left goes to 92, value round(92/184 x 10) = 5.
+    QTest::newRow("horizontal drag")
+        << true << true << none
+        << MouseSteps{{S::Press, L, {100, 8}, 5, true, "ValueChanged:5,MouseDown"},
+                      {S::Move, L, {400, 8}, 10, true, "ValueChanged:10,ArrivedLast"},
+                      {S::Move, L, {-400, 8}, 0, true, "ValueChanged:0,ArrivedFirst"},
+                      {S::Release, L, {-400, 8}, 0, false, "MouseUp"}};
 }
 
-void tst_Slider::pressOnRail()
+void tst_Slider::mouse()
 {
-    QFETCH(QPoint, at);
-    QFETCH(int, value);
-    SliderFixture f(penSliderProperties());
-    QVERIFY(f.show());
-    ucSlider *s = f.slider;
+    QFETCH(bool, horizontal);
+    QFETCH(bool, enabled);
+    QFETCH(Qt::KeyboardModifiers, keys);
+    QFETCH(MouseSteps, steps);
+    std::optional<SliderFixture> f;
+    if (horizontal) {
+        f.emplace(QSize(200, 30), Horizontal);
+        f->slider->setSliderIcon(solid(16, 16, ThumbColor));
+    } else {
+        f.emplace(penSliderProperties());
+    }
+    ucSlider *s = f->slider;
+    s->setEnabledProperty(enabled);
+    QVERIFY(f->show());
     EventLog log(s);
-    QTest::mousePress(s, Qt::LeftButton, {}, at);
-    QCOMPARE(s->Value(), value);
-    QString expected = QStringLiteral("ValueChanged:%1").arg(value);
-    if (value == 50)
-        expected += QStringLiteral(",ArrivedLast");
-    if (value == 1)
-        expected += QStringLiteral(",ArrivedFirst");
-    QCOMPARE(log.take(), expected + QStringLiteral(",MouseDown"));
-    QCOMPARE(float(s->thumbRect().top()), SliderMath::thumbPlace(Vertical, 121, value, 1, 49));
-    QTest::mouseRelease(s, Qt::LeftButton, {}, at);
-    QCOMPARE(log.take(), QStringLiteral("Click,MouseUp"));
+    for (const MouseStep &step : steps) {
+        const int redraws = s->refreshCount();
+        if (step.action == MouseStep::Press)
+            QTest::mousePress(s, step.button, keys, step.at);
+        else if (step.action == MouseStep::Move)
+            QTest::mouseMove(s, step.at);
+        else
+            QTest::mouseRelease(s, step.button, keys, step.at);
+        const QString events = log.take();
+        QCOMPARE(events, step.events);
+        QCOMPARE(s->Value(), step.value);
+        QCOMPARE(s->dragging(), step.dragging);
+        // The thumb sits on the value's place, and is drawn again only for a new value.
+        const float place = horizontal ? SliderMath::thumbPlace(Horizontal, 184, step.value, 0, 10)
+                                       : SliderMath::thumbPlace(Vertical, 121, step.value, 1, 49);
+        QCOMPARE(float(horizontal ? s->thumbRect().left() : s->thumbRect().top()), place);
+        QCOMPARE(s->refreshCount() - redraws, int(events.count(QLatin1String("ValueChanged"))));
+    }
 }
 
 void tst_Slider::dragSnapsExactly()
@@ -921,105 +980,6 @@ void tst_Slider::dragRedrawsOnlyOnNewValue()
     for (int i = 0; i < changes; ++i)
         QCOMPARE(log.events[i], QStringLiteral("ValueChanged:%1").arg(6 + i));
     QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(8, 64));
-}
-
-void tst_Slider::dragHeldAtTheEnds()
-{
-    SliderFixture f(penSliderProperties());
-    QVERIFY(f.show());
-    ucSlider *s = f.slider;
-    EventLog log(s);
-    QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 115));
-    QCOMPARE(log.take(), QStringLiteral("MouseDown"));
-    // Far above the control and beyond its window: the capture keeps the moves
-    // coming, with places outside the control.
-    QTest::mouseMove(s, QPoint(40, -300));
-    QCOMPARE(s->Value(), 50);
-    QCOMPARE(s->thumbRect().top(), 0.0);
-    QCOMPARE(log.take(), QStringLiteral("ValueChanged:50,ArrivedLast"));
-    QTest::mouseMove(s, QPoint(-50, 900));
-    QCOMPARE(s->Value(), 1);
-    QCOMPARE(s->thumbRect().top(), 121.0);
-    QCOMPARE(log.take(), QStringLiteral("ValueChanged:1,ArrivedFirst"));
-    QTest::mouseMove(s, QPoint(-50, 950));
-    QCOMPARE(log.take(), QString());
-    QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(-50, 950));
-    QCOMPARE(log.take(), QStringLiteral("MouseUp"));
-}
-
-void tst_Slider::rightButton()
-{
-    SliderFixture f(penSliderProperties());
-    QVERIFY(f.show());
-    ucSlider *s = f.slider;
-    EventLog log(s);
-    QTest::mousePress(s, Qt::RightButton, {}, QPoint(8, 30));
-    QVERIFY(!s->dragging());
-    QCOMPARE(s->Value(), 5);
-    QTest::mouseRelease(s, Qt::RightButton, {}, QPoint(8, 30));
-    QCOMPARE(log.take(), QString());
-
-    // A right release during a left drag ends the drag with MouseUp; the left
-    // release then only clicks.
-    QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 115));
-    QTest::mousePress(s, Qt::RightButton, {}, QPoint(8, 115));
-    QTest::mouseRelease(s, Qt::RightButton, {}, QPoint(8, 115));
-    QVERIFY(!s->dragging());
-    QTest::mouseMove(s, QPoint(8, 40));
-    QCOMPARE(s->Value(), 5);
-    QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(8, 40));
-    QCOMPARE(log.take(), QStringLiteral("MouseDown,MouseUp,Click"));
-}
-
-void tst_Slider::disabled()
-{
-    SliderFixture f(penSliderProperties());
-    QVERIFY(f.show());
-    ucSlider *s = f.slider;
-    s->setEnabledProperty(false);
-    EventLog log(s);
-    const int redraws = s->refreshCount();
-    QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 30));
-    QVERIFY(!s->dragging());
-    QCOMPARE(s->Value(), 5);
-    QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(8, 30));
-    QCOMPARE(log.take(), QStringLiteral("Click"));
-    QCOMPARE(s->refreshCount(), redraws);
-}
-
-void tst_Slider::releaseOutside()
-{
-    SliderFixture f(penSliderProperties());
-    QVERIFY(f.show());
-    ucSlider *s = f.slider;
-    EventLog log(s);
-    QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, 115));
-    QTest::mouseMove(s, QPoint(18, 115)); // x = W is outside
-    QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(18, 115));
-    QCOMPARE(log.take(), QStringLiteral("MouseDown,MouseUp"));
-}
-
-void tst_Slider::horizontalDrag()
-{
-    SliderFixture f(QSize(200, 30), Horizontal);
-    ucSlider *s = f.slider;
-    s->setSliderIcon(solid(16, 16, ThumbColor));
-    QVERIFY(f.show());
-    QCOMPARE(s->size(), QSize(200, 16));
-    EventLog log(s);
-    // On the rail at x 100: the thumb's left goes to 92, value round(92/184 x 10) = 5.
-    QTest::mousePress(s, Qt::LeftButton, {}, QPoint(100, 8));
-    QCOMPARE(s->Value(), 5);
-    QCOMPARE(s->thumbRect().left(), 92.0);
-    QTest::mouseMove(s, QPoint(400, 8));
-    QCOMPARE(s->Value(), 10);
-    QCOMPARE(s->thumbRect().left(), 184.0);
-    QTest::mouseMove(s, QPoint(-400, 8));
-    QCOMPARE(s->Value(), 0);
-    QCOMPARE(s->thumbRect().left(), 0.0);
-    QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(-400, 8));
-    QCOMPARE(log.take(), QStringLiteral("ValueChanged:5,MouseDown,ValueChanged:10,ArrivedLast,"
-                                        "ValueChanged:0,ArrivedFirst,MouseUp"));
 }
 
 QTEST_MAIN(tst_Slider)

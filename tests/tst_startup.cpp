@@ -1,6 +1,7 @@
 // Start-up of the real program: one copy at a time, a crashed run leaves nothing
-// that blocks, the language table is written at every start, and a setting that is
-// not a number shows the error dialog under a real X server.
+// that blocks, a lock that cannot be had does not keep it from starting, the
+// language table is written at every start, and a setting that is not a number
+// shows the error dialog under a real X server.
 
 #include "core/resources.h"
 #include "support/programcopy.h"
@@ -24,7 +25,8 @@ private slots:
     void initTestCase();
     void secondStartEndsAtOnce_data();
     void secondStartEndsAtOnce();
-    void crashedRunDoesNotBlock();
+    void startNotBlocked_data();
+    void startNotBlocked();
     void badSettingShowsTheDialog();
 
 private:
@@ -100,21 +102,44 @@ void tst_Startup::secondStartEndsAtOnce()
     first.waitForFinished();
 }
 
-void tst_Startup::crashedRunDoesNotBlock()
+void tst_Startup::startNotBlocked_data()
 {
+    QTest::addColumn<QString>("left");      // what is where the lock file belongs
+    QTest::addColumn<QByteArray>("said");   // what the start says on stderr
+    QTest::newRow("the lock of a killed run") << "killed" << QByteArray();
+    // No lock to be had: the program runs without the check for a second copy.
+    QTest::newRow("a folder in the lock file's place")
+        << "folder" << QByteArray("Stiftolino runs without the check for a second copy: the lock file ");
+}
+
+void tst_Startup::startNotBlocked()
+{
+    QFETCH(QString, left);
+    QFETCH(QByteArray, said);
     Install in;
     QVERIFY(in.install());
-    QProcess first;
-    start(first, in);
-    QVERIFY(waitFor([&] { return QFile::exists(in.tempFile()); }, 15000));
-    first.kill();   // SIGKILL: no chance to clean up
-    first.waitForFinished();
+    if (left == u"killed") {
+        QProcess first;
+        start(first, in);
+        QVERIFY(waitFor([&] { return QFile::exists(in.tempFile()); }, 15000));
+        first.kill();   // SIGKILL: no chance to clean up
+        first.waitForFinished();
+        QVERIFY(QFile::remove(in.tempFile()));
+    } else {
+        QVERIFY(QDir().mkpath(in.home() + QStringLiteral("/.config/Stiftolino/stiftolino.lock")));
+    }
     QProcess again;
     start(again, in);
-    QVERIFY(!again.waitForFinished(2000));
+    // It gets as far as writing its language table, and stays.
+    QVERIFY(waitFor([&] { return QFile::exists(in.tempFile()); }, 15000));
     QCOMPARE(again.state(), QProcess::Running);
     again.kill();
     again.waitForFinished();
+    const QByteArray err = again.readAllStandardError();
+    if (said.isEmpty())
+        QVERIFY2(!err.contains("second copy"), err.constData());
+    else
+        QVERIFY2(err.contains(said), err.constData());
 }
 
 void tst_Startup::badSettingShowsTheDialog()
