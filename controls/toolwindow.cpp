@@ -4,6 +4,7 @@
 #include "core/settings.h"
 #include "platform/twips.h"
 #include "platform/windowdrag.h"
+#include "platform/windowplace.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -52,6 +53,33 @@ void ToolWindow::keepOnScreen()
     move(r.topLeft());
 }
 
+void ToolWindow::settlePlace(bool byDefault)
+{
+    if (byDefault) {
+        if (m_placer)
+            move(m_placer(frameGeometry()) + (pos() - frameGeometry().topLeft()));
+        else
+            keepOnScreen();
+    }
+    keepInReach();
+}
+
+void ToolWindow::keepInReach()
+{
+    const QRect outer = frameGeometry();
+    const QPoint inReach = WindowPlace::intoReach(outer, WindowPlace::availableAreas());
+    if (inReach != outer.topLeft())
+        move(pos() + (inReach - outer.topLeft()));
+}
+
+void ToolWindow::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // While it is loaded, its load settles its place.
+    if (isVisible())
+        keepInReach();
+}
+
 void ToolWindow::storePlace() const
 {
     using namespace Allgemein;
@@ -59,7 +87,7 @@ void ToolWindow::storePlace() const
     SaveSetting(m_topKey, singleText(Twips::fromPixels(y(), m_twipsY)));
 }
 
-void ToolWindow::beginDrag(QPointF globalPos, Qt::MouseButton button)
+void ToolWindow::beginDrag(QPointF globalPos)
 {
-    WindowDrag::begin(this, globalPos, button);
+    WindowDrag::begin(this, globalPos);
 }

@@ -55,7 +55,8 @@ bool frmDraw::exists() { return g_instance != nullptr; }
 
 frmDraw::frmDraw(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      m_picBild(new Canvas(this)), m_tools(this, m_picBild, [this] { return m_layout.panel.top(); })
+      m_picBild(new Canvas(this)),
+      m_tools(this, m_picBild, &m_panel, [this] { return m_layout.panel.top(); })
 {
     if (!g_instance)
         g_instance = this;

@@ -3,7 +3,10 @@
 // made on first use, kept above the main window, and unloaded last loaded first
 // when the program ends.
 
+#include "controls/toolplace.h"
+
 #include <QPointer>
+#include <QRect>
 
 #include <functional>
 #include <vector>
@@ -12,14 +15,16 @@ class frmColor;
 class frmPreview;
 class PictureBox;
 class QWidget;
+struct ToolPanel;
 
 class ToolWindows
 {
 public:
     // `owner` is the main window, `canvas` its drawing surface (a picture chosen
-    // in the lesson window is painted into it), `ownerPanelTop` the top of its
-    // toolbar panel, which the lesson window's default place is reckoned from.
-    ToolWindows(QWidget *owner, PictureBox *canvas, std::function<double()> ownerPanelTop);
+    // in the lesson window is painted into it), `panel` its toolbar panel, whose
+    // top the lesson window's default place is reckoned from.
+    ToolWindows(QWidget *owner, PictureBox *canvas, const ToolPanel *panel,
+                std::function<double()> ownerPanelTop);
 
     // Null until first shown.
     frmPreview *preview() const { return m_preview; }
@@ -42,9 +47,20 @@ public:
 
 private:
     void loaded(QWidget *window, std::function<void()> unload);
+    // Where `window` goes when it has no stored place, on the screen area
+    // `area`, given the place it would take by itself (`described`, its outer
+    // rectangle): over as little as can be of the toolbar's buttons and flags
+    // (Clear, Undo, Open and Save above all), then of the other shown tool
+    // window and the canvas; where it would go itself when that covers nothing.
+    QPoint placeFor(const QWidget *window, const QRect &area, const QRect &described) const;
+    // What a tool window should leave uncovered, on the screen, other than
+    // `window` itself: the toolbar's buttons and flags, the canvas, and the other
+    // shown tool windows.
+    QList<ToolPlace::Obstacle> obstaclesFor(const QWidget *window) const;
 
     QWidget *m_owner;
     PictureBox *m_canvas;
+    const ToolPanel *m_panel;
     std::function<double()> m_ownerPanelTop;
     frmPreview *m_preview = nullptr;
     frmColor *m_pen = nullptr;

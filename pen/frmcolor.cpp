@@ -125,6 +125,7 @@ void frmColor::showEvent(QShowEvent *event)
 
 void frmColor::Form_Load()
 {
+    bool placedByDefault = false;
     ErrorFrame f("frmColor", "Form_Load");
     f.run([&] {
         f.line(10, [&] { PlayEffect(Effect::Pop); });
@@ -140,10 +141,15 @@ void frmColor::Form_Load()
                 Twips::fromPixels(frameGeometry().width(), twipsPerPixelX()),
                 Twips::fromPixels(frameGeometry().height(), twipsPerPixelY())));
         });
-        f.line(60, [&] { readStoredLeft(); });
+        f.line(60, [&] {
+            placedByDefault = !placeStored();
+            readStoredLeft();
+        });
         f.line(70, [&] { readStoredTop(); });
-        // A stored place is used as found, even off the screen.
         f.line(80, [&] { moveToPlace(); });
+        // A stored place is used as found while the window can be reached there;
+        // the described one gives way to a better one the main window finds.
+        f.line(90, [&] { settlePlace(placedByDefault); });
     });
 }
 
@@ -185,15 +191,11 @@ void frmColor::picCol_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Sh
     });
 }
 
-void frmColor::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, QPointF)
+void frmColor::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF)
 {
+    // Any button moves the window.
     ErrorFrame f("frmColor", "Form_MouseDown");
-    f.run([&] { f.line(10, [&] { beginMove(Button); }); });
-}
-
-void frmColor::beginMove(Qt::MouseButton button)
-{
-    beginDrag(m_pressGlobal, button);
+    f.run([&] { f.line(10, [&] { beginDrag(m_pressGlobal); }); });
 }
 
 bool frmColor::eventFilter(QObject *watched, QEvent *event)

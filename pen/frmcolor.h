@@ -59,7 +59,6 @@ private:
     void ucSlider_ValueChanged();
     void vbeButton_Click(int Index);
 
-    void beginMove(Qt::MouseButton button);
     void showPenColor();
 
     PictureBox *m_surface = nullptr;

@@ -18,6 +18,7 @@
 #include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
+#include "platform/windowdrag.h"
 
 #include <QCloseEvent>
 #include <QApplication>
@@ -176,12 +177,9 @@ void frmPreview::Form_Load()
         f.line(65, [&] { readStoredTop(); });
         f.line(70, [&] { moveToPlace(); });
         f.line(80, [&] { ResizePreview(); });
-        f.line(85, [&] {
-            // The computed place can lie above the screen; keep it on the screen.
-            // A stored place is used as found.
-            if (placedByDefault)
-                keepOnScreen();
-        });
+        // The described place can lie above the screen, or over the toolbar of
+        // a small screen: the main window finds a better one.
+        f.line(85, [&] { settlePlace(placedByDefault); });
         f.line(90, [&] { picPanel[0]->setVisible(true); });
         f.line(100, [&] { PlayEffect(Effect::Sweep); });
     });
@@ -529,8 +527,7 @@ bool frmPreview::previewMouse(QEvent *event)
     }
     case QEvent::MouseMove: {
         const auto *e = static_cast<QMouseEvent *>(event);
-        if (m_previewPress && (e->globalPosition() - m_previewPress->globalPos).manhattanLength()
-                                  >= QApplication::startDragDistance()) {
+        if (m_previewPress && WindowDrag::pastDragDistance(m_previewPress->globalPos, e->globalPosition())) {
             const PendingPress press = *std::exchange(m_previewPress, std::nullopt);
             Form_MouseDown(press.button, press.shift, press.globalPos);
         }
@@ -548,10 +545,11 @@ bool frmPreview::previewMouse(QEvent *event)
     }
 }
 
-void frmPreview::Form_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, QPointF globalPos)
+void frmPreview::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF globalPos)
 {
+    // Any button moves the window.
     ErrorFrame f("frmPreview", "Form_MouseDown");
-    f.run([&] { f.line(10, [&] { beginDrag(globalPos, Button); }); });
+    f.run([&] { f.line(10, [&] { beginDrag(globalPos); }); });
 }
 
 void frmPreview::closeEvent(QCloseEvent *event)

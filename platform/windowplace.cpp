@@ -72,6 +72,49 @@ private:
 };
 } // namespace
 
+namespace {
+// The left edges `left` may take so that at least `reach` of `width` lies
+// within [areaLeft, areaLeft + areaWidth).
+int reachable(int left, int width, int areaLeft, int areaWidth, int reach)
+{
+    const int need = qMin(reach, width);
+    const int lowest = areaLeft + need - width;
+    const int highest = areaLeft + areaWidth - need;
+    return lowest > highest ? areaLeft : qBound(lowest, left, highest);
+}
+} // namespace
+
+bool inReach(const QRect &window, const QList<QRect> &screens, int reach)
+{
+    return intoReach(window, screens, reach) == window.topLeft();
+}
+
+QPoint intoReach(const QRect &window, const QList<QRect> &screens, int reach)
+{
+    QPoint best = window.topLeft();
+    int bestDistance = -1;
+    for (const QRect &area : screens) {
+        const QPoint p(reachable(window.x(), window.width(), area.x(), area.width(), reach),
+                       reachable(window.y(), window.height(), area.y(), area.height(), reach));
+        const int distance = (p - window.topLeft()).manhattanLength();
+        if (distance == 0)
+            return p;
+        if (bestDistance < 0 || distance < bestDistance) {
+            best = p;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+QList<QRect> availableAreas()
+{
+    QList<QRect> areas;
+    for (const QScreen *s : QGuiApplication::screens())
+        areas.append(s->availableGeometry());
+    return areas;
+}
+
 void centreOnScreen(QWidget *window)
 {
     const QScreen *s = window->screen() ? window->screen() : QGuiApplication::primaryScreen();

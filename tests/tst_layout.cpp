@@ -1,7 +1,10 @@
-// The main window's layout figures, without a screen.
+// The main window's layout figures, and where a tool window without a stored
+// place goes, without a screen.
 
+#include "controls/toolplace.h"
 #include "draw/layout.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 class tst_Layout : public QObject
@@ -14,6 +17,7 @@ private slots:
     void growth();
     void logoBoundary_data();
     void logoBoundary();
+    void toolPlaceIsTheCheapest();
 };
 
 namespace {
@@ -111,6 +115,40 @@ void tst_Layout::logoBoundary()
     if (!stretched) {
         QCOMPARE(l.logos[0].size(), LogoSize);
         QCOMPARE(l.logos[0].top(), 25.0);
+    }
+}
+
+void tst_Layout::toolPlaceIsTheCheapest()
+{
+    // Against every place on a small area, for obstacles of any place, size and
+    // weight: the place found costs the least there is, lies on the area, and is
+    // the described place itself wherever that costs nothing.
+    using ToolPlace::Obstacle;
+    QRandomGenerator random(24);
+    const auto any = [&](int from, int to) { return int(random.bounded(from, to + 1)); };
+    const QRect area(-10, 5, 64, 48);
+    for (int round = 0; round < 300; ++round) {
+        const QSize size(any(4, 40), any(4, 30));
+        QList<Obstacle> obstacles;
+        for (int i = any(1, 6); i > 0; --i) {
+            const qint64 weights[] = {ToolPlace::Weight::Canvas, ToolPlace::Weight::ToolWindow,
+                                      ToolPlace::Weight::Button, ToolPlace::Weight::FirstButton};
+            obstacles.append({QRect(any(-20, 60), any(0, 50), any(1, 30), any(1, 30)), weights[any(0, 3)]});
+        }
+        const QPoint described(any(-40, 70), any(-40, 60));
+        const QPoint best = ToolPlace::bestPlace(area, size, described, obstacles);
+        qint64 least = -1;
+        for (int y = area.top(); y + size.height() <= area.bottom() + 1; ++y) {
+            for (int x = area.left(); x + size.width() <= area.right() + 1; ++x) {
+                const qint64 c = ToolPlace::cost(QRect(QPoint(x, y), size), obstacles);
+                least = least < 0 ? c : qMin(least, c);
+            }
+        }
+        const QString at = QStringLiteral("round %1").arg(round);
+        QVERIFY2(area.contains(QRect(best, size)), qPrintable(at));
+        QVERIFY2(ToolPlace::cost(QRect(best, size), obstacles) == least, qPrintable(at));
+        if (area.contains(QRect(described, size)) && ToolPlace::cost(QRect(described, size), obstacles) == 0)
+            QVERIFY2(best == described, qPrintable(at));
     }
 }
 

@@ -377,12 +377,19 @@ void tst_Picker::defaultPlace()
     const QRect area = p->screen()->availableGeometry();
     QVERIFY(area.contains(p->frameGeometry()));
     QCOMPARE(p->placeTwips(), QPoint(995, -2447));
-    // A stored place is used as found, even off the screen.
+    // A stored place is used as found while the window is within reach (here
+    // 240 of its 440 pixels on the screen), and brought back so far that 48
+    // pixels of its width and height show otherwise.
     endMainWindow();
     SaveSetting(Key::PickerLeft, QStringLiteral("-3000"));
     SaveSetting(Key::PickerTop, QStringLiteral("150.4"));
     open();
     QCOMPARE(p->pos(), QPoint(-200, 10));
+    endMainWindow();
+    SaveSetting(Key::PickerLeft, QStringLiteral("-30000"));
+    SaveSetting(Key::PickerTop, QStringLiteral("99999"));
+    open();
+    QCOMPARE(p->pos(), QPoint(48 - 440, area.bottom() + 1 - 48));
 }
 
 void tst_Picker::storedLesson_data()

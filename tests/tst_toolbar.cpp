@@ -18,6 +18,7 @@
 #include "platform/prompts.h"
 #include "support/desktopprobe.h"
 #include "support/fixtures.h"
+#include "support/mainparts.h"
 #include "support/printspooler.h"
 #include "support/programcopy.h"
 #include "support/testsupport.h"
@@ -50,12 +51,8 @@ std::optional<QByteArray> runTool(const QString &program, const QStringList &arg
     return p.readAllStandardOutput();
 }
 
-// Where the main window's parts are, relative to its top left corner.
-constexpr QRect CanvasPlace(219, 160, 585, 439);
-QPoint toolbarButton(int index)
-{
-    return QPoint(25 + (index % 2 == 0 ? 32 : 88) + 24, 306 + 24 + (index / 2) * 40 + 16);
-}
+constexpr QRect CanvasPlace = MainParts::Canvas;
+QPoint toolbarButton(int index) { return MainParts::button(index).center(); }
 
 // Pixel by pixel, whatever colour space the two files declare.
 bool samePixels(const QImage &a, const QImage &b)

@@ -1,9 +1,12 @@
 // The real program under real window managers: the lesson and pen windows stay
-// above the main window when it is pressed, a drag with any button ends with
-// its release, and the error dialog asks for a title bar without buttons, refuses
-// to be closed, answers the keyboard and sits in the middle of the screen.
+// above the main window when it is pressed, leave the toolbar free at a first
+// start on a small screen, stay within reach when dragged away, a tap on them is
+// a click and a drag with any button ends with its release; and the error dialog
+// asks for a title bar without buttons, refuses to be closed, answers the
+// keyboard and sits in the middle of the screen.
 
 #include "support/desktopprobe.h"
+#include "support/mainparts.h"
 #include "support/programcopy.h"
 #include "support/waitfor.h"
 #include "support/xserver.h"
@@ -13,6 +16,8 @@
 #include <QProcess>
 #include <QTest>
 
+#include <algorithm>
+
 class tst_Windowing : public QObject
 {
     Q_OBJECT
@@ -20,6 +25,12 @@ private slots:
     void initTestCase();
     void toolWindowsStayAbove_data();
     void toolWindowsStayAbove();
+    void firstStartPlaces_data();
+    void firstStartPlaces();
+    void tapIsAClick_data();
+    void tapIsAClick();
+    void draggedAwayStaysInReach_data();
+    void draggedAwayStaysInReach();
     void dragEndsWithTheRelease_data();
     void dragEndsWithTheRelease();
     void errorDialogFrame();
@@ -27,9 +38,13 @@ private slots:
 private:
     // Starts the X server, the window manager (none when empty) and the program;
     // false when the test has been skipped or has failed meanwhile.
-    bool launch(XServer &x, ProgramCopy &in, const QString &windowManager, const QByteArray &settings = QByteArray());
-    void start(ProgramCopy &in, const XServer &x, const QByteArray &settings);
+    bool launch(XServer &x, ProgramCopy &in, const QString &windowManager, const QByteArray &settings = QByteArray(),
+                int scale = 1);
+    void start(ProgramCopy &in, const XServer &x, const QByteArray &settings, int scale);
     static QString penWindow(const XServer &x, const QString &main, const QString &lessons);
+    // The main, lesson and pen windows of a program just started, once each is
+    // up at its size and stands still; false (the test failed) when they do not.
+    static bool threeWindows(const XServer &x, QString &main, QString &lessons, QString &pen, int scale = 1);
 };
 
 void tst_Windowing::initTestCase()
@@ -38,23 +53,27 @@ void tst_Windowing::initTestCase()
              "STIFTOLINO_BINARY must name the program");
 }
 
-bool tst_Windowing::launch(XServer &x, ProgramCopy &in, const QString &windowManager, const QByteArray &settings)
+bool tst_Windowing::launch(XServer &x, ProgramCopy &in, const QString &windowManager, const QByteArray &settings,
+                           int scale)
 {
     bool started = false;
     [&] {
         START_DESKTOP_OR_SKIP(x, windowManager);
-        start(in, x, settings);
+        start(in, x, settings, scale);
         started = !QTest::currentTestFailed();
     }();
     return started;
 }
 
-void tst_Windowing::start(ProgramCopy &in, const XServer &x, const QByteArray &settings)
+void tst_Windowing::start(ProgramCopy &in, const XServer &x, const QByteArray &settings, int scale)
 {
     QVERIFY(in.install());
     if (!settings.isEmpty())
         QVERIFY(in.writeSettings(settings));
-    QVERIFY(in.launch(in.environmentOn(x)));
+    QProcessEnvironment env = in.environmentOn(x);
+    if (scale != 1)
+        env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+    QVERIFY(in.launch(env));
 }
 
 QString tst_Windowing::penWindow(const XServer &x, const QString &main, const QString &lessons)
@@ -120,6 +139,207 @@ void tst_Windowing::toolWindowsStayAbove()
         QCOMPARE(x.xdotool({QStringLiteral("getactivewindow")}), main);
 }
 
+bool tst_Windowing::threeWindows(const XServer &x, QString &main, QString &lessons, QString &pen, int scale)
+{
+    // By their fixed sizes (the pen window and the main window have the same name).
+    QList<QRect> last;
+    int still = 0;
+    const bool up = waitFor([&] {
+        main = DesktopProbe::programWindowOfSize(x, QSize(829, 624) * scale);
+        lessons = DesktopProbe::programWindowOfSize(x, QSize(440, 420) * scale);
+        pen = DesktopProbe::programWindowOfSize(x, QSize(626, 169) * scale);
+        if (main.isEmpty() || lessons.isEmpty() || pen.isEmpty())
+            return false;
+        const QList<QRect> now = {DesktopProbe::geometry(x, main), DesktopProbe::geometry(x, lessons),
+                                  DesktopProbe::geometry(x, pen)};
+        still = now == last ? still + 1 : 0;
+        last = now;
+        return still >= 3;
+    }, 30000);
+    if (!up)
+        QTest::qFail("the main, lesson and pen windows did not come up and stand still", __FILE__, __LINE__);
+    return up;
+}
+
+void tst_Windowing::firstStartPlaces_data()
+{
+    // The screen in the X server's pixels and the scale the program runs at;
+    // whether all the toolbar's buttons and flags stay free (else Clear, Undo,
+    // Open and Save); whether the windows take the places they took before this
+    // program chose better ones, which left the toolbar free on a screen this size.
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<bool>("wholeToolbar");
+    QTest::addColumn<bool>("asBefore");
+    QTest::newRow("1366 x 768") << QSize(1366, 768) << 1 << true << false;
+    QTest::newRow("1280 x 800") << QSize(1280, 800) << 1 << true << false;
+    QTest::newRow("2560 x 1440 at scale 2") << QSize(2560, 1440) << 2 << true << false;
+    QTest::newRow("1024 x 768") << QSize(1024, 768) << 1 << false << false;
+    QTest::newRow("1920 x 1080") << QSize(1920, 1080) << 1 << true << true;
+}
+
+void tst_Windowing::firstStartPlaces()
+{
+    QFETCH(QSize, screen);
+    QFETCH(int, scale);
+    QFETCH(bool, wholeToolbar);
+    QFETCH(bool, asBefore);
+    XServer x(screen);
+    ProgramCopy in;
+    if (!launch(x, in, QStringLiteral("openbox"), QByteArray(), scale))
+        return;
+    QString main, lessons, pen;
+    if (!threeWindows(x, main, lessons, pen, scale))
+        return;
+
+    // Everything in the program's own pixels.
+    const auto place = [&](const QString &window) {
+        const QRect r = DesktopProbe::geometry(x, window);
+        return QRect(r.topLeft() / scale, r.size() / scale);
+    };
+    const QRect area(QPoint(0, 0), screen / scale);
+    const QRect m = place(main);
+    const QRect l = place(lessons);
+    const QRect p = place(pen);
+    QList<QRect> keepFree;
+    for (int i = 0; i < (wholeToolbar ? 10 : 4); ++i)
+        keepFree << MainParts::button(i).translated(m.topLeft());
+    for (const QRect &flag : MainParts::flags()) {
+        if (wholeToolbar)
+            keepFree << flag.translated(m.topLeft());
+    }
+    const QRect canvas = MainParts::Canvas.translated(m.topLeft());
+    const auto leavesFree = [&](const QRect &r, const QList<QRect> &others) {
+        return std::none_of(keepFree.begin(), keepFree.end(), [&](const QRect &k) { return k.intersects(r); })
+               && std::none_of(others.begin(), others.end(), [&](const QRect &o) { return o.intersects(r); });
+    };
+    const auto onCanvas = [&](const QRect &r) {
+        const QRect c = r.intersected(canvas);
+        return c.width() * c.height();
+    };
+    // The least of the canvas a window of `size` can cover anywhere on the
+    // screen while it leaves the toolbar and `others` free; -1: no such place.
+    const auto least = [&](QSize size, const QList<QRect> &others) {
+        int fewest = -1;
+        for (int y = area.top(); y + size.height() <= area.bottom() + 1; ++y) {
+            for (int xx = area.left(); xx + size.width() <= area.right() + 1; ++xx) {
+                const QRect r(QPoint(xx, y), size);
+                if ((fewest < 0 || onCanvas(r) < fewest) && leavesFree(r, others))
+                    fewest = onCanvas(r);
+            }
+        }
+        return fewest;
+    };
+    const auto where = [](const QRect &r) {
+        return qPrintable(QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()));
+    };
+
+    QVERIFY2(area.contains(l), where(l));
+    QVERIFY2(area.contains(p), where(p));
+    QVERIFY2(leavesFree(l, {}), where(l));
+    QVERIFY2(leavesFree(p, {}), where(p));
+    // The lesson window comes first, over as little of the canvas as can be;
+    // the pen window then beside it, where a laptop's screen has room for both.
+    QCOMPARE(onCanvas(l), least(l.size(), {}));
+    if (wholeToolbar) {
+        QVERIFY2(!p.intersects(l), where(p));
+        QCOMPARE(onCanvas(p), least(p.size(), {l}));
+    }
+    if (asBefore) {
+        // The lesson window 8 % of the main window's width from the left, at the
+        // top (its own place lies above the screen); the pen window at 80 % of
+        // the room beside it and half its height down.
+        QCOMPARE(l.topLeft(), QPoint(66, 0));
+        QCOMPARE(p.topLeft(), QPoint(1035, 85));
+    }
+}
+
+void tst_Windowing::tapIsAClick_data()
+{
+    // Where the tap lands, from the window's top left corner (on the lesson
+    // window, clear of the pen window).
+    QTest::addColumn<bool>("onPen");
+    QTest::addColumn<QPoint>("at");
+    QTest::newRow("the lesson window's background") << false << QPoint(7, 300);
+    QTest::newRow("the lesson window's preview") << false << QPoint(216, 166);
+    QTest::newRow("the pen window's palette") << true << QPoint(124, 76);
+}
+
+void tst_Windowing::tapIsAClick()
+{
+    // A touchpad's tap sends the press and the release within milliseconds, as
+    // xdotool's click does: the window stays where it is.
+    QFETCH(bool, onPen);
+    QFETCH(QPoint, at);
+    XServer x;
+    ProgramCopy in;
+    if (!launch(x, in, QStringLiteral("openbox")))
+        return;
+    QString main, lessons, pen;
+    if (!threeWindows(x, main, lessons, pen))
+        return;
+    const QString window = onPen ? pen : lessons;
+    const QRect before = DesktopProbe::geometry(x, window);
+    const QPoint tap = before.topLeft() + at;
+    QVERIFY(x.click(tap));
+
+    // With no button held the pointer goes on alone.
+    for (int i = 1; i <= 5; ++i)
+        QVERIFY(x.movePointer(tap + QPoint(30, 25) * i));
+    bool moved = false;
+    waitFor([&] { return moved = DesktopProbe::geometry(x, window) != before; }, 1500);
+    QVERIFY2(!moved, qPrintable(QStringLiteral("the window followed the pointer to %1,%2")
+                                    .arg(DesktopProbe::geometry(x, window).x())
+                                    .arg(DesktopProbe::geometry(x, window).y())));
+    // The window took no move half begun: a drag from it still moves it.
+    QVERIFY2(x.dragWindow(window, tap, tap + QPoint(-60, 40)), "the window did not follow a drag after the tap");
+}
+
+void tst_Windowing::draggedAwayStaysInReach_data()
+{
+    QTest::addColumn<QString>("windowManager");
+    QTest::newRow("openbox") << "openbox";
+    QTest::newRow("no window manager") << "";
+}
+
+void tst_Windowing::draggedAwayStaysInReach()
+{
+    // The pen window, grabbed at its left edge and dragged into the bottom
+    // right corner of the screen: at least 48 pixels of its width and height stay
+    // on the screen, while it is dragged and once it is let go.
+    QFETCH(QString, windowManager);
+    XServer x;
+    ProgramCopy in;
+    if (!launch(x, in, windowManager))
+        return;
+    QString main, lessons, pen;
+    if (!threeWindows(x, main, lessons, pen))
+        return;
+    const QRect screen(0, 0, 1024, 768);
+    const QPoint grab = DesktopProbe::geometry(x, pen).topLeft() + QPoint(8, 150);
+    const auto inReach = [&](const QRect &r) {
+        const QRect shown = r.intersected(screen);
+        return shown.width() >= 48 && shown.height() >= 48;
+    };
+    const auto where = [](const QRect &r) { return qPrintable(QStringLiteral("at %1,%2").arg(r.x()).arg(r.y())); };
+    QVERIFY(x.movePointer(grab));
+    x.xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    const QPoint corner = screen.bottomRight();
+    QRect seen;
+    for (int i = 1; i <= 20; ++i) {
+        QVERIFY(x.movePointer(grab + (corner - grab) * i / 20));
+        seen = DesktopProbe::geometry(x, pen);
+        QVERIFY2(inReach(seen), where(seen));
+    }
+    // It went along to the right edge.
+    QVERIFY2(waitFor([&] { return (seen = DesktopProbe::geometry(x, pen)).right() > screen.right(); }, 5000),
+             where(seen));
+    x.xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    bool left = false;
+    waitFor([&] { return left = !inReach(seen = DesktopProbe::geometry(x, pen)); }, 1500);
+    QVERIFY2(!left, where(seen));
+}
+
 void tst_Windowing::dragEndsWithTheRelease_data()
 {
     QTest::addColumn<QString>("windowManager");
@@ -147,8 +367,9 @@ void tst_Windowing::dragEndsWithTheRelease()
         return before.size() == QSize(440, 420);
     }));
 
-    // Grab the background left of the preview and move it by (120, 60).
-    const QPoint grab = before.topLeft() + QPoint(7, 200);
+    // Grab the background left of the preview, below where the pen window may
+    // cover it on this small screen, and move it by (120, 60).
+    const QPoint grab = before.topLeft() + QPoint(7, 300);
     const QPoint by(120, 60);
     QVERIFY2(x.dragWindow(lessons, grab, grab + by, button), "the window did not follow the drag");
     const QPoint released = x.geometry(lessons).topLeft();

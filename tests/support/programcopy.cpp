@@ -1,5 +1,6 @@
 #include "support/programcopy.h"
 
+#include "support/mainparts.h"
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
@@ -72,7 +73,7 @@ void quitProgram(const XServer &x, const QString &mainWindow, QProcess &app)
 {
     const QRect mg = x.geometry(mainWindow);
     const int windowsBefore = int(x.windows(QStringLiteral(".")).size());
-    x.click(mg.topLeft() + QPoint(25 + 88 + 24, 306 + 184 + 16));
+    x.click(mg.topLeft() + MainParts::button(9).center());
     // The quit question is one more window; Return answers it with its default.
     QVERIFY(waitFor([&] { return x.windows(QStringLiteral(".")).size() > windowsBefore; }));
     x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});

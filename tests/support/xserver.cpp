@@ -150,7 +150,9 @@ QString XServer::xdotool(const QStringList &args, int timeoutMs) const
     }
     if (p.exitCode() != 0)
         return QString();
-    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+    // Empty but not null when it succeeded without a word.
+    const QString out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+    return out.isNull() ? QStringLiteral("") : out;
 }
 
 QString XServer::waitForWindow(const QString &name, int timeoutMs) const
