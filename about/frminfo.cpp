@@ -25,7 +25,7 @@ frmInfo::MainWindowLink g_main;
 constexpr int kWidth = 356;
 constexpr int kHeight = 329;
 // The flags stand in a column, one under the other in the order of the digits.
-constexpr int kFirstFlagTop = 3000;   // twips
+constexpr int kFirstFlagTop = 3000; // twips
 constexpr int kFlagStep = 360;
 
 // A design place in twips as pixels.
@@ -90,8 +90,7 @@ void frmInfo::buildControls()
 {
     Image2 = new QLabel(this);
     Image2->setGeometry(place(0, 0, 5340, 4935));
-    Image2->setPixmap(QPixmap::fromImage(
-        ModResFiles::LoadArtwork(QStringLiteral(":/art/about.png"), plainPicture)));
+    Image2->setPixmap(QPixmap::fromImage(ModResFiles::LoadArtwork(QStringLiteral(":/art/about.png"), plainPicture)));
     Image2->setScaledContents(true);
 
     Label0 = new QLabel(this);
@@ -119,8 +118,7 @@ void frmInfo::buildControls()
 
     Image1 = new QLabel(this);
     Image1->setGeometry(place(3960, 2430, 480, 480));
-    Image1->setPixmap(QPixmap::fromImage(
-        ModResFiles::LoadArtwork(QStringLiteral(":/art/about_icon.png"), plainIcon)));
+    Image1->setPixmap(QPixmap::fromImage(ModResFiles::LoadArtwork(QStringLiteral(":/art/about_icon.png"), plainIcon)));
     Image1->setScaledContents(true);
 
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
@@ -142,7 +140,7 @@ void frmInfo::buildControls()
 
     Timer1 = new QTimer(this);
     Timer1->setSingleShot(true);
-    Timer1->setTimerType(Qt::PreciseTimer);   // never early: a coarse timer may fire 5 % sooner
+    Timer1->setTimerType(Qt::PreciseTimer); // never early: a coarse timer may fire 5 % sooner
     connect(Timer1, &QTimer::timeout, this, &frmInfo::Timer1_Timer);
 }
 
@@ -213,10 +211,10 @@ void frmInfo::Sprache()
     ErrorFrame f("frmInfo", "Sprache");
     f.run([&] {
         f.line(10, [&] {
-            Label0->setText(Msg(Text::ProgramTitle) + QStringLiteral("  ") + ModResFiles::LoadResString(102)
-                            + QStringLiteral("\r\n")
-                            + VersionText(STIFTOLINO_VERSION_MAJOR, STIFTOLINO_VERSION_MINOR,
-                                          STIFTOLINO_VERSION_PATCH));
+            Label0->setText(
+                Msg(Text::ProgramTitle) + QStringLiteral("  ") + ModResFiles::LoadResString(102)
+                + QStringLiteral("\r\n")
+                + VersionText(STIFTOLINO_VERSION_MAJOR, STIFTOLINO_VERSION_MINOR, STIFTOLINO_VERSION_PATCH));
         });
     });
 }
@@ -280,12 +278,6 @@ void frmInfo::closeEvent(QCloseEvent *event)
 
 void frmInfo::lblHomepage_Click() { Shell::open(QUrl(Config::WebSite)); }
 
-void frmInfo::lblHomepage_MouseDown(Qt::MouseButton)
-{
-    setTextColour(lblHomepage, QColor(255, 0, 0));
-}
+void frmInfo::lblHomepage_MouseDown(Qt::MouseButton) { setTextColour(lblHomepage, QColor(255, 0, 0)); }
 
-void frmInfo::lblHomepage_MouseUp(Qt::MouseButton)
-{
-    setTextColour(lblHomepage, QColor(0, 0, 255));
-}
+void frmInfo::lblHomepage_MouseUp(Qt::MouseButton) { setTextColour(lblHomepage, QColor(0, 0, 255)); }

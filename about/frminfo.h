@@ -61,7 +61,7 @@ public:
     ClickLabel *lblHomepage = nullptr;
     QLabel *Image1 = nullptr;
     QPushButton *cmdOK = nullptr;
-    std::array<ClickLabel *, 7> imgLang{};   // by language digit; 2 and 5 have no flag
+    std::array<ClickLabel *, 7> imgLang{}; // by language digit; 2 and 5 have no flag
     QTimer *Timer1 = nullptr;
 
 protected:

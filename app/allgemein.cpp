@@ -94,8 +94,7 @@ QList<HeldMessage> g_heldBack;
 void holdBackStartMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (type != QtFatalMsg) {
-        g_heldBack.append({type, context.file, context.line, context.function, context.category,
-                           message});
+        g_heldBack.append({type, context.file, context.line, context.function, context.category, message});
         return;
     }
     const QByteArray display = qgetenv("DISPLAY");
@@ -107,8 +106,7 @@ void holdBackStartMessages(QtMsgType type, const QMessageLogContext &context, co
         why = "the display \"" + display + "\" cannot be opened";
     else
         why = "the display \"" + wayland + "\" cannot be opened";
-    std::fprintf(stderr,
-                 "Stiftolino cannot start: %s. It needs a graphical desktop (X11 or Wayland).\n",
+    std::fprintf(stderr, "Stiftolino cannot start: %s. It needs a graphical desktop (X11 or Wayland).\n",
                  why.constData());
     std::fflush(stderr);
     std::_Exit(1);
@@ -118,8 +116,7 @@ void passOnStartMessages()
 {
     qInstallMessageHandler(g_passOn);
     for (const HeldMessage &m : std::as_const(g_heldBack))
-        qt_message_output(m.type, QMessageLogContext(m.file, m.line, m.function, m.category),
-                          m.message);
+        qt_message_output(m.type, QMessageLogContext(m.file, m.line, m.function, m.category), m.message);
     g_heldBack.clear();
 }
 } // namespace
@@ -177,9 +174,7 @@ bool StartUp()
         // Qt's own texts (Yes, No) follow; a language Qt has no words for keeps English.
         UseQtTexts(LanguageOffset);
         f.line(40, [&] { LanguageFilePath = GetTempDir() + QStringLiteral("~tmp.lng"); });
-        f.line(50, [&] {
-            ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath);
-        });
+        f.line(50, [&] { ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath); });
         // Cannot fail; under the frame all the same, so Main's numbering stays whole.
         f.line(60, [&] { StartingUp = True; });
         // The start screen comes first and brings up the main window when it

@@ -37,10 +37,7 @@ void sleepUntil(qint64 ns)
 }
 
 // A window that goes away between listing and reading is no fault here.
-int ignoreXErrors(Display *, XErrorEvent *)
-{
-    return 0;
-}
+int ignoreXErrors(Display *, XErrorEvent *) { return 0; }
 
 QRect screenRect(Display *dpy)
 {
@@ -60,8 +57,7 @@ std::vector<QRect> viewableWindows(Display *dpy)
         return result;
     for (unsigned i = 0; i < count; ++i) {
         XWindowAttributes a{};
-        if (!XGetWindowAttributes(dpy, children[i], &a) || a.map_state != IsViewable || a.width < 64
-            || a.height < 64)
+        if (!XGetWindowAttributes(dpy, children[i], &a) || a.map_state != IsViewable || a.width < 64 || a.height < 64)
             continue;
         const QRect r = QRect(a.x, a.y, a.width, a.height) & screenRect(dpy);
         if (!r.isEmpty())
@@ -79,8 +75,7 @@ bool showsContent(Display *dpy, const QRect &r)
     unsigned long colour = 0;
     for (int k = 1; k < 8; ++k) {
         const int y = r.top() + r.height() * k / 8;
-        XImage *img = XGetImage(dpy, DefaultRootWindow(dpy), r.left(), y, unsigned(r.width()), 1,
-                                AllPlanes, ZPixmap);
+        XImage *img = XGetImage(dpy, DefaultRootWindow(dpy), r.left(), y, unsigned(r.width()), 1, AllPlanes, ZPixmap);
         if (!img)
             continue;
         for (int x = 0; x < r.width(); ++x) {
@@ -141,7 +136,8 @@ ProcessUse processUse(pid_t pid)
     // count ticks of 10 ms.
     double threadsNs = 0;
     bool haveThreads = false;
-    const QStringList tasks = QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList tasks =
+        QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString &task : tasks) {
         QFile sched(QStringLiteral("/proc/%1/task/%2/schedstat").arg(pid).arg(task));
         if (sched.open(QIODevice::ReadOnly)) {
@@ -200,8 +196,7 @@ QString Desk::start()
     return QString();
 }
 
-pid_t Desk::launch(const QString &program, const QStringList &args, const QString &settings,
-                   qint64 *startedNs)
+pid_t Desk::launch(const QString &program, const QStringList &args, const QString &settings, qint64 *startedNs)
 {
     const QString home = m_dir.filePath(QStringLiteral("home%1").arg(++m_homes));
     QDir().mkpath(home + QStringLiteral("/.config/Stiftolino"));
@@ -216,8 +211,8 @@ pid_t Desk::launch(const QString &program, const QStringList &args, const QStrin
     env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
     env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.filePath(QStringLiteral("run")));
-    env.insert(QStringLiteral("PULSE_SERVER"), m_soundUp ? m_sound.address()
-                                                         : QStringLiteral("unix:") + m_dir.filePath(QStringLiteral("none")));
+    env.insert(QStringLiteral("PULSE_SERVER"),
+               m_soundUp ? m_sound.address() : QStringLiteral("unix:") + m_dir.filePath(QStringLiteral("none")));
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
 
     // Everything execve needs is made before the clock starts.
@@ -332,7 +327,7 @@ void Desk::stroke(const std::vector<QPoint> &points, int probeEvery, unsigned ba
                 latencies->push_back(double(nowNs() - it->sent) / 1e6);
                 it = open.erase(it);
             } else if (now - it->sent > 500000000) {
-                latencies->push_back(500);   // lost: counted as half a second
+                latencies->push_back(500); // lost: counted as half a second
                 it = open.erase(it);
             } else {
                 ++it;
@@ -356,7 +351,8 @@ void Desk::stroke(const std::vector<QPoint> &points, int probeEvery, unsigned ba
         if (probeEvery > 0 && i % size_t(probeEvery) == 0) {
             const qint64 sent = nowNs();
             const QPoint step = points[i] - points[i - 1];
-            const QPoint at = points[i] + lead * QPoint((step.x() > 0) - (step.x() < 0), (step.y() > 0) - (step.y() < 0));
+            const QPoint at =
+                points[i] + lead * QPoint((step.x() > 0) - (step.x() < 0), (step.y() > 0) - (step.y() < 0));
             // Only a point still showing the background can tell when it is drawn.
             if (pixel(at) == background)
                 open.push_back({at, sent});

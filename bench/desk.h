@@ -22,10 +22,10 @@ using Display = struct _XDisplay;
 
 // What a process has used so far, from /proc.
 struct ProcessUse {
-    double cpuMs = -1;         // utime + stime, in ticks of 10 ms
-    double threadsCpuMs = -1;  // the running threads' time, exact
-    double rssMiB = -1;    // VmRSS
-    double anonMiB = -1;   // RssAnon: the heap and other private memory
+    double cpuMs = -1;        // utime + stime, in ticks of 10 ms
+    double threadsCpuMs = -1; // the running threads' time, exact
+    double rssMiB = -1;       // VmRSS
+    double anonMiB = -1;      // RssAnon: the heap and other private memory
 };
 ProcessUse processUse(pid_t pid);
 
@@ -46,8 +46,7 @@ public:
     // Starts `program` with a fresh home folder; `settings` is written as the
     // program's stored settings first. Returns the process id, and the monotonic
     // time of the start in `startedNs`.
-    pid_t launch(const QString &program, const QStringList &args, const QString &settings,
-                 qint64 *startedNs);
+    pid_t launch(const QString &program, const QStringList &args, const QString &settings, qint64 *startedNs);
     // Ends a process started by launch; returns the CPU time it used in all (ms).
     double end(pid_t pid);
 
@@ -62,8 +61,8 @@ public:
     // moves, the time until the pixel `lead` pixels ahead of the point, in the
     // direction of the move, is no longer `background` (a wide pen's new pixels
     // lie at its front edge); the latencies in ms go to `latencies`.
-    void stroke(const std::vector<QPoint> &points, int probeEvery, unsigned background,
-                std::vector<double> *latencies, int movesPerSecond = 1000, int lead = 0);
+    void stroke(const std::vector<QPoint> &points, int probeEvery, unsigned background, std::vector<double> *latencies,
+                int movesPerSecond = 1000, int lead = 0);
     // A click of the left button at `at`.
     void click(QPoint at);
     // The colour of one screen pixel (0xRRGGBB).
@@ -73,7 +72,7 @@ private:
     XServer m_x{Screen};
     PulseServer m_sound;
     bool m_soundUp = false;
-    Display *m_dpy = nullptr;   // this process's own connection, for XTest and pixels
+    Display *m_dpy = nullptr; // this process's own connection, for XTest and pixels
     QTemporaryDir m_dir;
     int m_homes = 0;
 };

@@ -13,6 +13,8 @@
 
 #include "desk.h"
 
+#include "controls/canvas.h"
+#include "controls/symbolbutton.h"
 #include "core/globals.h"
 #include "core/lessonstrokes.h"
 #include "core/resources.h"
@@ -20,10 +22,8 @@
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
 #include "picker/stepdrawing.h"
-#include "controls/symbolbutton.h"
 #include "platform/memory.h"
 #include "platform/paths.h"
-#include "controls/canvas.h"
 #include "platform/printer.h"
 #include "platform/settingsbackend.h"
 
@@ -37,8 +37,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include <algorithm>
 #include <QMouseEvent>
+#include <algorithm>
 
 #include <cmath>
 #include <cstdio>
@@ -51,15 +51,12 @@ namespace {
 void mouse(QWidget *canvas, QEvent::Type type, QPointF at)
 {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent e(type, at, canvas->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                  held, Qt::NoModifier);
+    QMouseEvent e(type, at, canvas->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                  Qt::NoModifier);
     QCoreApplication::sendEvent(canvas, &e);
 }
 
-double residentMiB()
-{
-    return processUse(getpid()).rssMiB;
-}
+double residentMiB() { return processUse(getpid()).rssMiB; }
 
 double percentile(std::vector<double> v, double p)
 {
@@ -70,15 +67,12 @@ double percentile(std::vector<double> v, double p)
     return v[std::min(i, v.size() - 1)];
 }
 
-double median(const std::vector<double> &v)
-{
-    return percentile(v, 50);
-}
+double median(const std::vector<double> &v) { return percentile(v, 50); }
 
 struct Row {
     QString figure;
     double ours;
-    double floor;   // < 0: no floor
+    double floor; // < 0: no floor
     QString unit;
     QString goal;
 };
@@ -87,8 +81,7 @@ void printTable(const std::vector<Row> &rows)
 {
     std::printf("\n| %-52s | %12s | %12s | %6s | %-10s |\n", "figure", "Stiftolino", "floor", "ratio", "goal");
     std::printf("|%s|%s|%s|%s|%s|\n", QByteArray(54, '-').constData(), QByteArray(14, '-').constData(),
-                QByteArray(14, '-').constData(), QByteArray(8, '-').constData(),
-                QByteArray(12, '-').constData());
+                QByteArray(14, '-').constData(), QByteArray(8, '-').constData(), QByteArray(12, '-').constData());
     for (const Row &r : rows) {
         const QString ours = QStringLiteral("%1 %2").arg(r.ours, 0, 'f', r.ours < 10 ? 2 : 1).arg(r.unit);
         const QString floor =
@@ -101,8 +94,7 @@ void printTable(const std::vector<Row> &rows)
 
 // ---- in this process, offscreen ----------------------------------------------
 
-template<typename F>
-double timeMs(F &&f)
+template <typename F> double timeMs(F &&f)
 {
     QElapsedTimer t;
     t.start();
@@ -125,9 +117,9 @@ void writePictures(const QString &folder, int count)
 }
 
 struct InProcess {
-    QRect canvas;   // the canvas inside the main window
+    QRect canvas; // the canvas inside the main window
     QString lessonsTitle;
-    QPoint previousAt, nextAt;   // the step buttons' centres inside the lesson window
+    QPoint previousAt, nextAt; // the step buttons' centres inside the lesson window
     double stepP99 = 0, switchP99 = 0;
     double listingMs = 0, previewMs = 0, previewLeftMiB = 0;
     double strokesGrowthMiB = 0;
@@ -158,17 +150,17 @@ InProcess measureInProcess()
     r.previousAt = centre(0);
     r.nextAt = centre(2);
 
-    picker->vbeButton_Click(1);   // browse the lessons
+    picker->vbeButton_Click(1); // browse the lessons
     std::vector<double> switches;
     for (int i = 0; i < 100; ++i)
         switches.push_back(timeMs([&] { picker->vbeButton_Click(i % 4 == 3 ? 5 : 7); }));
     r.switchP99 = percentile(switches, 99);
-    picker->vbeButton_Click(6);   // take it
+    picker->vbeButton_Click(6); // take it
 
     // The file panel with 1,000 saved pictures and one of 4000 x 3000.
     for (int i = 0; i < 5; ++i) {
         r.listingMs = std::max(r.listingMs, timeMs([&] { picker->ShowFilePanel(); }));
-        picker->vbeButton_Click(8);   // back to the steps, nothing chosen
+        picker->vbeButton_Click(8); // back to the steps, nothing chosen
     }
     picker->ShowFilePanel();
     const double before = residentMiB();
@@ -189,9 +181,9 @@ InProcess measureInProcess()
             mouse(w.picBild(), QEvent::MouseMove, QPointF(x + 6 * k, y + 3 * k));
         mouse(w.picBild(), QEvent::MouseButtonRelease, QPointF(x + 48, y + 24));
         if (i % 3 == 1)
-            w.vbeButton_Click(1);   // Undo
+            w.vbeButton_Click(1); // Undo
         else if (i % 3 == 2)
-            w.vbeButton_Click(0);   // Clear
+            w.vbeButton_Click(0); // Clear
         if (i % 50 == 0)
             QCoreApplication::processEvents();
         // Compared at the same point of the Undo/Clear cycle: the undo copy is
@@ -276,7 +268,7 @@ Drawing drawOnce(Desk &desk, const QString &program, const QStringList &args, co
         desk.end(pid);
         return d;
     }
-    QThread::msleep(1500);   // the start is over, the sound output open
+    QThread::msleep(1500); // the start is over, the sound output open
     const QRect canvas(window.topLeft() + canvasInWindow, canvasSize);
     // Watched moves need rows a pen's width apart; unwatched ones keep the rows
     // of the earlier figures.
@@ -288,9 +280,10 @@ Drawing drawOnce(Desk &desk, const QString &program, const QStringList &args, co
     QProcess perf;
     const QString perfFile = qEnvironmentVariable("BENCH_PERF");
     if (!perfFile.isEmpty() && probeEvery != 10 && title == Allgemein::AppTitle && pen == 5) {
-        perf.start(QStringLiteral("perf"), {QStringLiteral("record"), QStringLiteral("-q"), QStringLiteral("-g"),
-                                            QStringLiteral("-o"), perfFile + (rate < 1000 ? QStringLiteral(".slow") : QString()),
-                                            QStringLiteral("-p"), QString::number(pid)});
+        perf.start(QStringLiteral("perf"),
+                   {QStringLiteral("record"), QStringLiteral("-q"), QStringLiteral("-g"), QStringLiteral("-o"),
+                    perfFile + (rate < 1000 ? QStringLiteral(".slow") : QString()), QStringLiteral("-p"),
+                    QString::number(pid)});
         perf.waitForStarted();
         QThread::msleep(300);
     }
@@ -316,15 +309,15 @@ QString programSettings(int pen)
 // The lesson window animating a step while the child draws: what the animation
 // costs alone, and what a pointer move costs on top of it.
 struct Animating {
-    double msPerSecond = -1;   // CPU while the animation runs alone, per second
-    double stepCpuMs = -1;     // the whole step, from the click on Next to its end
-    double usPerMove = -1;     // CPU per pointer move drawn meanwhile, the animation's own taken off
+    double msPerSecond = -1; // CPU while the animation runs alone, per second
+    double stepCpuMs = -1;   // the whole step, from the click on Next to its end
+    double usPerMove = -1;   // CPU per pointer move drawn meanwhile, the animation's own taken off
     int stepMs = 0;
     int moves = 0;
 };
 
-Animating animateOnce(Desk &desk, const QString &program, const InProcess &in, const QPoint &canvasAt,
-                      int stepMs, int rate)
+Animating animateOnce(Desk &desk, const QString &program, const InProcess &in, const QPoint &canvasAt, int stepMs,
+                      int rate)
 {
     Animating a;
     a.stepMs = stepMs;
@@ -399,7 +392,7 @@ int main(int argc, char *argv[])
             slowMoves = std::max(20, std::atoi(argv[i + 1]));
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    Memory::keepHeapSmall();   // as the program does
+    Memory::keepHeapSmall(); // as the program does
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
         if (!message.contains(QLatin1String("does not support raise")))
             std::fprintf(stderr, "%s\n", qPrintable(message));
@@ -440,8 +433,8 @@ int main(int argc, char *argv[])
     std::vector<double> content[2], cpu[2], rss[2], anon[2];
     for (int r = 0; r < runs; ++r) {
         for (int which = 0; which < 2; ++which) {
-            const Start s = which == 0 ? startOnce(desk, program, {})
-                                       : startOnce(desk, floorProgram, {QStringLiteral("--bare")});
+            const Start s =
+                which == 0 ? startOnce(desk, program, {}) : startOnce(desk, floorProgram, {QStringLiteral("--bare")});
             if (s.contentMs < 0) {
                 std::fprintf(stderr, "%s showed nothing\n", which == 0 ? "the program" : "the bare window");
                 continue;
@@ -460,8 +453,8 @@ int main(int argc, char *argv[])
     const QPoint mainAt((Desk::Screen.width() - DesignWidth) / 2, (Desk::Screen.height() - DesignHeight) / 2);
     const QPoint canvasAt = mainAt + inWindow;
     auto scribbleArgs = [&](int pen) {
-        return QStringList{QStringLiteral("--scribble"), QString::number(canvasAt.x()),
-                           QString::number(canvasAt.y()), QString::number(canvasSize.width()),
+        return QStringList{QStringLiteral("--scribble"),         QString::number(canvasAt.x()),
+                           QString::number(canvasAt.y()),        QString::number(canvasSize.width()),
                            QString::number(canvasSize.height()), QString::number(pen)};
     };
     const int pens[3] = {1, 5, 50};
@@ -471,19 +464,19 @@ int main(int argc, char *argv[])
     double ours[3], textbook[3];
     Drawing oursSlow[3], textbookSlow[3];
     for (int i = 0; i < 3; ++i) {
-        ours[i] = drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow,
-                           canvasSize, pens[i], moves, 0, Fast)
+        ours[i] = drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow, canvasSize,
+                           pens[i], moves, 0, Fast)
                       .usPerMove;
-        textbook[i] = drawOnce(desk, floorProgram, scribbleArgs(pens[i]), QString(),
-                               QStringLiteral("bench-scribble"), QPoint(), canvasSize, pens[i], moves, 0, Fast)
+        textbook[i] = drawOnce(desk, floorProgram, scribbleArgs(pens[i]), QString(), QStringLiteral("bench-scribble"),
+                               QPoint(), canvasSize, pens[i], moves, 0, Fast)
                           .usPerMove;
-        oursSlow[i] = drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow,
-                               canvasSize, pens[i], slowMoves, 1, Slow);
+        oursSlow[i] = drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow, canvasSize,
+                               pens[i], slowMoves, 1, Slow);
         textbookSlow[i] = drawOnce(desk, floorProgram, scribbleArgs(pens[i]), QString(),
                                    QStringLiteral("bench-scribble"), QPoint(), canvasSize, pens[i], slowMoves, 1, Slow);
     }
-    const Drawing oursSeen = drawOnce(desk, program, {}, programSettings(5), Allgemein::AppTitle, inWindow,
-                                      canvasSize, 5, moves, 10, Fast);
+    const Drawing oursSeen =
+        drawOnce(desk, program, {}, programSettings(5), Allgemein::AppTitle, inWindow, canvasSize, 5, moves, 10, Fast);
     const Drawing textbookSeen = drawOnce(desk, floorProgram, scribbleArgs(5), QString(),
                                           QStringLiteral("bench-scribble"), QPoint(), canvasSize, 5, moves, 10, Fast);
     // The step the lesson window shows after Next on a fresh start.
@@ -519,11 +512,10 @@ int main(int argc, char *argv[])
                         percentile(oursSlow[i].latencies, 99), percentile(textbookSlow[i].latencies, 99), ms,
                         QStringLiteral("<= 8 ms")});
     }
-    rows.push_back({QStringLiteral("pointer move to pixels on screen, p50 (pen 5)"),
-                    median(oursSeen.latencies), median(textbookSeen.latencies), ms, QString()});
-    rows.push_back({QStringLiteral("pointer move to pixels on screen, p99 (pen 5)"),
-                    percentile(oursSeen.latencies, 99), percentile(textbookSeen.latencies, 99), ms,
-                    QStringLiteral("<= 17 ms")});
+    rows.push_back({QStringLiteral("pointer move to pixels on screen, p50 (pen 5)"), median(oursSeen.latencies),
+                    median(textbookSeen.latencies), ms, QString()});
+    rows.push_back({QStringLiteral("pointer move to pixels on screen, p99 (pen 5)"), percentile(oursSeen.latencies, 99),
+                    percentile(textbookSeen.latencies, 99), ms, QStringLiteral("<= 17 ms")});
     rows.push_back({QStringLiteral("lesson step animation (%1 ms): CPU per second of it").arg(stepMs),
                     animFast.msPerSecond, -1, ms, QString()});
     rows.push_back({QStringLiteral("  the whole step, from the click on Next"), animFast.stepCpuMs, -1, ms, QString()});
@@ -535,12 +527,12 @@ int main(int argc, char *argv[])
     rows.push_back({QStringLiteral("lesson switch, p99 in process"), in.switchP99, -1, ms, QString()});
     rows.push_back({QStringLiteral("file panel with 1,000 pictures, slowest of 5"), in.listingMs, -1, ms,
                     QStringLiteral("<= 100 ms")});
-    rows.push_back({QStringLiteral("preview of a 4000 x 3000 picture"), in.previewMs, -1, ms,
-                    QStringLiteral("<= 200 ms")});
-    rows.push_back({QStringLiteral("  memory left after the next preview"), in.previewLeftMiB, -1, mib,
-                    QStringLiteral("~ 0")});
-    rows.push_back({QStringLiteral("10,000 strokes with Undo/Clear: growth after warm-up"), in.strokesGrowthMiB,
-                    -1, mib, QStringLiteral("<= 1 MiB")});
+    rows.push_back(
+        {QStringLiteral("preview of a 4000 x 3000 picture"), in.previewMs, -1, ms, QStringLiteral("<= 200 ms")});
+    rows.push_back(
+        {QStringLiteral("  memory left after the next preview"), in.previewLeftMiB, -1, mib, QStringLiteral("~ 0")});
+    rows.push_back({QStringLiteral("10,000 strokes with Undo/Clear: growth after warm-up"), in.strokesGrowthMiB, -1,
+                    mib, QStringLiteral("<= 1 MiB")});
     printTable(rows);
     std::printf("\nwhole benchmark: %.0f s\n", total.elapsed() / 1000.0);
     Allgemein::SetSettingsBackend(nullptr);

@@ -5,12 +5,12 @@
 //
 //   stiftolino_soak [--strokes N] [--languages N] [--lessons N] [--saves N]
 
+#include "controls/canvas.h"
 #include "core/globals.h"
 #include "core/language.h"
 #include "core/languages.h"
 #include "core/resources.h"
 #include "core/settings.h"
-#include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
 #include "platform/paths.h"
@@ -76,8 +76,7 @@ struct Phase {
     }
 };
 
-template<class Step>
-void run(Phase &phase, Step &&step)
+template <class Step> void run(Phase &phase, Step &&step)
 {
     QElapsedTimer t;
     t.start();
@@ -136,8 +135,7 @@ int main(int argc, char *argv[])
     QWindow *window = w->windowHandle();
     const long rssStart = residentKiB();
 
-    Phase strokes{"strokes (Undo every 10th, Clear every 100th)",
-                  argument(argc, argv, "--strokes", 10000), {}};
+    Phase strokes{"strokes (Undo every 10th, Clear every 100th)", argument(argc, argv, "--strokes", 10000), {}};
     run(strokes, [&](int i) {
         const QRect canvas(w->picBild()->mapTo(w, QPoint(0, 0)), w->picBild()->size());
         auto at = [&](int k) {
@@ -167,10 +165,10 @@ int main(int argc, char *argv[])
         if (!picker)
             return;
         if (i % 50 == 0)
-            picker->vbeButton_Click(1);   // browse
+            picker->vbeButton_Click(1); // browse
         picker->vbeButton_Click(i % 3 == 2 ? 5 : 7);
         if (i % 50 == 49)
-            picker->vbeButton_Click(6);   // take it
+            picker->vbeButton_Click(6); // take it
     });
 
     // Ten names in turn: from the eleventh save on, each answers Yes to replacing.
@@ -194,8 +192,8 @@ int main(int argc, char *argv[])
     std::printf("resident memory at start:            %8ld KiB\n", rssStart);
     bool flat = true;
     for (const Phase *p : {&strokes, &languages, &lessons, &saves}) {
-        std::printf("%-46s %6d in %6.1f s; after warm-up %8ld KiB, spread %5ld KiB\n", p->name,
-                    p->count, p->seconds, p->warm(), p->spread());
+        std::printf("%-46s %6d in %6.1f s; after warm-up %8ld KiB, spread %5ld KiB\n", p->name, p->count, p->seconds,
+                    p->warm(), p->spread());
         flat = flat && p->spread() <= 1024;
     }
     std::printf("resident memory at the end:          %8ld KiB\n", rssEnd);

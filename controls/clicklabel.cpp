@@ -35,8 +35,7 @@ ClickLabel *makeLanguageFlag(int digit, QWidget *parent)
     const QString name = language ? QString::fromUtf8(language->name) : QString();
     auto *flag = new ClickLabel(parent);
     flag->resize(32, 20);
-    const QPixmap pm =
-        QPixmap::fromImage(Artwork::load(QStringLiteral(":/art/flag%1.png").arg(digit)));
+    const QPixmap pm = QPixmap::fromImage(Artwork::load(QStringLiteral(":/art/flag%1.png").arg(digit)));
     if (pm.isNull()) {
         flag->setText(name.left(2).toUpper());
         flag->setAlignment(Qt::AlignCenter);

@@ -3,7 +3,6 @@
 #include "core/convert.h"
 #include "core/errorframe.h"
 
-
 #include <limits>
 
 QVariant PropertyBag::ReadProperty(const QString &key, const QVariant &defaultValue)
@@ -13,8 +12,7 @@ QVariant PropertyBag::ReadProperty(const QString &key, const QVariant &defaultVa
     return it == m_values.constEnd() ? defaultValue : it.value();
 }
 
-void PropertyBag::WriteProperty(const QString &key, const QVariant &value,
-                                const QVariant &defaultValue)
+void PropertyBag::WriteProperty(const QString &key, const QVariant &value, const QVariant &defaultValue)
 {
     writes.append(key);
     if (!value.isValid() || (defaultValue.isValid() && value == defaultValue))

@@ -17,8 +17,7 @@ public:
     // The stored value, or `defaultValue` when the key is not kept.
     QVariant ReadProperty(const QString &key, const QVariant &defaultValue = QVariant());
     // Keeps the value; one equal to `defaultValue` is removed instead.
-    void WriteProperty(const QString &key, const QVariant &value,
-                       const QVariant &defaultValue = QVariant());
+    void WriteProperty(const QString &key, const QVariant &value, const QVariant &defaultValue = QVariant());
 
     // Typed reads as the control's fields need them. A value that is not a
     // number raises error 13, one outside 32 bits error 6.

@@ -3,7 +3,6 @@
 #include "core/convert.h"
 #include "core/errorframe.h"
 
-
 #include <cmath>
 #include <limits>
 
@@ -12,8 +11,7 @@ namespace SliderMath {
 double divide(double a, double b)
 {
     if (b == 0)
-        raiseError(a == 0 ? Err::Overflow : DivisionByZero,
-                   a == 0 ? QString() : QStringLiteral("Division by zero"));
+        raiseError(a == 0 ? Err::Overflow : DivisionByZero, a == 0 ? QString() : QStringLiteral("Division by zero"));
     return a / b;
 }
 
@@ -36,10 +34,7 @@ float single(double v)
 }
 
 // Value - Min is a 32-bit difference too.
-double offset(int32_t value, int32_t min)
-{
-    return double(valueRange(min, value));
-}
+double offset(int32_t value, int32_t min) { return double(valueRange(min, value)); }
 
 } // namespace
 
@@ -115,12 +110,18 @@ QPointF railPicturePlace(int orientation, QSize inner, QSize railPicture)
 int edgeForRailStyle(int32_t railStyle)
 {
     switch (railStyle) {
-    case 0: return EDGE_SUNKEN;
-    case 1: return EDGE_RAISED;
-    case 2: return BDR_SUNKENOUTER;
-    case 3: return BDR_RAISEDINNER;
-    case 4: return 0;
-    default: return -1;
+    case 0:
+        return EDGE_SUNKEN;
+    case 1:
+        return EDGE_RAISED;
+    case 2:
+        return BDR_SUNKENOUTER;
+    case 3:
+        return BDR_RAISEDINNER;
+    case 4:
+        return 0;
+    default:
+        return -1;
     }
 }
 

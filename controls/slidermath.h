@@ -23,8 +23,8 @@ constexpr int BDR_RAISEDOUTER = 1;
 constexpr int BDR_SUNKENOUTER = 2;
 constexpr int BDR_RAISEDINNER = 4;
 constexpr int BDR_SUNKENINNER = 8;
-constexpr int EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;  // 5
-constexpr int EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;  // 10
+constexpr int EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER; // 5
+constexpr int EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER; // 10
 constexpr int PictureRail = 99;
 
 constexpr int DivisionByZero = 11;
@@ -67,8 +67,7 @@ struct OuterSize {
     int height = 0;
     bool setTogether = false;
 };
-OuterSize outerSize(int orientation, bool pictureRail, QSize railPicture, QSize thumb,
-                    QSize current);
+OuterSize outerSize(int orientation, bool pictureRail, QSize railPicture, QSize thumb, QSize current);
 
 // Where the picture rail is drawn: horizontal at (2, (H - rh) / 2), vertical at
 // ((W - rw) / 2, 2).

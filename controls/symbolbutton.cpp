@@ -6,8 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-SymbolButton::SymbolButton(int index, const QString &symbol, const QString &fallback,
-                           QWidget *parent)
+SymbolButton::SymbolButton(int index, const QString &symbol, const QString &fallback, QWidget *parent)
     : QAbstractButton(parent), m_index(index), m_fallback(fallback)
 {
     const QString path = QStringLiteral(":/art/icons/%1.png").arg(symbol);
@@ -72,8 +71,7 @@ void SymbolButton::paintEvent(QPaintEvent *)
     const QPoint shift = down ? QPoint(1, 1) : QPoint(0, 0);
     if (!m_icon.isNull()) {
         const int side = qMin(24, qMin(width(), height()) - 6);
-        const QRect target(QPoint((width() - side) / 2, (height() - side) / 2) + shift,
-                           QSize(side, side));
+        const QRect target(QPoint((width() - side) / 2, (height() - side) / 2) + shift, QSize(side, side));
         // The icon is a black mask: keep its alpha, take the ink colour.
         const qreal dpr = devicePixelRatioF();
         QPixmap mask = m_icon.pixmap(QSize(side, side), dpr);

@@ -20,8 +20,8 @@ namespace {
 // The places along one axis where the cost can change its slope: where the
 // window's edges meet an obstacle's edges. The cheapest place lies at one of
 // them, at an end of the area, or at the described place itself.
-std::vector<int> candidates(int described, int lowest, int highest, int length,
-                            const QList<Obstacle> &obstacles, bool horizontal)
+std::vector<int> candidates(int described, int lowest, int highest, int length, const QList<Obstacle> &obstacles,
+                            bool horizontal)
 {
     std::vector<int> at{described, lowest, highest};
     for (const Obstacle &o : obstacles) {
@@ -41,8 +41,7 @@ QPoint bestPlace(const QRect &area, QSize size, QPoint described, const QList<Ob
 {
     const int right = qMax(area.left(), area.left() + area.width() - size.width());
     const int bottom = qMax(area.top(), area.top() + area.height() - size.height());
-    const QPoint onArea(std::clamp(described.x(), area.left(), right),
-                        std::clamp(described.y(), area.top(), bottom));
+    const QPoint onArea(std::clamp(described.x(), area.left(), right), std::clamp(described.y(), area.top(), bottom));
     const auto xs = candidates(onArea.x(), area.left(), right, size.width(), obstacles, true);
     const auto ys = candidates(onArea.y(), area.top(), bottom, size.height(), obstacles, false);
 

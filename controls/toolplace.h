@@ -29,7 +29,7 @@ inline constexpr qint64 ToolWindow = 4;
 inline constexpr qint64 Button = qint64(1) << 22;
 inline constexpr qint64 FirstButton = qint64(1) << 40;
 static_assert(Button > Canvas * 585 * 439 + ToolWindow * (440 * 420 + 626 * 169));
-static_assert(FirstButton > Button * (6 * 49 * 33 + 5 * 32 * 20));   // six buttons, five flags
+static_assert(FirstButton > Button * (6 * 49 * 33 + 5 * 32 * 20)); // six buttons, five flags
 } // namespace Weight
 
 // What `window` costs where it is: the pixels it covers of each obstacle, by

@@ -9,8 +9,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-ToolWindow::ToolWindow(QWidget *owner, const Allgemein::SettingKey &leftKey,
-                       const Allgemein::SettingKey &topKey)
+ToolWindow::ToolWindow(QWidget *owner, const Allgemein::SettingKey &leftKey, const Allgemein::SettingKey &topKey)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), m_leftKey(leftKey), m_topKey(topKey),
       m_twipsX(Twips::perPixelX()), m_twipsY(Twips::perPixelY())
 {
@@ -23,20 +22,11 @@ bool ToolWindow::placeStored() const
     return Allgemein::IsSettingStored(m_leftKey) || Allgemein::IsSettingStored(m_topKey);
 }
 
-void ToolWindow::readStoredLeft()
-{
-    m_place.setX(Allgemein::GetSettingInt32(m_leftKey, m_place.x()));
-}
+void ToolWindow::readStoredLeft() { m_place.setX(Allgemein::GetSettingInt32(m_leftKey, m_place.x())); }
 
-void ToolWindow::readStoredTop()
-{
-    m_place.setY(Allgemein::GetSettingInt32(m_topKey, m_place.y()));
-}
+void ToolWindow::readStoredTop() { m_place.setY(Allgemein::GetSettingInt32(m_topKey, m_place.y())); }
 
-void ToolWindow::moveToPlace()
-{
-    move(Twips::toPixels(m_place.x(), m_twipsX), Twips::toPixels(m_place.y(), m_twipsY));
-}
+void ToolWindow::moveToPlace() { move(Twips::toPixels(m_place.x(), m_twipsX), Twips::toPixels(m_place.y(), m_twipsY)); }
 
 void ToolWindow::keepOnScreen()
 {
@@ -87,7 +77,4 @@ void ToolWindow::storePlace() const
     SaveSetting(m_topKey, singleText(Twips::fromPixels(y(), m_twipsY)));
 }
 
-void ToolWindow::beginDrag(QPointF globalPos)
-{
-    WindowDrag::begin(this, globalPos);
-}
+void ToolWindow::beginDrag(QPointF globalPos) { WindowDrag::begin(this, globalPos); }

@@ -75,7 +75,7 @@ private:
     Allgemein::SettingKey m_leftKey;
     Allgemein::SettingKey m_topKey;
     Placer m_placer;
-    QPoint m_place;   // twips
+    QPoint m_place; // twips
     int m_twipsX = 15;
     int m_twipsY = 15;
     bool m_loaded = false;

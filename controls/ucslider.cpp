@@ -18,10 +18,14 @@ namespace {
 int16_t buttonCode(Qt::MouseButton button)
 {
     switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
     }
 }
 
@@ -38,10 +42,7 @@ int16_t shiftCode(Qt::KeyboardModifiers modifiers)
 }
 
 // Pictures are painted at whole pixels; a fractional place rounds half to even.
-QPoint pixelPlace(QPointF place)
-{
-    return QPoint(int(roundHalfEven(place.x())), int(roundHalfEven(place.y())));
-}
+QPoint pixelPlace(QPointF place) { return QPoint(int(roundHalfEven(place.x())), int(roundHalfEven(place.y()))); }
 
 // The classic system colours of three-dimensional edges.
 const QColor BtnShadow(128, 128, 128);
@@ -101,10 +102,7 @@ void ucSlider::takeThumbPicture(const QImage &picture)
     m_slider.setSize(QSizeF(Artwork::logicalSize(m_sliderIcon)));
 }
 
-bool ucSlider::pictureRailInUse() const
-{
-    return m_railStyle == PictureRail && !m_railPicture.isNull();
-}
+bool ucSlider::pictureRailInUse() const { return m_railStyle == PictureRail && !m_railPicture.isNull(); }
 
 double ucSlider::trackLength() const
 {
@@ -239,8 +237,9 @@ void ucSlider::UserControl_ReadProperties(PropertyBag &PropBag)
     f.run([&] {
         // Straight into the fields: no setter runs, so nothing is checked,
         // redrawn or reported.
-        f.line(10, [&] { m_backColor = uint32_t(PropBag.ReadLong(QStringLiteral("BackColor"),
-                                                                  int32_t(OleColor::ButtonFace))); });
+        f.line(10, [&] {
+            m_backColor = uint32_t(PropBag.ReadLong(QStringLiteral("BackColor"), int32_t(OleColor::ButtonFace)));
+        });
         f.line(20, [&] { m_enabled = PropBag.ReadBoolean(QStringLiteral("Enabled"), true); });
         f.line(30, [&] { m_orientation = PropBag.ReadLong(QStringLiteral("Orientation"), Vertical); });
         f.line(40, [&] { m_railStyle = PropBag.ReadLong(QStringLiteral("RailStyle"), 0); });
@@ -253,12 +252,10 @@ void ucSlider::UserControl_ReadProperties(PropertyBag &PropBag)
         f.line(110, [&] { m_lastValue = m_value; });
         // Both places, whatever the orientation; the layout puts the cross axis right.
         f.line(120, [&] {
-            m_slider.moveLeft(thumbPlace(Horizontal, width() - m_slider.width(), m_value, m_min,
-                                         m_valueRange));
+            m_slider.moveLeft(thumbPlace(Horizontal, width() - m_slider.width(), m_value, m_min, m_valueRange));
         });
         f.line(130, [&] {
-            m_slider.moveTop(thumbPlace(Vertical, height() - m_slider.height(), m_value, m_min,
-                                        m_valueRange));
+            m_slider.moveTop(thumbPlace(Vertical, height() - m_slider.height(), m_value, m_min, m_valueRange));
         });
     });
 }
@@ -267,12 +264,12 @@ void ucSlider::UserControl_WriteProperties(PropertyBag &PropBag)
 {
     ErrorFrame f("ucSlider", "UserControl_WriteProperties");
     f.run([&] {
-        f.line(10, [&] { PropBag.WriteProperty(QStringLiteral("BackColor"), int32_t(m_backColor),
-                                               int32_t(OleColor::ButtonFace)); });
+        f.line(10, [&] {
+            PropBag.WriteProperty(QStringLiteral("BackColor"), int32_t(m_backColor), int32_t(OleColor::ButtonFace));
+        });
         f.line(20, [&] { PropBag.WriteProperty(QStringLiteral("Enabled"), m_enabled, true); });
         f.line(30, [&] { PropBag.WritePicture(QStringLiteral("SliderIcon"), m_sliderIcon); });
-        f.line(40, [&] { PropBag.WriteProperty(QStringLiteral("Orientation"), m_orientation,
-                                               int32_t(Vertical)); });
+        f.line(40, [&] { PropBag.WriteProperty(QStringLiteral("Orientation"), m_orientation, int32_t(Vertical)); });
         f.line(50, [&] { PropBag.WritePicture(QStringLiteral("RailPicture"), m_railPicture); });
         f.line(60, [&] { PropBag.WriteProperty(QStringLiteral("RailStyle"), m_railStyle, int32_t(0)); });
         f.line(70, [&] { PropBag.WriteProperty(QStringLiteral("Min"), m_min, int32_t(0)); });
@@ -309,8 +306,7 @@ void ucSlider::UserControl_Resize()
     tryQuietly([&] { placeThumbAlong(m_value); });
     tryQuietly([&] {
         if (horizontal || vertical)
-            m_railRect = SliderMath::railRect(m_orientation, width(), height(), thumb.width(),
-                                              thumb.height());
+            m_railRect = SliderMath::railRect(m_orientation, width(), height(), thumb.width(), thumb.height());
     });
     Refresh();
 }
@@ -334,9 +330,9 @@ void ucSlider::Refresh()
         tryQuietly([&] {
             if (m_railStyle == PictureRail) {
                 if (!m_railPicture.isNull())
-                    p.drawImage(pixelPlace(railPicturePlace(m_orientation, size(),
-                                                            Artwork::logicalSize(m_railPicture))),
-                                m_railPicture);
+                    p.drawImage(
+                        pixelPlace(railPicturePlace(m_orientation, size(), Artwork::logicalSize(m_railPicture))),
+                        m_railPicture);
             } else {
                 const int edge = edgeForRailStyle(m_railStyle);
                 if (edge >= 0)
@@ -492,8 +488,7 @@ void ucSlider::showEvent(QShowEvent *event)
 void ucSlider::mousePressEvent(QMouseEvent *event)
 {
     const QPointF pos = event->position();
-    UserControl_MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
-                          float(pos.x()), float(pos.y()));
+    UserControl_MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), float(pos.x()), float(pos.y()));
 }
 
 void ucSlider::mouseMoveEvent(QMouseEvent *event)
@@ -514,6 +509,5 @@ void ucSlider::mouseMoveEvent(QMouseEvent *event)
 void ucSlider::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPointF pos = event->position();
-    UserControl_MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
-                        float(pos.x()), float(pos.y()));
+    UserControl_MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(pos.x()), float(pos.y()));
 }

@@ -11,15 +11,23 @@ QColor toColor(uint32_t value)
         return QColor(int(value & 0xFF), int(value >> 8 & 0xFF), int(value >> 16 & 0xFF));
     const QPalette pal = QGuiApplication::palette();
     switch (value & 0xFF) {
-    case 5: return pal.color(QPalette::Base);            // window background
-    case 8: return pal.color(QPalette::WindowText);      // window text
-    case 13: return pal.color(QPalette::Highlight);
-    case 14: return pal.color(QPalette::HighlightedText);
-    case 16: return pal.color(QPalette::Dark);           // button shadow
-    case 18: return pal.color(QPalette::ButtonText);
-    case 20: return pal.color(QPalette::Light);          // button highlight
-    case 15:                                             // button face
-    default: return pal.color(QPalette::Button);
+    case 5:
+        return pal.color(QPalette::Base); // window background
+    case 8:
+        return pal.color(QPalette::WindowText); // window text
+    case 13:
+        return pal.color(QPalette::Highlight);
+    case 14:
+        return pal.color(QPalette::HighlightedText);
+    case 16:
+        return pal.color(QPalette::Dark); // button shadow
+    case 18:
+        return pal.color(QPalette::ButtonText);
+    case 20:
+        return pal.color(QPalette::Light); // button highlight
+    case 15:                               // button face
+    default:
+        return pal.color(QPalette::Button);
     }
 }
 

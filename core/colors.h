@@ -35,10 +35,7 @@ constexpr uint32_t rgb(int red, int green, int blue)
 QColor toColor(uint32_t value);
 
 // The stored value of a plain colour (alpha dropped).
-inline uint32_t fromColor(const QColor &color)
-{
-    return rgb(color.red(), color.green(), color.blue());
-}
+inline uint32_t fromColor(const QColor &color) { return rgb(color.red(), color.green(), color.blue()); }
 
 } // namespace OleColor
 

@@ -24,8 +24,7 @@ double parseNumber(const QString &text)
     return v;
 }
 
-template<class Int>
-Int toInt(double v)
+template <class Int> Int toInt(double v)
 {
     if (!std::isfinite(v))
         raiseError(Err::Overflow);
@@ -45,7 +44,7 @@ int32_t toInt32(double value) { return toInt<int32_t>(value); }
 QString singleText(double value)
 {
     std::array<char, 64> buf{};
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<float>(value),
-                                   std::chars_format::fixed);
+    const auto res =
+        std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<float>(value), std::chars_format::fixed);
     return QString::fromLatin1(buf.data(), int(res.ptr - buf.data()));
 }

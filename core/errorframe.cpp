@@ -10,20 +10,34 @@ std::function<void()> g_endHandler;
 QString errorDescription(int number)
 {
     switch (number) {
-    case Err::InvalidCall: return QStringLiteral("Invalid procedure call or argument");
-    case Err::Overflow: return QStringLiteral("Overflow");
-    case Err::OutOfMemory: return QStringLiteral("Out of memory");
-    case Err::TypeMismatch: return QStringLiteral("Type mismatch");
-    case Err::BadFileName: return QStringLiteral("Bad file name or number");
-    case Err::FileNotFound: return QStringLiteral("File not found");
-    case Err::DiskFull: return QStringLiteral("Disk full");
-    case Err::PathFileAccess: return QStringLiteral("Path/File access error");
-    case Err::PathNotFound: return QStringLiteral("Path not found");
-    case Err::ResourceNotFound: return QStringLiteral("Resource not found");
-    case Err::InvalidPropertyValue: return QStringLiteral("Invalid property value");
-    case Err::InvalidPicture: return QStringLiteral("Invalid picture");
-    case Err::PrinterError: return QStringLiteral("Printer error");
-    default: return QStringLiteral("Application-defined or object-defined error");
+    case Err::InvalidCall:
+        return QStringLiteral("Invalid procedure call or argument");
+    case Err::Overflow:
+        return QStringLiteral("Overflow");
+    case Err::OutOfMemory:
+        return QStringLiteral("Out of memory");
+    case Err::TypeMismatch:
+        return QStringLiteral("Type mismatch");
+    case Err::BadFileName:
+        return QStringLiteral("Bad file name or number");
+    case Err::FileNotFound:
+        return QStringLiteral("File not found");
+    case Err::DiskFull:
+        return QStringLiteral("Disk full");
+    case Err::PathFileAccess:
+        return QStringLiteral("Path/File access error");
+    case Err::PathNotFound:
+        return QStringLiteral("Path not found");
+    case Err::ResourceNotFound:
+        return QStringLiteral("Resource not found");
+    case Err::InvalidPropertyValue:
+        return QStringLiteral("Invalid property value");
+    case Err::InvalidPicture:
+        return QStringLiteral("Invalid picture");
+    case Err::PrinterError:
+        return QStringLiteral("Printer error");
+    default:
+        return QStringLiteral("Application-defined or object-defined error");
     }
 }
 

@@ -59,8 +59,7 @@ class ErrorReporter
 public:
     virtual ~ErrorReporter() = default;
     // Returns 0 Retry, 1 Ignore, 2 Cancel, 3 End; any other number counts as Cancel.
-    virtual int onError(const QString &module, const QString &procedure,
-                        const PendingError &error) = 0;
+    virtual int onError(const QString &module, const QString &procedure, const PendingError &error) = 0;
 };
 
 namespace ErrorHandling {
@@ -77,11 +76,11 @@ class ErrorFrame
 public:
     ErrorFrame(const char *module, const char *procedure)
         : m_module(QString::fromLatin1(module)), m_procedure(QString::fromLatin1(procedure))
-    {}
+    {
+    }
 
     // Runs the procedure's body; a Cancel (or exit()) leaves it here.
-    template<class Body>
-    void run(Body &&body)
+    template <class Body> void run(Body &&body)
     {
         try {
             body();
@@ -92,8 +91,7 @@ public:
     }
 
     // Runs one numbered statement under the frame.
-    template<class Statement>
-    void line(int number, Statement &&statement)
+    template <class Statement> void line(int number, Statement &&statement)
     {
         for (;;) {
             PendingError pending;
@@ -136,8 +134,7 @@ private:
 
 // Runs a statement and swallows any run-time error: for the few procedures that
 // ignore every failure (the quit routine) or leave silently (printer margins).
-template<class Statement>
-bool tryQuietly(Statement &&statement)
+template <class Statement> bool tryQuietly(Statement &&statement)
 {
     try {
         statement();

@@ -62,16 +62,14 @@ QHash<QString, QString> ReadProfileSection(const QByteArray &file, const QString
             continue;
         QString value = trimBlanks(line.mid(eq + 1));
         // One matching pair of quotes around the whole value is not part of it.
-        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
-            && value.back() == value.front())
+        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
             value = value.mid(1, value.size() - 2);
         texts.insert(key, value.left(254));
     }
     return texts;
 }
 
-QString LookupProfileString(const QByteArray &file, const QString &section, const QString &key,
-                            bool *found)
+QString LookupProfileString(const QByteArray &file, const QString &section, const QString &key, bool *found)
 {
     const QHash<QString, QString> texts = ReadProfileSection(file, section);
     const QString folded = key.toCaseFolded();
@@ -104,8 +102,7 @@ const QHash<QString, QString> *currentTable()
     const QFileInfo info(LanguageFilePath);
     const bool isFile = info.isFile();
     if (g_table && g_table->path == LanguageFilePath) {
-        if (isFile ? (!g_table->carried && g_table->modified == info.lastModified()
-                      && g_table->size == info.size())
+        if (isFile ? (!g_table->carried && g_table->modified == info.lastModified() && g_table->size == info.size())
                    : g_table->carried)
             return &g_table->texts;
     }
@@ -147,9 +144,6 @@ QString GetLang(int16_t number)
     return result;
 }
 
-QString Msg(Text id)
-{
-    return GetLang(toInt16(double(LanguageOffset) + int(id)));
-}
+QString Msg(Text id) { return GetLang(toInt16(double(LanguageOffset) + int(id))); }
 
 } // namespace Allgemein

@@ -27,8 +27,7 @@ void ForgetLanguageTable();
 // The lookup itself, on the file's bytes: section names and keys compared without
 // regard to case, the first matching key wins, blanks and tabs around the text
 // removed, the file ends at its first NUL. `found` tells whether the key exists.
-QString LookupProfileString(const QByteArray &file, const QString &section, const QString &key,
-                            bool *found = nullptr);
+QString LookupProfileString(const QByteArray &file, const QString &section, const QString &key, bool *found = nullptr);
 // Every key of `section` with its text, read by the same rules; the keys case-folded.
 QHash<QString, QString> ReadProfileSection(const QByteArray &file, const QString &section);
 

@@ -19,10 +19,10 @@ struct FlagPlace {
 
 struct Language {
     int digit;
-    const char *code;       // ISO 639-1; the help manual's page is Stiftolino.<code>.html
-    const char *qtCodes[2]; // Qt's translations to try, best first; none for English
-    const char *name;       // in the language itself, UTF-8: the flag's tooltip
-    std::optional<FlagPlace> flag;   // none: the language has no flag
+    const char *code;              // ISO 639-1; the help manual's page is Stiftolino.<code>.html
+    const char *qtCodes[2];        // Qt's translations to try, best first; none for English
+    const char *name;              // in the language itself, UTF-8: the flag's tooltip
+    std::optional<FlagPlace> flag; // none: the language has no flag
 };
 
 // Norwegian takes Nynorsk when there is no Bokmål translation: Qt's few words

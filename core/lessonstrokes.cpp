@@ -25,10 +25,7 @@ void putVarint(QByteArray &out, quint64 v)
     out.append(char(v));
 }
 
-void putSigned(QByteArray &out, qint64 v)
-{
-    putVarint(out, (quint64(v) << 1) ^ quint64(v >> 63));
-}
+void putSigned(QByteArray &out, qint64 v) { putVarint(out, (quint64(v) << 1) ^ quint64(v >> 63)); }
 
 void putRgb(QByteArray &out, QRgb c)
 {
@@ -114,8 +111,7 @@ QByteArray LessonStrokes::encode() const
     putVarint(out, quint64(shapes.size()));
     for (const StrokeShape &s : shapes) {
         out.append(char(s.step));
-        out.append(char((s.drawn ? Drawn : 0) | (s.solid ? Solid : 0)
-                        | (s.fillRule == Qt::OddEvenFill ? OddEven : 0)));
+        out.append(char((s.drawn ? Drawn : 0) | (s.solid ? Solid : 0) | (s.fillRule == Qt::OddEvenFill ? OddEven : 0)));
         putVarint(out, quint64(std::lround(s.width * 16)));
         putVarint(out, quint64(s.paths.size()));
         for (const StrokePath &p : s.paths) {

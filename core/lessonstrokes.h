@@ -17,17 +17,17 @@
 #include <optional>
 
 struct StrokePath {
-    QPolygonF points;        // in the order the hand draws them
-    bool closed = false;     // ends where it began
-    bool reversed = false;   // runs against the source (its area is filled the source's way)
+    QPolygonF points;      // in the order the hand draws them
+    bool closed = false;   // ends where it began
+    bool reversed = false; // runs against the source (its area is filled the source's way)
 };
 
 struct StrokeShape {
-    int step = 1;            // the step group it belongs to, 1 to 6
-    bool drawn = true;       // a line the child draws; false for a shape that only colours
-    bool solid = false;      // filled with its line colour (a pupil, a nose tip)
+    int step = 1;       // the step group it belongs to, 1 to 6
+    bool drawn = true;  // a line the child draws; false for a shape that only colours
+    bool solid = false; // filled with its line colour (a pupil, a nose tip)
     Qt::FillRule fillRule = Qt::WindingFill;
-    qreal width = 4;         // the pen's width in cell pixels
+    qreal width = 4; // the pen's width in cell pixels
     QList<StrokePath> paths;
 
     // The region the shape colours, filled as the source fills it.
@@ -41,13 +41,13 @@ struct StrokeArea {
 };
 
 struct LessonStrokes {
-    static constexpr int Grid = 8;   // stored points per pixel
+    static constexpr int Grid = 8; // stored points per pixel
 
-    QRgb newLine = 0;        // the lines new in a step
-    QRgb earlierLine = 0;    // the lines of the earlier steps
-    QRgb outline = 0;        // the lines of the finished picture
+    QRgb newLine = 0;     // the lines new in a step
+    QRgb earlierLine = 0; // the lines of the earlier steps
+    QRgb outline = 0;     // the lines of the finished picture
     QList<StrokeShape> shapes;
-    QList<StrokeArea> areas;   // in the order the finished picture lays them down
+    QList<StrokeArea> areas; // in the order the finished picture lays them down
 
     QByteArray encode() const;
     // The strokes of an encoded lesson; nothing when the bytes are not a whole,

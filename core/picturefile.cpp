@@ -53,9 +53,7 @@ QImage load(const QString &path)
 
 QString savedPath(const QString &folder, const QString &name)
 {
-    const auto refuse = [&] {
-        raiseError(Err::BadFileName, QStringLiteral("Bad file name: %1").arg(name));
-    };
+    const auto refuse = [&] { raiseError(Err::BadFileName, QStringLiteral("Bad file name: %1").arg(name)); };
     // A name beginning with a dot would make a hidden file, which the file list
     // leaves out: the picture would be lost to the child. "." and ".." go with it.
     if (name.isEmpty() || name.startsWith(u'.') || name.contains(u'/') || name.contains(u'\\')

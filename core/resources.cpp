@@ -8,8 +8,8 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
-#include <QPixmap>
 #include <QPainter>
+#include <QPixmap>
 
 namespace {
 QString resourcePath(int number, const QString &type)
@@ -22,15 +22,18 @@ QString resourcePath(int number, const QString &type)
 void raiseFileError(RawFile::Status status, const QString &path)
 {
     switch (status) {
-    case RawFile::Status::Ok: return;
-    case RawFile::Status::NotOpen: raiseError(Err::BadFileName);
+    case RawFile::Status::Ok:
+        return;
+    case RawFile::Status::NotOpen:
+        raiseError(Err::BadFileName);
     case RawFile::Status::NotFound:
         raiseError(Err::PathNotFound, QStringLiteral("Path not found: %1").arg(path));
-    case RawFile::Status::DiskFull: raiseError(Err::DiskFull);
+    case RawFile::Status::DiskFull:
+        raiseError(Err::DiskFull);
     case RawFile::Status::Link:
-        raiseError(Err::PathFileAccess,
-                   QStringLiteral("Refused to write through a symbolic link: %1").arg(path));
-    case RawFile::Status::NameTooLong: raiseError(Err::BadFileName);
+        raiseError(Err::PathFileAccess, QStringLiteral("Refused to write through a symbolic link: %1").arg(path));
+    case RawFile::Status::NameTooLong:
+        raiseError(Err::BadFileName);
     case RawFile::Status::Access:
         raiseError(Err::PathFileAccess, QStringLiteral("Path/File access error: %1").arg(path));
     }
@@ -43,15 +46,11 @@ QByteArray LoadResData(int number, const QString &type)
     QFile f(resourcePath(number, type));
     if (!f.open(QIODevice::ReadOnly))
         raiseError(Err::ResourceNotFound,
-                   QStringLiteral("Resource with identifier '%1' of type '%2' not found")
-                       .arg(number).arg(type));
+                   QStringLiteral("Resource with identifier '%1' of type '%2' not found").arg(number).arg(type));
     return f.readAll();
 }
 
-QString LoadResString(int number)
-{
-    return QString::fromUtf8(LoadResData(number, QStringLiteral("STRING")));
-}
+QString LoadResString(int number) { return QString::fromUtf8(LoadResData(number, QStringLiteral("STRING"))); }
 
 QImage DecodeImage(const QByteArray &data, const char *format)
 {
@@ -121,7 +120,7 @@ int32_t SaveResItemToDisk(int16_t number, const QString &type, const QString &pa
     int32_t result = 0;
     ErrorFrame f("ModResFiles", "SaveResItemToDisk");
     QByteArray bytes;
-    RawFile file;   // closed when it goes, whatever was chosen on an error
+    RawFile file; // closed when it goes, whatever was chosen on an error
     f.run([&] {
         f.line(20, [&] { bytes = LoadResData(number, type); });
         f.line(30, [&] { /* one file handle at a time; nothing to reserve */ });
@@ -145,8 +144,7 @@ QString GetTempDir()
         f.line(10, [&] {
             const QString folder = Paths::privateTempFolder();
             if (folder.isEmpty())
-                raiseError(Err::PathNotFound,
-                           QStringLiteral("No private temporary folder could be made"));
+                raiseError(Err::PathNotFound, QStringLiteral("No private temporary folder could be made"));
             result = TrimNull(folder);
         });
     });

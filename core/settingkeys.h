@@ -32,7 +32,7 @@ inline constexpr SettingKey DrawSteps{"Zeichnen", Defaults::DrawSteps};
 inline constexpr SettingKey PenWindowLeft{"CLeft", std::nullopt};
 inline constexpr SettingKey PenWindowTop{"CTop", std::nullopt};
 inline constexpr SettingKey PickerLeft{"PLeft", std::nullopt};
-inline constexpr SettingKey PickerTop{"PTop", std::nullopt, "Ptop"};   // sic: written "Ptop"
+inline constexpr SettingKey PickerTop{"PTop", std::nullopt, "Ptop"}; // sic: written "Ptop"
 } // namespace Key
 
 } // namespace Allgemein

@@ -26,8 +26,7 @@ QString GetSetting(const QString &key, const QString &defaultText)
 {
     SettingsBackend &store = Settings();
     if (!store.readable())
-        raiseError(Err::PathFileAccess,
-                   QStringLiteral("The settings could not be read (%1)").arg(key));
+        raiseError(Err::PathFileAccess, QStringLiteral("The settings could not be read (%1)").arg(key));
     const std::optional<QString> v = store.value(SettingsSection, key);
     return v ? *v : defaultText;
 }
@@ -35,8 +34,7 @@ QString GetSetting(const QString &key, const QString &defaultText)
 void SaveSetting(const QString &key, const QString &text)
 {
     if (!Settings().setValue(SettingsSection, key, text))
-        raiseError(Err::PathFileAccess,
-                   QStringLiteral("The settings could not be written (%1)").arg(key));
+        raiseError(Err::PathFileAccess, QStringLiteral("The settings could not be written (%1)").arg(key));
 }
 
 int16_t GetSettingInt16(const QString &key, int16_t defaultValue)

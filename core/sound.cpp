@@ -21,10 +21,7 @@ struct MemoryFile {
     sf_count_t position = 0;
 };
 
-sf_count_t memLength(void *user)
-{
-    return static_cast<MemoryFile *>(user)->bytes->size();
-}
+sf_count_t memLength(void *user) { return static_cast<MemoryFile *>(user)->bytes->size(); }
 
 sf_count_t memSeek(sf_count_t offset, int whence, void *user)
 {
@@ -49,15 +46,9 @@ sf_count_t memRead(void *to, sf_count_t count, void *user)
     return n;
 }
 
-sf_count_t memWrite(const void *, sf_count_t, void *)
-{
-    return 0;
-}
+sf_count_t memWrite(const void *, sf_count_t, void *) { return 0; }
 
-sf_count_t memTell(void *user)
-{
-    return static_cast<MemoryFile *>(user)->position;
-}
+sf_count_t memTell(void *user) { return static_cast<MemoryFile *>(user)->position; }
 
 SoundOutput *installedOutput = nullptr;
 
@@ -127,15 +118,12 @@ void DeferSoundOutput()
 void OpenSoundOutput()
 {
     if (installedOutput)
-        return;   // a recorder stands in for the output: nothing to open
+        return; // a recorder stands in for the output: nothing to open
     defaultOutput();
     qtOutput->open();
 }
 
-SoundOutput *CurrentSoundOutput()
-{
-    return installedOutput ? installedOutput : defaultOutput();
-}
+SoundOutput *CurrentSoundOutput() { return installedOutput ? installedOutput : defaultOutput(); }
 
 DecodedSound DecodeWave(const QByteArray &wave)
 {
@@ -148,8 +136,7 @@ DecodedSound DecodeWave(const QByteArray &wave)
         result.error = QString::fromUtf8(sf_strerror(nullptr));
         return result;
     }
-    if (info.channels < 1 || info.samplerate < 1 || info.frames < 1
-        || info.frames > 60 * sf_count_t(info.samplerate)) {
+    if (info.channels < 1 || info.samplerate < 1 || info.frames < 1 || info.frames > 60 * sf_count_t(info.samplerate)) {
         sf_close(sf);
         result.error = QStringLiteral("No playable sound in the data");
         return result;

@@ -48,7 +48,7 @@ void OpenSoundOutput();
 struct DecodedSound {
     QByteArray pcm;
     QAudioFormat format;
-    QString error;   // empty when the file could be decoded
+    QString error; // empty when the file could be decoded
     bool ok() const { return error.isEmpty(); }
 };
 

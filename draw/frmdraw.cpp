@@ -1,5 +1,10 @@
 #include "draw/frmdraw.h"
 
+#include "controls/canvas.h"
+#include "controls/clicklabel.h"
+#include "controls/symbolbutton.h"
+#include "core/colors.h"
+#include "core/config.h"
 #include "core/convert.h"
 #include "core/errorframe.h"
 #include "core/globals.h"
@@ -8,15 +13,10 @@
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
-#include "controls/clicklabel.h"
-#include "controls/symbolbutton.h"
-#include "core/colors.h"
-#include "core/config.h"
-#include "controls/canvas.h"
 #include "draw/helpmenu.h"
-#include "draw/toolwindows.h"
 #include "draw/savepicture.h"
 #include "draw/titleparts.h"
+#include "draw/toolwindows.h"
 #include "picker/frmpreview.h"
 #include "platform/artwork.h"
 #include "platform/memory.h"
@@ -54,8 +54,7 @@ frmDraw &frmDraw::instance()
 bool frmDraw::exists() { return g_instance != nullptr; }
 
 frmDraw::frmDraw(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      m_picBild(new Canvas(this)),
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_picBild(new Canvas(this)),
       m_tools(this, m_picBild, &m_panel, [this] { return m_layout.panel.top(); })
 {
     if (!g_instance)
@@ -63,8 +62,7 @@ frmDraw::frmDraw(QWidget *parent)
     setWindowTitle(Allgemein::AppTitle);
     setFixedSize(DesignWidth, DesignHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    imgHinterg = ModResFiles::LoadArtwork(QStringLiteral(":/art/background.png"),
-                                          TitleParts::fallbackBackground);
+    imgHinterg = ModResFiles::LoadArtwork(QStringLiteral(":/art/background.png"), TitleParts::fallbackBackground);
     buildControls();
 }
 
@@ -77,7 +75,7 @@ frmDraw::~frmDraw()
 void frmDraw::buildControls()
 {
     m_lblRahmen = TitleParts::makeFrame(this);
-    m_lblRahmen->lower();   // behind the canvas
+    m_lblRahmen->lower(); // behind the canvas
     m_picBild->setBackColor(Qt::white);
     connect(m_picBild, &Canvas::strokeBegan, this, &frmDraw::picBild_MouseDown);
 
@@ -164,8 +162,7 @@ void frmDraw::Form_Resize()
             update();
         });
         f.line(20, [&] {
-            std::array<QRectF, 2> logos{QRectF(m_imgLogo[0]->geometry()),
-                                        QRectF(m_imgLogo[1]->geometry())};
+            std::array<QRectF, 2> logos{QRectF(m_imgLogo[0]->geometry()), QRectF(m_imgLogo[1]->geometry())};
             l = layoutFor(sw, sh, PanelSize, logos, m_logosStretched, CopyrightSize);
             m_layout = l;
         });
@@ -242,10 +239,9 @@ void frmDraw::Sprache()
     using namespace Allgemein;
     ErrorFrame f("frmDraw", "Sprache");
     f.run([&] {
-        static constexpr Text ids[10] = {Text::DeletePicture, Text::Undo,        Text::OpenFile,
-                                         Text::SavePicture,   Text::PenProperties, Text::PrintPicture,
-                                         Text::SoundEffects,  Text::Help,        Text::Homepage,
-                                         Text::EndProgram};
+        static constexpr Text ids[10] = {Text::DeletePicture, Text::Undo,         Text::OpenFile,     Text::SavePicture,
+                                         Text::PenProperties, Text::PrintPicture, Text::SoundEffects, Text::Help,
+                                         Text::Homepage,      Text::EndProgram};
         f.line(10, [&] {
             for (int i = 0; i < 10; ++i)
                 m_panel.buttons[size_t(i)]->setToolTip(Msg(ids[i]));
@@ -323,9 +319,7 @@ void frmDraw::vbeButton_Click(int Index)
         case 6: // Sound on/off; this click's sound went by the old state
             // A logical toggle: a stored 1 also counts as on and must switch off.
             f.line(230, [&] { SoundOn = SoundOn ? False : True; });
-            f.line(240, [&] {
-                m_panel.buttons[6]->setForeColor(SoundOn ? QColor(Qt::black) : Colors::SoundOff);
-            });
+            f.line(240, [&] { m_panel.buttons[6]->setForeColor(SoundOn ? QColor(Qt::black) : Colors::SoundOff); });
             break;
         case 7: // Help menu
             f.line(250, [&] { m_mnuHelp->popup(QCursor::pos()); });
@@ -374,8 +368,7 @@ void frmDraw::quitCommand()
 {
     using namespace Allgemein;
     const auto answer = Prompts::message(this, Msg(Text::QuitQuestion), Prompts::Buttons::YesNo,
-                                         Prompts::Icon::Question, Msg(Text::ProgramTitle),
-                                         Prompts::Answer::Yes);
+                                         Prompts::Icon::Question, Msg(Text::ProgramTitle), Prompts::Answer::Yes);
     if (answer != Prompts::Answer::Yes)
         return;
     if (m_quitProgram)

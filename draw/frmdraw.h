@@ -4,8 +4,8 @@
 
 #include "draw/helpmenu.h"
 #include "draw/layout.h"
-#include "draw/toolwindows.h"
 #include "draw/toolpanel.h"
+#include "draw/toolwindows.h"
 #include "print/printjob.h"
 
 #include <QImage>

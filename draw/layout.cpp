@@ -2,21 +2,19 @@
 
 #include "core/convert.h"
 
-DrawLayout layoutFor(int sw, int sh, QSizeF panelSize, std::array<QRectF, 2> logos,
-                     bool logosStretched, QSizeF copyrightSize)
+DrawLayout layoutFor(int sw, int sh, QSizeF panelSize, std::array<QRectF, 2> logos, bool logosStretched,
+                     QSizeF copyrightSize)
 {
     DrawLayout l;
     l.gap = int(roundHalfEven(sw * 0.03));
     const double gap = l.gap;
 
-    l.panel = QRectF(gap, sh - 1.5 * gap - panelSize.height(), panelSize.width(),
-                     panelSize.height());
+    l.panel = QRectF(gap, sh - 1.5 * gap - panelSize.height(), panelSize.width(), panelSize.height());
 
     const double cw = sw - 3 * gap - panelSize.width();
     const double ch = cw * 0.75;
     l.canvas = QRectF(sw - cw - gap, sh - ch - gap, cw, ch);
-    l.frame = QRectF(l.canvas.left() - 0.3 * gap, l.canvas.top() - 0.3 * gap,
-                     cw + 0.6 * gap, ch + 0.6 * gap);
+    l.frame = QRectF(l.canvas.left() - 0.3 * gap, l.canvas.top() - 0.3 * gap, cw + 0.6 * gap, ch + 0.6 * gap);
 
     // The logo goes right-aligned; when it would reach into the left 35 % of the
     // window it is stretched to 60 % of the width instead, and stays so.
@@ -40,6 +38,6 @@ DrawLayout layoutFor(int sw, int sh, QSizeF panelSize, std::array<QRectF, 2> log
 
 QRect toPixels(const QRectF &r)
 {
-    return QRect(int(roundHalfEven(r.left())), int(roundHalfEven(r.top())),
-                 int(roundHalfEven(r.width())), int(roundHalfEven(r.height())));
+    return QRect(int(roundHalfEven(r.left())), int(roundHalfEven(r.top())), int(roundHalfEven(r.width())),
+                 int(roundHalfEven(r.height())));
 }

@@ -9,18 +9,18 @@
 
 struct DrawLayout {
     int gap = 0;
-    QRectF panel;                    // the toolbar panel, fixed size, lower left
-    QRectF canvas;                   // 4:3, lower right
-    QRectF frame;                    // the frame label around the canvas
+    QRectF panel;  // the toolbar panel, fixed size, lower left
+    QRectF canvas; // 4:3, lower right
+    QRectF frame;  // the frame label around the canvas
     bool logosStretched = false;
-    std::array<QRectF, 2> logos;     // the two title logos
-    QRectF copyright;                // the maker's notice, bottom left
+    std::array<QRectF, 2> logos; // the two title logos
+    QRectF copyright;            // the maker's notice, bottom left
 };
 
 // `logos` are the logos' current places (their place decides the next one),
 // `logosStretched` whether they are already stretched.
-DrawLayout layoutFor(int sw, int sh, QSizeF panelSize, std::array<QRectF, 2> logos,
-                     bool logosStretched, QSizeF copyrightSize);
+DrawLayout layoutFor(int sw, int sh, QSizeF panelSize, std::array<QRectF, 2> logos, bool logosStretched,
+                     QSizeF copyrightSize);
 
 // The design: inner size 829 x 624, panel 169 x 281, logo 585 x 67, notice 187 x 14.
 constexpr int DesignWidth = 829;

@@ -26,9 +26,9 @@ void run(ErrorFrame &f, QWidget *parent, const QImage &picture)
     f.line(120, [&] {
         if (target.isEmpty() || !QFileInfo(target).isFile())
             return;
-        const auto answer = Prompts::message(parent, Msg(Text::FileExists) + QStringLiteral("\r\n") + Msg(Text::OverwriteQuestion),
-                                             Prompts::Buttons::YesNo, Prompts::Icon::Question,
-                                             Msg(Text::EnterFileName), Prompts::Answer::No);
+        const auto answer = Prompts::message(
+            parent, Msg(Text::FileExists) + QStringLiteral("\r\n") + Msg(Text::OverwriteQuestion),
+            Prompts::Buttons::YesNo, Prompts::Icon::Question, Msg(Text::EnterFileName), Prompts::Answer::No);
         if (answer != Prompts::Answer::Yes)
             f.exit();
     });

@@ -20,8 +20,7 @@ QRect buttonPlace(int index)
     return QRect(left, top, 49, 33);
 }
 
-const char *const kSymbols[10] = {"clear", "undo", "open", "save", "pen",
-                                  "print", "sound", "help", "web", "quit"};
+const char *const kSymbols[10] = {"clear", "undo", "open", "save", "pen", "print", "sound", "help", "web", "quit"};
 const char *const kFallbacks[10] = {"C", "\u21b6", "O", "S", "\u270e", "P", "\u266a", "?", "W", "X"};
 } // namespace
 
@@ -32,8 +31,7 @@ ToolPanel ToolPanel::make(QWidget *parent)
     t.panel->resize(PanelSize.toSize());
     t.panel->setKeepContentOnResize(false);
     for (int i = 0; i < 10; ++i) {
-        auto *b = new SymbolButton(i, QString::fromLatin1(kSymbols[i]),
-                                   QString::fromUtf8(kFallbacks[i]), t.panel);
+        auto *b = new SymbolButton(i, QString::fromLatin1(kSymbols[i]), QString::fromUtf8(kFallbacks[i]), t.panel);
         b->setGeometry(buttonPlace(i));
         t.buttons[size_t(i)] = b;
     }

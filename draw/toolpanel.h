@@ -16,7 +16,7 @@ class QWidget;
 struct ToolPanel {
     PictureBox *panel = nullptr;
     std::array<SymbolButton *, 10> buttons{};
-    std::array<ClickLabel *, 7> flags{};   // by language digit; 2 and 5 have no flag
+    std::array<ClickLabel *, 7> flags{}; // by language digit; 2 and 5 have no flag
 
     // Makes the panel with its buttons and flags, as a child of `parent`.
     static ToolPanel make(QWidget *parent);

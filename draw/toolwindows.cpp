@@ -61,9 +61,8 @@ void ToolWindows::showPreview()
 {
     if (!m_preview) {
         m_preview = new frmPreview(m_owner, m_canvas, m_ownerPanelTop);
-        m_preview->setPlacer([this, p = m_preview](const QRect &described) {
-            return placeFor(p, screenArea(m_owner), described);
-        });
+        m_preview->setPlacer(
+            [this, p = m_preview](const QRect &described) { return placeFor(p, screenArea(m_owner), described); });
         loaded(m_preview, [p = m_preview] {
             p->Form_Unload();
             p->hide();
@@ -76,9 +75,8 @@ void ToolWindows::showPen()
 {
     if (!m_pen) {
         m_pen = new frmColor(m_owner);
-        m_pen->setPlacer([this, c = m_pen](const QRect &described) {
-            return placeFor(c, screenArea(m_owner), described);
-        });
+        m_pen->setPlacer(
+            [this, c = m_pen](const QRect &described) { return placeFor(c, screenArea(m_owner), described); });
         loaded(m_pen, [c = m_pen] {
             c->Form_Unload();
             c->hide();

@@ -23,8 +23,7 @@ public:
     // `owner` is the main window, `canvas` its drawing surface (a picture chosen
     // in the lesson window is painted into it), `panel` its toolbar panel, whose
     // top the lesson window's default place is reckoned from.
-    ToolWindows(QWidget *owner, PictureBox *canvas, const ToolPanel *panel,
-                std::function<double()> ownerPanelTop);
+    ToolWindows(QWidget *owner, PictureBox *canvas, const ToolPanel *panel, std::function<double()> ownerPanelTop);
 
     // Null until first shown.
     frmPreview *preview() const { return m_preview; }
@@ -68,5 +67,5 @@ private:
         QPointer<QWidget> window;
         std::function<void()> unload;
     };
-    std::vector<Loaded> m_loaded;   // in the order they were loaded
+    std::vector<Loaded> m_loaded; // in the order they were loaded
 };

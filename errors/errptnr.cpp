@@ -4,8 +4,8 @@
 #include "core/settings.h"
 #include "platform/paths.h"
 #include "platform/printer.h"
-#include "platform/rawfile.h"
 #include "platform/prompts.h"
+#include "platform/rawfile.h"
 #include "platform/shell.h"
 #include "platform/twips.h"
 #include "platform/windowplace.h"
@@ -29,8 +29,7 @@ int px(int twips) { return Twips::toPixels(twips, Twips::DefaultPerPixel); }
 const QString kCrLf = QStringLiteral("\r\n");
 
 // The captions are fixed and the buttons small: narrow the font until it fits.
-template<class W>
-void fitCaption(W *w)
+template <class W> void fitCaption(W *w)
 {
     QFont f = w->font();
     const QString text = QString(w->text()).remove(u'&');
@@ -50,18 +49,16 @@ ErrPtnr &ErrPtnr::instance()
     return *dialog;
 }
 
-ErrPtnr::ErrPtnr(QWidget *parent)
-    : QDialog(parent, Prompts::DialogFlags | Qt::MSWindowsFixedSizeDialogHint)
+ErrPtnr::ErrPtnr(QWidget *parent) : QDialog(parent, Prompts::DialogFlags | Qt::MSWindowsFixedSizeDialogHint)
 {
     setWindowTitle(QStringLiteral("Fehler / Error! "));
     setModal(true);
     QFont small = font();
     small.setPixelSize(11);
     setFont(small);
-    setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid #a0a0a0; border-radius: 3px; margin: 6px 3px 2px 3px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }"
-        "QPushButton { padding: 0px 1px; }"));
+    setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; border-radius: 3px; margin: 6px 3px 2px 3px; }"
+                                 "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }"
+                                 "QPushButton { padding: 0px 1px; }"));
 
     auto frame = [this](const QString &caption, int heightTwips) {
         auto *g = new QGroupBox(caption, this);
@@ -72,7 +69,7 @@ ErrPtnr::ErrPtnr(QWidget *parent)
     framComment = frame(QString(), 975);
     framFehler = frame(QStringLiteral("Fehlerbeschreibung / error description:"), 1695);
     framProgInfo = frame(QStringLiteral("Programm-Info:"), 615);
-    framProtocol = frame(QStringLiteral("Fehlerprotokoll ... / error protocoll..."), 855);   // sic
+    framProtocol = frame(QStringLiteral("Fehlerprotokoll ... / error protocoll..."), 855); // sic
     framContinue = frame(QStringLiteral("Weiterer Programmablauf... / Continue..."), 855);
 
     lblComment = new QLabel(framComment);
@@ -80,8 +77,7 @@ ErrPtnr::ErrPtnr(QWidget *parent)
     lblComment->setWordWrap(true);
     lblComment->setTextFormat(Qt::PlainText);
 
-    const char *titles[4] = {"Fehler-Nr / error :", "Modul:", "Prozedur / procedure:",
-                             "Zeile / Line:"};
+    const char *titles[4] = {"Fehler-Nr / error :", "Modul:", "Prozedur / procedure:", "Zeile / Line:"};
     const int tops[4] = {240, 960, 1200, 1440};
     for (int i = 0; i < 4; ++i) {
         m_lblErrTitel[size_t(i)] = new QLabel(QString::fromLatin1(titles[i]), framFehler);
@@ -101,8 +97,8 @@ ErrPtnr::ErrPtnr(QWidget *parent)
     lblProgInfo->setTextFormat(Qt::PlainText);
 
     const char *protocolCaptions[4] = {"&Drucken/Print", "&Speichern/Save", "&EMail", "&WWW"};
-    const char *continueCaptions[4] = {"Wieder&holen Retry", "&Ignorieren   Ignore",
-                                       "&Abbrechen Cancel", "&Beenden       End"};
+    const char *continueCaptions[4] = {"Wieder&holen Retry", "&Ignorieren   Ignore", "&Abbrechen Cancel",
+                                       "&Beenden       End"};
     const int lefts[4] = {240, 2040, 3840, 5640};
     for (int i = 0; i < 4; ++i) {
         auto *p = new QPushButton(QString::fromLatin1(protocolCaptions[i]), framProtocol);
@@ -185,10 +181,10 @@ void ErrPtnr::ArrangeDialog()
     framComment->setVisible(true);
     framComment->move(0, y);
     y += framComment->height();
-    lblComment->setText(QStringLiteral(
-        "There is a problem. Please contact the author if this problem appears again.\n"
-        "Es liegt ein Problem vor, mit dem Sie sich an den technischen Support wenden sollten, "
-        "falls es wiederholt auftritt."));
+    lblComment->setText(
+        QStringLiteral("There is a problem. Please contact the author if this problem appears again.\n"
+                       "Es liegt ein Problem vor, mit dem Sie sich an den technischen Support wenden sollten, "
+                       "falls es wiederholt auftritt."));
     for (QGroupBox *g : {framFehler, framProgInfo, framProtocol}) {
         g->setVisible(true);
         g->move(0, y);
@@ -242,10 +238,7 @@ QString ErrPtnr::protocolFilePath(const QString &extension) const
     return folder + Paths::programName() + extension;
 }
 
-bool ErrPtnr::AppendProtocolFile()
-{
-    return appendProtocol(BuildProtocol());
-}
+bool ErrPtnr::AppendProtocolFile() { return appendProtocol(BuildProtocol()); }
 
 bool ErrPtnr::appendProtocol(const QString &protocol)
 {
@@ -253,18 +246,26 @@ bool ErrPtnr::appendProtocol(const QString &protocol)
     // protocol elsewhere.
     RawFile f;
     return f.openForAppending(protocolFilePath(QStringLiteral(".EPT"))) == RawFile::Status::Ok
-           && f.append(protocolBytes(protocol + kCrLf)) == RawFile::Status::Ok
-           && f.close() == RawFile::Status::Ok;
+           && f.append(protocolBytes(protocol + kCrLf)) == RawFile::Status::Ok && f.close() == RawFile::Status::Ok;
 }
 
 void ErrPtnr::cmdProtocol_Click(int Index)
 {
     switch (Index) {
-    case 0: printProtocol(); break;
-    case 1: saveProtocol(); break;
-    case 2: mailProtocol(); break;
-    case 3: webProtocol(); break;
-    default: break;
+    case 0:
+        printProtocol();
+        break;
+    case 1:
+        saveProtocol();
+        break;
+    case 2:
+        mailProtocol();
+        break;
+    case 3:
+        webProtocol();
+        break;
+    default:
+        break;
     }
 }
 
@@ -305,11 +306,10 @@ void ErrPtnr::saveProtocol()
     const QString protocol = BuildProtocol();
     const QString path = protocolFilePath(QStringLiteral(".ERR"));
     if (QFileInfo::exists(path)) {
-        const QString question = QStringLiteral("Vorhandene Datei '") + path
-                                 + QStringLiteral("' überschreiben?") + kCrLf
-                                 + QStringLiteral("Overwrite file '") + path + QStringLiteral("' ?");
-        if (Prompts::message(this, question, Prompts::Buttons::YesNo, Prompts::Icon::Question,
-                             Allgemein::AppTitle, Prompts::Answer::Yes)
+        const QString question = QStringLiteral("Vorhandene Datei '") + path + QStringLiteral("' überschreiben?")
+                                 + kCrLf + QStringLiteral("Overwrite file '") + path + QStringLiteral("' ?");
+        if (Prompts::message(this, question, Prompts::Buttons::YesNo, Prompts::Icon::Question, Allgemein::AppTitle,
+                             Prompts::Answer::Yes)
             != Prompts::Answer::Yes)
             return;
     }
@@ -319,8 +319,8 @@ void ErrPtnr::saveProtocol()
         Prompts::message(this,
                          QStringLiteral("Das Fehlerprotokoll konnte nicht in die Datei '") + path
                              + QStringLiteral("' geschrieben werden.") + kCrLf
-                             + QStringLiteral("The error protocol could not be written to file '")
-                             + path + QStringLiteral("'."),
+                             + QStringLiteral("The error protocol could not be written to file '") + path
+                             + QStringLiteral("'."),
                          Prompts::Buttons::Ok, Prompts::Icon::Critical, Allgemein::AppTitle);
         return;
     }
@@ -328,8 +328,7 @@ void ErrPtnr::saveProtocol()
     Prompts::message(this,
                      QStringLiteral("Das FehlerprotcmdOKoll wurde in die Datei '") + path
                          + QStringLiteral("' geschrieben!") + kCrLf
-                         + QStringLiteral("Error protocoll was written to file '") + path
-                         + QStringLiteral("'!"),
+                         + QStringLiteral("Error protocoll was written to file '") + path + QStringLiteral("'!"),
                      Prompts::Buttons::Ok, Prompts::Icon::Information, Allgemein::AppTitle);
 }
 
@@ -357,8 +356,7 @@ void ErrPtnr::mailProtocol()
                        "Ctrl + V or "),
         QStringLiteral("use the menu or toolbar command of your email program. "),
     };
-    Prompts::message(this, lines.join(kCrLf), Prompts::Buttons::Ok, Prompts::Icon::Information,
-                     Allgemein::AppTitle);
+    Prompts::message(this, lines.join(kCrLf), Prompts::Buttons::Ok, Prompts::Icon::Information, Allgemein::AppTitle);
     QClipboard *clip = QGuiApplication::clipboard();
     clip->clear();
     clip->setText(protocol);

@@ -54,7 +54,7 @@ public:
     QLabel *errorLabel(int index) const { return m_lblError[size_t(index)]; }
 
 protected:
-    void reject() override {}   // only the four continue buttons close it
+    void reject() override {} // only the four continue buttons close it
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -80,7 +80,7 @@ private:
     std::array<QPushButton *, 4> m_continue{};
     // The continue button last pressed (0 Retry to 3 End), kept between errors.
     int m_lastChoice = 0;
-    bool m_showing = false;   // between the show and the choice
+    bool m_showing = false; // between the show and the choice
     SystemInfo m_system;
     std::function<QDateTime()> m_clock;
     std::function<void(ErrPtnr &)> m_autoAnswer;

@@ -32,9 +32,8 @@ QString buildProtocolText(const ProtocolContent &c)
     t += QStringLiteral("FEHLERBESCHREIBUNG / ERROR DESCRIPTION:") + kCrLf;
     for (int i = 0; i < 4; ++i)
         t += kIndent + oneLine(c.titles.value(i)) + u'\t' + oneLine(c.values.value(i)) + kCrLf;
-    t += kIndent + QStringLiteral("Datum/Uhrzeit (Date/Time):") + u'\t'
-         + c.when.toString(QStringLiteral("MM-dd-yyyy")) + QStringLiteral(" / ")
-         + c.when.toString(QStringLiteral("HH:mm:ss")) + kCrLf;
+    t += kIndent + QStringLiteral("Datum/Uhrzeit (Date/Time):") + u'\t' + c.when.toString(QStringLiteral("MM-dd-yyyy"))
+         + QStringLiteral(" / ") + c.when.toString(QStringLiteral("HH:mm:ss")) + kCrLf;
     t += kSeparator + kCrLf;
     t += QStringLiteral("SYSTEMINFO:") + kCrLf;
     // Without a known system nothing follows the tab, not even the line break.
@@ -43,8 +42,8 @@ QString buildProtocolText(const ProtocolContent &c)
         t += oneLine(c.system.platform) + kCrLf;
     t += kIndent + QStringLiteral("Version:") + u'\t' + QString::number(c.system.major) + u'.'
          + QString::number(c.system.minor) + kCrLf;
-    t += kIndent + QStringLiteral("Build:") + u'\t' + QString::number(c.system.build & 0xFFFF)
-         + QStringLiteral("   ") + oneLine(c.system.servicePack) + kCrLf;
+    t += kIndent + QStringLiteral("Build:") + u'\t' + QString::number(c.system.build & 0xFFFF) + QStringLiteral("   ")
+         + oneLine(c.system.servicePack) + kCrLf;
     t += kSeparator + kCrLf;
     return t;
 }

@@ -9,9 +9,9 @@
 #include <QStringList>
 
 struct ProtocolContent {
-    QString progInfo;             // "stiftolino  V1.1.344"
-    QStringList titles;           // the four title labels
-    QStringList values;           // the four value labels
+    QString progInfo;   // "stiftolino  V1.1.344"
+    QStringList titles; // the four title labels
+    QStringList values; // the four value labels
     QDateTime when;
     SystemInfo system;
 };

@@ -63,8 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (key.isEmpty() || key.startsWith('['))
         return 0;
     const QByteArray written = "[" + section + "]\r\n" + key + " = " + value + "\r\n" + table;
-    const QString got = Allgemein::LookupProfileString(written, Cp1252::decode(section),
-                                                       Cp1252::decode(key), &found);
+    const QString got = Allgemein::LookupProfileString(written, Cp1252::decode(section), Cp1252::decode(key), &found);
     check(found, "a written key was not found");
     // One pair of matching quotes around the whole text is not part of it.
     QByteArray want = trimmed(value);

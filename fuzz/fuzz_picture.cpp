@@ -28,7 +28,8 @@ void onMalloc(const volatile void *, size_t size)
         return;
     const long long now = g_live += (long long)size;
     long long peak = g_peak;
-    while (now > peak && !g_peak.compare_exchange_weak(peak, now)) {}
+    while (now > peak && !g_peak.compare_exchange_weak(peak, now)) {
+    }
 }
 
 void onFree(const volatile void *ptr)
@@ -42,7 +43,7 @@ constexpr long long Limit = 64LL * 1024 * 1024;
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    static QCoreApplication app(*argc, *argv);   // image plugins are found through it
+    static QCoreApplication app(*argc, *argv); // image plugins are found through it
     __sanitizer_install_malloc_and_free_hooks(onMalloc, onFree);
     return 0;
 }

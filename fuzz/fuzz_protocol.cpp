@@ -85,7 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
               "an error line differs");
     check(lines.at(14) == indent + QStringLiteral("Plattform/Environment:\t") + expected(c.system.platform),
           "the platform line differs");
-    check(lines.at(16).endsWith(QStringLiteral("   ") + expected(c.system.servicePack)),
-          "the build line differs");
+    check(lines.at(16).endsWith(QStringLiteral("   ") + expected(c.system.servicePack)), "the build line differs");
     return 0;
 }

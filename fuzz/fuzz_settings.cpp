@@ -62,13 +62,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QMap<QString, QString> texts;
     for (const Loaded &k : kKeys) {
         if (!in.ConsumeBool())
-            continue;   // not stored: the default
+            continue; // not stored: the default
         const std::string raw = in.ConsumeRandomLengthString(64);
         const QString text = QString::fromUtf8(raw.data(), qsizetype(raw.size()));
         texts.insert(QLatin1String(k.key.name), text);
         // Keys are compared without regard to case: store some in another spelling.
-        const QString stored = in.ConsumeBool() ? QString::fromLatin1(k.key.name).toUpper()
-                                                : QString::fromLatin1(k.key.name);
+        const QString stored =
+            in.ConsumeBool() ? QString::fromLatin1(k.key.name).toUpper() : QString::fromLatin1(k.key.name);
         store.setValue(SettingsSection, stored, text);
     }
 

@@ -1,19 +1,18 @@
 #include "pen/frmcolor.h"
 
-
+#include "controls/propertybag.h"
+#include "controls/sliderart.h"
+#include "controls/slidermath.h"
+#include "controls/symbolbutton.h"
+#include "controls/ucslider.h"
+#include "core/colors.h"
 #include "core/convert.h"
 #include "core/errorframe.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/sound.h"
-#include "controls/symbolbutton.h"
-#include "core/colors.h"
-#include "controls/sliderart.h"
 #include "pen/penart.h"
 #include "pen/penplace.h"
-#include "controls/propertybag.h"
-#include "controls/slidermath.h"
-#include "controls/ucslider.h"
 #include "platform/artwork.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
@@ -136,10 +135,9 @@ void frmColor::Form_Load()
         f.line(50, [&] {
             const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
             const int screenPixels = s ? s->availableGeometry().width() : 0;
-            setPlaceTwips(PenPlace::defaultPlace(
-                Twips::fromPixels(screenPixels, twipsPerPixelX()),
-                Twips::fromPixels(frameGeometry().width(), twipsPerPixelX()),
-                Twips::fromPixels(frameGeometry().height(), twipsPerPixelY())));
+            setPlaceTwips(PenPlace::defaultPlace(Twips::fromPixels(screenPixels, twipsPerPixelX()),
+                                                 Twips::fromPixels(frameGeometry().width(), twipsPerPixelX()),
+                                                 Twips::fromPixels(frameGeometry().height(), twipsPerPixelY())));
         });
         f.line(60, [&] {
             placedByDefault = !placeStored();
@@ -157,9 +155,7 @@ void frmColor::Form_Resize()
 {
     ErrorFrame f("frmColor", "Form_Resize");
     f.run([&] {
-        f.line(10, [&] {
-            m_surface->paintPicture(PenArt::background(), QRectF(0, 0, width(), height()));
-        });
+        f.line(10, [&] { m_surface->paintPicture(PenArt::background(), QRectF(0, 0, width(), height())); });
         const auto frame = PenPlace::sliderFrame(m_slider->geometry());
         f.line(20, [&] { m_surface->drawBox(frame[0].from, frame[0].to, Colors::FrameDark); });
         f.line(30, [&] { m_surface->drawBox(frame[1].from, frame[1].to, Qt::white); });

@@ -32,7 +32,6 @@ public:
     // routine; does nothing when the window was never loaded this run.
     void Form_Unload();
 
-
     // The window's parts.
     PictureBox *picCol() const { return m_picCol; }
     ucSlider *slider() const { return m_slider; }

@@ -23,7 +23,7 @@ QPoint defaultPlace(int32_t screenWidthTwips, int32_t windowWidthTwips, int32_t 
 struct Outline {
     QPoint from;
     QPoint to;
-    bool dark = false;   // dark RGB(64, 64, 0), else white
+    bool dark = false; // dark RGB(64, 64, 0), else white
 };
 // The two outlines around the slider at `slider` (window pixels), in the order
 // they are drawn: the dark one a pixel outside it on every side but reaching a

@@ -1,5 +1,6 @@
 #include "picker/frmpreview.h"
 
+#include "controls/symbolbutton.h"
 #include "core/colors.h"
 #include "core/convert.h"
 #include "core/errorframe.h"
@@ -9,19 +10,18 @@
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
-#include "controls/symbolbutton.h"
 #include "picker/gridoverlay.h"
 #include "picker/previewlayout.h"
 #include "picker/stepdrawing.h"
 #include "picker/strokeanimation.h"
-#include "platform/paths.h"
 #include "platform/artwork.h"
+#include "platform/paths.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
 #include "platform/windowdrag.h"
 
-#include <QCloseEvent>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
@@ -129,8 +129,7 @@ void frmPreview::buildControls()
     });
 }
 
-QPoint frmPreview::defaultPlace(double ownerWidthTwips, double panelTopPixels, int twipsPerPixelY,
-                                double heightTwips)
+QPoint frmPreview::defaultPlace(double ownerWidthTwips, double panelTopPixels, int twipsPerPixelY, double heightTwips)
 {
     return QPoint(int(roundHalfEven(ownerWidthTwips * 0.08)),
                   int(roundHalfEven(panelTopPixels * twipsPerPixelY - 1.1 * heightTwips)));
@@ -147,10 +146,7 @@ void frmPreview::ShowOwned()
         Form_Activate();
 }
 
-QString frmPreview::picturesFolder() const
-{
-    return Paths::picturesFolder() + u'/';
-}
+QString frmPreview::picturesFolder() const { return Paths::picturesFolder() + u'/'; }
 
 void frmPreview::Form_Load()
 {
@@ -167,8 +163,8 @@ void frmPreview::Form_Load()
         f.line(30, [&] { loadTemplate(); });
         f.line(40, [&] {
             const int ty = twipsPerPixelY();
-            setPlaceTwips(defaultPlace(double(m_owner->width()) * twipsPerPixelX(), m_ownerPanelTop(),
-                                       ty, double(height()) * ty));
+            setPlaceTwips(defaultPlace(double(m_owner->width()) * twipsPerPixelX(), m_ownerPanelTop(), ty,
+                                       double(height()) * ty));
         });
         f.line(60, [&] {
             placedByDefault = !placeStored();
@@ -228,8 +224,7 @@ void frmPreview::showCell(int k)
     m_animation->stop();
     if (clpPicture.isEmpty())
         return;
-    picPreview->paintPicture(clpPicture.cell(k),
-                             QRectF(0, 0, picPreview->scaleWidth(), picPreview->scaleHeight()));
+    picPreview->paintPicture(clpPicture.cell(k), QRectF(0, 0, picPreview->scaleWidth(), picPreview->scaleHeight()));
 }
 
 void frmPreview::drawStep(int k)
@@ -417,8 +412,7 @@ void frmPreview::vbeButton_Click(int Index)
                 PlayEffect(Effect::Sweep);
                 const QImage picture = PictureFile::load(m_chosenPicture);
                 PictureBox *canvas = m_canvas;
-                canvas->paintPicture(picture,
-                                     QRectF(0, 0, canvas->scaleWidth(), canvas->scaleHeight()));
+                canvas->paintPicture(picture, QRectF(0, 0, canvas->scaleWidth(), canvas->scaleHeight()));
             });
             f.line(370, [&] { picPanel[2]->setVisible(false); });
             f.line(380, [&] { picPanel[0]->setVisible(true); });
@@ -472,11 +466,10 @@ void frmPreview::filPics_Click()
         });
         f.line(20, [&] {
             if (!QFileInfo(m_chosenPicture).isFile())
-                return;   // gone since it was listed: the preview stays
+                return; // gone since it was listed: the preview stays
             const QImage picture = PictureFile::load(m_chosenPicture);
             m_animation->stop();
-            picPreview->paintPicture(picture,
-                                     QRectF(0, 0, picPreview->scaleWidth(), picPreview->scaleHeight()));
+            picPreview->paintPicture(picture, QRectF(0, 0, picPreview->scaleWidth(), picPreview->scaleHeight()));
         });
     });
 }
@@ -486,9 +479,9 @@ void frmPreview::Sprache()
     ErrorFrame f("frmPreview", "Sprache");
     f.run([&] {
         f.line(10, [&] {
-            const QString tips[9] = {Msg(Text::Previous), Msg(Text::SelectPicture), Msg(Text::Next),
-                                     Msg(Text::ShowGrid), Msg(Text::LargeSmall),    Msg(Text::Previous),
-                                     QStringLiteral("OK"), Msg(Text::Next),         QStringLiteral("OK")};
+            const QString tips[9] = {Msg(Text::Previous),  Msg(Text::SelectPicture), Msg(Text::Next),
+                                     Msg(Text::ShowGrid),  Msg(Text::LargeSmall),    Msg(Text::Previous),
+                                     QStringLiteral("OK"), Msg(Text::Next),          QStringLiteral("OK")};
             for (size_t i = 0; i < std::size(tips); ++i)
                 vbeButton[i]->setToolTip(tips[i]);
         });

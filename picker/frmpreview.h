@@ -50,8 +50,7 @@ public:
 
     // The default place in twips for a main window `ownerWidthTwips` wide whose
     // toolbar panel's top is `panelTopPixels`, for a window `heightTwips` high.
-    static QPoint defaultPlace(double ownerWidthTwips, double panelTopPixels, int twipsPerPixelY,
-                               double heightTwips);
+    static QPoint defaultPlace(double ownerWidthTwips, double panelTopPixels, int twipsPerPixelY, double heightTwips);
 
     PictureBox *picPreview = nullptr;
     GridOverlay *imgGitter = nullptr;
@@ -95,10 +94,10 @@ private:
     std::function<double()> m_ownerPanelTop;
     QImage imgBG;
     QImage m_backdrop;
-    QString m_chosenPicture;   // the full path of the picture picked in the list
+    QString m_chosenPicture; // the full path of the picture picked in the list
     StrokeAnimation *m_animation = nullptr;
     std::optional<LessonStrokes> m_strokes;
-    int m_strokesOf = 0;       // the lesson m_strokes belong to
+    int m_strokesOf = 0; // the lesson m_strokes belong to
     // A press on the preview waits to see whether it is a click or a drag.
     struct PendingPress {
         QPointF globalPos;

@@ -54,10 +54,7 @@ QPen penFor(QRgb colour, qreal width)
     return QPen(QColor(colour), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-bool meets(const QRectF &clip, const QRectF &bounds)
-{
-    return clip.isNull() || clip.intersects(bounds);
-}
+bool meets(const QRectF &clip, const QRectF &bounds) { return clip.isNull() || clip.intersects(bounds); }
 
 } // namespace
 

@@ -17,14 +17,14 @@
 class QPainter;
 
 namespace StepTiming {
-constexpr int DotMs = 180;          // the dot before a stroke grows
-constexpr int PauseMs = 150;        // after a stroke, before the next dot
-constexpr int ShortestMs = 500;     // a short stroke grows in half a second,
-constexpr int LongestMs = 1200;     // one of LongStroke pixels or more in 1.2 s
+constexpr int DotMs = 180;      // the dot before a stroke grows
+constexpr int PauseMs = 150;    // after a stroke, before the next dot
+constexpr int ShortestMs = 500; // a short stroke grows in half a second,
+constexpr int LongestMs = 1200; // one of LongStroke pixels or more in 1.2 s
 constexpr double LongStroke = 400;
-constexpr int StepMs = 4000;        // a whole step at most
-constexpr int ColoursMs = 3000;     // the colours of the finished picture at most
-constexpr int AreaMs = 350;         // between two colours at most
+constexpr int StepMs = 4000;    // a whole step at most
+constexpr int ColoursMs = 3000; // the colours of the finished picture at most
+constexpr int AreaMs = 350;     // between two colours at most
 } // namespace StepTiming
 
 class StepDrawing
@@ -51,13 +51,13 @@ public:
 
 private:
     struct Stroke {
-        qsizetype shape, path;   // in the lesson
-        qsizetype lastOfShape;   // a solid shape is filled once its last stroke is done
+        qsizetype shape, path; // in the lesson
+        qsizetype lastOfShape; // a solid shape is filled once its last stroke is done
         double length;
-        QRectF bounds;           // the whole stroke with its pen
+        QRectF bounds; // the whole stroke with its pen
         int dotAt, growAt, doneAt;
     };
-    struct Line {                // a line of an earlier step, or of the finished picture
+    struct Line { // a line of an earlier step, or of the finished picture
         qsizetype shape, path;
         QRectF bounds;
     };

@@ -26,8 +26,8 @@ QImage load(const QString &path)
     if (scale() > 1) {
         const qsizetype dot = path.lastIndexOf(u'.');
         const qsizetype slash = path.lastIndexOf(u'/');
-        const QString larger = dot > slash ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
-                                           : path + QStringLiteral("@2x");
+        const QString larger =
+            dot > slash ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot) : path + QStringLiteral("@2x");
         if (QFile::exists(larger)) {
             QImage image = read(larger);
             if (!image.isNull()) {
@@ -52,8 +52,7 @@ QByteArray formatOf(const QByteArray &head)
 
 QImage fromPixels(const uchar *data, qsizetype size, bool inPlace)
 {
-    if (!data || size < PixelFile::HeadSize
-        || std::memcmp(data, PixelFile::Magic, sizeof PixelFile::Magic) != 0)
+    if (!data || size < PixelFile::HeadSize || std::memcmp(data, PixelFile::Magic, sizeof PixelFile::Magic) != 0)
         return QImage();
     std::uint32_t head[3];
     std::memcpy(head, data + sizeof PixelFile::Magic, sizeof head);
@@ -105,10 +104,7 @@ QImage surface(QSize size, QImage::Format format)
     return image;
 }
 
-QSize logicalSize(const QImage &image)
-{
-    return image.deviceIndependentSize().toSize();
-}
+QSize logicalSize(const QImage &image) { return image.deviceIndependentSize().toSize(); }
 
 QRect devicePixels(const QRect &logical, const QImage &image)
 {

@@ -4,8 +4,8 @@
 
 namespace DesktopLanguage {
 
-QList<QByteArray> preferredFrom(const QByteArray &language, const QByteArray &lcAll,
-                                const QByteArray &lcMessages, const QByteArray &lang)
+QList<QByteArray> preferredFrom(const QByteArray &language, const QByteArray &lcAll, const QByteArray &lcMessages,
+                                const QByteArray &lang)
 {
     QList<QByteArray> names;
     if (!language.isEmpty()) {
@@ -25,8 +25,7 @@ QList<QByteArray> preferredFrom(const QByteArray &language, const QByteArray &lc
 
 QList<QByteArray> preferred()
 {
-    return preferredFrom(qgetenv("LANGUAGE"), qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"),
-                         qgetenv("LANG"));
+    return preferredFrom(qgetenv("LANGUAGE"), qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG"));
 }
 
 QByteArray languageCode(const QByteArray &localeName)

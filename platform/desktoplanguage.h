@@ -14,8 +14,8 @@ namespace DesktopLanguage {
 QList<QByteArray> preferred();
 
 // The same from the four values, for any environment.
-QList<QByteArray> preferredFrom(const QByteArray &language, const QByteArray &lcAll,
-                                const QByteArray &lcMessages, const QByteArray &lang);
+QList<QByteArray> preferredFrom(const QByteArray &language, const QByteArray &lcAll, const QByteArray &lcMessages,
+                                const QByteArray &lang);
 
 // The language part of a locale name, lower case: "pt" of "pt_BR.UTF-8@euro";
 // empty for "C" and "POSIX", which name no language.

@@ -15,10 +15,7 @@ namespace InstanceLock {
 namespace {
 std::function<int(int)> g_lockCall;
 
-int lock(int fd)
-{
-    return g_lockCall ? g_lockCall(fd) : ::flock(fd, LOCK_EX | LOCK_NB);
-}
+int lock(int fd) { return g_lockCall ? g_lockCall(fd) : ::flock(fd, LOCK_EX | LOCK_NB); }
 } // namespace
 
 QString path()
@@ -34,8 +31,7 @@ Result acquire(const QString &file)
     };
     if (!QDir().mkpath(QFileInfo(file).path()))
         return unavailable(QStringLiteral("cannot be made: its folder cannot be made"));
-    const int fd = ::open(QFile::encodeName(file).constData(),
-                          O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return unavailable(QStringLiteral("cannot be made or opened: ") + qt_error_string(errno));
     if (lock(fd) != 0) {
@@ -49,9 +45,6 @@ Result acquire(const QString &file)
     return Result{Outcome::Held, QString()};
 }
 
-void setLockCall(std::function<int(int fd)> call)
-{
-    g_lockCall = std::move(call);
-}
+void setLockCall(std::function<int(int fd)> call) { g_lockCall = std::move(call); }
 
 } // namespace InstanceLock

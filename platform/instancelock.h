@@ -12,9 +12,9 @@
 namespace InstanceLock {
 
 enum class Outcome {
-    Held,          // this process holds the lock now
-    RunningCopy,   // a running copy holds it
-    Unavailable,   // no lock can be had here at all (why says why)
+    Held,        // this process holds the lock now
+    RunningCopy, // a running copy holds it
+    Unavailable, // no lock can be had here at all (why says why)
 };
 
 struct Result {

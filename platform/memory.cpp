@@ -28,7 +28,7 @@ void keepHeapSmall()
 
 namespace {
 
-using Span = std::pair<std::uintptr_t, std::uintptr_t>;   // [first, second)
+using Span = std::pair<std::uintptr_t, std::uintptr_t>; // [first, second)
 
 // The process's private, read-only mappings of files, never written: dropping a
 // page of one loses nothing, a later read brings it back from the file. (Dropping
@@ -94,7 +94,7 @@ std::size_t handBackEmbeddedData()
     }
     std::sort(files.begin(), files.end());
     const std::vector<Span> mappings = readOnlyFileMappings();
-    constexpr std::uintptr_t Gap = 64;   // the size fields between two files
+    constexpr std::uintptr_t Gap = 64; // the size fields between two files
     std::size_t total = 0;
     for (std::size_t i = 0; i < files.size();) {
         Span merged = files[i];

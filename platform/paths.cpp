@@ -15,10 +15,7 @@ const QString DataFolderName = QStringLiteral("stiftolino");
 QString g_folder;
 QString g_name;
 
-bool writableFolder(const QString &path)
-{
-    return ::access(QFile::encodeName(path).constData(), W_OK | X_OK) == 0;
-}
+bool writableFolder(const QString &path) { return ::access(QFile::encodeName(path).constData(), W_OK | X_OK) == 0; }
 
 // Makes `path` a private folder of ours, refusing one that is a link or belongs
 // to someone else.
@@ -27,7 +24,8 @@ bool ensurePrivateFolder(const QString &path)
     const QByteArray p = QFile::encodeName(path);
     if (::mkdir(p.constData(), 0700) != 0 && errno != EEXIST)
         return false;
-    struct stat st {};
+    struct stat st {
+    };
     if (::lstat(p.constData(), &st) != 0)
         return false;
     if (!S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
@@ -79,19 +77,14 @@ QString installedDataFolder()
     return QDir::cleanPath(data.absolutePath());
 }
 
-bool isInstalled()
-{
-    return !installedDataFolder().isEmpty();
-}
+bool isInstalled() { return !installedDataFolder().isEmpty(); }
 
 QString picturesFolder()
 {
     const QString own = programFolder() + QStringLiteral("/pics");
-    if (!isInstalled()
-        && (QFileInfo(own).isDir() ? writableFolder(own) : writableFolder(programFolder())))
+    if (!isInstalled() && (QFileInfo(own).isDir() ? writableFolder(own) : writableFolder(programFolder())))
         return own;
-    return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
-           + QStringLiteral("/Stiftolino");
+    return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Stiftolino");
 }
 
 QString protocolFolder()

@@ -49,10 +49,7 @@ QImage PictureBox::blankImage() const
     return image;
 }
 
-void PictureBox::cls()
-{
-    recomposite();
-}
+void PictureBox::cls() { recomposite(); }
 
 void PictureBox::recomposite()
 {

@@ -47,8 +47,7 @@ public:
 
     // Paints `source` (or its part `sourceRect`) stretched into `target`, in the
     // drawn layer.
-    void paintPicture(const QImage &source, const QRectF &target,
-                      const QRectF &sourceRect = QRectF());
+    void paintPicture(const QImage &source, const QRectF &target, const QRectF &sourceRect = QRectF());
     // A rectangle outline from corner to corner, both included.
     void drawBox(QPoint from, QPoint to, const QColor &color);
 

@@ -44,10 +44,7 @@ std::unique_ptr<QPrinter> defaultPrinter()
     return printer;
 }
 
-void setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory)
-{
-    g_factory = std::move(factory);
-}
+void setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory) { g_factory = std::move(factory); }
 
 SpoolerQueue::SpoolerQueue(const QPrinter &printer)
 {

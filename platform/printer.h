@@ -32,7 +32,7 @@ public:
     bool tookNewJob() const;
 
 private:
-    QByteArray m_queue;   // empty when not watched
+    QByteArray m_queue; // empty when not watched
     int m_newest = 0;
 };
 } // namespace Printing

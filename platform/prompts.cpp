@@ -9,18 +9,25 @@ namespace {
 class QtBackend : public Backend
 {
 public:
-    Answer message(QWidget *parent, const QString &text, Buttons buttons, Icon icon,
-                   const QString &title, Answer defaultButton) override
+    Answer message(QWidget *parent, const QString &text, Buttons buttons, Icon icon, const QString &title,
+                   Answer defaultButton) override
     {
         QMessageBox box(parent);
         box.setWindowFlags(DialogFlags);
         box.setWindowTitle(title);
         box.setText(text);
         switch (icon) {
-        case Icon::Question: box.setIcon(QMessageBox::Question); break;
-        case Icon::Information: box.setIcon(QMessageBox::Information); break;
-        case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
-        case Icon::None: break;
+        case Icon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case Icon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case Icon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case Icon::None:
+            break;
         }
         if (buttons == Buttons::YesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -35,8 +42,7 @@ public:
         return r == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
 
-    QString input(QWidget *parent, const QString &prompt, const QString &title,
-                  const QString &defaultText) override
+    QString input(QWidget *parent, const QString &prompt, const QString &title, const QString &defaultText) override
     {
         QInputDialog box(parent, DialogFlags);
         box.setWindowTitle(title);
@@ -53,8 +59,7 @@ Backend *g_backend = nullptr;
 void setBackend(Backend *backend) { g_backend = backend; }
 Backend &backend() { return g_backend ? *g_backend : g_qt; }
 
-Answer Scripted::message(QWidget *, const QString &text, Buttons, Icon, const QString &title,
-                         Answer defaultButton)
+Answer Scripted::message(QWidget *, const QString &text, Buttons, Icon, const QString &title, Answer defaultButton)
 {
     asked << title + u'|' + text;
     return answers.isEmpty() ? defaultButton : answers.takeFirst();

@@ -21,19 +21,18 @@ class Backend
 {
 public:
     virtual ~Backend() = default;
-    virtual Answer message(QWidget *parent, const QString &text, Buttons buttons, Icon icon,
-                           const QString &title, Answer defaultButton) = 0;
+    virtual Answer message(QWidget *parent, const QString &text, Buttons buttons, Icon icon, const QString &title,
+                           Answer defaultButton) = 0;
     // The typed text; empty when the box is cancelled.
-    virtual QString input(QWidget *parent, const QString &prompt, const QString &title,
-                          const QString &defaultText) = 0;
+    virtual QString input(QWidget *parent, const QString &prompt, const QString &title, const QString &defaultText) = 0;
 };
 
 // The backend in use; null restores the real boxes.
 void setBackend(Backend *backend);
 Backend &backend();
 
-inline Answer message(QWidget *parent, const QString &text, Buttons buttons, Icon icon,
-                      const QString &title, Answer defaultButton = Answer::Ok)
+inline Answer message(QWidget *parent, const QString &text, Buttons buttons, Icon icon, const QString &title,
+                      Answer defaultButton = Answer::Ok)
 {
     return backend().message(parent, text, buttons, icon, title, defaultButton);
 }
@@ -47,13 +46,11 @@ inline QString input(QWidget *parent, const QString &prompt, const QString &titl
 class Scripted : public Backend
 {
 public:
-    Answer message(QWidget *, const QString &text, Buttons, Icon, const QString &title,
-                   Answer defaultButton) override;
-    QString input(QWidget *, const QString &prompt, const QString &title,
-                  const QString &defaultText) override;
-    QList<Answer> answers;     // taken from the front; when empty, the default button
-    QStringList inputs;        // taken from the front; when empty, "" (cancelled)
-    QStringList asked;         // "title|text" of every box shown
+    Answer message(QWidget *, const QString &text, Buttons, Icon, const QString &title, Answer defaultButton) override;
+    QString input(QWidget *, const QString &prompt, const QString &title, const QString &defaultText) override;
+    QList<Answer> answers; // taken from the front; when empty, the default button
+    QStringList inputs;    // taken from the front; when empty, "" (cancelled)
+    QStringList asked;     // "title|text" of every box shown
 };
 
 } // namespace Prompts

@@ -16,13 +16,18 @@ RawFile::Status fromErrno(int err)
 {
     switch (err) {
     case ENOENT:
-    case ENOTDIR: return RawFile::Status::NotFound;
+    case ENOTDIR:
+        return RawFile::Status::NotFound;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return RawFile::Status::DiskFull;
-    case ELOOP: return RawFile::Status::Link;
-    case ENAMETOOLONG: return RawFile::Status::NameTooLong;
-    default: return RawFile::Status::Access;
+    case EFBIG:
+        return RawFile::Status::DiskFull;
+    case ELOOP:
+        return RawFile::Status::Link;
+    case ENAMETOOLONG:
+        return RawFile::Status::NameTooLong;
+    default:
+        return RawFile::Status::Access;
     }
 }
 
@@ -60,8 +65,7 @@ public:
         }
         for (int attempt = 0; attempt < 100; ++attempt) {
             const QByteArray name = freshNameBeside(target);
-            m_fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          0666);
+            m_fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
             if (m_fd >= 0) {
                 m_named = name;
                 return;
@@ -93,8 +97,7 @@ public:
             const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
             for (int attempt = 0; attempt < 100 && m_named.isEmpty(); ++attempt) {
                 const QByteArray name = freshNameBeside(m_target);
-                if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(),
-                             AT_SYMLINK_FOLLOW) == 0)
+                if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0)
                     m_named = name;
                 else if (errno != EEXIST)
                     return fromErrno(errno);
@@ -114,7 +117,7 @@ public:
 
 private:
     QByteArray m_target;
-    QByteArray m_named;   // the temporary name, once it has one
+    QByteArray m_named; // the temporary name, once it has one
     int m_fd = -1;
     int m_err = 0;
 };
@@ -130,30 +133,18 @@ RawFile::Status RawFile::openWith(const QString &path, int flags, unsigned mode)
 {
     if (m_fd >= 0)
         close();
-    m_fd = ::open(QFile::encodeName(path).constData(), flags | O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
-                  mode_t(mode));
+    m_fd =
+        ::open(QFile::encodeName(path).constData(), flags | O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, mode_t(mode));
     return m_fd < 0 ? fromErrno(errno) : Status::Ok;
 }
 
-RawFile::Status RawFile::openForWriting(const QString &path)
-{
-    return openWith(path, 0, 0600);
-}
+RawFile::Status RawFile::openForWriting(const QString &path) { return openWith(path, 0, 0600); }
 
-RawFile::Status RawFile::openForAppending(const QString &path)
-{
-    return openWith(path, O_APPEND, 0644);
-}
+RawFile::Status RawFile::openForAppending(const QString &path) { return openWith(path, O_APPEND, 0644); }
 
-RawFile::Status RawFile::writeFromStart(const QByteArray &bytes)
-{
-    return writeAll(bytes, true);
-}
+RawFile::Status RawFile::writeFromStart(const QByteArray &bytes) { return writeAll(bytes, true); }
 
-RawFile::Status RawFile::append(const QByteArray &bytes)
-{
-    return writeAll(bytes, false);
-}
+RawFile::Status RawFile::append(const QByteArray &bytes) { return writeAll(bytes, false); }
 
 RawFile::Status RawFile::writeAll(const QByteArray &bytes, bool fromStart)
 {
@@ -191,7 +182,8 @@ RawFile::Status RawFile::replaceWhole(const QString &path, const QByteArray &byt
     const QByteArray name = QFile::encodeName(info.absoluteFilePath());
     // A link in the file's place is refused, never followed. One planted after
     // this look is replaced by the final rename, which never follows a link.
-    struct stat old {};
+    struct stat old {
+    };
     const bool replacing = ::lstat(name.constData(), &old) == 0;
     if (replacing && S_ISLNK(old.st_mode))
         return Status::Link;

@@ -9,12 +9,10 @@ QByteArray platformFor(const Environment &env, const QList<QByteArray> &argument
     if (!env.qpaPlatform.isEmpty())
         return QByteArray();
     for (const QByteArray &a : arguments) {
-        if (a == "-platform" || a == "--platform" || a.startsWith("-platform=")
-            || a.startsWith("--platform="))
+        if (a == "-platform" || a == "--platform" || a.startsWith("-platform=") || a.startsWith("--platform="))
             return QByteArray();
     }
-    const bool wayland = env.sessionType.compare("wayland", Qt::CaseInsensitive) == 0
-                         || !env.waylandDisplay.isEmpty();
+    const bool wayland = env.sessionType.compare("wayland", Qt::CaseInsensitive) == 0 || !env.waylandDisplay.isEmpty();
     // Without an X display (no XWayland) xcb cannot start: leave it to Qt.
     if (!wayland || env.display.isEmpty())
         return QByteArray();
@@ -23,8 +21,8 @@ QByteArray platformFor(const Environment &env, const QList<QByteArray> &argument
 
 void choosePlatform(int argc, char *argv[])
 {
-    const Environment env{qgetenv("QT_QPA_PLATFORM"), qgetenv("XDG_SESSION_TYPE"),
-                          qgetenv("WAYLAND_DISPLAY"), qgetenv("DISPLAY")};
+    const Environment env{qgetenv("QT_QPA_PLATFORM"), qgetenv("XDG_SESSION_TYPE"), qgetenv("WAYLAND_DISPLAY"),
+                          qgetenv("DISPLAY")};
     QList<QByteArray> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QByteArray(argv[i]));

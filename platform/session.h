@@ -12,10 +12,10 @@
 namespace Session {
 
 struct Environment {
-    QByteArray qpaPlatform;   // QT_QPA_PLATFORM
-    QByteArray sessionType;   // XDG_SESSION_TYPE
+    QByteArray qpaPlatform;    // QT_QPA_PLATFORM
+    QByteArray sessionType;    // XDG_SESSION_TYPE
     QByteArray waylandDisplay; // WAYLAND_DISPLAY
-    QByteArray display;       // DISPLAY
+    QByteArray display;        // DISPLAY
 };
 
 // The platform to ask for, or an empty array to leave Qt's own choice. `arguments`

@@ -11,8 +11,7 @@ struct IniSettingsBackend::Private {
 
 IniSettingsBackend::IniSettingsBackend(const QString &application) : d(std::make_unique<Private>())
 {
-    d->settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                              application, application);
+    d->settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, application, application);
 }
 
 std::unique_ptr<IniSettingsBackend> IniSettingsBackend::atPath(const QString &path)

@@ -159,7 +159,7 @@ QAudioSink *QtSoundOutput::sinkFor(const QAudioFormat &format)
             return sink.get();
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull())
-        return nullptr;   // no sound server or no output device: silence
+        return nullptr; // no sound server or no output device: silence
     auto sink = std::make_unique<QAudioSink>(device, format);
     // Played out: the server has nothing more of this sound, its stream can close.
     QObject::connect(sink.get(), &QAudioSink::stateChanged, [this, s = sink.get()](QAudio::State state) {
@@ -198,8 +198,14 @@ bool isAudioBackendMessage(const QString &category, const QString &message)
         return false;
     // Qt Multimedia's PulseAudio backend writes these without a category.
     static const char *const prefixes[] = {
-        "PulseAudioService:", "QPulseAudio", "QAudioSink:", "Stream error:", "pa_stream_",
-        "pa_context_", "Failed to get server information:", "Failed to get sink information:",
+        "PulseAudioService:",
+        "QPulseAudio",
+        "QAudioSink:",
+        "Stream error:",
+        "pa_stream_",
+        "pa_context_",
+        "Failed to get server information:",
+        "Failed to get sink information:",
         "Invalid audio data size provided by pull source",
     };
     // Some are a QString streamed into qWarning(), and so arrive in quotes.

@@ -38,7 +38,8 @@ SystemInfo systemInfoFrom(const QString &kernelName, const QString &release, con
 
 SystemInfo currentSystemInfo()
 {
-    struct utsname u {};
+    struct utsname u {
+    };
     if (::uname(&u) != 0)
         return SystemInfo();
     QString pretty;

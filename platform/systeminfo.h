@@ -6,12 +6,12 @@
 #include <QString>
 
 struct SystemInfo {
-    bool known = false;       // false: the system's name could not be had
-    QString platform;         // "Linux"
+    bool known = false; // false: the system's name could not be had
+    QString platform;   // "Linux"
     int major = 0;
     int minor = 0;
-    int build = 0;            // the kernel's patch level
-    QString servicePack;      // the distribution's pretty name
+    int build = 0;       // the kernel's patch level
+    QString servicePack; // the distribution's pretty name
 };
 
 // Read from the running system.

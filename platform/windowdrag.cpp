@@ -63,7 +63,7 @@ private:
     QPointer<QWidget> m_window;
     const QWidget *m_key = m_window.data();
     QPoint m_press;
-    QPoint m_offset;   // the press, from the window's corner
+    QPoint m_offset; // the press, from the window's corner
     bool m_moving = false;
 };
 } // namespace

@@ -50,7 +50,8 @@ protected:
         case QEvent::Resize:
             check();
             break;
-        default: break;
+        default:
+            break;
         }
         return false;
     }
@@ -123,8 +124,7 @@ void centreOnScreen(QWidget *window)
     const QRect area = s->availableGeometry();
     // The frame's extra size around the window, zero while it has none yet.
     const QSize outer = window->size() + frameExtra(window);
-    window->move(area.x() + (area.width() - outer.width()) / 2,
-                 area.y() + (area.height() - outer.height()) / 2);
+    window->move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
 }
 
 void centreWhenFramed(QWidget *window)

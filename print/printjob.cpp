@@ -19,10 +19,10 @@ const Drucker::Margins &PrintJob::margins()
 void PrintJob::print(ErrorFrame &f, const QImage &picture, const QString &title, const QFont &font)
 {
     std::unique_ptr<QPrinter> printer;
-    QRectF printable;   // device pixels from the paper's corner
+    QRectF printable; // device pixels from the paper's corner
     double dotsPerMm = 0;
     PrintPage page;
-    margins();   // measured once, at the first Print
+    margins(); // measured once, at the first Print
     f.line(160, [&] {
         printer = Printing::defaultPrinter();
         if (!printer)
@@ -53,9 +53,7 @@ void PrintJob::print(ErrorFrame &f, const QImage &picture, const QString &title,
             raiseError(Err::PrinterError, QStringLiteral("The printer cannot be started"));
         if (!page.picture.isEmpty()) {
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(QRectF(onPaper(page.picture.topLeft()),
-                                     onPaper(page.picture.bottomRight())),
-                              picture);
+            painter.drawImage(QRectF(onPaper(page.picture.topLeft()), onPaper(page.picture.bottomRight())), picture);
         }
         painter.setFont(font);
         painter.setPen(Qt::black);

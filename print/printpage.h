@@ -9,8 +9,8 @@
 #include "print/drucker.h"
 
 struct PrintPage {
-    QRectF picture;   // the canvas, stretched (its 4:3 shape is not kept); may be empty
-    QPointF title;    // top left corner of the title line
+    QRectF picture; // the canvas, stretched (its 4:3 shape is not kept); may be empty
+    QPointF title;  // top left corner of the title line
 };
 
 // The picture starts at the left and top margins and is `printable` less the

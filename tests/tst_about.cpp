@@ -35,12 +35,9 @@ private slots:
     void linkColours();
 
 private:
-    QColor linkColour(const frmInfo *w) const
-    {
-        return w->lblHomepage->palette().color(QPalette::WindowText);
-    }
+    QColor linkColour(const frmInfo *w) const { return w->lblHomepage->palette().color(QPalette::WindowText); }
     std::optional<TestEnvironment> m_env;
-    QWidget *m_main = nullptr;   // stands in for the main window
+    QWidget *m_main = nullptr; // stands in for the main window
     int m_mainShown = 0;
 };
 

@@ -138,7 +138,7 @@ void tst_Animation::strokesInOrder_data()
                 at = cell;
             }
         }
-        if (most > 1)   // an order needs two strokes at least
+        if (most > 1) // an order needs two strokes at least
             QTest::addRow("lesson %d cell %d, %d strokes", lesson, at, most) << lesson << at;
     }
 }
@@ -204,7 +204,10 @@ void tst_Animation::strokesInOrder()
             continue;
         QVERIFY2(complete[i - 1] >= 0 && firstSeen[i] >= complete[i - 1],
                  qPrintable(QStringLiteral("stroke %1 appears at %2 ms, stroke %3 is complete at %4 ms")
-                                .arg(i + 1).arg(firstSeen[i]).arg(i).arg(complete[i - 1])));
+                                .arg(i + 1)
+                                .arg(firstSeen[i])
+                                .arg(i)
+                                .arg(complete[i - 1])));
     }
 }
 
@@ -236,8 +239,13 @@ void tst_Animation::repaintsOnlyWhatChanged()
             for (int x = 0; x < 400; ++x) {
                 if (f.pixel(x, y) != previous.pixel(x, y) && !allowed.contains(x, y))
                     QFAIL(qPrintable(QStringLiteral("at %1 ms pixel %2,%3 changed outside %4,%5 %6x%7")
-                                         .arg(t).arg(x).arg(y).arg(allowed.x()).arg(allowed.y())
-                                         .arg(allowed.width()).arg(allowed.height())));
+                                         .arg(t)
+                                         .arg(x)
+                                         .arg(y)
+                                         .arg(allowed.x())
+                                         .arg(allowed.y())
+                                         .arg(allowed.width())
+                                         .arg(allowed.height())));
             }
         }
         if (!changed.isNull()) {
@@ -259,29 +267,30 @@ void tst_Animation::strokeDirection_data()
 {
     QTest::addColumn<QString>("shape");
     QTest::addColumn<QPointF>("start");
-    QTest::addColumn<QPointF>("then");   // a point a little further along
-    QTest::newRow("line drawn right to left") << R"(<path d="M300,100 L100,110"/>)" << QPointF(100, 110)
-                                              << QPointF(150, 107.5);
+    QTest::addColumn<QPointF>("then"); // a point a little further along
+    QTest::newRow("line drawn right to left")
+        << R"(<path d="M300,100 L100,110"/>)" << QPointF(100, 110) << QPointF(150, 107.5);
     QTest::newRow("line drawn upwards") << R"(<line x1="150" y1="250" x2="160" y2="50"/>)" << QPointF(160, 50)
                                         << QPointF(157.5, 100);
-    QTest::newRow("circle from its top, leftwards") << R"(<circle cx="200" cy="150" r="50"/>)"
-                                                    << QPointF(200, 100) << QPointF(190, 101);
-    QTest::newRow("rotated oval from its top") << R"s(<ellipse cx="200" cy="150" rx="60" ry="20" transform="rotate(90 200 150)"/>)s"
-                                               << QPointF(200, 90) << QPointF(195, 91);
+    QTest::newRow("circle from its top, leftwards")
+        << R"(<circle cx="200" cy="150" r="50"/>)" << QPointF(200, 100) << QPointF(190, 101);
+    QTest::newRow("rotated oval from its top")
+        << R"s(<ellipse cx="200" cy="150" rx="60" ry="20" transform="rotate(90 200 150)"/>)s" << QPointF(200, 90)
+        << QPointF(195, 91);
     QTest::newRow("square from its top-left corner, rightwards")
         << R"(<polygon points="250,200 150,200 150,100 250,100"/>)" << QPointF(150, 100) << QPointF(200, 100);
     QTest::newRow("closed path from its top-left corner")
         << R"(<path d="M250,250 L150,250 L150,101 L250,100 Z"/>)" << QPointF(150, 101) << QPointF(200, 100.5);
-    QTest::newRow("the source wins: as written") << R"(<path d="M300,100 L100,110" data-draw="as-written"/>)"
-                                                 << QPointF(300, 100) << QPointF(250, 102.5);
+    QTest::newRow("the source wins: as written")
+        << R"(<path d="M300,100 L100,110" data-draw="as-written"/>)" << QPointF(300, 100) << QPointF(250, 102.5);
     QTest::newRow("the source wins: reversed") << R"(<line x1="100" y1="100" x2="300" y2="100" data-draw="reversed"/>)"
                                                << QPointF(300, 100) << QPointF(250, 100);
     QTest::newRow("refused: no length") << R"(<path d="M200,200 L200,200"/>)" << QPointF() << QPointF();
-    QTest::newRow("refused: a dot among lines") << R"(<path d="M10,10 L10,10 M50,50 L90,90"/>)" << QPointF()
-                                                << QPointF();
+    QTest::newRow("refused: a dot among lines")
+        << R"(<path d="M10,10 L10,10 M50,50 L90,90"/>)" << QPointF() << QPointF();
     QTest::newRow("refused: a circle of no size") << R"(<circle cx="200" cy="150" r="0"/>)" << QPointF() << QPointF();
-    QTest::newRow("refused: an unknown way") << R"(<path d="M100,100 L200,100" data-draw="upwards"/>)" << QPointF()
-                                             << QPointF();
+    QTest::newRow("refused: an unknown way")
+        << R"(<path d="M100,100 L200,100" data-draw="upwards"/>)" << QPointF() << QPointF();
 }
 
 void tst_Animation::strokeDirection()
@@ -289,11 +298,12 @@ void tst_Animation::strokeDirection()
     QFETCH(QString, shape);
     QFETCH(QPointF, start);
     QFETCH(QPointF, then);
-    const QString svg = QStringLiteral(R"(<svg xmlns="http://www.w3.org/2000/svg" width="400" height="300" viewBox="0 0 400 300">)"
-                                       R"(<g id="step1">%1</g><g id="step2"><path d="M20,20 L60,20"/></g>)"
-                                       R"(<g id="step3"><path d="M20,30 L60,30"/></g><g id="step4"><path d="M20,40 L60,40"/></g>)"
-                                       R"(<g id="step5"><path d="M20,50 L60,50"/></g><g id="step6"/></svg>)")
-                              .arg(shape);
+    const QString svg =
+        QStringLiteral(R"(<svg xmlns="http://www.w3.org/2000/svg" width="400" height="300" viewBox="0 0 400 300">)"
+                       R"(<g id="step1">%1</g><g id="step2"><path d="M20,20 L60,20"/></g>)"
+                       R"(<g id="step3"><path d="M20,30 L60,30"/></g><g id="step4"><path d="M20,40 L60,40"/></g>)"
+                       R"(<g id="step5"><path d="M20,50 L60,50"/></g><g id="step6"/></svg>)")
+            .arg(shape);
     const LessonTools::ExtractedStrokes got = LessonTools::extractStrokes(svg.toUtf8(), QStringLiteral("test.svg"));
     if (start.isNull()) {
         QVERIFY2(!got.problems.isEmpty(), "the source was taken");
@@ -349,9 +359,9 @@ void tst_Animation::whenItPlays_data()
 {
     QTest::addColumn<int>("drawSteps");
     QTest::addColumn<QStringList>("script");
-    QTest::addColumn<int>("playing");   // the cell being drawn, or -1
-    QTest::addColumn<int>("step");      // StepIndex afterwards
-    QTest::addColumn<int>("shows");     // the cell the preview holds, or -1 for a picture
+    QTest::addColumn<int>("playing"); // the cell being drawn, or -1
+    QTest::addColumn<int>("step");    // StepIndex afterwards
+    QTest::addColumn<int>("shows");   // the cell the preview holds, or -1 for a picture
 
     auto row = [](const char *name, int on, const char *script, int playing, int step, int shows) {
         QTest::newRow(name) << on << QString::fromLatin1(script).split(u' ', Qt::SkipEmptyParts) << playing << step
@@ -468,9 +478,9 @@ void tst_Animation::clickReplaysDragMoves()
     // The preview's drawing area on the screen, and what it shows at rest.
     auto preview = [&] {
         const QImage screen = DesktopProbe::screenshot(x);
-        return screen.isNull() ? screen
-                               : screen.copy(QRect(DesktopProbe::geometry(x, lessons).topLeft() + QPoint(18, 18),
-                                                   QSize(396, 296)));
+        return screen.isNull()
+                   ? screen
+                   : screen.copy(QRect(DesktopProbe::geometry(x, lessons).topLeft() + QPoint(18, 18), QSize(396, 296)));
     };
     QImage rest;
     QVERIFY(waitFor([&] {

@@ -19,10 +19,7 @@
 
 namespace {
 
-QImage art(const QString &path)
-{
-    return Artwork::read(path);
-}
+QImage art(const QString &path) { return Artwork::read(path); }
 
 QString iconPath(const QString &name, int scale)
 {
@@ -30,13 +27,12 @@ QString iconPath(const QString &name, int scale)
                       : QStringLiteral(":/art/icons/%1@2x.png").arg(name);
 }
 
-const QStringList IconNames = {
-    QStringLiteral("clear"), QStringLiteral("undo"), QStringLiteral("open"),
-    QStringLiteral("save"), QStringLiteral("pen"), QStringLiteral("print"),
-    QStringLiteral("sound"), QStringLiteral("help"), QStringLiteral("web"),
-    QStringLiteral("quit"), QStringLiteral("previous"), QStringLiteral("browse"),
-    QStringLiteral("next"), QStringLiteral("grid"), QStringLiteral("size"),
-    QStringLiteral("ok"), QStringLiteral("close")};
+const QStringList IconNames = {QStringLiteral("clear"), QStringLiteral("undo"),     QStringLiteral("open"),
+                               QStringLiteral("save"),  QStringLiteral("pen"),      QStringLiteral("print"),
+                               QStringLiteral("sound"), QStringLiteral("help"),     QStringLiteral("web"),
+                               QStringLiteral("quit"),  QStringLiteral("previous"), QStringLiteral("browse"),
+                               QStringLiteral("next"),  QStringLiteral("grid"),     QStringLiteral("size"),
+                               QStringLiteral("ok"),    QStringLiteral("close")};
 
 const QList<int> FlagDigits = {0, 1, 3, 4, 6};
 
@@ -49,8 +45,8 @@ double meanDifference(const QImage &a, const QImage &b)
     for (int j = 0; j < x.height(); ++j)
         for (int i = 0; i < x.width(); ++i) {
             const QRgb p = x.pixel(i, j), q = y.pixel(i, j);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
-                   + std::abs(qBlue(p) - qBlue(q)) + std::abs(qAlpha(p) - qAlpha(q));
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q))
+                   + std::abs(qAlpha(p) - qAlpha(q));
         }
     return sum / (4.0 * x.width() * x.height());
 }
@@ -102,9 +98,8 @@ void tst_Artwork::sizes_data()
     auto both = [](const QString &tag, const QString &path, QSize size, int alpha) {
         QTest::newRow(qPrintable(tag)) << path << size << alpha << 1;
         const qsizetype dot = path.lastIndexOf(u'.');
-        const QString larger = dot > path.lastIndexOf(u'/')
-                                   ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
-                                   : path + QStringLiteral("@2x");
+        const QString larger = dot > path.lastIndexOf(u'/') ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
+                                                            : path + QStringLiteral("@2x");
         QTest::newRow(qPrintable(tag + QStringLiteral("@2x"))) << larger << size * 2 << alpha << 2;
     };
     both(QStringLiteral("background"), QStringLiteral(":/art/background.png"), QSize(829, 624), opaque);
@@ -183,7 +178,7 @@ void tst_Artwork::shownFromWhereEmbedded()
 void tst_Artwork::pixelFiles_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("shift");     // bytes the file lies off a 4-byte boundary
+    QTest::addColumn<int>("shift"); // bytes the file lies off a 4-byte boundary
     QTest::addColumn<bool>("valid");
 
     QImage opaque(5, 3, QImage::Format_RGB32);
@@ -297,8 +292,8 @@ void tst_Artwork::paletteCellsAreFlat()
             for (int y = r * 22; y < (r + 1) * 22; ++y)
                 for (int x = c * 25; x < (c + 1) * 25; ++x)
                     if (img.pixel(x, y) != first)
-                        QFAIL(qPrintable(QStringLiteral("cell %1,%2 is not flat at %3,%4")
-                                             .arg(c).arg(r).arg(x).arg(y)));
+                        QFAIL(
+                            qPrintable(QStringLiteral("cell %1,%2 is not flat at %3,%4").arg(c).arg(r).arg(x).arg(y)));
             cells.insert(first);
         }
     // Every cell offers a colour of its own.
@@ -388,7 +383,8 @@ void tst_Artwork::cursorHotspot()
     for (int j = 0; j < 32; ++j)
         for (int i = 0; i < 32; ++i)
             if (qAlpha(img.pixel(i, j)) > 0)
-                QVERIFY2(i - j >= x - y - 1, qPrintable(QStringLiteral("pixel %1,%2 lies beyond the point").arg(i).arg(j)));
+                QVERIFY2(i - j >= x - y - 1,
+                         qPrintable(QStringLiteral("pixel %1,%2 lies beyond the point").arg(i).arg(j)));
 }
 
 void tst_Artwork::icons_data()
@@ -398,11 +394,9 @@ void tst_Artwork::icons_data()
     // Symbols built from straight strokes must sit on whole pixels: at least three
     // fully opaque pixels for each smoothed one (a stroke half a pixel off gives
     // one opaque to two smoothed). Round and slanted ones keep their smoothing.
-    const QStringList straight = {QStringLiteral("open"), QStringLiteral("save"),
-                                  QStringLiteral("print"), QStringLiteral("quit"),
-                                  QStringLiteral("previous"), QStringLiteral("next"),
-                                  QStringLiteral("browse"), QStringLiteral("grid"),
-                                  QStringLiteral("size")};
+    const QStringList straight = {QStringLiteral("open"),   QStringLiteral("save"),     QStringLiteral("print"),
+                                  QStringLiteral("quit"),   QStringLiteral("previous"), QStringLiteral("next"),
+                                  QStringLiteral("browse"), QStringLiteral("grid"),     QStringLiteral("size")};
     for (const QString &name : IconNames)
         QTest::newRow(qPrintable(name)) << name << (straight.contains(name) ? 3.0 : 0.5);
 }
@@ -421,7 +415,8 @@ void tst_Artwork::icons()
                 const QRgb p = img.pixel(x, y);
                 // Black with alpha only, so that the button's tint is the only colour.
                 if (qRed(p) || qGreen(p) || qBlue(p))
-                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2 of %3 px is not black").arg(x).arg(y).arg(img.width())));
+                    QFAIL(
+                        qPrintable(QStringLiteral("pixel %1,%2 of %3 px is not black").arg(x).arg(y).arg(img.width())));
                 covered += qAlpha(p) > 0;
                 solid += qAlpha(p) == 255;
                 partial += qAlpha(p) > 0 && qAlpha(p) < 255;
@@ -429,7 +424,8 @@ void tst_Artwork::icons()
         const int area = img.width() * img.height();
         QVERIFY2(covered > area / 12, "the symbol is nearly empty");
         QVERIFY2(covered < area * 3 / 4, "the symbol fills the whole square");
-        QVERIFY2(solid >= crisp * partial, qPrintable(QStringLiteral("%1 px: %2 solid, %3 partial").arg(img.width()).arg(solid).arg(partial)));
+        QVERIFY2(solid >= crisp * partial,
+                 qPrintable(QStringLiteral("%1 px: %2 solid, %3 partial").arg(img.width()).arg(solid).arg(partial)));
         // Nothing touches the very edge rows, so neighbouring symbols never meet.
         for (int i = 0; i < img.width(); ++i) {
             QCOMPARE(qAlpha(img.pixel(i, 0)) < 128, true);
@@ -438,8 +434,7 @@ void tst_Artwork::icons()
     }
     // The large symbol is the same drawing as the small one.
     const QImage reduced = large.scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    QVERIFY2(meanDifference(reduced, small) < 22,
-             qPrintable(QString::number(meanDifference(reduced, small))));
+    QVERIFY2(meanDifference(reduced, small) < 22, qPrintable(QString::number(meanDifference(reduced, small))));
 }
 
 void tst_Artwork::iconsAreDistinct()
@@ -456,8 +451,8 @@ void tst_Artwork::flagColours_data()
     QTest::addColumn<int>("digit");
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<QColor>("colour");
-    const QColor black(0, 0, 0), red(210, 20, 40), gold(255, 200, 0), white(255, 255, 255),
-        green(0, 146, 70), blue(0, 35, 149), navy(1, 33, 105);
+    const QColor black(0, 0, 0), red(210, 20, 40), gold(255, 200, 0), white(255, 255, 255), green(0, 146, 70),
+        blue(0, 35, 149), navy(1, 33, 105);
     QTest::newRow("German black") << 0 << QPoint(16, 3) << black;
     QTest::newRow("German red") << 0 << QPoint(16, 10) << red;
     QTest::newRow("German gold") << 0 << QPoint(16, 16) << gold;
@@ -484,8 +479,8 @@ void tst_Artwork::flagColours()
     QFETCH(QPoint, at);
     QFETCH(QColor, colour);
     const QColor c(art(QStringLiteral(":/art/flag%1.png").arg(digit)).pixel(at));
-    const int d = std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green())
-                  + std::abs(c.blue() - colour.blue());
+    const int d =
+        std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) + std::abs(c.blue() - colour.blue());
     QVERIFY2(d < 90, qPrintable(QStringLiteral("%1 at %2,%3").arg(c.name()).arg(at.x()).arg(at.y())));
 }
 
@@ -592,8 +587,7 @@ void tst_Artwork::sandKeyColour()
         return QColor(int(red / n), int(green / n), int(blue / n));
     };
     auto distance = [&](const QColor &c) {
-        return std::abs(c.red() - sand.red()) + std::abs(c.green() - sand.green())
-               + std::abs(c.blue() - sand.blue());
+        return std::abs(c.red() - sand.red()) + std::abs(c.green() - sand.green()) + std::abs(c.blue() - sand.blue());
     };
     const QImage pen = art(QStringLiteral(":/art/pen_bg.png"));
     QVERIFY2(distance(average(pen, pen.rect())) < 80, qPrintable(average(pen, pen.rect()).name()));

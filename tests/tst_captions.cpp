@@ -28,10 +28,7 @@ struct Windows {
 using Caption = std::function<QString(const Windows &)>;
 
 // The table's text of message `id` in language `digit`, as the test table holds it.
-QString tableText(int digit, Text id)
-{
-    return QStringLiteral("%1 %2").arg(digit == 0 ? u"de" : u"en").arg(int(id));
-}
+QString tableText(int digit, Text id) { return QStringLiteral("%1 %2").arg(digit == 0 ? u"de" : u"en").arg(int(id)); }
 } // namespace
 
 Q_DECLARE_METATYPE(Caption)
@@ -84,17 +81,16 @@ void tst_Captions::followLanguageChange_data()
 {
     QTest::addColumn<Caption>("caption");
     QTest::addColumn<Text>("message");
-    QTest::newRow("main window toolbar")
-        << Caption([](const Windows &w) { return w.main->vbeButton(0)->toolTip(); })
-        << Text::DeletePicture;
+    QTest::newRow("main window toolbar") << Caption([](const Windows &w) { return w.main->vbeButton(0)->toolTip(); })
+                                         << Text::DeletePicture;
     QTest::newRow("main window help menu")
         << Caption([](const Windows &w) { return w.main->mnuHelp()->title(); }) << Text::Help;
-    QTest::newRow("lesson window")
-        << Caption([](const Windows &w) { return w.main->preview()->vbeButton[1]->toolTip(); })
-        << Text::SelectPicture;
-    QTest::newRow("about box")
-        << Caption([](const Windows &w) { return w.about->Label0->text().section(u"  "_qs, 0, 0); })
-        << Text::ProgramTitle;
+    QTest::newRow("lesson window") << Caption([](const Windows &w) {
+        return w.main->preview()->vbeButton[1]->toolTip();
+    }) << Text::SelectPicture;
+    QTest::newRow("about box") << Caption([](const Windows &w) {
+        return w.about->Label0->text().section(u"  "_qs, 0, 0);
+    }) << Text::ProgramTitle;
 }
 
 void tst_Captions::followLanguageChange()

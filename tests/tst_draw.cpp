@@ -4,20 +4,20 @@
 
 #include "about/frminfo.h"
 #include "app/allgemein.h"
+#include "controls/canvas.h"
 #include "controls/clicklabel.h"
+#include "controls/symbolbutton.h"
 #include "core/config.h"
 #include "core/globals.h"
 #include "core/qttexts.h"
 #include "core/resources.h"
 #include "core/sound.h"
-#include "controls/symbolbutton.h"
-#include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "draw/helpmenu.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
-#include "platform/picturebox.h"
 #include "platform/paths.h"
+#include "platform/picturebox.h"
 #include "support/fixtures.h"
 #include "support/testsupport.h"
 
@@ -105,7 +105,7 @@ void tst_Draw::loadState()
     QCOMPARE(w->picBild()->foreColor(), QColor(Qt::black));
     QCOMPARE(w->picBild()->drawWidth(), 5);
     QCOMPARE(inkedPixels(w->picBild()->image()), 0);
-    QCOMPARE(w->vbeButton(6)->foreColor(), QColor(Qt::red));   // sound is off in these tests
+    QCOMPARE(w->vbeButton(6)->foreColor(), QColor(Qt::red)); // sound is off in these tests
 }
 
 void tst_Draw::readsOnlyItsOwnImageFormats()
@@ -218,7 +218,7 @@ void tst_Draw::clearDisablesUndo()
     QTest::mouseClick(w->vbeButton(0), Qt::LeftButton);
     QVERIFY(!w->vbeButton(1)->isEnabled());
     QCOMPARE(inkedPixels(w->picBild()->image()), 0);
-    QTest::mouseClick(w->vbeButton(1), Qt::LeftButton);   // disabled: nothing comes back
+    QTest::mouseClick(w->vbeButton(1), Qt::LeftButton); // disabled: nothing comes back
     QCOMPARE(inkedPixels(w->picBild()->image()), 0);
     QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(60, 60));
     QVERIFY(w->vbeButton(1)->isEnabled());
@@ -231,7 +231,7 @@ void tst_Draw::clearAfterUndoLeavesAWhiteCanvas()
     QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(40, 40));
     const QImage first = w->picBild()->image().copy();
     QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(80, 80));
-    QTest::mouseClick(w->vbeButton(1), Qt::LeftButton);    // back to the first dot
+    QTest::mouseClick(w->vbeButton(1), Qt::LeftButton); // back to the first dot
     QCOMPARE(w->picBild()->image(), first);
     QTest::mouseClick(w->picBild(), Qt::LeftButton, {}, QPoint(120, 120));
     QTest::mouseClick(w->vbeButton(0), Qt::LeftButton);
@@ -300,9 +300,11 @@ void tst_Draw::moveRepaintsOnlyTheSegment()
     w->picBild()->removeEventFilter(&spy);
     const QRect painted = spy.painted.boundingRect();
     QVERIFY(!painted.isEmpty());
-    QVERIFY2(QRect(92, 92, 26, 20).contains(painted),
-             qPrintable(QStringLiteral("%1,%2 %3x%4").arg(painted.x()).arg(painted.y())
-                            .arg(painted.width()).arg(painted.height())));
+    QVERIFY2(QRect(92, 92, 26, 20).contains(painted), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                     .arg(painted.x())
+                                                                     .arg(painted.y())
+                                                                     .arg(painted.width())
+                                                                     .arg(painted.height())));
 }
 
 void tst_Draw::strokeReachesTheScreen_data()
@@ -393,9 +395,9 @@ void tst_Draw::strokeRepaintHoldsEveryChange()
                     if (after.pixel(x, y) == before.pixel(x, y))
                         continue;
                     ++changed;
-                    QVERIFY2(spy.painted.contains(QPoint(x, y) + QPoint(2, 2)),
-                             qPrintable(QStringLiteral("width %1, pixel %2,%3 not repainted")
-                                            .arg(width).arg(x).arg(y)));
+                    QVERIFY2(
+                        spy.painted.contains(QPoint(x, y) + QPoint(2, 2)),
+                        qPrintable(QStringLiteral("width %1, pixel %2,%3 not repainted").arg(width).arg(x).arg(y)));
                     if (width == 1)
                         QCOMPARE(QColor(after.pixel(x, y)), pen);
                 }
@@ -433,7 +435,7 @@ void tst_Draw::sounds()
     QCOMPARE(SoundBuffer, wav(102));
     QTest::mouseMove(w->picBild(), QPoint(90, 40));
     QTest::mouseRelease(w->picBild(), Qt::LeftButton, {}, QPoint(90, 40));
-    QCOMPARE(m_env->sound.started.size(), 1);   // no sound while moving
+    QCOMPARE(m_env->sound.started.size(), 1); // no sound while moving
 
     // Clear: the click, then at once the clear sound, which is what is heard.
     QTest::mouseClick(w->vbeButton(0), Qt::LeftButton);
@@ -471,20 +473,20 @@ void tst_Draw::penWindowReachesTheCanvas()
 void tst_Draw::captions_data()
 {
     QTest::addColumn<int>("offset");
-    QTest::addColumn<QString>("clear");     // toolbar button 0
-    QTest::addColumn<QString>("help");      // button 7 and the menu's own caption
-    QTest::addColumn<QString>("online");    // first menu item
-    QTest::addColumn<QString>("about");     // last menu item
-    QTest::addColumn<QString>("browse");    // the lesson window's button 1
+    QTest::addColumn<QString>("clear");  // toolbar button 0
+    QTest::addColumn<QString>("help");   // button 7 and the menu's own caption
+    QTest::addColumn<QString>("online"); // first menu item
+    QTest::addColumn<QString>("about");  // last menu item
+    QTest::addColumn<QString>("browse"); // the lesson window's button 1
     QTest::addColumn<bool>("germanLogo");
-    QTest::newRow("German") << 0 << u"Bild löschen"_qs << u"Hilfe"_qs << u"Onlinehilfe"_qs
-                            << u"Über..."_qs << u"Vorlage auswählen..."_qs << true;
-    QTest::newRow("English") << 1000 << u"Delete picture"_qs << u"Help"_qs << u"Online help"_qs
-                             << u"About..."_qs << u"Select picture..."_qs << false;
-    QTest::newRow("Swedish") << 2000 << u"Delete picture"_qs << u"Hjälp"_qs << u"Onlinehjälp"_qs
-                             << u"Info..."_qs << u"Select picture..."_qs << false;
-    QTest::newRow("Italian") << 3000 << u"Annullare la foto"_qs << u"Aiuto"_qs << u"Aiuto diretto"_qs
-                             << u"Sopra..."_qs << u"Schegli una base..."_qs << false;
+    QTest::newRow("German") << 0 << u"Bild löschen"_qs << u"Hilfe"_qs << u"Onlinehilfe"_qs << u"Über..."_qs
+                            << u"Vorlage auswählen..."_qs << true;
+    QTest::newRow("English") << 1000 << u"Delete picture"_qs << u"Help"_qs << u"Online help"_qs << u"About..."_qs
+                             << u"Select picture..."_qs << false;
+    QTest::newRow("Swedish") << 2000 << u"Delete picture"_qs << u"Hjälp"_qs << u"Onlinehjälp"_qs << u"Info..."_qs
+                             << u"Select picture..."_qs << false;
+    QTest::newRow("Italian") << 3000 << u"Annullare la foto"_qs << u"Aiuto"_qs << u"Aiuto diretto"_qs << u"Sopra..."_qs
+                             << u"Schegli una base..."_qs << false;
     QTest::newRow("Spanish") << 4000 << u"Borrar dibujo"_qs << u"Ayuda"_qs << u"Consultar Ayuda"_qs
                              << u"Acerca de..."_qs << u"Seleccionar un dibujo..."_qs << false;
     QTest::newRow("Norwegian: empty entries stay empty")
@@ -528,7 +530,7 @@ void tst_Draw::captionsOnEveryActivation()
     other.show();
     other.activateWindow();
     QTRY_VERIFY(other.isActiveWindow());
-    LanguageOffset = 1000;   // as a flag of the start screen would leave it
+    LanguageOffset = 1000; // as a flag of the start screen would leave it
     w->activateWindow();
     QTRY_VERIFY(w->isActiveWindow());
     QCOMPARE(w->vbeButton(0)->toolTip(), u"Delete picture"_qs);
@@ -541,16 +543,11 @@ void tst_Draw::flags_data()
     QTest::addColumn<QStringList>("writes");
     QTest::addColumn<QString>("clear");
     QTest::addColumn<QString>("qtYes");
-    QTest::newRow("the language in use writes nothing") << 0 << QStringList() << u"Bild löschen"_qs
-                                                        << u"&Ja"_qs;
-    QTest::newRow("English") << 1 << QStringList{u"Optionen/Sprache=1000"_qs} << u"Delete picture"_qs
-                             << u"&Yes"_qs;
-    QTest::newRow("French") << 6 << QStringList{u"Optionen/Sprache=6000"_qs}
-                            << u"Supprimer l'image"_qs << u"&Oui"_qs;
-    QTest::newRow("Italian") << 3 << QStringList{u"Optionen/Sprache=3000"_qs}
-                             << u"Annullare la foto"_qs << u"&Sì"_qs;
-    QTest::newRow("Spanish") << 4 << QStringList{u"Optionen/Sprache=4000"_qs} << u"Borrar dibujo"_qs
-                             << u"&Sí"_qs;
+    QTest::newRow("the language in use writes nothing") << 0 << QStringList() << u"Bild löschen"_qs << u"&Ja"_qs;
+    QTest::newRow("English") << 1 << QStringList{u"Optionen/Sprache=1000"_qs} << u"Delete picture"_qs << u"&Yes"_qs;
+    QTest::newRow("French") << 6 << QStringList{u"Optionen/Sprache=6000"_qs} << u"Supprimer l'image"_qs << u"&Oui"_qs;
+    QTest::newRow("Italian") << 3 << QStringList{u"Optionen/Sprache=3000"_qs} << u"Annullare la foto"_qs << u"&Sì"_qs;
+    QTest::newRow("Spanish") << 4 << QStringList{u"Optionen/Sprache=4000"_qs} << u"Borrar dibujo"_qs << u"&Sí"_qs;
 }
 
 void tst_Draw::flags()
@@ -565,7 +562,7 @@ void tst_Draw::flags()
     SoundOn = True;
     m_env->sound.started.clear();
     QTest::mouseClick(w->imgLang(size_t(digit)), Qt::LeftButton);
-    QCOMPARE(m_env->sound.started.size(), 1);   // the click, also for the language in use
+    QCOMPARE(m_env->sound.started.size(), 1); // the click, also for the language in use
     QCOMPARE(m_env->settings.writes, writes);
     QCOMPARE(LanguageOffset, int16_t(digit * 1000));
     QCOMPARE(w->vbeButton(0)->toolTip(), clear);
@@ -612,8 +609,8 @@ void tst_Draw::helpMenu()
 void tst_Draw::helpFile_data()
 {
     QTest::addColumn<int>("offset");
-    QTest::addColumn<QStringList>("files");     // in the program's folder
-    QTest::addColumn<QString>("opened");        // empty: nothing is opened
+    QTest::addColumn<QStringList>("files"); // in the program's folder
+    QTest::addColumn<QString>("opened");    // empty: nothing is opened
     const QString de = u"help/Stiftolino.de.html"_qs;
     const QString en = u"help/Stiftolino.en.html"_qs;
     QTest::newRow("no manual: nothing happens") << 0 << QStringList() << QString();
@@ -662,7 +659,7 @@ void tst_Draw::soundSwitch_data()
 {
     QTest::addColumn<int>("before");
     QTest::addColumn<int>("after");
-    QTest::addColumn<int>("clicks");   // sounds this click plays
+    QTest::addColumn<int>("clicks"); // sounds this click plays
     QTest::addColumn<QColor>("ink");
     QTest::newRow("off") << int(True) << int(False) << 1 << QColor(255, 0, 0);
     QTest::newRow("on") << int(False) << int(True) << 0 << QColor(Qt::black);
@@ -689,7 +686,7 @@ void tst_Draw::penWindowComesBack()
 {
     frmColor *pen = w->penWindow();
     QVERIFY(pen && pen->isVisible());
-    QTest::mouseClick(pen->vbeButton(), Qt::LeftButton);   // its close button
+    QTest::mouseClick(pen->vbeButton(), Qt::LeftButton); // its close button
     QVERIFY(!pen->isVisible());
     QCOMPARE(PenWindowShown, False);
     QTest::mouseClick(w->vbeButton(4), Qt::LeftButton);
@@ -722,7 +719,7 @@ void tst_Draw::openShowsTheSavedPictures()
     QVERIFY(p->picPanel[2]->isVisible());
     QVERIFY(!p->picPanel[0]->isVisible());
     QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Baum.bmp")});
-    QCOMPARE(w->picBild()->image(), canvas);   // only the file panel's OK paints
+    QCOMPARE(w->picBild()->image(), canvas); // only the file panel's OK paints
 }
 
 void tst_Draw::helpMenuAtTheMouse()
@@ -740,7 +737,7 @@ void tst_Draw::webSite_data()
 {
     QTest::addColumn<bool>("opened");
     QTest::newRow("browser opens") << true;
-    QTest::newRow("no browser") << false;   // not looked at: no error
+    QTest::newRow("no browser") << false; // not looked at: no error
 }
 
 void tst_Draw::webSite()

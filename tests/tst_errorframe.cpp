@@ -51,20 +51,14 @@ void tst_ErrorFrame::choices_data()
     QTest::addColumn<int>("failures");
     QTest::addColumn<QStringList>("trace");
 
-    QTest::newRow("no error") << QList<int>{} << 0
-                              << QStringList{"10", "20", "20 done", "30"};
+    QTest::newRow("no error") << QList<int>{} << 0 << QStringList{"10", "20", "20 done", "30"};
     QTest::newRow("retry repeats only the failing statement")
         << QList<int>{0} << 1 << QStringList{"10", "20", "20", "20 done", "30"};
-    QTest::newRow("retry twice") << QList<int>{0, 0} << 2
-                                 << QStringList{"10", "20", "20", "20", "20 done", "30"};
-    QTest::newRow("ignore skips only the failing statement")
-        << QList<int>{1} << 1 << QStringList{"10", "20", "30"};
-    QTest::newRow("cancel leaves the procedure") << QList<int>{2} << 1
-                                                 << QStringList{"10", "20"};
-    QTest::newRow("retry then cancel") << QList<int>{0, 2} << 5
-                                       << QStringList{"10", "20", "20"};
-    QTest::newRow("4, past End, counts as cancel") << QList<int>{4} << 1
-                                                   << QStringList{"10", "20"};
+    QTest::newRow("retry twice") << QList<int>{0, 0} << 2 << QStringList{"10", "20", "20", "20", "20 done", "30"};
+    QTest::newRow("ignore skips only the failing statement") << QList<int>{1} << 1 << QStringList{"10", "20", "30"};
+    QTest::newRow("cancel leaves the procedure") << QList<int>{2} << 1 << QStringList{"10", "20"};
+    QTest::newRow("retry then cancel") << QList<int>{0, 2} << 5 << QStringList{"10", "20", "20"};
+    QTest::newRow("4, past End, counts as cancel") << QList<int>{4} << 1 << QStringList{"10", "20"};
     QTest::newRow("-1 counts as cancel") << QList<int>{-1} << 1 << QStringList{"10", "20"};
     QTest::newRow("7 counts as cancel") << QList<int>{7} << 1 << QStringList{"10", "20"};
 }

@@ -10,13 +10,13 @@
 #include "support/testsupport.h"
 
 #include <QApplication>
-#include <QInputDialog>
-#include <QMessageBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -84,25 +84,24 @@ ErrPtnr *tst_Errors::makeDialog()
 
 void tst_Errors::protocolText()
 {
-    const QByteArray expected =
-        "----------------------------------------------------------------------\r\n"
-        "F E H L E R P R O T O K O L L  /  E R R O R   P R O T O C O L L\r\n"
-        "----------------------------------------------------------------------\r\n"
-        "PROGRAMM-INFO:\r\n"
-        "          stiftolino  V1.1.344\r\n"
-        "----------------------------------------------------------------------\r\n"
-        "FEHLERBESCHREIBUNG / ERROR DESCRIPTION:\r\n"
-        "          Fehler-Nr / error :\t53 (File not found)\r\n"
-        "          Modul:\tfrmDraw\r\n"
-        "          Prozedur / procedure:\tvbeButton_Click\r\n"
-        "          Zeile / Line:\t40\r\n"
-        "          Datum/Uhrzeit (Date/Time):\t03-05-2026 / 14:07:09\r\n"
-        "----------------------------------------------------------------------\r\n"
-        "SYSTEMINFO:\r\n"
-        "          Plattform/Environment:\tLinux\r\n"
-        "          Version:\t6.1\r\n"
-        "          Build:\t123   Debian GNU/Linux 12 (bookworm)\r\n"
-        "----------------------------------------------------------------------\r\n";
+    const QByteArray expected = "----------------------------------------------------------------------\r\n"
+                                "F E H L E R P R O T O K O L L  /  E R R O R   P R O T O C O L L\r\n"
+                                "----------------------------------------------------------------------\r\n"
+                                "PROGRAMM-INFO:\r\n"
+                                "          stiftolino  V1.1.344\r\n"
+                                "----------------------------------------------------------------------\r\n"
+                                "FEHLERBESCHREIBUNG / ERROR DESCRIPTION:\r\n"
+                                "          Fehler-Nr / error :\t53 (File not found)\r\n"
+                                "          Modul:\tfrmDraw\r\n"
+                                "          Prozedur / procedure:\tvbeButton_Click\r\n"
+                                "          Zeile / Line:\t40\r\n"
+                                "          Datum/Uhrzeit (Date/Time):\t03-05-2026 / 14:07:09\r\n"
+                                "----------------------------------------------------------------------\r\n"
+                                "SYSTEMINFO:\r\n"
+                                "          Plattform/Environment:\tLinux\r\n"
+                                "          Version:\t6.1\r\n"
+                                "          Build:\t123   Debian GNU/Linux 12 (bookworm)\r\n"
+                                "----------------------------------------------------------------------\r\n";
     QCOMPARE(Cp1252::encode(buildProtocolText(sample())), expected);
     // The build number is a 16-bit field.
     ProtocolContent wide = sample();
@@ -127,8 +126,7 @@ void tst_Errors::textsTheCodePageLacks_data()
     QTest::newRow("lone line feed") << QStringLiteral("a\nb\rc") << QByteArray("a b c");
     QTest::newRow("euro and umlaut") << QStringLiteral("5 \u20ac f\u00fcr") << QByteArray("5 \x80 f\xfcr");
     QTest::newRow("Cyrillic") << QStringLiteral("\u041e\u0448\u0438\u0431\u043a\u0430") << QByteArray("??????");
-    QTest::newRow("beyond 65536: one character") << QStringLiteral("Pinsel \U0001F3A8!")
-                                                 << QByteArray("Pinsel ?!");
+    QTest::newRow("beyond 65536: one character") << QStringLiteral("Pinsel \U0001F3A8!") << QByteArray("Pinsel ?!");
     QTest::newRow("lone surrogate") << QString(QChar(0xD83C)) + u'x' << QByteArray("?x");
 }
 
@@ -179,7 +177,7 @@ void tst_Errors::prettyName()
 void tst_Errors::kernelVersion_data()
 {
     QTest::addColumn<QString>("release");
-    QTest::addColumn<QList<int>>("version");   // major, minor, build
+    QTest::addColumn<QList<int>>("version"); // major, minor, build
     QTest::newRow("distribution kernel") << "6.1.0-18-amd64" << QList<int>{6, 1, 0};
     QTest::newRow("patch level") << "5.15.148" << QList<int>{5, 15, 148};
     QTest::newRow("major only") << "7" << QList<int>{7, 0, 0};
@@ -222,12 +220,10 @@ void tst_Errors::wrap_data()
     QTest::newRow("100 characters") << hundred << expect;
     QTest::newRow("short line") << "abc def" << QStringList{"abc def "};
     QTest::newRow("empty line") << "" << QStringList{" "};
-    QTest::newRow("one long word") << QString(80, u'x')
-                                   << QStringList{QString(20, u' ') + QString(80, u'x') + u' '};
+    QTest::newRow("one long word") << QString(80, u'x') << QStringList{QString(20, u' ') + QString(80, u'x') + u' '};
     // Each word counts with the blank after it; the line's last word too.
     const QString sixtySix(66, u'a');
-    QTest::newRow("ends at column 73: one line")
-        << sixtySix + " bbbbb" << QStringList{sixtySix + " bbbbb "};
+    QTest::newRow("ends at column 73: one line") << sixtySix + " bbbbb" << QStringList{sixtySix + " bbbbb "};
     QTest::newRow("ends at column 74: the last word wraps")
         << sixtySix + " bbbbbb" << QStringList{sixtySix + u' ', QString(20, u' ') + "bbbbbb "};
     QTest::newRow("one word to column 73") << QString(72, u'x') << QStringList{QString(72, u'x') + u' '};
@@ -282,8 +278,8 @@ void tst_Errors::dialogReturnsTheChoice()
     QCOMPARE(d->progInfo(), QStringLiteral("stiftolino  V1.1.344"));
     QCOMPARE(d->windowTitle(), QStringLiteral("Fehler / Error! "));
     QCOMPARE(d->size(), QSize(7215 / 15, 4995 / 15));
-    QCOMPARE(captions, (QStringList{"Wieder&holen Retry", "&Ignorieren   Ignore",
-                                    "&Abbrechen Cancel", "&Beenden       End"}));
+    QCOMPARE(captions,
+             (QStringList{"Wieder&holen Retry", "&Ignorieren   Ignore", "&Abbrechen Cancel", "&Beenden       End"}));
     QVERIFY(!(d->windowFlags() & Qt::WindowCloseButtonHint));
 }
 
@@ -324,9 +320,9 @@ void tst_Errors::saveAsksBeforeReplacing()
     std::unique_ptr<ErrPtnr> d(makeDialog());
     const QString path = d->protocolFilePath(QStringLiteral(".ERR"));
     d->cmdProtocol_Click(1);
-    QCOMPARE(m_env->prompts.asked.size(), 1);   // only the confirmation
-    QVERIFY(m_env->prompts.asked[0].contains(QStringLiteral("Das FehlerprotcmdOKoll wurde in die Datei '")
-                                        + path + QStringLiteral("' geschrieben!")));
+    QCOMPARE(m_env->prompts.asked.size(), 1); // only the confirmation
+    QVERIFY(m_env->prompts.asked[0].contains(QStringLiteral("Das FehlerprotcmdOKoll wurde in die Datei '") + path
+                                             + QStringLiteral("' geschrieben!")));
     const QByteArray first = readFile(path);
     QVERIFY(first.contains("PROGRAMM-INFO:"));
     QVERIFY(first.endsWith("-\r\n\r\n"));
@@ -375,7 +371,8 @@ void tst_Errors::mailAndWebUseClipboardAndShell()
     d->cmdProtocol_Click(2);
     QCOMPARE(m_env->opened.value(0), QUrl(QStringLiteral("mailto:support@vorbexa.example")));
     QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("SYSTEMINFO:")));
-    QVERIFY(m_env->prompts.asked.value(0).contains(QStringLiteral("use the menu or toolbar command of your email program. ")));
+    QVERIFY(m_env->prompts.asked.value(0).contains(
+        QStringLiteral("use the menu or toolbar command of your email program. ")));
     QGuiApplication::clipboard()->clear();
     m_env->prompts.asked.clear();
     d->cmdProtocol_Click(3);
@@ -421,8 +418,9 @@ void tst_Errors::dialogsHaveOnlyATitle()
         if (dialog == u"input")
             Prompts::input(nullptr, QStringLiteral("Name?"), QStringLiteral("T"));
         else
-            Prompts::message(nullptr, QStringLiteral("?"), dialog == u"ok" ? Prompts::Buttons::Ok : Prompts::Buttons::YesNo,
-                             Prompts::Icon::Question, QStringLiteral("T"));
+            Prompts::message(nullptr, QStringLiteral("?"),
+                             dialog == u"ok" ? Prompts::Buttons::Ok : Prompts::Buttons::YesNo, Prompts::Icon::Question,
+                             QStringLiteral("T"));
     }
     QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
     QVERIFY(flags.testFlag(Qt::WindowTitleHint));
@@ -449,8 +447,8 @@ void tst_Errors::keyboardAndPlainText()
         if (dlg.isVisible())
             dlg.continueButton(1)->click();
     });
-    const int choice = d->OnError(QStringLiteral("<i>M</i>"), QStringLiteral("P"),
-                                  PendingError{5, QStringLiteral("<b>x</b>"), 1});
+    const int choice =
+        d->OnError(QStringLiteral("<i>M</i>"), QStringLiteral("P"), PendingError{5, QStringLiteral("<b>x</b>"), 1});
     QList<QWidget *> order;
     for (int i = 0; i < 4; ++i)
         order << d->protocolButton(i);

@@ -5,11 +5,13 @@
 // keeps the program running with nothing lost; what the user sees is checked.
 
 #include "app/allgemein.h"
+#include "controls/canvas.h"
+#include "controls/symbolbutton.h"
 #include "core/globals.h"
 #include "core/language.h"
 #include "core/resources.h"
 #include "core/settings.h"
-#include "controls/canvas.h"
+#include "core/sound.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
 #include "platform/instancelock.h"
@@ -17,12 +19,10 @@
 #include "platform/picturebox.h"
 #include "platform/printer.h"
 #include "platform/settingsbackend.h"
-#include "controls/symbolbutton.h"
-#include "core/sound.h"
 #include "support/childrole.h"
 #include "support/fixtures.h"
-#include "support/programcopy.h"
 #include "support/printspooler.h"
+#include "support/programcopy.h"
 #include "support/pulseserver.h"
 #include "support/testsupport.h"
 #include "support/waitfor.h"
@@ -106,7 +106,7 @@ QByteArray hugeBitmap()
     put32(22, side);
     out[26] = 1;
     out[28] = 8;
-    put32(30, 1);   // RLE8
+    put32(30, 1); // RLE8
     put32(34, quint32(data.size()));
     put32(46, 256);
     for (int i = 0; i < 256; ++i)
@@ -187,7 +187,7 @@ private slots:
 private:
     std::optional<TestEnvironment> m_env;
     std::unique_ptr<PrintSpooler> m_spooler;
-    QString m_why;   // why there is no spooler
+    QString m_why; // why there is no spooler
 };
 
 void tst_Faults::init()
@@ -219,7 +219,7 @@ void tst_Faults::languageTableGoneWhileRunning()
     LanguageFilePath = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
     QCOMPARE(ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), LanguageFilePath), 0);
     frmDraw &w = frmDraw::instance();
-    w.Sprache();   // as every activation of the window does
+    w.Sprache(); // as every activation of the window does
     QCOMPARE(w.vbeButton(9)->toolTip(), QStringLiteral("Beenden"));
 
     PermissionsCount permissions;
@@ -251,7 +251,7 @@ void tst_Faults::settingsFileIsAFolder()
     QVERIFY(QDir().mkpath(path + QStringLiteral("/keep")));
     std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(path);
     SetSettingsBackend(store.get());
-    m_env->reporter.fallback = 1;   // Ignore
+    m_env->reporter.fallback = 1; // Ignore
     LoadConfig();
     QCOMPARE(PenWidth, Defaults::PenWidth);
     QCOMPARE(m_env->reporter.reports.size(), 8);
@@ -290,7 +290,7 @@ void tst_Faults::settingsFileUnreadable()
         QVERIFY(permissions.ok());
         std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(path);
         SetSettingsBackend(store.get());
-        LoadConfig();   // Cancel
+        LoadConfig(); // Cancel
         QCOMPARE(m_env->reporter.said(), QStringList{"Allgemein.LoadConfig 20: 75"});
         QCOMPARE(PenWidth, Defaults::PenWidth);
         QCOMPARE(TemplateIndex, Defaults::TemplateIndex);
@@ -367,7 +367,7 @@ void tst_Faults::pictureChangedBetweenListAndOk()
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         QVERIFY(f.write(hugeBitmap()) > 3000000);
     }
-    m_env->reporter.fallback = 1;   // Ignore
+    m_env->reporter.fallback = 1; // Ignore
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
     QCOMPARE(m_env->reporter.said(), QStringList{QStringLiteral("frmPreview.vbeButton_Click 360: %1").arg(error)});
     QVERIFY(w.picBild()->image() == drawn);
@@ -375,18 +375,17 @@ void tst_Faults::pictureChangedBetweenListAndOk()
     QVERIFY(!p->picPanel[2]->isVisible());
 }
 
-
 void tst_Faults::instanceLock_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<InstanceLock::Outcome>("outcome");
-    QTest::addColumn<QString>("why");   // the end of what a start without the lock says
+    QTest::addColumn<QString>("why"); // the end of what a start without the lock says
     using InstanceLock::Outcome;
     QTest::newRow("free") << QString() << Outcome::Held << QString();
     QTest::newRow("held by a running copy") << "held" << Outcome::RunningCopy << QString();
     // The other failures start the program without the check, saying why.
-    QTest::newRow("no locks on a network home") << "ENOLCK" << Outcome::Unavailable
-                                                << " cannot be locked: " + qt_error_string(ENOLCK);
+    QTest::newRow("no locks on a network home")
+        << "ENOLCK" << Outcome::Unavailable << " cannot be locked: " + qt_error_string(ENOLCK);
     QTest::newRow("a folder in the lock file's place")
         << "folder" << Outcome::Unavailable << " cannot be made or opened: " + qt_error_string(EISDIR);
     QTest::newRow("a file in its folder's place")
@@ -418,7 +417,6 @@ void tst_Faults::instanceLock()
     QCOMPARE(result.why, why.isEmpty() ? QString() : file + why);
 }
 
-
 // No display: one clear line on stderr, exit code 1, no file written anywhere.
 void tst_Faults::noDisplay()
 {
@@ -438,8 +436,7 @@ void tst_Faults::noDisplay()
                             "It needs a graphical desktop (X11 or Wayland).\n"),
              err.constData());
     QCOMPARE(err.count('\n'), 1);
-    QDirIterator written(in.dir.path(), QDir::Files | QDir::Hidden | QDir::System,
-                         QDirIterator::Subdirectories);
+    QDirIterator written(in.dir.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     QStringList files;
     while (written.hasNext())
         files << written.next();
@@ -464,8 +461,7 @@ void tst_Faults::twoStartsAtOnce()
         a.start();
         b.start();
         QVERIFY(a.waitForStarted() && b.waitForStarted());
-        QVERIFY2(waitFor([&] { return a.state() == QProcess::NotRunning || b.state() == QProcess::NotRunning; },
-                         20000),
+        QVERIFY2(waitFor([&] { return a.state() == QProcess::NotRunning || b.state() == QProcess::NotRunning; }, 20000),
                  qPrintable(QStringLiteral("round %1: neither start ended").arg(round)));
         QProcess &ended = a.state() == QProcess::NotRunning ? a : b;
         QProcess &running = &ended == &a ? b : a;
@@ -511,11 +507,13 @@ void tst_Faults::killedWhileWritingSettings()
         QVERIFY(child.waitForStarted());
         // Kill it at a different point each time: after a few more rounds.
         const int target = lastRound + 1 + kill % 5;
-        QVERIFY(waitFor([&] {
-            bool whole = false;
-            const QList<int> v = roundsIn(&whole);
-            return whole && v.first() >= target;
-        }, 20000));
+        QVERIFY(waitFor(
+            [&] {
+                bool whole = false;
+                const QList<int> v = roundsIn(&whole);
+                return whole && v.first() >= target;
+            },
+            20000));
         ::kill(pid_t(child.processId()), SIGKILL);
         QVERIFY(child.waitForFinished());
         bool whole = false;
@@ -541,10 +539,13 @@ void tst_Faults::killedWhileWritingSettings()
     QProcess next;
     ChildRole::start(next, QStringLiteral("write-settings"), {path, QString::number(lastRound + 1)});
     QVERIFY(next.waitForStarted());
-    QVERIFY2(waitFor([&] {
-        bool whole = false;
-        return roundsIn(&whole).last() > lastRound;
-    }, 10000), "the settings wait for an abandoned lock file");
+    QVERIFY2(waitFor(
+                 [&] {
+                     bool whole = false;
+                     return roundsIn(&whole).last() > lastRound;
+                 },
+                 10000),
+             "the settings wait for an abandoned lock file");
     next.kill();
     next.waitForFinished();
 }
@@ -565,11 +566,13 @@ void tst_Faults::soundServerKilled()
     QVERIFY(child.waitForStarted());
     QByteArray out;
     auto reached = [&](int n) {
-        return waitFor([&] {
-            child.waitForReadyRead(20);
-            out += child.readAllStandardOutput();
-            return out.contains("played " + QByteArray::number(n) + '\n');
-        }, 15000);
+        return waitFor(
+            [&] {
+                child.waitForReadyRead(20);
+                out += child.readAllStandardOutput();
+                return out.contains("played " + QByteArray::number(n) + '\n');
+            },
+            15000);
     };
     QVERIFY2(reached(10), out.constData());
     server.kill();
@@ -585,8 +588,8 @@ void tst_Faults::soundServerKilled()
 
 void tst_Faults::printQueueFaults_data()
 {
-    QTest::addColumn<QString>("program");     // what is done to the queue after the start
-    QTest::addColumn<QStringList>("said");    // what the error frame was told
+    QTest::addColumn<QString>("program");  // what is done to the queue after the start
+    QTest::addColumn<QStringList>("said"); // what the error frame was told
     QTest::newRow("removed") << "lpadmin" << QStringList{"frmDraw.vbeButton_Click 160: 482"};
     QTest::newRow("rejecting jobs") << "cupsreject" << QStringList{"frmDraw.vbeButton_Click 210: 482"};
     // A paused queue takes the job and prints it once it goes on again.
@@ -611,17 +614,16 @@ void tst_Faults::printQueueFaults()
         QSKIP(qPrintable(m_why));
     const QString queue = QStringLiteral("Kinderzimmer-") + program;
     QVERIFY2(m_spooler->addQueue(queue, PrintSpooler::cupsPdfPpd()), qPrintable(m_spooler->whyNot()));
-    Printing::setPrinterFactory({});   // the real default printer
+    Printing::setPrinterFactory({}); // the real default printer
 
     QVERIFY(showMainWindow());
     frmDraw &w = MainWindow();
     w.picBild()->line(QPointF(10, 10), QPointF(200, 150));
     const QImage drawn = w.picBild()->image();
-    const QStringList args =
-        program == u"lpadmin" ? QStringList{QStringLiteral("-x"), queue} : QStringList{queue};
+    const QStringList args = program == u"lpadmin" ? QStringList{QStringLiteral("-x"), queue} : QStringList{queue};
     QVERIFY2(!m_spooler->run(program, args).isNull(), qPrintable(m_spooler->whyNot()));
 
-    m_env->reporter.fallback = 1;   // Ignore
+    m_env->reporter.fallback = 1; // Ignore
     w.vbeButton_Click(5);
     QCOMPARE(m_env->reporter.said(), said);
     if (said.isEmpty()) {

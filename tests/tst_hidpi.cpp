@@ -2,12 +2,12 @@
 // shows its artwork from the "@2x" pictures, pixel for pixel, instead of blowing
 // up the ordinary ones; the canvas keeps its logical size, so a saved picture is
 // the same at any scale; the lesson strips are drawn as they are.
+#include "controls/canvas.h"
 #include "controls/clicklabel.h"
 #include "controls/symbolbutton.h"
 #include "controls/ucslider.h"
 #include "core/globals.h"
 #include "core/resources.h"
-#include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
@@ -23,10 +23,7 @@
 using namespace Allgemein;
 
 namespace {
-QImage art(const QString &path)
-{
-    return Artwork::read(path).convertToFormat(QImage::Format_RGB32);
-}
+QImage art(const QString &path) { return Artwork::read(path).convertToFormat(QImage::Format_RGB32); }
 
 // How many of the sampled pixels of `shown` (device pixels, from `at`) differ from
 // those of `source` (from `from`) over a w x h area.
@@ -43,8 +40,7 @@ int differences(const QImage &shown, QPoint at, const QImage &source, QPoint fro
 
 // The logical size of a picture made for the screen's scale 2; none when it has
 // another scale.
-template <class Picture>
-QSize atScale2(const Picture &p)
+template <class Picture> QSize atScale2(const Picture &p)
 {
     return p.devicePixelRatio() == 2.0 ? p.deviceIndependentSize().toSize() : QSize();
 }
@@ -99,8 +95,8 @@ void tst_HiDpi::backgroundsArePixelExact()
     QFETCH(QString, window);
     const bool main = window == QLatin1String("main");
     QImage backdrop = main ? w->backdrop() : w->preview()->backdrop();
-    const QImage source = art(main ? QStringLiteral(":/art/background@2x.png")
-                                   : QStringLiteral(":/art/picker_bg@2x.png"));
+    const QImage source =
+        art(main ? QStringLiteral(":/art/background@2x.png") : QStringLiteral(":/art/picker_bg@2x.png"));
     const QSize logical = main ? w->size() : w->preview()->size();
     QCOMPARE(atScale2(backdrop), logical);
     // The window is its picture's size: the large picture is shown pixel for pixel.
@@ -131,10 +127,10 @@ void tst_HiDpi::smallPictures()
     SymbolButton *clear = w->vbeButton(0);
     const QImage button = clear->grab().toImage().convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(atScale2(button), clear->size());
-    const QImage large = Artwork::read(QStringLiteral(":/art/icons/clear@2x.png"))
-                             .convertToFormat(QImage::Format_ARGB32);
-    const QImage blown = Artwork::read(QStringLiteral(":/art/icons/clear.png"))
-                             .convertToFormat(QImage::Format_ARGB32).scaled(48, 48);
+    const QImage large =
+        Artwork::read(QStringLiteral(":/art/icons/clear@2x.png")).convertToFormat(QImage::Format_ARGB32);
+    const QImage blown =
+        Artwork::read(QStringLiteral(":/art/icons/clear.png")).convertToFormat(QImage::Format_ARGB32).scaled(48, 48);
     const QPoint at = QPoint((clear->width() - 24) / 2, (clear->height() - 24) / 2) * 2;
     auto mismatches = [&](const QImage &icon) {
         int n = 0;

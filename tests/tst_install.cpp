@@ -31,9 +31,8 @@ QStringList manualPictures()
         names << QStringLiteral("toolbar-%1").arg(i);
     for (int i = 0; i < 9; ++i)
         names << QStringLiteral("lesson-button-%1").arg(i);
-    names << QStringLiteral("toolbar-6-off") << QStringLiteral("lesson-window")
-          << QStringLiteral("lesson-templates") << QStringLiteral("lesson-files")
-          << QStringLiteral("pen-window") << QStringLiteral("program-de")
+    names << QStringLiteral("toolbar-6-off") << QStringLiteral("lesson-window") << QStringLiteral("lesson-templates")
+          << QStringLiteral("lesson-files") << QStringLiteral("pen-window") << QStringLiteral("program-de")
           << QStringLiteral("program-en");
     return names;
 }
@@ -117,8 +116,7 @@ void tst_Install::validators_data()
     addValidatorRows();
     // Every warning groff knows, and no output but them.
     QTest::newRow("manual page") << QStringLiteral("groff")
-                                 << QStringList{QStringLiteral("-man"), QStringLiteral("-ww"),
-                                                QStringLiteral("-z")}
+                                 << QStringList{QStringLiteral("-man"), QStringLiteral("-ww"), QStringLiteral("-z")}
                                  << QStringLiteral("share/man/man1/stiftolino.1");
 }
 
@@ -134,9 +132,8 @@ void tst_Install::desktopEntry()
     QVERIFY(lines.contains(QStringLiteral("Icon=") + AppId));
     // Keywords and texts in English and German.
     for (const char *key : {"Keywords=", "Keywords[de]=", "Comment=", "Comment[de]="}) {
-        const auto line = std::find_if(lines.cbegin(), lines.cend(), [&](const QString &l) {
-            return l.startsWith(QLatin1String(key));
-        });
+        const auto line = std::find_if(lines.cbegin(), lines.cend(),
+                                       [&](const QString &l) { return l.startsWith(QLatin1String(key)); });
         QVERIFY2(line != lines.cend() && line->size() > qsizetype(qstrlen(key)) + 3, key);
     }
     // The metainfo names the same entry and the release being installed.
@@ -190,8 +187,8 @@ void tst_Install::manualPages()
                 targets << a.value(QLatin1String(name)).toString();
         }
     }
-    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString() + QStringLiteral(" at line ")
-                                         + QString::number(xml.lineNumber())));
+    QVERIFY2(!xml.hasError(),
+             qPrintable(xml.errorString() + QStringLiteral(" at line ") + QString::number(xml.lineNumber())));
     QCOMPARE(lang, language);
 
     bool linksOther = false;
@@ -223,8 +220,7 @@ void tst_Install::manualPages()
     if (!tidy.isEmpty()) {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(tidy, {QStringLiteral("-errors"), QStringLiteral("-quiet"), QStringLiteral("-utf8"),
-                       f.fileName()});
+        p.start(tidy, {QStringLiteral("-errors"), QStringLiteral("-quiet"), QStringLiteral("-utf8"), f.fileName()});
         QVERIFY(p.waitForFinished(30000));
         QVERIFY2(p.exitCode() == 0, qPrintable(QString::fromUtf8(p.readAll())));
     }
@@ -278,8 +274,8 @@ void tst_Install::folders()
         // Even though the prefix can be written (a temporary folder; or root's
         // /usr/local), nothing goes beside the program.
         QVERIFY(QFileInfo(program).isWritable());
-        QCOMPARE(pictures, QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
-                               + QStringLiteral("/Stiftolino"));
+        QCOMPARE(pictures,
+                 QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Stiftolino"));
         QCOMPARE(protocols, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
         QVERIFY(!pictures.startsWith(m_prefix.path()));
         QVERIFY(!protocols.startsWith(m_prefix.path()));
@@ -302,20 +298,17 @@ void tst_Install::sessionPlatform_data()
                                  << QByteArrayList() << QByteArray();
     QTest::newRow("Wayland session") << QByteArray() << QByteArray("wayland") << QByteArray("wayland-0")
                                      << QByteArray(":0") << QByteArrayList() << QByteArray("xcb");
-    QTest::newRow("Wayland display only") << QByteArray() << QByteArray() << QByteArray("wayland-1")
-                                          << QByteArray(":1") << QByteArrayList() << QByteArray("xcb");
-    QTest::newRow("Wayland without XWayland") << QByteArray() << QByteArray("wayland")
-                                              << QByteArray("wayland-0") << QByteArray()
-                                              << QByteArrayList() << QByteArray();
-    QTest::newRow("user chose by variable") << QByteArray("wayland") << QByteArray("wayland")
-                                            << QByteArray("wayland-0") << QByteArray(":0")
-                                            << QByteArrayList() << QByteArray();
-    QTest::newRow("user chose by argument") << QByteArray() << QByteArray("wayland")
-                                            << QByteArray("wayland-0") << QByteArray(":0")
-                                            << QByteArrayList{"-platform", "wayland"} << QByteArray();
-    QTest::newRow("other arguments") << QByteArray() << QByteArray("Wayland") << QByteArray()
-                                     << QByteArray(":0") << QByteArrayList{"-style", "fusion"}
-                                     << QByteArray("xcb");
+    QTest::newRow("Wayland display only") << QByteArray() << QByteArray() << QByteArray("wayland-1") << QByteArray(":1")
+                                          << QByteArrayList() << QByteArray("xcb");
+    QTest::newRow("Wayland without XWayland") << QByteArray() << QByteArray("wayland") << QByteArray("wayland-0")
+                                              << QByteArray() << QByteArrayList() << QByteArray();
+    QTest::newRow("user chose by variable") << QByteArray("wayland") << QByteArray("wayland") << QByteArray("wayland-0")
+                                            << QByteArray(":0") << QByteArrayList() << QByteArray();
+    QTest::newRow("user chose by argument")
+        << QByteArray() << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
+        << QByteArrayList{"-platform", "wayland"} << QByteArray();
+    QTest::newRow("other arguments") << QByteArray() << QByteArray("Wayland") << QByteArray() << QByteArray(":0")
+                                     << QByteArrayList{"-style", "fusion"} << QByteArray("xcb");
 }
 
 void tst_Install::sessionPlatform()

@@ -88,7 +88,7 @@ void tst_Language::missingFileIsEmpty()
 
 void tst_Language::copyReadOnce_data()
 {
-    QTest::addColumn<QByteArray>("edited");   // the English "End program" in the copy
+    QTest::addColumn<QByteArray>("edited"); // the English "End program" in the copy
     QTest::addColumn<bool>("keepTime");
     QTest::addColumn<bool>("switchLanguage");
     QTest::addColumn<bool>("readAgain");
@@ -156,8 +156,8 @@ void tst_Language::fileFormat()
         QVERIFY2(message >= lastMessage, key.constData());
         lastMessage = message;
     }
-    for (int m : {100, 113, 114, 115, 119, 120, 121, 122, 123, 124, 125, 128, 129, 130, 131, 132,
-                  133, 134, 135, 140, 142, 143}) {
+    for (int m : {100, 113, 114, 115, 119, 120, 121, 122, 123, 124, 125,
+                  128, 129, 130, 131, 132, 133, 134, 135, 140, 142, 143}) {
         for (int d = 0; d < 7; ++d)
             QVERIFY(keys.contains(QByteArray::number(d * 1000 + m).rightJustified(4, '0')));
     }
@@ -169,48 +169,52 @@ void tst_Language::rules_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("text");
     const QByteArray base = "[lang]    \r\n0114 = first\r\n0114 = second\r\n";
-    QTest::newRow("first key wins") << base << "0114" << "first";
-    QTest::newRow("section name ignores case") << QByteArray("[LANG]\r\n0001 = x\r\n") << "0001" << "x";
-    QTest::newRow("key ignores case and blanks")
-        << QByteArray("[lang]\r\n  AbC\t=  y \r\n") << "abc" << "y";
-    QTest::newRow("other section not read")
-        << QByteArray("[other]\r\n0001 = no\r\n[lang]\r\n0002 = yes\r\n") << "0001" << "";
-    QTest::newRow("line without equals skipped")
-        << QByteArray("[lang]\r\n0001 nothing\r\n0001 = found\r\n") << "0001" << "found";
-    QTest::newRow("ends at NUL")
-        << QByteArray("[lang]\r\n0001 = a\r\n\0\0000002 = stale\r\n", 32) << "0002" << "";
+    QTest::newRow("first key wins") << base << "0114"
+                                    << "first";
+    QTest::newRow("section name ignores case") << QByteArray("[LANG]\r\n0001 = x\r\n") << "0001"
+                                               << "x";
+    QTest::newRow("key ignores case and blanks") << QByteArray("[lang]\r\n  AbC\t=  y \r\n") << "abc"
+                                                 << "y";
+    QTest::newRow("other section not read") << QByteArray("[other]\r\n0001 = no\r\n[lang]\r\n0002 = yes\r\n") << "0001"
+                                            << "";
+    QTest::newRow("line without equals skipped") << QByteArray("[lang]\r\n0001 nothing\r\n0001 = found\r\n") << "0001"
+                                                 << "found";
+    QTest::newRow("ends at NUL") << QByteArray("[lang]\r\n0001 = a\r\n\0\0000002 = stale\r\n", 32) << "0002"
+                                 << "";
     QTest::newRow("NUL as the first byte: nothing is read")
-        << QByteArray("\0\r\n[lang]\r\n0001 = stale\r\n", 25) << "0001" << "";
-    QTest::newRow("NUL right after the text")
-        << QByteArray("[lang]\r\n0001 = a\0b\r\n", 20) << "0001" << "a";
-    QTest::newRow("keys before the first section not read")
-        << QByteArray("0001 = early\r\n[lang]\r\n") << "0001" << "";
-    QTest::newRow("section without its closing bracket")
-        << QByteArray("[lang\r\n0001 = open\r\n") << "0001" << "open";
-    QTest::newRow("the last line without a line break")
-        << QByteArray("[lang]\r\n0001 = last") << "0001" << "last";
-    QTest::newRow("253 characters kept whole")
-        << QByteArray("[lang]\r\n0004 = ") + QByteArray(253, 'x') + "\r\n" << "0004"
-        << QString(253, u'x');
-    QTest::newRow("bare LF lines") << QByteArray("[lang]\n0003 = lf\n") << "0003" << "lf";
-    QTest::newRow("254 characters at most")
-        << QByteArray("[lang]\r\n0004 = ") + QByteArray(300, 'x') + "\r\n" << "0004"
-        << QString(254, u'x');
-    QTest::newRow("Windows-1252 quotes")
-        << QByteArray("[lang]\r\n0005 = \x84Hallo\x93\r\n") << "0005" << u"„Hallo“"_qs;
-    QTest::newRow("matching double quotes removed")
-        << QByteArray("[lang]\r\n0001 = \" abc \"\r\n") << "0001" << " abc ";
-    QTest::newRow("matching single quotes removed")
-        << QByteArray("[lang]\r\n0001 = 'abc'\r\n") << "0001" << "abc";
-    QTest::newRow("only a pair is removed") << QByteArray("[lang]\r\n0001 = \"\"x\"\"\r\n") << "0001" << "\"x\"";
-    QTest::newRow("empty quotes") << QByteArray("[lang]\r\n0001 = ''\r\n") << "0001" << "";
-    QTest::newRow("one quote only kept")
-        << QByteArray("[lang]\r\n0001 = \"abc\r\n") << "0001" << "\"abc";
-    QTest::newRow("quote alone kept") << QByteArray("[lang]\r\n0001 = '\r\n") << "0001" << "'";
-    QTest::newRow("different quotes kept")
-        << QByteArray("[lang]\r\n0001 = \"abc'\r\n") << "0001" << "\"abc'";
-    QTest::newRow("quotes inside kept")
-        << QByteArray("[lang]\r\n0001 = Er sagte \"ja\" und 'nein'\r\n") << "0001" << "Er sagte \"ja\" und 'nein'";
+        << QByteArray("\0\r\n[lang]\r\n0001 = stale\r\n", 25) << "0001"
+        << "";
+    QTest::newRow("NUL right after the text") << QByteArray("[lang]\r\n0001 = a\0b\r\n", 20) << "0001"
+                                              << "a";
+    QTest::newRow("keys before the first section not read") << QByteArray("0001 = early\r\n[lang]\r\n") << "0001"
+                                                            << "";
+    QTest::newRow("section without its closing bracket") << QByteArray("[lang\r\n0001 = open\r\n") << "0001"
+                                                         << "open";
+    QTest::newRow("the last line without a line break") << QByteArray("[lang]\r\n0001 = last") << "0001"
+                                                        << "last";
+    QTest::newRow("253 characters kept whole") << QByteArray("[lang]\r\n0004 = ") + QByteArray(253, 'x') + "\r\n"
+                                               << "0004" << QString(253, u'x');
+    QTest::newRow("bare LF lines") << QByteArray("[lang]\n0003 = lf\n") << "0003"
+                                   << "lf";
+    QTest::newRow("254 characters at most") << QByteArray("[lang]\r\n0004 = ") + QByteArray(300, 'x') + "\r\n"
+                                            << "0004" << QString(254, u'x');
+    QTest::newRow("Windows-1252 quotes") << QByteArray("[lang]\r\n0005 = \x84Hallo\x93\r\n") << "0005" << u"„Hallo“"_qs;
+    QTest::newRow("matching double quotes removed") << QByteArray("[lang]\r\n0001 = \" abc \"\r\n") << "0001"
+                                                    << " abc ";
+    QTest::newRow("matching single quotes removed") << QByteArray("[lang]\r\n0001 = 'abc'\r\n") << "0001"
+                                                    << "abc";
+    QTest::newRow("only a pair is removed") << QByteArray("[lang]\r\n0001 = \"\"x\"\"\r\n") << "0001"
+                                            << "\"x\"";
+    QTest::newRow("empty quotes") << QByteArray("[lang]\r\n0001 = ''\r\n") << "0001"
+                                  << "";
+    QTest::newRow("one quote only kept") << QByteArray("[lang]\r\n0001 = \"abc\r\n") << "0001"
+                                         << "\"abc";
+    QTest::newRow("quote alone kept") << QByteArray("[lang]\r\n0001 = '\r\n") << "0001"
+                                      << "'";
+    QTest::newRow("different quotes kept") << QByteArray("[lang]\r\n0001 = \"abc'\r\n") << "0001"
+                                           << "\"abc'";
+    QTest::newRow("quotes inside kept") << QByteArray("[lang]\r\n0001 = Er sagte \"ja\" und 'nein'\r\n") << "0001"
+                                        << "Er sagte \"ja\" und 'nein'";
 }
 
 void tst_Language::rules()
@@ -224,7 +228,7 @@ void tst_Language::rules()
 void tst_Language::sumPastSixteenBitsOverflows()
 {
     LanguageOffset = 32700;
-    QCOMPARE(Msg(Text(67)), QString());   // 32767 still fits
+    QCOMPARE(Msg(Text(67)), QString()); // 32767 still fits
     try {
         Msg(Text(68));
         QFAIL("no overflow raised");
@@ -256,7 +260,7 @@ void tst_Language::qtTexts()
     QCOMPARE(UseQtTexts(0), u"de"_qs);
     const QString used = UseQtTexts(int16_t(offset));
     if (offset == 5000 && used == u"nb")
-        language = used;   // a Bokmål translation, where installed, comes first
+        language = used; // a Bokmål translation, where installed, comes first
     QCOMPARE(used, language);
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes);
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), no);
@@ -275,16 +279,13 @@ void tst_Language::startLanguage_data()
     QTest::newRow("LANG French") << none << QByteArrayList{"", "", "", "fr_FR.UTF-8"} << 6000;
     QTest::newRow("LANG English") << none << QByteArrayList{"", "", "", "en_GB.UTF-8"} << 1000;
     QTest::newRow("with a modifier") << none << QByteArrayList{"", "", "", "es_ES@euro"} << 4000;
-    QTest::newRow("LC_MESSAGES before LANG")
-        << none << QByteArrayList{"", "", "it_IT.UTF-8", "de_DE.UTF-8"} << 3000;
-    QTest::newRow("LC_ALL before LC_MESSAGES")
-        << none << QByteArrayList{"", "sv_SE.UTF-8", "it_IT.UTF-8", ""} << 2000;
+    QTest::newRow("LC_MESSAGES before LANG") << none << QByteArrayList{"", "", "it_IT.UTF-8", "de_DE.UTF-8"} << 3000;
+    QTest::newRow("LC_ALL before LC_MESSAGES") << none << QByteArrayList{"", "sv_SE.UTF-8", "it_IT.UTF-8", ""} << 2000;
     QTest::newRow("LANGUAGE before all") << none << QByteArrayList{"fr", "en_US.UTF-8", "", ""} << 6000;
     QTest::newRow("LANGUAGE list: its first of the seven")
         << none << QByteArrayList{"pt_BR:pt:nb_NO:en", "", "", "pt_BR.UTF-8"} << 5000;
     QTest::newRow("Nynorsk is Norwegian") << none << QByteArrayList{"", "", "", "nn_NO.UTF-8"} << 5000;
-    QTest::newRow("a language not among the seven: German")
-        << none << QByteArrayList{"", "", "", "pt_BR.UTF-8"} << 0;
+    QTest::newRow("a language not among the seven: German") << none << QByteArrayList{"", "", "", "pt_BR.UTF-8"} << 0;
     QTest::newRow("the first set decides") << none << QByteArrayList{"", "pt_PT.UTF-8", "", "fr_FR.UTF-8"} << 0;
     QTest::newRow("the C locale: German") << none << QByteArrayList{"", "", "", "C.UTF-8"} << 0;
     QTest::newRow("stored German wins") << u"0"_qs << QByteArrayList{"", "", "", "fr_FR.UTF-8"} << 0;

@@ -38,7 +38,7 @@
 
 namespace {
 XServer *g_x = nullptr;
-QString g_why;   // why there is no X server with a window manager
+QString g_why; // why there is no X server with a window manager
 
 QString configHome(const QTemporaryDir &dir) { return dir.filePath(QStringLiteral("home/.config")); }
 
@@ -88,7 +88,6 @@ void tst_Languages::initTestCase()
         QSKIP(qPrintable(g_why));
 }
 
-
 void tst_Languages::startScreenOfTheProgram()
 {
     ProgramCopy in;
@@ -110,28 +109,30 @@ void tst_Languages::startScreenOfTheProgram()
     constexpr int digits[] = {0, 1, 3, 4, 6};
     int flagsSeen = 0;
     bool grabbed = true;
-    waitFor([&] {
-        const QImage screen = DesktopProbe::screenshot(*g_x);
-        grabbed = !screen.isNull();
-        if (!grabbed)
-            return true;
-        flagsSeen = 0;
-        for (int i = 0; i < 5; ++i) {
-            const QImage flag = Artwork::read(QStringLiteral(":/art/flag%1.png").arg(digits[i]))
-                                    .convertToFormat(QImage::Format_RGB32);
-            const QImage seen =
-                screen.copy(g.x() + 312, g.y() + tops[i], 32, 20).convertToFormat(QImage::Format_RGB32);
-            qint64 diff = 0;
-            for (int y = 0; y < 20; ++y) {
-                for (int x = 0; x < 32; ++x) {
-                    const QColor a(flag.pixel(x, y)), b(seen.pixel(x, y));
-                    diff += qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue());
+    waitFor(
+        [&] {
+            const QImage screen = DesktopProbe::screenshot(*g_x);
+            grabbed = !screen.isNull();
+            if (!grabbed)
+                return true;
+            flagsSeen = 0;
+            for (int i = 0; i < 5; ++i) {
+                const QImage flag = Artwork::read(QStringLiteral(":/art/flag%1.png").arg(digits[i]))
+                                        .convertToFormat(QImage::Format_RGB32);
+                const QImage seen =
+                    screen.copy(g.x() + 312, g.y() + tops[i], 32, 20).convertToFormat(QImage::Format_RGB32);
+                qint64 diff = 0;
+                for (int y = 0; y < 20; ++y) {
+                    for (int x = 0; x < 32; ++x) {
+                        const QColor a(flag.pixel(x, y)), b(seen.pixel(x, y));
+                        diff += qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue());
+                    }
                 }
+                flagsSeen += diff / (32 * 20 * 3) <= 4;
             }
-            flagsSeen += diff / (32 * 20 * 3) <= 4;
-        }
-        return flagsSeen == 5;
-    }, 1500);
+            return flagsSeen == 5;
+        },
+        1500);
     if (!grabbed)
         QSKIP("ImageMagick's import is not installed (Debian package imagemagick)");
     QCOMPARE(flagsSeen, 5);

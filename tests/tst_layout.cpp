@@ -54,7 +54,7 @@ void tst_Layout::sizes_data()
     QTest::newRow("design") << 829 << 624 << 25;
     QTest::newRow("wide and low") << 1600 << 500 << 48;
     QTest::newRow("small") << 600 << 480 << 18;
-    QTest::newRow("half gap to even") << 850 << 640 << 26;   // 25.5 -> 26
+    QTest::newRow("half gap to even") << 850 << 640 << 26;       // 25.5 -> 26
     QTest::newRow("half gap to even, down") << 750 << 600 << 22; // 22.5 -> 22
 }
 
@@ -74,7 +74,7 @@ void tst_Layout::sizes()
     QCOMPARE(l.canvas.width(), sw - 3.0 * gap - PanelSize.width());
     QCOMPARE(l.frame.adjusted(0.3 * gap, 0.3 * gap, -0.3 * gap, -0.3 * gap), l.canvas);
     if (sw == 1600)
-        QVERIFY(l.canvas.top() < 0);   // the 4:3 shape wins over the window's height
+        QVERIFY(l.canvas.top() < 0); // the 4:3 shape wins over the window's height
 }
 
 void tst_Layout::growth()
@@ -91,7 +91,7 @@ void tst_Layout::growth()
 void tst_Layout::logoBoundary_data()
 {
     QTest::addColumn<int>("sw");
-    QTest::addColumn<bool>("before");   // already stretched
+    QTest::addColumn<bool>("before"); // already stretched
     QTest::addColumn<bool>("stretched");
     QTest::addColumn<double>("left");
     QTest::newRow("992: reaches into the left 35 %") << 992 << false << true << 992 - 30 - 992 * 0.6;

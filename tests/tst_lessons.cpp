@@ -93,8 +93,7 @@ bool isOutline(QRgb c) { return qMax(qMax(qRed(c), qGreen(c)), qBlue(c)) < 90; }
 
 // The pixels of cell `from` for which `was` holds while no pixel of cell `to` within
 // `reach` pixels satisfies `is`; the first of them goes to `first`.
-int unmatched(const QImage &image, int from, int to, bool (*was)(QRgb), bool (*is)(QRgb),
-              int reach, QPoint *first)
+int unmatched(const QImage &image, int from, int to, bool (*was)(QRgb), bool (*is)(QRgb), int reach, QPoint *first)
 {
     int n = 0;
     for (int y = 0; y < CellH; ++y) {
@@ -105,8 +104,7 @@ int unmatched(const QImage &image, int from, int to, bool (*was)(QRgb), bool (*i
             for (int dy = -reach; dy <= reach && !found; ++dy) {
                 for (int dx = -reach; dx <= reach && !found; ++dx) {
                     const int u = x + dx, v = y + dy;
-                    found = u >= 0 && v >= 0 && u < StripWidth && v < CellH
-                            && is(image.pixel(u, to * CellH + v));
+                    found = u >= 0 && v >= 0 && u < StripWidth && v < CellH && is(image.pixel(u, to * CellH + v));
                 }
             }
             if (!found && n++ == 0)
@@ -324,7 +322,9 @@ QString tst_Lessons::offTheLines(int lesson, const QList<LessonStroke> &strokes)
                                               (s.step - 1) * CellH + qBound(0, qRound(p.y()) + dy, CellH - 1)));
             if (!inked)
                 return QStringLiteral("%1 passes %2,%3, where its cell has no line")
-                    .arg(describe(s)).arg(p.x()).arg(p.y());
+                    .arg(describe(s))
+                    .arg(p.x())
+                    .arg(p.y());
         }
     }
     return {};
@@ -337,8 +337,7 @@ void tst_Lessons::countMatchesStrips()
         QVERIFY2(ModResFiles::HasResource(100 + n, QStringLiteral("BITMAP")),
                  qPrintable(QStringLiteral("bitmap resource %1 is missing").arg(100 + n)));
     QVERIFY2(!ModResFiles::HasResource(101 + m_count, QStringLiteral("BITMAP")),
-             qPrintable(QStringLiteral("bitmap resource %1 lies beyond the count %2")
-                            .arg(101 + m_count).arg(m_count)));
+             qPrintable(QStringLiteral("bitmap resource %1 lies beyond the count %2").arg(101 + m_count).arg(m_count)));
 }
 
 void tst_Lessons::countMatchesSources()
@@ -346,8 +345,8 @@ void tst_Lessons::countMatchesSources()
     const QString root = qEnvironmentVariable("STIFTOLINO_SOURCE_DIR");
     if (root.isEmpty())
         QSKIP("STIFTOLINO_SOURCE_DIR is not set; the lesson sources cannot be counted");
-    const QStringList sources = QDir(root + QStringLiteral("/resources/lessons"))
-                                    .entryList({QStringLiteral("[0-9][0-9]-*.svg")}, QDir::Files);
+    const QStringList sources =
+        QDir(root + QStringLiteral("/resources/lessons")).entryList({QStringLiteral("[0-9][0-9]-*.svg")}, QDir::Files);
     QCOMPARE(m_count, int(sources.size()));
 }
 
@@ -360,13 +359,13 @@ void tst_Lessons::fileFormat()
     QCOMPARE(le32(b, 2), quint32(b.size()));
     QCOMPARE(le32(b, 14), quint32(40));
     QCOMPARE(int(le32(b, 18)), StripWidth);
-    QCOMPARE(int(le32(b, 22)), StripHeight);          // bottom-up
+    QCOMPARE(int(le32(b, 22)), StripHeight); // bottom-up
     QCOMPARE(le16(b, 26), quint16(1));
-    QCOMPARE(le16(b, 28), quint16(8));                // 8 bits per pixel
-    QCOMPARE(le32(b, 30), quint32(1));                // RLE8
+    QCOMPARE(le16(b, 28), quint16(8)); // 8 bits per pixel
+    QCOMPARE(le32(b, 30), quint32(1)); // RLE8
     const quint32 used = le32(b, 46) ? le32(b, 46) : 256;
     QVERIFY(used <= 256);
-    QCOMPARE(le32(b, 10), quint32(54 + 4 * used));   // the palette fills the gap
+    QCOMPARE(le32(b, 10), quint32(54 + 4 * used)); // the palette fills the gap
     QCOMPARE(le32(b, 34), quint32(b.size()) - le32(b, 10));
 
     const QImage image = strip(lesson);
@@ -414,27 +413,33 @@ void tst_Lessons::cellsOnWhitePaper()
                     ++changed;
             }
         }
-        for (const QPoint p : {QPoint(0, 0), QPoint(StripWidth - 1, 0), QPoint(0, CellH - 1),
-                               QPoint(StripWidth - 1, CellH - 1)})
+        for (const QPoint p :
+             {QPoint(0, 0), QPoint(StripWidth - 1, 0), QPoint(0, CellH - 1), QPoint(StripWidth - 1, CellH - 1)})
             QVERIFY2(image.pixel(p.x(), top + p.y()) == qRgb(255, 255, 255),
-                     qPrintable(QStringLiteral("cell %1 corner is %2").arg(cell)
-                                    .arg(image.pixel(p.x(), top + p.y()), 8, 16)));
+                     qPrintable(
+                         QStringLiteral("cell %1 corner is %2").arg(cell).arg(image.pixel(p.x(), top + p.y()), 8, 16)));
         // Outlines stay on white paper; even the coloured finish leaves a good part of it.
         QVERIFY2(white > StripWidth * CellH / 5,
                  qPrintable(QStringLiteral("cell %1 has only %2 white pixels").arg(cell).arg(white)));
         // Every step adds ink.
         QVERIFY2(ink >= 200, qPrintable(QStringLiteral("cell %1 has only %2 inked pixels").arg(cell).arg(ink)));
         if (cell > 0)
-            QVERIFY2(changed >= 100, qPrintable(QStringLiteral("cell %1 changes only %2 pixels of cell %3")
-                                                    .arg(cell).arg(changed).arg(cell - 1)));
+            QVERIFY2(
+                changed >= 100,
+                qPrintable(
+                    QStringLiteral("cell %1 changes only %2 pixels of cell %3").arg(cell).arg(changed).arg(cell - 1)));
         // Ink keeps off the cell's edges.
-        QVERIFY2(inside.contains(drawn),
-                 qPrintable(QStringLiteral("cell %1: ink spans x %2..%3, y %4..%5")
-                                .arg(cell).arg(drawn.left()).arg(drawn.right()).arg(drawn.top()).arg(drawn.bottom())));
+        QVERIFY2(inside.contains(drawn), qPrintable(QStringLiteral("cell %1: ink spans x %2..%3, y %4..%5")
+                                                        .arg(cell)
+                                                        .arg(drawn.left())
+                                                        .arg(drawn.right())
+                                                        .arg(drawn.top())
+                                                        .arg(drawn.bottom())));
         // The subject fills a good part of the cell in the finished picture.
         if (cell == Cells - 1)
-            QVERIFY2(drawn.width() >= 150 && drawn.height() >= 150,
-                     qPrintable(QStringLiteral("finished picture only %1 x %2").arg(drawn.width()).arg(drawn.height())));
+            QVERIFY2(
+                drawn.width() >= 150 && drawn.height() >= 150,
+                qPrintable(QStringLiteral("finished picture only %1 x %2").arg(drawn.width()).arg(drawn.height())));
     }
 }
 
@@ -451,12 +456,16 @@ void tst_Lessons::earlierStepsStay()
     for (int cell = 0; cell + 1 < Cells; ++cell) {
         const bool last = cell + 1 == Cells - 1;
         QPoint first;
-        const int lost = unmatched(image, cell, cell + 1, isInk, last ? isOutline : isDrawn,
-                                   last ? 2 : 0, &first);
+        const int lost = unmatched(image, cell, cell + 1, isInk, last ? isOutline : isDrawn, last ? 2 : 0, &first);
         const int ink = countWhere(image, cell, isInk);
         QVERIFY2(lost <= (last ? 0 : 5 + ink / 200),
                  qPrintable(QStringLiteral("%1 of %2 inked pixels of cell %3 are no line in cell %4, first at %5,%6")
-                                .arg(lost).arg(ink).arg(cell).arg(cell + 1).arg(first.x()).arg(first.y())));
+                                .arg(lost)
+                                .arg(ink)
+                                .arg(cell)
+                                .arg(cell + 1)
+                                .arg(first.x())
+                                .arg(first.y())));
     }
 }
 
@@ -468,8 +477,11 @@ void tst_Lessons::lastStepOnlyColours()
     // The finished picture colours in what the steps drew: it has no line of its own.
     QPoint first;
     const int added = unmatched(image, Cells - 1, Cells - 2, isOutline, isInk, 2, &first);
-    QVERIFY2(added == 0, qPrintable(QStringLiteral("the finished picture has %1 line pixels no step drew, first at %2,%3")
-                                        .arg(added).arg(first.x()).arg(first.y())));
+    QVERIFY2(added == 0,
+             qPrintable(QStringLiteral("the finished picture has %1 line pixels no step drew, first at %2,%3")
+                            .arg(added)
+                            .arg(first.x())
+                            .arg(first.y())));
 }
 
 void tst_Lessons::sourceDrawable()
@@ -510,7 +522,8 @@ void tst_Lessons::sourceDrawable()
         const QStringList found = looseStrokes(strokes, stricter);
         QVERIFY2(std::any_of(found.cbegin(), found.cend(), [&](const QString &f) { return f.startsWith(mark); }),
                  qPrintable(QStringLiteral("step%1, %2, meets the drawing better than the list says")
-                                .arg(p.step).arg(QString::fromUtf8(p.what))));
+                                .arg(p.step)
+                                .arg(QString::fromUtf8(p.what))));
     }
     // A closed shape a few pixels wide cannot be drawn with a mouse; a pupil or a nose
     // tip is a filled dot instead.
@@ -555,11 +568,10 @@ void tst_Lessons::sameDecodeAsImageMagick()
         QCOMPARE(f.write(raw(lesson)), qint64(raw(lesson).size()));
     }
     QProcess p;
-    p.start(tool, {QStringLiteral("bmp:") + file, QStringLiteral("-depth"), QStringLiteral("8"),
-                   QStringLiteral("rgb:-")});
+    p.start(tool,
+            {QStringLiteral("bmp:") + file, QStringLiteral("-depth"), QStringLiteral("8"), QStringLiteral("rgb:-")});
     QVERIFY2(p.waitForFinished(60000), "ImageMagick did not finish");
-    QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0,
-             p.readAllStandardError().constData());
+    QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0, p.readAllStandardError().constData());
     const QByteArray rgb = p.readAllStandardOutput();
     QCOMPARE(rgb.size(), qsizetype(StripWidth) * StripHeight * 3);
     const QImage mine = strip(lesson).convertToFormat(QImage::Format_RGB888);
@@ -617,9 +629,11 @@ void tst_Lessons::encodeRow()
     QCOMPARE(back.size(), image.size());
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < w; ++x)
-            QVERIFY2(back.pixel(x, y) == image.pixel(x, y),
-                     qPrintable(QStringLiteral("pixel %1,%2: %3 instead of %4").arg(x).arg(y)
-                                    .arg(back.pixel(x, y), 8, 16).arg(image.pixel(x, y), 8, 16)));
+            QVERIFY2(back.pixel(x, y) == image.pixel(x, y), qPrintable(QStringLiteral("pixel %1,%2: %3 instead of %4")
+                                                                           .arg(x)
+                                                                           .arg(y)
+                                                                           .arg(back.pixel(x, y), 8, 16)
+                                                                           .arg(image.pixel(x, y), 8, 16)));
 }
 
 void tst_Lessons::encodedRowIsStrict()
@@ -672,8 +686,8 @@ void tst_Lessons::quantiseMapsToNearest()
     // Nearly white stays white; a colour between two palette entries goes to the nearer one.
     QImage image(3, 1, QImage::Format_RGB32);
     image.setPixel(0, 0, qRgb(254, 254, 253));
-    image.setPixel(1, 0, qRgb(0xe2, 0x22, 0x20));   // next to signal red
-    image.setPixel(2, 0, qRgb(0x58, 0x5b, 0x5a));   // next to dark grey
+    image.setPixel(1, 0, qRgb(0xe2, 0x22, 0x20)); // next to signal red
+    image.setPixel(2, 0, qRgb(0x58, 0x5b, 0x5a)); // next to dark grey
     const QImage q = quantise(image);
     QCOMPARE(q.pixel(0, 0) | 0xff000000, White);
     QCOMPARE(q.pixel(1, 0) | 0xff000000, SignalRed);

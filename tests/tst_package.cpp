@@ -99,7 +99,8 @@ void tst_Package::initTestCase()
                           {source + QStringLiteral("/dev.sh"), QStringLiteral("package"),
                            work + QStringLiteral("/dist"), work + QStringLiteral("/work")},
                           -1, env);
-    QVERIFY2(built.exitCode == 0, qPrintable(QStringLiteral("./dev.sh package failed:\n") + lastLines(built.output, 60)));
+    QVERIFY2(built.exitCode == 0,
+             qPrintable(QStringLiteral("./dev.sh package failed:\n") + lastLines(built.output, 60)));
 
     const QString arch = run(QStringLiteral("dpkg"), {QStringLiteral("--print-architecture")}).output.trimmed();
     m_deb = work + QStringLiteral("/dist/stiftolino_%1_%2.deb").arg(version, arch);
@@ -118,9 +119,9 @@ void tst_Package::lintian()
 {
     // Every tag, down to the pedantic ones: each is fixed or carries an override
     // with its reason in debian/stiftolino.lintian-overrides.
-    const Run lint = run(QStringLiteral("lintian"), {QStringLiteral("--info"), QStringLiteral("--display-info"),
-                                                    QStringLiteral("--pedantic"), m_deb},
-                         600000);
+    const Run lint =
+        run(QStringLiteral("lintian"),
+            {QStringLiteral("--info"), QStringLiteral("--display-info"), QStringLiteral("--pedantic"), m_deb}, 600000);
     QVERIFY2(lint.exitCode == 0, qPrintable(lint.output));
     const QRegularExpression tag(QStringLiteral("^[EWIPXC]: "), QRegularExpression::MultilineOption);
     QVERIFY2(!tag.match(lint.output).hasMatch(), qPrintable(lint.output));
@@ -147,12 +148,12 @@ void tst_Package::runTimeFiles_data()
     QTest::newRow("X11 platform") << plugins + QStringLiteral("/platforms/libqxcb.so") << QStringLiteral("Depends");
     QTest::newRow("CUPS printing") << plugins + QStringLiteral("/printsupport/libcupsprintersupport.so")
                                    << QStringLiteral("Depends");
-    QTest::newRow("X11 pointer themes")
-        << QLibraryInfo::path(QLibraryInfo::LibrariesPath) + QStringLiteral("/libXcursor.so.1")
-        << QStringLiteral("Recommends");
-    QTest::newRow("Qt's German texts")
-        << QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_de.qm")
-        << QStringLiteral("Recommends");
+    QTest::newRow("X11 pointer themes") << QLibraryInfo::path(QLibraryInfo::LibrariesPath)
+                                               + QStringLiteral("/libXcursor.so.1")
+                                        << QStringLiteral("Recommends");
+    QTest::newRow("Qt's German texts") << QLibraryInfo::path(QLibraryInfo::TranslationsPath)
+                                              + QStringLiteral("/qtbase_de.qm")
+                                       << QStringLiteral("Recommends");
 }
 
 void tst_Package::runTimeFiles()
@@ -161,7 +162,8 @@ void tst_Package::runTimeFiles()
     QFETCH(QString, fieldName);
     if (!QFileInfo::exists(file))
         QSKIP(qPrintable(file + QStringLiteral(" is not on this system")));
-    const Run owner = run(QStringLiteral("dpkg-query"), {QStringLiteral("--search"), QFileInfo(file).canonicalFilePath()});
+    const Run owner =
+        run(QStringLiteral("dpkg-query"), {QStringLiteral("--search"), QFileInfo(file).canonicalFilePath()});
     QVERIFY2(owner.exitCode == 0, qPrintable(QStringLiteral("no installed package carries ") + file));
     // "libqt6gui6:amd64: /usr/lib/..."
     const QSet<QString> named = packagesIn(field(fieldName)) + packagesIn(field(QStringLiteral("Depends")));
@@ -207,8 +209,8 @@ void tst_Package::contents()
         if (mode.startsWith(u'd'))
             continue;
         QVERIFY2(mode.startsWith(u'-'), qPrintable(QStringLiteral("not a plain file: ") + line));
-        const QString wanted = path == QLatin1String("/usr/bin/stiftolino") ? QStringLiteral("-rwxr-xr-x")
-                                                                               : QStringLiteral("-rw-r--r--");
+        const QString wanted =
+            path == QLatin1String("/usr/bin/stiftolino") ? QStringLiteral("-rwxr-xr-x") : QStringLiteral("-rw-r--r--");
         QVERIFY2(mode == wanted, qPrintable(line));
         found << path;
     }

@@ -3,18 +3,18 @@
 
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "controls/canvas.h"
+#include "controls/sliderart.h"
+#include "controls/symbolbutton.h"
+#include "controls/ucslider.h"
+#include "core/colors.h"
 #include "core/globals.h"
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/sound.h"
-#include "controls/symbolbutton.h"
 #include "pen/frmcolor.h"
-#include "core/colors.h"
-#include "controls/sliderart.h"
 #include "pen/penart.h"
 #include "pen/penplace.h"
-#include "controls/ucslider.h"
-#include "controls/canvas.h"
 #include "platform/twips.h"
 #include "support/childrole.h"
 #include "support/fixtures.h"
@@ -41,15 +41,13 @@ QColor swatch(const frmColor &w) { return w.lblFCol()->palette().color(QPalette:
 // loaded last; without them the player reports the missing resource.
 bool soundPlayed(const ScriptedReporter &reporter, int number)
 {
-    return reporter.reports.isEmpty()
-           && SoundBuffer == ModResFiles::LoadResData(number, QStringLiteral("WAV"));
+    return reporter.reports.isEmpty() && SoundBuffer == ModResFiles::LoadResData(number, QStringLiteral("WAV"));
 }
 
 QPoint expectedDefaultPlacePixels(const frmColor &w)
 {
     const QScreen *s = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
-    const QPoint twips = PenPlace::defaultPlace(s->availableGeometry().width() * 15, 626 * 15,
-                                                169 * 15);
+    const QPoint twips = PenPlace::defaultPlace(s->availableGeometry().width() * 15, 626 * 15, 169 * 15);
     return QPoint(Twips::toPixels(twips.x(), 15), Twips::toPixels(twips.y(), 15));
 }
 
@@ -64,7 +62,7 @@ private slots:
     void init()
     {
         m_env.emplace();
-        SoundOn = False;   // a test of the sounds switches them on
+        SoundOn = False; // a test of the sounds switches them on
         SoundBuffer.clear();
     }
     void cleanup() { m_env.reset(); }
@@ -116,12 +114,12 @@ QtMessageHandler g_previousHandler = nullptr;
 void tst_Pen::initTestCase()
 {
     // The offscreen platform cannot raise a window; it says so on every showing.
-    g_previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context,
-                                                  const QString &message) {
-        if (message.contains(QLatin1String("does not support raise()")))
-            return;
-        g_previousHandler(type, context, message);
-    });
+    g_previousHandler =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            if (message.contains(QLatin1String("does not support raise()")))
+                return;
+            g_previousHandler(type, context, message);
+        });
 }
 
 void tst_Pen::defaultPlace_data()
@@ -274,7 +272,8 @@ void tst_Pen::firstShowing()
     const QPoint expected = expectedDefaultPlacePixels(w);
     QCOMPARE(w.pos(), expected);
     const QScreen *screen = w.screen();
-    QCOMPARE(w.placeTwips(), QPoint(PenPlace::defaultPlace(screen->availableGeometry().width() * 15, 9390, 2535).x(), 1268));
+    QCOMPARE(w.placeTwips(),
+             QPoint(PenPlace::defaultPlace(screen->availableGeometry().width() * 15, 9390, 2535).x(), 1268));
     for (const auto &r : m_env->reporter.reports)
         QCOMPARE(r.procedure, QStringLiteral("PlayWAV")); // only a missing sound, if any
 }
@@ -289,26 +288,32 @@ void tst_Pen::storedPlace_data()
     QTest::addColumn<QPoint>("pixels");
     QTest::addColumn<bool>("defaultLeft");
     QTest::addColumn<bool>("defaultTop");
-    QTest::newRow("on the screen") << "3000" << "450" << QStringList() << QPoint(200, 30) << false << false;
-    QTest::newRow("a fraction as saved") << "4995.5" << "660" << QStringList() << QPoint(333, 44) << false << false;
+    QTest::newRow("on the screen") << "3000"
+                                   << "450" << QStringList() << QPoint(200, 30) << false << false;
+    QTest::newRow("a fraction as saved") << "4995.5"
+                                         << "660" << QStringList() << QPoint(333, 44) << false << false;
     // A stored place is used as found while 48 pixels of the window's width and
     // height are on the screen (800 x 800), and brought back so far otherwise.
-    QTest::newRow("48 x 48 left at the top left") << "-8670" << "-1815" << QStringList() << QPoint(-578, -121)
-                                                  << false << false;
-    QTest::newRow("48 x 48 left at the bottom right") << "11280" << "11280" << QStringList() << QPoint(752, 752)
-                                                      << false << false;
-    QTest::newRow("a corner of 24 x 28 left: brought back") << "11640" << "11580" << QStringList()
-                                                            << QPoint(752, 752) << false << false;
-    QTest::newRow("far below: brought back") << "-3000" << "99990" << QStringList() << QPoint(-200, 752) << false
-                                             << false;
-    QTest::newRow("far to the left: brought back") << "-30000" << "450" << QStringList() << QPoint(-578, 30)
-                                                   << false << false;
-    QTest::newRow("left not a number") << "links" << "450" << QStringList{"frmColor.Form_Load 60: 13"}
-                                       << QPoint(200, 30) << true << false;
-    QTest::newRow("top not a number") << "3000" << "" << QStringList{"frmColor.Form_Load 70: 13"}
-                                      << QPoint(200, 30) << false << true;
-    QTest::newRow("left beyond 32 bits") << "1e12" << "450" << QStringList{"frmColor.Form_Load 60: 6"}
-                                         << QPoint(200, 30) << true << false;
+    QTest::newRow("48 x 48 left at the top left") << "-8670"
+                                                  << "-1815" << QStringList() << QPoint(-578, -121) << false << false;
+    QTest::newRow("48 x 48 left at the bottom right") << "11280"
+                                                      << "11280" << QStringList() << QPoint(752, 752) << false << false;
+    QTest::newRow("a corner of 24 x 28 left: brought back")
+        << "11640"
+        << "11580" << QStringList() << QPoint(752, 752) << false << false;
+    QTest::newRow("far below: brought back") << "-3000"
+                                             << "99990" << QStringList() << QPoint(-200, 752) << false << false;
+    QTest::newRow("far to the left: brought back") << "-30000"
+                                                   << "450" << QStringList() << QPoint(-578, 30) << false << false;
+    QTest::newRow("left not a number") << "links"
+                                       << "450" << QStringList{"frmColor.Form_Load 60: 13"} << QPoint(200, 30) << true
+                                       << false;
+    QTest::newRow("top not a number") << "3000"
+                                      << "" << QStringList{"frmColor.Form_Load 70: 13"} << QPoint(200, 30) << false
+                                      << true;
+    QTest::newRow("left beyond 32 bits") << "1e12"
+                                         << "450" << QStringList{"frmColor.Form_Load 60: 6"} << QPoint(200, 30) << true
+                                         << false;
 }
 
 void tst_Pen::storedPlace()
@@ -432,7 +437,7 @@ void tst_Pen::pickColor()
     f.canvas->line(QPointF(10, 20), QPointF(60, 20));
 
     const QColor expected = QColor::fromRgb(QRgb(w.picCol()->point(at.x(), at.y())));
-    PenColor = int32_t(OleColor::rgb(1, 2, 3));   // so that picking black shows
+    PenColor = int32_t(OleColor::rgb(1, 2, 3)); // so that picking black shows
     const QPoint border(2, 2);
     QTest::mousePress(w.picCol(), button, {}, at + border);
     QCOMPARE(PenColor, int32_t(OleColor::fromColor(expected)));
@@ -601,8 +606,7 @@ void tst_Pen::placeAcrossRestart()
         first.move(333, 44);
         m_env->settings.writes.clear();
         first.Form_Unload();
-        QCOMPARE(m_env->settings.writes,
-                 (QStringList{"Optionen/CLeft=4995", "Optionen/CTop=660"}));
+        QCOMPARE(m_env->settings.writes, (QStringList{"Optionen/CLeft=4995", "Optionen/CTop=660"}));
     }
     frmColor second(&main.window);
     second.ShowOwned();
@@ -622,8 +626,8 @@ void tst_Pen::closing()
 {
     // The close event as the window system or the program sends it.
     struct PenWindow : frmColor {
-        using frmColor::frmColor;
         using frmColor::closeEvent;
+        using frmColor::frmColor;
     };
     QFETCH(bool, byWindowSystem);
     PenWindowFixture<PenWindow> f;
@@ -666,8 +670,8 @@ class PrintingReporter : public ErrorReporter
 public:
     int onError(const QString &module, const QString &procedure, const PendingError &error) override
     {
-        ChildRole::say(QStringLiteral("error %1 %2 %3 %4").arg(module, procedure).arg(error.number)
-                           .arg(error.line).toUtf8());
+        ChildRole::say(
+            QStringLiteral("error %1 %2 %3 %4").arg(module, procedure).arg(error.number).arg(error.line).toUtf8());
         return 2;
     }
 };
@@ -719,9 +723,8 @@ int x11Child(int argc, char **argv, const QStringList &args)
 
     // Pull the slider's thumb up: each whole value reaches the canvas.
     QStringList steps;
-    QObject::connect(w.slider(), &ucSlider::ValueChanged, &w, [&] {
-        steps << QStringLiteral("%1:%2").arg(w.slider()->Value()).arg(f.canvas->drawWidth());
-    });
+    QObject::connect(w.slider(), &ucSlider::ValueChanged, &w,
+                     [&] { steps << QStringLiteral("%1:%2").arg(w.slider()->Value()).arg(f.canvas->drawWidth()); });
     const QPoint thumb = w.slider()->mapToGlobal(QPoint(8, int(w.slider()->thumbRect().top()) + 8));
     pointer.moveTo(thumb);
     pointer.press();
@@ -739,13 +742,15 @@ int x11Child(int argc, char **argv, const QStringList &args)
     pointer.press();
     const QPoint creep(-1, 0);
     QPoint at = grip;
-    waitFor([&] {
-        if (serverPos() != startOnServer)
-            return true;
-        at += creep;
-        x.xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
-        return false;
-    }, 10000);
+    waitFor(
+        [&] {
+            if (serverPos() != startOnServer)
+                return true;
+            at += creep;
+            x.xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
+            return false;
+        },
+        10000);
     // Then leftwards and down, each step waiting until the window sits under
     // the pointer as it did at the press. The program moves it itself, under a
     // window manager too.
@@ -850,4 +855,3 @@ void tst_Pen::underX11()
 QTEST_MAIN_WITH_ROLES(tst_Pen, QApplication, {"x11", x11Child})
 
 #include "tst_pen.moc"
-

@@ -1,11 +1,11 @@
 // The lesson window: stepping, browsing with wrap-around, taking a lesson, grid
 // and size, its place, the saved pictures, and picture files that load or are refused.
 
+#include "controls/canvas.h"
+#include "controls/symbolbutton.h"
 #include "core/globals.h"
 #include "core/picturefile.h"
 #include "core/settings.h"
-#include "controls/symbolbutton.h"
-#include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "picker/frmpreview.h"
 #include "picker/gridoverlay.h"
@@ -53,14 +53,14 @@ QByteArray bitmapFile(int width, int height, int bits, bool topDown, bool pixels
     le32(topDown ? -height : height);
     le16(1);
     le16(bits);
-    le32(0);   // no compression
+    le32(0); // no compression
     le32(stride * height);
     le32(2835);
     le32(2835);
     le32(colours);
     le32(0);
     for (int i = 0; i < colours; ++i)
-        le32(i == 0 ? 0xFF0000 : 0x0000FF);   // red, then blue
+        le32(i == 0 ? 0xFF0000 : 0x0000FF); // red, then blue
     if (!pixels)
         return b;
     for (int row = 0; row < height; ++row) {
@@ -181,7 +181,7 @@ void tst_Picker::stepsToTheEndsAndBack()
         seen << p->picPreview->image().copy();
     }
     QVERIFY(!p->vbeButton[2]->isEnabled());
-    p->vbeButton_Click(2);   // at the end nothing more happens
+    p->vbeButton_Click(2); // at the end nothing more happens
     QCOMPARE(p->StepIndex, 5);
     for (int i = 4; i >= 0; --i) {
         QTest::mouseClick(p->vbeButton[0], Qt::LeftButton);
@@ -195,7 +195,7 @@ void tst_Picker::stepsToTheEndsAndBack()
 void tst_Picker::wrapAround()
 {
     open();
-    QTest::mouseClick(p->vbeButton[1], Qt::LeftButton);   // browse
+    QTest::mouseClick(p->vbeButton[1], Qt::LeftButton); // browse
     // Previous (5) and next (7) wrap only at the ends: 1 back to 43, 43 on to 1.
     const QList<QPair<int, int>> clicks{{5, 43}, {5, 42}, {7, 43}, {7, 1}, {7, 2}, {5, 1}};
     for (const auto &[button, lesson] : clicks) {
@@ -223,7 +223,7 @@ void tst_Picker::takeThisLesson()
     QCOMPARE(p->StepIndex, 0);
     QVERIFY(p->picPanel[0]->isVisible());
     QVERIFY(!p->picPanel[1]->isVisible());
-    QVERIFY(p->picPreview->image() != finished);   // back at the first step
+    QVERIFY(p->picPreview->image() != finished); // back at the first step
     QVERIFY(!p->vbeButton[0]->isEnabled());
 }
 
@@ -312,8 +312,8 @@ void tst_Picker::sizeToggleKeepsGridOff()
 void tst_Picker::gridLines_data()
 {
     QTest::addColumn<bool>("large");
-    QTest::addColumn<int>("first");   // the first vertical and horizontal line
-    QTest::addColumn<int>("width");   // its width in pixels
+    QTest::addColumn<int>("first"); // the first vertical and horizontal line
+    QTest::addColumn<int>("width"); // its width in pixels
     QTest::newRow("large") << true << 50 << 2;
     QTest::newRow("small") << false << 25 << 1;
 }
@@ -395,7 +395,7 @@ void tst_Picker::defaultPlace()
 void tst_Picker::storedLesson_data()
 {
     QTest::addColumn<int>("stored");
-    QTest::addColumn<bool>("browsing");   // put on the last lesson, browsing
+    QTest::addColumn<bool>("browsing"); // put on the last lesson, browsing
     QTest::newRow("the last lesson") << 43 << false;
     QTest::newRow("one past the last") << 44 << true;
     QTest::newRow("far past the last") << 99 << true;
@@ -501,7 +501,7 @@ void tst_Picker::keyboardChoosesThePicture()
 void tst_Picker::pictureFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("loads");   // or is refused (481)
+    QTest::addColumn<bool>("loads"); // or is refused (481)
     QTest::newRow("zero bytes") << QByteArray() << false;
     QTest::newRow("not a bitmap") << QByteArray("this is a letter, not a picture\n") << false;
     QByteArray truncated("BM");

@@ -34,16 +34,13 @@ void tst_Print::margins_data()
     QTest::addColumn<double>("offsetY");
     QTest::addColumn<double>("printWidth");
     QTest::addColumn<double>("printHeight");
-    QTest::addColumn<QList<int>>("expected");   // left, right, top, bottom
+    QTest::addColumn<QList<int>>("expected"); // left, right, top, bottom
     // A4: 210 x 297 mm.
-    QTest::newRow("no offsets, whole page printable") << 0.0 << 0.0 << 210.0 << 297.0
-                                                     << QList<int>{1, 1, 1, 1};
-    QTest::newRow("59 dots is 5 mm, then 6") << 59.0 << 0.0 << 200.0 << 297.0
-                                           << QList<int>{6, 6, 1, 1};
-    QTest::newRow("top offset too") << 0.0 << 59.0 << 210.0 << 280.0
-                                  << QList<int>{1, 1, 6, 13};
-    QTest::newRow("half a millimetre rounds to even") << 5.90625 << 17.71875 << 210.0 << 297.0
-                                                    << QList<int>{1, 1, 3, -1};
+    QTest::newRow("no offsets, whole page printable") << 0.0 << 0.0 << 210.0 << 297.0 << QList<int>{1, 1, 1, 1};
+    QTest::newRow("59 dots is 5 mm, then 6") << 59.0 << 0.0 << 200.0 << 297.0 << QList<int>{6, 6, 1, 1};
+    QTest::newRow("top offset too") << 0.0 << 59.0 << 210.0 << 280.0 << QList<int>{1, 1, 6, 13};
+    QTest::newRow("half a millimetre rounds to even")
+        << 5.90625 << 17.71875 << 210.0 << 297.0 << QList<int>{1, 1, 3, -1};
 }
 
 void tst_Print::margins()
@@ -74,8 +71,8 @@ void tst_Print::noPrinterKeepsMargins()
 
 void tst_Print::pdfPrinterMargins_data()
 {
-    QTest::addColumn<QMarginsF>("edges");        // the printer's unprintable edges, millimetres
-    QTest::addColumn<QList<int>>("expected");   // left, right, top, bottom
+    QTest::addColumn<QMarginsF>("edges");     // the printer's unprintable edges, millimetres
+    QTest::addColumn<QList<int>>("expected"); // left, right, top, bottom
     // Each edge plus the one millimetre every side gets.
     QTest::newRow("10 mm all round") << QMarginsF(10, 10, 10, 10) << QList<int>{11, 11, 11, 11};
     // Each offset read from its own edge: the top from the left one would give 6/6/6/36.
@@ -102,18 +99,17 @@ void tst_Print::pdfPrinterMargins()
 void tst_Print::printPage_data()
 {
     QTest::addColumn<QSizeF>("printable");
-    QTest::addColumn<QList<int>>("margins");   // left, right, top, bottom
+    QTest::addColumn<QList<int>>("margins"); // left, right, top, bottom
     QTest::addColumn<QRectF>("picture");
     QTest::addColumn<QPointF>("title");
-    QTest::newRow("no margins measured") << QSizeF(200, 287) << QList<int>{0, 0, 0, 0}
-                                         << QRectF(0, 0, 200, 287) << QPointF(0, 0);
-    QTest::newRow("even margins") << QSizeF(200, 287) << QList<int>{5, 5, 5, 5}
-                                  << QRectF(5, 5, 195, 282) << QPointF(5, 0);
+    QTest::newRow("no margins measured") << QSizeF(200, 287) << QList<int>{0, 0, 0, 0} << QRectF(0, 0, 200, 287)
+                                         << QPointF(0, 0);
+    QTest::newRow("even margins") << QSizeF(200, 287) << QList<int>{5, 5, 5, 5} << QRectF(5, 5, 195, 282)
+                                  << QPointF(5, 0);
     // Reaching past the printable area's far edges: cut back to it.
-    QTest::newRow("left larger than right") << QSizeF(200, 287) << QList<int>{12, 3, 9, 2}
-                                            << QRectF(12, 9, 188, 278) << QPointF(12, 0);
-    QTest::newRow("margins eat the page") << QSizeF(200, 287) << QList<int>{5, 250, 5, 5}
-                                          << QRectF() << QPointF(5, 0);
+    QTest::newRow("left larger than right")
+        << QSizeF(200, 287) << QList<int>{12, 3, 9, 2} << QRectF(12, 9, 188, 278) << QPointF(12, 0);
+    QTest::newRow("margins eat the page") << QSizeF(200, 287) << QList<int>{5, 250, 5, 5} << QRectF() << QPointF(5, 0);
 }
 
 void tst_Print::printPage()
@@ -122,8 +118,8 @@ void tst_Print::printPage()
     QFETCH(QList<int>, margins);
     QFETCH(QRectF, picture);
     QFETCH(QPointF, title);
-    const PrintPage page = printPageFor(printable, {int16_t(margins[0]), int16_t(margins[1]),
-                                                   int16_t(margins[2]), int16_t(margins[3])});
+    const PrintPage page =
+        printPageFor(printable, {int16_t(margins[0]), int16_t(margins[1]), int16_t(margins[2]), int16_t(margins[3])});
     QCOMPARE(page.picture, picture);
     QCOMPARE(page.title, title);
 }

@@ -31,9 +31,10 @@ namespace {
 // The values of a PPD keyword for one option choice, e.g. "*ImageableArea A4/A4: "0 0 595 842"".
 QList<double> ppdNumbers(const QByteArray &ppd, const QByteArray &keyword, const QByteArray &choice)
 {
-    const QRegularExpression re(QStringLiteral("^\\*%1 %2(/[^:]*)?:\\s*\"([^\"]*)\"")
-                                    .arg(QString::fromLatin1(keyword), QRegularExpression::escape(QString::fromLatin1(choice))),
-                                QRegularExpression::MultilineOption);
+    const QRegularExpression re(
+        QStringLiteral("^\\*%1 %2(/[^:]*)?:\\s*\"([^\"]*)\"")
+            .arg(QString::fromLatin1(keyword), QRegularExpression::escape(QString::fromLatin1(choice))),
+        QRegularExpression::MultilineOption);
     const QRegularExpressionMatch m = re.match(QString::fromLatin1(ppd));
     QList<double> values;
     if (m.hasMatch()) {
@@ -96,13 +97,14 @@ void tst_PrinterMargins::imageableArea()
     QVERIFY(!m_spooler.run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), queue}).isNull());
 
     // What the spooler says: the queue's paper (lpoptions) and its imageable area (PPD).
-    const QString options = m_spooler.run(QStringLiteral("lpoptions"), {QStringLiteral("-p"), queue, QStringLiteral("-l")});
+    const QString options =
+        m_spooler.run(QStringLiteral("lpoptions"), {QStringLiteral("-p"), queue, QStringLiteral("-l")});
     const QByteArray paper = defaultPageSize(options);
     QVERIFY2(!paper.isEmpty(), qPrintable(options));
     QFile ppdFile(m_spooler.queuePpd(queue));
     QVERIFY(ppdFile.open(QIODevice::ReadOnly));
     const QByteArray ppd = ppdFile.readAll();
-    const QList<double> area = ppdNumbers(ppd, "ImageableArea", paper);      // llx lly urx ury, points
+    const QList<double> area = ppdNumbers(ppd, "ImageableArea", paper);       // llx lly urx ury, points
     const QList<double> dimension = ppdNumbers(ppd, "PaperDimension", paper); // width height, points
     QCOMPARE(area.size(), 4);
     QCOMPARE(dimension.size(), 2);
@@ -121,7 +123,7 @@ void tst_PrinterMargins::imageableArea()
     const QList<int> expected{left + 1, right, top + 1, bottom};
 
     TestEnvironment env;
-    Printing::setPrinterFactory({});   // the spooler's default printer
+    Printing::setPrinterFactory({}); // the spooler's default printer
     const auto [l, r, t, b] = Drucker::GetPrinterMargins({-1, -1, -1, -1});
     QCOMPARE((QList<int>{l, r, t, b}), expected);
     QVERIFY(env.reporter.reports.isEmpty());

@@ -39,10 +39,14 @@ void tst_Resources::trimNull_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("result");
-    QTest::newRow("no NUL") << "abc" << "abc";
-    QTest::newRow("leading NUL") << QString(QChar(0)) + "abc" << "";
-    QTest::newRow("NUL inside") << QString("ab") + QChar(0) + "cd" << "ab";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("no NUL") << "abc"
+                            << "abc";
+    QTest::newRow("leading NUL") << QString(QChar(0)) + "abc"
+                                 << "";
+    QTest::newRow("NUL inside") << QString("ab") + QChar(0) + "cd"
+                                << "ab";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void tst_Resources::trimNull()
@@ -79,7 +83,7 @@ void tst_Resources::longerFileKeepsItsTail()
 
 void tst_Resources::symbolicLinkRefused()
 {
-    m_env->reporter.fallback = 1;  // Ignore each failing statement
+    m_env->reporter.fallback = 1; // Ignore each failing statement
     const QString victim = m_env->folder.filePath(QStringLiteral("victim.txt"));
     QVERIFY(writeFile(victim, "precious"));
     const QString link = m_env->folder.filePath(QStringLiteral("~tmp.lng"));
@@ -100,26 +104,22 @@ void tst_Resources::missingResource()
 
 void tst_Resources::failedWrite_data()
 {
-    QTest::addColumn<QString>("path");           // relative to the test folder, or absolute
-    QTest::addColumn<QList<int>>("answers");     // then Cancel
+    QTest::addColumn<QString>("path");       // relative to the test folder, or absolute
+    QTest::addColumn<QList<int>>("answers"); // then Cancel
     QTest::addColumn<QList<int>>("lines");
     QTest::addColumn<QList<int>>("numbers");
     // Ignore goes on with the next statement: the failed open leads to a failed
     // write and close, each reported in turn.
     QTest::newRow("missing folder: ignore")
-        << "no/such/folder/x.lng" << QList<int>{1, 1, 1} << QList<int>{40, 50, 60}
-        << QList<int>{76, 52, 52};
+        << "no/such/folder/x.lng" << QList<int>{1, 1, 1} << QList<int>{40, 50, 60} << QList<int>{76, 52, 52};
     QTest::newRow("missing folder: retry, cancel")
         << "no/such/folder/x.lng" << QList<int>{0} << QList<int>{40, 40} << QList<int>{76, 76};
-    QTest::newRow("name too long: cancel")
-        << QString(300, u'n') << QList<int>{} << QList<int>{40} << QList<int>{52};
+    QTest::newRow("name too long: cancel") << QString(300, u'n') << QList<int>{} << QList<int>{40} << QList<int>{52};
     // A device that is always full: the open works, the write fails.
-    QTest::newRow("disk full: cancel") << "/dev/full" << QList<int>{} << QList<int>{50}
-                                       << QList<int>{61};
+    QTest::newRow("disk full: cancel") << "/dev/full" << QList<int>{} << QList<int>{50} << QList<int>{61};
     QTest::newRow("disk full: retry, cancel")
         << "/dev/full" << QList<int>{0} << QList<int>{50, 50} << QList<int>{61, 61};
-    QTest::newRow("disk full: ignore closes") << "/dev/full" << QList<int>{1} << QList<int>{50}
-                                              << QList<int>{61};
+    QTest::newRow("disk full: ignore closes") << "/dev/full" << QList<int>{1} << QList<int>{50} << QList<int>{61};
 }
 
 void tst_Resources::failedWrite()
@@ -133,9 +133,9 @@ void tst_Resources::failedWrite()
     m_env->reporter.answers = answers;
     const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
     const uint before = openFiles();
-    QCOMPARE(SaveResItemToDisk(1000, QStringLiteral("CUSTOM"),
-                               path.startsWith(u'/') ? path : m_env->folder.filePath(path)),
-             0);
+    QCOMPARE(
+        SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), path.startsWith(u'/') ? path : m_env->folder.filePath(path)),
+        0);
     QList<int> gotLines, gotNumbers;
     for (const auto &r : m_env->reporter.reports) {
         gotLines << r.error.line;
@@ -157,7 +157,8 @@ void tst_Resources::tempDirIsPrivate()
     const QString dir = Allgemein::GetTempDir();
     QVERIFY(dir.endsWith(u'/'));
     QVERIFY(dir != QDir::tempPath() + u'/');
-    struct stat st {};
+    struct stat st {
+    };
     QCOMPARE(::lstat(QFile::encodeName(dir).constData(), &st), 0);
     QVERIFY(S_ISDIR(st.st_mode));
     QCOMPARE(st.st_mode & 0777, mode_t(0700));
@@ -171,8 +172,7 @@ void tst_Resources::tempDirRefusesAPlantedLink()
     QVERIFY(QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QTemporaryDir elsewhere;
-    QVERIFY(QFile::link(elsewhere.path(),
-                        runtime.filePath(QStringLiteral("stiftolino-%1").arg(::getuid()))));
+    QVERIFY(QFile::link(elsewhere.path(), runtime.filePath(QStringLiteral("stiftolino-%1").arg(::getuid()))));
     m_env->reporter.answers = {2};
     QCOMPARE(Allgemein::GetTempDir(), QString());
     qputenv("XDG_RUNTIME_DIR", oldRuntime);

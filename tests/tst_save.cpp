@@ -35,16 +35,12 @@ using namespace Allgemein;
 
 namespace {
 
-QByteArray md5(const QByteArray &bytes)
-{
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex();
-}
+QByteArray md5(const QByteArray &bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex(); }
 
 // Everything in a folder, hidden entries too.
 QStringList entries(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // Reads an uncompressed 24-bit bitmap file by hand, independent of Qt's reader.
@@ -68,7 +64,7 @@ QImage readBmp24(const QByteArray &b, QString *why)
     }
     QImage img(width, qAbs(height), QImage::Format_RGB32);
     for (int y = 0; y < img.height(); ++y) {
-        const int row = height > 0 ? img.height() - 1 - y : y;   // bottom-up unless negative
+        const int row = height > 0 ? img.height() - 1 - y : y; // bottom-up unless negative
         const auto *p = reinterpret_cast<const uchar *>(b.constData() + offset + row * stride);
         for (int x = 0; x < width; ++x)
             img.setPixel(x, y, qRgb(p[3 * x + 2], p[3 * x + 1], p[3 * x]));
@@ -83,9 +79,8 @@ class ProtectingPrompts : public Prompts::Scripted
 public:
     QString folder;
     QString fault;
-    Prompts::Answer message(QWidget *parent, const QString &text, Prompts::Buttons buttons,
-                            Prompts::Icon icon, const QString &title,
-                            Prompts::Answer defaultButton) override
+    Prompts::Answer message(QWidget *parent, const QString &text, Prompts::Buttons buttons, Prompts::Icon icon,
+                            const QString &title, Prompts::Answer defaultButton) override
     {
         if (fault == u"readonly") {
             ::chmod(QFile::encodeName(folder).constData(), 0555);
@@ -132,7 +127,7 @@ int overwrite(int argc, char **argv, const QStringList &args)
     w.showCentred();
     w.picBild()->line(QPointF(10, 10), QPointF(300, 200));
     if (fault == u"fill") {
-        std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit fails instead
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
         const rlimit limit{64 * 1024, 64 * 1024};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             return 4;
@@ -228,7 +223,7 @@ void tst_Save::names_data()
     // "<typed>.bmp" beforehand: a link to the file "outside", to another
     // "picture", or a "chain" of two links.
     QTest::addColumn<QString>("link");
-    QTest::addColumn<QStringList>("files");   // what the pictures folder then holds
+    QTest::addColumn<QStringList>("files"); // what the pictures folder then holds
     QTest::addColumn<int>("error");
     const QStringList none;
     QTest::newRow("cancel") << QString() << QString() << none << 0;
@@ -244,11 +239,12 @@ void tst_Save::names_data()
     QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << QString() << none << 52;
     // A hidden file, which the lesson window's list would never show.
     QTest::newRow("begins with a dot") << ".haus" << QString() << none << 52;
-    QTest::newRow("link to a file outside") << "weg" << "outside" << QStringList{u"weg.bmp"_qs} << 52;
-    QTest::newRow("link to another picture") << "weg" << "picture"
-                                             << QStringList{u"anders.bmp"_qs, u"weg.bmp"_qs} << 52;
-    QTest::newRow("chain of two links") << "weg" << "chain"
-                                        << QStringList{u"mitte.bmp"_qs, u"weg.bmp"_qs} << 52;
+    QTest::newRow("link to a file outside") << "weg"
+                                            << "outside" << QStringList{u"weg.bmp"_qs} << 52;
+    QTest::newRow("link to another picture") << "weg"
+                                             << "picture" << QStringList{u"anders.bmp"_qs, u"weg.bmp"_qs} << 52;
+    QTest::newRow("chain of two links") << "weg"
+                                        << "chain" << QStringList{u"mitte.bmp"_qs, u"weg.bmp"_qs} << 52;
 }
 
 void tst_Save::names()
@@ -278,8 +274,9 @@ void tst_Save::names()
     const QStringList before = entries(m_env->folder.path());
 
     save(typed);
-    QCOMPARE(m_env->prompts.asked.value(0), QStringLiteral("Save picture to file...|Please enter a name for the file:"));
-    QCOMPARE(m_env->prompts.asked.size(), 1);   // no overwrite question
+    QCOMPARE(m_env->prompts.asked.value(0),
+             QStringLiteral("Save picture to file...|Please enter a name for the file:"));
+    QCOMPARE(m_env->prompts.asked.size(), 1); // no overwrite question
     QCOMPARE(PictureName, typed);
     QCOMPARE(entries(pics()), files);
     if (!files.isEmpty() && link.isEmpty())
@@ -306,7 +303,7 @@ void tst_Save::names()
 
 void tst_Save::overwriteQuestion_data()
 {
-    QTest::addColumn<QList<Prompts::Answer>>("answer");   // none: the default button
+    QTest::addColumn<QList<Prompts::Answer>>("answer"); // none: the default button
     QTest::addColumn<bool>("replaced");
     QTest::newRow("no") << QList<Prompts::Answer>{Prompts::Answer::No} << false;
     QTest::newRow("enter") << QList<Prompts::Answer>{} << false;
@@ -329,7 +326,8 @@ void tst_Save::overwriteQuestion()
     stroke(QPoint(300, 300), QPoint(500, 400), Qt::red);
     save(QStringLiteral("haus"), answer);
     QCOMPARE(m_env->prompts.asked.size(), 3);
-    QCOMPARE(m_env->prompts.asked[2], QStringLiteral("Please enter a name for the file:|File already exists!\r\nOverwrite?"));
+    QCOMPARE(m_env->prompts.asked[2],
+             QStringLiteral("Please enter a name for the file:|File already exists!\r\nOverwrite?"));
     const QByteArray now = readFile(path);
     if (replaced) {
         QCOMPARE(now, PictureFile::bmpBytes(w->picBild()->image()));
@@ -359,7 +357,7 @@ void tst_Save::fileHoldsWhatTheCanvasShows()
     QTest::mouseClick(w->vbeButton(1), Qt::LeftButton);
     stroke(QPoint(400, 100), QPoint(420, 400), QColor(0, 120, 0));
     const QImage canvas = w->picBild()->image();
-    QCOMPARE(canvas.pixelColor(100, 250), QColor(90, 160, 230));   // the undone stroke is gone
+    QCOMPARE(canvas.pixelColor(100, 250), QColor(90, 160, 230)); // the undone stroke is gone
 
     save(QStringLiteral("bild"));
     QString why;
@@ -428,7 +426,7 @@ void tst_Save::killedInTheMiddle()
         if (parts.value(0) != "writing")
             continue;
         if (parts.value(1).toInt() < 2) {
-            saved = parts.value(2);   // whole once the next "writing" comes
+            saved = parts.value(2); // whole once the next "writing" comes
             continue;
         }
         while (!deadline.hasExpired() && !caught)

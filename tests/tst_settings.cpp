@@ -123,8 +123,7 @@ void tst_Settings::iniFileKeysIgnoreCase()
         QVERIFY(store->setValue(QStringLiteral("Optionen"), QStringLiteral("Ptop"), QStringLiteral("2")));
     }
     auto store = IniSettingsBackend::atPath(path);
-    QCOMPARE(store->value(QStringLiteral("Optionen"), QStringLiteral("ptop")).value_or(QString()),
-             QStringLiteral("2"));
+    QCOMPARE(store->value(QStringLiteral("Optionen"), QStringLiteral("ptop")).value_or(QString()), QStringLiteral("2"));
     const QByteArray text = readFile(path);
     QCOMPARE(text.toLower().count("ptop="), 1);
     QVERIFY(text.contains("[Optionen]"));
@@ -135,9 +134,8 @@ void tst_Settings::saveOrder()
     PenWidth = 7;
     SaveConfig();
     QCOMPARE(m_env->settings.writes,
-             (QStringList{"Optionen/Sound=-1", "Optionen/Width=7", "Optionen/Image=1",
-                          "Optionen/Color=0", "Optionen/PSize=-1", "Optionen/CShow=-1",
-                          "Optionen/Gitter=-1"}));
+             (QStringList{"Optionen/Sound=-1", "Optionen/Width=7", "Optionen/Image=1", "Optionen/Color=0",
+                          "Optionen/PSize=-1", "Optionen/CShow=-1", "Optionen/Gitter=-1"}));
 }
 
 void tst_Settings::notANumber_data()
@@ -146,12 +144,18 @@ void tst_Settings::notANumber_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("line");
     QTest::addColumn<int>("number");
-    QTest::newRow("Sound text") << "Sound" << "yes" << 20 << 13;
-    QTest::newRow("Width empty") << "Width" << "" << 40 << 13;
-    QTest::newRow("Color hex") << "Color" << "0xFF" << 50 << 13;
-    QTest::newRow("Image too large") << "Image" << "40000" << 30 << 6;
-    QTest::newRow("Gitter not a number") << "Gitter" << "-1x" << 80 << 13;
-    QTest::newRow("Zeichnen not a number") << "Zeichnen" << "ja" << 90 << 13;
+    QTest::newRow("Sound text") << "Sound"
+                                << "yes" << 20 << 13;
+    QTest::newRow("Width empty") << "Width"
+                                 << "" << 40 << 13;
+    QTest::newRow("Color hex") << "Color"
+                               << "0xFF" << 50 << 13;
+    QTest::newRow("Image too large") << "Image"
+                                     << "40000" << 30 << 6;
+    QTest::newRow("Gitter not a number") << "Gitter"
+                                         << "-1x" << 80 << 13;
+    QTest::newRow("Zeichnen not a number") << "Zeichnen"
+                                           << "ja" << 90 << 13;
 }
 
 void tst_Settings::notANumber()
@@ -170,8 +174,7 @@ void tst_Settings::notANumber()
 
 namespace {
 // The converted number as text, or "error N" for a raised run-time error.
-template<class Convert>
-QString outcome(Convert convert)
+template <class Convert> QString outcome(Convert convert)
 {
     try {
         return QString::number(qint64(convert()));
@@ -186,28 +189,72 @@ void tst_Settings::conversions_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("as16");
     QTest::addColumn<QString>("as32");
-    QTest::newRow("plain") << "5" << "5" << "5";
-    QTest::newRow("true") << "-1" << "-1" << "-1";
-    QTest::newRow("blanks") << "  42 " << "42" << "42";
-    QTest::newRow("half to even down") << "2.5" << "2" << "2";
-    QTest::newRow("half to even up") << "3.5" << "4" << "4";
-    QTest::newRow("fraction") << "4775.6" << "4776" << "4776";
-    QTest::newRow("exponent") << "1e3" << "1000" << "1000";
-    QTest::newRow("16-bit largest") << "32767" << "32767" << "32767";
-    QTest::newRow("16-bit largest plus one") << "32768" << "error 6" << "32768";
-    QTest::newRow("rounds up past 16 bits") << "32767.5" << "error 6" << "32768";
-    QTest::newRow("16-bit smallest") << "-32768" << "-32768" << "-32768";
-    QTest::newRow("rounds to the 16-bit smallest") << "-32768.5" << "-32768" << "-32768";
-    QTest::newRow("16-bit smallest minus one") << "-32769" << "error 6" << "-32769";
-    QTest::newRow("32-bit largest") << "2147483647" << "error 6" << "2147483647";
-    QTest::newRow("32-bit largest plus one") << "2147483648" << "error 6" << "error 6";
-    QTest::newRow("32-bit smallest") << "-2147483648" << "error 6" << "-2147483648";
-    QTest::newRow("32-bit smallest minus one") << "-2147483649" << "error 6" << "error 6";
-    QTest::newRow("inf is not a number") << "inf" << "error 13" << "error 13";
-    QTest::newRow("nan is not a number") << "nan" << "error 13" << "error 13";
-    QTest::newRow("hexadecimal") << "&H10" << "error 13" << "error 13";
-    QTest::newRow("only blanks") << "   " << "error 13" << "error 13";
-    QTest::newRow("sign alone") << "-" << "error 13" << "error 13";
+    QTest::newRow("plain") << "5"
+                           << "5"
+                           << "5";
+    QTest::newRow("true") << "-1"
+                          << "-1"
+                          << "-1";
+    QTest::newRow("blanks") << "  42 "
+                            << "42"
+                            << "42";
+    QTest::newRow("half to even down") << "2.5"
+                                       << "2"
+                                       << "2";
+    QTest::newRow("half to even up") << "3.5"
+                                     << "4"
+                                     << "4";
+    QTest::newRow("fraction") << "4775.6"
+                              << "4776"
+                              << "4776";
+    QTest::newRow("exponent") << "1e3"
+                              << "1000"
+                              << "1000";
+    QTest::newRow("16-bit largest") << "32767"
+                                    << "32767"
+                                    << "32767";
+    QTest::newRow("16-bit largest plus one") << "32768"
+                                             << "error 6"
+                                             << "32768";
+    QTest::newRow("rounds up past 16 bits") << "32767.5"
+                                            << "error 6"
+                                            << "32768";
+    QTest::newRow("16-bit smallest") << "-32768"
+                                     << "-32768"
+                                     << "-32768";
+    QTest::newRow("rounds to the 16-bit smallest") << "-32768.5"
+                                                   << "-32768"
+                                                   << "-32768";
+    QTest::newRow("16-bit smallest minus one") << "-32769"
+                                               << "error 6"
+                                               << "-32769";
+    QTest::newRow("32-bit largest") << "2147483647"
+                                    << "error 6"
+                                    << "2147483647";
+    QTest::newRow("32-bit largest plus one") << "2147483648"
+                                             << "error 6"
+                                             << "error 6";
+    QTest::newRow("32-bit smallest") << "-2147483648"
+                                     << "error 6"
+                                     << "-2147483648";
+    QTest::newRow("32-bit smallest minus one") << "-2147483649"
+                                               << "error 6"
+                                               << "error 6";
+    QTest::newRow("inf is not a number") << "inf"
+                                         << "error 13"
+                                         << "error 13";
+    QTest::newRow("nan is not a number") << "nan"
+                                         << "error 13"
+                                         << "error 13";
+    QTest::newRow("hexadecimal") << "&H10"
+                                 << "error 13"
+                                 << "error 13";
+    QTest::newRow("only blanks") << "   "
+                                 << "error 13"
+                                 << "error 13";
+    QTest::newRow("sign alone") << "-"
+                                << "error 13"
+                                << "error 13";
 }
 
 void tst_Settings::conversions()

@@ -4,11 +4,11 @@
 // that the pointer capture of a press is what Qt really does.
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "core/errorframe.h"
-#include "core/colors.h"
 #include "controls/propertybag.h"
 #include "controls/slidermath.h"
 #include "controls/ucslider.h"
+#include "core/colors.h"
+#include "core/errorframe.h"
 #include "platform/twips.h"
 #include "support/fixtures.h"
 #include "support/testsupport.h"
@@ -61,9 +61,8 @@ struct EventLog {
         QObject::connect(s, &ucSlider::Click, s, [this] { events << QStringLiteral("Click"); });
         QObject::connect(s, &ucSlider::ArrivedFirst, s, [this] { events << QStringLiteral("ArrivedFirst"); });
         QObject::connect(s, &ucSlider::ArrivedLast, s, [this] { events << QStringLiteral("ArrivedLast"); });
-        QObject::connect(s, &ucSlider::ValueChanged, s, [this, s] {
-            events << QStringLiteral("ValueChanged:%1").arg(s->Value());
-        });
+        QObject::connect(s, &ucSlider::ValueChanged, s,
+                         [this, s] { events << QStringLiteral("ValueChanged:%1").arg(s->Value()); });
         QObject::connect(s, &ucSlider::MouseDown, s, [this](qint16 &shift) { mouse("MouseDown", shift); });
         QObject::connect(s, &ucSlider::MouseUp, s, [this](qint16 &shift) { mouse("MouseUp", shift); });
     }
@@ -245,13 +244,13 @@ void tst_Slider::failingArithmetic_data()
     QTest::addColumn<Arithmetic>("call");
     QTest::addColumn<int>("error");
     QTest::addColumn<double>("result");
-    QTest::newRow("place with range 0")
-        << Arithmetic([] { return SliderMath::thumbPlace(Vertical, 121, 5, 1, 0); }) << DivisionByZero << 0.0;
+    QTest::newRow("place with range 0") << Arithmetic([] { return SliderMath::thumbPlace(Vertical, 121, 5, 1, 0); })
+                                        << DivisionByZero << 0.0;
     QTest::newRow("place with value at min and range 0")
         << Arithmetic([] { return SliderMath::thumbPlace(Vertical, 121, 1, 1, 0); }) << int(Err::Overflow) << 0.0;
-    QTest::newRow("value with track 0")
-        << Arithmetic([] { return double(SliderMath::valueAt(Vertical, 0, 0, 1, 49).value); }) << int(Err::Overflow)
-        << 0.0;
+    QTest::newRow("value with track 0") << Arithmetic([] {
+        return double(SliderMath::valueAt(Vertical, 0, 0, 1, 49).value);
+    }) << int(Err::Overflow) << 0.0;
     QTest::newRow("range beyond 32 bits")
         << Arithmetic([] { return double(SliderMath::valueRange(Int32Min, 10)); }) << int(Err::Overflow) << 0.0;
     QTest::newRow("value minus min beyond 32 bits")
@@ -270,8 +269,7 @@ void tst_Slider::failingArithmetic_data()
         << Arithmetic([] { return double(SliderMath::valueRange(1, Int32Min)); }) << int(Err::Overflow) << 0.0;
     QTest::newRow("place with the largest range")
         << Arithmetic([] { return SliderMath::thumbPlace(Horizontal, 100, Int32Max, 0, Int32Max); }) << 0 << 100.0;
-    QTest::newRow("range across zero")
-        << Arithmetic([] { return double(SliderMath::valueRange(-5, 5)); }) << 0 << 10.0;
+    QTest::newRow("range across zero") << Arithmetic([] { return double(SliderMath::valueRange(-5, 5)); }) << 0 << 10.0;
 }
 
 void tst_Slider::failingArithmetic()
@@ -306,8 +304,7 @@ void tst_Slider::railRect()
     QFETCH(QSize, inner);
     QFETCH(QSize, thumb);
     QFETCH(QRect, expected);
-    const Rect got = SliderMath::railRect(orientation, inner.width(), inner.height(), thumb.width(),
-                                          thumb.height());
+    const Rect got = SliderMath::railRect(orientation, inner.width(), inner.height(), thumb.width(), thumb.height());
     QCOMPARE(QRect(QPoint(got.left, got.top), QPoint(got.right, got.bottom)), expected);
 }
 
@@ -322,13 +319,20 @@ void tst_Slider::outerSize_data()
 
     const QSize none;
     QTest::newRow("pen slider") << Vertical << true << QSize(18, 133) << QSize(40, 40) << QSize(18, 137) << true;
-    QTest::newRow("vertical rail narrower than thumb") << Vertical << true << QSize(10, 133) << QSize(40, 40) << QSize(16, 137) << true;
-    QTest::newRow("horizontal picture rail") << Horizontal << true << QSize(133, 18) << QSize(40, 40) << QSize(137, 18) << true;
-    QTest::newRow("horizontal rail thinner than thumb") << Horizontal << true << QSize(133, 10) << QSize(40, 40) << QSize(137, 16) << true;
-    QTest::newRow("horizontal edge, no length yet") << Horizontal << false << none << QSize(0, 40) << QSize(16, 16) << false;
-    QTest::newRow("horizontal edge keeps its length") << Horizontal << false << none << QSize(200, 40) << QSize(200, 16) << false;
-    QTest::newRow("vertical edge, no length yet") << Vertical << false << none << QSize(30, 0) << QSize(16, 16) << false;
-    QTest::newRow("vertical edge keeps its length") << Vertical << false << none << QSize(30, 150) << QSize(16, 150) << false;
+    QTest::newRow("vertical rail narrower than thumb")
+        << Vertical << true << QSize(10, 133) << QSize(40, 40) << QSize(16, 137) << true;
+    QTest::newRow("horizontal picture rail")
+        << Horizontal << true << QSize(133, 18) << QSize(40, 40) << QSize(137, 18) << true;
+    QTest::newRow("horizontal rail thinner than thumb")
+        << Horizontal << true << QSize(133, 10) << QSize(40, 40) << QSize(137, 16) << true;
+    QTest::newRow("horizontal edge, no length yet")
+        << Horizontal << false << none << QSize(0, 40) << QSize(16, 16) << false;
+    QTest::newRow("horizontal edge keeps its length")
+        << Horizontal << false << none << QSize(200, 40) << QSize(200, 16) << false;
+    QTest::newRow("vertical edge, no length yet")
+        << Vertical << false << none << QSize(30, 0) << QSize(16, 16) << false;
+    QTest::newRow("vertical edge keeps its length")
+        << Vertical << false << none << QSize(30, 150) << QSize(16, 150) << false;
     QTest::newRow("other orientation: untouched") << 5 << false << none << QSize(30, 150) << QSize(30, 150) << false;
 }
 
@@ -600,14 +604,19 @@ void tst_Slider::invalidProperty_data()
 
     // The slider starts at 0..10, value 5.
     QTest::newRow("value: cancel") << "Value" << 11 << QList<int>{2} << 1 << false << 0 << 10 << 5 << "";
-    QTest::newRow("value: retry twice, then cancel") << "Value" << -1 << QList<int>{0, 0, 2} << 3 << false << 0 << 10 << 5 << "";
-    QTest::newRow("value: ignore takes it") << "Value" << 11 << QList<int>{1} << 1 << false << 0 << 10 << 11 << "ValueChanged:11";
-    QTest::newRow("value: retry, then ignore") << "Value" << -3 << QList<int>{0, 1} << 2 << false << 0 << 10 << -3 << "ValueChanged:-3";
+    QTest::newRow("value: retry twice, then cancel")
+        << "Value" << -1 << QList<int>{0, 0, 2} << 3 << false << 0 << 10 << 5 << "";
+    QTest::newRow("value: ignore takes it")
+        << "Value" << 11 << QList<int>{1} << 1 << false << 0 << 10 << 11 << "ValueChanged:11";
+    QTest::newRow("value: retry, then ignore")
+        << "Value" << -3 << QList<int>{0, 1} << 2 << false << 0 << 10 << -3 << "ValueChanged:-3";
     QTest::newRow("value: end") << "Value" << 11 << QList<int>{3} << 1 << true << 0 << 10 << 5 << "";
     QTest::newRow("min equal to max: cancel") << "Min" << 10 << QList<int>{2} << 1 << false << 0 << 10 << 5 << "";
-    QTest::newRow("min above max: retry, cancel") << "Min" << 12 << QList<int>{0, 2} << 2 << false << 0 << 10 << 5 << "";
+    QTest::newRow("min above max: retry, cancel")
+        << "Min" << 12 << QList<int>{0, 2} << 2 << false << 0 << 10 << 5 << "";
     // Ignore sets Min 10 and then the value to it, which is inside 10..10.
-    QTest::newRow("min equal to max: ignore") << "Min" << 10 << QList<int>{1} << 1 << false << 10 << 10 << 10 << "ValueChanged:10,ArrivedLast,ArrivedFirst";
+    QTest::newRow("min equal to max: ignore")
+        << "Min" << 10 << QList<int>{1} << 1 << false << 10 << 10 << 10 << "ValueChanged:10,ArrivedLast,ArrivedFirst";
     QTest::newRow("min: end") << "Min" << 10 << QList<int>{3} << 1 << true << 0 << 10 << 5 << "";
     QTest::newRow("max equal to min: cancel") << "Max" << 0 << QList<int>{2} << 1 << false << 0 << 10 << 5 << "";
     QTest::newRow("max below min: ignore") << "Max" << -4 << QList<int>{1} << 1 << false << 0 << -4 << 5 << "";
@@ -693,11 +702,11 @@ void tst_Slider::readAndWriteOrder()
     ucSlider s;
     PropertyBag bag;
     s.UserControl_ReadProperties(bag);
-    QCOMPARE(bag.reads, (QStringList{"BackColor", "Enabled", "Orientation", "RailStyle", "Min", "Max",
-                                     "Value", "SliderIcon", "RailPicture"}));
+    QCOMPARE(bag.reads, (QStringList{"BackColor", "Enabled", "Orientation", "RailStyle", "Min", "Max", "Value",
+                                     "SliderIcon", "RailPicture"}));
     s.UserControl_WriteProperties(bag);
-    QCOMPARE(bag.writes, (QStringList{"BackColor", "Enabled", "SliderIcon", "Orientation",
-                                      "RailPicture", "RailStyle", "Min", "Max", "Value"}));
+    QCOMPARE(bag.writes, (QStringList{"BackColor", "Enabled", "SliderIcon", "Orientation", "RailPicture", "RailStyle",
+                                      "Min", "Max", "Value"}));
     // Values equal to their defaults are not kept; the thumb picture is.
     QCOMPARE(bag.keys(), QStringList{"SliderIcon"});
 }
@@ -778,7 +787,8 @@ void tst_Slider::loadFailures()
     PropertyBag bag;
     bag.WriteProperty(key, stored);
     s.UserControl_ReadProperties(bag);
-    QCOMPARE(m_env->reporter.said().value(0), QStringLiteral("ucSlider.UserControl_ReadProperties %1: %2").arg(line).arg(number));
+    QCOMPARE(m_env->reporter.said().value(0),
+             QStringLiteral("ucSlider.UserControl_ReadProperties %1: %2").arg(line).arg(number));
     // The layout skips what fails and never reports.
     const auto count = m_env->reporter.reports.size();
     s.UserControl_Resize();
@@ -792,23 +802,40 @@ void tst_Slider::propertyReads_data()
     QTest::addColumn<QVariant>("stored");
     QTest::addColumn<QString>("asLong");
     QTest::addColumn<QString>("asBoolean");
-    QTest::newRow("missing: the default") << QVariant() << "42" << "true";
-    QTest::newRow("whole number") << QVariant(7) << "7" << "true";
-    QTest::newRow("zero") << QVariant(0) << "0" << "false";
-    QTest::newRow("true") << QVariant(true) << "-1" << "true";
-    QTest::newRow("false") << QVariant(false) << "0" << "false";
-    QTest::newRow("64 bits at the 32-bit maximum") << QVariant(qlonglong(Int32Max)) << "2147483647" << "true";
-    QTest::newRow("64 bits one past it") << QVariant(qlonglong(Int32Max) + 1) << "error 6" << "true";
-    QTest::newRow("64 bits at the 32-bit minimum") << QVariant(qlonglong(Int32Min)) << "-2147483648" << "true";
-    QTest::newRow("64 bits one below it") << QVariant(qlonglong(Int32Min) - 1) << "error 6" << "true";
-    QTest::newRow("unsigned colour keeps its bits") << QVariant(0x8000000Fu) << "-2147483633" << "true";
-    QTest::newRow("fraction, half to even") << QVariant(2.5) << "2" << "true";
-    QTest::newRow("text") << QVariant(QStringLiteral(" 12 ")) << "12" << "true";
-    QTest::newRow("text zero") << QVariant(QStringLiteral("0")) << "0" << "false";
-    QTest::newRow("text True, any case") << QVariant(QStringLiteral(" tRUE ")) << "error 13" << "true";
-    QTest::newRow("text False") << QVariant(QStringLiteral("False")) << "error 13" << "false";
-    QTest::newRow("text, not a number") << QVariant(QStringLiteral("zehn")) << "error 13" << "error 13";
-    QTest::newRow("a picture") << QVariant(QImage(2, 2, QImage::Format_RGB32)) << "error 13" << "error 13";
+    QTest::newRow("missing: the default") << QVariant() << "42"
+                                          << "true";
+    QTest::newRow("whole number") << QVariant(7) << "7"
+                                  << "true";
+    QTest::newRow("zero") << QVariant(0) << "0"
+                          << "false";
+    QTest::newRow("true") << QVariant(true) << "-1"
+                          << "true";
+    QTest::newRow("false") << QVariant(false) << "0"
+                           << "false";
+    QTest::newRow("64 bits at the 32-bit maximum") << QVariant(qlonglong(Int32Max)) << "2147483647"
+                                                   << "true";
+    QTest::newRow("64 bits one past it") << QVariant(qlonglong(Int32Max) + 1) << "error 6"
+                                         << "true";
+    QTest::newRow("64 bits at the 32-bit minimum") << QVariant(qlonglong(Int32Min)) << "-2147483648"
+                                                   << "true";
+    QTest::newRow("64 bits one below it") << QVariant(qlonglong(Int32Min) - 1) << "error 6"
+                                          << "true";
+    QTest::newRow("unsigned colour keeps its bits") << QVariant(0x8000000Fu) << "-2147483633"
+                                                    << "true";
+    QTest::newRow("fraction, half to even") << QVariant(2.5) << "2"
+                                            << "true";
+    QTest::newRow("text") << QVariant(QStringLiteral(" 12 ")) << "12"
+                          << "true";
+    QTest::newRow("text zero") << QVariant(QStringLiteral("0")) << "0"
+                               << "false";
+    QTest::newRow("text True, any case") << QVariant(QStringLiteral(" tRUE ")) << "error 13"
+                                         << "true";
+    QTest::newRow("text False") << QVariant(QStringLiteral("False")) << "error 13"
+                                << "false";
+    QTest::newRow("text, not a number") << QVariant(QStringLiteral("zehn")) << "error 13"
+                                        << "error 13";
+    QTest::newRow("a picture") << QVariant(QImage(2, 2, QImage::Format_RGB32)) << "error 13"
+                               << "error 13";
 }
 
 void tst_Slider::propertyReads()
@@ -877,29 +904,27 @@ void tst_Slider::mouse_data()
                       {S::Release, L, {-50, 950}, 1, false, "MouseUp"}};
     // The right button does nothing; its release during a left drag ends the
     // drag with MouseUp, and the left release then only clicks.
-    QTest::newRow("right button")
-        << false << true << none
-        << MouseSteps{{S::Press, R, {8, 30}, 5, false, ""}, {S::Release, R, {8, 30}, 5, false, ""},
-                      {S::Press, L, {8, 115}, 5, true, "MouseDown"},
-                      {S::Press, R, {8, 115}, 5, true, ""},
-                      {S::Release, R, {8, 115}, 5, false, "MouseUp"},
-                      {S::Move, L, {8, 40}, 5, false, ""},
-                      {S::Release, L, {8, 40}, 5, false, "Click"}};
+    QTest::newRow("right button") << false << true << none << MouseSteps{{S::Press, R, {8, 30}, 5, false, ""},
+                                                                         {S::Release, R, {8, 30}, 5, false, ""},
+                                                                         {S::Press, L, {8, 115}, 5, true, "MouseDown"},
+                                                                         {S::Press, R, {8, 115}, 5, true, ""},
+                                                                         {S::Release, R, {8, 115}, 5, false, "MouseUp"},
+                                                                         {S::Move, L, {8, 40}, 5, false, ""},
+                                                                         {S::Release, L, {8, 40}, 5, false, "Click"}};
     QTest::newRow("disabled: only clicks")
         << false << false << none
         << MouseSteps{{S::Press, L, {8, 30}, 5, false, ""}, {S::Release, L, {8, 30}, 5, false, "Click"}};
     // x = 18, the width, is outside: no click.
-    QTest::newRow("release outside")
-        << false << true << none
-        << MouseSteps{{S::Press, L, {8, 115}, 5, true, "MouseDown"}, {S::Move, L, {18, 115}, 5, true, ""},
-                      {S::Release, L, {18, 115}, 5, false, "MouseUp"}};
+    QTest::newRow("release outside") << false << true << none
+                                     << MouseSteps{{S::Press, L, {8, 115}, 5, true, "MouseDown"},
+                                                   {S::Move, L, {18, 115}, 5, true, ""},
+                                                   {S::Release, L, {18, 115}, 5, false, "MouseUp"}};
     // On the rail at x 100: the thumb's left goes to 92, value round(92/184 x 10) = 5.
-    QTest::newRow("horizontal drag")
-        << true << true << none
-        << MouseSteps{{S::Press, L, {100, 8}, 5, true, "ValueChanged:5,MouseDown"},
-                      {S::Move, L, {400, 8}, 10, true, "ValueChanged:10,ArrivedLast"},
-                      {S::Move, L, {-400, 8}, 0, true, "ValueChanged:0,ArrivedFirst"},
-                      {S::Release, L, {-400, 8}, 0, false, "MouseUp"}};
+    QTest::newRow("horizontal drag") << true << true << none
+                                     << MouseSteps{{S::Press, L, {100, 8}, 5, true, "ValueChanged:5,MouseDown"},
+                                                   {S::Move, L, {400, 8}, 10, true, "ValueChanged:10,ArrivedLast"},
+                                                   {S::Move, L, {-400, 8}, 0, true, "ValueChanged:0,ArrivedFirst"},
+                                                   {S::Release, L, {-400, 8}, 0, false, "MouseUp"}};
 }
 
 void tst_Slider::mouse()

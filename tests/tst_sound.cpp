@@ -48,9 +48,9 @@ struct WaveFile {
     int rate = 0;
     int blockAlign = 0;
     int bits = 0;
-    QByteArray fmt;    // the whole "fmt " chunk body
-    QByteArray data;   // the "data" chunk body
-    qint64 dataLength = -1;   // as the chunk header says
+    QByteArray fmt;         // the whole "fmt " chunk body
+    QByteArray data;        // the "data" chunk body
+    qint64 dataLength = -1; // as the chunk header says
 };
 
 quint32 le32(const QByteArray &b, qsizetype at)
@@ -64,10 +64,7 @@ int le16s(const QByteArray &b, qsizetype at)
     return int(qint16(quint16(quint8(b[at])) | quint16(quint8(b[at + 1])) << 8));
 }
 
-int le16u(const QByteArray &b, qsizetype at)
-{
-    return int(quint16(quint8(b[at])) | quint16(quint8(b[at + 1])) << 8);
-}
+int le16u(const QByteArray &b, qsizetype at) { return int(quint16(quint8(b[at])) | quint16(quint8(b[at + 1])) << 8); }
 
 WaveFile parseWave(const QByteArray &b)
 {
@@ -100,8 +97,7 @@ WaveFile parseWave(const QByteArray &b)
 // samples of each channel, then one 4-bit code per sample, high half first.
 QList<int> decodeMsAdpcm(const WaveFile &w)
 {
-    static constexpr int adapt[16] = {230, 230, 230, 230, 307, 409, 512, 614,
-                                      768, 614, 512, 409, 307, 230, 230, 230};
+    static constexpr int adapt[16] = {230, 230, 230, 230, 307, 409, 512, 614, 768, 614, 512, 409, 307, 230, 230, 230};
     QList<int> out;
     const int ch = w.channels;
     const int perBlock = le16u(w.fmt, 18);
@@ -148,10 +144,7 @@ QList<int> samplesOf(const QByteArray &pcm16)
     return out;
 }
 
-QByteArray soundResource(int number)
-{
-    return ModResFiles::LoadResData(number, QStringLiteral("WAV"));
-}
+QByteArray soundResource(int number) { return ModResFiles::LoadResData(number, QStringLiteral("WAV")); }
 
 // Runs this test program in its playing role with the given sound server address.
 ChildRole::Ended playInChild(const QString &sounds, const QString &pulseServer, int waitMs)
@@ -175,10 +168,7 @@ int playForParent(int argc, char **argv, const QStringList &args)
 }
 
 QList<QString> captured;
-void captureMessages(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    captured.append(message);
-}
+void captureMessages(QtMsgType, const QMessageLogContext &, const QString &message) { captured.append(message); }
 
 Q_LOGGING_CATEGORY(lcTestPulse, "qt.multimedia.pulseaudio")
 
@@ -312,7 +302,11 @@ void tst_Sound::adpcmDecodesLikeTheFormatSays()
     for (qsizetype i = 0; i < decoded.size(); ++i)
         QVERIFY2(decoded[i] == reference[i],
                  qPrintable(QStringLiteral("sample %1 (frame %2, channel %3): %4, expected %5")
-                                .arg(i).arg(i / 2).arg(i % 2).arg(decoded[i]).arg(reference[i])));
+                                .arg(i)
+                                .arg(i / 2)
+                                .arg(i % 2)
+                                .arg(decoded[i])
+                                .arg(reference[i])));
 
     // The decoded sound is the pencil sound that was synthesised, left and right
     // in their places, give or take what 4-bit coding loses.
@@ -368,8 +362,7 @@ void tst_Sound::levels()
         QVERIFY2(peak > 8000, qPrintable(QStringLiteral("peak %1").arg(peak)));
         QVERIFY2(peak < 28000, qPrintable(QStringLiteral("peak %1").arg(peak)));
         // No DC offset: the mean sits within half an 8-bit step of silence.
-        QVERIFY2(std::abs(sum / double(frames)) < 128,
-                 qPrintable(QStringLiteral("mean %1").arg(sum / double(frames))));
+        QVERIFY2(std::abs(sum / double(frames)) < 128, qPrintable(QStringLiteral("mean %1").arg(sum / double(frames))));
         // Faded in and out: the first and last samples are silence, give or take
         // one 8-bit step (or ADPCM's coarser one), and the first and last quarter
         // millisecond stay well below the peak: the sound rises, it does not jump.
@@ -379,9 +372,10 @@ void tst_Sound::levels()
         const qsizetype edge = std::max(2, sound.format.sampleRate() / 4000);
         for (qsizetype i = 0; i < edge; ++i) {
             for (qsizetype at : {i, frames - 1 - i})
-                QVERIFY2(std::abs(s[at * channels + ch]) < peak / 4,
-                         qPrintable(QStringLiteral("sample %1 is %2 of peak %3")
-                                        .arg(at).arg(s[at * channels + ch]).arg(peak)));
+                QVERIFY2(
+                    std::abs(s[at * channels + ch]) < peak / 4,
+                    qPrintable(
+                        QStringLiteral("sample %1 is %2 of peak %3").arg(at).arg(s[at * channels + ch]).arg(peak)));
         }
     }
     // The 8-bit files never touch the ends of their range.
@@ -436,12 +430,12 @@ void tst_Sound::soundLength()
     put32(36 + padded);
     wave += "WAVEfmt ";
     put32(16);
-    put16(1);     // PCM
-    put16(1);     // mono
-    put32(100);   // frames a second
-    put32(100);   // bytes a second
-    put16(1);     // bytes a frame
-    put16(8);     // bits a sample
+    put16(1);   // PCM
+    put16(1);   // mono
+    put32(100); // frames a second
+    put32(100); // bytes a second
+    put16(1);   // bytes a frame
+    put16(8);   // bits a sample
     wave += "data";
     put32(quint32(frames));
     wave += QByteArray(qsizetype(padded), char(0x90));
@@ -528,7 +522,8 @@ void tst_Sound::unplayableSound_data()
     const QString undecodable = QStringLiteral("Allgemein.PlayWAV 20: %1").arg(Err::InvalidCall);
     QTest::newRow("199 missing, cancel") << 199 << QList<int>{2} << QStringList{missing} << false;
     QTest::newRow("100 missing, ignore") << 100 << QList<int>{1} << QStringList{missing} << false;
-    QTest::newRow("108 missing, retry, then cancel") << 108 << QList<int>{0, 2} << QStringList{missing, missing} << false;
+    QTest::newRow("108 missing, retry, then cancel")
+        << 108 << QList<int>{0, 2} << QStringList{missing, missing} << false;
     QTest::newRow("0 missing, cancel") << 0 << QList<int>{2} << QStringList{missing} << false;
     QTest::newRow("-101 missing, ignore") << -101 << QList<int>{1} << QStringList{missing} << false;
     QTest::newRow("198 unknown coding, ignore") << 198 << QList<int>{1} << QStringList{undecodable} << true;
@@ -565,18 +560,27 @@ void tst_Sound::messageFilter_data()
     QTest::addColumn<QString>("category");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("dropped");
-    QTest::newRow("pulse category") << "qt.multimedia.pulseaudio" << "Stream error: Connection refused" << true;
-    QTest::newRow("pulse output") << "qt.multimedia.pulseaudio.output" << "pa_stream_connect_playback() failed!" << true;
-    QTest::newRow("engine, no category")
-        << "default" << "QPulseAudioEngine: Failed to connect to pulseaudio context" << true;
-    QTest::newRow("sink, no category") << "default" << "QAudioSink: pa_stream_new_with_proplist() failed!" << true;
-    QTest::newRow("other warning") << "default" << "QWidget::repaint: Recursive repaint detected" << false;
-    QTest::newRow("other category") << "qt.qpa.xcb" << "QXcbConnection: XCB error: 3" << false;
-    QTest::newRow("server gone") << "default" << "PulseAudioService: Context terminated." << true;
-    QTest::newRow("no category, other text") << "default" << "The picture could not be saved" << false;
+    QTest::newRow("pulse category") << "qt.multimedia.pulseaudio"
+                                    << "Stream error: Connection refused" << true;
+    QTest::newRow("pulse output") << "qt.multimedia.pulseaudio.output"
+                                  << "pa_stream_connect_playback() failed!" << true;
+    QTest::newRow("engine, no category") << "default"
+                                         << "QPulseAudioEngine: Failed to connect to pulseaudio context" << true;
+    QTest::newRow("sink, no category") << "default"
+                                       << "QAudioSink: pa_stream_new_with_proplist() failed!" << true;
+    QTest::newRow("other warning") << "default"
+                                   << "QWidget::repaint: Recursive repaint detected" << false;
+    QTest::newRow("other category") << "qt.qpa.xcb"
+                                    << "QXcbConnection: XCB error: 3" << false;
+    QTest::newRow("server gone") << "default"
+                                 << "PulseAudioService: Context terminated." << true;
+    QTest::newRow("no category, other text") << "default"
+                                             << "The picture could not be saved" << false;
     // The server killed while a sound plays: the stream's error arrives quoted.
-    QTest::newRow("stream cut, quoted") << "default" << "\"Stream error: Connection terminated\"" << true;
-    QTest::newRow("other text, quoted") << "default" << "\"The picture could not be saved\"" << false;
+    QTest::newRow("stream cut, quoted") << "default"
+                                        << "\"Stream error: Connection terminated\"" << true;
+    QTest::newRow("other text, quoted") << "default"
+                                        << "\"The picture could not be saved\"" << false;
 }
 
 void tst_Sound::messageFilter()
@@ -604,7 +608,7 @@ void tst_Sound::silentWithoutSoundServer()
     // A socket path where nothing listens: Qt Multimedia finds no server.
     QTemporaryDir dir;
     const ChildRole::Ended run = playInChild(QStringLiteral("101,102,107"),
-                                     QStringLiteral("unix:") + dir.filePath(QStringLiteral("nothing")), 300);
+                                             QStringLiteral("unix:") + dir.filePath(QStringLiteral("nothing")), 300);
     QVERIFY(run.ok());
     QVERIFY2(run.err.isEmpty(), run.err.constData());
     QVERIFY2(run.out.isEmpty(), run.out.constData());
@@ -672,7 +676,7 @@ private:
 struct Heard {
     int peak[2] = {0, 0};
     QList<QPair<qsizetype, qsizetype>> bursts;
-    qsizetype lastStereoMs = -1;   // the last moment the two channels differed
+    qsizetype lastStereoMs = -1; // the last moment the two channels differed
     qsizetype lastBurstMs() const { return bursts.isEmpty() ? -1 : bursts.last().second - bursts.last().first; }
 };
 
@@ -715,8 +719,9 @@ void tst_Sound::playsThroughPulseAudio()
     QVERIFY2(run.err.isEmpty(), run.err.constData());
 
     const Heard h = listen(s);
-    QVERIFY2(h.peak[0] > 8000 && h.peak[1] > 8000,
-             qPrintable(QStringLiteral("peaks %1 and %2 in %3 frames").arg(h.peak[0]).arg(h.peak[1]).arg(s.size() / 2)));
+    QVERIFY2(
+        h.peak[0] > 8000 && h.peak[1] > 8000,
+        qPrintable(QStringLiteral("peaks %1 and %2 in %3 frames").arg(h.peak[0]).arg(h.peak[1]).arg(s.size() / 2)));
     const qsizetype heardMs = h.bursts.last().second - h.bursts.first().first;
     QVERIFY2(heardMs >= shortestMs && heardMs <= longestMs,
              qPrintable(QStringLiteral("sound heard for %1 ms").arg(heardMs)));
@@ -768,12 +773,14 @@ void tst_Sound::programStartSounds()
     in.app.waitForFinished(3000);
 
     const Heard h = listen(s);
-    QVERIFY2(h.peak[0] > 8000 && h.peak[1] > 8000,
-             qPrintable(QStringLiteral("peaks %1 and %2 in %3 frames").arg(h.peak[0]).arg(h.peak[1]).arg(s.size() / 2)));
+    QVERIFY2(
+        h.peak[0] > 8000 && h.peak[1] > 8000,
+        qPrintable(QStringLiteral("peaks %1 and %2 in %3 frames").arg(h.peak[0]).arg(h.peak[1]).arg(s.size() / 2)));
     const qsizetype end = h.bursts.last().second;
     if (press) {
-        QVERIFY2(h.lastStereoMs >= 0 && end - h.lastStereoMs <= 20,
-                 qPrintable(QStringLiteral("the sound ends at %1 ms, the pencil at %2 ms").arg(end).arg(h.lastStereoMs)));
+        QVERIFY2(
+            h.lastStereoMs >= 0 && end - h.lastStereoMs <= 20,
+            qPrintable(QStringLiteral("the sound ends at %1 ms, the pencil at %2 ms").arg(end).arg(h.lastStereoMs)));
     } else {
         QCOMPARE(h.lastStereoMs, qsizetype(-1));
         QVERIFY2(h.lastBurstMs() >= 150 && h.lastBurstMs() <= 200,
@@ -781,10 +788,7 @@ void tst_Sound::programStartSounds()
     }
 }
 
-void tst_Sound::cleanupTestCase()
-{
-    m_server.reset();
-}
+void tst_Sound::cleanupTestCase() { m_server.reset(); }
 
 QTEST_MAIN_WITH_ROLES(tst_Sound, QCoreApplication, {"play", playForParent})
 

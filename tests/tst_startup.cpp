@@ -32,10 +32,7 @@ private slots:
 private:
     // A copy of the program, and where it writes its language table.
     struct Install : ProgramCopy {
-        QString tempFile() const
-        {
-            return runtime() + QStringLiteral("/stiftolino-%1/~tmp.lng").arg(::getuid());
-        }
+        QString tempFile() const { return runtime() + QStringLiteral("/stiftolino-%1/~tmp.lng").arg(::getuid()); }
     };
     void start(QProcess &p, const Install &in, const QString &display = QString(), bool runtimeDir = true);
 };
@@ -79,8 +76,7 @@ void tst_Startup::secondStartEndsAtOnce()
     QVERIFY(in.install());
     // A stale, longer language file from an earlier run is written over.
     QDir().mkpath(QFileInfo(in.tempFile()).path());
-    QFile::setPermissions(QFileInfo(in.tempFile()).path(),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(QFileInfo(in.tempFile()).path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     {
         QFile stale(in.tempFile());
         QVERIFY(stale.open(QIODevice::WriteOnly));
@@ -88,10 +84,12 @@ void tst_Startup::secondStartEndsAtOnce()
     }
     QProcess first;
     start(first, in);
-    QVERIFY(waitFor([&] {
-        QFile f(in.tempFile());
-        return f.open(QIODevice::ReadOnly) && f.read(6) == "[lang]";
-    }, 15000));
+    QVERIFY(waitFor(
+        [&] {
+            QFile f(in.tempFile());
+            return f.open(QIODevice::ReadOnly) && f.read(6) == "[lang]";
+        },
+        15000));
     QProcess second;
     start(second, in, QString(), secondHasRuntimeDir);
     QVERIFY(second.waitForFinished(10000));
@@ -104,8 +102,8 @@ void tst_Startup::secondStartEndsAtOnce()
 
 void tst_Startup::startNotBlocked_data()
 {
-    QTest::addColumn<QString>("left");      // what is where the lock file belongs
-    QTest::addColumn<QByteArray>("said");   // what the start says on stderr
+    QTest::addColumn<QString>("left");    // what is where the lock file belongs
+    QTest::addColumn<QByteArray>("said"); // what the start says on stderr
     QTest::newRow("the lock of a killed run") << "killed" << QByteArray();
     // No lock to be had: the program runs without the check for a second copy.
     QTest::newRow("a folder in the lock file's place")
@@ -122,7 +120,7 @@ void tst_Startup::startNotBlocked()
         QProcess first;
         start(first, in);
         QVERIFY(waitFor([&] { return QFile::exists(in.tempFile()); }, 15000));
-        first.kill();   // SIGKILL: no chance to clean up
+        first.kill(); // SIGKILL: no chance to clean up
         first.waitForFinished();
         QVERIFY(QFile::remove(in.tempFile()));
     } else {
@@ -161,11 +159,10 @@ void tst_Startup::badSettingShowsTheDialog()
         QStringList names;
         for (const QString &id : x.windows(QStringLiteral(".")))
             names << x.xdotool({QStringLiteral("getwindowname"), id});
-        QFAIL(qPrintable(QStringLiteral("the error dialog did not appear; program %1, windows: %2; %3")
-                             .arg(app.state() == QProcess::Running ? QStringLiteral("running")
-                                                                   : QStringLiteral("ended"),
-                                  names.join(QStringLiteral(", ")),
-                                  QString::fromLocal8Bit(app.readAllStandardError()))));
+        QFAIL(
+            qPrintable(QStringLiteral("the error dialog did not appear; program %1, windows: %2; %3")
+                           .arg(app.state() == QProcess::Running ? QStringLiteral("running") : QStringLiteral("ended"),
+                                names.join(QStringLiteral(", ")), QString::fromLocal8Bit(app.readAllStandardError()))));
     }
     QFile ept(in.dir.filePath(QStringLiteral("stiftolino.EPT")));
     QVERIFY(ept.open(QIODevice::ReadOnly));

@@ -4,11 +4,11 @@
 // drawing is back; the sound switch; the pen window closed and brought back.
 
 #include "app/allgemein.h"
+#include "controls/canvas.h"
 #include "controls/symbolbutton.h"
 #include "core/globals.h"
 #include "core/resources.h"
 #include "core/settings.h"
-#include "controls/canvas.h"
 #include "draw/frmdraw.h"
 #include "errors/errptnr.h"
 #include "pen/penplace.h"
@@ -104,7 +104,7 @@ void tst_Toolbar::initTestCase()
 void tst_Toolbar::init()
 {
     m_env.emplace();
-    Printing::setPrinterFactory({});   // the spooler's default printer
+    Printing::setPrinterFactory({}); // the spooler's default printer
     SoundOn = False;
 }
 
@@ -124,7 +124,7 @@ void tst_Toolbar::printWithoutPrinter()
     QVERIFY(QPrinterInfo::defaultPrinter().isNull());
     QVERIFY((w = showMainWindow()));
     ErrPtnr dialog;
-    dialog.setAutoAnswer([](ErrPtnr &d) { d.continueButton(2)->click(); });   // Cancel
+    dialog.setAutoAnswer([](ErrPtnr &d) { d.continueButton(2)->click(); }); // Cancel
     ErrorHandling::setReporter(&dialog);
     QTest::mouseClick(w->vbeButton(5), Qt::LeftButton);
     ErrorHandling::setReporter(&m_env->reporter);
@@ -155,7 +155,8 @@ void tst_Toolbar::printThroughASpooler()
     const QRectF printablePt(17, 29, 595 - 17 - 14, 842 - 29 - 23);
     text.replace("*ImageableArea A4/A4: \"0 0 595 842\"", "*ImageableArea A4/A4: \"17 23 581 813\"");
     QVERIFY(text.contains("\"17 23 581 813\""));
-    text.replace("*DefaultPageSize:", "*cupsFilter2: \"application/vnd.cups-pdf application/pdf 0 -\"\n*DefaultPageSize:");
+    text.replace("*DefaultPageSize:",
+                 "*cupsFilter2: \"application/vnd.cups-pdf application/pdf 0 -\"\n*DefaultPageSize:");
     const QString edged = m_env->folder.filePath(QStringLiteral("edged.ppd"));
     QFile f(edged);
     QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
@@ -173,10 +174,12 @@ void tst_Toolbar::printThroughASpooler()
     QVERIFY(m_env->reporter.reports.isEmpty());
 
     const QString out = m_spooler->outputFile(QStringLiteral("stiftolino"));
-    QVERIFY2(waitFor([&] {
-                 return QFileInfo(out).size() > 0
-                        && m_spooler->run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty();
-             }, 30000),
+    QVERIFY2(waitFor(
+                 [&] {
+                     return QFileInfo(out).size() > 0
+                            && m_spooler->run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty();
+                 },
+                 30000),
              "the job did not come out of the spooler");
     const QString pdf = out;
     QVERIFY2(readFile(pdf).startsWith("%PDF"), "the queue did not write a PDF");
@@ -185,23 +188,35 @@ void tst_Toolbar::printThroughASpooler()
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 842"))), qPrintable(info));
 
     // The title line, whole, in small print at the left margin at the top.
-    const QString words = QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).value_or(QByteArray()));
+    const QString words =
+        QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+                              .value_or(QByteArray()));
     const QString title = AppTitle + QStringLiteral("  |  ") + w->lblCopyright()->text();
     QVERIFY2(words.simplified().contains(title.simplified()), qPrintable(words));
-    const QString boxes = QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}).value_or(QByteArray()));
-    const QRegularExpressionMatch first = QRegularExpression(
-        QStringLiteral("xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">Stiftolino<")).match(boxes);
+    const QString boxes =
+        QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")})
+                              .value_or(QByteArray()));
+    const QRegularExpressionMatch first =
+        QRegularExpression(
+            QStringLiteral("xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">Stiftolino<"))
+            .match(boxes);
     QVERIFY2(first.hasMatch(), qPrintable(boxes));
     constexpr double PtPerMm = 72 / 25.4;
     const double titleLeft = first.captured(1).toDouble();
     const double titleTop = first.captured(2).toDouble();
     const double titleHeight = first.captured(3).toDouble() - titleTop;
     const QString titleAt = QStringLiteral("title at %1,%2, %3 high; margins %4 %5 %6 %7")
-                                .arg(titleLeft).arg(titleTop).arg(titleHeight).arg(w->printJob().margins().left)
-                                .arg(w->printJob().margins().right).arg(w->printJob().margins().top).arg(w->printJob().margins().bottom);
-    QVERIFY2(qAbs(titleLeft - (printablePt.left() + w->printJob().margins().left * PtPerMm)) < 1.5, qPrintable(titleAt));
+                                .arg(titleLeft)
+                                .arg(titleTop)
+                                .arg(titleHeight)
+                                .arg(w->printJob().margins().left)
+                                .arg(w->printJob().margins().right)
+                                .arg(w->printJob().margins().top)
+                                .arg(w->printJob().margins().bottom);
+    QVERIFY2(qAbs(titleLeft - (printablePt.left() + w->printJob().margins().left * PtPerMm)) < 1.5,
+             qPrintable(titleAt));
     QVERIFY2(titleTop >= printablePt.top() - 0.5 && titleTop < printablePt.top() + 3, qPrintable(titleAt));
-    QVERIFY2(titleHeight > 4 && titleHeight < 9, qPrintable(titleAt));   // 6 points
+    QVERIFY2(titleHeight > 4 && titleHeight < 9, qPrintable(titleAt)); // 6 points
 
     // The picture: the blue area of the page rendered at 4 pixels a point,
     // inside the printable area (give or take the pixel a renderer may add at
@@ -222,12 +237,23 @@ void tst_Toolbar::printThroughASpooler()
     QVERIFY(!inBlue.isEmpty());
     const QRectF picture(QRectF(inBlue).topLeft() / 4, QRectF(inBlue).size() / 4);
     const QString where = QStringLiteral("picture at %1,%2 %3x%4 points, printable %5,%6 %7x%8, margins %9 %10 %11 %12")
-                              .arg(picture.x()).arg(picture.y()).arg(picture.width()).arg(picture.height())
-                              .arg(printablePt.x()).arg(printablePt.y()).arg(printablePt.width()).arg(printablePt.height())
-                              .arg(w->printJob().margins().left).arg(w->printJob().margins().right).arg(w->printJob().margins().top).arg(w->printJob().margins().bottom);
+                              .arg(picture.x())
+                              .arg(picture.y())
+                              .arg(picture.width())
+                              .arg(picture.height())
+                              .arg(printablePt.x())
+                              .arg(printablePt.y())
+                              .arg(printablePt.width())
+                              .arg(printablePt.height())
+                              .arg(w->printJob().margins().left)
+                              .arg(w->printJob().margins().right)
+                              .arg(w->printJob().margins().top)
+                              .arg(w->printJob().margins().bottom);
     QVERIFY2(printablePt.adjusted(-0.25, -0.25, 0.25, 0.25).contains(picture), qPrintable(where));
-    QVERIFY2(qAbs(picture.left() - (printablePt.left() + w->printJob().margins().left * PtPerMm)) <= 0.5, qPrintable(where));
-    QVERIFY2(qAbs(picture.top() - (printablePt.top() + w->printJob().margins().top * PtPerMm)) <= 0.5, qPrintable(where));
+    QVERIFY2(qAbs(picture.left() - (printablePt.left() + w->printJob().margins().left * PtPerMm)) <= 0.5,
+             qPrintable(where));
+    QVERIFY2(qAbs(picture.top() - (printablePt.top() + w->printJob().margins().top * PtPerMm)) <= 0.5,
+             qPrintable(where));
     QVERIFY2(picture.width() > printablePt.width() * 0.8 && picture.height() > printablePt.height() * 0.8,
              qPrintable(where));
     qInfo("%s", qPrintable(where));
@@ -252,12 +278,14 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     const auto windowOfSize = [&](QSize size) { return DesktopProbe::programWindowOfSize(x, size); };
 
     QString main, lessons, pen;
-    QVERIFY2(waitFor([&] {
-                 main = windowOfSize(QSize(829, 624));
-                 lessons = windowOfSize(QSize(440, 420));
-                 pen = windowOfSize(QSize(PenPlace::WindowWidth, PenPlace::WindowHeight));
-                 return !main.isEmpty() && !lessons.isEmpty() && !pen.isEmpty();
-             }, 30000),
+    QVERIFY2(waitFor(
+                 [&] {
+                     main = windowOfSize(QSize(829, 624));
+                     lessons = windowOfSize(QSize(440, 420));
+                     pen = windowOfSize(QSize(PenPlace::WindowWidth, PenPlace::WindowHeight));
+                     return !main.isEmpty() && !lessons.isEmpty() && !pen.isEmpty();
+                 },
+                 30000),
              "the main, lesson and pen windows did not appear");
     const QPoint origin = x.geometry(main).topLeft();
     const QRect canvas = CanvasPlace.translated(origin);
@@ -306,7 +334,8 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     x.xdotool({QStringLiteral("mousemove"), QString::number(canvas.x() + zigzag[0].x()),
                QString::number(canvas.y() + zigzag[0].y()), QStringLiteral("mousedown"), QStringLiteral("1")});
     for (const QPoint &p : zigzag)
-        x.xdotool({QStringLiteral("mousemove"), QString::number(canvas.x() + p.x()), QString::number(canvas.y() + p.y())});
+        x.xdotool(
+            {QStringLiteral("mousemove"), QString::number(canvas.x() + p.x()), QString::number(canvas.y() + p.y())});
     x.xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
     QImage drawn;
     QVERIFY2(waitFor([&] { return count(drawn = grab(), open, isInk) > 1000; }, 10000), "the stroke did not show");
@@ -335,9 +364,9 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     // 4. Open: the lesson window shows its list of saved pictures; 5. pick
     // "haus.bmp", the first and only one; 6. OK.
     const QRect lr = x.geometry(lessons);
-    const QPoint filePanel = lr.topLeft()
-                             + PreviewLayout::panelPos(lr.width(), PreviewLayout::PanelSizes[2],
-                                                       PreviewLayout::previewSize(true));
+    const QPoint filePanel =
+        lr.topLeft()
+        + PreviewLayout::panelPos(lr.width(), PreviewLayout::PanelSizes[2], PreviewLayout::previewSize(true));
     const QRect list(filePanel + QPoint(16, 8), QSize(153, 84));
     const QImage beforeOpen = grab();
     click(button(2));
@@ -346,7 +375,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     const QRect preview(lr.topLeft() + PreviewLayout::PreviewPos, PreviewLayout::previewSize(true));
     QVERIFY2(waitFor([&] { return count(grab(), QRegion(preview), isInk) > 100; }, 10000),
              "the picked picture did not show in the lesson window");
-    QCOMPARE(count(grab(), open, isInk), 0);   // the canvas waits for OK
+    QCOMPARE(count(grab(), open, isInk), 0); // the canvas waits for OK
     click(filePanel + QPoint(192 + 22, 56 + 16));
     QVERIFY2(waitFor([&] { return sameOpenCanvas(grab(), drawn); }, 10000), "the drawing did not come back");
 
@@ -354,9 +383,11 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     const QRect soundButton(origin + toolbarButton(6) - QPoint(20, 12), QSize(41, 25));
     QCOMPARE(count(grab(), QRegion(soundButton), isRed), 0);
     click(button(6));
-    QVERIFY2(waitFor([&] { return count(grab(), QRegion(soundButton), isRed) > 20; }, 10000), "the sound button is not red");
+    QVERIFY2(waitFor([&] { return count(grab(), QRegion(soundButton), isRed) > 20; }, 10000),
+             "the sound button is not red");
     click(button(6));
-    QVERIFY2(waitFor([&] { return count(grab(), QRegion(soundButton), isRed) == 0; }, 10000), "the sound button stays red");
+    QVERIFY2(waitFor([&] { return count(grab(), QRegion(soundButton), isRed) == 0; }, 10000),
+             "the sound button stays red");
 
     // The pen window: brought forward through the toolbar (it may have gone
     // behind the main window), closed by its own button, back through the toolbar.

@@ -132,8 +132,9 @@ void tst_Windowing::toolWindowsStayAbove()
              "the press did not draw on the canvas");
     // The dot shows the program has had the press, so the window manager has
     // raised the main window before it; the tool windows must be above again.
-    QVERIFY2(waitFor([&] { return above(x, lessons, main) && above(x, pen, main); }, 5000),
-             qPrintable(QStringLiteral("main, lessons, pen ") + DesktopProbe::describeStacking(x, {main, lessons, pen})));
+    QVERIFY2(
+        waitFor([&] { return above(x, lessons, main) && above(x, pen, main); }, 5000),
+        qPrintable(QStringLiteral("main, lessons, pen ") + DesktopProbe::describeStacking(x, {main, lessons, pen})));
     // The keyboard stays with the main window.
     if (!windowManager.isEmpty())
         QCOMPARE(x.xdotool({QStringLiteral("getactivewindow")}), main);
@@ -144,18 +145,20 @@ bool tst_Windowing::threeWindows(const XServer &x, QString &main, QString &lesso
     // By their fixed sizes (the pen window and the main window have the same name).
     QList<QRect> last;
     int still = 0;
-    const bool up = waitFor([&] {
-        main = DesktopProbe::programWindowOfSize(x, QSize(829, 624) * scale);
-        lessons = DesktopProbe::programWindowOfSize(x, QSize(440, 420) * scale);
-        pen = DesktopProbe::programWindowOfSize(x, QSize(626, 169) * scale);
-        if (main.isEmpty() || lessons.isEmpty() || pen.isEmpty())
-            return false;
-        const QList<QRect> now = {DesktopProbe::geometry(x, main), DesktopProbe::geometry(x, lessons),
-                                  DesktopProbe::geometry(x, pen)};
-        still = now == last ? still + 1 : 0;
-        last = now;
-        return still >= 3;
-    }, 30000);
+    const bool up = waitFor(
+        [&] {
+            main = DesktopProbe::programWindowOfSize(x, QSize(829, 624) * scale);
+            lessons = DesktopProbe::programWindowOfSize(x, QSize(440, 420) * scale);
+            pen = DesktopProbe::programWindowOfSize(x, QSize(626, 169) * scale);
+            if (main.isEmpty() || lessons.isEmpty() || pen.isEmpty())
+                return false;
+            const QList<QRect> now = {DesktopProbe::geometry(x, main), DesktopProbe::geometry(x, lessons),
+                                      DesktopProbe::geometry(x, pen)};
+            still = now == last ? still + 1 : 0;
+            last = now;
+            return still >= 3;
+        },
+        30000);
     if (!up)
         QTest::qFail("the main, lesson and pen windows did not come up and stand still", __FILE__, __LINE__);
     return up;
@@ -380,7 +383,8 @@ void tst_Windowing::dragEndsWithTheRelease()
     bool moved = false;
     waitFor([&] { return moved = x.geometry(lessons).topLeft() != released; }, 1500);
     QVERIFY2(!moved, qPrintable(QStringLiteral("the window went on following the pointer to %1,%2")
-                                    .arg(x.geometry(lessons).x()).arg(x.geometry(lessons).y())));
+                                    .arg(x.geometry(lessons).x())
+                                    .arg(x.geometry(lessons).y())));
 }
 
 void tst_Windowing::errorDialogFrame()
@@ -425,7 +429,9 @@ void tst_Windowing::errorDialogFrame()
         return e[2].toInt() > 0 && qAbs(outer.center().x() - 512) <= 1 && qAbs(outer.center().y() - 384) <= 1;
     };
     QVERIFY2(waitFor(centredWithFrame, 10000),
-             qPrintable(QStringLiteral("at %1,%2, ").arg(DesktopProbe::geometry(x, dialog).x()).arg(DesktopProbe::geometry(x, dialog).y())
+             qPrintable(QStringLiteral("at %1,%2, ")
+                            .arg(DesktopProbe::geometry(x, dialog).x())
+                            .arg(DesktopProbe::geometry(x, dialog).y())
                         + DesktopProbe::property(x, dialog, QStringLiteral("_NET_FRAME_EXTENTS"))));
 
     // Ignore, by keyboard: five Tabs from Print along the rows, then Enter.

@@ -35,7 +35,7 @@ void start(QProcess &child, const QString &role, const QStringList &args = {},
 
 // A child's end: how it ended and everything it wrote.
 struct Ended {
-    bool finished = false;    // false: it ran past the time and was killed
+    bool finished = false; // false: it ran past the time and was killed
     QProcess::ExitStatus status = QProcess::CrashExit;
     int exitCode = -1;
     QByteArray out;
@@ -55,14 +55,14 @@ void say(const QByteArray &line);
 // main() for a test class whose program also plays `parts` ({"name", function},
 // ...); the tests run in an `Application` (QApplication, or QCoreApplication for
 // a test without widgets).
-#define QTEST_MAIN_WITH_ROLES(TestObject, Application, ...)                                 \
-    int main(int argc, char *argv[])                                                        \
-    {                                                                                       \
-        if (const std::optional<int> played = ChildRole::play(argc, argv, {__VA_ARGS__}))   \
-            return *played;                                                                 \
-        Application app(argc, argv);                                                        \
-        QCoreApplication::setAttribute(Qt::AA_Use96Dpi, true);                              \
-        TestObject tc;                                                                      \
-        QTEST_SET_MAIN_SOURCE_PATH                                                          \
-        return runTestProgram(&tc, argc, argv);                                             \
+#define QTEST_MAIN_WITH_ROLES(TestObject, Application, ...)                                                            \
+    int main(int argc, char *argv[])                                                                                   \
+    {                                                                                                                  \
+        if (const std::optional<int> played = ChildRole::play(argc, argv, {__VA_ARGS__}))                              \
+            return *played;                                                                                            \
+        Application app(argc, argv);                                                                                   \
+        QCoreApplication::setAttribute(Qt::AA_Use96Dpi, true);                                                         \
+        TestObject tc;                                                                                                 \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return runTestProgram(&tc, argc, argv);                                                                        \
     }

@@ -28,8 +28,8 @@ QList<QStringList> stacking(const XServer &x)
 {
     // xwininfo lists the root's children topmost first, each followed by the
     // windows inside it, indented further.
-    const QString out = QString::fromLatin1(
-        runOn(x, QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}));
+    const QString out =
+        QString::fromLatin1(runOn(x, QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}));
     const QRegularExpression line(QStringLiteral("^(\\s*)(0x[0-9a-fA-F]+)"));
     QList<QStringList> topFirst;
     qsizetype topIndent = -1;
@@ -105,8 +105,9 @@ QPoint pointer(const XServer &x)
 
 QStringList programWindows(const XServer &x)
 {
-    return x.xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
-                      QStringLiteral("stiftolino")})
+    return x
+        .xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
+                  QStringLiteral("stiftolino")})
         .split(u'\n', Qt::SkipEmptyParts);
 }
 

@@ -2,8 +2,8 @@
 
 #include "app/allgemein.h"
 #include "controls/canvas.h"
-#include "core/settings.h"
 #include "core/settingkeys.h"
+#include "core/settings.h"
 #include "draw/frmdraw.h"
 
 #include <QTest>

@@ -36,8 +36,7 @@ void storePenPlace(QPoint twips);
 
 // The pen window as the main window owns it, not shown yet. `Window` may be a
 // test's own subclass of frmColor.
-template <class Window = frmColor>
-struct PenWindowFixture : PenOwner {
+template <class Window = frmColor> struct PenWindowFixture : PenOwner {
     Window pen{&window};
     // Shows the pen window from the place stored in the settings (`storedTwips`
     // is stored first; none: what the settings hold) and waits until it is on

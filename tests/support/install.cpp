@@ -50,7 +50,8 @@ void runValidator(const QString &prefix)
     QFETCH(QString, file);
     const QString program = QStandardPaths::findExecutable(tool);
     if (program.isEmpty())
-        QSKIP(qPrintable(tool + QStringLiteral(" is not installed (Debian packages desktop-file-utils, appstream, groff-base)")));
+        QSKIP(qPrintable(
+            tool + QStringLiteral(" is not installed (Debian packages desktop-file-utils, appstream, groff-base)")));
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, arguments << QDir(prefix).filePath(file));
@@ -81,8 +82,10 @@ QStringList snapshot(const QString &folder)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo f(it.next());
-        files << QStringLiteral("%1 %2 %3").arg(QDir(folder).relativeFilePath(f.filePath()))
-                     .arg(f.size()).arg(f.lastModified().toMSecsSinceEpoch());
+        files << QStringLiteral("%1 %2 %3")
+                     .arg(QDir(folder).relativeFilePath(f.filePath()))
+                     .arg(f.size())
+                     .arg(f.lastModified().toMSecsSinceEpoch());
     }
     files.sort();
     return files;
@@ -100,8 +103,7 @@ void checkInstalledProgram(const QString &prefix)
     QProcess &app = in.app;
     QVERIFY2(!x.waitForWindow(QStringLiteral("^Stiftolino lessons$")).isEmpty(),
              qPrintable(QStringLiteral("no lesson window; the program %1: %2")
-                            .arg(app.state() == QProcess::Running ? QStringLiteral("runs")
-                                                                  : QStringLiteral("ended"),
+                            .arg(app.state() == QProcess::Running ? QStringLiteral("runs") : QStringLiteral("ended"),
                                  QString::fromLocal8Bit(app.readAllStandardError()))));
     const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
     QVERIFY(!main.isEmpty());

@@ -47,15 +47,9 @@ QString PrintSpooler::cupsPdfPpd()
     return QString();
 }
 
-QString PrintSpooler::socket() const
-{
-    return m_dir ? m_dir->filePath(QStringLiteral("cups.sock")) : QString();
-}
+QString PrintSpooler::socket() const { return m_dir ? m_dir->filePath(QStringLiteral("cups.sock")) : QString(); }
 
-QString PrintSpooler::server() const
-{
-    return QStringLiteral("127.0.0.1:%1").arg(m_port);
-}
+QString PrintSpooler::server() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
 
 QString PrintSpooler::outputFile(const QString &queue) const
 {
@@ -76,33 +70,51 @@ bool PrintSpooler::writeConfig()
     }
     // The filters run as lp: they must reach the spool and the output folder.
     QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                             | QFileDevice::ReadOther | QFileDevice::ExeOther
-                                             | QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+                                             | QFileDevice::ReadOther | QFileDevice::ExeOther | QFileDevice::ReadGroup
+                                             | QFileDevice::ExeGroup);
     QFile::setPermissions(root.filePath(QStringLiteral("out")), QFileDevice::Permissions(0x7777));
     const QByteArray dir = QFile::encodeName(m_dir->path());
-    const QByteArray files = "ServerRoot " + dir + "/etc\n"
-                             "RequestRoot " + dir + "/spool\n"
-                             "TempDir " + dir + "/spool/tmp\n"
-                             "CacheDir " + dir + "/cache\n"
-                             "StateDir " + dir + "/state\n"
-                             "ErrorLog " + dir + "/log/error_log\n"
-                             "AccessLog " + dir + "/log/access_log\n"
-                             "PageLog " + dir + "/log/page_log\n"
-                             "ServerBin /usr/lib/cups\n"
-                             "DataDir /usr/share/cups\n"
-                             "FileDevice Yes\n"
-                             "Sandboxing Relaxed\n";
+    const QByteArray files = "ServerRoot " + dir
+                             + "/etc\n"
+                               "RequestRoot "
+                             + dir
+                             + "/spool\n"
+                               "TempDir "
+                             + dir
+                             + "/spool/tmp\n"
+                               "CacheDir "
+                             + dir
+                             + "/cache\n"
+                               "StateDir "
+                             + dir
+                             + "/state\n"
+                               "ErrorLog "
+                             + dir
+                             + "/log/error_log\n"
+                               "AccessLog "
+                             + dir
+                             + "/log/access_log\n"
+                               "PageLog "
+                             + dir
+                             + "/log/page_log\n"
+                               "ServerBin /usr/lib/cups\n"
+                               "DataDir /usr/share/cups\n"
+                               "FileDevice Yes\n"
+                               "Sandboxing Relaxed\n";
     // Only the private socket, no network port, no browsing, nobody asked for a password.
-    const QByteArray conf = "Listen " + dir + "/cups.sock\n"
-                            "Listen 127.0.0.1:" + QByteArray::number(m_port) + "\n"
-                            "Browsing Off\n"
-                            "LogLevel warn\n"
-                            "DefaultAuthType None\n"
-                            "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                            "<Policy default>\n"
-                            "  JobPrivateAccess all\n  JobPrivateValues none\n"
-                            "  SubscriptionPrivateAccess all\n  SubscriptionPrivateValues none\n"
-                            "  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n";
+    const QByteArray conf = "Listen " + dir
+                            + "/cups.sock\n"
+                              "Listen 127.0.0.1:"
+                            + QByteArray::number(m_port)
+                            + "\n"
+                              "Browsing Off\n"
+                              "LogLevel warn\n"
+                              "DefaultAuthType None\n"
+                              "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                              "<Policy default>\n"
+                              "  JobPrivateAccess all\n  JobPrivateValues none\n"
+                              "  SubscriptionPrivateAccess all\n  SubscriptionPrivateValues none\n"
+                              "  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n";
     return writeText(root.filePath(QStringLiteral("etc/cups-files.conf")), files)
            && writeText(root.filePath(QStringLiteral("etc/cupsd.conf")), conf);
 }
@@ -150,7 +162,8 @@ bool PrintSpooler::start()
         m_cupsd.waitForFinished(100); // returns early only if cupsd gives up
     }
     QFile log(m_dir->filePath(QStringLiteral("log/error_log")));
-    const QByteArray why = m_cupsd.readAll() + (log.open(QIODevice::ReadOnly) ? log.readAll().right(400) : QByteArray());
+    const QByteArray why =
+        m_cupsd.readAll() + (log.open(QIODevice::ReadOnly) ? log.readAll().right(400) : QByteArray());
     m_why = QStringLiteral("cupsd did not come up: ") + QString::fromLocal8Bit(why).trimmed();
     return false;
 }
@@ -158,8 +171,8 @@ bool PrintSpooler::start()
 bool PrintSpooler::addQueue(const QString &name, const QString &ppd, bool makeDefault, const QString &deviceUri)
 {
     const QString device = deviceUri.isEmpty() ? QStringLiteral("file://") + outputFile(name) : deviceUri;
-    if (run(QStringLiteral("lpadmin"), {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"), device,
-                                        QStringLiteral("-P"), ppd})
+    if (run(QStringLiteral("lpadmin"),
+            {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"), device, QStringLiteral("-P"), ppd})
             .isNull())
         return false;
     return !makeDefault || !run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), name}).isNull();

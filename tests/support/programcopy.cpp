@@ -50,10 +50,7 @@ QProcessEnvironment ProgramCopy::environment() const
     return withFolders(QProcessEnvironment::systemEnvironment(), *this);
 }
 
-QProcessEnvironment ProgramCopy::environmentOn(const XServer &x) const
-{
-    return withFolders(x.environment(), *this);
-}
+QProcessEnvironment ProgramCopy::environmentOn(const XServer &x) const { return withFolders(x.environment(), *this); }
 
 bool ProgramCopy::writeSettings(const QByteArray &ini) const
 {

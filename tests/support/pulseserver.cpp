@@ -63,22 +63,24 @@ QString PulseServer::start()
     m_process.setProcessEnvironment(env);
     // As root PulseAudio only warns that it is meant for a user session; -n and
     // -F keep it from reading the machine's own configuration.
-    m_process.start(program, {QStringLiteral("-n"), QStringLiteral("-F"), script.fileName(),
-                              QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                              QStringLiteral("--use-pid-file=no"),
-                              m_sharedMemory ? QStringLiteral("--disable-shm=no") : QStringLiteral("--disable-shm=yes"),
-                              QStringLiteral("--log-target=stderr"), QStringLiteral("--log-level=error")});
+    m_process.start(program,
+                    {QStringLiteral("-n"), QStringLiteral("-F"), script.fileName(), QStringLiteral("--daemonize=no"),
+                     QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"),
+                     m_sharedMemory ? QStringLiteral("--disable-shm=no") : QStringLiteral("--disable-shm=yes"),
+                     QStringLiteral("--log-target=stderr"), QStringLiteral("--log-level=error")});
     if (!m_process.waitForStarted(3000))
         return QStringLiteral("pulseaudio did not start: %1").arg(m_process.errorString());
     bool listening = false;
-    waitFor([&] {
-        if (m_process.state() == QProcess::NotRunning)
-            return true;
-        QLocalSocket probe;
-        probe.connectToServer(socketPath());
-        listening = probe.waitForConnected(200);
-        return listening;
-    }, 8000);
+    waitFor(
+        [&] {
+            if (m_process.state() == QProcess::NotRunning)
+                return true;
+            QLocalSocket probe;
+            probe.connectToServer(socketPath());
+            listening = probe.waitForConnected(200);
+            return listening;
+        },
+        8000);
     if (listening)
         return QString();
     if (m_process.state() == QProcess::NotRunning)

@@ -11,8 +11,7 @@
 #include "core/sound.h"
 #include "platform/paths.h"
 
-int ScriptedReporter::onError(const QString &module, const QString &procedure,
-                              const PendingError &error)
+int ScriptedReporter::onError(const QString &module, const QString &procedure, const PendingError &error)
 {
     reports.append({module, procedure, error});
     return answers.isEmpty() ? fallback : answers.takeFirst();
@@ -74,8 +73,7 @@ int runTestProgram(QObject *test, int argc, char **argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const QStringList separate =
-        qEnvironmentVariable("STIFTOLINO_E2E_SEPARATE").split(u',', Qt::SkipEmptyParts);
+    const QStringList separate = qEnvironmentVariable("STIFTOLINO_E2E_SEPARATE").split(u',', Qt::SkipEmptyParts);
     if (!separate.isEmpty()) {
         // Every other test function by name, in the order Qt Test would run them.
         static const QStringList fixtures = {QStringLiteral("initTestCase"), QStringLiteral("cleanupTestCase"),
@@ -84,9 +82,8 @@ int runTestProgram(QObject *test, int argc, char **argv)
         for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
             const QMetaMethod m = meta->method(i);
             const QString name = QString::fromLatin1(m.name());
-            if (m.methodType() == QMetaMethod::Slot && m.access() == QMetaMethod::Private
-                && m.parameterCount() == 0 && !name.endsWith(u"_data") && !fixtures.contains(name)
-                && !separate.contains(name))
+            if (m.methodType() == QMetaMethod::Slot && m.access() == QMetaMethod::Private && m.parameterCount() == 0
+                && !name.endsWith(u"_data") && !fixtures.contains(name) && !separate.contains(name))
                 arguments << name;
         }
     }

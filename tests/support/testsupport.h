@@ -32,8 +32,8 @@ public:
     };
     int onError(const QString &module, const QString &procedure, const PendingError &error) override;
 
-    QList<int> answers;       // taken from the front; when empty, `fallback`
-    int fallback = 2;         // Cancel
+    QList<int> answers; // taken from the front; when empty, `fallback`
+    int fallback = 2;   // Cancel
     QList<Report> reports;
     // Every report as "module.procedure line: number", oldest first.
     QStringList said() const;
@@ -66,10 +66,7 @@ int inkedPixels(const QImage &img);
 // Checks of the program's own encodings and resources that only tests need.
 namespace OleColor {
 // The stored value (0x00BBGGRR) of a pixel as Qt reads it (0xAARRGGBB).
-inline uint32_t fromPixel(uint32_t qrgb)
-{
-    return (qrgb >> 16 & 0xFF) | (qrgb & 0xFF00) | (qrgb & 0xFF) << 16;
-}
+inline uint32_t fromPixel(uint32_t qrgb) { return (qrgb >> 16 & 0xFF) | (qrgb & 0xFF00) | (qrgb & 0xFF) << 16; }
 } // namespace OleColor
 namespace ModResFiles {
 // True when the program embeds resource `number` of `type` ("BITMAP", "WAV", ...).
@@ -77,7 +74,8 @@ bool HasResource(int number, const QString &type);
 } // namespace ModResFiles
 
 // Thrown by the End choice in tests instead of ending the process.
-struct ProgramEnded {};
+struct ProgramEnded {
+};
 
 // The environment of a test that needs no window: a scripted reporter, a memory
 // settings store, a sound recorder (tests never make a sound), reset globals and

@@ -98,10 +98,14 @@ bool XServer::startWindowManager(const QString &program)
         if (!m_wm.waitForStarted(5000))
             continue;
         // It announces itself on the root window once it runs.
-        const bool announced = waitFor([&] {
-            return m_wm.state() == QProcess::NotRunning
-                   || rootProperty(QStringLiteral("_NET_SUPPORTING_WM_CHECK")).contains(u"window id");
-        }, 30000) && m_wm.state() != QProcess::NotRunning;
+        const bool announced =
+            waitFor(
+                [&] {
+                    return m_wm.state() == QProcess::NotRunning
+                           || rootProperty(QStringLiteral("_NET_SUPPORTING_WM_CHECK")).contains(u"window id");
+                },
+                30000)
+            && m_wm.state() != QProcess::NotRunning;
         if (announced)
             return true;
         m_why = QStringLiteral("%1 did not announce itself: %2")
@@ -160,11 +164,13 @@ QString XServer::waitForWindow(const QString &name, int timeoutMs) const
     // Keeps the first window found: a later search can come back empty while
     // another window is destroyed under it (xdotool then fails as a whole).
     QString found;
-    waitFor([&] {
-        if (found.isEmpty())
-            found = windows(name).value(0);
-        return !found.isEmpty();
-    }, timeoutMs);
+    waitFor(
+        [&] {
+            if (found.isEmpty())
+                found = windows(name).value(0);
+            return !found.isEmpty();
+        },
+        timeoutMs);
     return found;
 }
 
@@ -176,15 +182,15 @@ bool XServer::isViewable(const QString &window) const
     if (!p.waitForFinished(5000)) {
         p.kill();
         p.waitForFinished();
-        return true;   // not known to be gone
+        return true; // not known to be gone
     }
     return p.readAllStandardOutput().contains("IsViewable");
 }
 
 QStringList XServer::windows(const QString &name) const
 {
-    const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                 QStringLiteral("--name"), name});
+    const QString ids =
+        xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name});
     return ids.split(u'\n', Qt::SkipEmptyParts);
 }
 
@@ -220,21 +226,26 @@ bool XServer::dragWindow(const QString &window, QPoint from, QPoint to, int butt
     // Creep towards `to` a pixel at a time until the window moves.
     const QPoint unit((to.x() > from.x()) - (to.x() < from.x()), (to.y() > from.y()) - (to.y() < from.y()));
     QPoint at = from;
-    const bool began = waitFor([&] {
-        if (geometry(window).topLeft() != start)
-            return true;
-        if (at != to)
-            movePointer(at += unit);
-        return false;
-    }, 10000);
+    const bool began = waitFor(
+        [&] {
+            if (geometry(window).topLeft() != start)
+                return true;
+            if (at != to)
+                movePointer(at += unit);
+            return false;
+        },
+        10000);
     DragAnchor anchor{from, unit, (at - from).manhattanLength() / qMax(1, unit.manhattanLength())};
     for (int i = 1; i <= 10 && began; ++i) {
         const QPoint p = at + (to - at) * i / 10;
         QPoint seen;
-        const bool there = movePointer(p) && waitFor([&] {
-            seen = geometry(window).topLeft();
-            return anchor.matches(seen - start, p);
-        }, 2000);
+        const bool there = movePointer(p)
+                           && waitFor(
+                               [&] {
+                                   seen = geometry(window).topLeft();
+                                   return anchor.matches(seen - start, p);
+                               },
+                               2000);
         if (!there)
             qWarning("drag: with the pointer at %d,%d the window is at %d,%d (moved from %d,%d)", p.x(), p.y(),
                      seen.x(), seen.y(), start.x(), start.y());

@@ -2,8 +2,8 @@
 // A private X server for end-to-end tests, an optional window manager on it, and
 // xdotool to drive it. Everything started here ends with the object.
 
-#include <QProcess>
 #include <QPoint>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QRect>
 #include <QSize>
@@ -20,12 +20,11 @@
 // and the move began at one of those places, the same one for the whole drag.
 // (A drag's own steps must be no multiple of `unit`, so that a window still on
 // its way cannot pass for one whose move began elsewhere.)
-struct DragAnchor
-{
+struct DragAnchor {
     QPoint from;
     QPoint unit;
     int crept = 0;
-    int step = -1;   // which place, once known
+    int step = -1; // which place, once known
 
     // Whether a window moved by `moved` sits under the pointer at `pointer` as it
     // does when its move began at the anchor; the first match fixes the anchor.
@@ -35,13 +34,13 @@ struct DragAnchor
 
 // Starts the desktop, or skips the test when a part of it is not installed and
 // fails it when the window manager does not come up.
-#define START_DESKTOP_OR_SKIP(x, windowManager)                                   \
-    do {                                                                         \
-        if (!(x).startDesktop(windowManager)) {                                  \
-            if ((x).missing())                                                   \
-                QSKIP(qPrintable((x).whyNot()));                                 \
-            QFAIL(qPrintable((x).whyNot()));                                     \
-        }                                                                        \
+#define START_DESKTOP_OR_SKIP(x, windowManager)                                                                        \
+    do {                                                                                                               \
+        if (!(x).startDesktop(windowManager)) {                                                                        \
+            if ((x).missing())                                                                                         \
+                QSKIP(qPrintable((x).whyNot()));                                                                       \
+            QFAIL(qPrintable((x).whyNot()));                                                                           \
+        }                                                                                                              \
     } while (false)
 
 class XServer

@@ -17,8 +17,8 @@ namespace Art {
 inline QColor sand() { return QColor(222, 191, 120); }
 inline QColor sandLight() { return QColor(241, 224, 180); }
 inline QColor paper() { return QColor(255, 249, 232); }
-inline QColor ink() { return QColor(92, 64, 28); }       // warm dark brown outlines
-inline QColor olive() { return QColor(64, 64, 0); }      // the notice text colour
+inline QColor ink() { return QColor(92, 64, 28); }  // warm dark brown outlines
+inline QColor olive() { return QColor(64, 64, 0); } // the notice text colour
 
 // Friendly crayon colours used across the pictures.
 QList<QColor> crayonColours();
@@ -35,10 +35,10 @@ QImage welcomePicture(int scale = 1);   // 400 x 300, bitmap resource 100
 QImage penBackground(int scale = 1);    // 609 x 239
 
 // logo.cpp
-QImage logo(int index, int scale = 1);  // 585 x 67; 0 German, 1 English
+QImage logo(int index, int scale = 1); // 585 x 67; 0 German, 1 English
 
 // flags.cpp
-QImage flag(int digit, int scale = 1);  // 32 x 20; digits 0, 1, 3, 4, 6
+QImage flag(int digit, int scale = 1); // 32 x 20; digits 0, 1, 3, 4, 6
 QList<int> flagDigits();
 
 // icons.cpp
@@ -50,7 +50,7 @@ QImage palette(int scale = 1);     // 475 x 132
 QImage sliderThumb(int scale = 1); // 16 x 16
 QImage sliderRail(int scale = 1);  // 18 x 133
 QImage grid(int scale = 1);        // 400 x 300
-QImage cursor();              // 32 x 32 with the text key "hotspot"
+QImage cursor();                   // 32 x 32 with the text key "hotspot"
 QPoint cursorHotspot();
 
 // Palette geometry: 19 columns of 25 pixels, 6 rows of 22 pixels.

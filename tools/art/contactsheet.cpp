@@ -56,8 +56,7 @@ void button(QPainter &p, const QRect &r, const QImage &icon, const QColor &ink, 
     p.fillPath(shape, g);
     p.setPen(QPen(QColor(120, 92, 40, 200), 1));
     p.drawPath(shape);
-    const QRect target(r.center().x() - iconSide / 2 + 1, r.center().y() - iconSide / 2 + 1,
-                       iconSide, iconSide);
+    const QRect target(r.center().x() - iconSide / 2 + 1, r.center().y() - iconSide / 2 + 1, iconSide, iconSide);
     p.drawImage(target, tinted(icon, ink));
     p.restore();
 }
@@ -88,8 +87,7 @@ QImage zoom(const QImage &img, int factor)
     return img.scaled(img.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
-const char *const ToolbarIcons[] = {"clear", "undo", "open", "save", "pen",
-                                    "print", "sound", "help", "web", "quit"};
+const char *const ToolbarIcons[] = {"clear", "undo", "open", "save", "pen", "print", "sound", "help", "web", "quit"};
 
 void mainWindow(QPainter &p, const Sheet &s, QPoint at)
 {
@@ -109,8 +107,9 @@ void mainWindow(QPainter &p, const Sheet &s, QPoint at)
         button(p, r, s.load(QStringLiteral("icons/%1.png").arg(QLatin1String(ToolbarIcons[i]))),
                i == 6 ? QColor(255, 0, 0) : QColor(0, 0, 0), 24);
     }
-    const struct { int digit, x, y; } flags[] = {{0, 36, 234}, {1, 68, 234}, {4, 100, 234},
-                                                 {6, 50, 254}, {3, 82, 254}};
+    const struct {
+        int digit, x, y;
+    } flags[] = {{0, 36, 234}, {1, 68, 234}, {4, 100, 234}, {6, 50, 254}, {3, 82, 254}};
     for (const auto &f : flags)
         p.drawImage(panel.left() + f.x, panel.top() + f.y, s.load(QStringLiteral("flag%1.png").arg(f.digit)));
     // Canvas with its sand frame and a first scribble.
@@ -143,8 +142,10 @@ void picker(QPainter &p, const Sheet &s, QPoint at)
     p.drawImage(preview.adjusted(2, 2, -2, -2), s.load(QStringLiteral("bitmap100.bmp")));
     p.drawImage(preview, s.load(QStringLiteral("grid.png")));
     const QPoint panel((440 - 249) / 2, 322);
-    const struct { const char *icon; int x, y; } buttons[] = {
-        {"previous", 48, 8}, {"browse", 104, 8}, {"next", 160, 8}, {"grid", 72, 48}, {"size", 128, 48}};
+    const struct {
+        const char *icon;
+        int x, y;
+    } buttons[] = {{"previous", 48, 8}, {"browse", 104, 8}, {"next", 160, 8}, {"grid", 72, 48}, {"size", 128, 48}};
     for (const auto &b : buttons)
         button(p, QRect(panel + QPoint(b.x, b.y), QSize(45, 33)),
                s.load(QStringLiteral("icons/%1.png").arg(QLatin1String(b.icon))), Qt::black, 24);
@@ -235,7 +236,8 @@ QImage contactSheet(const QString &artDir)
     }
 
     y = 1060;
-    label(p, 15, y - 10, QStringLiteral("Icons: 24 px black, red, on sand buttons; 48 px black, red, bare 48 px on checkerboard"));
+    label(p, 15, y - 10,
+          QStringLiteral("Icons: 24 px black, red, on sand buttons; 48 px black, red, bare 48 px on checkerboard"));
     const QStringList names = iconNames();
     for (int k = 0; k < names.size(); ++k) {
         const int col = k % 9, row = k / 9;
@@ -255,7 +257,9 @@ QImage contactSheet(const QString &artDir)
     }
 
     y = 1570;
-    label(p, 15, y - 10, QStringLiteral("Flags 1x and 3x; cursor 1x and 4x (hot spot red); thumb, rail, about icon; application icon"));
+    label(
+        p, 15, y - 10,
+        QStringLiteral("Flags 1x and 3x; cursor 1x and 4x (hot spot red); thumb, rail, about icon; application icon"));
     int x = 15;
     for (int digit : flagDigits()) {
         const QImage f = s.load(QStringLiteral("flag%1.png").arg(digit));
@@ -285,8 +289,7 @@ QImage contactSheet(const QString &artDir)
     y = 1710;
     label(p, 15, y - 10, QStringLiteral("Application icon 16, 32, 48, 64, 128, 256; bitmap 100"));
     for (int size : {16, 32, 48, 64, 128}) {
-        p.drawImage(x, y + 256 - size,
-                    s.load(QStringLiteral("hicolor/%1x%1/apps/stiftolino.png").arg(size)));
+        p.drawImage(x, y + 256 - size, s.load(QStringLiteral("hicolor/%1x%1/apps/stiftolino.png").arg(size)));
         x += size + 16;
     }
     p.drawImage(x, y, s.load(QStringLiteral("icon.png")));

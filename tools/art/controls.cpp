@@ -14,8 +14,7 @@ static_assert(sizeof(Hues) / sizeof(Hues[0]) == PaletteColumns - 2);
 
 QColor mix(const QColor &a, const QColor &b, double t)
 {
-    return QColor(int(a.red() + (b.red() - a.red()) * t + 0.5),
-                  int(a.green() + (b.green() - a.green()) * t + 0.5),
+    return QColor(int(a.red() + (b.red() - a.red()) * t + 0.5), int(a.green() + (b.green() - a.green()) * t + 0.5),
                   int(a.blue() + (b.blue() - a.blue()) * t + 0.5));
 }
 } // namespace
@@ -31,12 +30,18 @@ QColor paletteColour(int column, int row)
     }
     const QColor pure = QColor::fromHsv(Hues[column - 2], 255, 255);
     switch (row) {
-    case 0: return mix(pure, Qt::white, 0.72);
-    case 1: return mix(pure, Qt::white, 0.42);
-    case 2: return pure;
-    case 3: return mix(pure, Qt::black, 0.24);
-    case 4: return mix(pure, Qt::black, 0.46);
-    default: return mix(pure, Qt::black, 0.67);
+    case 0:
+        return mix(pure, Qt::white, 0.72);
+    case 1:
+        return mix(pure, Qt::white, 0.42);
+    case 2:
+        return pure;
+    case 3:
+        return mix(pure, Qt::black, 0.24);
+    case 4:
+        return mix(pure, Qt::black, 0.46);
+    default:
+        return mix(pure, Qt::black, 0.67);
     }
 }
 
@@ -44,14 +49,14 @@ QImage palette(int scale)
 {
     // Flat cells without borders or smoothing: a press on any pixel of a cell
     // picks exactly that cell's colour.
-    QImage img = canvas(PaletteColumns * PaletteCellWidth, PaletteRows * PaletteCellHeight,
-                        QImage::Format_RGB32, scale);
+    QImage img =
+        canvas(PaletteColumns * PaletteCellWidth, PaletteRows * PaletteCellHeight, QImage::Format_RGB32, scale);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, false);
     for (int c = 0; c < PaletteColumns; ++c)
         for (int r = 0; r < PaletteRows; ++r)
-            p.fillRect(c * PaletteCellWidth, r * PaletteCellHeight, PaletteCellWidth,
-                       PaletteCellHeight, paletteColour(c, r));
+            p.fillRect(c * PaletteCellWidth, r * PaletteCellHeight, PaletteCellWidth, PaletteCellHeight,
+                       paletteColour(c, r));
     return img;
 }
 
@@ -137,7 +142,7 @@ QImage cursor()
     // Local frame: x runs from the tip (0) up and to the right along the pencil.
     p.translate(hot.x() + 0.5, hot.y() + 0.5);
     p.rotate(-45);
-    const double w = 4.2;       // half width
+    const double w = 4.2; // half width
     const double cone = 11, body = 29, ferrule = 32.5, end = 37;
     const QColor outline(58, 38, 18);
     QPen pen(outline, 1.1);

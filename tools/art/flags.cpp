@@ -39,7 +39,11 @@ void unionFlag(QPainter &p)
     p.drawLine(QPointF(-2, 21.25), QPointF(34, -1.25));
     const QPointF c(16, 10);
     const double off = 0.8;
-    struct Arm { QPointF end; QPointF shift; QRectF clip; };
+    struct Arm {
+        QPointF end;
+        QPointF shift;
+        QRectF clip;
+    };
     const Arm arms[] = {
         {QPointF(-2, -1.25), QPointF(-off * 0.5, off), QRectF(0, 0, 16, 10)},
         {QPointF(34, -1.25), QPointF(-off * 0.5, -off), QRectF(16, 0, 16, 10)},
@@ -80,12 +84,23 @@ QImage flag(int digit, int scale)
     img.fill(Qt::white);
     QPainter p(&img);
     switch (digit) {
-    case 0: horizontalBands(p, {QColor(0, 0, 0), QColor(221, 0, 0), QColor(255, 206, 0)}, {7, 6, 7}); break;
-    case 1: unionFlag(p); break;
-    case 3: verticalBands(p, {QColor(0, 146, 70), QColor(255, 255, 255), QColor(206, 43, 55)}); break;
-    case 4: spanishFlag(p); break;
-    case 6: verticalBands(p, {QColor(0, 35, 149), QColor(255, 255, 255), QColor(237, 41, 57)}); break;
-    default: return QImage();
+    case 0:
+        horizontalBands(p, {QColor(0, 0, 0), QColor(221, 0, 0), QColor(255, 206, 0)}, {7, 6, 7});
+        break;
+    case 1:
+        unionFlag(p);
+        break;
+    case 3:
+        verticalBands(p, {QColor(0, 146, 70), QColor(255, 255, 255), QColor(206, 43, 55)});
+        break;
+    case 4:
+        spanishFlag(p);
+        break;
+    case 6:
+        verticalBands(p, {QColor(0, 35, 149), QColor(255, 255, 255), QColor(237, 41, 57)});
+        break;
+    default:
+        return QImage();
     }
     // A soft edge so that white parts stay a flag on light backgrounds.
     p.setPen(QColor(0, 0, 0, 70));

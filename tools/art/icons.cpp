@@ -150,8 +150,10 @@ void penIcon(Icon &i)
     i.fill(outline);
     // Open the bare wood of the point, leaving the lead, and mark the ferrule.
     const double inset = i.s == 2 ? 1.1 : 1.3;
-    i.clear(Icon::poly({{2.9 + inset * 0.3, -1.2 + 0.1}, {cone - inset * 0.5, -w + inset * 1.3},
-                        {cone - inset * 0.5, w - inset * 1.3}, {2.9 + inset * 0.3, 1.2 - 0.1}}));
+    i.clear(Icon::poly({{2.9 + inset * 0.3, -1.2 + 0.1},
+                        {cone - inset * 0.5, -w + inset * 1.3},
+                        {cone - inset * 0.5, w - inset * 1.3},
+                        {2.9 + inset * 0.3, 1.2 - 0.1}}));
     i.clearStroke(Icon::poly({{body, -w - 1}, {body, w + 1}}, false), i.s == 2 ? 0.9 : 1.1);
     if (i.s == 2)
         i.clearStroke(Icon::poly({{cone + 1.5, 0}, {body - 1.5, 0}}, false), 0.7);
@@ -230,8 +232,7 @@ void quitIcon(Icon &i)
 
 void arrowhead(Icon &i, bool left)
 {
-    QPainterPath tri = left ? Icon::poly({{5, 12}, {18, 4}, {18, 20}})
-                            : Icon::poly({{19, 12}, {6, 4}, {6, 20}});
+    QPainterPath tri = left ? Icon::poly({{5, 12}, {18, 4}, {18, 20}}) : Icon::poly({{19, 12}, {6, 4}, {6, 20}});
     i.fill(tri);
     i.stroke(tri, 2, Qt::RoundCap);
 }
@@ -269,10 +270,7 @@ void sizeIcon(Icon &i)
     i.fill(Icon::poly({{18, 6}, {11.5, 7}, {17, 12.5}}));
 }
 
-void okIcon(Icon &i)
-{
-    i.stroke(Icon::poly({{4, 12.5}, {9.5, 18}, {20, 6}}, false), 3.4, Qt::RoundCap);
-}
+void okIcon(Icon &i) { i.stroke(Icon::poly({{4, 12.5}, {9.5, 18}, {20, 6}}, false), 3.4, Qt::RoundCap); }
 
 void closeIcon(Icon &i)
 {
@@ -312,12 +310,11 @@ const std::map<QString, std::function<void(Icon &)>> &painters()
 
 QStringList iconNames()
 {
-    return {QStringLiteral("clear"), QStringLiteral("undo"), QStringLiteral("open"),
-            QStringLiteral("save"), QStringLiteral("pen"), QStringLiteral("print"),
-            QStringLiteral("sound"), QStringLiteral("help"), QStringLiteral("web"),
-            QStringLiteral("quit"), QStringLiteral("previous"), QStringLiteral("browse"),
-            QStringLiteral("next"), QStringLiteral("grid"), QStringLiteral("size"),
-            QStringLiteral("ok"), QStringLiteral("close")};
+    return {QStringLiteral("clear"), QStringLiteral("undo"),  QStringLiteral("open"),     QStringLiteral("save"),
+            QStringLiteral("pen"),   QStringLiteral("print"), QStringLiteral("sound"),    QStringLiteral("help"),
+            QStringLiteral("web"),   QStringLiteral("quit"),  QStringLiteral("previous"), QStringLiteral("browse"),
+            QStringLiteral("next"),  QStringLiteral("grid"),  QStringLiteral("size"),     QStringLiteral("ok"),
+            QStringLiteral("close")};
 }
 
 QImage icon(const QString &name, int scale)

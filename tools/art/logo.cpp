@@ -18,8 +18,8 @@ struct Letter {
 };
 
 // Lays the name out letter by letter, each nudged up or down and tilted a little.
-QList<Letter> bouncingName(const QString &name, const QFont &font, double x0, double baseline,
-                           double spacing, double *right)
+QList<Letter> bouncingName(const QString &name, const QFont &font, double x0, double baseline, double spacing,
+                           double *right)
 {
     const QFontMetricsF fm(font);
     const QList<QColor> colours = crayonColours();
@@ -56,8 +56,7 @@ QImage logo(int index, int scale)
     const QFont nameFont = boldFont(58);
     const double baseline = 54;
     double nameRight = 0;
-    const QList<Letter> letters =
-        bouncingName(QStringLiteral("Stiftolino"), nameFont, 6, baseline, 1.5, &nameRight);
+    const QList<Letter> letters = bouncingName(QStringLiteral("Stiftolino"), nameFont, 6, baseline, 1.5, &nameRight);
 
     // Soft shadow, then a thick outline under every letter so that neighbours join
     // like stickers, then the colour with a lighter top half.
@@ -86,14 +85,13 @@ QImage logo(int index, int scale)
         p.setClipPath(l.path);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(255, 255, 255, 90));
-        p.drawEllipse(QRectF(b.left() + b.width() * 0.18, b.top() + b.height() * 0.08,
-                             b.width() * 0.35, b.height() * 0.16));
+        p.drawEllipse(
+            QRectF(b.left() + b.width() * 0.18, b.top() + b.height() * 0.08, b.width() * 0.35, b.height() * 0.16));
         p.restore();
     }
 
     // The second line, in brown ink with a crayon stroke under it.
-    const QString line = index == 0 ? QStringLiteral("Zeichnen lernen")
-                                    : QStringLiteral("Learn to draw");
+    const QString line = index == 0 ? QStringLiteral("Zeichnen lernen") : QStringLiteral("Learn to draw");
     const double left = nameRight + 20;
     const double room = logicalRect(img).width() - 8 - left;
     int size = 26;

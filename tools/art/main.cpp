@@ -37,8 +37,7 @@ bool savePixels(const QString &out, const QString &name)
     QImageReader reader(png, "PNG");
     const QByteArray pixels = PixelFile::write(reader.read());
     QSaveFile file(png.left(png.size() - 4) + QStringLiteral(".pix"));
-    if (pixels.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(pixels) != pixels.size()
-        || !file.commit()) {
+    if (pixels.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(pixels) != pixels.size() || !file.commit()) {
         std::fprintf(stderr, "gen_art: cannot write the pixels of %s\n", qPrintable(png));
         return false;
     }
@@ -85,8 +84,7 @@ bool writeAll(const QString &svg, const QString &out)
     put(Art::welcomePicture(2), QStringLiteral("bitmap100@2x.png"));
     put(Art::cursor(), QStringLiteral("cursor101.png"));
     for (int size : {16, 32, 48, 64, 128, 256})
-        put(Art::appIcon(svg, size),
-            QStringLiteral("hicolor/%1x%1/apps/stiftolino.png").arg(size));
+        put(Art::appIcon(svg, size), QStringLiteral("hicolor/%1x%1/apps/stiftolino.png").arg(size));
     put(Art::appIcon(svg, 256), QStringLiteral("icon.png"));
     return ok;
 }

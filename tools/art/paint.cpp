@@ -9,12 +9,12 @@ namespace Art {
 
 QList<QColor> crayonColours()
 {
-    return {QColor(232, 84, 72),   // tomato red
-            QColor(247, 150, 46),  // orange
-            QColor(250, 204, 56),  // sunflower
-            QColor(112, 184, 74),  // leaf green
-            QColor(64, 170, 214),  // sky blue
-            QColor(146, 104, 200), // violet
+    return {QColor(232, 84, 72),    // tomato red
+            QColor(247, 150, 46),   // orange
+            QColor(250, 204, 56),   // sunflower
+            QColor(112, 184, 74),   // leaf green
+            QColor(64, 170, 214),   // sky blue
+            QColor(146, 104, 200),  // violet
             QColor(236, 110, 160)}; // pink
 }
 
@@ -25,10 +25,7 @@ QImage canvas(int w, int h, QImage::Format format, int scale)
     return img;
 }
 
-QRect logicalRect(const QImage &image)
-{
-    return QRect(QPoint(0, 0), image.deviceIndependentSize().toSize());
-}
+QRect logicalRect(const QImage &image) { return QRect(QPoint(0, 0), image.deviceIndependentSize().toSize()); }
 
 double hashNoise(int x, int y, int seed)
 {
@@ -49,8 +46,8 @@ void addGrain(QImage &image, int amount, int seed)
             const double n = hashNoise(x, y, seed) * 0.7 + hashNoise(x / 3, y, seed + 1) * 0.3;
             const int d = int((n - 0.5) * 2.0 * amount);
             const QRgb c = line[x];
-            line[x] = qRgba(qBound(0, qRed(c) + d, 255), qBound(0, qGreen(c) + d, 255),
-                            qBound(0, qBlue(c) + d, 255), qAlpha(c));
+            line[x] = qRgba(qBound(0, qRed(c) + d, 255), qBound(0, qGreen(c) + d, 255), qBound(0, qBlue(c) + d, 255),
+                            qAlpha(c));
         }
     }
 }
@@ -65,8 +62,9 @@ QFont boldFont(int pixelSize, bool italic)
     static bool warned = false;
     if (!warned && !QFontInfo(f).family().startsWith(QLatin1String("DejaVu"))) {
         warned = true;
-        std::fprintf(stderr, "gen_art: DejaVu Sans not found (package fonts-dejavu-core); "
-                             "the lettering uses %s instead\n",
+        std::fprintf(stderr,
+                     "gen_art: DejaVu Sans not found (package fonts-dejavu-core); "
+                     "the lettering uses %s instead\n",
                      qPrintable(QFontInfo(f).family()));
     }
     return f;

@@ -70,8 +70,8 @@ void star(QPainter &p, QPointF c, double r, const QColor &colour, double angle =
 
 // A pencil lying from its point `tip` towards `angle` degrees (0 = right,
 // counted clockwise as on screen).
-void pencil(QPainter &p, QPointF tip, double angle, double length, double width,
-            const QColor &colour, bool eraser = true)
+void pencil(QPainter &p, QPointF tip, double angle, double length, double width, const QColor &colour,
+            bool eraser = true)
 {
     p.save();
     p.translate(tip);
@@ -91,8 +91,7 @@ void pencil(QPainter &p, QPointF tip, double angle, double length, double width,
     p.restore();
     if (eraser) {
         p.setBrush(QColor(240, 140, 160));
-        p.drawRoundedRect(QRectF(ferrule + width * 0.5, -w, end - ferrule - width * 0.5, width),
-                          w * 0.6, w * 0.6);
+        p.drawRoundedRect(QRectF(ferrule + width * 0.5, -w, end - ferrule - width * 0.5, width), w * 0.6, w * 0.6);
         p.setBrush(QColor(196, 200, 208));
         p.drawRect(QRectF(ferrule, -w, width * 0.6, width));
     }
@@ -202,9 +201,11 @@ void pencilCup(QPainter &p, QPointF bottomCentre, double s)
 {
     const QList<QColor> c = crayonColours();
     // Pencils first, the cup in front of them.
-    const struct { double dx, angle, len; int colour; } pencils[] = {
-        {-0.30, -104, 1.55, 0}, {-0.12, -95, 1.75, 4}, {0.05, -84, 1.6, 2},
-        {0.22, -76, 1.45, 3}, {0.33, -65, 1.3, 5},
+    const struct {
+        double dx, angle, len;
+        int colour;
+    } pencils[] = {
+        {-0.30, -104, 1.55, 0}, {-0.12, -95, 1.75, 4}, {0.05, -84, 1.6, 2}, {0.22, -76, 1.45, 3}, {0.33, -65, 1.3, 5},
     };
     for (const auto &pc : pencils) {
         const double a = pc.angle * Pi / 180;
@@ -243,8 +244,7 @@ void pencilCup(QPainter &p, QPointF bottomCentre, double s)
     p.restore();
     p.setPen(QPen(QColor(40, 80, 110), std::max(1.0, s / 45)));
     p.setBrush(QColor(150, 210, 240));
-    p.drawRoundedRect(QRectF(bottomCentre.x() - s * 0.52, top - s * 0.06, s * 1.04, s * 0.12),
-                      s * 0.05, s * 0.05);
+    p.drawRoundedRect(QRectF(bottomCentre.x() - s * 0.52, top - s * 0.06, s * 1.04, s * 0.12), s * 0.05, s * 0.05);
 }
 
 void paperPlane(QPainter &p, QPointF c, double s, double angle)
@@ -292,7 +292,7 @@ void confetti(QPainter &p, const QRectF &area, int count, int seed, double maxR,
 
 void rainbow(QPainter &p, QPointF c, double outer, double band, double clipBottom)
 {
-    const QColor bands[] = {QColor(236, 96, 84), QColor(248, 160, 64), QColor(250, 214, 80),
+    const QColor bands[] = {QColor(236, 96, 84),  QColor(248, 160, 64), QColor(250, 214, 80),
                             QColor(126, 194, 96), QColor(86, 172, 222), QColor(150, 118, 206)};
     p.save();
     p.setClipRect(QRectF(0, 0, 10000, clipBottom));

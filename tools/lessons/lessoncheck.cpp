@@ -27,10 +27,7 @@ QList<double> numbers(const QString &text)
     return out;
 }
 
-double attr(const QDomElement &e, const char *name)
-{
-    return e.attribute(QLatin1String(name)).toDouble();
-}
+double attr(const QDomElement &e, const char *name) { return e.attribute(QLatin1String(name)).toDouble(); }
 
 bool hasClass(const QDomElement &e, QLatin1String name)
 {
@@ -64,10 +61,7 @@ QTransform transformOf(const QDomElement &e)
     return total;
 }
 
-int piecesFor(double length)
-{
-    return qMax(8, int(std::ceil(length / PieceLength)));
-}
+int piecesFor(double length) { return qMax(8, int(std::ceil(length / PieceLength))); }
 
 // An elliptic arc about `c` with radii rx, ry turned by `phi`, from angle t0 through dt.
 void addArc(QPolygonF &line, QPointF c, double rx, double ry, double phi, double t0, double dt)
@@ -87,8 +81,7 @@ double angleBetween(QPointF u, QPointF v)
 }
 
 // The endpoint form of an SVG arc turned into its centre form.
-void addSvgArc(QPolygonF &line, QPointF from, double rx, double ry, double degrees, bool large,
-               bool sweep, QPointF to)
+void addSvgArc(QPolygonF &line, QPointF from, double rx, double ry, double degrees, bool large, bool sweep, QPointF to)
 {
     rx = std::abs(rx);
     ry = std::abs(ry);
@@ -113,8 +106,7 @@ void addSvgArc(QPolygonF &line, QPointF from, double rx, double ry, double degre
     if (large == sweep)
         k = -k;
     const double cx1 = k * rx * y1 / ry, cy1 = -k * ry * x1 / rx;
-    const QPointF c(cp * cx1 - sp * cy1 + (from.x() + to.x()) / 2,
-                    sp * cx1 + cp * cy1 + (from.y() + to.y()) / 2);
+    const QPointF c(cp * cx1 - sp * cy1 + (from.x() + to.x()) / 2, sp * cx1 + cp * cy1 + (from.y() + to.y()) / 2);
     const QPointF u((x1 - cx1) / rx, (y1 - cy1) / ry);
     const QPointF v((-x1 - cx1) / rx, (-y1 - cy1) / ry);
     const double t0 = angleBetween(QPointF(1, 0), u);
@@ -170,11 +162,12 @@ QList<Subpath> parsePath(const QString &d)
         const QChar c = command.toUpper();
         const QPointF base = rel ? at : QPointF();
         auto pt = [&](double x, double y) { return base + QPointF(x, y); };
-        const int need = c == QLatin1Char('Z') ? 0
-                       : c == QLatin1Char('H') || c == QLatin1Char('V') ? 1
-                       : c == QLatin1Char('M') || c == QLatin1Char('L') || c == QLatin1Char('T') ? 2
-                       : c == QLatin1Char('S') || c == QLatin1Char('Q') ? 4
-                       : c == QLatin1Char('C') ? 6 : 7;
+        const int need = c == QLatin1Char('Z')                                                     ? 0
+                         : c == QLatin1Char('H') || c == QLatin1Char('V')                          ? 1
+                         : c == QLatin1Char('M') || c == QLatin1Char('L') || c == QLatin1Char('T') ? 2
+                         : c == QLatin1Char('S') || c == QLatin1Char('Q')                          ? 4
+                         : c == QLatin1Char('C')                                                   ? 6
+                                                                                                   : 7;
         if (c == QLatin1Char('Z')) {
             if (!out.isEmpty() && !out.last().points.isEmpty()) {
                 if (out.last().points.last() != start)
@@ -189,8 +182,9 @@ QList<Subpath> parsePath(const QString &d)
         while (args.size() >= need) {
             const QList<double> v = take(need);
             const QPointF reference = lastControl;
-            const bool smooth = (c == QLatin1Char('S') && (lastCommand == QLatin1Char('C') || lastCommand == QLatin1Char('S')))
-                             || (c == QLatin1Char('T') && (lastCommand == QLatin1Char('Q') || lastCommand == QLatin1Char('T')));
+            const bool smooth =
+                (c == QLatin1Char('S') && (lastCommand == QLatin1Char('C') || lastCommand == QLatin1Char('S')))
+                || (c == QLatin1Char('T') && (lastCommand == QLatin1Char('Q') || lastCommand == QLatin1Char('T')));
             const QPointF mirrored = smooth ? 2 * at - reference : at;
             if (c == QLatin1Char('M') && first) {
                 at = start = pt(v[0], v[1]);
@@ -234,7 +228,7 @@ QList<Subpath> parsePath(const QString &d)
                     to = pt(v[0], v[1]);
                     addBezier(line, {at, lastControl, to});
                     break;
-                default:   // 'A'
+                default: // 'A'
                     to = pt(v[5], v[6]);
                     addSvgArc(line, at, v[0], v[1], v[2], v[3] != 0, v[4] != 0, to);
                     break;
@@ -344,12 +338,12 @@ void collect(const QDomElement &group, int step, const QTransform &outer, QList<
             continue;
         for (const Subpath &s : subpathsOf(e)) {
             // A path that comes back to where it started is closed even without "Z".
-            const bool back = s.points.size() > 2
-                              && QLineF(s.points.first(), s.points.last()).length() < 0.5;
+            const bool back = s.points.size() > 2 && QLineF(s.points.first(), s.points.last()).length() < 0.5;
             LessonStroke stroke;
             stroke.step = step;
-            stroke.index = int(std::count_if(out.cbegin(), out.cend(),
-                                             [step](const LessonStroke &o) { return o.step == step; })) + 1;
+            stroke.index =
+                int(std::count_if(out.cbegin(), out.cend(), [step](const LessonStroke &o) { return o.step == step; }))
+                + 1;
             stroke.shape = e.tagName();
             stroke.points = t.map(s.points);
             stroke.closed = s.closed || back;
@@ -411,10 +405,7 @@ QPolygonF withoutTail(const QPolygonF &line, double length)
     return {};
 }
 
-QString at(QPointF p)
-{
-    return QStringLiteral("%1,%2").arg(qRound(p.x())).arg(qRound(p.y()));
-}
+QString at(QPointF p) { return QStringLiteral("%1,%2").arg(qRound(p.x())).arg(qRound(p.y())); }
 
 } // namespace
 
@@ -481,8 +472,9 @@ double widthAcross(const QPolygonF &shape)
 QString describe(const LessonStroke &stroke)
 {
     return QStringLiteral("step%1 stroke %2 (%3 from %4)")
-        .arg(stroke.step).arg(stroke.index).arg(stroke.shape,
-                                               stroke.points.isEmpty() ? QString() : at(stroke.points.first()));
+        .arg(stroke.step)
+        .arg(stroke.index)
+        .arg(stroke.shape, stroke.points.isEmpty() ? QString() : at(stroke.points.first()));
 }
 
 QStringList looseStrokes(const QList<LessonStroke> &strokes, const QHash<int, Standing> &standing)
@@ -498,7 +490,8 @@ QStringList looseStrokes(const QList<LessonStroke> &strokes, const QHash<int, St
                     gap = qMin(gap, distanceBetween(s.points, line));
                 if (gap > JoinDistance)
                     problems << QStringLiteral("%1 is closed and keeps %2 px from every line")
-                                    .arg(describe(s)).arg(gap, 0, 'f', 1);
+                                    .arg(describe(s))
+                                    .arg(gap, 0, 'f', 1);
             } else {
                 const QPolygonF reversed(s.points.crbegin(), s.points.crend());
                 QStringList loose;
@@ -507,7 +500,8 @@ QStringList looseStrokes(const QList<LessonStroke> &strokes, const QHash<int, St
                     const double gap = distanceToLines(end, drawn);
                     if (gap > JoinDistance && distanceToLine(end, withoutTail(line, 4 * JoinDistance)) > JoinDistance)
                         loose << QStringLiteral("%1 ends in the air at %2, %3 px from any line")
-                                     .arg(describe(s), at(end)).arg(gap, 0, 'f', 1);
+                                     .arg(describe(s), at(end))
+                                     .arg(gap, 0, 'f', 1);
                 }
                 // A free part only has to leave the drawing at one of its ends.
                 if (how == Standing::Joined || loose.size() == 2)

@@ -19,12 +19,12 @@ inline constexpr double JoinDistance = 3.0;
 inline constexpr double SmallestShape = 10.0;
 
 struct LessonStroke {
-    int step = 0;            // 1 .. 5; step 6 only colours
-    int index = 0;           // its place among the step's strokes, from 1, in the source's order
-    QString shape;           // the element it comes from: "circle", "path", ...
-    QPolygonF points;        // its middle line in cell coordinates, in drawing order
-    bool closed = false;     // a closed stroke ends where it starts
-    bool solid = false;      // a filled dot
+    int step = 0;        // 1 .. 5; step 6 only colours
+    int index = 0;       // its place among the step's strokes, from 1, in the source's order
+    QString shape;       // the element it comes from: "circle", "path", ...
+    QPolygonF points;    // its middle line in cell coordinates, in drawing order
+    bool closed = false; // a closed stroke ends where it starts
+    bool solid = false;  // a filled dot
 };
 
 // The strokes the child draws, in the source's order: one per shape, one per subpath
@@ -46,9 +46,9 @@ QString describe(const LessonStroke &stroke);
 
 // How the part a step adds meets what was drawn before it.
 enum class Standing {
-    Joined,   // each stroke starts and ends on a line already drawn, or is closed and touches one
-    Free,     // each stroke leaves the drawing and may end in the air (rays, whiskers, a mast)
-    Apart,    // the part stands apart on purpose (eyes inside a head, spots, steam)
+    Joined, // each stroke starts and ends on a line already drawn, or is closed and touches one
+    Free,   // each stroke leaves the drawing and may end in the air (rays, whiskers, a mast)
+    Apart,  // the part stands apart on purpose (eyes inside a head, spots, steam)
 };
 
 // Strokes of steps 2 to 5 that do not meet the drawing as their step's `standing`

@@ -15,17 +15,13 @@ namespace {
 
 const QStringList &shapeNames()
 {
-    static const QStringList names = {QStringLiteral("path"), QStringLiteral("circle"),
-                                      QStringLiteral("ellipse"), QStringLiteral("rect"),
-                                      QStringLiteral("line"), QStringLiteral("polyline"),
+    static const QStringList names = {QStringLiteral("path"),   QStringLiteral("circle"), QStringLiteral("ellipse"),
+                                      QStringLiteral("rect"),   QStringLiteral("line"),   QStringLiteral("polyline"),
                                       QStringLiteral("polygon")};
     return names;
 }
 
-QString colourName(QRgb c)
-{
-    return QStringLiteral("#%1").arg(c & 0xffffff, 6, 16, QLatin1Char('0'));
-}
+QString colourName(QRgb c) { return QStringLiteral("#%1").arg(c & 0xffffff, 6, 16, QLatin1Char('0')); }
 
 bool hasClass(const QDomElement &e, QLatin1String name)
 {
@@ -36,8 +32,8 @@ bool hasClass(const QDomElement &e, QLatin1String name)
 bool isFillOnly(const QDomElement &e) { return hasClass(e, QLatin1String("fill")); }
 
 enum class Look {
-    Lines,      // lines in one colour, nothing filled but the dots
-    Fills,      // the finished picture's colours, without lines
+    Lines, // lines in one colour, nothing filled but the dots
+    Fills, // the finished picture's colours, without lines
 };
 
 // Sets the look of every shape below `element` for one cell; drops the shapes that
@@ -135,12 +131,10 @@ void checkShapes(const QDomElement &element, const QString &where, QStringList &
             problems << QStringLiteral("%1: <%2> is not a plain shape").arg(where, e.tagName());
         } else {
             if (e.hasAttribute(QStringLiteral("stroke")) || e.hasAttribute(QStringLiteral("style")))
-                problems << QStringLiteral("%1: <%2> sets its own stroke or style")
-                                .arg(where, e.tagName());
+                problems << QStringLiteral("%1: <%2> sets its own stroke or style").arg(where, e.tagName());
             const double w = e.attribute(QStringLiteral("stroke-width"), QStringLiteral("4")).toDouble();
             if (w < 3 || w > 5)
-                problems << QStringLiteral("%1: <%2> has stroke-width %3 (3 to 5)")
-                                .arg(where, e.tagName()).arg(w);
+                problems << QStringLiteral("%1: <%2> has stroke-width %3 (3 to 5)").arg(where, e.tagName()).arg(w);
         }
     }
 }
@@ -176,7 +170,8 @@ LessonSource readLessonSource(const QString &path)
         || root.attribute(QStringLiteral("height")) != QLatin1String("300")
         || root.attribute(QStringLiteral("viewBox")).simplified() != QLatin1String("0 0 400 300"))
         src.problems << QStringLiteral("%1: the picture must be <svg width=\"400\" height=\"300\" "
-                                       "viewBox=\"0 0 400 300\">").arg(path);
+                                       "viewBox=\"0 0 400 300\">")
+                            .arg(path);
     QList<int> steps;
     for (QDomElement e = root.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
         const int step = stepOf(e);
@@ -194,7 +189,9 @@ LessonSource readLessonSource(const QString &path)
         if (step == CellCount && strokes > 0)
             src.problems << QStringLiteral("%1: step%2 only colours, yet it has %3 lines "
                                            "(mark its shapes class=\"fill\")")
-                                .arg(path).arg(step).arg(strokes);
+                                .arg(path)
+                                .arg(step)
+                                .arg(strokes);
     }
     if (steps != QList<int>{1, 2, 3, 4, 5, 6})
         src.problems << QStringLiteral("%1: the groups must be step1 .. step6 in order").arg(path);
@@ -290,8 +287,13 @@ QStringList checkStrip(const QImage &strip)
         else if (ink.left() < Margin || ink.top() < Margin || ink.right() >= CellWidth - Margin
                  || ink.bottom() >= CellHeight - Margin)
             problems << QStringLiteral("cell %1: ink reaches x %2..%3, y %4..%5 (allowed %6..%7, %6..%8)")
-                            .arg(cell).arg(ink.left()).arg(ink.right()).arg(ink.top())
-                            .arg(ink.bottom()).arg(Margin).arg(CellWidth - Margin - 1)
+                            .arg(cell)
+                            .arg(ink.left())
+                            .arg(ink.right())
+                            .arg(ink.top())
+                            .arg(ink.bottom())
+                            .arg(Margin)
+                            .arg(CellWidth - Margin - 1)
                             .arg(CellHeight - Margin - 1);
         if (!previous.isNull() && previous == c)
             problems << QStringLiteral("cell %1 looks the same as cell %2").arg(cell).arg(cell - 1);

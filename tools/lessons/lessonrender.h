@@ -42,9 +42,9 @@ inline constexpr int MaxStrokesPerStep = 6;
 
 struct LessonSource {
     QString path;
-    QByteArray svg;          // the file as read
-    QStringList problems;    // what makes it unusable; empty when fine
-    QList<int> strokes = QList<int>(CellCount, 0);   // the strokes each step asks for
+    QByteArray svg;                                // the file as read
+    QStringList problems;                          // what makes it unusable; empty when fine
+    QList<int> strokes = QList<int>(CellCount, 0); // the strokes each step asks for
 };
 
 // Reads and checks a lesson source: the size, the six step groups, nothing

@@ -31,10 +31,7 @@ using namespace LessonTools;
 
 namespace {
 
-void say(const QString &text)
-{
-    std::fprintf(stderr, "%s\n", qPrintable(text));
-}
+void say(const QString &text) { std::fprintf(stderr, "%s\n", qPrintable(text)); }
 
 int usage()
 {
@@ -85,7 +82,10 @@ int makeStrip(const QString &in, const QString &out)
     for (int step = 0; step < CellCount; ++step) {
         if (strokes[step] > MaxStrokesPerStep)
             say(QStringLiteral("warning: %1: step%2 asks for %3 strokes (at most %4)")
-                    .arg(in).arg(step + 1).arg(strokes[step]).arg(MaxStrokesPerStep));
+                    .arg(in)
+                    .arg(step + 1)
+                    .arg(strokes[step])
+                    .arg(MaxStrokesPerStep));
     }
     const QImage strip = renderStrip(src.svg);
     warnAbout(in, strip);
@@ -113,8 +113,7 @@ int makeCount(const QString &out, const QStringList &sources)
     std::sort(numbers.begin(), numbers.end());
     for (int i = 0; i < numbers.size(); ++i) {
         if (numbers[i] != i + 1) {
-            say(QStringLiteral("warning: the lessons are not numbered 1..%1 without gaps")
-                    .arg(numbers.size()));
+            say(QStringLiteral("warning: the lessons are not numbered 1..%1 without gaps").arg(numbers.size()));
             break;
         }
     }
@@ -218,7 +217,7 @@ int makeContactSheet(const QString &out, const QStringList &files)
     }
     // Large enough to see which way every stroke runs.
     const int cw = 160, ch = 120, gap = 4, label = 36, countHeight = 13;
-    const int columns = 2;   // two lessons side by side
+    const int columns = 2; // two lessons side by side
     const int rowWidth = label + CellCount * (cw + gap);
     const int rowHeight = ch + countHeight + gap;
     const int rows = int((strips.size() + columns - 1) / columns);
@@ -256,8 +255,7 @@ int makeContactSheet(const QString &out, const QStringList &files)
             const int n = counts[cell];
             p.setPen(n > MaxStrokesPerStep || (cell == CellCount - 1 && n > 0) ? Qt::red : Qt::black);
             p.drawText(QRect(target.left(), target.bottom() + 1, cw, countHeight), Qt::AlignCenter,
-                       cell == CellCount - 1 ? (n ? QStringLiteral("%1 lines!").arg(n)
-                                                  : QStringLiteral("colour"))
+                       cell == CellCount - 1 ? (n ? QStringLiteral("%1 lines!").arg(n) : QStringLiteral("colour"))
                                              : QStringLiteral("%1 stroke%2").arg(n).arg(n == 1 ? "" : "s"));
         }
     }

@@ -198,14 +198,14 @@ QByteArray writeRle8Bitmap(const QImage &indexed)
     put32(out, 10, quint32(offset));
     put32(out, 14, 40);
     put32(out, 18, quint32(w));
-    put32(out, 22, quint32(h));      // positive: bottom-up
-    put16(out, 26, 1);               // planes
-    put16(out, 28, 8);               // bits per pixel
-    put32(out, 30, 1);               // BI_RLE8
+    put32(out, 22, quint32(h)); // positive: bottom-up
+    put16(out, 26, 1);          // planes
+    put16(out, 28, 8);          // bits per pixel
+    put32(out, 30, 1);          // BI_RLE8
     put32(out, 34, quint32(data.size()));
-    put32(out, 38, 3780);            // 96 dots per inch
+    put32(out, 38, 3780); // 96 dots per inch
     put32(out, 42, 3780);
-    put32(out, 46, 256);             // colours used
+    put32(out, 46, 256); // colours used
     put32(out, 50, 0);
     for (int i = 0; i < 256; ++i) {
         const QRgb c = i < colours.size() ? colours[i] : White;

@@ -12,9 +12,9 @@ namespace LessonTools {
 
 // The colours every strip is drawn with.
 inline constexpr QRgb White = 0xffffffff;
-inline constexpr QRgb SignalRed = 0xffe02020;   // the strokes new in a step
-inline constexpr QRgb DarkGrey = 0xff5a5a5a;    // the strokes of earlier steps
-inline constexpr QRgb Outline = 0xff1a1a1a;     // the outlines of the finished picture
+inline constexpr QRgb SignalRed = 0xffe02020; // the strokes new in a step
+inline constexpr QRgb DarkGrey = 0xff5a5a5a;  // the strokes of earlier steps
+inline constexpr QRgb Outline = 0xff1a1a1a;   // the outlines of the finished picture
 
 // The fill colours of the finished pictures; they stay flat because they are in the palette.
 QList<QRgb> fillColours();

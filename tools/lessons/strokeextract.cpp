@@ -27,7 +27,7 @@ public:
     struct Item {
         QPainterPath path;
         QPen pen;
-        qreal scale = 1;   // how much the shape's transform enlarges its pen
+        qreal scale = 1; // how much the shape's transform enlarges its pen
     };
 
     PathRecorder() : QPaintEngine(QPaintEngine::AllFeatures) {}
@@ -88,19 +88,29 @@ protected:
     int metric(PaintDeviceMetric metric) const override
     {
         switch (metric) {
-        case PdmWidth: return CellWidth;
-        case PdmHeight: return CellHeight;
-        case PdmWidthMM: return CellWidth * 254 / 960;
-        case PdmHeightMM: return CellHeight * 254 / 960;
-        case PdmNumColors: return 0x7fffffff;
-        case PdmDepth: return 32;
+        case PdmWidth:
+            return CellWidth;
+        case PdmHeight:
+            return CellHeight;
+        case PdmWidthMM:
+            return CellWidth * 254 / 960;
+        case PdmHeightMM:
+            return CellHeight * 254 / 960;
+        case PdmNumColors:
+            return 0x7fffffff;
+        case PdmDepth:
+            return 32;
         case PdmDpiX:
         case PdmDpiY:
         case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY: return 96;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
-        default: return 0;
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return 0;
         }
     }
 
@@ -113,8 +123,8 @@ struct ShapeInfo {
     int step = 0;
     bool drawn = true;
     bool solid = false;
-    QString draw;    // data-draw
-    int subpaths = 1;   // as the source counts them
+    QString draw;     // data-draw
+    int subpaths = 1; // as the source counts them
 };
 
 bool hasClass(const QDomElement &e, QLatin1String name)
@@ -124,9 +134,8 @@ bool hasClass(const QDomElement &e, QLatin1String name)
 
 bool isShape(const QDomElement &e)
 {
-    static const QStringList names = {QStringLiteral("path"), QStringLiteral("circle"),
-                                      QStringLiteral("ellipse"), QStringLiteral("rect"),
-                                      QStringLiteral("line"), QStringLiteral("polyline"),
+    static const QStringList names = {QStringLiteral("path"),   QStringLiteral("circle"), QStringLiteral("ellipse"),
+                                      QStringLiteral("rect"),   QStringLiteral("line"),   QStringLiteral("polyline"),
                                       QStringLiteral("polygon")};
     return names.contains(e.tagName());
 }
@@ -347,7 +356,9 @@ ExtractedStrokes extractStrokes(const QByteArray &svg, const QString &where)
                 problems << QStringLiteral("%1 draws %2 strokes where %3 begin with \"M\": a stroke of no "
                                            "length, whose way cannot be told, or one that does not "
                                            "begin with M")
-                                .arg(shape).arg(stroke.paths.size()).arg(s.subpaths);
+                                .arg(shape)
+                                .arg(stroke.paths.size())
+                                .arg(s.subpaths);
             if (!s.draw.isEmpty() && s.draw != QLatin1String("as-written") && s.draw != QLatin1String("reversed"))
                 problems << QStringLiteral("%1: data-draw=\"%2\" is neither \"as-written\" nor \"reversed\"")
                                 .arg(shape, s.draw);
@@ -356,7 +367,8 @@ ExtractedStrokes extractStrokes(const QByteArray &svg, const QString &where)
                 StrokePath &p = stroke.paths[k];
                 if (p.points.size() < 2 || lengthOf(p.points) < 0.5) {
                     problems << QStringLiteral("%1, stroke %2 has no length: which way it runs cannot be told")
-                                    .arg(shape).arg(k + 1);
+                                    .arg(shape)
+                                    .arg(k + 1);
                     continue;
                 }
                 if (s.draw == QLatin1String("reversed")) {

@@ -21,7 +21,7 @@ namespace LessonTools {
 
 struct ExtractedStrokes {
     LessonStrokes strokes;
-    QStringList problems;   // what makes them unusable; empty when fine
+    QStringList problems; // what makes them unusable; empty when fine
 };
 
 // The strokes of the source `svg` (as read by readLessonSource); `where` names it

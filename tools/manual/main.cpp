@@ -43,9 +43,8 @@ class NoteErrors : public ErrorReporter
 public:
     int onError(const QString &module, const QString &procedure, const PendingError &error) override
     {
-        std::fprintf(stderr, "gen_manual: error %d in %s.%s line %d: %s\n", error.number,
-                     qPrintable(module), qPrintable(procedure), error.line,
-                     qPrintable(error.description));
+        std::fprintf(stderr, "gen_manual: error %d in %s.%s line %d: %s\n", error.number, qPrintable(module),
+                     qPrintable(procedure), error.line, qPrintable(error.description));
         failed = true;
         return 1;
     }
@@ -80,8 +79,7 @@ QPixmap wholeProgram(frmDraw &main)
     QWidget *pen = main.penWindow();
     const QPoint lessonsAt(main.width() - 100, 140);
     const QPoint penAt(120, main.height() - 40);
-    const QRect all = QRect(QPoint(0, 0), main.size()) | QRect(lessonsAt, lessons->size())
-                      | QRect(penAt, pen->size());
+    const QRect all = QRect(QPoint(0, 0), main.size()) | QRect(lessonsAt, lessons->size()) | QRect(penAt, pen->size());
     const qreal ratio = main.devicePixelRatioF();
     QPixmap shot(all.size() * ratio);
     shot.setDevicePixelRatio(ratio);

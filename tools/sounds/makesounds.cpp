@@ -26,10 +26,7 @@ void put16(std::vector<char> &out, uint16_t v)
     out.push_back(char(v >> 8));
 }
 
-void putTag(std::vector<char> &out, const char *tag)
-{
-    out.insert(out.end(), tag, tag + 4);
-}
+void putTag(std::vector<char> &out, const char *tag) { out.insert(out.end(), tag, tag + 4); }
 
 bool writePcm8(const SoundSynth::Coding &c, const std::string &path)
 {
@@ -40,12 +37,12 @@ bool writePcm8(const SoundSynth::Coding &c, const std::string &path)
     putTag(out, "WAVE");
     putTag(out, "fmt ");
     put32(out, 16);
-    put16(out, 1);                                  // PCM
+    put16(out, 1); // PCM
     put16(out, uint16_t(c.channels));
     put32(out, uint32_t(c.rate));
-    put32(out, uint32_t(c.rate * c.channels));      // bytes per second
-    put16(out, uint16_t(c.channels));               // block align
-    put16(out, 8);                                  // bits per sample
+    put32(out, uint32_t(c.rate * c.channels)); // bytes per second
+    put16(out, uint16_t(c.channels));          // block align
+    put16(out, 8);                             // bits per sample
     putTag(out, "data");
     put32(out, uint32_t(c.dataBytes));
     for (double v : s)
@@ -58,15 +55,13 @@ bool writePcm8(const SoundSynth::Coding &c, const std::string &path)
 }
 
 // Microsoft ADPCM: the seven standard predictor pairs and the step adaptation.
-constexpr int AdpcmCoef[7][2] = {{256, 0}, {512, -256}, {0, 0}, {192, 64},
-                                 {240, 0}, {460, -208}, {392, -232}};
-constexpr int AdpcmAdapt[16] = {230, 230, 230, 230, 307, 409, 512, 614,
-                                768, 614, 512, 409, 307, 230, 230, 230};
+constexpr int AdpcmCoef[7][2] = {{256, 0}, {512, -256}, {0, 0}, {192, 64}, {240, 0}, {460, -208}, {392, -232}};
+constexpr int AdpcmAdapt[16] = {230, 230, 230, 230, 307, 409, 512, 614, 768, 614, 512, 409, 307, 230, 230, 230};
 
 struct AdpcmChannel {
     int predictor = 0;
     int delta = 16;
-    int s1 = 0;   // the newer of the two previous samples
+    int s1 = 0; // the newer of the two previous samples
     int s2 = 0;
     std::vector<int> nibbles;
     double error = 0;
@@ -133,26 +128,25 @@ bool writeAdpcm(const SoundSynth::Coding &c, const std::string &path)
     for (size_t i = 0; i + 1 < stream.size(); i += 2)
         block.push_back(char(stream[i] << 4 | stream[i + 1]));
     if (block.size() != size_t(c.dataBytes)) {
-        std::fprintf(stderr, "makesounds: an ADPCM block of %zu bytes, expected %d\n", block.size(),
-                     c.dataBytes);
+        std::fprintf(stderr, "makesounds: an ADPCM block of %zu bytes, expected %d\n", block.size(), c.dataBytes);
         return false;
     }
 
     const int blockAlign = c.dataBytes;
     std::vector<char> out;
     putTag(out, "RIFF");
-    put32(out, 0);   // filled in below
+    put32(out, 0); // filled in below
     putTag(out, "WAVE");
     putTag(out, "fmt ");
     put32(out, 18 + 32);
-    put16(out, 2);                                   // Microsoft ADPCM
+    put16(out, 2); // Microsoft ADPCM
     put16(out, uint16_t(channels));
     put32(out, uint32_t(c.rate));
     put32(out, uint32_t(int64_t(c.rate) * blockAlign / frames));
     put16(out, uint16_t(blockAlign));
-    put16(out, 4);                                   // bits per sample
-    put16(out, 32);                                  // extra format bytes
-    put16(out, uint16_t(frames));                    // frames per block
+    put16(out, 4);                // bits per sample
+    put16(out, 32);               // extra format bytes
+    put16(out, uint16_t(frames)); // frames per block
     put16(out, 7);
     for (const auto &coef : AdpcmCoef) {
         put16(out, uint16_t(int16_t(coef[0])));
@@ -181,8 +175,8 @@ long dataChunkLength(const std::string &path)
         return -1;
     size_t at = 12;
     while (at + 8 <= b.size()) {
-        const uint32_t len = uint32_t(b[at + 4]) | uint32_t(b[at + 5]) << 8 | uint32_t(b[at + 6]) << 16
-                             | uint32_t(b[at + 7]) << 24;
+        const uint32_t len =
+            uint32_t(b[at + 4]) | uint32_t(b[at + 5]) << 8 | uint32_t(b[at + 6]) << 16 | uint32_t(b[at + 7]) << 24;
         if (std::memcmp(b.data() + at, "data", 4) == 0)
             return long(len);
         at += 8 + len + (len & 1);
@@ -208,8 +202,8 @@ int main(int argc, char **argv)
         }
         const long length = dataChunkLength(path);
         if (length != c.dataBytes) {
-            std::fprintf(stderr, "makesounds: %s holds %ld bytes of sound data, expected %d\n",
-                         path.c_str(), length, c.dataBytes);
+            std::fprintf(stderr, "makesounds: %s holds %ld bytes of sound data, expected %d\n", path.c_str(), length,
+                         c.dataBytes);
             return 1;
         }
     }

@@ -14,20 +14,20 @@ namespace SoundSynth {
 
 struct Coding {
     int number;
-    int rate;        // frames per second
+    int rate; // frames per second
     int channels;
-    int dataBytes;   // length of the "data" chunk
-    bool adpcm;      // Microsoft ADPCM, 4 bit; otherwise unsigned 8-bit PCM
+    int dataBytes; // length of the "data" chunk
+    bool adpcm;    // Microsoft ADPCM, 4 bit; otherwise unsigned 8-bit PCM
 };
 
 inline constexpr Coding Codings[] = {
-    {101, 11025, 1, 312, false},   // soft click: every button
-    {102, 22050, 2, 1024, true},   // pencil on paper: stroke starts, next step
-    {103, 11025, 1, 1422, false},  // falling two notes: a step back
-    {104, 11025, 1, 1580, false},  // rising two notes: a step forward, size
-    {105, 22050, 1, 3772, false},  // chime: grid, take this lesson, close
-    {106, 11025, 1, 420, false},   // pop: the pen window opens
-    {107, 22050, 1, 4116, false},  // sweep: the lesson window opens, clear
+    {101, 11025, 1, 312, false},  // soft click: every button
+    {102, 22050, 2, 1024, true},  // pencil on paper: stroke starts, next step
+    {103, 11025, 1, 1422, false}, // falling two notes: a step back
+    {104, 11025, 1, 1580, false}, // rising two notes: a step forward, size
+    {105, 22050, 1, 3772, false}, // chime: grid, take this lesson, close
+    {106, 11025, 1, 420, false},  // pop: the pen window opens
+    {107, 22050, 1, 4116, false}, // sweep: the lesson window opens, clear
 };
 
 inline const Coding *codingOf(int number)
@@ -194,8 +194,7 @@ inline std::vector<double> chime(const Coding &c)
 
 // A tone gliding exponentially from `from` to `to` Hz over the whole sound; `voice`
 // shapes each sample from the running phase and the time.
-template<class Voice>
-std::vector<double> glide(const Coding &c, double from, double to, Voice voice)
+template <class Voice> std::vector<double> glide(const Coding &c, double from, double to, Voice voice)
 {
     const int n = framesOf(c);
     const double length = double(n) / c.rate;
@@ -239,27 +238,29 @@ inline std::vector<double> samples(int number)
     if (!c)
         return {};
     switch (number) {
-    case 101: return detail::click(*c);
-    case 102: return detail::pencil(*c);
-    case 103: return detail::twoNotes(*c, 783.99, 587.33, 0.055);   // G5 down to D5
-    case 104: return detail::twoNotes(*c, 587.33, 880.0, 0.055);    // D5 up to A5
-    case 105: return detail::chime(*c);
-    case 106: return detail::pop(*c);
-    case 107: return detail::sweep(*c);
-    default: return {};
+    case 101:
+        return detail::click(*c);
+    case 102:
+        return detail::pencil(*c);
+    case 103:
+        return detail::twoNotes(*c, 783.99, 587.33, 0.055); // G5 down to D5
+    case 104:
+        return detail::twoNotes(*c, 587.33, 880.0, 0.055); // D5 up to A5
+    case 105:
+        return detail::chime(*c);
+    case 106:
+        return detail::pop(*c);
+    case 107:
+        return detail::sweep(*c);
+    default:
+        return {};
     }
 }
 
 // One sample as unsigned 8-bit PCM (silence is 128).
-inline uint8_t toUnsigned8(double v)
-{
-    return uint8_t(std::clamp(std::lround(128.0 + 127.0 * v), 1L, 255L));
-}
+inline uint8_t toUnsigned8(double v) { return uint8_t(std::clamp(std::lround(128.0 + 127.0 * v), 1L, 255L)); }
 
 // One sample as signed 16-bit PCM.
-inline int16_t toSigned16(double v)
-{
-    return int16_t(std::clamp(std::lround(32767.0 * v), -32767L, 32767L));
-}
+inline int16_t toSigned16(double v) { return int16_t(std::clamp(std::lround(32767.0 * v), -32767L, 32767L)); }
 
 } // namespace SoundSynth
