@@ -23,6 +23,7 @@
 
 #include "strokeextract.h"
 
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QPainter>
 #include <QTest>
@@ -482,13 +483,17 @@ void tst_Animation::clickReplaysDragMoves()
                    ? screen
                    : screen.copy(QRect(DesktopProbe::geometry(x, lessons).topLeft() + QPoint(18, 18), QSize(396, 296)));
     };
+    // At rest: the same picture on the screen for longer than a pause between strokes.
     QImage rest;
+    QElapsedTimer unchanged;
     QVERIFY(waitFor([&] {
-        const QImage a = preview();
-        QTest::qWait(300);
-        const QImage b = preview();
-        rest = a;
-        return !a.isNull() && a == b;
+        const QImage now = preview();
+        if (now.isNull() || now != rest) {
+            rest = now;
+            unchanged.start();
+            return false;
+        }
+        return unchanged.elapsed() >= 400;
     }));
     if (rest.isNull())
         QSKIP("no screenshots (Debian package imagemagick)");
