@@ -9,7 +9,6 @@
 #include <QtGlobal>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 // A sound's stream closes once the server reports it played out; if the server
@@ -18,27 +17,9 @@ constexpr int ReleaseAfterMs = 3000;
 // Every sound is handed over at least this long, padded with silence: the server
 // starts a stream only once its prebuffer is full, and a click is shorter than that.
 constexpr int MinimumLengthMs = 400;
-// How far ahead the silent stream asks the server to work.
+// How far ahead the stream that stays open asks the server to work.
 constexpr int KeeperLatencyMs = 40;
 } // namespace
-
-// Endless silence for the stream that stays open.
-class QtSoundOutput::Silence : public QIODevice
-{
-public:
-    Silence() { QIODevice::open(QIODevice::ReadOnly); }
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override { return (qint64(1) << 20) + QIODevice::bytesAvailable(); }
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        const qint64 n = maxSize - maxSize % 4;
-        std::memset(data, 0, size_t(n));
-        return n;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-};
 
 QtSoundOutput::QtSoundOutput()
 {
@@ -89,10 +70,14 @@ void QtSoundOutput::open()
         format.setSampleRate(22050);
         format.setChannelCount(2);
         format.setSampleFormat(QAudioFormat::Int16);
-        m_silence = std::make_unique<Silence>();
+        // A source with nothing in it: the sink asks it once, finds it empty and
+        // stops asking, so the open stream costs no wake-up in the program. The
+        // server keeps it waiting for its first samples, with the short latency it
+        // asked for, and that is all it is for.
+        m_nothing.open(QIODevice::ReadOnly);
         m_keeper = std::make_unique<QAudioSink>(device, format);
         m_keeper->setBufferSize(format.bytesForDuration(qint64(KeeperLatencyMs) * 1000));
-        m_keeper->start(m_silence.get());
+        m_keeper->start(&m_nothing);
         if (m_keeper->error() != QAudio::NoError)
             m_keeper->stop();
     }

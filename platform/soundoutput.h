@@ -3,6 +3,7 @@
 // recorder. One sound at a time; a new one cuts off the one playing.
 
 #include <QAudioFormat>
+#include <QBuffer>
 #include <QByteArray>
 #include <QString>
 #include <QTimer>
@@ -25,13 +26,15 @@ public:
 
 // Plays through Qt Multimedia on the default audio output.
 //
-// Opening the output connects to the sound server and keeps one silent stream
-// open for the rest of the run. A sound server whose output is idle may work in
-// long periods (PulseAudio's null sink in periods of up to two seconds), and a
-// new stream then waits for the period to end; with a stream always open the
-// server keeps short periods, and a sound starts within a few hundredths of a
-// second. Each sound plays in a stream of its own, which is closed only once the
-// server has played it, so no sound is lost while the server is slow to start.
+// Opening the output connects to the sound server and keeps one stream open for
+// the rest of the run. A sound server whose output is idle may work in long
+// periods (PulseAudio's null sink in periods of up to two seconds), and a new
+// stream then waits for the period to end; with a stream always open the server
+// keeps short periods, and a sound starts within a few hundredths of a second.
+// That stream never plays: it waits for its first samples, which never come, and
+// costs the program nothing meanwhile. Each sound plays in a stream of its own,
+// which is closed only once the server has played it, so no sound is lost while
+// the server is slow to start.
 //
 // With no sound server or no output device it stays silent: no message, no beep.
 class QtSoundOutput : public SoundOutput
@@ -58,7 +61,6 @@ public:
     void shutDown();
 
 private:
-    class Silence;
     QAudioSink *sinkFor(const QAudioFormat &format);
     void start(QByteArray pcm, const QAudioFormat &format);
 
@@ -66,8 +68,8 @@ private:
     // loop from its destructor, which must not happen inside a click handler.
     std::vector<std::pair<QAudioFormat, std::unique_ptr<QAudioSink>>> m_sinks;
     QAudioSink *m_playing = nullptr;
-    // The silent stream that keeps the server's periods short, and its source.
-    std::unique_ptr<Silence> m_silence;
+    // The stream that keeps the server's periods short, and its empty source.
+    QBuffer m_nothing;
     std::unique_ptr<QAudioSink> m_keeper;
     // Closes a sound's stream once it has been played, or at the latest this long
     // after it began.
