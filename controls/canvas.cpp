@@ -57,8 +57,12 @@ void Canvas::line(QPointF from, QPointF to)
 {
     const QColor colour = foreColor();
     const int width = drawWidth();
+    QImage &image = drawingImage();
+    // A line that goes on from the end of the last one, with the same pen and
+    // nothing painted since, finds its first dot already there.
+    const bool dotThere = Dot{from, colour.rgba(), width, image.cacheKey()} == m_lastDot;
     {
-        QPainter p(&drawingImage());
+        QPainter p(&image);
         // Solid pixels in exactly the pen colour: no anti-aliasing.
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -66,10 +70,12 @@ void Canvas::line(QPointF from, QPointF to)
             p.drawLine(from, to);
         // Qt's own round cap of a wide aliased pen comes out a pixel short and off
         // centre: the tips are put down as the pen's own dots.
-        stampDot(p, from, width, colour);
+        if (!dotThere)
+            stampDot(p, from, width, colour);
         if (from != to)
             stampDot(p, to, width, colour);
     }
+    m_lastDot = Dot{to, colour.rgba(), width, image.cacheKey()};
     m_current = to;
     const double r = width / 2.0 + 2;
     const int b = borderWidth();

@@ -57,6 +57,16 @@ private:
     void scheduleLines(const QRect &widgetRect);
 
     QPointF m_current;
+    // The dot that ends the last line: where, in which pen, and the image as it
+    // was right after (any later change to the image gives it a new key).
+    struct Dot {
+        QPointF at;
+        QRgb colour = 0;
+        int width = 0;
+        qint64 imageKey = 0;
+        bool operator==(const Dot &) const = default;
+    };
+    Dot m_lastDot;
     bool m_strokeActive = false;
     // Drawn lines not yet on the screen, in widget coordinates, and the frame pacing.
     QRect m_pendingLines;

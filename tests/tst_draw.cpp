@@ -56,6 +56,8 @@ private slots:
     void strokeReachesTheScreen();
     void strokeRepaintHoldsEveryChange_data();
     void strokeRepaintHoldsEveryChange();
+    void chainedLineKeepsItsJoint_data();
+    void chainedLineKeepsItsJoint();
     void penChangeAffectsOnlyTheNextStroke();
     void sounds();
     void penWindowReachesTheCanvas();
@@ -404,6 +406,55 @@ void tst_Draw::strokeRepaintHoldsEveryChange()
             }
             QVERIFY(changed > 0);
         }
+    }
+}
+
+void tst_Draw::chainedLineKeepsItsJoint_data()
+{
+    // What happens to the canvas or the pen between two lines that meet.
+    QTest::addColumn<QString>("between");
+    for (const char *row : {"nothing", "cleared", "picture put in", "colour changed", "width changed"})
+        QTest::newRow(row) << QString::fromLatin1(row);
+}
+
+void tst_Draw::chainedLineKeepsItsJoint()
+{
+    // The second line's first dot, where the two lines meet, is whole in the
+    // second line's pen, whatever happened to the canvas since the first.
+    QFETCH(QString, between);
+    for (int width = 2; width <= 30; width += 4) {
+        Canvas box;
+        box.resize(120, 120);
+        box.setForeColor(QColor(200, 30, 90));
+        box.setDrawWidth(width);
+        const QPointF joint(60, 40);
+        box.line(QPointF(20, 90), joint);
+        if (between == QLatin1String("cleared")) {
+            box.cls();
+        } else if (between == QLatin1String("picture put in")) {
+            QImage white(box.image().size(), QImage::Format_RGB32);
+            white.fill(Qt::white);
+            box.setPicture(white);
+        } else if (between == QLatin1String("colour changed")) {
+            box.setForeColor(QColor(20, 160, 40));
+        } else if (between == QLatin1String("width changed")) {
+            box.setDrawWidth(width + 5);
+        }
+        box.lineTo(QPointF(100, 90));
+        const QRgb pen = box.foreColor().rgb();
+
+        Canvas reference;
+        reference.resize(box.size());
+        reference.setDrawWidth(box.drawWidth());
+        reference.line(joint, joint);
+        const QImage dot = reference.image();
+        for (int y = 0; y < dot.height(); ++y)
+            for (int x = 0; x < dot.width(); ++x)
+                if (dot.pixel(x, y) != qRgb(255, 255, 255) && box.image().pixel(x, y) != pen)
+                    QFAIL(qPrintable(QStringLiteral("width %1: the joint's pixel %2,%3 is not in the pen's colour")
+                                         .arg(box.drawWidth())
+                                         .arg(x)
+                                         .arg(y)));
     }
 }
 
