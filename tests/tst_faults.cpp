@@ -27,6 +27,7 @@
 #include "support/testsupport.h"
 #include "support/waitfor.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -82,35 +83,18 @@ QByteArray hugeBitmap()
 {
     const int side = 20000;
     QByteArray row;
-    for (int left = side; left > 0; left -= 255) {
-        row.append(char(std::min(left, 255)));
-        row.append(char(0));
-    }
-    row.append("\0\0", 2);
-    QByteArray data;
-    data.reserve(row.size() * side + 2);
-    for (int y = 0; y < side; ++y)
-        data.append(row);
-    data.append("\0\1", 2);
-    QByteArray out(54 + 1024, '\0');
-    auto put32 = [&out](int at, quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            out[at + i] = char((v >> (8 * i)) & 0xFF);
-    };
-    out[0] = 'B';
-    out[1] = 'M';
-    put32(2, quint32(out.size() + data.size()));
-    put32(10, quint32(out.size()));
-    put32(14, 40);
-    put32(18, side);
-    put32(22, side);
-    out[26] = 1;
-    out[28] = 8;
-    put32(30, 1); // RLE8
-    put32(34, quint32(data.size()));
-    put32(46, 256);
+    for (int left = side; left > 0; left -= 255)
+        row.append(char(std::min(left, 255))).append('\0');
+    const QByteArray data = row.append("\0\0", 2).repeated(side).append("\0\1", 2);
+    QByteArray out;
+    QDataStream s(&out, QIODevice::WriteOnly);
+    s.setByteOrder(QDataStream::LittleEndian);
+    // File header, then info header: 40 bytes, 8 bits per pixel, RLE8, 256 colours.
+    s << quint8('B') << quint8('M') << quint32(54 + 1024 + data.size()) << quint32(0) << quint32(54 + 1024);
+    s << quint32(40) << qint32(side) << qint32(side) << quint16(1) << quint16(8) << quint32(1) << quint32(data.size())
+      << qint32(0) << qint32(0) << quint32(256) << quint32(0);
     for (int i = 0; i < 256; ++i)
-        put32(54 + 4 * i, 0x00FFFFFF);
+        s << quint32(0x00FFFFFF);
     return out + data;
 }
 
@@ -150,9 +134,6 @@ int playForParent(int argc, char **argv, const QStringList &args)
     return app.exec();
 }
 
-} // namespace
-
-namespace {
 // The copy's environment, on no screen at all.
 QProcessEnvironment offscreen(const ProgramCopy &in)
 {
@@ -252,24 +233,17 @@ void tst_Faults::settingsFileIsAFolder()
     std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(path);
     SetSettingsBackend(store.get());
     m_env->reporter.fallback = 1; // Ignore
-    LoadConfig();
+    for (const auto &[run, procedure, reports] :
+         {std::tuple{&LoadConfig, "LoadConfig", 8}, {&SaveConfig, "SaveConfig", 7}, {&QuitProgram, "", 0}}) {
+        run();
+        QCOMPARE(m_env->reporter.reports.size(), reports);
+        for (const auto &r : std::as_const(m_env->reporter.reports)) {
+            QCOMPARE(r.procedure, QLatin1String(procedure));
+            QCOMPARE(r.error.number, 75);
+        }
+        m_env->reporter.reports.clear();
+    }
     QCOMPARE(PenWidth, Defaults::PenWidth);
-    QCOMPARE(m_env->reporter.reports.size(), 8);
-    for (const auto &r : std::as_const(m_env->reporter.reports)) {
-        QCOMPARE(r.procedure, QStringLiteral("LoadConfig"));
-        QCOMPARE(r.error.number, 75);
-    }
-    m_env->reporter.reports.clear();
-
-    SaveConfig();
-    QCOMPARE(m_env->reporter.reports.size(), 7);
-    for (const auto &r : std::as_const(m_env->reporter.reports)) {
-        QCOMPARE(r.procedure, QStringLiteral("SaveConfig"));
-        QCOMPARE(r.error.number, 75);
-    }
-    m_env->reporter.reports.clear();
-    QuitProgram();
-    QVERIFY(m_env->reporter.reports.isEmpty());
     QVERIFY(QFileInfo(path + QStringLiteral("/keep")).isDir());
 }
 
