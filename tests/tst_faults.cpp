@@ -253,11 +253,7 @@ void tst_Faults::settingsFileIsAFolder()
 void tst_Faults::settingsFileUnreadable()
 {
     const QString path = m_env->folder.filePath(QStringLiteral("Stiftolino.ini"));
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("[Optionen]\nWidth=9\nImage=7\n");
-    }
+    QVERIFY(writeFile(path, "[Optionen]\nWidth=9\nImage=7\n"));
     QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
     {
         PermissionsCount permissions;
@@ -456,14 +452,13 @@ void tst_Faults::killedWhileWritingSettings()
 {
     const QString path = m_env->folder.filePath(QStringLiteral("Stiftolino.ini"));
     static const char *const keys[] = {"Sound", "Width", "Image", "Color", "PSize", "CShow", "Gitter"};
-    auto roundsIn = [&](bool *whole) {
-        QFile f(path);
-        QList<int> values;
-        *whole = f.open(QIODevice::ReadOnly);
-        const QByteArray text = *whole ? f.readAll() : QByteArray();
-        *whole = *whole && text.startsWith("[Optionen]\n") && text.endsWith('\n');
+    // The round of each key, in the order they are written; none when the file is not whole.
+    auto roundsIn = [&] {
+        const QByteArray text = readFile(path);
         QSettings s(path, QSettings::IniFormat);
-        *whole = *whole && s.status() == QSettings::NoError;
+        QList<int> values;
+        if (!text.startsWith("[Optionen]\n") || !text.endsWith('\n') || s.status() != QSettings::NoError)
+            return values;
         for (const char *k : keys)
             values << s.value(QStringLiteral("Optionen/") + QLatin1String(k), -1).toInt();
         return values;
@@ -481,18 +476,11 @@ void tst_Faults::killedWhileWritingSettings()
         QVERIFY(child.waitForStarted());
         // Kill it at a different point each time: after a few more rounds.
         const int target = lastRound + 1 + kill % 5;
-        QVERIFY(waitFor(
-            [&] {
-                bool whole = false;
-                const QList<int> v = roundsIn(&whole);
-                return whole && v.first() >= target;
-            },
-            20000));
+        QVERIFY(waitFor([&] { return roundsIn().value(0, -1) >= target; }, 20000));
         ::kill(pid_t(child.processId()), SIGKILL);
         QVERIFY(child.waitForFinished());
-        bool whole = false;
-        const QList<int> v = roundsIn(&whole);
-        QVERIFY2(whole, qPrintable(QStringLiteral("torn settings file after kill %1").arg(kill)));
+        const QList<int> v = roundsIn();
+        QVERIFY2(!v.isEmpty(), qPrintable(QStringLiteral("torn settings file after kill %1").arg(kill)));
         // Written in order: a key is of the round being written or the one before,
         // and no key written later is newer than one written earlier.
         QStringList rounds;
@@ -506,19 +494,11 @@ void tst_Faults::killedWhileWritingSettings()
 
     // Killed just as it took the lock, a run leaves an empty lock file behind:
     // the next run's writes do not wait for it.
-    {
-        QFile lock(path + QStringLiteral(".lock"));
-        QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    }
+    QVERIFY(writeFile(path + QStringLiteral(".lock"), {}));
     QProcess next;
     ChildRole::start(next, QStringLiteral("write-settings"), {path, QString::number(lastRound + 1)});
     QVERIFY(next.waitForStarted());
-    QVERIFY2(waitFor(
-                 [&] {
-                     bool whole = false;
-                     return roundsIn(&whole).last() > lastRound;
-                 },
-                 10000),
+    QVERIFY2(waitFor([&] { return roundsIn().value(6, -1) > lastRound; }, 10000),
              "the settings wait for an abandoned lock file");
     next.kill();
     next.waitForFinished();
