@@ -27,6 +27,7 @@
 #include "support/testsupport.h"
 #include "support/waitfor.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -82,35 +83,18 @@ QByteArray hugeBitmap()
 {
     const int side = 20000;
     QByteArray row;
-    for (int left = side; left > 0; left -= 255) {
-        row.append(char(std::min(left, 255)));
-        row.append(char(0));
-    }
-    row.append("\0\0", 2);
-    QByteArray data;
-    data.reserve(row.size() * side + 2);
-    for (int y = 0; y < side; ++y)
-        data.append(row);
-    data.append("\0\1", 2);
-    QByteArray out(54 + 1024, '\0');
-    auto put32 = [&out](int at, quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            out[at + i] = char((v >> (8 * i)) & 0xFF);
-    };
-    out[0] = 'B';
-    out[1] = 'M';
-    put32(2, quint32(out.size() + data.size()));
-    put32(10, quint32(out.size()));
-    put32(14, 40);
-    put32(18, side);
-    put32(22, side);
-    out[26] = 1;
-    out[28] = 8;
-    put32(30, 1); // RLE8
-    put32(34, quint32(data.size()));
-    put32(46, 256);
+    for (int left = side; left > 0; left -= 255)
+        row.append(char(std::min(left, 255))).append('\0');
+    const QByteArray data = row.append("\0\0", 2).repeated(side).append("\0\1", 2);
+    QByteArray out;
+    QDataStream s(&out, QIODevice::WriteOnly);
+    s.setByteOrder(QDataStream::LittleEndian);
+    // File header, then info header: 40 bytes, 8 bits per pixel, RLE8, 256 colours.
+    s << quint8('B') << quint8('M') << quint32(54 + 1024 + data.size()) << quint32(0) << quint32(54 + 1024);
+    s << quint32(40) << qint32(side) << qint32(side) << quint16(1) << quint16(8) << quint32(1) << quint32(data.size())
+      << qint32(0) << qint32(0) << quint32(256) << quint32(0);
     for (int i = 0; i < 256; ++i)
-        put32(54 + 4 * i, 0x00FFFFFF);
+        s << quint32(0x00FFFFFF);
     return out + data;
 }
 
@@ -150,9 +134,6 @@ int playForParent(int argc, char **argv, const QStringList &args)
     return app.exec();
 }
 
-} // namespace
-
-namespace {
 // The copy's environment, on no screen at all.
 QProcessEnvironment offscreen(const ProgramCopy &in)
 {
@@ -252,24 +233,17 @@ void tst_Faults::settingsFileIsAFolder()
     std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(path);
     SetSettingsBackend(store.get());
     m_env->reporter.fallback = 1; // Ignore
-    LoadConfig();
+    for (const auto &[run, procedure, reports] :
+         {std::tuple{&LoadConfig, "LoadConfig", 8}, {&SaveConfig, "SaveConfig", 7}, {&QuitProgram, "", 0}}) {
+        run();
+        QCOMPARE(m_env->reporter.reports.size(), reports);
+        for (const auto &r : std::as_const(m_env->reporter.reports)) {
+            QCOMPARE(r.procedure, QLatin1String(procedure));
+            QCOMPARE(r.error.number, 75);
+        }
+        m_env->reporter.reports.clear();
+    }
     QCOMPARE(PenWidth, Defaults::PenWidth);
-    QCOMPARE(m_env->reporter.reports.size(), 8);
-    for (const auto &r : std::as_const(m_env->reporter.reports)) {
-        QCOMPARE(r.procedure, QStringLiteral("LoadConfig"));
-        QCOMPARE(r.error.number, 75);
-    }
-    m_env->reporter.reports.clear();
-
-    SaveConfig();
-    QCOMPARE(m_env->reporter.reports.size(), 7);
-    for (const auto &r : std::as_const(m_env->reporter.reports)) {
-        QCOMPARE(r.procedure, QStringLiteral("SaveConfig"));
-        QCOMPARE(r.error.number, 75);
-    }
-    m_env->reporter.reports.clear();
-    QuitProgram();
-    QVERIFY(m_env->reporter.reports.isEmpty());
     QVERIFY(QFileInfo(path + QStringLiteral("/keep")).isDir());
 }
 
@@ -279,11 +253,7 @@ void tst_Faults::settingsFileIsAFolder()
 void tst_Faults::settingsFileUnreadable()
 {
     const QString path = m_env->folder.filePath(QStringLiteral("Stiftolino.ini"));
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("[Optionen]\nWidth=9\nImage=7\n");
-    }
+    QVERIFY(writeFile(path, "[Optionen]\nWidth=9\nImage=7\n"));
     QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
     {
         PermissionsCount permissions;
@@ -482,14 +452,13 @@ void tst_Faults::killedWhileWritingSettings()
 {
     const QString path = m_env->folder.filePath(QStringLiteral("Stiftolino.ini"));
     static const char *const keys[] = {"Sound", "Width", "Image", "Color", "PSize", "CShow", "Gitter"};
-    auto roundsIn = [&](bool *whole) {
-        QFile f(path);
-        QList<int> values;
-        *whole = f.open(QIODevice::ReadOnly);
-        const QByteArray text = *whole ? f.readAll() : QByteArray();
-        *whole = *whole && text.startsWith("[Optionen]\n") && text.endsWith('\n');
+    // The round of each key, in the order they are written; none when the file is not whole.
+    auto roundsIn = [&] {
+        const QByteArray text = readFile(path);
         QSettings s(path, QSettings::IniFormat);
-        *whole = *whole && s.status() == QSettings::NoError;
+        QList<int> values;
+        if (!text.startsWith("[Optionen]\n") || !text.endsWith('\n') || s.status() != QSettings::NoError)
+            return values;
         for (const char *k : keys)
             values << s.value(QStringLiteral("Optionen/") + QLatin1String(k), -1).toInt();
         return values;
@@ -507,18 +476,11 @@ void tst_Faults::killedWhileWritingSettings()
         QVERIFY(child.waitForStarted());
         // Kill it at a different point each time: after a few more rounds.
         const int target = lastRound + 1 + kill % 5;
-        QVERIFY(waitFor(
-            [&] {
-                bool whole = false;
-                const QList<int> v = roundsIn(&whole);
-                return whole && v.first() >= target;
-            },
-            20000));
+        QVERIFY(waitFor([&] { return roundsIn().value(0, -1) >= target; }, 20000));
         ::kill(pid_t(child.processId()), SIGKILL);
         QVERIFY(child.waitForFinished());
-        bool whole = false;
-        const QList<int> v = roundsIn(&whole);
-        QVERIFY2(whole, qPrintable(QStringLiteral("torn settings file after kill %1").arg(kill)));
+        const QList<int> v = roundsIn();
+        QVERIFY2(!v.isEmpty(), qPrintable(QStringLiteral("torn settings file after kill %1").arg(kill)));
         // Written in order: a key is of the round being written or the one before,
         // and no key written later is newer than one written earlier.
         QStringList rounds;
@@ -532,19 +494,11 @@ void tst_Faults::killedWhileWritingSettings()
 
     // Killed just as it took the lock, a run leaves an empty lock file behind:
     // the next run's writes do not wait for it.
-    {
-        QFile lock(path + QStringLiteral(".lock"));
-        QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    }
+    QVERIFY(writeFile(path + QStringLiteral(".lock"), {}));
     QProcess next;
     ChildRole::start(next, QStringLiteral("write-settings"), {path, QString::number(lastRound + 1)});
     QVERIFY(next.waitForStarted());
-    QVERIFY2(waitFor(
-                 [&] {
-                     bool whole = false;
-                     return roundsIn(&whole).last() > lastRound;
-                 },
-                 10000),
+    QVERIFY2(waitFor([&] { return roundsIn().value(6, -1) > lastRound; }, 10000),
              "the settings wait for an abandoned lock file");
     next.kill();
     next.waitForFinished();

@@ -24,6 +24,8 @@ namespace {
 const QString AppId = QStringLiteral("example.vorbexa.Stiftolino");
 const QString MakersSite = QStringLiteral("https://www.vorbexa.example/");
 
+// The manual's pictures: the ten toolbar buttons and the nine of the lesson
+// window first.
 QStringList manualPictures()
 {
     QStringList names;
@@ -204,11 +206,9 @@ void tst_Install::manualPages()
     }
     QVERIFY(linksOther);
     // The child's part: the ten toolbar buttons, the lesson window's buttons, the pen window.
-    for (int i = 0; i < 10; ++i)
-        QVERIFY(images.contains(QStringLiteral("images/toolbar-%1.png").arg(i)));
-    for (int i = 0; i < 9; ++i)
-        QVERIFY(images.contains(QStringLiteral("images/lesson-button-%1.png").arg(i)));
-    QVERIFY(images.contains(QStringLiteral("images/pen-window.png")));
+    const QStringList childsPart = manualPictures().first(19) << QStringLiteral("pen-window");
+    for (const QString &name : childsPart)
+        QVERIFY2(images.contains(QStringLiteral("images/%1.png").arg(name)), qPrintable(name));
     // Every picture has its sharper twin, of twice the size.
     for (const QString &image : std::as_const(images)) {
         const QImage one(folder + image);
@@ -288,38 +288,29 @@ void tst_Install::folders()
 
 void tst_Install::sessionPlatform_data()
 {
-    QTest::addColumn<QByteArray>("qpa");
-    QTest::addColumn<QByteArray>("session");
-    QTest::addColumn<QByteArray>("wayland");
-    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<Session::Environment>("env"); // QT_QPA_PLATFORM, XDG_SESSION_TYPE, WAYLAND_DISPLAY, DISPLAY
     QTest::addColumn<QByteArrayList>("arguments");
     QTest::addColumn<QByteArray>("platform");
-    QTest::newRow("X11 session") << QByteArray() << QByteArray("x11") << QByteArray() << QByteArray(":0")
-                                 << QByteArrayList() << QByteArray();
-    QTest::newRow("Wayland session") << QByteArray() << QByteArray("wayland") << QByteArray("wayland-0")
-                                     << QByteArray(":0") << QByteArrayList() << QByteArray("xcb");
-    QTest::newRow("Wayland display only") << QByteArray() << QByteArray() << QByteArray("wayland-1") << QByteArray(":1")
-                                          << QByteArrayList() << QByteArray("xcb");
-    QTest::newRow("Wayland without XWayland") << QByteArray() << QByteArray("wayland") << QByteArray("wayland-0")
-                                              << QByteArray() << QByteArrayList() << QByteArray();
-    QTest::newRow("user chose by variable") << QByteArray("wayland") << QByteArray("wayland") << QByteArray("wayland-0")
-                                            << QByteArray(":0") << QByteArrayList() << QByteArray();
+    using Env = Session::Environment;
+    QTest::newRow("X11 session") << Env{{}, "x11", {}, ":0"} << QByteArrayList() << QByteArray();
+    QTest::newRow("Wayland session") << Env{{}, "wayland", "wayland-0", ":0"} << QByteArrayList() << QByteArray("xcb");
+    QTest::newRow("Wayland display only") << Env{{}, {}, "wayland-1", ":1"} << QByteArrayList() << QByteArray("xcb");
+    QTest::newRow("Wayland without XWayland")
+        << Env{{}, "wayland", "wayland-0", {}} << QByteArrayList() << QByteArray();
+    QTest::newRow("user chose by variable")
+        << Env{"wayland", "wayland", "wayland-0", ":0"} << QByteArrayList() << QByteArray();
     QTest::newRow("user chose by argument")
-        << QByteArray() << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
-        << QByteArrayList{"-platform", "wayland"} << QByteArray();
-    QTest::newRow("other arguments") << QByteArray() << QByteArray("Wayland") << QByteArray() << QByteArray(":0")
-                                     << QByteArrayList{"-style", "fusion"} << QByteArray("xcb");
+        << Env{{}, "wayland", "wayland-0", ":0"} << QByteArrayList{"-platform", "wayland"} << QByteArray();
+    QTest::newRow("other arguments") << Env{{}, "Wayland", {}, ":0"} << QByteArrayList{"-style", "fusion"}
+                                     << QByteArray("xcb");
 }
 
 void tst_Install::sessionPlatform()
 {
-    QFETCH(QByteArray, qpa);
-    QFETCH(QByteArray, session);
-    QFETCH(QByteArray, wayland);
-    QFETCH(QByteArray, display);
+    QFETCH(Session::Environment, env);
     QFETCH(QByteArrayList, arguments);
     QFETCH(QByteArray, platform);
-    QCOMPARE(Session::platformFor({qpa, session, wayland, display}, arguments), platform);
+    QCOMPARE(Session::platformFor(env, arguments), platform);
 }
 
 QTEST_GUILESS_MAIN(tst_Install)

@@ -30,34 +30,23 @@ private:
 
 void tst_Print::margins_data()
 {
-    QTest::addColumn<double>("offsetX");
-    QTest::addColumn<double>("offsetY");
-    QTest::addColumn<double>("printWidth");
-    QTest::addColumn<double>("printHeight");
+    QTest::addColumn<Drucker::PrinterMeasures>("measures");
     QTest::addColumn<QList<int>>("expected"); // left, right, top, bottom
-    // A4: 210 x 297 mm.
-    QTest::newRow("no offsets, whole page printable") << 0.0 << 0.0 << 210.0 << 297.0 << QList<int>{1, 1, 1, 1};
-    QTest::newRow("59 dots is 5 mm, then 6") << 59.0 << 0.0 << 200.0 << 297.0 << QList<int>{6, 6, 1, 1};
-    QTest::newRow("top offset too") << 0.0 << 59.0 << 210.0 << 280.0 << QList<int>{1, 1, 6, 13};
-    QTest::newRow("half a millimetre rounds to even")
-        << 5.90625 << 17.71875 << 210.0 << 297.0 << QList<int>{1, 1, 3, -1};
+    // A4, 210 x 297 mm: the offsets in dots, the printable area in millimetres.
+    const auto a4 = [](double offsetX, double offsetY, double printWidth, double printHeight) {
+        return Drucker::PrinterMeasures{210 * 56.7, 297 * 56.7, printWidth, printHeight, offsetX, offsetY};
+    };
+    QTest::newRow("no offsets, whole page printable") << a4(0, 0, 210, 297) << QList<int>{1, 1, 1, 1};
+    QTest::newRow("59 dots is 5 mm, then 6") << a4(59, 0, 200, 297) << QList<int>{6, 6, 1, 1};
+    QTest::newRow("top offset too") << a4(0, 59, 210, 280) << QList<int>{1, 1, 6, 13};
+    QTest::newRow("half a millimetre rounds to even") << a4(5.90625, 17.71875, 210, 297) << QList<int>{1, 1, 3, -1};
 }
 
 void tst_Print::margins()
 {
-    QFETCH(double, offsetX);
-    QFETCH(double, offsetY);
-    QFETCH(double, printWidth);
-    QFETCH(double, printHeight);
+    QFETCH(Drucker::PrinterMeasures, measures);
     QFETCH(QList<int>, expected);
-    Drucker::PrinterMeasures m;
-    m.pageWidthTwips = 210 * 56.7;
-    m.pageHeightTwips = 297 * 56.7;
-    m.printWidthMm = printWidth;
-    m.printHeightMm = printHeight;
-    m.offsetXDots = offsetX;
-    m.offsetYDots = offsetY;
-    const Drucker::Margins r = Drucker::computeMargins(m);
+    const Drucker::Margins r = Drucker::computeMargins(measures);
     QCOMPARE((QList<int>{r.left, r.right, r.top, r.bottom}), expected);
 }
 
@@ -98,28 +87,23 @@ void tst_Print::pdfPrinterMargins()
 
 void tst_Print::printPage_data()
 {
-    QTest::addColumn<QSizeF>("printable");
-    QTest::addColumn<QList<int>>("margins"); // left, right, top, bottom
+    QTest::addColumn<Drucker::Margins>("margins");
     QTest::addColumn<QRectF>("picture");
     QTest::addColumn<QPointF>("title");
-    QTest::newRow("no margins measured") << QSizeF(200, 287) << QList<int>{0, 0, 0, 0} << QRectF(0, 0, 200, 287)
-                                         << QPointF(0, 0);
-    QTest::newRow("even margins") << QSizeF(200, 287) << QList<int>{5, 5, 5, 5} << QRectF(5, 5, 195, 282)
-                                  << QPointF(5, 0);
+    using M = Drucker::Margins; // left, right, top, bottom
+    QTest::newRow("no margins measured") << M{0, 0, 0, 0} << QRectF(0, 0, 200, 287) << QPointF(0, 0);
+    QTest::newRow("even margins") << M{5, 5, 5, 5} << QRectF(5, 5, 195, 282) << QPointF(5, 0);
     // Reaching past the printable area's far edges: cut back to it.
-    QTest::newRow("left larger than right")
-        << QSizeF(200, 287) << QList<int>{12, 3, 9, 2} << QRectF(12, 9, 188, 278) << QPointF(12, 0);
-    QTest::newRow("margins eat the page") << QSizeF(200, 287) << QList<int>{5, 250, 5, 5} << QRectF() << QPointF(5, 0);
+    QTest::newRow("left larger than right") << M{12, 3, 9, 2} << QRectF(12, 9, 188, 278) << QPointF(12, 0);
+    QTest::newRow("margins eat the page") << M{5, 250, 5, 5} << QRectF() << QPointF(5, 0);
 }
 
 void tst_Print::printPage()
 {
-    QFETCH(QSizeF, printable);
-    QFETCH(QList<int>, margins);
+    QFETCH(Drucker::Margins, margins);
     QFETCH(QRectF, picture);
     QFETCH(QPointF, title);
-    const PrintPage page =
-        printPageFor(printable, {int16_t(margins[0]), int16_t(margins[1]), int16_t(margins[2]), int16_t(margins[3])});
+    const PrintPage page = printPageFor(QSizeF(200, 287), margins); // A4's printable area, in millimetres
     QCOMPARE(page.picture, picture);
     QCOMPARE(page.title, title);
 }

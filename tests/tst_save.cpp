@@ -239,12 +239,11 @@ void tst_Save::names_data()
     QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << QString() << none << 52;
     // A hidden file, which the lesson window's list would never show.
     QTest::newRow("begins with a dot") << ".haus" << QString() << none << 52;
-    QTest::newRow("link to a file outside") << "weg"
-                                            << "outside" << QStringList{u"weg.bmp"_qs} << 52;
-    QTest::newRow("link to another picture") << "weg"
-                                             << "picture" << QStringList{u"anders.bmp"_qs, u"weg.bmp"_qs} << 52;
-    QTest::newRow("chain of two links") << "weg"
-                                        << "chain" << QStringList{u"mitte.bmp"_qs, u"weg.bmp"_qs} << 52;
+    QTest::newRow("link to a file outside") << u"weg"_qs << u"outside"_qs << QStringList{u"weg.bmp"_qs} << 52;
+    QTest::newRow("link to another picture")
+        << u"weg"_qs << u"picture"_qs << QStringList{u"anders.bmp"_qs, u"weg.bmp"_qs} << 52;
+    QTest::newRow("chain of two links") << u"weg"_qs << u"chain"_qs << QStringList{u"mitte.bmp"_qs, u"weg.bmp"_qs}
+                                        << 52;
 }
 
 void tst_Save::names()

@@ -144,18 +144,15 @@ void tst_Settings::notANumber_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("line");
     QTest::addColumn<int>("number");
-    QTest::newRow("Sound text") << "Sound"
-                                << "yes" << 20 << 13;
-    QTest::newRow("Width empty") << "Width"
-                                 << "" << 40 << 13;
-    QTest::newRow("Color hex") << "Color"
-                               << "0xFF" << 50 << 13;
-    QTest::newRow("Image too large") << "Image"
-                                     << "40000" << 30 << 6;
-    QTest::newRow("Gitter not a number") << "Gitter"
-                                         << "-1x" << 80 << 13;
-    QTest::newRow("Zeichnen not a number") << "Zeichnen"
-                                           << "ja" << 90 << 13;
+    const auto row = [](const char *tag, const char *key, const char *text, int line, int number) {
+        QTest::newRow(tag) << QString::fromUtf8(key) << QString::fromUtf8(text) << line << number;
+    };
+    row("Sound text", "Sound", "yes", 20, 13);
+    row("Width empty", "Width", "", 40, 13);
+    row("Color hex", "Color", "0xFF", 50, 13);
+    row("Image too large", "Image", "40000", 30, 6);
+    row("Gitter not a number", "Gitter", "-1x", 80, 13);
+    row("Zeichnen not a number", "Zeichnen", "ja", 90, 13);
 }
 
 void tst_Settings::notANumber()
@@ -189,72 +186,31 @@ void tst_Settings::conversions_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("as16");
     QTest::addColumn<QString>("as32");
-    QTest::newRow("plain") << "5"
-                           << "5"
-                           << "5";
-    QTest::newRow("true") << "-1"
-                          << "-1"
-                          << "-1";
-    QTest::newRow("blanks") << "  42 "
-                            << "42"
-                            << "42";
-    QTest::newRow("half to even down") << "2.5"
-                                       << "2"
-                                       << "2";
-    QTest::newRow("half to even up") << "3.5"
-                                     << "4"
-                                     << "4";
-    QTest::newRow("fraction") << "4775.6"
-                              << "4776"
-                              << "4776";
-    QTest::newRow("exponent") << "1e3"
-                              << "1000"
-                              << "1000";
-    QTest::newRow("16-bit largest") << "32767"
-                                    << "32767"
-                                    << "32767";
-    QTest::newRow("16-bit largest plus one") << "32768"
-                                             << "error 6"
-                                             << "32768";
-    QTest::newRow("rounds up past 16 bits") << "32767.5"
-                                            << "error 6"
-                                            << "32768";
-    QTest::newRow("16-bit smallest") << "-32768"
-                                     << "-32768"
-                                     << "-32768";
-    QTest::newRow("rounds to the 16-bit smallest") << "-32768.5"
-                                                   << "-32768"
-                                                   << "-32768";
-    QTest::newRow("16-bit smallest minus one") << "-32769"
-                                               << "error 6"
-                                               << "-32769";
-    QTest::newRow("32-bit largest") << "2147483647"
-                                    << "error 6"
-                                    << "2147483647";
-    QTest::newRow("32-bit largest plus one") << "2147483648"
-                                             << "error 6"
-                                             << "error 6";
-    QTest::newRow("32-bit smallest") << "-2147483648"
-                                     << "error 6"
-                                     << "-2147483648";
-    QTest::newRow("32-bit smallest minus one") << "-2147483649"
-                                               << "error 6"
-                                               << "error 6";
-    QTest::newRow("inf is not a number") << "inf"
-                                         << "error 13"
-                                         << "error 13";
-    QTest::newRow("nan is not a number") << "nan"
-                                         << "error 13"
-                                         << "error 13";
-    QTest::newRow("hexadecimal") << "&H10"
-                                 << "error 13"
-                                 << "error 13";
-    QTest::newRow("only blanks") << "   "
-                                 << "error 13"
-                                 << "error 13";
-    QTest::newRow("sign alone") << "-"
-                                << "error 13"
-                                << "error 13";
+    const auto row = [](const char *tag, const char *text, const char *as16, const char *as32) {
+        QTest::newRow(tag) << QString::fromUtf8(text) << QString::fromUtf8(as16) << QString::fromUtf8(as32);
+    };
+    row("plain", "5", "5", "5");
+    row("true", "-1", "-1", "-1");
+    row("blanks", "  42 ", "42", "42");
+    row("half to even down", "2.5", "2", "2");
+    row("half to even up", "3.5", "4", "4");
+    row("fraction", "4775.6", "4776", "4776");
+    row("exponent", "1e3", "1000", "1000");
+    row("16-bit largest", "32767", "32767", "32767");
+    row("16-bit largest plus one", "32768", "error 6", "32768");
+    row("rounds up past 16 bits", "32767.5", "error 6", "32768");
+    row("16-bit smallest", "-32768", "-32768", "-32768");
+    row("rounds to the 16-bit smallest", "-32768.5", "-32768", "-32768");
+    row("16-bit smallest minus one", "-32769", "error 6", "-32769");
+    row("32-bit largest", "2147483647", "error 6", "2147483647");
+    row("32-bit largest plus one", "2147483648", "error 6", "error 6");
+    row("32-bit smallest", "-2147483648", "error 6", "-2147483648");
+    row("32-bit smallest minus one", "-2147483649", "error 6", "error 6");
+    row("inf is not a number", "inf", "error 13", "error 13");
+    row("nan is not a number", "nan", "error 13", "error 13");
+    row("hexadecimal", "&H10", "error 13", "error 13");
+    row("only blanks", "   ", "error 13", "error 13");
+    row("sign alone", "-", "error 13", "error 13");
 }
 
 void tst_Settings::conversions()
