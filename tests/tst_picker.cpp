@@ -13,12 +13,13 @@
 #include "platform/paths.h"
 #include "platform/picturebox.h"
 #include "platform/pixelfile.h"
+#include "support/checkmessage.h"
 #include "support/fixtures.h"
 #include "support/testsupport.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QDir>
-#include <QFile>
 #include <QListWidget>
 #include <QPainter>
 #include <QResource>
@@ -33,34 +34,21 @@ namespace {
 // `pixels` only the headers are there.
 QByteArray bitmapFile(int width, int height, int bits, bool topDown, bool pixels = true)
 {
-    QByteArray b("BM");
-    const auto le32 = [&b](qint64 v) {
-        for (int i = 0; i < 4; ++i)
-            b.append(char((v >> (8 * i)) & 0xFF));
-    };
-    const auto le16 = [&b](int v) {
-        b.append(char(v & 0xFF));
-        b.append(char(v >> 8));
-    };
     const int colours = bits <= 8 ? 1 << bits : 0;
     const qint64 stride = (qint64(width) * bits + 31) / 32 * 4;
     const int offset = 54 + 4 * colours;
-    le32(offset + stride * height);
-    le32(0);
-    le32(offset);
-    le32(40);
-    le32(width);
-    le32(topDown ? -height : height);
-    le16(1);
-    le16(bits);
-    le32(0); // no compression
-    le32(stride * height);
-    le32(2835);
-    le32(2835);
-    le32(colours);
-    le32(0);
+    QByteArray b;
+    QDataStream out(&b, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    // The file's size and where its pixels start.
+    out.writeRawData("BM", 2);
+    out << quint32(offset + stride * height) << quint32(0) << quint32(offset);
+    // The info header: its size, width and height, one plane, no compression, the
+    // pixels' size, 72 dots an inch, the palette's size.
+    out << quint32(40) << qint32(width) << qint32(topDown ? -height : height) << quint16(1) << quint16(bits);
+    out << quint32(0) << quint32(stride * height) << quint32(2835) << quint32(2835) << quint32(colours) << quint32(0);
     for (int i = 0; i < colours; ++i)
-        le32(i == 0 ? 0xFF0000 : 0x0000FF); // red, then blue
+        out << quint32(i == 0 ? 0xFF0000 : 0x0000FF); // red, then blue
     if (!pixels)
         return b;
     for (int row = 0; row < height; ++row) {
@@ -75,7 +63,7 @@ QByteArray bitmapFile(int width, int height, int bits, bool topDown, bool pixels
                 line[at / 8] = char(line[at / 8] | (1 << (8 - bits - at % 8)));
             }
         }
-        b += line;
+        out.writeRawData(line.constData(), int(line.size()));
     }
     return b;
 }
@@ -111,7 +99,8 @@ private slots:
 private:
     void open();
     QString picturesFolder() const { return Paths::picturesFolder() + u'/'; }
-    void writeFile(const QString &name, const QByteArray &bytes);
+    // Checks which panels show: the steps' (0), browsing's (1) and the file list (2), e.g. "0 2".
+    void panelsShown(const char *shown);
     std::optional<TestEnvironment> m_env;
     frmDraw *w = nullptr;
     frmPreview *p = nullptr;
@@ -139,11 +128,11 @@ void tst_Picker::cleanup()
     m_env.reset();
 }
 
-void tst_Picker::writeFile(const QString &name, const QByteArray &bytes)
+void tst_Picker::panelsShown(const char *shown)
 {
-    QFile f(picturesFolder() + name);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY2(p->picPanel[size_t(i)]->isVisible() == QByteArray(shown).contains(char('0' + i)),
+                 msg("panel %1 with panels %2 to show", i, QString::fromLatin1(shown)));
 }
 
 void tst_Picker::firstStart()
@@ -156,9 +145,7 @@ void tst_Picker::firstStart()
     QVERIFY(p->imgGitter->isVisible());
     QVERIFY(!p->vbeButton[0]->isEnabled());
     QVERIFY(p->vbeButton[2]->isEnabled());
-    QVERIFY(p->picPanel[0]->isVisible());
-    QVERIFY(!p->picPanel[1]->isVisible());
-    QVERIFY(!p->picPanel[2]->isVisible());
+    panelsShown("0");
     // The pictures folder is made on a first start.
     QVERIFY(QDir(picturesFolder()).exists());
     // Cell 0 shows only the first strokes: some ink, mostly white.
@@ -221,8 +208,7 @@ void tst_Picker::takeThisLesson()
     QCOMPARE(TemplateIndex, 3);
     QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/Image=3")));
     QCOMPARE(p->StepIndex, 0);
-    QVERIFY(p->picPanel[0]->isVisible());
-    QVERIFY(!p->picPanel[1]->isVisible());
+    panelsShown("0");
     QVERIFY(p->picPreview->image() != finished); // back at the first step
     QVERIFY(!p->vbeButton[0]->isEnabled());
 }
@@ -231,22 +217,17 @@ void tst_Picker::panelStates()
 {
     open();
     p->ShowFilePanel();
-    QVERIFY(!p->picPanel[0]->isVisible());
-    QVERIFY(p->picPanel[2]->isVisible());
+    panelsShown("2");
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
-    QVERIFY(p->picPanel[0]->isVisible());
-    QVERIFY(!p->picPanel[2]->isVisible());
+    panelsShown("0");
     // Open while browsing keeps the template panel above the file panel.
     QTest::mouseClick(p->vbeButton[1], Qt::LeftButton);
     p->ShowFilePanel();
-    QVERIFY(p->picPanel[1]->isVisible());
-    QVERIFY(p->picPanel[2]->isVisible());
+    panelsShown("1 2");
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
-    QVERIFY(p->picPanel[0]->isVisible());
-    QVERIFY(p->picPanel[1]->isVisible());
+    panelsShown("0 1");
     QTest::mouseClick(p->vbeButton[6], Qt::LeftButton);
-    QVERIFY(p->picPanel[0]->isVisible());
-    QVERIFY(!p->picPanel[1]->isVisible());
+    panelsShown("0");
 }
 
 void tst_Picker::layout_data()
@@ -411,8 +392,7 @@ void tst_Picker::storedLesson()
     m_env->reporter.fallback = 1;
     open();
     QCOMPARE(TemplateIndex, 43);
-    QCOMPARE(p->picPanel[1]->isVisible(), browsing);
-    QCOMPARE(p->picPanel[0]->isVisible(), !browsing);
+    panelsShown(browsing ? "1" : "0");
     if (!browsing) {
         QVERIFY(m_env->reporter.reports.isEmpty());
         return;
@@ -436,9 +416,9 @@ void tst_Picker::fileListSeesNewPictures()
     QImage img(40, 30, QImage::Format_RGB32);
     img.fill(Qt::blue);
     QVERIFY(img.save(picturesFolder() + QStringLiteral("Zebra.bmp"), "BMP"));
-    writeFile(QStringLiteral("notes.txt"), "no picture");
-    writeFile(QStringLiteral("Zoo.BMP"), "any ending's case");
-    writeFile(QStringLiteral("Zoobmp"), "no ending");
+    QVERIFY(writeFile(picturesFolder() + QStringLiteral("notes.txt"), "no picture"));
+    QVERIFY(writeFile(picturesFolder() + QStringLiteral("Zoo.BMP"), "any ending's case"));
+    QVERIFY(writeFile(picturesFolder() + QStringLiteral("Zoobmp"), "no ending"));
     QVERIFY(!p->pictureNames().contains(QStringLiteral("Zebra.bmp")));
     p->ShowFilePanel();
     QCOMPARE(p->pictureNames(), (QStringList{QStringLiteral("Zebra.bmp"), QStringLiteral("Zoo.BMP")}));
@@ -450,7 +430,7 @@ void tst_Picker::fileListSeesNewPictures()
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
     QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::blue));
     QCOMPARE(w->picBild()->image().pixelColor(584, 438), QColor(Qt::blue));
-    QVERIFY(p->picPanel[0]->isVisible());
+    panelsShown("0");
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -461,8 +441,7 @@ void tst_Picker::okPaintsOnlyExistingPictures()
     p->forgetChosenPicture();
     p->ShowFilePanel();
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
-    QVERIFY(p->picPanel[0]->isVisible());
-    QVERIFY(!p->picPanel[2]->isVisible());
+    panelsShown("0");
     QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::white));
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
@@ -537,7 +516,7 @@ void tst_Picker::pictureFiles()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, loads);
     open();
-    writeFile(QStringLiteral("Bild.bmp"), bytes);
+    QVERIFY(writeFile(picturesFolder() + QStringLiteral("Bild.bmp"), bytes));
     p->ShowFilePanel();
     QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Bild.bmp")});
     m_env->reporter.fallback = 1;
@@ -558,7 +537,7 @@ void tst_Picker::pictureFiles()
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
     QCOMPARE(m_env->reporter.said().value(1), QStringLiteral("frmPreview.vbeButton_Click 360: 481"));
     // Ignore goes on: the panels switch back, the canvas is untouched.
-    QVERIFY(p->picPanel[0]->isVisible());
+    panelsShown("0");
     QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::white));
 }
 
