@@ -40,11 +40,7 @@ namespace {
 // The parts of a RIFF WAVE file that say how its sound is coded, read straight
 // from the bytes.
 struct WaveFile {
-    int formatTag = 0;
-    int channels = 0;
-    int rate = 0;
-    int blockAlign = 0;
-    int bits = 0;
+    int formatTag = 0, channels = 0, rate = 0, blockAlign = 0, bits = 0;
     QByteArray fmt;         // the whole "fmt " chunk body
     QByteArray data;        // the "data" chunk body
     qint64 dataLength = -1; // as the chunk header says
@@ -172,10 +168,10 @@ int playForParent(int argc, char **argv, const QStringList &args)
     return app.exec();
 }
 
-// How a sound file is coded: as libsndfile names it, and its data chunk's length
-// in bytes and in frames.
+// How a sound file is coded: as its header and libsndfile name it, and its data
+// chunk's length in bytes and in frames.
 struct Coding {
-    int number, sfFormat, channels, rate, bits, dataLength, frames;
+    int number, formatTag, sfFormat, channels, rate, bits, blockAlign, dataLength, frames;
 };
 
 QList<QString> captured;
@@ -194,8 +190,8 @@ private slots:
     void cleanup() { m_env.reset(); }
     void codings_data();
     void codings();
-    void adpcmDecodesLikeTheFormatSays();
-    void pcmDecodesToCentredSamples();
+    void decodesLikeTheFormatSays_data() { levels_data(); }
+    void decodesLikeTheFormatSays();
     void levels_data();
     void levels();
     void decoding_data();
@@ -239,36 +235,36 @@ void tst_Sound::codings_data()
     QTest::addColumn<Coding>("coding");
     const int pcm8 = SF_FORMAT_WAV | SF_FORMAT_PCM_U8;
     const int adpcm = SF_FORMAT_WAV | SF_FORMAT_MS_ADPCM;
-    QTest::newRow("101 click") << Coding{101, pcm8, 1, 11025, 8, 312, 312};
-    QTest::newRow("102 pencil") << Coding{102, adpcm, 2, 22050, 4, 1024, 1012};
-    QTest::newRow("103 step back") << Coding{103, pcm8, 1, 11025, 8, 1422, 1422};
-    QTest::newRow("104 step forward") << Coding{104, pcm8, 1, 11025, 8, 1580, 1580};
-    QTest::newRow("105 chime") << Coding{105, pcm8, 1, 22050, 8, 3772, 3772};
-    QTest::newRow("106 pop") << Coding{106, pcm8, 1, 11025, 8, 420, 420};
-    QTest::newRow("107 sweep") << Coding{107, pcm8, 1, 22050, 8, 4116, 4116};
+    QTest::newRow("101 click") << Coding{101, 1, pcm8, 1, 11025, 8, 1, 312, 312};
+    QTest::newRow("102 pencil") << Coding{102, 2, adpcm, 2, 22050, 4, 1024, 1024, 1012};
+    QTest::newRow("103 step back") << Coding{103, 1, pcm8, 1, 11025, 8, 1, 1422, 1422};
+    QTest::newRow("104 step forward") << Coding{104, 1, pcm8, 1, 11025, 8, 1, 1580, 1580};
+    QTest::newRow("105 chime") << Coding{105, 1, pcm8, 1, 22050, 8, 1, 3772, 3772};
+    QTest::newRow("106 pop") << Coding{106, 1, pcm8, 1, 11025, 8, 1, 420, 420};
+    QTest::newRow("107 sweep") << Coding{107, 1, pcm8, 1, 22050, 8, 1, 4116, 4116};
 }
 
 void tst_Sound::codings()
 {
     QFETCH(Coding, coding);
-    const auto [number, sfFormat, channels, rate, bits, dataLength, frames] = coding;
+    const auto [number, formatTag, sfFormat, channels, rate, bits, blockAlign, dataLength, frames] = coding;
     const QByteArray bytes = soundResource(number);
     const WaveFile w = parseWave(bytes);
     QCOMPARE(w.dataLength, qint64(dataLength));
     QCOMPARE(w.data.size(), qsizetype(dataLength));
+    QCOMPARE(w.formatTag, formatTag);
     QCOMPARE(w.channels, channels);
     QCOMPARE(w.rate, rate);
     QCOMPARE(w.bits, bits);
+    QCOMPARE(w.blockAlign, blockAlign);
     QCOMPARE(le32(bytes, 4), quint32(bytes.size() - 8));
 
     // libsndfile, reading the file from disk, sees the same coding.
     QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("sound.wav")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
+    const QString file = dir.filePath(QStringLiteral("sound.wav"));
+    QVERIFY(writeFile(file, bytes));
     SF_INFO info{};
-    SNDFILE *sf = sf_open(QFile::encodeName(file.fileName()).constData(), SFM_READ, &info);
+    SNDFILE *sf = sf_open(QFile::encodeName(file).constData(), SFM_READ, &info);
     QVERIFY2(sf, sf_strerror(nullptr));
     sf_close(sf);
     QCOMPARE(info.format, sfFormat);
@@ -285,43 +281,40 @@ void tst_Sound::codings()
     QCOMPARE(sound.pcm.size(), qsizetype(frames) * channels * 2);
 }
 
-void tst_Sound::adpcmDecodesLikeTheFormatSays()
+void tst_Sound::decodesLikeTheFormatSays()
 {
-    const WaveFile w = parseWave(soundResource(102));
-    QCOMPARE(w.formatTag, 2);
-    QCOMPARE(w.blockAlign, 1024);
-
-    const QList<int> reference = decodeMsAdpcm(w);
-    QCOMPARE(reference.size(), 1012 * 2);
-    const QList<int> decoded = samplesOf(DecodeWave(soundResource(102)).pcm);
+    QFETCH(int, number);
+    const WaveFile w = parseWave(soundResource(number));
+    // The samples as the format defines them, decoded here: 8-bit ones centred on
+    // silence, or Microsoft ADPCM.
+    QList<int> reference;
+    if (w.formatTag == 2)
+        reference = decodeMsAdpcm(w);
+    else
+        for (char b : std::as_const(w.data))
+            reference << (int(quint8(b)) - 128) * 256;
+    const QList<int> decoded = samplesOf(DecodeWave(soundResource(number)).pcm);
     QCOMPARE(decoded.size(), reference.size());
+    const int ch = w.channels;
     for (qsizetype i = 0; i < decoded.size(); ++i)
         QVERIFY2(decoded[i] == reference[i],
-                 msg("sample %1 (frame %2, channel %3): %4, expected %5", i, i / 2, i % 2, decoded[i], reference[i]));
+                 msg("sample %1 (frame %2, channel %3): %4, expected %5", i, i / ch, i % ch, decoded[i], reference[i]));
 
-    // The decoded sound is the pencil sound that was synthesised, left and right
-    // in their places, give or take what 4-bit coding loses.
-    const std::vector<double> source = SoundSynth::samples(102);
+    // The decoded sound is the sound that was synthesised, each channel in its
+    // place, give or take what the coding loses (4-bit ADPCM the most).
+    const std::vector<double> source = SoundSynth::samples(number);
+    QCOMPARE(qsizetype(source.size()), reference.size());
     QCOMPARE(qsizetype(source.size()), decoded.size());
-    for (int ch = 0; ch < 2; ++ch) {
+    for (int c = 0; c < ch; ++c) {
         double err = 0, sig = 0;
-        for (qsizetype i = ch; i < decoded.size(); i += 2) {
+        for (qsizetype i = c; i < decoded.size(); i += ch) {
             const double want = SoundSynth::toSigned16(source[size_t(i)]);
             err += (decoded[i] - want) * (decoded[i] - want);
             sig += want * want;
         }
         const double snr = 10 * std::log10(sig / std::max(err, 1.0));
-        QVERIFY2(snr > 12, msg("channel %1: %2 dB", ch, snr));
+        QVERIFY2(snr > 12, msg("channel %1: %2 dB", c, snr));
     }
-}
-
-void tst_Sound::pcmDecodesToCentredSamples()
-{
-    const WaveFile w = parseWave(soundResource(103));
-    const QList<int> decoded = samplesOf(DecodeWave(soundResource(103)).pcm);
-    QCOMPARE(decoded.size(), w.data.size());
-    for (qsizetype i = 0; i < w.data.size(); ++i)
-        QCOMPARE(decoded[i], (int(quint8(w.data[i])) - 128) * 256);
 }
 
 void tst_Sound::levels_data()
