@@ -83,8 +83,6 @@ private slots:
     void layout_data();
     void layout();
     void sizeToggleKeepsGridOff();
-    void gridLines_data();
-    void gridLines();
     void panelsLookTransparent();
     void placeRoundTrip();
     void defaultPlace();
@@ -238,11 +236,13 @@ void tst_Picker::layout_data()
     QTest::addColumn<QSize>("window");
     QTest::addColumn<QSize>("inner");
     QTest::addColumn<QList<QPoint>>("panels");
+    QTest::addColumn<int>("first"); // the grid's first vertical and horizontal line
+    QTest::addColumn<int>("width"); // its width in pixels
     const QList<QPoint> largePanels{{95, 316}, {95, 316}, {91, 316}};
-    QTest::newRow("large") << true << true << QSize(440, 420) << QSize(396, 296) << largePanels;
+    QTest::newRow("large") << true << true << QSize(440, 420) << QSize(396, 296) << largePanels << 50 << 2;
     QTest::newRow("small") << false << true << QSize(240, 270) << QSize(196, 146)
-                           << QList<QPoint>{{-4, 166}, {-4, 166}, {-8, 166}};
-    QTest::newRow("grid switched off") << true << false << QSize(440, 420) << QSize(396, 296) << largePanels;
+                           << QList<QPoint>{{-4, 166}, {-4, 166}, {-8, 166}} << 25 << 1;
+    QTest::newRow("grid switched off") << true << false << QSize(440, 420) << QSize(396, 296) << largePanels << 50 << 2;
 }
 
 void tst_Picker::layout()
@@ -252,6 +252,8 @@ void tst_Picker::layout()
     QFETCH(QSize, window);
     QFETCH(QSize, inner);
     QFETCH(QList<QPoint>, panels);
+    QFETCH(int, first);
+    QFETCH(int, width);
     const QString section = QStringLiteral("Optionen");
     m_env->settings.setValue(section, QStringLiteral("PSize"), large ? u"-1"_qs : u"0"_qs);
     m_env->settings.setValue(section, QStringLiteral("Gitter"), grid ? u"-1"_qs : u"0"_qs);
@@ -265,6 +267,19 @@ void tst_Picker::layout()
         QCOMPARE(p->picPanel[size_t(i)]->pos(), panels[i]);
     QCOMPARE(p->imgGitter->size(), inner + QSize(4, 4));
     QCOMPARE(p->imgGitter->isVisible(), grid);
+    const QImage &lines = p->imgGitter->image();
+    QCOMPARE(lines.size(), PreviewLayout::previewSize(large));
+    const QColor line(255, 182, 47);
+    for (int x : {first, 2 * first, 7 * first}) {
+        QCOMPARE(lines.pixelColor(x + width - 1, 10), line);
+        QCOMPARE(lines.pixelColor(x - 1, 10).alpha(), 0);
+        QCOMPARE(lines.pixelColor(x + width, 10).alpha(), 0);
+    }
+    QCOMPARE(lines.pixelColor(10, 5 * first), line);
+    QCOMPARE(lines.pixelColor(10, 5 * first - 1).alpha(), 0);
+    // At its own size the grid is drawn from the embedded pixels, not a copy.
+    const QResource embedded(QStringLiteral(":/art/grid.png"));
+    QCOMPARE(lines.constBits() == embedded.data() + PixelFile::HeadSize, large);
     // Toggling twice comes back to the same size, place, step and grid.
     const QPoint place = p->pos();
     QTest::mouseClick(p->vbeButton[2], Qt::LeftButton);
@@ -288,37 +303,6 @@ void tst_Picker::sizeToggleKeepsGridOff()
     QVERIFY(!p->imgGitter->isVisible());
     QTest::mouseClick(p->vbeButton[3], Qt::LeftButton);
     QVERIFY(p->imgGitter->isVisible());
-}
-
-void tst_Picker::gridLines_data()
-{
-    QTest::addColumn<bool>("large");
-    QTest::addColumn<int>("first"); // the first vertical and horizontal line
-    QTest::addColumn<int>("width"); // its width in pixels
-    QTest::newRow("large") << true << 50 << 2;
-    QTest::newRow("small") << false << 25 << 1;
-}
-
-void tst_Picker::gridLines()
-{
-    QFETCH(bool, large);
-    QFETCH(int, first);
-    QFETCH(int, width);
-    PreviewLarge = large ? True : False;
-    open();
-    const QImage &grid = p->imgGitter->image();
-    QCOMPARE(grid.size(), PreviewLayout::previewSize(large));
-    const QColor line(255, 182, 47);
-    for (int x : {first, 2 * first, 7 * first}) {
-        QCOMPARE(grid.pixelColor(x + width - 1, 10), line);
-        QCOMPARE(grid.pixelColor(x - 1, 10).alpha(), 0);
-        QCOMPARE(grid.pixelColor(x + width, 10).alpha(), 0);
-    }
-    QCOMPARE(grid.pixelColor(10, 5 * first), line);
-    QCOMPARE(grid.pixelColor(10, 5 * first - 1).alpha(), 0);
-    // At its own size the grid is drawn from the embedded pixels, not a copy.
-    const QResource embedded(QStringLiteral(":/art/grid.png"));
-    QCOMPARE(grid.constBits() == embedded.data() + PixelFile::HeadSize, large);
 }
 
 void tst_Picker::panelsLookTransparent()
