@@ -38,8 +38,8 @@ constexpr int Cells = 6;
 
 LessonStrokes strokesOf(int lesson)
 {
-    const auto l = LessonStrokes::decode(ModResFiles::LoadResData(100 + lesson, QStringLiteral("STROKES")));
-    return l.value_or(LessonStrokes());
+    return LessonStrokes::decode(ModResFiles::LoadResData(100 + lesson, QStringLiteral("STROKES")))
+        .value_or(LessonStrokes());
 }
 
 QImage cellOf(int lesson, int cell)
@@ -89,10 +89,9 @@ void tst_Animation::endsOnTheCell_data()
 {
     QTest::addColumn<int>("lesson");
     QTest::addColumn<int>("cell");
-    for (int lesson = 1; lesson <= Lessons; ++lesson) {
+    for (int lesson = 1; lesson <= Lessons; ++lesson)
         for (int cell = 0; cell < Cells; ++cell)
             QTest::addRow("lesson %d cell %d", lesson, cell) << lesson << cell;
-    }
 }
 
 void tst_Animation::endsOnTheCell()

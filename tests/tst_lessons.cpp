@@ -293,10 +293,10 @@ QString tst_Lessons::sourcePath(int lesson)
     if (root.isEmpty())
         return {};
     const QDir dir(root + QStringLiteral("/resources/lessons"));
-    const QStringList names = dir.entryList({QStringLiteral("%1-*.svg").arg(lesson, 2, 10, QLatin1Char('0'))});
+    const QString pattern = QStringLiteral("%1-*.svg").arg(lesson, 2, 10, QLatin1Char('0'));
+    const QStringList names = dir.entryList({pattern});
     // Without exactly one source, the name of the missing one makes the reading fail.
-    return dir.filePath(names.size() == 1 ? names.first()
-                                          : QStringLiteral("%1-*.svg").arg(lesson, 2, 10, QLatin1Char('0')));
+    return dir.filePath(names.size() == 1 ? names.first() : pattern);
 }
 
 // Where a lesson's strokes leave the lines of their step's cell (empty: nowhere).
