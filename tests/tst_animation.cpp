@@ -14,6 +14,7 @@
 #include "platform/paths.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
+#include "support/checkmessage.h"
 #include "support/childrole.h"
 #include "support/desktopprobe.h"
 #include "support/programcopy.h"
@@ -37,8 +38,8 @@ constexpr int Cells = 6;
 
 LessonStrokes strokesOf(int lesson)
 {
-    const auto l = LessonStrokes::decode(ModResFiles::LoadResData(100 + lesson, QStringLiteral("STROKES")));
-    return l.value_or(LessonStrokes());
+    return LessonStrokes::decode(ModResFiles::LoadResData(100 + lesson, QStringLiteral("STROKES")))
+        .value_or(LessonStrokes());
 }
 
 QImage cellOf(int lesson, int cell)
@@ -88,10 +89,9 @@ void tst_Animation::endsOnTheCell_data()
 {
     QTest::addColumn<int>("lesson");
     QTest::addColumn<int>("cell");
-    for (int lesson = 1; lesson <= Lessons; ++lesson) {
+    for (int lesson = 1; lesson <= Lessons; ++lesson)
         for (int cell = 0; cell < Cells; ++cell)
             QTest::addRow("lesson %d cell %d", lesson, cell) << lesson << cell;
-    }
 }
 
 void tst_Animation::endsOnTheCell()
@@ -120,7 +120,7 @@ void tst_Animation::endsOnTheCell()
             far += d > 96;
         }
     }
-    QVERIFY2(far <= 24, qPrintable(QStringLiteral("%1 pixels differ by more than 96 (worst %2)").arg(far).arg(worst)));
+    QVERIFY2(far <= 24, msg("%1 pixels differ by more than 96 (worst %2)", far, worst));
 }
 
 void tst_Animation::strokesInOrder_data()
@@ -203,12 +203,9 @@ void tst_Animation::strokesInOrder()
     for (int i = 1; i < alone.size(); ++i) {
         if (own[i].isEmpty() || own[i - 1].isEmpty())
             continue;
-        QVERIFY2(complete[i - 1] >= 0 && firstSeen[i] >= complete[i - 1],
-                 qPrintable(QStringLiteral("stroke %1 appears at %2 ms, stroke %3 is complete at %4 ms")
-                                .arg(i + 1)
-                                .arg(firstSeen[i])
-                                .arg(i)
-                                .arg(complete[i - 1])));
+        QVERIFY2(
+            complete[i - 1] >= 0 && firstSeen[i] >= complete[i - 1],
+            msg("stroke %1 appears at %2 ms, stroke %3 is complete at %4 ms", i + 1, firstSeen[i], i, complete[i - 1]));
     }
 }
 
@@ -239,14 +236,8 @@ void tst_Animation::repaintsOnlyWhatChanged()
         for (int y = 0; y < 300; ++y) {
             for (int x = 0; x < 400; ++x) {
                 if (f.pixel(x, y) != previous.pixel(x, y) && !allowed.contains(x, y))
-                    QFAIL(qPrintable(QStringLiteral("at %1 ms pixel %2,%3 changed outside %4,%5 %6x%7")
-                                         .arg(t)
-                                         .arg(x)
-                                         .arg(y)
-                                         .arg(allowed.x())
-                                         .arg(allowed.y())
-                                         .arg(allowed.width())
-                                         .arg(allowed.height())));
+                    QFAIL(msg("at %1 ms pixel %2,%3 changed outside %4,%5 %6x%7", t, x, y, allowed.x(), allowed.y(),
+                              allowed.width(), allowed.height()));
             }
         }
         if (!changed.isNull()) {
@@ -269,29 +260,27 @@ void tst_Animation::strokeDirection_data()
     QTest::addColumn<QString>("shape");
     QTest::addColumn<QPointF>("start");
     QTest::addColumn<QPointF>("then"); // a point a little further along
-    QTest::newRow("line drawn right to left")
-        << R"(<path d="M300,100 L100,110"/>)" << QPointF(100, 110) << QPointF(150, 107.5);
-    QTest::newRow("line drawn upwards") << R"(<line x1="150" y1="250" x2="160" y2="50"/>)" << QPointF(160, 50)
-                                        << QPointF(157.5, 100);
-    QTest::newRow("circle from its top, leftwards")
-        << R"(<circle cx="200" cy="150" r="50"/>)" << QPointF(200, 100) << QPointF(190, 101);
-    QTest::newRow("rotated oval from its top")
-        << R"s(<ellipse cx="200" cy="150" rx="60" ry="20" transform="rotate(90 200 150)"/>)s" << QPointF(200, 90)
-        << QPointF(195, 91);
-    QTest::newRow("square from its top-left corner, rightwards")
-        << R"(<polygon points="250,200 150,200 150,100 250,100"/>)" << QPointF(150, 100) << QPointF(200, 100);
-    QTest::newRow("closed path from its top-left corner")
-        << R"(<path d="M250,250 L150,250 L150,101 L250,100 Z"/>)" << QPointF(150, 101) << QPointF(200, 100.5);
-    QTest::newRow("the source wins: as written")
-        << R"(<path d="M300,100 L100,110" data-draw="as-written"/>)" << QPointF(300, 100) << QPointF(250, 102.5);
-    QTest::newRow("the source wins: reversed") << R"(<line x1="100" y1="100" x2="300" y2="100" data-draw="reversed"/>)"
-                                               << QPointF(300, 100) << QPointF(250, 100);
-    QTest::newRow("refused: no length") << R"(<path d="M200,200 L200,200"/>)" << QPointF() << QPointF();
-    QTest::newRow("refused: a dot among lines")
-        << R"(<path d="M10,10 L10,10 M50,50 L90,90"/>)" << QPointF() << QPointF();
-    QTest::newRow("refused: a circle of no size") << R"(<circle cx="200" cy="150" r="0"/>)" << QPointF() << QPointF();
-    QTest::newRow("refused: an unknown way")
-        << R"(<path d="M100,100 L200,100" data-draw="upwards"/>)" << QPointF() << QPointF();
+    auto row = [](const char *tag, const char *shape, QPointF start, QPointF then) {
+        QTest::newRow(tag) << QString::fromUtf8(shape) << start << then;
+    };
+    row("line drawn right to left", R"(<path d="M300,100 L100,110"/>)", {100, 110}, {150, 107.5});
+    row("line drawn upwards", R"(<line x1="150" y1="250" x2="160" y2="50"/>)", {160, 50}, {157.5, 100});
+    row("circle from its top, leftwards", R"(<circle cx="200" cy="150" r="50"/>)", {200, 100}, {190, 101});
+    row("rotated oval from its top", R"s(<ellipse cx="200" cy="150" rx="60" ry="20" transform="rotate(90 200 150)"/>)s",
+        {200, 90}, {195, 91});
+    row("square from its top-left corner, rightwards", R"(<polygon points="250,200 150,200 150,100 250,100"/>)",
+        {150, 100}, {200, 100});
+    row("closed path from its top-left corner", R"(<path d="M250,250 L150,250 L150,101 L250,100 Z"/>)", {150, 101},
+        {200, 100.5});
+    row("the source wins: as written", R"(<path d="M300,100 L100,110" data-draw="as-written"/>)", {300, 100},
+        {250, 102.5});
+    row("the source wins: reversed", R"(<line x1="100" y1="100" x2="300" y2="100" data-draw="reversed"/>)", {300, 100},
+        {250, 100});
+    // Refused sources have no start.
+    row("refused: no length", R"(<path d="M200,200 L200,200"/>)", {}, {});
+    row("refused: a dot among lines", R"(<path d="M10,10 L10,10 M50,50 L90,90"/>)", {}, {});
+    row("refused: a circle of no size", R"(<circle cx="200" cy="150" r="0"/>)", {}, {});
+    row("refused: an unknown way", R"(<path d="M100,100 L200,100" data-draw="upwards"/>)", {}, {});
 }
 
 void tst_Animation::strokeDirection()
@@ -314,7 +303,7 @@ void tst_Animation::strokeDirection()
     QVERIFY2(got.problems.isEmpty(), qPrintable(got.problems.join(u'\n')));
     const QPolygonF &points = got.strokes.shapes.first().paths.first().points;
     QVERIFY2(QLineF(points.first(), start).length() < 1,
-             qPrintable(QStringLiteral("starts at %1,%2").arg(points.first().x()).arg(points.first().y())));
+             msg("starts at %1,%2", points.first().x(), points.first().y()));
     // The stroke passes the point `then` in its first half.
     double total = 0, nearest = 1e9, reached = -1;
     for (qsizetype i = 1; i < points.size(); ++i) {
@@ -328,8 +317,7 @@ void tst_Animation::strokeDirection()
         }
         total += segment.length();
     }
-    QVERIFY2(nearest < 3 && reached < total / 2,
-             qPrintable(QStringLiteral("passes %1 px from it at %2 of %3").arg(nearest).arg(reached).arg(total)));
+    QVERIFY2(nearest < 3 && reached < total / 2, msg("passes %1 px from it at %2 of %3", nearest, reached, total));
 }
 
 void tst_Animation::damagedData()

@@ -5,6 +5,7 @@
 #include "platform/artwork.h"
 #include "platform/memory.h"
 #include "platform/pixelfile.h"
+#include "support/checkmessage.h"
 #include "support/testsupport.h"
 
 #include <QFile>
@@ -27,12 +28,11 @@ QString iconPath(const QString &name, int scale)
                       : QStringLiteral(":/art/icons/%1@2x.png").arg(name);
 }
 
-const QStringList IconNames = {QStringLiteral("clear"), QStringLiteral("undo"),     QStringLiteral("open"),
-                               QStringLiteral("save"),  QStringLiteral("pen"),      QStringLiteral("print"),
-                               QStringLiteral("sound"), QStringLiteral("help"),     QStringLiteral("web"),
-                               QStringLiteral("quit"),  QStringLiteral("previous"), QStringLiteral("browse"),
-                               QStringLiteral("next"),  QStringLiteral("grid"),     QStringLiteral("size"),
-                               QStringLiteral("ok"),    QStringLiteral("close")};
+const QStringList IconNames =
+    QStringLiteral("clear undo open save pen print sound help web quit previous browse next grid size ok close")
+        .split(u' ');
+
+QString flagPath(int digit) { return QStringLiteral(":/art/flag%1.png").arg(digit); }
 
 const QList<int> FlagDigits = {0, 1, 3, 4, 6};
 
@@ -75,10 +75,10 @@ private slots:
     void cursorHotspot();
     void icons_data();
     void icons();
-    void iconsAreDistinct();
     void flagColours_data();
     void flagColours();
-    void flagsAreDistinct();
+    void distinct_data();
+    void distinct();
     void logos();
     void calmAreas_data();
     void calmAreas();
@@ -106,7 +106,7 @@ void tst_Artwork::sizes_data()
     both(QStringLiteral("logo0"), QStringLiteral(":/art/logo0.png"), QSize(585, 67), clear);
     both(QStringLiteral("logo1"), QStringLiteral(":/art/logo1.png"), QSize(585, 67), clear);
     for (int d : FlagDigits)
-        both(QStringLiteral("flag%1").arg(d), QStringLiteral(":/art/flag%1.png").arg(d), QSize(32, 20), opaque);
+        both(QStringLiteral("flag%1").arg(d), flagPath(d), QSize(32, 20), opaque);
     for (const QString &name : IconNames)
         both(QStringLiteral("icon ") + name, iconPath(name, 1), QSize(24, 24), clear);
     both(QStringLiteral("picker_bg"), QStringLiteral(":/art/picker_bg.png"), QSize(440, 420), opaque);
@@ -273,9 +273,9 @@ void tst_Artwork::grid()
             if (onLine(x, 400) || onLine(y, 300)) {
                 ++lines;
                 if (p != line)
-                    QFAIL(qPrintable(QStringLiteral("line pixel %1,%2 is %3").arg(x).arg(y).arg(p, 8, 16)));
+                    QFAIL(msg("line pixel %1,%2 is %3", x, y, QString::number(p, 16)));
             } else if (qAlpha(p) != 0) {
-                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 off the lines is not transparent").arg(x).arg(y)));
+                QFAIL(msg("pixel %1,%2 off the lines is not transparent", x, y));
             }
         }
     // 7 columns of 2 x 300 and 5 rows of 2 x 400, crossings counted once.
@@ -292,8 +292,7 @@ void tst_Artwork::paletteCellsAreFlat()
             for (int y = r * 22; y < (r + 1) * 22; ++y)
                 for (int x = c * 25; x < (c + 1) * 25; ++x)
                     if (img.pixel(x, y) != first)
-                        QFAIL(
-                            qPrintable(QStringLiteral("cell %1,%2 is not flat at %3,%4").arg(c).arg(r).arg(x).arg(y)));
+                        QFAIL(msg("cell %1,%2 is not flat at %3,%4", c, r, x, y));
             cells.insert(first);
         }
     // Every cell offers a colour of its own.
@@ -309,8 +308,7 @@ void tst_Artwork::paletteGreys()
     for (int c = 0; c < 2; ++c)
         for (int r = 0; r < 6; ++r) {
             const QColor g(img.pixel(c * 25 + 12, r * 22 + 11));
-            QVERIFY2(g.red() == g.green() && g.green() == g.blue(),
-                     qPrintable(QStringLiteral("cell %1,%2 is not grey").arg(c).arg(r)));
+            QVERIFY2(g.red() == g.green() && g.green() == g.blue(), msg("cell %1,%2 is not grey", c, r));
             QVERIFY2(g.red() < previous, "greys do not run from white to black");
             previous = g.red();
         }
@@ -338,9 +336,9 @@ void tst_Artwork::paletteHues()
         const QColor c = cell(column, r);
         double d = std::abs(hue(c) - h);
         d = std::min(d, 360 - d);
-        QVERIFY2(d < 4, qPrintable(QStringLiteral("row %1 hue %2, column hue %3").arg(r).arg(hue(c)).arg(h)));
+        QVERIFY2(d < 4, msg("row %1 hue %2, column hue %3", r, hue(c), h));
         const double l = c.lightnessF() * 0.5 + c.valueF() * 0.5;
-        QVERIFY2(l < lightness, qPrintable(QStringLiteral("row %1 is not darker than the one above").arg(r)));
+        QVERIFY2(l < lightness, msg("row %1 is not darker than the one above", r));
         lightness = l;
     }
     // Columns run red, yellow, green, cyan, blue, magenta.
@@ -383,8 +381,7 @@ void tst_Artwork::cursorHotspot()
     for (int j = 0; j < 32; ++j)
         for (int i = 0; i < 32; ++i)
             if (qAlpha(img.pixel(i, j)) > 0)
-                QVERIFY2(i - j >= x - y - 1,
-                         qPrintable(QStringLiteral("pixel %1,%2 lies beyond the point").arg(i).arg(j)));
+                QVERIFY2(i - j >= x - y - 1, msg("pixel %1,%2 lies beyond the point", i, j));
 }
 
 void tst_Artwork::icons_data()
@@ -394,9 +391,7 @@ void tst_Artwork::icons_data()
     // Symbols built from straight strokes must sit on whole pixels: at least three
     // fully opaque pixels for each smoothed one (a stroke half a pixel off gives
     // one opaque to two smoothed). Round and slanted ones keep their smoothing.
-    const QStringList straight = {QStringLiteral("open"),   QStringLiteral("save"),     QStringLiteral("print"),
-                                  QStringLiteral("quit"),   QStringLiteral("previous"), QStringLiteral("next"),
-                                  QStringLiteral("browse"), QStringLiteral("grid"),     QStringLiteral("size")};
+    const QStringList straight = QStringLiteral("open save print quit previous next browse grid size").split(u' ');
     for (const QString &name : IconNames)
         QTest::newRow(qPrintable(name)) << name << (straight.contains(name) ? 3.0 : 0.5);
 }
@@ -415,8 +410,7 @@ void tst_Artwork::icons()
                 const QRgb p = img.pixel(x, y);
                 // Black with alpha only, so that the button's tint is the only colour.
                 if (qRed(p) || qGreen(p) || qBlue(p))
-                    QFAIL(
-                        qPrintable(QStringLiteral("pixel %1,%2 of %3 px is not black").arg(x).arg(y).arg(img.width())));
+                    QFAIL(msg("pixel %1,%2 of %3 px is not black", x, y, img.width()));
                 covered += qAlpha(p) > 0;
                 solid += qAlpha(p) == 255;
                 partial += qAlpha(p) > 0 && qAlpha(p) < 255;
@@ -424,8 +418,7 @@ void tst_Artwork::icons()
         const int area = img.width() * img.height();
         QVERIFY2(covered > area / 12, "the symbol is nearly empty");
         QVERIFY2(covered < area * 3 / 4, "the symbol fills the whole square");
-        QVERIFY2(solid >= crisp * partial,
-                 qPrintable(QStringLiteral("%1 px: %2 solid, %3 partial").arg(img.width()).arg(solid).arg(partial)));
+        QVERIFY2(solid >= crisp * partial, msg("%1 px: %2 solid, %3 partial", img.width(), solid, partial));
         // Nothing touches the very edge rows, so neighbouring symbols never meet.
         for (int i = 0; i < img.width(); ++i) {
             QCOMPARE(qAlpha(img.pixel(i, 0)) < 128, true);
@@ -435,15 +428,6 @@ void tst_Artwork::icons()
     // The large symbol is the same drawing as the small one.
     const QImage reduced = large.scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QVERIFY2(meanDifference(reduced, small) < 22, qPrintable(QString::number(meanDifference(reduced, small))));
-}
-
-void tst_Artwork::iconsAreDistinct()
-{
-    for (int a = 0; a < IconNames.size(); ++a)
-        for (int b = a + 1; b < IconNames.size(); ++b) {
-            const double d = meanDifference(art(iconPath(IconNames[a], 1)), art(iconPath(IconNames[b], 1)));
-            QVERIFY2(d > 8, qPrintable(IconNames[a] + " looks like " + IconNames[b]));
-        }
 }
 
 void tst_Artwork::flagColours_data()
@@ -478,22 +462,33 @@ void tst_Artwork::flagColours()
     QFETCH(int, digit);
     QFETCH(QPoint, at);
     QFETCH(QColor, colour);
-    const QColor c(art(QStringLiteral(":/art/flag%1.png").arg(digit)).pixel(at));
+    const QColor c(art(flagPath(digit)).pixel(at));
     const int d =
         std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) + std::abs(c.blue() - colour.blue());
-    QVERIFY2(d < 90, qPrintable(QStringLiteral("%1 at %2,%3").arg(c.name()).arg(at.x()).arg(at.y())));
+    QVERIFY2(d < 90, msg("%1 at %2,%3", c.name(), at.x(), at.y()));
 }
 
-void tst_Artwork::flagsAreDistinct()
+void tst_Artwork::distinct_data()
 {
-    for (int a = 0; a < FlagDigits.size(); ++a)
-        for (int b = a + 1; b < FlagDigits.size(); ++b) {
-            const QImage fa = art(QStringLiteral(":/art/flag%1.png").arg(FlagDigits[a]));
-            const QImage fb = art(QStringLiteral(":/art/flag%1.png").arg(FlagDigits[b]));
-            // Italy and France share the white middle and a red side.
-            QVERIFY2(meanDifference(fa, fb) > 10,
-                     qPrintable(QStringLiteral("flags %1 and %2 look alike").arg(FlagDigits[a]).arg(FlagDigits[b])));
-        }
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<double>("least"); // the mean difference of any two
+    QStringList icons, flags;
+    for (const QString &name : IconNames)
+        icons << iconPath(name, 1);
+    for (int d : FlagDigits)
+        flags << flagPath(d);
+    QTest::newRow("icons") << icons << 8.0;
+    // Italy and France share the white middle and a red side.
+    QTest::newRow("flags") << flags << 10.0;
+}
+
+void tst_Artwork::distinct()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(double, least);
+    for (qsizetype a = 0; a < paths.size(); ++a)
+        for (qsizetype b = a + 1; b < paths.size(); ++b)
+            QVERIFY2(meanDifference(art(paths[a]), art(paths[b])) > least, msg("%1 looks like %2", paths[a], paths[b]));
 }
 
 void tst_Artwork::logos()
@@ -566,8 +561,8 @@ void tst_Artwork::calmAreas()
             if (y > area.top())
                 steepest = std::max(steepest, std::abs(g - qGray(img.pixel(x, y - 1))));
         }
-    QVERIFY2(steepest <= 12, qPrintable(QStringLiteral("an edge of %1 levels").arg(steepest)));
-    QVERIFY2(high - low <= range, qPrintable(QStringLiteral("range %1..%2").arg(low).arg(high)));
+    QVERIFY2(steepest <= 12, msg("an edge of %1 levels", steepest));
+    QVERIFY2(high - low <= range, msg("range %1..%2", low, high));
 }
 
 void tst_Artwork::sandKeyColour()

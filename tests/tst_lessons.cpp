@@ -5,6 +5,7 @@
 #include "lessoncheck.h"
 #include "lessonrender.h"
 #include "rle8.h"
+#include "support/checkmessage.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -127,12 +128,8 @@ bool isDrawn(QRgb c) { return !isWhite(c); }
 
 QString imageMagick()
 {
-    for (const char *name : {"magick", "convert"}) {
-        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
-        if (!path.isEmpty())
-            return path;
-    }
-    return {};
+    const QString magick = QStandardPaths::findExecutable(QStringLiteral("magick"));
+    return magick.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("convert")) : magick;
 }
 
 // A palette of 256 different colours, so that indices and colours identify each other.
@@ -265,7 +262,7 @@ void tst_Lessons::initTestCase()
     bool ok = false;
     m_count = ModResFiles::LoadResString(100).trimmed().toInt(&ok);
     QVERIFY2(ok, "string resource 100 is not a number");
-    QVERIFY2(m_count >= 1 && m_count <= 99, qPrintable(QStringLiteral("lesson count %1").arg(m_count)));
+    QVERIFY2(m_count >= 1 && m_count <= 99, msg("lesson count %1", m_count));
 }
 
 void tst_Lessons::stripRows()
@@ -284,12 +281,9 @@ QByteArray tst_Lessons::raw(int lesson)
 
 QImage tst_Lessons::strip(int lesson)
 {
-    auto it = m_strips.constFind(lesson);
-    if (it != m_strips.constEnd())
-        return *it;
-    QImage image;
-    image.loadFromData(raw(lesson), "BMP");
-    m_strips.insert(lesson, image);
+    QImage &image = m_strips[lesson];
+    if (image.isNull())
+        image.loadFromData(raw(lesson), "BMP");
     return image;
 }
 
@@ -299,10 +293,10 @@ QString tst_Lessons::sourcePath(int lesson)
     if (root.isEmpty())
         return {};
     const QDir dir(root + QStringLiteral("/resources/lessons"));
-    const QStringList names = dir.entryList({QStringLiteral("%1-*.svg").arg(lesson, 2, 10, QLatin1Char('0'))});
+    const QString pattern = QStringLiteral("%1-*.svg").arg(lesson, 2, 10, QLatin1Char('0'));
+    const QStringList names = dir.entryList({pattern});
     // Without exactly one source, the name of the missing one makes the reading fail.
-    return dir.filePath(names.size() == 1 ? names.first()
-                                          : QStringLiteral("%1-*.svg").arg(lesson, 2, 10, QLatin1Char('0')));
+    return dir.filePath(names.size() == 1 ? names.first() : pattern);
 }
 
 // Where a lesson's strokes leave the lines of their step's cell (empty: nowhere).
@@ -335,9 +329,9 @@ void tst_Lessons::countMatchesStrips()
     // Every number up to the count has its strip, and there is none beyond it.
     for (int n = 1; n <= m_count; ++n)
         QVERIFY2(ModResFiles::HasResource(100 + n, QStringLiteral("BITMAP")),
-                 qPrintable(QStringLiteral("bitmap resource %1 is missing").arg(100 + n)));
+                 msg("bitmap resource %1 is missing", 100 + n));
     QVERIFY2(!ModResFiles::HasResource(101 + m_count, QStringLiteral("BITMAP")),
-             qPrintable(QStringLiteral("bitmap resource %1 lies beyond the count %2").arg(101 + m_count).arg(m_count)));
+             msg("bitmap resource %1 lies beyond the count %2", 101 + m_count, m_count));
 }
 
 void tst_Lessons::countMatchesSources()
@@ -387,8 +381,7 @@ void tst_Lessons::pixelStreamComplete()
     const QImage image = strip(lesson);
     for (int y = 0; y < StripHeight; ++y) {
         const QByteArray &row = d.rows[StripHeight - 1 - y];
-        QVERIFY2(memcmp(row.constData(), image.constScanLine(y), StripWidth) == 0,
-                 qPrintable(QStringLiteral("row %1 differs").arg(y)));
+        QVERIFY2(memcmp(row.constData(), image.constScanLine(y), StripWidth) == 0, msg("row %1 differs", y));
     }
 }
 
@@ -416,30 +409,20 @@ void tst_Lessons::cellsOnWhitePaper()
         for (const QPoint p :
              {QPoint(0, 0), QPoint(StripWidth - 1, 0), QPoint(0, CellH - 1), QPoint(StripWidth - 1, CellH - 1)})
             QVERIFY2(image.pixel(p.x(), top + p.y()) == qRgb(255, 255, 255),
-                     qPrintable(
-                         QStringLiteral("cell %1 corner is %2").arg(cell).arg(image.pixel(p.x(), top + p.y()), 8, 16)));
+                     msg("cell %1 corner is %2", cell, QString::number(image.pixel(p.x(), top + p.y()), 16)));
         // Outlines stay on white paper; even the coloured finish leaves a good part of it.
-        QVERIFY2(white > StripWidth * CellH / 5,
-                 qPrintable(QStringLiteral("cell %1 has only %2 white pixels").arg(cell).arg(white)));
+        QVERIFY2(white > StripWidth * CellH / 5, msg("cell %1 has only %2 white pixels", cell, white));
         // Every step adds ink.
-        QVERIFY2(ink >= 200, qPrintable(QStringLiteral("cell %1 has only %2 inked pixels").arg(cell).arg(ink)));
+        QVERIFY2(ink >= 200, msg("cell %1 has only %2 inked pixels", cell, ink));
         if (cell > 0)
-            QVERIFY2(
-                changed >= 100,
-                qPrintable(
-                    QStringLiteral("cell %1 changes only %2 pixels of cell %3").arg(cell).arg(changed).arg(cell - 1)));
+            QVERIFY2(changed >= 100, msg("cell %1 changes only %2 pixels of cell %3", cell, changed, cell - 1));
         // Ink keeps off the cell's edges.
-        QVERIFY2(inside.contains(drawn), qPrintable(QStringLiteral("cell %1: ink spans x %2..%3, y %4..%5")
-                                                        .arg(cell)
-                                                        .arg(drawn.left())
-                                                        .arg(drawn.right())
-                                                        .arg(drawn.top())
-                                                        .arg(drawn.bottom())));
+        QVERIFY2(inside.contains(drawn), msg("cell %1: ink spans x %2..%3, y %4..%5", cell, drawn.left(), drawn.right(),
+                                             drawn.top(), drawn.bottom()));
         // The subject fills a good part of the cell in the finished picture.
         if (cell == Cells - 1)
-            QVERIFY2(
-                drawn.width() >= 150 && drawn.height() >= 150,
-                qPrintable(QStringLiteral("finished picture only %1 x %2").arg(drawn.width()).arg(drawn.height())));
+            QVERIFY2(drawn.width() >= 150 && drawn.height() >= 150,
+                     msg("finished picture only %1 x %2", drawn.width(), drawn.height()));
     }
 }
 
@@ -459,13 +442,8 @@ void tst_Lessons::earlierStepsStay()
         const int lost = unmatched(image, cell, cell + 1, isInk, last ? isOutline : isDrawn, last ? 2 : 0, &first);
         const int ink = countWhere(image, cell, isInk);
         QVERIFY2(lost <= (last ? 0 : 5 + ink / 200),
-                 qPrintable(QStringLiteral("%1 of %2 inked pixels of cell %3 are no line in cell %4, first at %5,%6")
-                                .arg(lost)
-                                .arg(ink)
-                                .arg(cell)
-                                .arg(cell + 1)
-                                .arg(first.x())
-                                .arg(first.y())));
+                 msg("%1 of %2 inked pixels of cell %3 are no line in cell %4, first at %5,%6", lost, ink, cell,
+                     cell + 1, first.x(), first.y()));
     }
 }
 
@@ -478,10 +456,7 @@ void tst_Lessons::lastStepOnlyColours()
     QPoint first;
     const int added = unmatched(image, Cells - 1, Cells - 2, isOutline, isInk, 2, &first);
     QVERIFY2(added == 0,
-             qPrintable(QStringLiteral("the finished picture has %1 line pixels no step drew, first at %2,%3")
-                            .arg(added)
-                            .arg(first.x())
-                            .arg(first.y())));
+             msg("the finished picture has %1 line pixels no step drew, first at %2,%3", added, first.x(), first.y()));
 }
 
 void tst_Lessons::sourceDrawable()
@@ -497,7 +472,7 @@ void tst_Lessons::sourceDrawable()
     QCOMPARE(counts.size(), Cells);
     for (int step = 0; step + 1 < Cells; ++step)
         QVERIFY2(counts[step] >= 1 && counts[step] <= MaxStrokesPerStep,
-                 qPrintable(QStringLiteral("step%1 asks for %2 strokes").arg(step + 1).arg(counts[step])));
+                 msg("step%1 asks for %2 strokes", step + 1, counts[step]));
     QCOMPARE(counts.last(), 0);
 
     const QList<LessonStroke> strokes = lessonStrokes(src.svg);
@@ -521,9 +496,7 @@ void tst_Lessons::sourceDrawable()
         const QString mark = QStringLiteral("step%1 ").arg(p.step);
         const QStringList found = looseStrokes(strokes, stricter);
         QVERIFY2(std::any_of(found.cbegin(), found.cend(), [&](const QString &f) { return f.startsWith(mark); }),
-                 qPrintable(QStringLiteral("step%1, %2, meets the drawing better than the list says")
-                                .arg(p.step)
-                                .arg(QString::fromUtf8(p.what))));
+                 msg("step%1, %2, meets the drawing better than the list says", p.step, QString::fromUtf8(p.what)));
     }
     // A closed shape a few pixels wide cannot be drawn with a mouse; a pupil or a nose
     // tip is a filled dot instead.
@@ -548,7 +521,7 @@ void tst_Lessons::finishedPictureIsColoured()
                 stepColours << (image.pixel(x, 1 * CellH + y) | 0xff000000);
         }
     }
-    QVERIFY2(filled >= 2000, qPrintable(QStringLiteral("only %1 pixels coloured in").arg(filled)));
+    QVERIFY2(filled >= 2000, msg("only %1 pixels coloured in", filled));
     QVERIFY(stepColours.contains(SignalRed));
     QVERIFY(stepColours.contains(DarkGrey));
 }
@@ -577,7 +550,7 @@ void tst_Lessons::sameDecodeAsImageMagick()
     const QImage mine = strip(lesson).convertToFormat(QImage::Format_RGB888);
     for (int y = 0; y < StripHeight; ++y)
         QVERIFY2(memcmp(mine.constScanLine(y), rgb.constData() + y * StripWidth * 3, StripWidth * 3) == 0,
-                 qPrintable(QStringLiteral("row %1 differs between Qt and ImageMagick").arg(y)));
+                 msg("row %1 differs between Qt and ImageMagick", y));
 }
 
 void tst_Lessons::encodeRow_data()
@@ -629,11 +602,9 @@ void tst_Lessons::encodeRow()
     QCOMPARE(back.size(), image.size());
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < w; ++x)
-            QVERIFY2(back.pixel(x, y) == image.pixel(x, y), qPrintable(QStringLiteral("pixel %1,%2: %3 instead of %4")
-                                                                           .arg(x)
-                                                                           .arg(y)
-                                                                           .arg(back.pixel(x, y), 8, 16)
-                                                                           .arg(image.pixel(x, y), 8, 16)));
+            QVERIFY2(back.pixel(x, y) == image.pixel(x, y),
+                     msg("pixel %1,%2: %3 instead of %4", x, y, QString::number(back.pixel(x, y), 16),
+                         QString::number(image.pixel(x, y), 16)));
 }
 
 void tst_Lessons::encodedRowIsStrict()
@@ -650,7 +621,7 @@ void tst_Lessons::encodedRowIsStrict()
         if (a == 0 && b >= 3) {
             i += 2 + b + (b % 2);
         } else {
-            QVERIFY2(a > 0 || b == 0, qPrintable(QStringLiteral("escape 00 %1 at byte %2").arg(b).arg(i)));
+            QVERIFY2(a > 0 || b == 0, msg("escape 00 %1 at byte %2", b, i));
             i += 2;
         }
     }
@@ -684,14 +655,14 @@ void tst_Lessons::paletteKeepsFlatColours()
 void tst_Lessons::quantiseMapsToNearest()
 {
     // Nearly white stays white; a colour between two palette entries goes to the nearer one.
-    QImage image(3, 1, QImage::Format_RGB32);
-    image.setPixel(0, 0, qRgb(254, 254, 253));
-    image.setPixel(1, 0, qRgb(0xe2, 0x22, 0x20)); // next to signal red
-    image.setPixel(2, 0, qRgb(0x58, 0x5b, 0x5a)); // next to dark grey
+    const QList<std::pair<QRgb, QRgb>> near = {
+        {qRgb(254, 254, 253), White}, {qRgb(0xe2, 0x22, 0x20), SignalRed}, {qRgb(0x58, 0x5b, 0x5a), DarkGrey}};
+    QImage image(int(near.size()), 1, QImage::Format_RGB32);
+    for (int x = 0; x < near.size(); ++x)
+        image.setPixel(x, 0, near[x].first);
     const QImage q = quantise(image);
-    QCOMPARE(q.pixel(0, 0) | 0xff000000, White);
-    QCOMPARE(q.pixel(1, 0) | 0xff000000, SignalRed);
-    QCOMPARE(q.pixel(2, 0) | 0xff000000, DarkGrey);
+    for (int x = 0; x < near.size(); ++x)
+        QCOMPARE(q.pixel(x, 0) | 0xff000000, near[x].second);
 }
 
 QTEST_MAIN(tst_Lessons)

@@ -13,12 +13,13 @@
 #include "platform/paths.h"
 #include "platform/picturebox.h"
 #include "platform/pixelfile.h"
+#include "support/checkmessage.h"
 #include "support/fixtures.h"
 #include "support/testsupport.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QDir>
-#include <QFile>
 #include <QListWidget>
 #include <QPainter>
 #include <QResource>
@@ -33,34 +34,21 @@ namespace {
 // `pixels` only the headers are there.
 QByteArray bitmapFile(int width, int height, int bits, bool topDown, bool pixels = true)
 {
-    QByteArray b("BM");
-    const auto le32 = [&b](qint64 v) {
-        for (int i = 0; i < 4; ++i)
-            b.append(char((v >> (8 * i)) & 0xFF));
-    };
-    const auto le16 = [&b](int v) {
-        b.append(char(v & 0xFF));
-        b.append(char(v >> 8));
-    };
     const int colours = bits <= 8 ? 1 << bits : 0;
     const qint64 stride = (qint64(width) * bits + 31) / 32 * 4;
     const int offset = 54 + 4 * colours;
-    le32(offset + stride * height);
-    le32(0);
-    le32(offset);
-    le32(40);
-    le32(width);
-    le32(topDown ? -height : height);
-    le16(1);
-    le16(bits);
-    le32(0); // no compression
-    le32(stride * height);
-    le32(2835);
-    le32(2835);
-    le32(colours);
-    le32(0);
+    QByteArray b;
+    QDataStream out(&b, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    // The file's size and where its pixels start.
+    out.writeRawData("BM", 2);
+    out << quint32(offset + stride * height) << quint32(0) << quint32(offset);
+    // The info header: its size, width and height, one plane, no compression, the
+    // pixels' size, 72 dots an inch, the palette's size.
+    out << quint32(40) << qint32(width) << qint32(topDown ? -height : height) << quint16(1) << quint16(bits);
+    out << quint32(0) << quint32(stride * height) << quint32(2835) << quint32(2835) << quint32(colours) << quint32(0);
     for (int i = 0; i < colours; ++i)
-        le32(i == 0 ? 0xFF0000 : 0x0000FF); // red, then blue
+        out << quint32(i == 0 ? 0xFF0000 : 0x0000FF); // red, then blue
     if (!pixels)
         return b;
     for (int row = 0; row < height; ++row) {
@@ -75,7 +63,7 @@ QByteArray bitmapFile(int width, int height, int bits, bool topDown, bool pixels
                 line[at / 8] = char(line[at / 8] | (1 << (8 - bits - at % 8)));
             }
         }
-        b += line;
+        out.writeRawData(line.constData(), int(line.size()));
     }
     return b;
 }
@@ -95,8 +83,6 @@ private slots:
     void layout_data();
     void layout();
     void sizeToggleKeepsGridOff();
-    void gridLines_data();
-    void gridLines();
     void panelsLookTransparent();
     void placeRoundTrip();
     void defaultPlace();
@@ -111,7 +97,8 @@ private slots:
 private:
     void open();
     QString picturesFolder() const { return Paths::picturesFolder() + u'/'; }
-    void writeFile(const QString &name, const QByteArray &bytes);
+    // Checks which panels show: the steps' (0), browsing's (1) and the file list (2), e.g. "0 2".
+    void panelsShown(const char *shown);
     std::optional<TestEnvironment> m_env;
     frmDraw *w = nullptr;
     frmPreview *p = nullptr;
@@ -139,11 +126,11 @@ void tst_Picker::cleanup()
     m_env.reset();
 }
 
-void tst_Picker::writeFile(const QString &name, const QByteArray &bytes)
+void tst_Picker::panelsShown(const char *shown)
 {
-    QFile f(picturesFolder() + name);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY2(p->picPanel[size_t(i)]->isVisible() == QByteArray(shown).contains(char('0' + i)),
+                 msg("panel %1 with panels %2 to show", i, QString::fromLatin1(shown)));
 }
 
 void tst_Picker::firstStart()
@@ -156,9 +143,7 @@ void tst_Picker::firstStart()
     QVERIFY(p->imgGitter->isVisible());
     QVERIFY(!p->vbeButton[0]->isEnabled());
     QVERIFY(p->vbeButton[2]->isEnabled());
-    QVERIFY(p->picPanel[0]->isVisible());
-    QVERIFY(!p->picPanel[1]->isVisible());
-    QVERIFY(!p->picPanel[2]->isVisible());
+    panelsShown("0");
     // The pictures folder is made on a first start.
     QVERIFY(QDir(picturesFolder()).exists());
     // Cell 0 shows only the first strokes: some ink, mostly white.
@@ -221,8 +206,7 @@ void tst_Picker::takeThisLesson()
     QCOMPARE(TemplateIndex, 3);
     QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/Image=3")));
     QCOMPARE(p->StepIndex, 0);
-    QVERIFY(p->picPanel[0]->isVisible());
-    QVERIFY(!p->picPanel[1]->isVisible());
+    panelsShown("0");
     QVERIFY(p->picPreview->image() != finished); // back at the first step
     QVERIFY(!p->vbeButton[0]->isEnabled());
 }
@@ -231,22 +215,17 @@ void tst_Picker::panelStates()
 {
     open();
     p->ShowFilePanel();
-    QVERIFY(!p->picPanel[0]->isVisible());
-    QVERIFY(p->picPanel[2]->isVisible());
+    panelsShown("2");
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
-    QVERIFY(p->picPanel[0]->isVisible());
-    QVERIFY(!p->picPanel[2]->isVisible());
+    panelsShown("0");
     // Open while browsing keeps the template panel above the file panel.
     QTest::mouseClick(p->vbeButton[1], Qt::LeftButton);
     p->ShowFilePanel();
-    QVERIFY(p->picPanel[1]->isVisible());
-    QVERIFY(p->picPanel[2]->isVisible());
+    panelsShown("1 2");
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
-    QVERIFY(p->picPanel[0]->isVisible());
-    QVERIFY(p->picPanel[1]->isVisible());
+    panelsShown("0 1");
     QTest::mouseClick(p->vbeButton[6], Qt::LeftButton);
-    QVERIFY(p->picPanel[0]->isVisible());
-    QVERIFY(!p->picPanel[1]->isVisible());
+    panelsShown("0");
 }
 
 void tst_Picker::layout_data()
@@ -257,11 +236,13 @@ void tst_Picker::layout_data()
     QTest::addColumn<QSize>("window");
     QTest::addColumn<QSize>("inner");
     QTest::addColumn<QList<QPoint>>("panels");
+    QTest::addColumn<int>("first"); // the grid's first vertical and horizontal line
+    QTest::addColumn<int>("width"); // its width in pixels
     const QList<QPoint> largePanels{{95, 316}, {95, 316}, {91, 316}};
-    QTest::newRow("large") << true << true << QSize(440, 420) << QSize(396, 296) << largePanels;
+    QTest::newRow("large") << true << true << QSize(440, 420) << QSize(396, 296) << largePanels << 50 << 2;
     QTest::newRow("small") << false << true << QSize(240, 270) << QSize(196, 146)
-                           << QList<QPoint>{{-4, 166}, {-4, 166}, {-8, 166}};
-    QTest::newRow("grid switched off") << true << false << QSize(440, 420) << QSize(396, 296) << largePanels;
+                           << QList<QPoint>{{-4, 166}, {-4, 166}, {-8, 166}} << 25 << 1;
+    QTest::newRow("grid switched off") << true << false << QSize(440, 420) << QSize(396, 296) << largePanels << 50 << 2;
 }
 
 void tst_Picker::layout()
@@ -271,6 +252,8 @@ void tst_Picker::layout()
     QFETCH(QSize, window);
     QFETCH(QSize, inner);
     QFETCH(QList<QPoint>, panels);
+    QFETCH(int, first);
+    QFETCH(int, width);
     const QString section = QStringLiteral("Optionen");
     m_env->settings.setValue(section, QStringLiteral("PSize"), large ? u"-1"_qs : u"0"_qs);
     m_env->settings.setValue(section, QStringLiteral("Gitter"), grid ? u"-1"_qs : u"0"_qs);
@@ -284,6 +267,19 @@ void tst_Picker::layout()
         QCOMPARE(p->picPanel[size_t(i)]->pos(), panels[i]);
     QCOMPARE(p->imgGitter->size(), inner + QSize(4, 4));
     QCOMPARE(p->imgGitter->isVisible(), grid);
+    const QImage &lines = p->imgGitter->image();
+    QCOMPARE(lines.size(), PreviewLayout::previewSize(large));
+    const QColor line(255, 182, 47);
+    for (int x : {first, 2 * first, 7 * first}) {
+        QCOMPARE(lines.pixelColor(x + width - 1, 10), line);
+        QCOMPARE(lines.pixelColor(x - 1, 10).alpha(), 0);
+        QCOMPARE(lines.pixelColor(x + width, 10).alpha(), 0);
+    }
+    QCOMPARE(lines.pixelColor(10, 5 * first), line);
+    QCOMPARE(lines.pixelColor(10, 5 * first - 1).alpha(), 0);
+    // At its own size the grid is drawn from the embedded pixels, not a copy.
+    const QResource embedded(QStringLiteral(":/art/grid.png"));
+    QCOMPARE(lines.constBits() == embedded.data() + PixelFile::HeadSize, large);
     // Toggling twice comes back to the same size, place, step and grid.
     const QPoint place = p->pos();
     QTest::mouseClick(p->vbeButton[2], Qt::LeftButton);
@@ -307,37 +303,6 @@ void tst_Picker::sizeToggleKeepsGridOff()
     QVERIFY(!p->imgGitter->isVisible());
     QTest::mouseClick(p->vbeButton[3], Qt::LeftButton);
     QVERIFY(p->imgGitter->isVisible());
-}
-
-void tst_Picker::gridLines_data()
-{
-    QTest::addColumn<bool>("large");
-    QTest::addColumn<int>("first"); // the first vertical and horizontal line
-    QTest::addColumn<int>("width"); // its width in pixels
-    QTest::newRow("large") << true << 50 << 2;
-    QTest::newRow("small") << false << 25 << 1;
-}
-
-void tst_Picker::gridLines()
-{
-    QFETCH(bool, large);
-    QFETCH(int, first);
-    QFETCH(int, width);
-    PreviewLarge = large ? True : False;
-    open();
-    const QImage &grid = p->imgGitter->image();
-    QCOMPARE(grid.size(), PreviewLayout::previewSize(large));
-    const QColor line(255, 182, 47);
-    for (int x : {first, 2 * first, 7 * first}) {
-        QCOMPARE(grid.pixelColor(x + width - 1, 10), line);
-        QCOMPARE(grid.pixelColor(x - 1, 10).alpha(), 0);
-        QCOMPARE(grid.pixelColor(x + width, 10).alpha(), 0);
-    }
-    QCOMPARE(grid.pixelColor(10, 5 * first), line);
-    QCOMPARE(grid.pixelColor(10, 5 * first - 1).alpha(), 0);
-    // At its own size the grid is drawn from the embedded pixels, not a copy.
-    const QResource embedded(QStringLiteral(":/art/grid.png"));
-    QCOMPARE(grid.constBits() == embedded.data() + PixelFile::HeadSize, large);
 }
 
 void tst_Picker::panelsLookTransparent()
@@ -411,8 +376,7 @@ void tst_Picker::storedLesson()
     m_env->reporter.fallback = 1;
     open();
     QCOMPARE(TemplateIndex, 43);
-    QCOMPARE(p->picPanel[1]->isVisible(), browsing);
-    QCOMPARE(p->picPanel[0]->isVisible(), !browsing);
+    panelsShown(browsing ? "1" : "0");
     if (!browsing) {
         QVERIFY(m_env->reporter.reports.isEmpty());
         return;
@@ -436,9 +400,9 @@ void tst_Picker::fileListSeesNewPictures()
     QImage img(40, 30, QImage::Format_RGB32);
     img.fill(Qt::blue);
     QVERIFY(img.save(picturesFolder() + QStringLiteral("Zebra.bmp"), "BMP"));
-    writeFile(QStringLiteral("notes.txt"), "no picture");
-    writeFile(QStringLiteral("Zoo.BMP"), "any ending's case");
-    writeFile(QStringLiteral("Zoobmp"), "no ending");
+    QVERIFY(writeFile(picturesFolder() + QStringLiteral("notes.txt"), "no picture"));
+    QVERIFY(writeFile(picturesFolder() + QStringLiteral("Zoo.BMP"), "any ending's case"));
+    QVERIFY(writeFile(picturesFolder() + QStringLiteral("Zoobmp"), "no ending"));
     QVERIFY(!p->pictureNames().contains(QStringLiteral("Zebra.bmp")));
     p->ShowFilePanel();
     QCOMPARE(p->pictureNames(), (QStringList{QStringLiteral("Zebra.bmp"), QStringLiteral("Zoo.BMP")}));
@@ -450,7 +414,7 @@ void tst_Picker::fileListSeesNewPictures()
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
     QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::blue));
     QCOMPARE(w->picBild()->image().pixelColor(584, 438), QColor(Qt::blue));
-    QVERIFY(p->picPanel[0]->isVisible());
+    panelsShown("0");
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -461,8 +425,7 @@ void tst_Picker::okPaintsOnlyExistingPictures()
     p->forgetChosenPicture();
     p->ShowFilePanel();
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
-    QVERIFY(p->picPanel[0]->isVisible());
-    QVERIFY(!p->picPanel[2]->isVisible());
+    panelsShown("0");
     QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::white));
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
@@ -537,7 +500,7 @@ void tst_Picker::pictureFiles()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, loads);
     open();
-    writeFile(QStringLiteral("Bild.bmp"), bytes);
+    QVERIFY(writeFile(picturesFolder() + QStringLiteral("Bild.bmp"), bytes));
     p->ShowFilePanel();
     QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Bild.bmp")});
     m_env->reporter.fallback = 1;
@@ -558,7 +521,7 @@ void tst_Picker::pictureFiles()
     QTest::mouseClick(p->vbeButton[8], Qt::LeftButton);
     QCOMPARE(m_env->reporter.said().value(1), QStringLiteral("frmPreview.vbeButton_Click 360: 481"));
     // Ignore goes on: the panels switch back, the canvas is untouched.
-    QVERIFY(p->picPanel[0]->isVisible());
+    panelsShown("0");
     QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::white));
 }
 

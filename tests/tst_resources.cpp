@@ -39,14 +39,11 @@ void tst_Resources::trimNull_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("result");
-    QTest::newRow("no NUL") << "abc"
-                            << "abc";
-    QTest::newRow("leading NUL") << QString(QChar(0)) + "abc"
-                                 << "";
-    QTest::newRow("NUL inside") << QString("ab") + QChar(0) + "cd"
-                                << "ab";
-    QTest::newRow("empty") << ""
-                           << "";
+    const QString nul(QChar(0));
+    QTest::newRow("no NUL") << u"abc"_qs << u"abc"_qs;
+    QTest::newRow("leading NUL") << nul + u"abc"_qs << u""_qs;
+    QTest::newRow("NUL inside") << u"ab"_qs + nul + u"cd"_qs << u"ab"_qs;
+    QTest::newRow("empty") << u""_qs << u""_qs;
 }
 
 void tst_Resources::trimNull()
@@ -157,8 +154,7 @@ void tst_Resources::tempDirIsPrivate()
     const QString dir = Allgemein::GetTempDir();
     QVERIFY(dir.endsWith(u'/'));
     QVERIFY(dir != QDir::tempPath() + u'/');
-    struct stat st {
-    };
+    struct stat st = {};
     QCOMPARE(::lstat(QFile::encodeName(dir).constData(), &st), 0);
     QVERIFY(S_ISDIR(st.st_mode));
     QCOMPARE(st.st_mode & 0777, mode_t(0700));

@@ -7,33 +7,30 @@
 #include "core/resources.h"
 #include "core/sound.h"
 #include "platform/soundoutput.h"
+#include "support/checkmessage.h"
 #include "support/childrole.h"
 #include "support/programcopy.h"
 #include "support/pulseserver.h"
 #include "support/recordingsoundoutput.h"
 #include "support/testsupport.h"
-#include "support/waitfor.h"
 #include "support/xserver.h"
 #include "tools/sounds/soundsynth.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
+#include <QtEndian>
 
 #include <sndfile.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <memory>
 
 using namespace Allgemein;
@@ -43,28 +40,15 @@ namespace {
 // The parts of a RIFF WAVE file that say how its sound is coded, read straight
 // from the bytes.
 struct WaveFile {
-    int formatTag = 0;
-    int channels = 0;
-    int rate = 0;
-    int blockAlign = 0;
-    int bits = 0;
+    int formatTag = 0, channels = 0, rate = 0, blockAlign = 0, bits = 0;
     QByteArray fmt;         // the whole "fmt " chunk body
     QByteArray data;        // the "data" chunk body
     qint64 dataLength = -1; // as the chunk header says
 };
 
-quint32 le32(const QByteArray &b, qsizetype at)
-{
-    return quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8 | quint32(quint8(b[at + 2])) << 16
-           | quint32(quint8(b[at + 3])) << 24;
-}
-
-int le16s(const QByteArray &b, qsizetype at)
-{
-    return int(qint16(quint16(quint8(b[at])) | quint16(quint8(b[at + 1])) << 8));
-}
-
-int le16u(const QByteArray &b, qsizetype at) { return int(quint16(quint8(b[at])) | quint16(quint8(b[at + 1])) << 8); }
+quint32 le32(const QByteArray &b, qsizetype at) { return qFromLittleEndian<quint32>(b.constData() + at); }
+int le16s(const QByteArray &b, qsizetype at) { return qFromLittleEndian<qint16>(b.constData() + at); }
+int le16u(const QByteArray &b, qsizetype at) { return qFromLittleEndian<quint16>(b.constData() + at); }
 
 WaveFile parseWave(const QByteArray &b)
 {
@@ -144,6 +128,23 @@ QList<int> samplesOf(const QByteArray &pcm16)
     return out;
 }
 
+// A sound of unsigned 8-bit mono samples at 100 frames a second.
+QByteArray pcm8Wave(int frames)
+{
+    const quint32 padded = quint32(frames + (frames & 1));
+    QByteArray wave;
+    QDataStream out(&wave, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + padded);
+    out.writeRawData("WAVEfmt ", 8);
+    // PCM, mono, 100 frames and 100 bytes a second, 1 byte a frame, 8 bits a sample.
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(100) << quint32(100) << quint16(1) << quint16(8);
+    out.writeRawData("data", 4);
+    out << quint32(frames);
+    return wave + QByteArray(qsizetype(padded), char(0x90));
+}
+
 QByteArray soundResource(int number) { return ModResFiles::LoadResData(number, QStringLiteral("WAV")); }
 
 // Runs this test program in its playing role with the given sound server address.
@@ -167,6 +168,12 @@ int playForParent(int argc, char **argv, const QStringList &args)
     return app.exec();
 }
 
+// How a sound file is coded: as its header and libsndfile name it, and its data
+// chunk's length in bytes and in frames.
+struct Coding {
+    int number, formatTag, sfFormat, channels, rate, bits, blockAlign, dataLength, frames;
+};
+
 QList<QString> captured;
 void captureMessages(QtMsgType, const QMessageLogContext &, const QString &message) { captured.append(message); }
 
@@ -183,19 +190,17 @@ private slots:
     void cleanup() { m_env.reset(); }
     void codings_data();
     void codings();
-    void adpcmDecodesLikeTheFormatSays();
-    void pcmDecodesToCentredSamples();
+    void decodesLikeTheFormatSays_data() { levels_data(); }
+    void decodesLikeTheFormatSays();
     void levels_data();
     void levels();
-    void brokenData_data();
-    void brokenData();
-    void soundLength_data();
-    void soundLength();
+    void decoding_data();
+    void decoding();
 
-    void newSoundCutsOffTheOneBefore();
+    void twoSoundsInARow_data();
+    void twoSoundsInARow();
     void soundOffLoadsNothing_data();
     void soundOffLoadsNothing();
-    void quickRepeatStartsFromTheBeginning();
     void unplayableSound_data();
     void unplayableSound();
 
@@ -227,52 +232,39 @@ private:
 
 void tst_Sound::codings_data()
 {
-    QTest::addColumn<int>("number");
-    QTest::addColumn<int>("sfFormat");
-    QTest::addColumn<int>("channels");
-    QTest::addColumn<int>("rate");
-    QTest::addColumn<int>("bits");
-    QTest::addColumn<int>("dataLength");
-    QTest::addColumn<int>("frames");
-
+    QTest::addColumn<Coding>("coding");
     const int pcm8 = SF_FORMAT_WAV | SF_FORMAT_PCM_U8;
     const int adpcm = SF_FORMAT_WAV | SF_FORMAT_MS_ADPCM;
-    QTest::newRow("101 click") << 101 << pcm8 << 1 << 11025 << 8 << 312 << 312;
-    QTest::newRow("102 pencil") << 102 << adpcm << 2 << 22050 << 4 << 1024 << 1012;
-    QTest::newRow("103 step back") << 103 << pcm8 << 1 << 11025 << 8 << 1422 << 1422;
-    QTest::newRow("104 step forward") << 104 << pcm8 << 1 << 11025 << 8 << 1580 << 1580;
-    QTest::newRow("105 chime") << 105 << pcm8 << 1 << 22050 << 8 << 3772 << 3772;
-    QTest::newRow("106 pop") << 106 << pcm8 << 1 << 11025 << 8 << 420 << 420;
-    QTest::newRow("107 sweep") << 107 << pcm8 << 1 << 22050 << 8 << 4116 << 4116;
+    QTest::newRow("101 click") << Coding{101, 1, pcm8, 1, 11025, 8, 1, 312, 312};
+    QTest::newRow("102 pencil") << Coding{102, 2, adpcm, 2, 22050, 4, 1024, 1024, 1012};
+    QTest::newRow("103 step back") << Coding{103, 1, pcm8, 1, 11025, 8, 1, 1422, 1422};
+    QTest::newRow("104 step forward") << Coding{104, 1, pcm8, 1, 11025, 8, 1, 1580, 1580};
+    QTest::newRow("105 chime") << Coding{105, 1, pcm8, 1, 22050, 8, 1, 3772, 3772};
+    QTest::newRow("106 pop") << Coding{106, 1, pcm8, 1, 11025, 8, 1, 420, 420};
+    QTest::newRow("107 sweep") << Coding{107, 1, pcm8, 1, 22050, 8, 1, 4116, 4116};
 }
 
 void tst_Sound::codings()
 {
-    QFETCH(int, number);
-    QFETCH(int, sfFormat);
-    QFETCH(int, channels);
-    QFETCH(int, rate);
-    QFETCH(int, bits);
-    QFETCH(int, dataLength);
-    QFETCH(int, frames);
-
+    QFETCH(Coding, coding);
+    const auto [number, formatTag, sfFormat, channels, rate, bits, blockAlign, dataLength, frames] = coding;
     const QByteArray bytes = soundResource(number);
     const WaveFile w = parseWave(bytes);
     QCOMPARE(w.dataLength, qint64(dataLength));
     QCOMPARE(w.data.size(), qsizetype(dataLength));
+    QCOMPARE(w.formatTag, formatTag);
     QCOMPARE(w.channels, channels);
     QCOMPARE(w.rate, rate);
     QCOMPARE(w.bits, bits);
+    QCOMPARE(w.blockAlign, blockAlign);
     QCOMPARE(le32(bytes, 4), quint32(bytes.size() - 8));
 
     // libsndfile, reading the file from disk, sees the same coding.
     QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("sound.wav")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
+    const QString file = dir.filePath(QStringLiteral("sound.wav"));
+    QVERIFY(writeFile(file, bytes));
     SF_INFO info{};
-    SNDFILE *sf = sf_open(QFile::encodeName(file.fileName()).constData(), SFM_READ, &info);
+    SNDFILE *sf = sf_open(QFile::encodeName(file).constData(), SFM_READ, &info);
     QVERIFY2(sf, sf_strerror(nullptr));
     sf_close(sf);
     QCOMPARE(info.format, sfFormat);
@@ -289,48 +281,40 @@ void tst_Sound::codings()
     QCOMPARE(sound.pcm.size(), qsizetype(frames) * channels * 2);
 }
 
-void tst_Sound::adpcmDecodesLikeTheFormatSays()
+void tst_Sound::decodesLikeTheFormatSays()
 {
-    const WaveFile w = parseWave(soundResource(102));
-    QCOMPARE(w.formatTag, 2);
-    QCOMPARE(w.blockAlign, 1024);
-
-    const QList<int> reference = decodeMsAdpcm(w);
-    QCOMPARE(reference.size(), 1012 * 2);
-    const QList<int> decoded = samplesOf(DecodeWave(soundResource(102)).pcm);
+    QFETCH(int, number);
+    const WaveFile w = parseWave(soundResource(number));
+    // The samples as the format defines them, decoded here: 8-bit ones centred on
+    // silence, or Microsoft ADPCM.
+    QList<int> reference;
+    if (w.formatTag == 2)
+        reference = decodeMsAdpcm(w);
+    else
+        for (char b : std::as_const(w.data))
+            reference << (int(quint8(b)) - 128) * 256;
+    const QList<int> decoded = samplesOf(DecodeWave(soundResource(number)).pcm);
     QCOMPARE(decoded.size(), reference.size());
+    const int ch = w.channels;
     for (qsizetype i = 0; i < decoded.size(); ++i)
         QVERIFY2(decoded[i] == reference[i],
-                 qPrintable(QStringLiteral("sample %1 (frame %2, channel %3): %4, expected %5")
-                                .arg(i)
-                                .arg(i / 2)
-                                .arg(i % 2)
-                                .arg(decoded[i])
-                                .arg(reference[i])));
+                 msg("sample %1 (frame %2, channel %3): %4, expected %5", i, i / ch, i % ch, decoded[i], reference[i]));
 
-    // The decoded sound is the pencil sound that was synthesised, left and right
-    // in their places, give or take what 4-bit coding loses.
-    const std::vector<double> source = SoundSynth::samples(102);
+    // The decoded sound is the sound that was synthesised, each channel in its
+    // place, give or take what the coding loses (4-bit ADPCM the most).
+    const std::vector<double> source = SoundSynth::samples(number);
+    QCOMPARE(qsizetype(source.size()), reference.size());
     QCOMPARE(qsizetype(source.size()), decoded.size());
-    for (int ch = 0; ch < 2; ++ch) {
+    for (int c = 0; c < ch; ++c) {
         double err = 0, sig = 0;
-        for (qsizetype i = ch; i < decoded.size(); i += 2) {
+        for (qsizetype i = c; i < decoded.size(); i += ch) {
             const double want = SoundSynth::toSigned16(source[size_t(i)]);
             err += (decoded[i] - want) * (decoded[i] - want);
             sig += want * want;
         }
         const double snr = 10 * std::log10(sig / std::max(err, 1.0));
-        QVERIFY2(snr > 12, qPrintable(QStringLiteral("channel %1: %2 dB").arg(ch).arg(snr)));
+        QVERIFY2(snr > 12, msg("channel %1: %2 dB", c, snr));
     }
-}
-
-void tst_Sound::pcmDecodesToCentredSamples()
-{
-    const WaveFile w = parseWave(soundResource(103));
-    const QList<int> decoded = samplesOf(DecodeWave(soundResource(103)).pcm);
-    QCOMPARE(decoded.size(), w.data.size());
-    for (qsizetype i = 0; i < w.data.size(); ++i)
-        QCOMPARE(decoded[i], (int(quint8(w.data[i])) - 128) * 256);
 }
 
 void tst_Sound::levels_data()
@@ -359,23 +343,21 @@ void tst_Sound::levels()
             peak = std::max(peak, std::abs(v));
         }
         // Loud enough to hear, well clear of full scale.
-        QVERIFY2(peak > 8000, qPrintable(QStringLiteral("peak %1").arg(peak)));
-        QVERIFY2(peak < 28000, qPrintable(QStringLiteral("peak %1").arg(peak)));
+        QVERIFY2(peak > 8000, msg("peak %1", peak));
+        QVERIFY2(peak < 28000, msg("peak %1", peak));
         // No DC offset: the mean sits within half an 8-bit step of silence.
-        QVERIFY2(std::abs(sum / double(frames)) < 128, qPrintable(QStringLiteral("mean %1").arg(sum / double(frames))));
+        QVERIFY2(std::abs(sum / double(frames)) < 128, msg("mean %1", sum / double(frames)));
         // Faded in and out: the first and last samples are silence, give or take
         // one 8-bit step (or ADPCM's coarser one), and the first and last quarter
         // millisecond stay well below the peak: the sound rises, it does not jump.
-        QVERIFY2(std::abs(s[ch]) <= quiet, qPrintable(QStringLiteral("first sample %1").arg(s[ch])));
+        QVERIFY2(std::abs(s[ch]) <= quiet, msg("first sample %1", s[ch]));
         QVERIFY2(std::abs(s[(frames - 1) * channels + ch]) <= quiet,
-                 qPrintable(QStringLiteral("last sample %1").arg(s[(frames - 1) * channels + ch])));
+                 msg("last sample %1", s[(frames - 1) * channels + ch]));
         const qsizetype edge = std::max(2, sound.format.sampleRate() / 4000);
         for (qsizetype i = 0; i < edge; ++i) {
             for (qsizetype at : {i, frames - 1 - i})
-                QVERIFY2(
-                    std::abs(s[at * channels + ch]) < peak / 4,
-                    qPrintable(
-                        QStringLiteral("sample %1 is %2 of peak %3").arg(at).arg(s[at * channels + ch]).arg(peak)));
+                QVERIFY2(std::abs(s[at * channels + ch]) < peak / 4,
+                         msg("sample %1 is %2 of peak %3", at, s[at * channels + ch], peak));
         }
     }
     // The 8-bit files never touch the ends of their range.
@@ -385,84 +367,65 @@ void tst_Sound::levels()
             QVERIFY(quint8(b) > 16 && quint8(b) < 240);
 }
 
-void tst_Sound::brokenData_data()
+void tst_Sound::decoding_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("not a wave") << QByteArray("GIF89a not a sound at all, just some text");
-    QTest::newRow("header cut short") << QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16);
+    QTest::addColumn<qsizetype>("pcmSize"); // -1: refused
+    QTest::newRow("empty") << QByteArray() << qsizetype(-1);
+    QTest::newRow("not a wave") << QByteArray("GIF89a not a sound at all, just some text") << qsizetype(-1);
+    QTest::newRow("header cut short") << QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16) << qsizetype(-1);
+    // 16-bit samples of a sound of 100 frames a second: a minute is 6000 frames.
+    QTest::newRow("no frames") << pcm8Wave(0) << qsizetype(-1);
+    QTest::newRow("one frame") << pcm8Wave(1) << qsizetype(2);
+    QTest::newRow("a minute") << pcm8Wave(6000) << qsizetype(12000);
+    QTest::newRow("a frame more than a minute") << pcm8Wave(6001) << qsizetype(-1);
 }
 
-void tst_Sound::brokenData()
+void tst_Sound::decoding()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(qsizetype, pcmSize);
     const DecodedSound sound = DecodeWave(bytes);
-    QVERIFY(!sound.ok());
-    QVERIFY(sound.pcm.isEmpty());
+    QCOMPARE(sound.ok(), pcmSize >= 0);
+    QCOMPARE(sound.pcm.size(), std::max(pcmSize, qsizetype(0)));
 }
 
-void tst_Sound::soundLength_data()
+void tst_Sound::twoSoundsInARow_data()
 {
-    // Unsigned 8-bit mono at 100 frames a second: a minute is 6000 frames.
-    QTest::addColumn<int>("frames");
-    QTest::addColumn<bool>("playable");
-    QTest::newRow("no frames") << 0 << false;
-    QTest::newRow("one frame") << 1 << true;
-    QTest::newRow("a minute") << 6000 << true;
-    QTest::newRow("a frame more than a minute") << 6001 << false;
-}
-
-void tst_Sound::soundLength()
-{
-    QFETCH(int, frames);
-    QFETCH(bool, playable);
-    QByteArray wave;
-    const auto put32 = [&wave](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            wave.append(char(v >> (8 * i) & 0xFF));
-    };
-    const auto put16 = [&wave](quint16 v) {
-        wave.append(char(v & 0xFF));
-        wave.append(char(v >> 8));
-    };
-    const quint32 padded = quint32(frames + (frames & 1));
-    wave += "RIFF";
-    put32(36 + padded);
-    wave += "WAVEfmt ";
-    put32(16);
-    put16(1);   // PCM
-    put16(1);   // mono
-    put32(100); // frames a second
-    put32(100); // bytes a second
-    put16(1);   // bytes a frame
-    put16(8);   // bits a sample
-    wave += "data";
-    put32(quint32(frames));
-    wave += QByteArray(qsizetype(padded), char(0x90));
-    const DecodedSound sound = DecodeWave(wave);
-    QCOMPARE(sound.ok(), playable);
-    QCOMPARE(sound.pcm.size(), playable ? qsizetype(frames) * 2 : 0);
-}
-
-void tst_Sound::newSoundCutsOffTheOneBefore()
-{
-    RecordingSoundOutput &out = m_env->sound;
-
+    QTest::addColumn<Effect>("first");
+    QTest::addColumn<Effect>("second");
+    QTest::addColumn<QList<int>>("numbers"); // of the sounds the two play
+    QTest::addColumn<int>("rate");           // of the second
     // The clear-picture button: the click, and at once the sweep.
-    PlayEffect(Effect::Click);
-    PlayEffect(Effect::Sweep);
+    QTest::newRow("new sound cuts off the one before") << Effect::Click << Effect::Sweep << QList{101, 107} << 22050;
+    // A quick repeat starts the sound again from the beginning.
+    QTest::newRow("quick repeat") << Effect::Click << Effect::Click << QList{101, 101} << 11025;
+}
+
+void tst_Sound::twoSoundsInARow()
+{
+    QFETCH(Effect, first);
+    QFETCH(Effect, second);
+    QFETCH(QList<int>, numbers);
+    QFETCH(int, rate);
+    RecordingSoundOutput &out = m_env->sound;
+    PlayEffect(first);
+    PlayEffect(second);
 
     QVERIFY(m_env->reporter.reports.isEmpty());
     QCOMPARE(out.started.size(), 2);
     QVERIFY(out.playing);
-    QCOMPARE(out.current().pcm, DecodeWave(soundResource(107)).pcm);
-    QCOMPARE(out.current().format.sampleRate(), 22050);
-    // The click was stopped before the sweep started.
+    QCOMPARE(out.started[0].pcm, DecodeWave(soundResource(numbers[0])).pcm);
+    QCOMPARE(out.current().pcm, DecodeWave(soundResource(numbers[1])).pcm);
+    QCOMPARE(out.current().format.sampleRate(), rate);
+    // The first was stopped before the second started, and the second plays whole.
     const qsizetype firstPlay = out.events.indexOf(QStringLiteral("play"));
     const qsizetype secondPlay = out.events.lastIndexOf(QStringLiteral("play"));
     QVERIFY(firstPlay < secondPlay);
     QVERIFY(out.events.mid(firstPlay + 1, secondPlay - firstPlay - 1).contains(QStringLiteral("stop")));
-    QCOMPARE(SoundBuffer, soundResource(107));
+    QCOMPARE(out.events.last(), QStringLiteral("play"));
+    QCOMPARE(out.events.count(QStringLiteral("play")), 2);
+    QCOMPARE(SoundBuffer, soundResource(numbers[1]));
 }
 
 void tst_Sound::soundOffLoadsNothing_data()
@@ -495,21 +458,6 @@ void tst_Sound::soundOffLoadsNothing()
         QVERIFY(out.started.isEmpty());
         QVERIFY(out.events.isEmpty());
     }
-}
-
-void tst_Sound::quickRepeatStartsFromTheBeginning()
-{
-    RecordingSoundOutput &out = m_env->sound;
-    PlayEffect(Effect::Click);
-    PlayEffect(Effect::Click);
-
-    const QByteArray whole = DecodeWave(soundResource(101)).pcm;
-    QCOMPARE(out.started.size(), 2);
-    QCOMPARE(out.started[0].pcm, whole);
-    QCOMPARE(out.started[1].pcm, whole);
-    QCOMPARE(out.events.last(), QStringLiteral("play"));
-    QCOMPARE(out.events.count(QStringLiteral("play")), 2);
-    QVERIFY(out.playing);
 }
 
 void tst_Sound::unplayableSound_data()
@@ -560,27 +508,20 @@ void tst_Sound::messageFilter_data()
     QTest::addColumn<QString>("category");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("dropped");
-    QTest::newRow("pulse category") << "qt.multimedia.pulseaudio"
-                                    << "Stream error: Connection refused" << true;
-    QTest::newRow("pulse output") << "qt.multimedia.pulseaudio.output"
-                                  << "pa_stream_connect_playback() failed!" << true;
-    QTest::newRow("engine, no category") << "default"
-                                         << "QPulseAudioEngine: Failed to connect to pulseaudio context" << true;
-    QTest::newRow("sink, no category") << "default"
-                                       << "QAudioSink: pa_stream_new_with_proplist() failed!" << true;
-    QTest::newRow("other warning") << "default"
-                                   << "QWidget::repaint: Recursive repaint detected" << false;
-    QTest::newRow("other category") << "qt.qpa.xcb"
-                                    << "QXcbConnection: XCB error: 3" << false;
-    QTest::newRow("server gone") << "default"
-                                 << "PulseAudioService: Context terminated." << true;
-    QTest::newRow("no category, other text") << "default"
-                                             << "The picture could not be saved" << false;
+    auto row = [](const char *tag, const char *category, const char *message, bool dropped) {
+        QTest::newRow(tag) << QString::fromUtf8(category) << QString::fromUtf8(message) << dropped;
+    };
+    row("pulse category", "qt.multimedia.pulseaudio", "Stream error: Connection refused", true);
+    row("pulse output", "qt.multimedia.pulseaudio.output", "pa_stream_connect_playback() failed!", true);
+    row("engine, no category", "default", "QPulseAudioEngine: Failed to connect to pulseaudio context", true);
+    row("sink, no category", "default", "QAudioSink: pa_stream_new_with_proplist() failed!", true);
+    row("other warning", "default", "QWidget::repaint: Recursive repaint detected", false);
+    row("other category", "qt.qpa.xcb", "QXcbConnection: XCB error: 3", false);
+    row("server gone", "default", "PulseAudioService: Context terminated.", true);
+    row("no category, other text", "default", "The picture could not be saved", false);
     // The server killed while a sound plays: the stream's error arrives quoted.
-    QTest::newRow("stream cut, quoted") << "default"
-                                        << "\"Stream error: Connection terminated\"" << true;
-    QTest::newRow("other text, quoted") << "default"
-                                        << "\"The picture could not be saved\"" << false;
+    row("stream cut, quoted", "default", "\"Stream error: Connection terminated\"", true);
+    row("other text, quoted", "default", "\"The picture could not be saved\"", false);
 }
 
 void tst_Sound::messageFilter()
@@ -719,12 +660,10 @@ void tst_Sound::playsThroughPulseAudio()
     QVERIFY2(run.err.isEmpty(), run.err.constData());
 
     const Heard h = listen(s);
-    QVERIFY2(
-        h.peak[0] > 8000 && h.peak[1] > 8000,
-        qPrintable(QStringLiteral("peaks %1 and %2 in %3 frames").arg(h.peak[0]).arg(h.peak[1]).arg(s.size() / 2)));
+    QVERIFY2(h.peak[0] > 8000 && h.peak[1] > 8000,
+             msg("peaks %1 and %2 in %3 frames", h.peak[0], h.peak[1], s.size() / 2));
     const qsizetype heardMs = h.bursts.last().second - h.bursts.first().first;
-    QVERIFY2(heardMs >= shortestMs && heardMs <= longestMs,
-             qPrintable(QStringLiteral("sound heard for %1 ms").arg(heardMs)));
+    QVERIFY2(heardMs >= shortestMs && heardMs <= longestMs, msg("sound heard for %1 ms", heardMs));
 }
 
 void tst_Sound::programStartSounds_data()
@@ -773,18 +712,15 @@ void tst_Sound::programStartSounds()
     in.app.waitForFinished(3000);
 
     const Heard h = listen(s);
-    QVERIFY2(
-        h.peak[0] > 8000 && h.peak[1] > 8000,
-        qPrintable(QStringLiteral("peaks %1 and %2 in %3 frames").arg(h.peak[0]).arg(h.peak[1]).arg(s.size() / 2)));
+    QVERIFY2(h.peak[0] > 8000 && h.peak[1] > 8000,
+             msg("peaks %1 and %2 in %3 frames", h.peak[0], h.peak[1], s.size() / 2));
     const qsizetype end = h.bursts.last().second;
     if (press) {
-        QVERIFY2(
-            h.lastStereoMs >= 0 && end - h.lastStereoMs <= 20,
-            qPrintable(QStringLiteral("the sound ends at %1 ms, the pencil at %2 ms").arg(end).arg(h.lastStereoMs)));
+        QVERIFY2(h.lastStereoMs >= 0 && end - h.lastStereoMs <= 20,
+                 msg("the sound ends at %1 ms, the pencil at %2 ms", end, h.lastStereoMs));
     } else {
         QCOMPARE(h.lastStereoMs, qsizetype(-1));
-        QVERIFY2(h.lastBurstMs() >= 150 && h.lastBurstMs() <= 200,
-                 qPrintable(QStringLiteral("the sweep heard for %1 ms").arg(h.lastBurstMs())));
+        QVERIFY2(h.lastBurstMs() >= 150 && h.lastBurstMs() <= 200, msg("the sweep heard for %1 ms", h.lastBurstMs()));
     }
 }
 
