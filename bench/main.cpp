@@ -5,8 +5,9 @@
 // run, because shared machines drift. The lesson window and the file panel are
 // timed in this process, offscreen.
 //
-//   stiftolino_bench [--runs N] [--moves N] [--slow-moves N] [--in-process]
+//   stiftolino_bench [--runs N] [--strokes N] [--moves N] [--slow-moves N] [--in-process]
 //     --runs   starts of each program for the start-up medians (default 5)
+//     --strokes  strokes of each kind for the drawing medians (default 3)
 //     --moves  pointer moves per fast stroke (default 3000, at 1000 per second)
 //     --slow-moves  pointer moves per slow stroke (default 300, at 60 per second)
 //     --in-process  only the figures measured in this process
@@ -378,6 +379,7 @@ int main(int argc, char *argv[])
     int runs = 5;
     int moves = 3000;
     int slowMoves = 300;
+    int strokes = 3;
     bool inProcessOnly = false;
     for (int i = 1; i < argc; ++i) {
         if (qstrcmp(argv[i], "--in-process") == 0)
@@ -386,6 +388,8 @@ int main(int argc, char *argv[])
             break;
         if (qstrcmp(argv[i], "--runs") == 0)
             runs = std::max(1, std::atoi(argv[i + 1]));
+        else if (qstrcmp(argv[i], "--strokes") == 0)
+            strokes = std::max(1, std::atoi(argv[i + 1]));
         else if (qstrcmp(argv[i], "--moves") == 0)
             moves = std::max(100, std::atoi(argv[i + 1]));
         else if (qstrcmp(argv[i], "--slow-moves") == 0)
@@ -461,19 +465,33 @@ int main(int argc, char *argv[])
     // Fast: a quick scribble at 1000 moves per second, the CPU it costs. Slow: a
     // careful line at 60 per second, one move a frame, every move watched.
     constexpr int Fast = 1000, Slow = 60;
-    double ours[3], textbook[3];
-    Drawing oursSlow[3], textbookSlow[3];
-    for (int i = 0; i < 3; ++i) {
-        ours[i] = drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow, canvasSize,
-                           pens[i], moves, 0, Fast)
-                      .usPerMove;
-        textbook[i] = drawOnce(desk, floorProgram, scribbleArgs(pens[i]), QString(), QStringLiteral("bench-scribble"),
-                               QPoint(), canvasSize, pens[i], moves, 0, Fast)
-                          .usPerMove;
-        oursSlow[i] = drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow, canvasSize,
-                               pens[i], slowMoves, 1, Slow);
-        textbookSlow[i] = drawOnce(desk, floorProgram, scribbleArgs(pens[i]), QString(),
-                                   QStringLiteral("bench-scribble"), QPoint(), canvasSize, pens[i], slowMoves, 1, Slow);
+    // Each CPU figure is the median of `strokes` strokes, program and floor taken
+    // in turn; the latencies of the slow strokes are pooled.
+    std::vector<double> ours[3], textbook[3], oursSlow[3], textbookSlow[3];
+    std::vector<double> oursSlowSeen[3], textbookSlowSeen[3];
+    // A stroke that could not be drawn (no window came up) counts for nothing.
+    auto keep = [](std::vector<double> &perMove, std::vector<double> *seen, const Drawing &d) {
+        if (d.usPerMove < 0)
+            return;
+        perMove.push_back(d.usPerMove);
+        if (seen)
+            seen->insert(seen->end(), d.latencies.begin(), d.latencies.end());
+    };
+    for (int round = 0; round < strokes; ++round) {
+        for (int i = 0; i < 3; ++i) {
+            keep(ours[i], nullptr,
+                 drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow, canvasSize,
+                          pens[i], moves, 0, Fast));
+            keep(textbook[i], nullptr,
+                 drawOnce(desk, floorProgram, scribbleArgs(pens[i]), QString(), QStringLiteral("bench-scribble"),
+                          QPoint(), canvasSize, pens[i], moves, 0, Fast));
+            keep(oursSlow[i], &oursSlowSeen[i],
+                 drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow, canvasSize,
+                          pens[i], slowMoves, 1, Slow));
+            keep(textbookSlow[i], &textbookSlowSeen[i],
+                 drawOnce(desk, floorProgram, scribbleArgs(pens[i]), QString(), QStringLiteral("bench-scribble"),
+                          QPoint(), canvasSize, pens[i], slowMoves, 1, Slow));
+        }
     }
     const Drawing oursSeen =
         drawOnce(desk, program, {}, programSettings(5), Allgemein::AppTitle, inWindow, canvasSize, 5, moves, 10, Fast);
@@ -501,15 +519,14 @@ int main(int argc, char *argv[])
     };
     for (int i = 0; i < 3; ++i)
         rows.push_back({QStringLiteral("CPU per pointer move, pen %1 (%2 moves at 1000/s)").arg(pens[i]).arg(moves),
-                        ours[i], textbook[i], us, QStringLiteral("<= 0.75x")});
+                        median(ours[i]), median(textbook[i]), us, QStringLiteral("<= 0.75x")});
     for (int i = 0; i < 3; ++i) {
         rows.push_back({QStringLiteral("CPU per pointer move, pen %1 (%2 moves at 60/s)").arg(pens[i]).arg(slowMoves),
-                        oursSlow[i].usPerMove, textbookSlow[i].usPerMove, us, QStringLiteral("<= 0.75x")});
+                        median(oursSlow[i]), median(textbookSlow[i]), us, QStringLiteral("<= 0.75x")});
         rows.push_back({QStringLiteral("  move to pixels on screen at 60/s, p50 (pen %1)").arg(pens[i]),
-                        median(oursSlow[i].latencies), median(textbookSlow[i].latencies), ms,
-                        QStringLiteral("<= 1 ms")});
+                        median(oursSlowSeen[i]), median(textbookSlowSeen[i]), ms, QStringLiteral("<= 1 ms")});
         rows.push_back({QStringLiteral("  move to pixels on screen at 60/s, p99 (pen %1)").arg(pens[i]),
-                        percentile(oursSlow[i].latencies, 99), percentile(textbookSlow[i].latencies, 99), ms,
+                        percentile(oursSlowSeen[i], 99), percentile(textbookSlowSeen[i], 99), ms,
                         QStringLiteral("<= 8 ms")});
     }
     rows.push_back({QStringLiteral("pointer move to pixels on screen, p50 (pen 5)"), median(oursSeen.latencies),
@@ -520,9 +537,9 @@ int main(int argc, char *argv[])
                     animFast.msPerSecond, -1, ms, QString()});
     rows.push_back({QStringLiteral("  the whole step, from the click on Next"), animFast.stepCpuMs, -1, ms, QString()});
     rows.push_back({QStringLiteral("  CPU per move drawn meanwhile, pen 5 (%1 at 1000/s)").arg(animFast.moves),
-                    animFast.usPerMove, textbook[1], us, QStringLiteral("<= 0.75x")});
+                    animFast.usPerMove, median(textbook[1]), us, QStringLiteral("<= 0.75x")});
     rows.push_back({QStringLiteral("  CPU per move drawn meanwhile, pen 5 (%1 at 60/s)").arg(animSlow.moves),
-                    animSlow.usPerMove, textbookSlow[1].usPerMove, us, QStringLiteral("<= 0.75x")});
+                    animSlow.usPerMove, median(textbookSlow[1]), us, QStringLiteral("<= 0.75x")});
     rows.push_back({QStringLiteral("lesson step, p99 in process"), in.stepP99, -1, ms, QString()});
     rows.push_back({QStringLiteral("lesson switch, p99 in process"), in.switchP99, -1, ms, QString()});
     rows.push_back({QStringLiteral("file panel with 1,000 pictures, slowest of 5"), in.listingMs, -1, ms,
