@@ -266,11 +266,9 @@ void tst_Pen::firstShowing()
     QCOMPARE(f.canvas->drawWidth(), 7);
     QCOMPARE(swatch(w), QColor(10, 200, 30));
     // No stored place: the default one, from the screen's free width.
-    const QPoint expected = expectedDefaultPlacePixels(w);
-    QCOMPARE(w.pos(), expected);
-    const QScreen *screen = w.screen();
-    QCOMPARE(w.placeTwips(),
-             QPoint(PenPlace::defaultPlace(screen->availableGeometry().width() * 15, 9390, 2535).x(), 1268));
+    QCOMPARE(w.pos(), expectedDefaultPlacePixels(w));
+    const int screenTwips = w.screen()->availableGeometry().width() * 15;
+    QCOMPARE(w.placeTwips(), QPoint(PenPlace::defaultPlace(screenTwips, 9390, 2535).x(), 1268));
     for (const auto &r : m_env->reporter.reports)
         QCOMPARE(r.procedure, QStringLiteral("PlayWAV")); // only a missing sound, if any
 }

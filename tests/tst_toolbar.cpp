@@ -22,7 +22,7 @@
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -160,9 +160,7 @@ void tst_Toolbar::printThroughASpooler()
     text.replace("*DefaultPageSize:",
                  "*cupsFilter2: \"application/vnd.cups-pdf application/pdf 0 -\"\n*DefaultPageSize:");
     const QString edged = m_env->folder.filePath(QStringLiteral("edged.ppd"));
-    QFile f(edged);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
-    f.close();
+    QVERIFY(writeFile(edged, text));
     QVERIFY(m_spooler->addQueue(QStringLiteral("stiftolino"), edged));
     QVERIFY(!QPrinterInfo::defaultPrinter().isNull());
 
