@@ -408,7 +408,7 @@ void tst_Slider::edgeRails()
     const Rect r = s.railRect();
     QCOMPARE(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)), QRect(QPoint(6, 6), QPoint(194, 10)));
 
-    // Then nothing outside the rail, and the thumb over its left end.
+    // The row's pixels, then nothing outside the rail, and the thumb over its left end.
     const QPoint at[] = {{100, 6}, {100, 7}, {100, 8},  {100, 9}, {193, 7},
                          {192, 7}, {100, 5}, {100, 10}, {194, 7}, {8, 8}};
     colors << Back << Back << Back << ThumbColor;
