@@ -29,8 +29,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <memory>
-
 using namespace Allgemein;
 
 namespace {
@@ -50,6 +48,15 @@ QPoint expectedDefaultPlacePixels(const frmColor &w)
     const QPoint twips = PenPlace::defaultPlace(s->availableGeometry().width() * 15, 626 * 15, 169 * 15);
     return QPoint(Twips::toPixels(twips.x(), 15), Twips::toPixels(twips.y(), 15));
 }
+
+// A place stored in the settings, the errors it makes, and the window's place
+// in pixels, but for the coordinate that falls back to the default place.
+struct Stored {
+    QString left, top;
+    QStringList said;
+    QPoint pixels;
+    enum Default { None, Left, Top } byDefault;
+};
 
 } // namespace
 
@@ -235,18 +242,8 @@ void tst_Pen::parts()
     QCOMPARE(w.lblFCol()->geometry(), QRect(560, 48, 40, 41));
     QCOMPARE(w.vbeButton()->geometry(), QRect(560, 112, 40, 40));
 
-    ucSlider *s = w.slider();
-    QCOMPARE(s->geometry(), QRect(520, 16, 18, 137));
-    QCOMPARE(s->BackColor(), OleColor::rgb(222, 191, 120));
-    QCOMPARE(s->RailStyle(), 99);
-    QCOMPARE(s->Min(), 1);
-    QCOMPARE(s->Max(), 50);
-    QCOMPARE(s->Value(), 5);
-    QCOMPARE(s->Orientation(), 1);
-    QVERIFY(s->Enabled());
-    QCOMPARE(s->RailPicture().size(), QSize(18, 133));
-    QCOMPARE(s->SliderIcon().size(), QSize(16, 16));
-    QCOMPARE(s->thumbRect().left(), 1.0);
+    QCOMPARE(w.slider()->geometry(), QRect(520, 16, 18, 137));
+    comparePenSlider(*w.slider());
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -269,11 +266,9 @@ void tst_Pen::firstShowing()
     QCOMPARE(f.canvas->drawWidth(), 7);
     QCOMPARE(swatch(w), QColor(10, 200, 30));
     // No stored place: the default one, from the screen's free width.
-    const QPoint expected = expectedDefaultPlacePixels(w);
-    QCOMPARE(w.pos(), expected);
-    const QScreen *screen = w.screen();
-    QCOMPARE(w.placeTwips(),
-             QPoint(PenPlace::defaultPlace(screen->availableGeometry().width() * 15, 9390, 2535).x(), 1268));
+    QCOMPARE(w.pos(), expectedDefaultPlacePixels(w));
+    const int screenTwips = w.screen()->availableGeometry().width() * 15;
+    QCOMPARE(w.placeTwips(), QPoint(PenPlace::defaultPlace(screenTwips, 9390, 2535).x(), 1268));
     for (const auto &r : m_env->reporter.reports)
         QCOMPARE(r.procedure, QStringLiteral("PlayWAV")); // only a missing sound, if any
 }
@@ -282,75 +277,53 @@ void tst_Pen::storedPlace_data()
 {
     // What the settings hold, the errors reported (each answered Ignore), and the
     // place: either coordinate may be the default one.
-    QTest::addColumn<QString>("left");
-    QTest::addColumn<QString>("top");
-    QTest::addColumn<QStringList>("said");
-    QTest::addColumn<QPoint>("pixels");
-    QTest::addColumn<bool>("defaultLeft");
-    QTest::addColumn<bool>("defaultTop");
-    QTest::newRow("on the screen") << "3000"
-                                   << "450" << QStringList() << QPoint(200, 30) << false << false;
-    QTest::newRow("a fraction as saved") << "4995.5"
-                                         << "660" << QStringList() << QPoint(333, 44) << false << false;
+    QTest::addColumn<Stored>("row");
+    const Stored::Default none = Stored::None, left = Stored::Left, top = Stored::Top;
+    QTest::newRow("on the screen") << Stored{"3000", "450", {}, {200, 30}, none};
+    QTest::newRow("a fraction as saved") << Stored{"4995.5", "660", {}, {333, 44}, none};
     // A stored place is used as found while 48 pixels of the window's width and
     // height are on the screen (800 x 800), and brought back so far otherwise.
-    QTest::newRow("48 x 48 left at the top left") << "-8670"
-                                                  << "-1815" << QStringList() << QPoint(-578, -121) << false << false;
-    QTest::newRow("48 x 48 left at the bottom right") << "11280"
-                                                      << "11280" << QStringList() << QPoint(752, 752) << false << false;
-    QTest::newRow("a corner of 24 x 28 left: brought back")
-        << "11640"
-        << "11580" << QStringList() << QPoint(752, 752) << false << false;
-    QTest::newRow("far below: brought back") << "-3000"
-                                             << "99990" << QStringList() << QPoint(-200, 752) << false << false;
-    QTest::newRow("far to the left: brought back") << "-30000"
-                                                   << "450" << QStringList() << QPoint(-578, 30) << false << false;
-    QTest::newRow("left not a number") << "links"
-                                       << "450" << QStringList{"frmColor.Form_Load 60: 13"} << QPoint(200, 30) << true
-                                       << false;
-    QTest::newRow("top not a number") << "3000"
-                                      << "" << QStringList{"frmColor.Form_Load 70: 13"} << QPoint(200, 30) << false
-                                      << true;
-    QTest::newRow("left beyond 32 bits") << "1e12"
-                                         << "450" << QStringList{"frmColor.Form_Load 60: 6"} << QPoint(200, 30) << true
-                                         << false;
+    QTest::newRow("48 x 48 left at the top left") << Stored{"-8670", "-1815", {}, {-578, -121}, none};
+    QTest::newRow("48 x 48 left at the bottom right") << Stored{"11280", "11280", {}, {752, 752}, none};
+    QTest::newRow("a corner of 24 x 28 left: brought back") << Stored{"11640", "11580", {}, {752, 752}, none};
+    QTest::newRow("far below: brought back") << Stored{"-3000", "99990", {}, {-200, 752}, none};
+    QTest::newRow("far to the left: brought back") << Stored{"-30000", "450", {}, {-578, 30}, none};
+    QTest::newRow("left not a number") << Stored{"links", "450", {"frmColor.Form_Load 60: 13"}, {200, 30}, left};
+    QTest::newRow("top not a number") << Stored{"3000", "", {"frmColor.Form_Load 70: 13"}, {200, 30}, top};
+    QTest::newRow("left beyond 32 bits") << Stored{"1e12", "450", {"frmColor.Form_Load 60: 6"}, {200, 30}, left};
 }
 
 void tst_Pen::storedPlace()
 {
-    QFETCH(QString, left);
-    QFETCH(QString, top);
-    QFETCH(QStringList, said);
-    QFETCH(QPoint, pixels);
-    QFETCH(bool, defaultLeft);
-    QFETCH(bool, defaultTop);
+    QFETCH(Stored, row);
     m_env->reporter.fallback = 1; // Ignore
-    SaveSetting(Key::PenWindowLeft, left);
-    SaveSetting(QStringLiteral("cTOP"), top); // keys are not case-sensitive
+    SaveSetting(Key::PenWindowLeft, row.left);
+    SaveSetting(QStringLiteral("cTOP"), row.top); // keys are not case-sensitive
     PenWindowFixture f;
     QVERIFY(f.show());
     frmColor &w = f.pen;
     QCOMPARE(f.window.screen()->availableGeometry(), QRect(0, 0, 800, 800));
-    QCOMPARE(m_env->reporter.said(), said);
+    QCOMPARE(m_env->reporter.said(), row.said);
     const QPoint fallback = expectedDefaultPlacePixels(w);
-    QCOMPARE(w.pos(), QPoint(defaultLeft ? fallback.x() : pixels.x(), defaultTop ? fallback.y() : pixels.y()));
+    QCOMPARE(w.pos(), QPoint(row.byDefault == Stored::Left ? fallback.x() : row.pixels.x(),
+                             row.byDefault == Stored::Top ? fallback.y() : row.pixels.y()));
     QVERIFY(w.isVisible());
 }
 
 void tst_Pen::storedWidth_data()
 {
+    // The width stored, the answer to the slider's report, and the slider's
+    // value after it; the pen keeps the width stored and the label shows it.
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("answer");
     QTest::addColumn<int>("sliderValue");
-    QTest::addColumn<int>("penWidth");
-    QTest::addColumn<QString>("label");
     QTest::addColumn<int>("reports");
-    QTest::newRow("in range") << 12 << 2 << 12 << 12 << "12" << 0;
-    QTest::newRow("the slider's own value") << 5 << 2 << 5 << 5 << "5" << 0;
-    QTest::newRow("too wide, ignore") << 99 << 1 << 99 << 99 << "99" << 1;
-    QTest::newRow("too wide, cancel") << 99 << 2 << 5 << 99 << "99" << 1;
-    QTest::newRow("zero, ignore") << 0 << 1 << 0 << 0 << "0" << 1;
-    QTest::newRow("negative, retry then cancel") << -4 << 0 << 5 << -4 << "-4" << 2;
+    QTest::newRow("in range") << 12 << 2 << 12 << 0;
+    QTest::newRow("the slider's own value") << 5 << 2 << 5 << 0;
+    QTest::newRow("too wide, ignore") << 99 << 1 << 99 << 1;
+    QTest::newRow("too wide, cancel") << 99 << 2 << 5 << 1;
+    QTest::newRow("zero, ignore") << 0 << 1 << 0 << 1;
+    QTest::newRow("negative, retry then cancel") << -4 << 0 << 5 << 2;
 }
 
 void tst_Pen::storedWidth()
@@ -358,8 +331,6 @@ void tst_Pen::storedWidth()
     QFETCH(int, width);
     QFETCH(int, answer);
     QFETCH(int, sliderValue);
-    QFETCH(int, penWidth);
-    QFETCH(QString, label);
     QFETCH(int, reports);
     PenWidth = int16_t(width);
     m_env->reporter.answers = {answer};
@@ -370,11 +341,11 @@ void tst_Pen::storedWidth()
     // Reported by the slider itself, not by the window.
     QCOMPARE(m_env->reporter.said(), QStringList(reports, QStringLiteral("ucSlider.Value 10: 380")));
     QCOMPARE(w.slider()->Value(), sliderValue);
-    QCOMPARE(int(PenWidth), penWidth);
-    QCOMPARE(w.lblWidth()->text(), label);
+    QCOMPARE(int(PenWidth), width);
+    QCOMPARE(w.lblWidth()->text(), QString::number(width));
     // The canvas draws with the program's pen, at least a pixel wide, whatever
     // the slider reported.
-    QCOMPARE(f.canvas->drawWidth(), qMax(1, penWidth));
+    QCOMPARE(f.canvas->drawWidth(), qMax(1, width));
 }
 
 void tst_Pen::outline_data()
@@ -711,10 +682,13 @@ int x11Child(int argc, char **argv, const QStringList &args)
     // A press on the palette picks the colour for the canvas.
     const QPoint inPalette(200, 50);
     const uint32_t expected = OleColor::fromPixel(uint32_t(w.picCol()->point(inPalette.x(), inPalette.y())));
-    pointer.moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)));
-    pointer.press();
-    pointer.release();
-    waitFor([&] { return uint32_t(PenColor) == expected; }, 2000);
+    const auto pick = [&] {
+        pointer.moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)));
+        pointer.press();
+        pointer.release();
+        return waitFor([&] { return uint32_t(PenColor) == expected; }, 2000);
+    };
+    pick();
     say(QStringLiteral("color %1 %2 %3")
             .arg(uint32_t(PenColor) == expected ? "same" : "different")
             .arg(OleColor::fromColor(f.canvas->foreColor()) == expected ? "same" : "different")
@@ -771,11 +745,7 @@ int x11Child(int argc, char **argv, const QStringList &args)
 
     // A press on the palette after the move still picks.
     PenColor = 0;
-    pointer.moveTo(w.picCol()->mapToGlobal(inPalette + QPoint(2, 2)));
-    pointer.press();
-    pointer.release();
-    waitFor([&] { return uint32_t(PenColor) == expected; }, 2000);
-    say(QStringLiteral("pickagain %1").arg(uint32_t(PenColor) == expected ? "same" : "different"));
+    say(QStringLiteral("pickagain %1").arg(pick() ? "same" : "different"));
 
     // The quit routine unloads the window, which stores its place.
     const QPoint last = w.pos();

@@ -13,14 +13,13 @@
 #include "support/fixtures.h"
 #include "support/testsupport.h"
 
-#include <QSignalSpy>
-#include <QVBoxLayout>
 #include <QtTest>
 
 #include <cmath>
 #include <limits>
 
 using namespace SliderMath;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -103,10 +102,37 @@ int errorNumber(const std::function<void()> &f)
 // One call of the slider's arithmetic, its result as a double.
 using Arithmetic = std::function<double()>;
 
-} // namespace
+// A track `length` long for the values min .. min + range, and a value with the
+// place of the thumb that stands for it.
+struct Track {
+    int orientation;
+    double length;
+    int value, min, range;
+    double place;
+};
 
-Q_DECLARE_METATYPE(Arithmetic)
-Q_DECLARE_METATYPE(MouseSteps)
+// A property set on a slider of 0..10 at value `start`, the answers given to
+// the errors it reports, and the slider after it.
+struct Setting {
+    QString property;
+    int number, start;
+    QList<int> answers;
+    int min, max, value, range;
+    QString events;
+};
+// The answers to an error, as the reporter takes them.
+enum Answer { Retry = 0, Ignore = 1, Cancel = 2, End = 3 };
+
+// The outer size for a rail (a picture's size, or none) and a 16 x 16 thumb,
+// from the current one; whether width and height are set together.
+struct Outer {
+    int orientation;
+    bool pictureRail;
+    QSize rail, current, expected;
+    bool together;
+};
+
+} // namespace
 
 class tst_Slider : public QObject
 {
@@ -141,12 +167,8 @@ private slots:
     void pictureRailWithoutPicture();
 
     // ---- the value and its events ----
-    void valueEvents_data();
-    void valueEvents();
-    void minSetsValue();
-    void maxBelowValue();
-    void invalidProperty_data();
-    void invalidProperty();
+    void propertySetters_data();
+    void propertySetters();
     void rangeOverflow();
     void orientationChange();
 
@@ -173,68 +195,46 @@ private:
 
 void tst_Slider::thumbPlace_data()
 {
-    QTest::addColumn<int>("orientation");
-    QTest::addColumn<double>("length");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<int>("min");
-    QTest::addColumn<int>("range");
-    QTest::addColumn<double>("place");
-
-    QTest::newRow("pen 1 at the bottom") << Vertical << 121.0 << 1 << 1 << 49 << 121.0;
-    QTest::newRow("pen 50 at the top") << Vertical << 121.0 << 50 << 1 << 49 << 0.0;
-    QTest::newRow("pen 5") << Vertical << 121.0 << 5 << 1 << 49 << 121.0 - 121.0 * 4 / 49;
-    QTest::newRow("pen 26") << Vertical << 121.0 << 26 << 1 << 49 << 121.0 - 121.0 * 25 / 49;
-    QTest::newRow("horizontal min at left") << Horizontal << 184.0 << 0 << 0 << 10 << 0.0;
-    QTest::newRow("horizontal middle") << Horizontal << 184.0 << 5 << 0 << 10 << 92.0;
-    QTest::newRow("negative min") << Horizontal << 100.0 << -5 << -10 << 20 << 25.0;
-    QTest::newRow("value above max") << Vertical << 100.0 << 15 << 0 << 10 << -50.0;
+    QTest::addColumn<Track>("row");
+    QTest::newRow("pen 1 at the bottom") << Track{Vertical, 121, 1, 1, 49, 121};
+    QTest::newRow("pen 50 at the top") << Track{Vertical, 121, 50, 1, 49, 0};
+    QTest::newRow("pen 5") << Track{Vertical, 121, 5, 1, 49, 121.0 - 121.0 * 4 / 49};
+    QTest::newRow("pen 26") << Track{Vertical, 121, 26, 1, 49, 121.0 - 121.0 * 25 / 49};
+    QTest::newRow("horizontal min at left") << Track{Horizontal, 184, 0, 0, 10, 0};
+    QTest::newRow("horizontal middle") << Track{Horizontal, 184, 5, 0, 10, 92};
+    QTest::newRow("negative min") << Track{Horizontal, 100, -5, -10, 20, 25};
+    QTest::newRow("value above max") << Track{Vertical, 100, 15, 0, 10, -50};
 }
 
 void tst_Slider::thumbPlace()
 {
-    QFETCH(int, orientation);
-    QFETCH(double, length);
-    QFETCH(int, value);
-    QFETCH(int, min);
-    QFETCH(int, range);
-    QFETCH(double, place);
-    const float got = SliderMath::thumbPlace(orientation, length, value, min, range);
-    QCOMPARE(got, float(place));
+    QFETCH(Track, row);
+    QCOMPARE(SliderMath::thumbPlace(row.orientation, row.length, row.value, row.min, row.range), float(row.place));
 }
 
 void tst_Slider::valueAt_data()
 {
-    QTest::addColumn<int>("orientation");
-    QTest::addColumn<double>("length");
-    QTest::addColumn<double>("place");
-    QTest::addColumn<int>("min");
-    QTest::addColumn<int>("range");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<double>("snapped");
-
+    // The place the pointer asks for; the value there, and the place it snaps to.
+    QTest::addColumn<double>("asked");
+    QTest::addColumn<Track>("row");
     // round(61 / 121 x 49 + 1) = round(25.70) = 26; the thumb snaps to 26's place.
-    QTest::newRow("pen top 60") << Vertical << 121.0 << 60.0 << 1 << 49 << 26 << 121.0 - 121.0 * 25 / 49;
-    QTest::newRow("pen top 0") << Vertical << 121.0 << 0.0 << 1 << 49 << 50 << 0.0;
-    QTest::newRow("pen bottom") << Vertical << 121.0 << 121.0 << 1 << 49 << 1 << 121.0;
+    QTest::newRow("pen top 60") << 60.0 << Track{Vertical, 121, 26, 1, 49, 121.0 - 121.0 * 25 / 49};
+    QTest::newRow("pen top 0") << 0.0 << Track{Vertical, 121, 50, 1, 49, 0};
+    QTest::newRow("pen bottom") << 121.0 << Track{Vertical, 121, 1, 1, 49, 121};
     // 2.5 rounds to 2 and 3.5 to 4: halves go to the even neighbour.
-    QTest::newRow("half to even down") << Horizontal << 100.0 << 25.0 << 0 << 10 << 2 << 20.0;
-    QTest::newRow("half to even up") << Horizontal << 100.0 << 35.0 << 0 << 10 << 4 << 40.0;
-    QTest::newRow("just below half") << Horizontal << 100.0 << 34.9 << 0 << 10 << 3 << 30.0;
-    QTest::newRow("negative minimum") << Horizontal << 100.0 << 50.0 << -10 << 20 << 0 << 50.0;
+    QTest::newRow("half to even down") << 25.0 << Track{Horizontal, 100, 2, 0, 10, 20};
+    QTest::newRow("half to even up") << 35.0 << Track{Horizontal, 100, 4, 0, 10, 40};
+    QTest::newRow("just below half") << 34.9 << Track{Horizontal, 100, 3, 0, 10, 30};
+    QTest::newRow("negative minimum") << 50.0 << Track{Horizontal, 100, 0, -10, 20, 50};
 }
 
 void tst_Slider::valueAt()
 {
-    QFETCH(int, orientation);
-    QFETCH(double, length);
-    QFETCH(double, place);
-    QFETCH(int, min);
-    QFETCH(int, range);
-    QFETCH(int, value);
-    QFETCH(double, snapped);
-    const Snap s = SliderMath::valueAt(orientation, length, place, min, range);
-    QCOMPARE(s.value, value);
-    QCOMPARE(s.place, float(snapped));
+    QFETCH(double, asked);
+    QFETCH(Track, row);
+    const Snap s = SliderMath::valueAt(row.orientation, row.length, asked, row.min, row.range);
+    QCOMPARE(s.value, row.value);
+    QCOMPARE(s.place, float(row.place));
 }
 
 void tst_Slider::failingArithmetic_data()
@@ -244,32 +244,28 @@ void tst_Slider::failingArithmetic_data()
     QTest::addColumn<Arithmetic>("call");
     QTest::addColumn<int>("error");
     QTest::addColumn<double>("result");
-    QTest::newRow("place with range 0") << Arithmetic([] { return SliderMath::thumbPlace(Vertical, 121, 5, 1, 0); })
-                                        << DivisionByZero << 0.0;
-    QTest::newRow("place with value at min and range 0")
-        << Arithmetic([] { return SliderMath::thumbPlace(Vertical, 121, 1, 1, 0); }) << int(Err::Overflow) << 0.0;
-    QTest::newRow("value with track 0") << Arithmetic([] {
-        return double(SliderMath::valueAt(Vertical, 0, 0, 1, 49).value);
-    }) << int(Err::Overflow) << 0.0;
-    QTest::newRow("range beyond 32 bits")
-        << Arithmetic([] { return double(SliderMath::valueRange(Int32Min, 10)); }) << int(Err::Overflow) << 0.0;
-    QTest::newRow("value minus min beyond 32 bits")
-        << Arithmetic([] { return SliderMath::thumbPlace(Horizontal, 10, Int32Max, -1, 10); }) << int(Err::Overflow)
-        << 0.0;
-    QTest::newRow("huge value from place")
-        << Arithmetic([] { return double(SliderMath::valueAt(Horizontal, 1, 2, 0, Int32Max).value); })
-        << int(Err::Overflow) << 0.0;
-    QTest::newRow("range exactly the 32-bit maximum")
-        << Arithmetic([] { return double(SliderMath::valueRange(0, Int32Max)); }) << 0 << double(Int32Max);
-    QTest::newRow("range one past the 32-bit maximum")
-        << Arithmetic([] { return double(SliderMath::valueRange(-1, Int32Max)); }) << int(Err::Overflow) << 0.0;
-    QTest::newRow("range exactly the 32-bit minimum")
-        << Arithmetic([] { return double(SliderMath::valueRange(0, Int32Min)); }) << 0 << double(Int32Min);
-    QTest::newRow("range one below the 32-bit minimum")
-        << Arithmetic([] { return double(SliderMath::valueRange(1, Int32Min)); }) << int(Err::Overflow) << 0.0;
-    QTest::newRow("place with the largest range")
-        << Arithmetic([] { return SliderMath::thumbPlace(Horizontal, 100, Int32Max, 0, Int32Max); }) << 0 << 100.0;
-    QTest::newRow("range across zero") << Arithmetic([] { return double(SliderMath::valueRange(-5, 5)); }) << 0 << 10.0;
+    const auto place = [](int o, double length, int value, int min, int range) {
+        return Arithmetic([=] { return SliderMath::thumbPlace(o, length, value, min, range); });
+    };
+    const auto valueAt = [](int o, double length, double at, int min, int range) {
+        return Arithmetic([=] { return double(SliderMath::valueAt(o, length, at, min, range).value); });
+    };
+    const auto range = [](int min, int max) {
+        return Arithmetic([=] { return double(SliderMath::valueRange(min, max)); });
+    };
+    const int overflow = int(Err::Overflow);
+    QTest::newRow("place with range 0") << place(Vertical, 121, 5, 1, 0) << DivisionByZero << 0.0;
+    QTest::newRow("place with value at min and range 0") << place(Vertical, 121, 1, 1, 0) << overflow << 0.0;
+    QTest::newRow("value with track 0") << valueAt(Vertical, 0, 0, 1, 49) << overflow << 0.0;
+    QTest::newRow("range beyond 32 bits") << range(Int32Min, 10) << overflow << 0.0;
+    QTest::newRow("value minus min beyond 32 bits") << place(Horizontal, 10, Int32Max, -1, 10) << overflow << 0.0;
+    QTest::newRow("huge value from place") << valueAt(Horizontal, 1, 2, 0, Int32Max) << overflow << 0.0;
+    QTest::newRow("range exactly the 32-bit maximum") << range(0, Int32Max) << 0 << double(Int32Max);
+    QTest::newRow("range one past the 32-bit maximum") << range(-1, Int32Max) << overflow << 0.0;
+    QTest::newRow("range exactly the 32-bit minimum") << range(0, Int32Min) << 0 << double(Int32Min);
+    QTest::newRow("range one below the 32-bit minimum") << range(1, Int32Min) << overflow << 0.0;
+    QTest::newRow("place with the largest range") << place(Horizontal, 100, Int32Max, 0, Int32Max) << 0 << 100.0;
+    QTest::newRow("range across zero") << range(-5, 5) << 0 << 10.0;
 }
 
 void tst_Slider::failingArithmetic()
@@ -310,43 +306,26 @@ void tst_Slider::railRect()
 
 void tst_Slider::outerSize_data()
 {
-    QTest::addColumn<int>("orientation");
-    QTest::addColumn<bool>("pictureRail");
-    QTest::addColumn<QSize>("rail");
-    QTest::addColumn<QSize>("current");
-    QTest::addColumn<QSize>("expected");
-    QTest::addColumn<bool>("together");
-
+    QTest::addColumn<Outer>("row");
     const QSize none;
-    QTest::newRow("pen slider") << Vertical << true << QSize(18, 133) << QSize(40, 40) << QSize(18, 137) << true;
-    QTest::newRow("vertical rail narrower than thumb")
-        << Vertical << true << QSize(10, 133) << QSize(40, 40) << QSize(16, 137) << true;
-    QTest::newRow("horizontal picture rail")
-        << Horizontal << true << QSize(133, 18) << QSize(40, 40) << QSize(137, 18) << true;
+    QTest::newRow("pen slider") << Outer{Vertical, true, {18, 133}, {40, 40}, {18, 137}, true};
+    QTest::newRow("vertical rail narrower than thumb") << Outer{Vertical, true, {10, 133}, {40, 40}, {16, 137}, true};
+    QTest::newRow("horizontal picture rail") << Outer{Horizontal, true, {133, 18}, {40, 40}, {137, 18}, true};
     QTest::newRow("horizontal rail thinner than thumb")
-        << Horizontal << true << QSize(133, 10) << QSize(40, 40) << QSize(137, 16) << true;
-    QTest::newRow("horizontal edge, no length yet")
-        << Horizontal << false << none << QSize(0, 40) << QSize(16, 16) << false;
-    QTest::newRow("horizontal edge keeps its length")
-        << Horizontal << false << none << QSize(200, 40) << QSize(200, 16) << false;
-    QTest::newRow("vertical edge, no length yet")
-        << Vertical << false << none << QSize(30, 0) << QSize(16, 16) << false;
-    QTest::newRow("vertical edge keeps its length")
-        << Vertical << false << none << QSize(30, 150) << QSize(16, 150) << false;
-    QTest::newRow("other orientation: untouched") << 5 << false << none << QSize(30, 150) << QSize(30, 150) << false;
+        << Outer{Horizontal, true, {133, 10}, {40, 40}, {137, 16}, true};
+    QTest::newRow("horizontal edge, no length yet") << Outer{Horizontal, false, none, {0, 40}, {16, 16}, false};
+    QTest::newRow("horizontal edge keeps its length") << Outer{Horizontal, false, none, {200, 40}, {200, 16}, false};
+    QTest::newRow("vertical edge, no length yet") << Outer{Vertical, false, none, {30, 0}, {16, 16}, false};
+    QTest::newRow("vertical edge keeps its length") << Outer{Vertical, false, none, {30, 150}, {16, 150}, false};
+    QTest::newRow("other orientation: untouched") << Outer{5, false, none, {30, 150}, {30, 150}, false};
 }
 
 void tst_Slider::outerSize()
 {
-    QFETCH(int, orientation);
-    QFETCH(bool, pictureRail);
-    QFETCH(QSize, rail);
-    QFETCH(QSize, current);
-    QFETCH(QSize, expected);
-    QFETCH(bool, together);
-    const OuterSize s = SliderMath::outerSize(orientation, pictureRail, rail, QSize(16, 16), current);
-    QCOMPARE(QSize(s.width, s.height), expected);
-    QCOMPARE(s.setTogether, together);
+    QFETCH(Outer, row);
+    const OuterSize s = SliderMath::outerSize(row.orientation, row.pictureRail, row.rail, QSize(16, 16), row.current);
+    QCOMPARE(QSize(s.width, s.height), row.expected);
+    QCOMPARE(s.setTogether, row.together);
 }
 
 void tst_Slider::thumbCross_data()
@@ -429,15 +408,12 @@ void tst_Slider::edgeRails()
     const Rect r = s.railRect();
     QCOMPARE(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)), QRect(QPoint(6, 6), QPoint(194, 10)));
 
-    const QImage &img = s.surface();
-    const QPoint at[] = {{100, 6}, {100, 7}, {100, 8}, {100, 9}, {193, 7}, {192, 7}};
-    for (int i = 0; i < 6; ++i)
-        QCOMPARE(img.pixelColor(at[i]), colors[i]);
-    // Nothing outside the rail, and the thumb over its left end.
-    QCOMPARE(img.pixelColor(100, 5), Back);
-    QCOMPARE(img.pixelColor(100, 10), Back);
-    QCOMPARE(img.pixelColor(194, 7), Back);
-    QCOMPARE(img.pixelColor(8, 8), ThumbColor);
+    // The row's pixels, then nothing outside the rail, and the thumb over its left end.
+    const QPoint at[] = {{100, 6}, {100, 7}, {100, 8},  {100, 9}, {193, 7},
+                         {192, 7}, {100, 5}, {100, 10}, {194, 7}, {8, 8}};
+    colors << Back << Back << Back << ThumbColor;
+    for (int i = 0; i < colors.size(); ++i)
+        QCOMPARE(s.surface().pixelColor(at[i]), colors[i]);
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -470,27 +446,21 @@ void tst_Slider::penSlider()
 {
     SliderFixture f(penSliderProperties());
     ucSlider &s = *f.slider;
-
-    QCOMPARE(s.size(), QSize(18, 137));
+    comparePenSlider(s);
     QCOMPARE(s.outerWidth(), 18 * 15);
     QCOMPARE(s.outerHeight(), 137 * 15);
-    QCOMPARE(s.thumbRect().left(), 1.0);
     QCOMPARE(s.height() - s.thumbRect().height(), 121.0);
     QCOMPARE(float(s.thumbRect().top()), float(121.0 - 121.0 * 4 / 49)); // 111.122...
     QVERIFY(qAbs(s.thumbRect().top() - 111.1224) < 1e-3);
 
     // Rail picture at (0, 2), thumb at (1, 111) (111.12 drawn at a whole pixel).
-    const QImage &img = s.surface();
-    QCOMPARE(img.pixelColor(0, 1), Back);
-    QCOMPARE(img.pixelColor(0, 2), RailColor);
-    QCOMPARE(img.pixelColor(17, 134), RailColor);
-    QCOMPARE(img.pixelColor(17, 135), Back);
-    QCOMPARE(img.pixelColor(1, 111), ThumbColor);
-    QCOMPARE(img.pixelColor(16, 126), ThumbColor);
-    QCOMPARE(img.pixelColor(1, 110), RailColor);
-    QCOMPARE(img.pixelColor(0, 111), RailColor);
-    QCOMPARE(img.pixelColor(17, 111), RailColor);
-    QCOMPARE(img.pixelColor(1, 127), RailColor);
+    const QList<QPoint> at = {{0, 1},    {0, 2},   {17, 134}, {17, 135}, {1, 111},
+                              {16, 126}, {1, 110}, {0, 111},  {17, 111}, {1, 127}};
+    QList<QColor> colors;
+    for (const QPoint p : at)
+        colors << s.surface().pixelColor(p);
+    QCOMPARE(colors, (QList<QColor>{Back, RailColor, RailColor, Back, ThumbColor, ThumbColor, RailColor, RailColor,
+                                    RailColor, RailColor}));
 
     s.setValue(1);
     QCOMPARE(s.thumbRect().top(), 121.0);
@@ -516,147 +486,75 @@ void tst_Slider::pictureRailWithoutPicture()
 
 // ---------------------------------------------------------------------------
 
-void tst_Slider::valueEvents_data()
+void tst_Slider::propertySetters_data()
 {
-    QTest::addColumn<int>("start");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<QString>("events");
-    QTest::addColumn<int>("redraws");
-    QTest::newRow("to max") << 5 << 10 << "ValueChanged:10,ArrivedLast" << 1;
-    QTest::newRow("to min") << 5 << 0 << "ValueChanged:0,ArrivedFirst" << 1;
-    QTest::newRow("between") << 5 << 6 << "ValueChanged:6" << 1;
-    QTest::newRow("same number") << 5 << 5 << "" << 0;
-    QTest::newRow("max again") << 10 << 10 << "" << 0;
+    QTest::addColumn<Setting>("row");
+    // In range. The value follows a minimum above it; it is left above a lower maximum.
+    QTest::newRow("value to max") << Setting{"Value", 10, 5, {}, 0, 10, 10, 10, "ValueChanged:10,ArrivedLast"};
+    QTest::newRow("value to min") << Setting{"Value", 0, 5, {}, 0, 10, 0, 10, "ValueChanged:0,ArrivedFirst"};
+    QTest::newRow("value between") << Setting{"Value", 6, 5, {}, 0, 10, 6, 10, "ValueChanged:6"};
+    QTest::newRow("value the same number") << Setting{"Value", 5, 5, {}, 0, 10, 5, 10, ""};
+    QTest::newRow("value max again") << Setting{"Value", 10, 10, {}, 0, 10, 10, 10, ""};
+    QTest::newRow("min above the value moves it")
+        << Setting{"Min", 3, 5, {}, 3, 10, 3, 7, "ValueChanged:3,ArrivedFirst"};
+    QTest::newRow("min at the value: nothing to report") << Setting{"Min", 4, 4, {}, 4, 10, 4, 6, ""};
+    QTest::newRow("max below the value leaves it") << Setting{"Max", 6, 8, {}, 0, 6, 8, 6, ""};
+    // Out of range: one report for each answer, and End ends the program.
+    QTest::newRow("value: cancel") << Setting{"Value", 11, 5, {Cancel}, 0, 10, 5, 10, ""};
+    QTest::newRow("value: retry twice, then cancel")
+        << Setting{"Value", -1, 5, {Retry, Retry, Cancel}, 0, 10, 5, 10, ""};
+    QTest::newRow("value: ignore takes it") << Setting{"Value", 11, 5, {Ignore}, 0, 10, 11, 10, "ValueChanged:11"};
+    QTest::newRow("value: retry, then ignore")
+        << Setting{"Value", -3, 5, {Retry, Ignore}, 0, 10, -3, 10, "ValueChanged:-3"};
+    QTest::newRow("value: end") << Setting{"Value", 11, 5, {End}, 0, 10, 5, 10, ""};
+    QTest::newRow("min equal to max: cancel") << Setting{"Min", 10, 5, {Cancel}, 0, 10, 5, 10, ""};
+    QTest::newRow("min above max: retry, cancel") << Setting{"Min", 12, 5, {Retry, Cancel}, 0, 10, 5, 10, ""};
+    // Ignore sets Min 10 and then the value to it, which is inside 10..10.
+    QTest::newRow("min equal to max: ignore")
+        << Setting{"Min", 10, 5, {Ignore}, 10, 10, 10, 0, "ValueChanged:10,ArrivedLast,ArrivedFirst"};
+    QTest::newRow("min: end") << Setting{"Min", 10, 5, {End}, 0, 10, 5, 10, ""};
+    QTest::newRow("max equal to min: cancel") << Setting{"Max", 0, 5, {Cancel}, 0, 10, 5, 10, ""};
+    QTest::newRow("max below min: ignore") << Setting{"Max", -4, 5, {Ignore}, 0, -4, 5, -4, ""};
+    QTest::newRow("max: retry, end") << Setting{"Max", 0, 5, {Retry, End}, 0, 10, 5, 10, ""};
 }
 
-void tst_Slider::valueEvents()
+void tst_Slider::propertySetters()
 {
-    QFETCH(int, start);
-    QFETCH(int, value);
-    QFETCH(QString, events);
-    QFETCH(int, redraws);
+    QFETCH(Setting, row);
     SliderFixture f;
     ucSlider &s = *f.slider;
-    s.setValue(start);
-    EventLog log(&s);
-    const int before = s.refreshCount();
-    const QRectF thumbBefore = s.thumbRect();
-    s.setValue(value);
-    QCOMPARE(log.take(), events);
-    QCOMPARE(s.refreshCount() - before, redraws);
-    QCOMPARE(s.Value(), value);
-    QCOMPARE(s.lastValue(), value);
-    if (redraws == 0)
-        QCOMPARE(s.thumbRect(), thumbBefore);
-    else
-        QCOMPARE(float(s.thumbRect().top()), SliderMath::thumbPlace(Vertical, 84, value, 0, 10));
-}
-
-void tst_Slider::minSetsValue()
-{
-    SliderFixture f;
-    ucSlider &s = *f.slider;
-    s.setValue(5);
-    EventLog log(&s);
-    s.setMin(3);
-    QCOMPARE(s.Min(), 3);
-    QCOMPARE(s.Value(), 3);
-    QCOMPARE(s.valueRange(), 7);
-    QCOMPARE(log.take(), QStringLiteral("ValueChanged:3,ArrivedFirst"));
-    // The value is already the new minimum's: nothing to report.
-    s.setValue(4);
-    log.take();
-    s.setMin(4);
-    QCOMPARE(log.take(), QString());
-    QCOMPARE(s.valueRange(), 6);
-    QVERIFY(m_env->reporter.reports.isEmpty());
-}
-
-void tst_Slider::maxBelowValue()
-{
-    SliderFixture f;
-    ucSlider &s = *f.slider;
-    s.setValue(8);
+    s.setValue(row.start);
     EventLog log(&s);
     const QRectF thumb = s.thumbRect();
     const int redraws = s.refreshCount();
-    s.setMax(6);
-    QCOMPARE(s.Max(), 6);
-    QCOMPARE(s.Value(), 8); // left above Max
-    QCOMPARE(s.valueRange(), 6);
-    QCOMPARE(s.thumbRect(), thumb);
-    QCOMPARE(s.refreshCount(), redraws);
-    QCOMPARE(log.take(), QString());
-    QVERIFY(m_env->reporter.reports.isEmpty());
-}
-
-void tst_Slider::invalidProperty_data()
-{
-    QTest::addColumn<QString>("property");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QList<int>>("answers");
-    QTest::addColumn<int>("reports");
-    QTest::addColumn<bool>("ended");
-    QTest::addColumn<int>("min");
-    QTest::addColumn<int>("max");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<QString>("events");
-
-    // The slider starts at 0..10, value 5.
-    QTest::newRow("value: cancel") << "Value" << 11 << QList<int>{2} << 1 << false << 0 << 10 << 5 << "";
-    QTest::newRow("value: retry twice, then cancel")
-        << "Value" << -1 << QList<int>{0, 0, 2} << 3 << false << 0 << 10 << 5 << "";
-    QTest::newRow("value: ignore takes it")
-        << "Value" << 11 << QList<int>{1} << 1 << false << 0 << 10 << 11 << "ValueChanged:11";
-    QTest::newRow("value: retry, then ignore")
-        << "Value" << -3 << QList<int>{0, 1} << 2 << false << 0 << 10 << -3 << "ValueChanged:-3";
-    QTest::newRow("value: end") << "Value" << 11 << QList<int>{3} << 1 << true << 0 << 10 << 5 << "";
-    QTest::newRow("min equal to max: cancel") << "Min" << 10 << QList<int>{2} << 1 << false << 0 << 10 << 5 << "";
-    QTest::newRow("min above max: retry, cancel")
-        << "Min" << 12 << QList<int>{0, 2} << 2 << false << 0 << 10 << 5 << "";
-    // Ignore sets Min 10 and then the value to it, which is inside 10..10.
-    QTest::newRow("min equal to max: ignore")
-        << "Min" << 10 << QList<int>{1} << 1 << false << 10 << 10 << 10 << "ValueChanged:10,ArrivedLast,ArrivedFirst";
-    QTest::newRow("min: end") << "Min" << 10 << QList<int>{3} << 1 << true << 0 << 10 << 5 << "";
-    QTest::newRow("max equal to min: cancel") << "Max" << 0 << QList<int>{2} << 1 << false << 0 << 10 << 5 << "";
-    QTest::newRow("max below min: ignore") << "Max" << -4 << QList<int>{1} << 1 << false << 0 << -4 << 5 << "";
-    QTest::newRow("max: retry, end") << "Max" << 0 << QList<int>{0, 3} << 2 << true << 0 << 10 << 5 << "";
-}
-
-void tst_Slider::invalidProperty()
-{
-    QFETCH(QString, property);
-    QFETCH(int, number);
-    QFETCH(QList<int>, answers);
-    QFETCH(int, reports);
-    QFETCH(bool, ended);
-    QFETCH(int, min);
-    QFETCH(int, max);
-    QFETCH(int, value);
-    QFETCH(QString, events);
-
-    SliderFixture f;
-    ucSlider &s = *f.slider;
-    s.setValue(5);
-    EventLog log(&s);
-    m_env->reporter.answers = answers;
-    bool didEnd = false;
+    m_env->reporter.answers = row.answers;
+    bool ended = false;
     try {
-        if (property == QLatin1String("Value"))
-            s.setValue(number);
-        else if (property == QLatin1String("Min"))
-            s.setMin(number);
+        if (row.property == QLatin1String("Value"))
+            s.setValue(row.number);
+        else if (row.property == QLatin1String("Min"))
+            s.setMin(row.number);
         else
-            s.setMax(number);
+            s.setMax(row.number);
     } catch (const ProgramEnded &) {
-        didEnd = true;
+        ended = true;
     }
-    QCOMPARE(didEnd, ended);
-    QCOMPARE(m_env->reporter.said(), QStringList(reports, QStringLiteral("ucSlider.%1 10: 380").arg(property)));
-    QCOMPARE(s.Min(), min);
-    QCOMPARE(s.Max(), max);
-    QCOMPARE(s.Value(), value);
-    QCOMPARE(log.take(), events);
+    QCOMPARE(ended, !row.answers.isEmpty() && row.answers.last() == End);
+    const QString report = QStringLiteral("ucSlider.%1 10: 380").arg(row.property);
+    QCOMPARE(m_env->reporter.said(), QStringList(row.answers.size(), report));
+    QCOMPARE(s.Min(), row.min);
+    QCOMPARE(s.Max(), row.max);
+    QCOMPARE(s.Value(), row.value);
+    QCOMPARE(s.lastValue(), row.value);
+    QCOMPARE(s.valueRange(), row.range);
+    QCOMPARE(log.take(), row.events);
+    // Nothing reported: the thumb stays where it was, not drawn again; a new
+    // value draws it once, at the value's place.
+    QCOMPARE(s.refreshCount() - redraws, row.events.isEmpty() ? 0 : 1);
+    if (row.events.isEmpty())
+        QCOMPARE(s.thumbRect(), thumb);
+    else if (row.range != 0)
+        QCOMPARE(float(s.thumbRect().top()), SliderMath::thumbPlace(Vertical, 84, row.value, row.min, row.range));
 }
 
 void tst_Slider::rangeOverflow()
@@ -721,14 +619,7 @@ void tst_Slider::roundTrip()
     a.UserControl_WriteProperties(saved);
     SliderFixture fb(saved);
     ucSlider &b = *fb.slider;
-    QCOMPARE(b.BackColor(), OleColor::rgb(222, 191, 120));
-    QCOMPARE(b.Enabled(), false);
-    QCOMPARE(b.RailStyle(), 99);
-    QCOMPARE(b.Min(), 1);
-    QCOMPARE(b.Max(), 50);
-    QCOMPARE(b.Value(), 5);
-    QCOMPARE(b.lastValue(), 5);
-    QCOMPARE(b.Orientation(), Vertical);
+    comparePenSlider(b, false);
     QCOMPARE(b.SliderIcon().convertToFormat(QImage::Format_RGB32), solid(16, 16, ThumbColor));
     QCOMPARE(b.RailPicture().convertToFormat(QImage::Format_RGB32), solid(18, 133, RailColor));
     // Pictures are kept as images, not as a file name.
@@ -802,40 +693,23 @@ void tst_Slider::propertyReads_data()
     QTest::addColumn<QVariant>("stored");
     QTest::addColumn<QString>("asLong");
     QTest::addColumn<QString>("asBoolean");
-    QTest::newRow("missing: the default") << QVariant() << "42"
-                                          << "true";
-    QTest::newRow("whole number") << QVariant(7) << "7"
-                                  << "true";
-    QTest::newRow("zero") << QVariant(0) << "0"
-                          << "false";
-    QTest::newRow("true") << QVariant(true) << "-1"
-                          << "true";
-    QTest::newRow("false") << QVariant(false) << "0"
-                           << "false";
-    QTest::newRow("64 bits at the 32-bit maximum") << QVariant(qlonglong(Int32Max)) << "2147483647"
-                                                   << "true";
-    QTest::newRow("64 bits one past it") << QVariant(qlonglong(Int32Max) + 1) << "error 6"
-                                         << "true";
-    QTest::newRow("64 bits at the 32-bit minimum") << QVariant(qlonglong(Int32Min)) << "-2147483648"
-                                                   << "true";
-    QTest::newRow("64 bits one below it") << QVariant(qlonglong(Int32Min) - 1) << "error 6"
-                                          << "true";
-    QTest::newRow("unsigned colour keeps its bits") << QVariant(0x8000000Fu) << "-2147483633"
-                                                    << "true";
-    QTest::newRow("fraction, half to even") << QVariant(2.5) << "2"
-                                            << "true";
-    QTest::newRow("text") << QVariant(QStringLiteral(" 12 ")) << "12"
-                          << "true";
-    QTest::newRow("text zero") << QVariant(QStringLiteral("0")) << "0"
-                               << "false";
-    QTest::newRow("text True, any case") << QVariant(QStringLiteral(" tRUE ")) << "error 13"
-                                         << "true";
-    QTest::newRow("text False") << QVariant(QStringLiteral("False")) << "error 13"
-                                << "false";
-    QTest::newRow("text, not a number") << QVariant(QStringLiteral("zehn")) << "error 13"
-                                        << "error 13";
-    QTest::newRow("a picture") << QVariant(QImage(2, 2, QImage::Format_RGB32)) << "error 13"
-                               << "error 13";
+    QTest::newRow("missing: the default") << QVariant() << u"42"_s << u"true"_s;
+    QTest::newRow("whole number") << QVariant(7) << u"7"_s << u"true"_s;
+    QTest::newRow("zero") << QVariant(0) << u"0"_s << u"false"_s;
+    QTest::newRow("true") << QVariant(true) << u"-1"_s << u"true"_s;
+    QTest::newRow("false") << QVariant(false) << u"0"_s << u"false"_s;
+    QTest::newRow("64 bits at the 32-bit maximum") << QVariant(qlonglong(Int32Max)) << u"2147483647"_s << u"true"_s;
+    QTest::newRow("64 bits one past it") << QVariant(qlonglong(Int32Max) + 1) << u"error 6"_s << u"true"_s;
+    QTest::newRow("64 bits at the 32-bit minimum") << QVariant(qlonglong(Int32Min)) << u"-2147483648"_s << u"true"_s;
+    QTest::newRow("64 bits one below it") << QVariant(qlonglong(Int32Min) - 1) << u"error 6"_s << u"true"_s;
+    QTest::newRow("unsigned colour keeps its bits") << QVariant(0x8000000Fu) << u"-2147483633"_s << u"true"_s;
+    QTest::newRow("fraction, half to even") << QVariant(2.5) << u"2"_s << u"true"_s;
+    QTest::newRow("text") << QVariant(QStringLiteral(" 12 ")) << u"12"_s << u"true"_s;
+    QTest::newRow("text zero") << QVariant(QStringLiteral("0")) << u"0"_s << u"false"_s;
+    QTest::newRow("text True, any case") << QVariant(QStringLiteral(" tRUE ")) << u"error 13"_s << u"true"_s;
+    QTest::newRow("text False") << QVariant(QStringLiteral("False")) << u"error 13"_s << u"false"_s;
+    QTest::newRow("text, not a number") << QVariant(QStringLiteral("zehn")) << u"error 13"_s << u"error 13"_s;
+    QTest::newRow("a picture") << QVariant(QImage(2, 2, QImage::Format_RGB32)) << u"error 13"_s << u"error 13"_s;
 }
 
 void tst_Slider::propertyReads()

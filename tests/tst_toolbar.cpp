@@ -7,15 +7,12 @@
 #include "controls/canvas.h"
 #include "controls/symbolbutton.h"
 #include "core/globals.h"
-#include "core/resources.h"
 #include "core/settings.h"
 #include "draw/frmdraw.h"
 #include "errors/errptnr.h"
-#include "pen/penplace.h"
 #include "picker/previewlayout.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
-#include "platform/prompts.h"
 #include "support/desktopprobe.h"
 #include "support/fixtures.h"
 #include "support/mainparts.h"
@@ -25,8 +22,7 @@
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
-#include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -66,6 +62,12 @@ bool samePixels(const QImage &a, const QImage &b)
         }
     }
     return true;
+}
+
+// A rectangle in points, for messages.
+QString points(const QRectF &r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
 bool isInk(QRgb c) { return qGray(c) < 100; }
@@ -158,9 +160,7 @@ void tst_Toolbar::printThroughASpooler()
     text.replace("*DefaultPageSize:",
                  "*cupsFilter2: \"application/vnd.cups-pdf application/pdf 0 -\"\n*DefaultPageSize:");
     const QString edged = m_env->folder.filePath(QStringLiteral("edged.ppd"));
-    QFile f(edged);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
-    f.close();
+    QVERIFY(writeFile(edged, text));
     QVERIFY(m_spooler->addQueue(QStringLiteral("stiftolino"), edged));
     QVERIFY(!QPrinterInfo::defaultPrinter().isNull());
 
@@ -183,19 +183,20 @@ void tst_Toolbar::printThroughASpooler()
              "the job did not come out of the spooler");
     const QString pdf = out;
     QVERIFY2(readFile(pdf).startsWith("%PDF"), "the queue did not write a PDF");
+    // The page's text as pdftotext gives it: laid out, or each word in its box.
+    const auto pdftotext = [&](const QString &mode) {
+        return QString::fromUtf8(
+            runTool(QStringLiteral("pdftotext"), {mode, pdf, QStringLiteral("-")}).value_or(QByteArray()));
+    };
     const QString info = QString::fromLatin1(runTool(QStringLiteral("pdfinfo"), {pdf}).value_or(QByteArray()));
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 842"))), qPrintable(info));
 
     // The title line, whole, in small print at the left margin at the top.
-    const QString words =
-        QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
-                              .value_or(QByteArray()));
+    const QString words = pdftotext(QStringLiteral("-layout"));
     const QString title = AppTitle + QStringLiteral("  |  ") + w->lblCopyright()->text();
     QVERIFY2(words.simplified().contains(title.simplified()), qPrintable(words));
-    const QString boxes =
-        QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")})
-                              .value_or(QByteArray()));
+    const QString boxes = pdftotext(QStringLiteral("-bbox"));
     const QRegularExpressionMatch first =
         QRegularExpression(
             QStringLiteral("xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">Stiftolino<"))
@@ -205,16 +206,11 @@ void tst_Toolbar::printThroughASpooler()
     const double titleLeft = first.captured(1).toDouble();
     const double titleTop = first.captured(2).toDouble();
     const double titleHeight = first.captured(3).toDouble() - titleTop;
-    const QString titleAt = QStringLiteral("title at %1,%2, %3 high; margins %4 %5 %6 %7")
-                                .arg(titleLeft)
-                                .arg(titleTop)
-                                .arg(titleHeight)
-                                .arg(w->printJob().margins().left)
-                                .arg(w->printJob().margins().right)
-                                .arg(w->printJob().margins().top)
-                                .arg(w->printJob().margins().bottom);
-    QVERIFY2(qAbs(titleLeft - (printablePt.left() + w->printJob().margins().left * PtPerMm)) < 1.5,
-             qPrintable(titleAt));
+    const auto m = w->printJob().margins();
+    const QString margins = QStringLiteral("margins %1 %2 %3 %4").arg(m.left).arg(m.right).arg(m.top).arg(m.bottom);
+    const QString titleAt =
+        QStringLiteral("title at %1,%2, %3 high; ").arg(titleLeft).arg(titleTop).arg(titleHeight) + margins;
+    QVERIFY2(qAbs(titleLeft - (printablePt.left() + m.left * PtPerMm)) < 1.5, qPrintable(titleAt));
     QVERIFY2(titleTop >= printablePt.top() - 0.5 && titleTop < printablePt.top() + 3, qPrintable(titleAt));
     QVERIFY2(titleHeight > 4 && titleHeight < 9, qPrintable(titleAt)); // 6 points
 
@@ -236,24 +232,11 @@ void tst_Toolbar::printThroughASpooler()
     }
     QVERIFY(!inBlue.isEmpty());
     const QRectF picture(QRectF(inBlue).topLeft() / 4, QRectF(inBlue).size() / 4);
-    const QString where = QStringLiteral("picture at %1,%2 %3x%4 points, printable %5,%6 %7x%8, margins %9 %10 %11 %12")
-                              .arg(picture.x())
-                              .arg(picture.y())
-                              .arg(picture.width())
-                              .arg(picture.height())
-                              .arg(printablePt.x())
-                              .arg(printablePt.y())
-                              .arg(printablePt.width())
-                              .arg(printablePt.height())
-                              .arg(w->printJob().margins().left)
-                              .arg(w->printJob().margins().right)
-                              .arg(w->printJob().margins().top)
-                              .arg(w->printJob().margins().bottom);
+    const QString where =
+        QStringLiteral("picture at %1 points, printable %2, ").arg(points(picture), points(printablePt)) + margins;
     QVERIFY2(printablePt.adjusted(-0.25, -0.25, 0.25, 0.25).contains(picture), qPrintable(where));
-    QVERIFY2(qAbs(picture.left() - (printablePt.left() + w->printJob().margins().left * PtPerMm)) <= 0.5,
-             qPrintable(where));
-    QVERIFY2(qAbs(picture.top() - (printablePt.top() + w->printJob().margins().top * PtPerMm)) <= 0.5,
-             qPrintable(where));
+    QVERIFY2(qAbs(picture.left() - (printablePt.left() + m.left * PtPerMm)) <= 0.5, qPrintable(where));
+    QVERIFY2(qAbs(picture.top() - (printablePt.top() + m.top * PtPerMm)) <= 0.5, qPrintable(where));
     QVERIFY2(picture.width() > printablePt.width() * 0.8 && picture.height() > printablePt.height() * 0.8,
              qPrintable(where));
     qInfo("%s", qPrintable(where));
@@ -273,20 +256,8 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     const auto grab = [&] { return DesktopProbe::screenshot(x).convertToFormat(QImage::Format_RGB32); };
     const auto click = [&](QPoint p) { x.click(p); };
     const auto shownWindows = [&] { return DesktopProbe::programWindows(x); };
-    // The program's windows by their fixed sizes (the pen window and the main
-    // window have the same name).
-    const auto windowOfSize = [&](QSize size) { return DesktopProbe::programWindowOfSize(x, size); };
-
     QString main, lessons, pen;
-    QVERIFY2(waitFor(
-                 [&] {
-                     main = windowOfSize(QSize(829, 624));
-                     lessons = windowOfSize(QSize(440, 420));
-                     pen = windowOfSize(QSize(PenPlace::WindowWidth, PenPlace::WindowHeight));
-                     return !main.isEmpty() && !lessons.isEmpty() && !pen.isEmpty();
-                 },
-                 30000),
-             "the main, lesson and pen windows did not appear");
+    QVERIFY2(DesktopProbe::threeWindows(x, main, lessons, pen), "the main, lesson and pen windows did not appear");
     const QPoint origin = x.geometry(main).topLeft();
     const QRect canvas = CanvasPlace.translated(origin);
     const QList<QRect> tools = {x.geometry(lessons), x.geometry(pen)};
@@ -331,11 +302,10 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
 
     // 1. Draw a zigzag in the lower right of the canvas.
     const QList<QPoint> zigzag = {{300, 300}, {360, 400}, {420, 300}, {480, 400}, {540, 300}};
-    x.xdotool({QStringLiteral("mousemove"), QString::number(canvas.x() + zigzag[0].x()),
-               QString::number(canvas.y() + zigzag[0].y()), QStringLiteral("mousedown"), QStringLiteral("1")});
+    x.movePointer(canvas.topLeft() + zigzag[0]);
+    x.xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
     for (const QPoint &p : zigzag)
-        x.xdotool(
-            {QStringLiteral("mousemove"), QString::number(canvas.x() + p.x()), QString::number(canvas.y() + p.y())});
+        x.movePointer(canvas.topLeft() + p);
     x.xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
     QImage drawn;
     QVERIFY2(waitFor([&] { return count(drawn = grab(), open, isInk) > 1000; }, 10000), "the stroke did not show");

@@ -11,12 +11,19 @@
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
 
 #include <algorithm>
+
+namespace {
+// Where a window is, for a failure message.
+QString where(const QRect &r)
+{
+    return QStringLiteral("at %1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+} // namespace
 
 class tst_Windowing : public QObject
 {
@@ -40,11 +47,10 @@ private:
     // false when the test has been skipped or has failed meanwhile.
     bool launch(XServer &x, ProgramCopy &in, const QString &windowManager, const QByteArray &settings = QByteArray(),
                 int scale = 1);
-    void start(ProgramCopy &in, const XServer &x, const QByteArray &settings, int scale);
     static QString penWindow(const XServer &x, const QString &main, const QString &lessons);
-    // The main, lesson and pen windows of a program just started, once each is
-    // up at its size and stands still; false (the test failed) when they do not.
-    static bool threeWindows(const XServer &x, QString &main, QString &lessons, QString &pen, int scale = 1);
+    // Moves the pointer on from `from` in five steps with no button held: the
+    // window, at `place`, must stay where it is.
+    static void staysWithoutButton(const XServer &x, QPoint from, const std::function<QRect()> &place);
 };
 
 void tst_Windowing::initTestCase()
@@ -59,21 +65,26 @@ bool tst_Windowing::launch(XServer &x, ProgramCopy &in, const QString &windowMan
     bool started = false;
     [&] {
         START_DESKTOP_OR_SKIP(x, windowManager);
-        start(in, x, settings, scale);
-        started = !QTest::currentTestFailed();
+        QVERIFY(in.install());
+        if (!settings.isEmpty())
+            QVERIFY(in.writeSettings(settings));
+        QProcessEnvironment env = in.environmentOn(x);
+        if (scale != 1)
+            env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+        QVERIFY(in.launch(env));
+        started = true;
     }();
     return started;
 }
 
-void tst_Windowing::start(ProgramCopy &in, const XServer &x, const QByteArray &settings, int scale)
+void tst_Windowing::staysWithoutButton(const XServer &x, QPoint from, const std::function<QRect()> &place)
 {
-    QVERIFY(in.install());
-    if (!settings.isEmpty())
-        QVERIFY(in.writeSettings(settings));
-    QProcessEnvironment env = in.environmentOn(x);
-    if (scale != 1)
-        env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
-    QVERIFY(in.launch(env));
+    const QRect before = place();
+    for (int i = 1; i <= 5; ++i)
+        QVERIFY(x.movePointer(from + QPoint(30, 25) * i));
+    bool moved = false;
+    waitFor([&] { return moved = place() != before; }, 1500);
+    QVERIFY2(!moved, qPrintable(QStringLiteral("the window followed the pointer ") + where(place())));
 }
 
 QString tst_Windowing::penWindow(const XServer &x, const QString &main, const QString &lessons)
@@ -140,30 +151,6 @@ void tst_Windowing::toolWindowsStayAbove()
         QCOMPARE(x.xdotool({QStringLiteral("getactivewindow")}), main);
 }
 
-bool tst_Windowing::threeWindows(const XServer &x, QString &main, QString &lessons, QString &pen, int scale)
-{
-    // By their fixed sizes (the pen window and the main window have the same name).
-    QList<QRect> last;
-    int still = 0;
-    const bool up = waitFor(
-        [&] {
-            main = DesktopProbe::programWindowOfSize(x, QSize(829, 624) * scale);
-            lessons = DesktopProbe::programWindowOfSize(x, QSize(440, 420) * scale);
-            pen = DesktopProbe::programWindowOfSize(x, QSize(626, 169) * scale);
-            if (main.isEmpty() || lessons.isEmpty() || pen.isEmpty())
-                return false;
-            const QList<QRect> now = {DesktopProbe::geometry(x, main), DesktopProbe::geometry(x, lessons),
-                                      DesktopProbe::geometry(x, pen)};
-            still = now == last ? still + 1 : 0;
-            last = now;
-            return still >= 3;
-        },
-        30000);
-    if (!up)
-        QTest::qFail("the main, lesson and pen windows did not come up and stand still", __FILE__, __LINE__);
-    return up;
-}
-
 void tst_Windowing::firstStartPlaces_data()
 {
     // The screen in the X server's pixels and the scale the program runs at;
@@ -189,11 +176,10 @@ void tst_Windowing::firstStartPlaces()
     QFETCH(bool, asBefore);
     XServer x(screen);
     ProgramCopy in;
+    QString main, lessons, pen;
     if (!launch(x, in, QStringLiteral("openbox"), QByteArray(), scale))
         return;
-    QString main, lessons, pen;
-    if (!threeWindows(x, main, lessons, pen, scale))
-        return;
+    QVERIFY2(DesktopProbe::threeWindows(x, main, lessons, pen, scale), "the windows did not come up and stand still");
 
     // Everything in the program's own pixels.
     const auto place = [&](const QString &window) {
@@ -207,10 +193,8 @@ void tst_Windowing::firstStartPlaces()
     QList<QRect> keepFree;
     for (int i = 0; i < (wholeToolbar ? 10 : 4); ++i)
         keepFree << MainParts::button(i).translated(m.topLeft());
-    for (const QRect &flag : MainParts::flags()) {
-        if (wholeToolbar)
-            keepFree << flag.translated(m.topLeft());
-    }
+    for (const QRect &flag : wholeToolbar ? MainParts::flags() : QList<QRect>())
+        keepFree << flag.translated(m.topLeft());
     const QRect canvas = MainParts::Canvas.translated(m.topLeft());
     const auto leavesFree = [&](const QRect &r, const QList<QRect> &others) {
         return std::none_of(keepFree.begin(), keepFree.end(), [&](const QRect &k) { return k.intersects(r); })
@@ -233,19 +217,15 @@ void tst_Windowing::firstStartPlaces()
         }
         return fewest;
     };
-    const auto where = [](const QRect &r) {
-        return qPrintable(QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()));
-    };
-
-    QVERIFY2(area.contains(l), where(l));
-    QVERIFY2(area.contains(p), where(p));
-    QVERIFY2(leavesFree(l, {}), where(l));
-    QVERIFY2(leavesFree(p, {}), where(p));
+    QVERIFY2(area.contains(l), qPrintable(where(l)));
+    QVERIFY2(area.contains(p), qPrintable(where(p)));
+    QVERIFY2(leavesFree(l, {}), qPrintable(where(l)));
+    QVERIFY2(leavesFree(p, {}), qPrintable(where(p)));
     // The lesson window comes first, over as little of the canvas as can be;
     // the pen window then beside it, where a laptop's screen has room for both.
     QCOMPARE(onCanvas(l), least(l.size(), {}));
     if (wholeToolbar) {
-        QVERIFY2(!p.intersects(l), where(p));
+        QVERIFY2(!p.intersects(l), qPrintable(where(p)));
         QCOMPARE(onCanvas(p), least(p.size(), {l}));
     }
     if (asBefore) {
@@ -276,24 +256,16 @@ void tst_Windowing::tapIsAClick()
     QFETCH(QPoint, at);
     XServer x;
     ProgramCopy in;
+    QString main, lessons, pen;
     if (!launch(x, in, QStringLiteral("openbox")))
         return;
-    QString main, lessons, pen;
-    if (!threeWindows(x, main, lessons, pen))
-        return;
+    QVERIFY2(DesktopProbe::threeWindows(x, main, lessons, pen), "the windows did not come up and stand still");
     const QString window = onPen ? pen : lessons;
-    const QRect before = DesktopProbe::geometry(x, window);
-    const QPoint tap = before.topLeft() + at;
+    const QPoint tap = DesktopProbe::geometry(x, window).topLeft() + at;
     QVERIFY(x.click(tap));
-
-    // With no button held the pointer goes on alone.
-    for (int i = 1; i <= 5; ++i)
-        QVERIFY(x.movePointer(tap + QPoint(30, 25) * i));
-    bool moved = false;
-    waitFor([&] { return moved = DesktopProbe::geometry(x, window) != before; }, 1500);
-    QVERIFY2(!moved, qPrintable(QStringLiteral("the window followed the pointer to %1,%2")
-                                    .arg(DesktopProbe::geometry(x, window).x())
-                                    .arg(DesktopProbe::geometry(x, window).y())));
+    staysWithoutButton(x, tap, [&] { return DesktopProbe::geometry(x, window); });
+    if (QTest::currentTestFailed())
+        return;
     // The window took no move half begun: a drag from it still moves it.
     QVERIFY2(x.dragWindow(window, tap, tap + QPoint(-60, 40)), "the window did not follow a drag after the tap");
 }
@@ -313,18 +285,16 @@ void tst_Windowing::draggedAwayStaysInReach()
     QFETCH(QString, windowManager);
     XServer x;
     ProgramCopy in;
+    QString main, lessons, pen;
     if (!launch(x, in, windowManager))
         return;
-    QString main, lessons, pen;
-    if (!threeWindows(x, main, lessons, pen))
-        return;
+    QVERIFY2(DesktopProbe::threeWindows(x, main, lessons, pen), "the windows did not come up and stand still");
     const QRect screen(0, 0, 1024, 768);
     const QPoint grab = DesktopProbe::geometry(x, pen).topLeft() + QPoint(8, 150);
     const auto inReach = [&](const QRect &r) {
         const QRect shown = r.intersected(screen);
         return shown.width() >= 48 && shown.height() >= 48;
     };
-    const auto where = [](const QRect &r) { return qPrintable(QStringLiteral("at %1,%2").arg(r.x()).arg(r.y())); };
     QVERIFY(x.movePointer(grab));
     x.xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
     const QPoint corner = screen.bottomRight();
@@ -332,15 +302,15 @@ void tst_Windowing::draggedAwayStaysInReach()
     for (int i = 1; i <= 20; ++i) {
         QVERIFY(x.movePointer(grab + (corner - grab) * i / 20));
         seen = DesktopProbe::geometry(x, pen);
-        QVERIFY2(inReach(seen), where(seen));
+        QVERIFY2(inReach(seen), qPrintable(where(seen)));
     }
     // It went along to the right edge.
     QVERIFY2(waitFor([&] { return (seen = DesktopProbe::geometry(x, pen)).right() > screen.right(); }, 5000),
-             where(seen));
+             qPrintable(where(seen)));
     x.xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
     bool left = false;
     waitFor([&] { return left = !inReach(seen = DesktopProbe::geometry(x, pen)); }, 1500);
-    QVERIFY2(!left, where(seen));
+    QVERIFY2(!left, qPrintable(where(seen)));
 }
 
 void tst_Windowing::dragEndsWithTheRelease_data()
@@ -375,16 +345,7 @@ void tst_Windowing::dragEndsWithTheRelease()
     const QPoint grab = before.topLeft() + QPoint(7, 300);
     const QPoint by(120, 60);
     QVERIFY2(x.dragWindow(lessons, grab, grab + by, button), "the window did not follow the drag");
-    const QPoint released = x.geometry(lessons).topLeft();
-
-    // With no button held the pointer goes on alone: the window stays.
-    for (int i = 1; i <= 5; ++i)
-        QVERIFY(x.movePointer(grab + by + QPoint(30, 25) * i));
-    bool moved = false;
-    waitFor([&] { return moved = x.geometry(lessons).topLeft() != released; }, 1500);
-    QVERIFY2(!moved, qPrintable(QStringLiteral("the window went on following the pointer to %1,%2")
-                                    .arg(x.geometry(lessons).x())
-                                    .arg(x.geometry(lessons).y())));
+    staysWithoutButton(x, grab + by, [&] { return x.geometry(lessons); });
 }
 
 void tst_Windowing::errorDialogFrame()
@@ -429,9 +390,7 @@ void tst_Windowing::errorDialogFrame()
         return e[2].toInt() > 0 && qAbs(outer.center().x() - 512) <= 1 && qAbs(outer.center().y() - 384) <= 1;
     };
     QVERIFY2(waitFor(centredWithFrame, 10000),
-             qPrintable(QStringLiteral("at %1,%2, ")
-                            .arg(DesktopProbe::geometry(x, dialog).x())
-                            .arg(DesktopProbe::geometry(x, dialog).y())
+             qPrintable(where(DesktopProbe::geometry(x, dialog)) + QStringLiteral(", ")
                         + DesktopProbe::property(x, dialog, QStringLiteral("_NET_FRAME_EXTENTS"))));
 
     // Ignore, by keyboard: five Tabs from Print along the rows, then Enter.

@@ -1,5 +1,6 @@
 #include "support/desktopprobe.h"
 
+#include "support/waitfor.h"
 #include "support/xserver.h"
 
 #include <QProcess>
@@ -124,6 +125,29 @@ QImage screenshot(const XServer &x)
 {
     return QImage::fromData(runOn(x, QStringLiteral("import"),
                                   {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")}));
+}
+
+} // namespace DesktopProbe
+
+namespace DesktopProbe {
+
+bool threeWindows(const XServer &x, QString &main, QString &lessons, QString &pen, int scale)
+{
+    QList<QRect> last;
+    int still = 0;
+    return waitFor(
+        [&] {
+            main = programWindowOfSize(x, QSize(829, 624) * scale);
+            lessons = programWindowOfSize(x, QSize(440, 420) * scale);
+            pen = programWindowOfSize(x, QSize(626, 169) * scale);
+            if (main.isEmpty() || lessons.isEmpty() || pen.isEmpty())
+                return false;
+            const QList<QRect> now = {geometry(x, main), geometry(x, lessons), geometry(x, pen)};
+            still = now == last ? still + 1 : 0;
+            last = now;
+            return still >= 3;
+        },
+        30000);
 }
 
 } // namespace DesktopProbe

@@ -38,3 +38,11 @@ QString programWindowOfSize(const XServer &x, QSize size);
 QImage screenshot(const XServer &x);
 
 } // namespace DesktopProbe
+
+namespace DesktopProbe {
+// The program's main, lesson and pen windows, found by their fixed sizes at
+// `scale` (the pen window and the main window have the same name), once each is
+// up and all three have stood still for three looks; false when they do not
+// within 30 seconds.
+bool threeWindows(const XServer &x, QString &main, QString &lessons, QString &pen, int scale = 1);
+} // namespace DesktopProbe

@@ -5,6 +5,7 @@
 
 #include "controls/propertybag.h"
 #include "controls/ucslider.h"
+#include "core/colors.h"
 #include "pen/frmcolor.h"
 
 #include <QPoint>
@@ -62,3 +63,22 @@ struct SliderFixture {
     // Shows the host and waits until it is on the screen, for the mouse.
     bool show();
 };
+
+// Compares a slider, property by property, with the pen window's slider as it is
+// stored: sand-coloured, vertical, 1..50 at 5, a picture rail of 18 x 133 with a
+// 16 x 16 thumb centred on it, laid out at 18 x 137.
+inline void comparePenSlider(const ucSlider &s, bool enabled = true)
+{
+    QCOMPARE(s.BackColor(), OleColor::rgb(222, 191, 120));
+    QCOMPARE(s.Enabled(), enabled);
+    QCOMPARE(s.Orientation(), SliderMath::Vertical);
+    QCOMPARE(s.RailStyle(), 99);
+    QCOMPARE(s.Min(), 1);
+    QCOMPARE(s.Max(), 50);
+    QCOMPARE(s.Value(), 5);
+    QCOMPARE(s.lastValue(), 5);
+    QCOMPARE(s.RailPicture().size(), QSize(18, 133));
+    QCOMPARE(s.SliderIcon().size(), QSize(16, 16));
+    QCOMPARE(s.size(), QSize(18, 137));
+    QCOMPARE(s.thumbRect().left(), 1.0);
+}
