@@ -119,7 +119,7 @@ void tst_Artwork::sizes_data()
     both(QStringLiteral("slider_rail"), QStringLiteral(":/art/slider_rail.png"), QSize(18, 133), opaque);
     both(QStringLiteral("grid"), QStringLiteral(":/art/grid.png"), QSize(400, 300), clear);
     QTest::newRow("cursor 101") << ":/res/CURSOR/101" << QSize(32, 32) << clear << 1;
-    QTest::newRow("app icon") << ":/art/icon.png" << QSize(256, 256) << clear << 1;
+    QTest::newRow("app icon") << ":/art/icon.png" << QSize(64, 64) << clear << 1;
 }
 
 void tst_Artwork::sizes()
@@ -157,13 +157,15 @@ void tst_Artwork::sizes()
 
 void tst_Artwork::shownFromWhereEmbedded()
 {
-    // The windows' pictures for ordinary screens are used in place: no decoding,
-    // no copy on the heap.
-    const QString path = QStringLiteral(":/art/background.png");
-    const QResource embedded(path);
-    QCOMPARE(embedded.compressionAlgorithm(), QResource::NoCompression);
-    const QImage img = Artwork::read(path);
-    QCOMPARE(img.constBits(), embedded.data() + PixelFile::HeadSize);
+    // The windows' pictures for ordinary screens, and the windows' icon, are used
+    // in place: no decoding, no copy on the heap.
+    QImage img;
+    for (const char *path : {":/art/icon.png", ":/art/background.png"}) {
+        const QResource embedded(path);
+        QCOMPARE(embedded.compressionAlgorithm(), QResource::NoCompression);
+        img = Artwork::read(path);
+        QCOMPARE(img.constBits(), embedded.data() + PixelFile::HeadSize);
+    }
 
     // Its pages handed back, the picture reads the same from the program file;
     // memory of the heap is never handed back, it would come back zeroed.

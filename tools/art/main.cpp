@@ -85,7 +85,13 @@ bool writeAll(const QString &svg, const QString &out)
     put(Art::cursor(), QStringLiteral("cursor101.png"));
     for (int size : {16, 32, 48, 64, 128, 256})
         put(Art::appIcon(svg, size), QStringLiteral("hicolor/%1x%1/apps/stiftolino.png").arg(size));
-    put(Art::appIcon(svg, 256), QStringLiteral("icon.png"));
+    // The windows' own icon, for the window list and the task bar; the desktop's
+    // menus and launchers take the themed sizes above. Each window hands its icon
+    // to the X server as a property at start: 64 pixels is what those lists show
+    // at the most, a sixteenth of the 256 ones. Plain pixels too, read without
+    // decoding.
+    put(Art::appIcon(svg, 64), QStringLiteral("icon.png"));
+    ok = savePixels(out, QStringLiteral("icon.png")) && ok;
     return ok;
 }
 
