@@ -11,6 +11,7 @@
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
@@ -334,10 +335,16 @@ void tst_Windowing::dragEndsWithTheRelease()
         return;
     const QString lessons = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
     QVERIFY2(!lessons.isEmpty(), "the lesson window did not appear");
+    // Its full size, and still: a window manager that is slow to place it moves
+    // it after it has appeared, and the press would miss it.
     QRect before;
+    QElapsedTimer still;
     QVERIFY(waitFor([&] {
-        before = x.geometry(lessons);
-        return before.size() == QSize(440, 420);
+        const QRect now = x.geometry(lessons);
+        if (now != before || !still.isValid())
+            still.start();
+        before = now;
+        return before.size() == QSize(440, 420) && still.elapsed() >= 250;
     }));
 
     // Grab the background left of the preview, below where the pen window may
