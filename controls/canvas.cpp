@@ -53,6 +53,22 @@ void stampDot(QPainter &p, QPointF at, int width, const QColor &colour)
 }
 } // namespace
 
+void Canvas::putDot(QPainter &p, QPointF at, int width, const QColor &colour)
+{
+    // The dot is drawn once into a picture of its own, and then copied in one
+    // piece instead of row by row: a wide pen's dot has as many rows as pixels.
+    width = qMax(1, width);
+    if (m_dot.isNull() || m_dot.width() != width || m_dotColour != colour.rgba()) {
+        m_dot = QImage(width, width, QImage::Format_ARGB32_Premultiplied);
+        m_dot.fill(Qt::transparent);
+        QPainter dot(&m_dot);
+        stampDot(dot, QPointF(width / 2, width / 2), width, colour);
+        m_dotColour = colour.rgba();
+    }
+    const int lo = -(width / 2);
+    p.drawImage(QPoint(qFloor(at.x()) + lo, qFloor(at.y()) + lo), m_dot);
+}
+
 void Canvas::line(QPointF from, QPointF to)
 {
     const QColor colour = foreColor();
@@ -71,9 +87,9 @@ void Canvas::line(QPointF from, QPointF to)
         // Qt's own round cap of a wide aliased pen comes out a pixel short and off
         // centre: the tips are put down as the pen's own dots.
         if (!dotThere)
-            stampDot(p, from, width, colour);
+            putDot(p, from, width, colour);
         if (from != to)
-            stampDot(p, to, width, colour);
+            putDot(p, to, width, colour);
     }
     m_lastDot = Dot{to, colour.rgba(), width, image.cacheKey()};
     m_current = to;

@@ -55,6 +55,8 @@ protected:
 
 private:
     void scheduleLines(const QRect &widgetRect);
+    // Puts down the pen's dot at `at` (see line()).
+    void putDot(QPainter &p, QPointF at, int width, const QColor &colour);
 
     QPointF m_current;
     // The dot that ends the last line: where, in which pen, and the image as it
@@ -67,6 +69,9 @@ private:
         bool operator==(const Dot &) const = default;
     };
     Dot m_lastDot;
+    // The pen's dot as a picture, in the colour it was made for.
+    QImage m_dot;
+    QRgb m_dotColour = 0;
     bool m_strokeActive = false;
     // Drawn lines not yet on the screen, in widget coordinates, and the frame pacing.
     QRect m_pendingLines;
