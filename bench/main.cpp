@@ -469,6 +469,15 @@ int main(int argc, char *argv[])
     // in turn; the latencies of the slow strokes are pooled.
     std::vector<double> ours[3], textbook[3], oursSlow[3], textbookSlow[3];
     std::vector<double> oursSlowSeen[3], textbookSlowSeen[3];
+    // One stroke on the program's canvas, and one on the textbook canvas laid over it.
+    auto drawOurs = [&](int pen, int count, int probeEvery, int rate) {
+        return drawOnce(desk, program, {}, programSettings(pen), Allgemein::AppTitle, inWindow, canvasSize, pen, count,
+                        probeEvery, rate);
+    };
+    auto drawTextbook = [&](int pen, int count, int probeEvery, int rate) {
+        return drawOnce(desk, floorProgram, scribbleArgs(pen), QString(), QStringLiteral("bench-scribble"), QPoint(),
+                        canvasSize, pen, count, probeEvery, rate);
+    };
     // A stroke that could not be drawn (no window came up) counts for nothing.
     auto keep = [](std::vector<double> &perMove, std::vector<double> *seen, const Drawing &d) {
         if (d.usPerMove < 0)
@@ -479,24 +488,14 @@ int main(int argc, char *argv[])
     };
     for (int round = 0; round < strokes; ++round) {
         for (int i = 0; i < 3; ++i) {
-            keep(ours[i], nullptr,
-                 drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow, canvasSize,
-                          pens[i], moves, 0, Fast));
-            keep(textbook[i], nullptr,
-                 drawOnce(desk, floorProgram, scribbleArgs(pens[i]), QString(), QStringLiteral("bench-scribble"),
-                          QPoint(), canvasSize, pens[i], moves, 0, Fast));
-            keep(oursSlow[i], &oursSlowSeen[i],
-                 drawOnce(desk, program, {}, programSettings(pens[i]), Allgemein::AppTitle, inWindow, canvasSize,
-                          pens[i], slowMoves, 1, Slow));
-            keep(textbookSlow[i], &textbookSlowSeen[i],
-                 drawOnce(desk, floorProgram, scribbleArgs(pens[i]), QString(), QStringLiteral("bench-scribble"),
-                          QPoint(), canvasSize, pens[i], slowMoves, 1, Slow));
+            keep(ours[i], nullptr, drawOurs(pens[i], moves, 0, Fast));
+            keep(textbook[i], nullptr, drawTextbook(pens[i], moves, 0, Fast));
+            keep(oursSlow[i], &oursSlowSeen[i], drawOurs(pens[i], slowMoves, 1, Slow));
+            keep(textbookSlow[i], &textbookSlowSeen[i], drawTextbook(pens[i], slowMoves, 1, Slow));
         }
     }
-    const Drawing oursSeen =
-        drawOnce(desk, program, {}, programSettings(5), Allgemein::AppTitle, inWindow, canvasSize, 5, moves, 10, Fast);
-    const Drawing textbookSeen = drawOnce(desk, floorProgram, scribbleArgs(5), QString(),
-                                          QStringLiteral("bench-scribble"), QPoint(), canvasSize, 5, moves, 10, Fast);
+    const Drawing oursSeen = drawOurs(5, moves, 10, Fast);
+    const Drawing textbookSeen = drawTextbook(5, moves, 10, Fast);
     // The step the lesson window shows after Next on a fresh start.
     int stepMs = 0;
     if (const auto lesson = LessonStrokes::decode(
