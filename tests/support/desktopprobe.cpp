@@ -127,10 +127,6 @@ QImage screenshot(const XServer &x)
                                   {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")}));
 }
 
-} // namespace DesktopProbe
-
-namespace DesktopProbe {
-
 bool threeWindows(const XServer &x, QString &main, QString &lessons, QString &pen, int scale)
 {
     QList<QRect> last;

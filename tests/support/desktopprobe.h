@@ -37,9 +37,6 @@ QString programWindowOfSize(const XServer &x, QSize size);
 // The whole screen; null when it could not be taken (imagemagick's import missing).
 QImage screenshot(const XServer &x);
 
-} // namespace DesktopProbe
-
-namespace DesktopProbe {
 // The program's main, lesson and pen windows, found by their fixed sizes at
 // `scale` (the pen window and the main window have the same name), once each is
 // up and all three have stood still for three looks; false when they do not
