@@ -42,20 +42,12 @@ bool soundPlayed(const ScriptedReporter &reporter, int number)
     return reporter.reports.isEmpty() && SoundBuffer == ModResFiles::LoadResData(number, QStringLiteral("WAV"));
 }
 
-QPoint expectedDefaultPlacePixels(const frmColor &w)
-{
-    const QScreen *s = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
-    const QPoint twips = PenPlace::defaultPlace(s->availableGeometry().width() * 15, 626 * 15, 169 * 15);
-    return QPoint(Twips::toPixels(twips.x(), 15), Twips::toPixels(twips.y(), 15));
-}
-
 // A place stored in the settings, the errors it makes, and the window's place
-// in pixels, but for the coordinate that falls back to the default place.
+// in pixels.
 struct Stored {
     QString left, top;
     QStringList said;
     QPoint pixels;
-    enum Default { None, Left, Top } byDefault;
 };
 
 } // namespace
@@ -79,7 +71,6 @@ private slots:
     void defaultPlace();
     void pixelsFromTwips_data();
     void pixelsFromTwips();
-    void sliderFrame();
     void colors_data();
     void colors();
     void plainPalette();
@@ -95,11 +86,9 @@ private slots:
     void outline();
     void pickColor_data();
     void pickColor();
-    void pickOnBorderKeepsColor();
     void dragWidth();
     void moveByHand();
     void closeAndShowAgain();
-    void placeAcrossRestart();
     void neverShownStoresNothing();
     void closing_data();
     void closing();
@@ -169,17 +158,6 @@ void tst_Pen::pixelsFromTwips()
     QFETCH(int, perPixel);
     QFETCH(int, pixels);
     QCOMPARE(Twips::toPixels(twips, perPixel), pixels);
-}
-
-void tst_Pen::sliderFrame()
-{
-    const auto frame = PenPlace::sliderFrame(QRect(520, 16, 18, 137));
-    QCOMPARE(frame[0].from, QPoint(519, 15));
-    QCOMPARE(frame[0].to, QPoint(539, 154));
-    QVERIFY(frame[0].dark);
-    QCOMPARE(frame[1].from, QPoint(518, 14));
-    QCOMPARE(frame[1].to, QPoint(538, 153));
-    QVERIFY(!frame[1].dark);
 }
 
 void tst_Pen::colors_data()
@@ -265,10 +243,10 @@ void tst_Pen::firstShowing()
     // The width came back through the slider and reached the canvas.
     QCOMPARE(f.canvas->drawWidth(), 7);
     QCOMPARE(swatch(w), QColor(10, 200, 30));
-    // No stored place: the default one, from the screen's free width.
-    QCOMPARE(w.pos(), expectedDefaultPlacePixels(w));
-    const int screenTwips = w.screen()->availableGeometry().width() * 15;
-    QCOMPARE(w.placeTwips(), QPoint(PenPlace::defaultPlace(screenTwips, 9390, 2535).x(), 1268));
+    // No stored place: the default one, from the screen's free width (800
+    // pixels: 2088 and 1268 twips).
+    QCOMPARE(w.pos(), QPoint(139, 85));
+    QCOMPARE(w.placeTwips(), QPoint(2088, 1268));
     for (const auto &r : m_env->reporter.reports)
         QCOMPARE(r.procedure, QStringLiteral("PlayWAV")); // only a missing sound, if any
 }
@@ -276,21 +254,20 @@ void tst_Pen::firstShowing()
 void tst_Pen::storedPlace_data()
 {
     // What the settings hold, the errors reported (each answered Ignore), and the
-    // place: either coordinate may be the default one.
+    // place: either coordinate may be the default one (139, 85).
     QTest::addColumn<Stored>("row");
-    const Stored::Default none = Stored::None, left = Stored::Left, top = Stored::Top;
-    QTest::newRow("on the screen") << Stored{"3000", "450", {}, {200, 30}, none};
-    QTest::newRow("a fraction as saved") << Stored{"4995.5", "660", {}, {333, 44}, none};
+    QTest::newRow("on the screen") << Stored{"3000", "450", {}, {200, 30}};
+    QTest::newRow("a fraction as saved") << Stored{"4995.5", "660", {}, {333, 44}};
     // A stored place is used as found while 48 pixels of the window's width and
     // height are on the screen (800 x 800), and brought back so far otherwise.
-    QTest::newRow("48 x 48 left at the top left") << Stored{"-8670", "-1815", {}, {-578, -121}, none};
-    QTest::newRow("48 x 48 left at the bottom right") << Stored{"11280", "11280", {}, {752, 752}, none};
-    QTest::newRow("a corner of 24 x 28 left: brought back") << Stored{"11640", "11580", {}, {752, 752}, none};
-    QTest::newRow("far below: brought back") << Stored{"-3000", "99990", {}, {-200, 752}, none};
-    QTest::newRow("far to the left: brought back") << Stored{"-30000", "450", {}, {-578, 30}, none};
-    QTest::newRow("left not a number") << Stored{"links", "450", {"frmColor.Form_Load 60: 13"}, {200, 30}, left};
-    QTest::newRow("top not a number") << Stored{"3000", "", {"frmColor.Form_Load 70: 13"}, {200, 30}, top};
-    QTest::newRow("left beyond 32 bits") << Stored{"1e12", "450", {"frmColor.Form_Load 60: 6"}, {200, 30}, left};
+    QTest::newRow("48 x 48 left at the top left") << Stored{"-8670", "-1815", {}, {-578, -121}};
+    QTest::newRow("48 x 48 left at the bottom right") << Stored{"11280", "11280", {}, {752, 752}};
+    QTest::newRow("a corner of 24 x 28 left: brought back") << Stored{"11640", "11580", {}, {752, 752}};
+    QTest::newRow("far below: brought back") << Stored{"-3000", "99990", {}, {-200, 752}};
+    QTest::newRow("far to the left: brought back") << Stored{"-30000", "450", {}, {-578, 30}};
+    QTest::newRow("left not a number") << Stored{"links", "450", {"frmColor.Form_Load 60: 13"}, {139, 30}};
+    QTest::newRow("top not a number") << Stored{"3000", "", {"frmColor.Form_Load 70: 13"}, {200, 85}};
+    QTest::newRow("left beyond 32 bits") << Stored{"1e12", "450", {"frmColor.Form_Load 60: 6"}, {139, 30}};
 }
 
 void tst_Pen::storedPlace()
@@ -304,9 +281,7 @@ void tst_Pen::storedPlace()
     frmColor &w = f.pen;
     QCOMPARE(f.window.screen()->availableGeometry(), QRect(0, 0, 800, 800));
     QCOMPARE(m_env->reporter.said(), row.said);
-    const QPoint fallback = expectedDefaultPlacePixels(w);
-    QCOMPARE(w.pos(), QPoint(row.byDefault == Stored::Left ? fallback.x() : row.pixels.x(),
-                             row.byDefault == Stored::Top ? fallback.y() : row.pixels.y()));
+    QCOMPARE(w.pos(), row.pixels);
     QVERIFY(w.isVisible());
 }
 
@@ -388,18 +363,26 @@ void tst_Pen::outline()
 void tst_Pen::pickColor_data()
 {
     QTest::addColumn<Qt::MouseButton>("button");
-    QTest::addColumn<QPoint>("at"); // in the palette picture's pixels
-    QTest::newRow("left, grey column") << Qt::LeftButton << QPoint(5, 40);
-    QTest::newRow("right, hue column") << Qt::RightButton << QPoint(200, 50);
-    QTest::newRow("middle, dark corner") << Qt::MiddleButton << QPoint(474, 131);
-    QTest::newRow("left, first pixel") << Qt::LeftButton << QPoint(0, 0);
-    QTest::newRow("left, the black cell") << Qt::LeftButton << QPoint(25, 120);
+    QTest::addColumn<QPoint>("at");  // in the palette picture's pixels (475 x 132)
+    QTest::addColumn<bool>("picks"); // else on the border, which keeps the colour
+    QTest::newRow("left, grey column") << Qt::LeftButton << QPoint(5, 40) << true;
+    QTest::newRow("right, hue column") << Qt::RightButton << QPoint(200, 50) << true;
+    QTest::newRow("middle, dark corner") << Qt::MiddleButton << QPoint(474, 131) << true;
+    QTest::newRow("left, first pixel") << Qt::LeftButton << QPoint(0, 0) << true;
+    QTest::newRow("left, the black cell") << Qt::LeftButton << QPoint(25, 120) << true;
+    // (0, 0) would mean the middle to QTest; (1, 1) is on the border too, and
+    // so is the first pixel past the palette's far corner.
+    QTest::newRow("border, top left") << Qt::LeftButton << QPoint(-1, -1) << false;
+    QTest::newRow("border, past the far corner") << Qt::LeftButton << QPoint(475, 132) << false;
+    QTest::newRow("border, right") << Qt::LeftButton << QPoint(475, 48) << false;
+    QTest::newRow("border, bottom") << Qt::LeftButton << QPoint(48, 132) << false;
 }
 
 void tst_Pen::pickColor()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(QPoint, at);
+    QFETCH(bool, picks);
     PenWindowFixture f;
     f.canvas->setDrawWidth(4);
     QVERIFY(f.show());
@@ -407,7 +390,7 @@ void tst_Pen::pickColor()
     // A stroke before the pick, in black.
     f.canvas->line(QPointF(10, 20), QPointF(60, 20));
 
-    const QColor expected = QColor::fromRgb(QRgb(w.picCol()->point(at.x(), at.y())));
+    const QColor expected = picks ? QColor::fromRgb(QRgb(w.picCol()->point(at.x(), at.y()))) : QColor(1, 2, 3);
     PenColor = int32_t(OleColor::rgb(1, 2, 3)); // so that picking black shows
     const QPoint border(2, 2);
     QTest::mousePress(w.picCol(), button, {}, at + border);
@@ -421,24 +404,6 @@ void tst_Pen::pickColor()
     f.canvas->line(QPointF(10, 60), QPointF(60, 60));
     QCOMPARE(f.canvas->image().pixelColor(35, 60), expected);
     QCOMPARE(f.canvas->image().pixelColor(35, 20), QColor(Qt::black));
-    QVERIFY(m_env->reporter.reports.isEmpty());
-}
-
-void tst_Pen::pickOnBorderKeepsColor()
-{
-    PenColor = int32_t(OleColor::rgb(1, 2, 3));
-    PenWindowFixture f;
-    QVERIFY(f.show());
-    frmColor &w = f.pen;
-    // (0, 0) would mean the middle to QTest; (1, 1) is on the border too, and
-    // so is the first pixel past the palette's far corner.
-    const QPoint farCorner = QPoint(2, 2) + QPoint(w.picCol()->scaleWidth(), w.picCol()->scaleHeight());
-    for (const QPoint at : {QPoint(1, 1), farCorner, QPoint(farCorner.x(), 50), QPoint(50, farCorner.y())}) {
-        QTest::mousePress(w.picCol(), Qt::LeftButton, {}, at);
-        QCOMPARE(PenColor, int32_t(OleColor::rgb(1, 2, 3)));
-        QCOMPARE(swatch(w), QColor(1, 2, 3));
-        QTest::mouseRelease(w.picCol(), Qt::LeftButton, {}, at);
-    }
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -461,11 +426,17 @@ void tst_Pen::dragWidth()
     // Grab the thumb and pull it up a pixel at a time until it shows 12.
     const int grabY = int(s->thumbRect().top()) + 4;
     QTest::mousePress(s, Qt::LeftButton, {}, QPoint(8, grabY));
-    for (int y = grabY - 1; y > 0 && s->Value() < 12; --y)
+    const int redraws = s->refreshCount();
+    int moves = 0;
+    for (int y = grabY - 1; y > 0 && s->Value() < 12; --y, ++moves)
         QTest::mouseMove(s, QPoint(8, y));
     QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(8, int(s->thumbRect().top()) + 4));
 
+    // Every value on the way, once, and the slider drawn again only for a new
+    // one: fewer times than the pointer moved.
     QCOMPARE(values, (QList<int>{6, 7, 8, 9, 10, 11, 12}));
+    QCOMPARE(s->refreshCount() - redraws, values.size());
+    QVERIFY(values.size() < moves);
     QCOMPARE(widths, values);
     QCOMPARE(labels, (QStringList{"6", "7", "8", "9", "10", "11", "12"}));
     QCOMPARE(PenWidth, 12);
@@ -567,25 +538,6 @@ void tst_Pen::closeAndShowAgain()
     QCOMPARE(w.pos(), QPoint(250, 70));
 }
 
-void tst_Pen::placeAcrossRestart()
-{
-    PenOwner main;
-    {
-        frmColor first(&main.window);
-        first.ShowOwned();
-        QVERIFY(QTest::qWaitForWindowExposed(&first));
-        first.move(333, 44);
-        m_env->settings.writes.clear();
-        first.Form_Unload();
-        QCOMPARE(m_env->settings.writes, (QStringList{"Optionen/CLeft=4995", "Optionen/CTop=660"}));
-    }
-    frmColor second(&main.window);
-    second.ShowOwned();
-    QCOMPARE(second.pos(), QPoint(333, 44));
-    QCOMPARE(second.placeTwips(), QPoint(4995, 660));
-    QVERIFY(m_env->reporter.reports.isEmpty());
-}
-
 void tst_Pen::closing_data()
 {
     QTest::addColumn<bool>("byWindowSystem");
@@ -606,15 +558,21 @@ void tst_Pen::closing()
     PenWindow &w = f.pen;
     w.move(250, 70);
     QCOMPARE(PenWindowShown, True);
+    m_env->settings.writes.clear();
     QCloseEvent close;
     if (byWindowSystem)
         QSpontaneKeyEvent::setSpontaneous(&close);
     w.closeEvent(&close);
     QVERIFY(close.isAccepted());
     QCOMPARE(PenWindowShown, byWindowSystem ? False : True);
-    // Either way the place is kept.
-    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/CLeft=3750")));
-    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/CTop=1050")));
+    // Either way the place is kept, and nothing else; the next start opens the
+    // window there.
+    QCOMPARE(m_env->settings.writes, (QStringList{"Optionen/CLeft=3750", "Optionen/CTop=1050"}));
+    frmColor next(&f.window);
+    next.ShowOwned();
+    QCOMPARE(next.pos(), QPoint(250, 70));
+    QCOMPARE(next.placeTwips(), QPoint(3750, 1050));
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Pen::neverShownStoresNothing()
