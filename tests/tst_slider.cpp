@@ -168,7 +168,6 @@ private slots:
     void propertySetters_data();
     void propertySetters();
     void rangeOverflow();
-    void orientationChange();
 
     // ---- the property store ----
     void readAndWriteOrder();
@@ -390,7 +389,7 @@ void tst_Slider::edgeRails()
     s.setBackColor(OleColor::fromColor(Back));
     s.setSliderIcon(solid(16, 16, ThumbColor));
     s.setRailStyle(style);
-    // The rail (6, 6)-(194, 10) at this size is orientationChange()'s.
+    // The rail (6, 6)-(194, 10) at this size is newInstance()'s.
     QCOMPARE(s.size(), QSize(200, 16));
 
     // The row's pixels, then nothing outside the rail, and the thumb over its left end.
@@ -424,6 +423,21 @@ void tst_Slider::newInstance()
     QCOMPARE(s.outerWidth(), 16 * s.TwipsX());
     QCOMPARE(s.outerHeight(), 100 * s.TwipsY());
     QCOMPARE(s.TwipsX(), 15); // the test screen has 96 dpi
+
+    // Horizontal: the thumb thickness becomes the height, the length stays; the
+    // thumb is put at the Min end and then laid out for the value.
+    s.setValue(5);
+    s.setOrientation(Horizontal);
+    QCOMPARE(s.size(), QSize(16, 16));
+    s.resize(200, 16);
+    s.UserControl_Resize();
+    QCOMPARE(s.thumbRect(), QRectF(92, 0, 16, 16));
+    QCOMPARE(s.railRect(), (Rect{6, 6, 194, 10}));
+    // Another number is kept; layout and places are left alone.
+    s.setOrientation(7);
+    QCOMPARE(s.Orientation(), 7);
+    QCOMPARE(s.size(), QSize(200, 16));
+    QCOMPARE(s.thumbRect(), QRectF(92, 0, 16, 16));
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
@@ -566,27 +580,6 @@ void tst_Slider::rangeOverflow()
     QCOMPARE(s.Min(), Int32Min);
     QCOMPARE(s.Value(), Int32Min);
     QCOMPARE(s.valueRange(), 10);
-}
-
-void tst_Slider::orientationChange()
-{
-    SliderFixture f;
-    ucSlider &s = *f.slider;
-    s.setValue(5);
-    // Horizontal: the thumb thickness becomes the height, the length stays; the
-    // thumb is put at the Min end and then laid out for the value.
-    s.setOrientation(Horizontal);
-    QCOMPARE(s.size(), QSize(16, 16));
-    s.resize(200, 16);
-    s.UserControl_Resize();
-    QCOMPARE(s.thumbRect(), QRectF(92, 0, 16, 16));
-    QCOMPARE(s.railRect(), (Rect{6, 6, 194, 10}));
-    // Another number is kept; layout and places are left alone.
-    s.setOrientation(7);
-    QCOMPARE(s.Orientation(), 7);
-    QCOMPARE(s.size(), QSize(200, 16));
-    QCOMPARE(s.thumbRect(), QRectF(92, 0, 16, 16));
-    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 // ---------------------------------------------------------------------------
