@@ -319,7 +319,7 @@ void tst_Slider::thumbCross_data()
     QTest::addColumn<int>("rail");
     QTest::addColumn<int>("thumb");
     QTest::addColumn<double>("place");
-    QTest::newRow("pen: 18 over 16") << true << 18 << 16 << 1.0;
+    // The pen slider's 18 over 16, at 1: comparePenSlider().
     QTest::newRow("odd difference") << true << 19 << 16 << 1.5;
     QTest::newRow("rail as wide as thumb") << true << 16 << 16 << 0.0;
     QTest::newRow("rail narrower") << true << 10 << 16 << 0.0;
