@@ -124,12 +124,14 @@ struct Setting {
 enum Answer { Retry = 0, Ignore = 1, Cancel = 2, End = 3 };
 
 // The outer size for a rail (a picture's size, or none) and a 16 x 16 thumb,
-// from the current one; whether width and height are set together.
+// from the current one; whether width and height are set together; and the
+// thumb's place across the rail.
 struct Outer {
     int orientation;
     bool pictureRail;
     QSize rail, current, expected;
     bool together;
+    double cross;
 };
 
 } // namespace
@@ -150,8 +152,6 @@ private slots:
     void railRect();
     void outerSize_data();
     void outerSize();
-    void thumbCross_data();
-    void thumbCross();
     void twips_data();
     void twips();
 
@@ -293,16 +293,21 @@ void tst_Slider::outerSize_data()
 {
     QTest::addColumn<Outer>("row");
     const QSize none;
-    QTest::newRow("pen slider") << Outer{Vertical, true, {18, 133}, {40, 40}, {18, 137}, true};
-    QTest::newRow("vertical rail narrower than thumb") << Outer{Vertical, true, {10, 133}, {40, 40}, {16, 137}, true};
-    QTest::newRow("horizontal picture rail") << Outer{Horizontal, true, {133, 18}, {40, 40}, {137, 18}, true};
+    QTest::newRow("pen slider") << Outer{Vertical, true, {18, 133}, {40, 40}, {18, 137}, true, 1};
+    QTest::newRow("odd difference") << Outer{Vertical, true, {19, 133}, {40, 40}, {19, 137}, true, 1.5};
+    QTest::newRow("rail as wide as thumb") << Outer{Vertical, true, {16, 133}, {40, 40}, {16, 137}, true, 0};
+    QTest::newRow("vertical rail narrower than thumb")
+        << Outer{Vertical, true, {10, 133}, {40, 40}, {16, 137}, true, 0};
+    QTest::newRow("horizontal picture rail") << Outer{Horizontal, true, {133, 18}, {40, 40}, {137, 18}, true, 1};
     QTest::newRow("horizontal rail thinner than thumb")
-        << Outer{Horizontal, true, {133, 10}, {40, 40}, {137, 16}, true};
-    QTest::newRow("horizontal edge, no length yet") << Outer{Horizontal, false, none, {0, 40}, {16, 16}, false};
-    QTest::newRow("horizontal edge keeps its length") << Outer{Horizontal, false, none, {200, 40}, {200, 16}, false};
-    QTest::newRow("vertical edge, no length yet") << Outer{Vertical, false, none, {30, 0}, {16, 16}, false};
-    QTest::newRow("vertical edge keeps its length") << Outer{Vertical, false, none, {30, 150}, {16, 150}, false};
-    QTest::newRow("other orientation: untouched") << Outer{5, false, none, {30, 150}, {30, 150}, false};
+        << Outer{Horizontal, true, {133, 10}, {40, 40}, {137, 16}, true, 0};
+    QTest::newRow("horizontal edge, no length yet") << Outer{Horizontal, false, none, {0, 40}, {16, 16}, false, 0};
+    QTest::newRow("horizontal edge keeps its length") << Outer{Horizontal, false, none, {200, 40}, {200, 16}, false, 0};
+    QTest::newRow("vertical edge, no length yet") << Outer{Vertical, false, none, {30, 0}, {16, 16}, false, 0};
+    // An edge rail takes no measure from a rail picture, and the thumb lies at 0 across.
+    QTest::newRow("vertical edge keeps its length")
+        << Outer{Vertical, false, {18, 133}, {30, 150}, {16, 150}, false, 0};
+    QTest::newRow("other orientation: untouched") << Outer{5, false, none, {30, 150}, {30, 150}, false, 0};
 }
 
 void tst_Slider::outerSize()
@@ -311,28 +316,8 @@ void tst_Slider::outerSize()
     const OuterSize s = SliderMath::outerSize(row.orientation, row.pictureRail, row.rail, QSize(16, 16), row.current);
     QCOMPARE(QSize(s.width, s.height), row.expected);
     QCOMPARE(s.setTogether, row.together);
-}
-
-void tst_Slider::thumbCross_data()
-{
-    QTest::addColumn<bool>("pictureRail");
-    QTest::addColumn<int>("rail");
-    QTest::addColumn<int>("thumb");
-    QTest::addColumn<double>("place");
-    // The pen slider's 18 over 16, at 1: comparePenSlider().
-    QTest::newRow("odd difference") << true << 19 << 16 << 1.5;
-    QTest::newRow("rail as wide as thumb") << true << 16 << 16 << 0.0;
-    QTest::newRow("rail narrower") << true << 10 << 16 << 0.0;
-    QTest::newRow("edge rail") << false << 18 << 16 << 0.0;
-}
-
-void tst_Slider::thumbCross()
-{
-    QFETCH(bool, pictureRail);
-    QFETCH(int, rail);
-    QFETCH(int, thumb);
-    QFETCH(double, place);
-    QCOMPARE(SliderMath::thumbCross(pictureRail, rail, thumb), float(place));
+    const int railThickness = row.orientation == Horizontal ? row.rail.height() : row.rail.width();
+    QCOMPARE(SliderMath::thumbCross(row.pictureRail, railThickness, 16), float(row.cross));
 }
 
 void tst_Slider::twips_data()
