@@ -386,9 +386,7 @@ void tst_Picker::fileListSeesNewPictures()
     panelsShown("0");
     QCOMPARE(w->picBild()->image().pixelColor(300, 200), QColor(Qt::white));
 
-    QImage img(40, 30, QImage::Format_RGB32);
-    img.fill(Qt::blue);
-    QVERIFY(img.save(picturesFolder() + QStringLiteral("Zebra.bmp"), "BMP"));
+    QVERIFY(filledImage(40, 30, Qt::blue).save(picturesFolder() + QStringLiteral("Zebra.bmp"), "BMP"));
     QVERIFY(writeFile(picturesFolder() + QStringLiteral("notes.txt"), "no picture"));
     QVERIFY(writeFile(picturesFolder() + QStringLiteral("Zoo.BMP"), "any ending's case"));
     QVERIFY(writeFile(picturesFolder() + QStringLiteral("Zoobmp"), "no ending"));
@@ -413,8 +411,7 @@ void tst_Picker::keyboardChoosesThePicture()
     // Two pictures, each with a band at its right and bottom edges that only a
     // preview of the whole drawing area shows.
     for (const auto &[name, colour] : {std::pair{"A.bmp", Qt::red}, std::pair{"B.bmp", Qt::blue}}) {
-        QImage img(400, 300, QImage::Format_RGB32);
-        img.fill(Qt::white);
+        QImage img = filledImage(400, 300, Qt::white);
         QPainter paint(&img);
         paint.fillRect(QRect(380, 0, 20, 300), colour);
         paint.fillRect(QRect(0, 280, 400, 20), colour);
@@ -459,9 +456,7 @@ void tst_Picker::pictureFiles_data()
     big.save(&buffer, "PNG");
     QTest::newRow("4096 x 4096, 32 bits") << png << false;
     // The program's own embedded form of its artwork is no picture of the child's.
-    QImage small(4, 4, QImage::Format_RGB32);
-    small.fill(Qt::red);
-    QTest::newRow("embedded pixels") << PixelFile::write(small) << false;
+    QTest::newRow("embedded pixels") << PixelFile::write(filledImage(4, 4, Qt::red)) << false;
     // Stored from the top row down, as other programs may write them.
     for (int bits : {1, 4, 8, 24})
         QTest::addRow("top-down, %d-bit", bits) << bitmapFile(8, 6, bits, true) << true;

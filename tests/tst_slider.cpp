@@ -26,13 +26,6 @@ namespace {
 constexpr int32_t Int32Min = std::numeric_limits<int32_t>::min();
 constexpr int32_t Int32Max = std::numeric_limits<int32_t>::max();
 
-QImage solid(int w, int h, QColor color)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(color);
-    return image;
-}
-
 const QColor ThumbColor(10, 20, 200);
 const QColor RailColor(30, 160, 40);
 const QColor Back(222, 191, 120);
@@ -42,8 +35,8 @@ PropertyBag penSliderProperties()
 {
     PropertyBag bag;
     bag.WriteProperty(QStringLiteral("BackColor"), int32_t(OleColor::rgb(222, 191, 120)));
-    bag.WritePicture(QStringLiteral("SliderIcon"), solid(16, 16, ThumbColor));
-    bag.WritePicture(QStringLiteral("RailPicture"), solid(18, 133, RailColor));
+    bag.WritePicture(QStringLiteral("SliderIcon"), filledImage(16, 16, ThumbColor));
+    bag.WritePicture(QStringLiteral("RailPicture"), filledImage(18, 133, RailColor));
     bag.WriteProperty(QStringLiteral("RailStyle"), 99);
     bag.WriteProperty(QStringLiteral("Min"), 1);
     bag.WriteProperty(QStringLiteral("Max"), 50);
@@ -372,7 +365,7 @@ void tst_Slider::edgeRails()
     SliderFixture f(QSize(200, 30), Horizontal);
     ucSlider &s = *f.slider;
     s.setBackColor(OleColor::fromColor(Back));
-    s.setSliderIcon(solid(16, 16, ThumbColor));
+    s.setSliderIcon(filledImage(16, 16, ThumbColor));
     s.setRailStyle(style);
     // The rail (6, 6)-(194, 10) at this size is newInstance()'s.
     QCOMPARE(s.size(), QSize(200, 16));
@@ -457,8 +450,8 @@ void tst_Slider::penSlider()
     s.UserControl_WriteProperties(saved);
     SliderFixture again(saved);
     comparePenSlider(*again.slider, false);
-    QCOMPARE(again.slider->SliderIcon().convertToFormat(QImage::Format_RGB32), solid(16, 16, ThumbColor));
-    QCOMPARE(again.slider->RailPicture().convertToFormat(QImage::Format_RGB32), solid(18, 133, RailColor));
+    QCOMPARE(again.slider->SliderIcon().convertToFormat(QImage::Format_RGB32), filledImage(16, 16, ThumbColor));
+    QCOMPARE(again.slider->RailPicture().convertToFormat(QImage::Format_RGB32), filledImage(18, 133, RailColor));
     // Pictures are kept as images, not as a file name.
     QCOMPARE(saved.ReadProperty(QStringLiteral("RailPicture")).typeId(), int(QMetaType::QImage));
     QCOMPARE(again.slider->thumbRect(), s.thumbRect());
@@ -471,7 +464,7 @@ void tst_Slider::pictureRailWithoutPicture()
     SliderFixture f(QSize(40, 120));
     ucSlider &s = *f.slider;
     s.setBackColor(OleColor::fromColor(Back));
-    s.setSliderIcon(solid(16, 16, ThumbColor));
+    s.setSliderIcon(filledImage(16, 16, ThumbColor));
     s.setRailStyle(99);
     QCOMPARE(s.size(), QSize(16, 120));
     for (int y = 0; y < 104; ++y)
@@ -762,7 +755,7 @@ void tst_Slider::mouse()
     std::optional<SliderFixture> f;
     if (horizontal) {
         f.emplace(QSize(200, 30), Horizontal);
-        f->slider->setSliderIcon(solid(16, 16, ThumbColor));
+        f->slider->setSliderIcon(filledImage(16, 16, ThumbColor));
     } else {
         f.emplace(penSliderProperties());
     }

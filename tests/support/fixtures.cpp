@@ -35,6 +35,13 @@ void storePenPlace(QPoint twips)
     Allgemein::SaveSetting(Allgemein::Key::PenWindowTop, QString::number(twips.y()));
 }
 
+QImage filledImage(int w, int h, QColor color)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
 SliderFixture::SliderFixture(QSize size, int orientation) : slider(new ucSlider(&host))
 {
     host.resize(size + QSize(40, 40));

@@ -8,6 +8,7 @@
 #include "core/colors.h"
 #include "pen/frmcolor.h"
 
+#include <QImage>
 #include <QPoint>
 #include <QSize>
 #include <QTest>
@@ -50,6 +51,9 @@ template <class Window = frmColor> struct PenWindowFixture : PenOwner {
         return QTest::qWaitForWindowExposed(&pen);
     }
 };
+
+// A picture of w x h pixels (32 bits, no alpha) all in one colour.
+QImage filledImage(int w, int h, QColor color);
 
 // A slider as a form holds one, in a host window that is not shown until show().
 struct SliderFixture {
