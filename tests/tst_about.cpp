@@ -120,6 +120,10 @@ void tst_About::startScreen()
 
 void tst_About::startScreenFlags()
 {
+    // An Italian title of its own: the caption shows that it followed the switch.
+    QByteArray table = readFile(LanguageFilePath);
+    QVERIFY(table.contains("3100 = Stiftolino\r\n"));
+    QVERIFY(writeFile(LanguageFilePath, table.replace("3100 = Stiftolino\r\n", "3100 = Stiftolino IT\r\n")));
     StartingUp = True;
     LanguageOffset = 1000;
     frmInfo *w = frmInfo::ShowModeless();
@@ -137,7 +141,7 @@ void tst_About::startScreenFlags()
     QVERIFY(m_env->sound.started.isEmpty());
     QVERIFY(w->Timer1->isActive());
     QVERIFY(w->Timer1->remainingTime() <= before);
-    QCOMPARE(w->Label0->text(), u"Stiftolino  I\r\n1.01.0344"_qs);
+    QCOMPARE(w->Label0->text(), u"Stiftolino IT  I\r\n1.01.0344"_qs);
 
     // A store that cannot be written goes through the error frame.
     m_env->settings.failWrites = true;
