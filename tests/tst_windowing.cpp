@@ -1,19 +1,24 @@
 // The real program under real window managers: the lesson and pen windows stay
 // above the main window when it is pressed, leave the toolbar free at a first
 // start on a small screen, stay within reach when dragged away, a tap on them is
-// a click and a drag with any button ends with its release; and the error dialog
-// asks for a title bar without buttons, refuses to be closed, answers the
-// keyboard and sits in the middle of the screen.
+// a click and a drag with any button ends with its release, and the lesson window
+// is found where it was left, at the size it was left, after a restart; the error
+// dialog asks for a title bar without buttons, refuses to be closed, answers the
+// keyboard and sits in the middle of the screen. And the program installed into a
+// prefix, which keeps its files in the user's folders.
 
 #include "support/desktopprobe.h"
+#include "support/install.h"
 #include "support/mainparts.h"
 #include "support/programcopy.h"
+#include "support/testsupport.h"
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -35,20 +40,18 @@ private slots:
     void toolWindowsStayAbove();
     void firstStartPlaces_data();
     void firstStartPlaces();
-    void tapIsAClick_data();
-    void tapIsAClick();
     void draggedAwayStaysInReach_data();
     void draggedAwayStaysInReach();
     void dragEndsWithTheRelease_data();
     void dragEndsWithTheRelease();
     void errorDialogFrame();
+    void installedProgramKeepsItsFolders();
 
 private:
     // Starts the X server, the window manager (none when empty) and the program;
     // false when the test has been skipped or has failed meanwhile.
     bool launch(XServer &x, ProgramCopy &in, const QString &windowManager, const QByteArray &settings = QByteArray(),
                 int scale = 1);
-    static QString penWindow(const XServer &x, const QString &main, const QString &lessons);
     // Moves the pointer on from `from` in five steps with no button held: the
     // window, at `place`, must stay where it is.
     static void staysWithoutButton(const XServer &x, QPoint from, const std::function<QRect()> &place);
@@ -88,16 +91,6 @@ void tst_Windowing::staysWithoutButton(const XServer &x, QPoint from, const std:
     QVERIFY2(!moved, qPrintable(QStringLiteral("the window followed the pointer ") + where(place())));
 }
 
-QString tst_Windowing::penWindow(const XServer &x, const QString &main, const QString &lessons)
-{
-    // The pen window has no title of its own: the program's other visible window.
-    for (const QString &w : DesktopProbe::programWindows(x)) {
-        if (w != main && w != lessons && x.geometry(w).width() > 100)
-            return w;
-    }
-    return QString();
-}
-
 void tst_Windowing::toolWindowsStayAbove_data()
 {
     QTest::addColumn<QString>("windowManager");
@@ -114,11 +107,8 @@ void tst_Windowing::toolWindowsStayAbove()
     ProgramCopy in;
     if (!launch(x, in, windowManager))
         return;
-    const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
-    const QString lessons = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
-    QVERIFY2(!main.isEmpty() && !lessons.isEmpty(), "the windows did not appear");
-    QString pen;
-    QVERIFY2(waitFor([&] { return !(pen = penWindow(x, main, lessons)).isEmpty(); }, 10000), "no pen window");
+    QString main, lessons, pen;
+    QVERIFY2(DesktopProbe::threeWindows(x, main, lessons, pen), "the windows did not come up and stand still");
     using DesktopProbe::above;
     QVERIFY2(waitFor([&] { return above(x, lessons, main) && above(x, pen, main); }, 10000),
              qPrintable(DesktopProbe::describeStacking(x, {main, lessons, pen})));
@@ -238,39 +228,6 @@ void tst_Windowing::firstStartPlaces()
     }
 }
 
-void tst_Windowing::tapIsAClick_data()
-{
-    // Where the tap lands, from the window's top left corner (on the lesson
-    // window, clear of the pen window).
-    QTest::addColumn<bool>("onPen");
-    QTest::addColumn<QPoint>("at");
-    QTest::newRow("the lesson window's background") << false << QPoint(7, 300);
-    QTest::newRow("the lesson window's preview") << false << QPoint(216, 166);
-    QTest::newRow("the pen window's palette") << true << QPoint(124, 76);
-}
-
-void tst_Windowing::tapIsAClick()
-{
-    // A touchpad's tap sends the press and the release within milliseconds, as
-    // xdotool's click does: the window stays where it is.
-    QFETCH(bool, onPen);
-    QFETCH(QPoint, at);
-    XServer x;
-    ProgramCopy in;
-    QString main, lessons, pen;
-    if (!launch(x, in, QStringLiteral("openbox")))
-        return;
-    QVERIFY2(DesktopProbe::threeWindows(x, main, lessons, pen), "the windows did not come up and stand still");
-    const QString window = onPen ? pen : lessons;
-    const QPoint tap = DesktopProbe::geometry(x, window).topLeft() + at;
-    QVERIFY(x.click(tap));
-    staysWithoutButton(x, tap, [&] { return DesktopProbe::geometry(x, window); });
-    if (QTest::currentTestFailed())
-        return;
-    // The window took no move half begun: a drag from it still moves it.
-    QVERIFY2(x.dragWindow(window, tap, tap + QPoint(-60, 40)), "the window did not follow a drag after the tap");
-}
-
 void tst_Windowing::draggedAwayStaysInReach_data()
 {
     QTest::addColumn<QString>("windowManager");
@@ -316,43 +273,74 @@ void tst_Windowing::draggedAwayStaysInReach()
 
 void tst_Windowing::dragEndsWithTheRelease_data()
 {
+    // Where the window is grabbed, from its top left corner: the lesson window's
+    // background left of the preview, below where the pen window may cover it on
+    // this small screen, unless the row says otherwise; whether a tap comes first
+    // (a touchpad's tap sends the press and the release within milliseconds, as
+    // xdotool's click does); and whether the program then starts again, to find
+    // the lesson window where it was left, at the size it was left.
     QTest::addColumn<QString>("windowManager");
     QTest::addColumn<int>("button");
-    QTest::newRow("openbox, left") << "openbox" << 1;
-    QTest::newRow("openbox, right") << "openbox" << 3;
-    QTest::newRow("openbox, middle") << "openbox" << 2;
-    QTest::newRow("fluxbox, right") << "fluxbox" << 3;
-    QTest::newRow("no window manager, right") << "" << 3;
+    QTest::addColumn<bool>("onPen");
+    QTest::addColumn<QPoint>("grab");
+    QTest::addColumn<bool>("tapFirst");
+    QTest::addColumn<bool>("restart");
+    const QPoint background(7, 300);
+    QTest::newRow("openbox, left, restart") << "openbox" << 1 << false << background << false << true;
+    QTest::newRow("openbox, right") << "openbox" << 3 << false << background << false << false;
+    QTest::newRow("openbox, middle") << "openbox" << 2 << false << background << false << false;
+    QTest::newRow("fluxbox, right") << "fluxbox" << 3 << false << background << false << false;
+    QTest::newRow("no window manager, left, restart") << "" << 1 << false << background << false << true;
+    QTest::newRow("no window manager, right") << "" << 3 << false << background << false << false;
+    QTest::newRow("tap on the lesson window's background") << "openbox" << 1 << false << background << true << false;
+    QTest::newRow("tap on the lesson window's preview") << "openbox" << 1 << false << QPoint(216, 166) << true << false;
+    QTest::newRow("tap on the pen window's palette") << "openbox" << 1 << true << QPoint(124, 76) << true << false;
 }
 
 void tst_Windowing::dragEndsWithTheRelease()
 {
     QFETCH(QString, windowManager);
     QFETCH(int, button);
+    QFETCH(bool, onPen);
+    QFETCH(QPoint, grab);
+    QFETCH(bool, tapFirst);
+    QFETCH(bool, restart);
     XServer x;
     ProgramCopy in;
+    QString main, lessons, pen;
     if (!launch(x, in, windowManager))
         return;
-    const QString lessons = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
-    QVERIFY2(!lessons.isEmpty(), "the lesson window did not appear");
-    // Its full size, and still: a window manager that is slow to place it moves
-    // it after it has appeared, and the press would miss it.
-    QRect before;
-    QElapsedTimer still;
-    QVERIFY(waitFor([&] {
-        const QRect now = x.geometry(lessons);
-        if (now != before || !still.isValid())
-            still.start();
-        before = now;
-        return before.size() == QSize(440, 420) && still.elapsed() >= 250;
-    }));
+    // All three up and still: a window manager that is slow to place a window
+    // moves it after it has appeared, and the press would miss it.
+    QVERIFY2(DesktopProbe::threeWindows(x, main, lessons, pen), "the windows did not come up and stand still");
+    const QString window = onPen ? pen : lessons;
+    const auto place = [&] { return DesktopProbe::geometry(x, window); };
+    const QPoint from = place().topLeft() + grab;
+    if (tapFirst) {
+        // The window stays where it is, and takes no move half begun.
+        QVERIFY(x.click(from));
+        staysWithoutButton(x, from, place);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    const QPoint to = from + (tapFirst ? QPoint(-60, 40) : QPoint(120, 60));
+    QVERIFY2(x.dragWindow(window, from, to, button), "the window did not follow the drag");
+    staysWithoutButton(x, to, place);
+    if (!restart || QTest::currentTestFailed())
+        return;
 
-    // Grab the background left of the preview, below where the pen window may
-    // cover it on this small screen, and move it by (120, 60).
-    const QPoint grab = before.topLeft() + QPoint(7, 300);
-    const QPoint by(120, 60);
-    QVERIFY2(x.dragWindow(lessons, grab, grab + by, button), "the window did not follow the drag");
-    staysWithoutButton(x, grab + by, [&] { return x.geometry(lessons); });
+    // The small preview: the size button of the step panel.
+    const QRect after = place();
+    x.click(after.topLeft() + QPoint(95 + 128 + 22, 316 + 48 + 16));
+    QVERIFY(waitFor([&] { return place().size() == QSize(240, 270); }));
+    quitProgram(x, main, in.app);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(in.launch(in.environmentOn(x)));
+    const QString again = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
+    QVERIFY(!again.isEmpty());
+    waitFor([&] { return DesktopProbe::geometry(x, again).topLeft() == after.topLeft(); });
+    QCOMPARE(DesktopProbe::geometry(x, again), QRect(after.topLeft(), QSize(240, 270)));
 }
 
 void tst_Windowing::errorDialogFrame()
@@ -406,14 +394,23 @@ void tst_Windowing::errorDialogFrame()
     x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
     // The lesson window comes up on the lesson choice, with no second error.
     QVERIFY2(!x.waitForWindow(QStringLiteral("^Stiftolino lessons$")).isEmpty(), "no lesson window after Ignore");
-    QFile ept(in.dir.filePath(QStringLiteral("stiftolino.EPT")));
-    QVERIFY(ept.open(QIODevice::ReadOnly));
-    const QByteArray protocol = ept.readAll();
+    const QByteArray protocol = readFile(in.dir.filePath(QStringLiteral("stiftolino.EPT")));
     QCOMPARE(protocol.count("F E H L E R P R O T O K O L L"), 1);
     QVERIFY(protocol.contains("326"));
     QVERIFY(x.xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
                        QStringLiteral("Fehler / Error")})
                 .isEmpty());
+}
+
+void tst_Windowing::installedProgramKeepsItsFolders()
+{
+    QTemporaryDir prefix;
+    QVERIFY(prefix.isValid());
+    const QString error = installBuild(prefix.path());
+    if (error.contains(QLatin1String("not set")))
+        QSKIP(qPrintable(error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    checkInstalledProgram(prefix.path());
 }
 
 QTEST_GUILESS_MAIN(tst_Windowing)
