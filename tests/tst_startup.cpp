@@ -1,21 +1,16 @@
 // Start-up of the real program: one copy at a time, a crashed run leaves nothing
-// that blocks, a lock that cannot be had does not keep it from starting, the
-// language table is written at every start, and a setting that is not a number
-// shows the error dialog under a real X server.
+// that blocks, a lock that cannot be had does not keep it from starting, and the
+// language table is written at every start. (A setting that is not a number, and
+// the error dialog it brings, are in tst_windowing.)
 
-#include "core/resources.h"
 #include "support/programcopy.h"
-#include "support/testsupport.h"
 #include "support/waitfor.h"
-#include "support/xserver.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 #include <unistd.h>
 
@@ -28,7 +23,6 @@ private slots:
     void secondStartEndsAtOnce();
     void startNotBlocked_data();
     void startNotBlocked();
-    void badSettingShowsTheDialog();
 
 private:
     // A copy of the program, and where it writes its language table.
@@ -134,48 +128,6 @@ void tst_Startup::startNotBlocked()
         QVERIFY2(!err.contains("second copy"), err.constData());
     else
         QVERIFY2(err.contains(said), err.constData());
-}
-
-void tst_Startup::badSettingShowsTheDialog()
-{
-    XServer x;
-    START_DESKTOP_OR_SKIP(x, QString());
-    Install in;
-    QVERIFY(in.install());
-    QVERIFY(in.writeSettings("[Optionen]\nSound=loud\nWidth=9\n"));
-    QVERIFY(in.launch(in.environmentOn(x)));
-    QProcess &app = in.app;
-    const QString dialog = x.waitForWindow(QStringLiteral("Fehler / Error"));
-    if (dialog.isEmpty()) {
-        QStringList names;
-        for (const QString &id : x.windows(QStringLiteral(".")))
-            names << x.xdotool({QStringLiteral("getwindowname"), id});
-        QFAIL(
-            qPrintable(QStringLiteral("the error dialog did not appear; program %1, windows: %2; %3")
-                           .arg(app.state() == QProcess::Running ? QStringLiteral("running") : QStringLiteral("ended"),
-                                names.join(QStringLiteral(", ")), QString::fromLocal8Bit(app.readAllStandardError()))));
-    }
-    const QByteArray protocol = readFile(in.dir.filePath(QStringLiteral("stiftolino.EPT")));
-    QCOMPARE(protocol.count("F E H L E R P R O T O K O L L"), 1);
-    QVERIFY(protocol.contains("Modul:\tAllgemein"));
-    QVERIFY(protocol.contains("Prozedur / procedure:\tLoadConfig"));
-    QVERIFY(protocol.contains("Zeile / Line:\t20"));
-    QVERIFY(protocol.contains("13 (Type mismatch)"));
-
-    // Ignore: the button in the bottom row, second from the left.
-    const QRect g = x.geometry(dialog);
-    QVERIFY(g.width() > 400);
-    const int bx = g.x() + 136 + 44;
-    const int by = g.y() + g.height() - 57 + 16 + 16;
-    x.click(QPoint(bx, by));
-    // The start goes on where the error stopped it: the start screen, then the main window.
-    QVERIFY2(!x.waitForWindow(QStringLiteral("^Stiftolino info$")).isEmpty(), "no start screen after Ignore");
-    const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
-    QVERIFY2(!main.isEmpty(), "the main window did not appear after Ignore");
-    const QRect mg = x.geometry(main);
-    QCOMPARE(mg.size(), QSize(829, 624));
-    QCOMPARE(mg.topLeft(), QPoint((1024 - 829) / 2, (768 - 624) / 2));
-    QCOMPARE(app.state(), QProcess::Running);
 }
 
 QTEST_GUILESS_MAIN(tst_Startup)
