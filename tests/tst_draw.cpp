@@ -17,7 +17,6 @@
 #include "draw/helpmenu.h"
 #include "pen/frmcolor.h"
 #include "picker/frmpreview.h"
-#include "platform/paths.h"
 #include "platform/picturebox.h"
 #include "support/fixtures.h"
 #include "support/testsupport.h"
@@ -71,7 +70,6 @@ private slots:
     void soundSwitch();
     void penWindowComesBack();
     void lessonWindowRefusesToClose();
-    void openShowsTheSavedPictures();
     void webSite_data();
     void webSite();
 
@@ -733,20 +731,6 @@ void tst_Draw::lessonWindowRefusesToClose()
     QVERIFY(p && p->isVisible());
     QVERIFY(!p->windowHandle()->close());
     QVERIFY(p->isVisible());
-}
-
-void tst_Draw::openShowsTheSavedPictures()
-{
-    frmPreview *p = w->preview();
-    QImage img(40, 30, QImage::Format_RGB32);
-    img.fill(Qt::green);
-    QVERIFY(img.save(Paths::picturesFolder() + QStringLiteral("/Baum.bmp"), "BMP"));
-    const QImage canvas = w->picBild()->image().copy();
-    QTest::mouseClick(w->vbeButton(2), Qt::LeftButton);
-    QVERIFY(p->picPanel[2]->isVisible());
-    QVERIFY(!p->picPanel[0]->isVisible());
-    QCOMPARE(p->pictureNames(), QStringList{QStringLiteral("Baum.bmp")});
-    QCOMPARE(w->picBild()->image(), canvas); // only the file panel's OK paints
 }
 
 void tst_Draw::webSite_data()

@@ -19,6 +19,7 @@
 #include "platform/artwork.h"
 #include "support/desktopprobe.h"
 #include "support/recordingsoundoutput.h"
+#include "support/testsupport.h"
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
@@ -44,8 +45,7 @@ QString configHome(const QTemporaryDir &dir) { return dir.filePath(QStringLitera
 // The settings file as it is on disk now.
 QByteArray settingsFile(const QTemporaryDir &dir)
 {
-    QFile f(configHome(dir) + QStringLiteral("/Stiftolino/Stiftolino.ini"));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return readFile(configHome(dir) + QStringLiteral("/Stiftolino/Stiftolino.ini"));
 }
 } // namespace
 

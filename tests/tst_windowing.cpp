@@ -17,7 +17,6 @@
 #include "support/xserver.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,7 +35,6 @@ class tst_Windowing : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void toolWindowsStayAbove_data();
     void toolWindowsStayAbove();
     void firstStartPlaces_data();
@@ -59,19 +57,13 @@ private:
     static void staysWithoutButton(const XServer &x, QPoint from, const std::function<QRect()> &place);
 };
 
-void tst_Windowing::initTestCase()
-{
-    QVERIFY2(QFile::exists(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY"))),
-             "STIFTOLINO_BINARY must name the program");
-}
-
 bool tst_Windowing::launch(XServer &x, ProgramCopy &in, const QString &windowManager, const QByteArray &settings,
                            int scale)
 {
     bool started = false;
     [&] {
         START_DESKTOP_OR_SKIP(x, windowManager);
-        QVERIFY(in.install());
+        QVERIFY2(in.install(), "STIFTOLINO_BINARY must name the program");
         if (!settings.isEmpty())
             QVERIFY(in.writeSettings(settings));
         QProcessEnvironment env = in.environmentOn(x);
