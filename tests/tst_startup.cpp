@@ -4,6 +4,7 @@
 // the error dialog it brings, are in tst_windowing.)
 
 #include "support/programcopy.h"
+#include "support/testsupport.h"
 #include "support/waitfor.h"
 
 #include <QDir>
@@ -18,10 +19,8 @@ class tst_Startup : public QObject
 {
     Q_OBJECT
 private slots:
-    void secondStartEndsAtOnce_data();
-    void secondStartEndsAtOnce();
-    void startNotBlocked_data();
-    void startNotBlocked();
+    void secondStart_data();
+    void secondStart();
 
 private:
     // A copy of the program, and where it writes its language table.
@@ -40,83 +39,68 @@ void tst_Startup::start(QProcess &p, const Install &in, QProcessEnvironment env)
     QVERIFY(p.waitForStarted());
 }
 
-void tst_Startup::secondStartEndsAtOnce_data()
+void tst_Startup::secondStart_data()
 {
-    // Whether the second start has a runtime folder: one user has one lock, wherever
-    // the session keeps its runtime files.
-    QTest::addColumn<bool>("secondHasRuntimeDir");
-    QTest::newRow("same environment") << true;
-    QTest::newRow("second without XDG_RUNTIME_DIR") << false;
-}
-
-void tst_Startup::secondStartEndsAtOnce()
-{
-    QFETCH(bool, secondHasRuntimeDir);
-    Install in;
-    QVERIFY2(in.install(), "STIFTOLINO_BINARY must name the program");
-    // A stale, longer language file from an earlier run is written over.
-    QDir().mkpath(QFileInfo(in.tempFile()).path());
-    QFile::setPermissions(QFileInfo(in.tempFile()).path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    {
-        QFile stale(in.tempFile());
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.write(QByteArray(40000, 'x'));
-    }
-    QProcess first;
-    start(first, in);
-    QVERIFY(waitFor(
-        [&] {
-            QFile f(in.tempFile());
-            return f.open(QIODevice::ReadOnly) && f.read(6) == "[lang]";
-        },
-        15000));
-    QProcessEnvironment env = in.environment();
-    if (!secondHasRuntimeDir)
-        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    QProcess second;
-    start(second, in, env);
-    QVERIFY(second.waitForFinished(10000));
-    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second.exitCode(), 0);
-    QCOMPARE(first.state(), QProcess::Running);
-    first.kill();
-    first.waitForFinished();
-}
-
-void tst_Startup::startNotBlocked_data()
-{
-    QTest::addColumn<QString>("left");    // what is where the lock file belongs
-    QTest::addColumn<QByteArray>("said"); // what the start says on stderr
-    QTest::newRow("the lock of a killed run") << "killed" << QByteArray();
+    // What a start finds: a copy of the program that runs, the lock a killed run
+    // left, or something else where the lock file belongs; whether the start has a
+    // runtime folder (one user has one lock, wherever the session keeps its runtime
+    // files); and what it says on stderr.
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("runtimeDir");
+    QTest::addColumn<QByteArray>("said");
+    QTest::newRow("a running copy: ends at once") << "running" << true << QByteArray();
+    QTest::newRow("a running copy, no XDG_RUNTIME_DIR: ends at once") << "running" << false << QByteArray();
+    QTest::newRow("the lock of a killed run: starts") << "killed" << true << QByteArray();
     // No lock to be had: the program runs without the check for a second copy.
-    QTest::newRow("a folder in the lock file's place")
-        << "folder" << QByteArray("Stiftolino runs without the check for a second copy: the lock file ");
+    QTest::newRow("a folder in the lock file's place: starts")
+        << "folder" << true << QByteArray("Stiftolino runs without the check for a second copy: the lock file ");
 }
 
-void tst_Startup::startNotBlocked()
+void tst_Startup::secondStart()
 {
-    QFETCH(QString, left);
+    QFETCH(QString, before);
+    QFETCH(bool, runtimeDir);
     QFETCH(QByteArray, said);
     Install in;
     QVERIFY2(in.install(), "STIFTOLINO_BINARY must name the program");
-    if (left == u"killed") {
-        QProcess first;
-        start(first, in);
-        QVERIFY(waitFor([&] { return QFile::exists(in.tempFile()); }, 15000));
-        first.kill(); // SIGKILL: no chance to clean up
-        first.waitForFinished();
-        QVERIFY(QFile::remove(in.tempFile()));
-    } else {
+    // A stale, longer language file from an earlier run is written over.
+    const auto stale = [&] { return writeFile(in.tempFile(), QByteArray(40000, 'x')); };
+    const auto tableWritten = [&] { return waitFor([&] { return readFile(in.tempFile()).startsWith("[lang]"); }); };
+    QDir().mkpath(QFileInfo(in.tempFile()).path());
+    QFile::setPermissions(QFileInfo(in.tempFile()).path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(stale());
+    QProcess first;
+    if (before == u"folder") {
         QVERIFY(QDir().mkpath(in.home() + QStringLiteral("/.config/Stiftolino/stiftolino.lock")));
+    } else {
+        start(first, in);
+        QVERIFY(tableWritten());
+        if (before == u"killed") {
+            first.kill(); // SIGKILL: no chance to clean up
+            first.waitForFinished();
+            QVERIFY(stale());
+        }
     }
-    QProcess again;
-    start(again, in);
+    QProcessEnvironment env = in.environment();
+    if (!runtimeDir)
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    QProcess second;
+    start(second, in, env);
+    if (before == u"running") {
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        first.kill();
+        first.waitForFinished();
+        return;
+    }
     // It gets as far as writing its language table, and stays.
-    QVERIFY(waitFor([&] { return QFile::exists(in.tempFile()); }, 15000));
-    QCOMPARE(again.state(), QProcess::Running);
-    again.kill();
-    again.waitForFinished();
-    const QByteArray err = again.readAllStandardError();
+    QVERIFY(tableWritten());
+    QCOMPARE(second.state(), QProcess::Running);
+    second.kill();
+    second.waitForFinished();
+    const QByteArray err = second.readAllStandardError();
     if (said.isEmpty())
         QVERIFY2(!err.contains("second copy"), err.constData());
     else
