@@ -1,20 +1,17 @@
 // Start-up of the real program: one copy at a time, a crashed run leaves nothing
-// that blocks, a lock that cannot be had does not keep it from starting, the
-// language table is written at every start, and a setting that is not a number
-// shows the error dialog under a real X server.
+// that blocks, a lock that cannot be had does not keep it from starting, and the
+// language table is written at every start. (A setting that is not a number, and
+// the error dialog it brings, are in tst_windowing.)
 
-#include "core/resources.h"
 #include "support/programcopy.h"
+#include "support/testsupport.h"
 #include "support/waitfor.h"
-#include "support/xserver.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 #include <unistd.h>
 
@@ -22,171 +19,92 @@ class tst_Startup : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void secondStartEndsAtOnce_data();
-    void secondStartEndsAtOnce();
-    void startNotBlocked_data();
-    void startNotBlocked();
-    void badSettingShowsTheDialog();
+    void secondStart_data();
+    void secondStart();
 
 private:
     // A copy of the program, and where it writes its language table.
     struct Install : ProgramCopy {
         QString tempFile() const { return runtime() + QStringLiteral("/stiftolino-%1/~tmp.lng").arg(::getuid()); }
     };
-    void start(QProcess &p, const Install &in, const QString &display = QString(), bool runtimeDir = true);
+    // Starts the copy in `env` (its own environment when none is given).
+    static void start(QProcess &p, const Install &in, QProcessEnvironment env = {});
 };
 
-void tst_Startup::initTestCase()
+void tst_Startup::start(QProcess &p, const Install &in, QProcessEnvironment env)
 {
-    QVERIFY2(QFile::exists(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY"))),
-             "STIFTOLINO_BINARY must name the program");
-}
-
-void tst_Startup::start(QProcess &p, const Install &in, const QString &display, bool runtimeDir)
-{
-    QProcessEnvironment env = in.environment();
-    if (!runtimeDir)
-        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    if (display.isEmpty()) {
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    } else {
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("DISPLAY"), display);
-    }
-    p.setProcessEnvironment(env);
+    p.setProcessEnvironment(env.isEmpty() ? in.environment() : env);
     p.setProgram(in.binary);
     p.start();
     QVERIFY(p.waitForStarted());
 }
 
-void tst_Startup::secondStartEndsAtOnce_data()
+void tst_Startup::secondStart_data()
 {
-    // Whether the second start has a runtime folder: one user has one lock, wherever
-    // the session keeps its runtime files.
-    QTest::addColumn<bool>("secondHasRuntimeDir");
-    QTest::newRow("same environment") << true;
-    QTest::newRow("second without XDG_RUNTIME_DIR") << false;
-}
-
-void tst_Startup::secondStartEndsAtOnce()
-{
-    QFETCH(bool, secondHasRuntimeDir);
-    Install in;
-    QVERIFY(in.install());
-    // A stale, longer language file from an earlier run is written over.
-    QDir().mkpath(QFileInfo(in.tempFile()).path());
-    QFile::setPermissions(QFileInfo(in.tempFile()).path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    {
-        QFile stale(in.tempFile());
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.write(QByteArray(40000, 'x'));
-    }
-    QProcess first;
-    start(first, in);
-    QVERIFY(waitFor(
-        [&] {
-            QFile f(in.tempFile());
-            return f.open(QIODevice::ReadOnly) && f.read(6) == "[lang]";
-        },
-        15000));
-    QProcess second;
-    start(second, in, QString(), secondHasRuntimeDir);
-    QVERIFY(second.waitForFinished(10000));
-    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second.exitCode(), 0);
-    QCOMPARE(first.state(), QProcess::Running);
-    first.kill();
-    first.waitForFinished();
-}
-
-void tst_Startup::startNotBlocked_data()
-{
-    QTest::addColumn<QString>("left");    // what is where the lock file belongs
-    QTest::addColumn<QByteArray>("said"); // what the start says on stderr
-    QTest::newRow("the lock of a killed run") << "killed" << QByteArray();
+    // What a start finds: a copy of the program that runs, the lock a killed run
+    // left, or something else where the lock file belongs; whether the start has a
+    // runtime folder (one user has one lock, wherever the session keeps its runtime
+    // files); and what it says on stderr.
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("runtimeDir");
+    QTest::addColumn<QByteArray>("said");
+    QTest::newRow("a running copy: ends at once") << "running" << true << QByteArray();
+    QTest::newRow("a running copy, no XDG_RUNTIME_DIR: ends at once") << "running" << false << QByteArray();
+    QTest::newRow("the lock of a killed run: starts") << "killed" << true << QByteArray();
     // No lock to be had: the program runs without the check for a second copy.
-    QTest::newRow("a folder in the lock file's place")
-        << "folder" << QByteArray("Stiftolino runs without the check for a second copy: the lock file ");
+    QTest::newRow("a folder in the lock file's place: starts")
+        << "folder" << true << QByteArray("Stiftolino runs without the check for a second copy: the lock file ");
 }
 
-void tst_Startup::startNotBlocked()
+void tst_Startup::secondStart()
 {
-    QFETCH(QString, left);
+    QFETCH(QString, before);
+    QFETCH(bool, runtimeDir);
     QFETCH(QByteArray, said);
     Install in;
-    QVERIFY(in.install());
-    if (left == u"killed") {
-        QProcess first;
-        start(first, in);
-        QVERIFY(waitFor([&] { return QFile::exists(in.tempFile()); }, 15000));
-        first.kill(); // SIGKILL: no chance to clean up
-        first.waitForFinished();
-        QVERIFY(QFile::remove(in.tempFile()));
-    } else {
+    QVERIFY2(in.install(), "STIFTOLINO_BINARY must name the program");
+    // A stale, longer language file from an earlier run is written over.
+    const auto stale = [&] { return writeFile(in.tempFile(), QByteArray(40000, 'x')); };
+    const auto tableWritten = [&] { return waitFor([&] { return readFile(in.tempFile()).startsWith("[lang]"); }); };
+    QDir().mkpath(QFileInfo(in.tempFile()).path());
+    QFile::setPermissions(QFileInfo(in.tempFile()).path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(stale());
+    QProcess first;
+    if (before == u"folder") {
         QVERIFY(QDir().mkpath(in.home() + QStringLiteral("/.config/Stiftolino/stiftolino.lock")));
+    } else {
+        start(first, in);
+        QVERIFY(tableWritten());
+        if (before == u"killed") {
+            first.kill(); // SIGKILL: no chance to clean up
+            first.waitForFinished();
+            QVERIFY(stale());
+        }
     }
-    QProcess again;
-    start(again, in);
+    QProcessEnvironment env = in.environment();
+    if (!runtimeDir)
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    QProcess second;
+    start(second, in, env);
+    if (before == u"running") {
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        first.kill();
+        first.waitForFinished();
+        return;
+    }
     // It gets as far as writing its language table, and stays.
-    QVERIFY(waitFor([&] { return QFile::exists(in.tempFile()); }, 15000));
-    QCOMPARE(again.state(), QProcess::Running);
-    again.kill();
-    again.waitForFinished();
-    const QByteArray err = again.readAllStandardError();
+    QVERIFY(tableWritten());
+    QCOMPARE(second.state(), QProcess::Running);
+    second.kill();
+    second.waitForFinished();
+    const QByteArray err = second.readAllStandardError();
     if (said.isEmpty())
         QVERIFY2(!err.contains("second copy"), err.constData());
     else
         QVERIFY2(err.contains(said), err.constData());
-}
-
-void tst_Startup::badSettingShowsTheDialog()
-{
-    XServer x;
-    START_DESKTOP_OR_SKIP(x, QString());
-    Install in;
-    QVERIFY(in.install());
-    QDir().mkpath(in.home() + QStringLiteral("/.config/Stiftolino"));
-    {
-        QFile ini(in.home() + QStringLiteral("/.config/Stiftolino/Stiftolino.ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Optionen]\nSound=loud\nWidth=9\n");
-    }
-    QProcess app;
-    start(app, in, x.display());
-    const QString dialog = x.waitForWindow(QStringLiteral("Fehler / Error"));
-    if (dialog.isEmpty()) {
-        QStringList names;
-        for (const QString &id : x.windows(QStringLiteral(".")))
-            names << x.xdotool({QStringLiteral("getwindowname"), id});
-        QFAIL(
-            qPrintable(QStringLiteral("the error dialog did not appear; program %1, windows: %2; %3")
-                           .arg(app.state() == QProcess::Running ? QStringLiteral("running") : QStringLiteral("ended"),
-                                names.join(QStringLiteral(", ")), QString::fromLocal8Bit(app.readAllStandardError()))));
-    }
-    QFile ept(in.dir.filePath(QStringLiteral("stiftolino.EPT")));
-    QVERIFY(ept.open(QIODevice::ReadOnly));
-    const QByteArray protocol = ept.readAll();
-    QCOMPARE(protocol.count("F E H L E R P R O T O K O L L"), 1);
-    QVERIFY(protocol.contains("Modul:\tAllgemein"));
-    QVERIFY(protocol.contains("Prozedur / procedure:\tLoadConfig"));
-    QVERIFY(protocol.contains("Zeile / Line:\t20"));
-    QVERIFY(protocol.contains("13 (Type mismatch)"));
-
-    // Ignore: the button in the bottom row, second from the left.
-    const QRect g = x.geometry(dialog);
-    QVERIFY(g.width() > 400);
-    const int bx = g.x() + 136 + 44;
-    const int by = g.y() + g.height() - 57 + 16 + 16;
-    x.click(QPoint(bx, by));
-    const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
-    QVERIFY2(!main.isEmpty(), "the main window did not appear after Ignore");
-    const QRect mg = x.geometry(main);
-    QCOMPARE(mg.size(), QSize(829, 624));
-    QCOMPARE(mg.topLeft(), QPoint((1024 - 829) / 2, (768 - 624) / 2));
-    QCOMPARE(app.state(), QProcess::Running);
-    app.kill();
-    app.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(tst_Startup)

@@ -1,19 +1,24 @@
 // The real program under real window managers: the lesson and pen windows stay
 // above the main window when it is pressed, leave the toolbar free at a first
 // start on a small screen, stay within reach when dragged away, a tap on them is
-// a click and a drag with any button ends with its release; and the error dialog
-// asks for a title bar without buttons, refuses to be closed, answers the
-// keyboard and sits in the middle of the screen.
+// a click and a drag with any button ends with its release, and the lesson window
+// is found where it was left, at the size it was left, after a restart; an error
+// at the start shows the error dialog, which asks for a title bar without
+// buttons, refuses to be closed, answers the pointer and the keyboard and sits in
+// the middle of the screen, and the start goes on after Ignore. And the program
+// installed into a prefix, which keeps its files in the user's folders.
 
 #include "support/desktopprobe.h"
+#include "support/install.h"
 #include "support/mainparts.h"
 #include "support/programcopy.h"
+#include "support/testsupport.h"
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -30,35 +35,27 @@ class tst_Windowing : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void toolWindowsStayAbove_data();
     void toolWindowsStayAbove();
     void firstStartPlaces_data();
     void firstStartPlaces();
-    void tapIsAClick_data();
-    void tapIsAClick();
     void draggedAwayStaysInReach_data();
     void draggedAwayStaysInReach();
     void dragEndsWithTheRelease_data();
     void dragEndsWithTheRelease();
-    void errorDialogFrame();
+    void errorDialog_data();
+    void errorDialog();
+    void installedProgramKeepsItsFolders();
 
 private:
     // Starts the X server, the window manager (none when empty) and the program;
     // false when the test has been skipped or has failed meanwhile.
     bool launch(XServer &x, ProgramCopy &in, const QString &windowManager, const QByteArray &settings = QByteArray(),
                 int scale = 1);
-    static QString penWindow(const XServer &x, const QString &main, const QString &lessons);
     // Moves the pointer on from `from` in five steps with no button held: the
     // window, at `place`, must stay where it is.
     static void staysWithoutButton(const XServer &x, QPoint from, const std::function<QRect()> &place);
 };
-
-void tst_Windowing::initTestCase()
-{
-    QVERIFY2(QFile::exists(QString::fromLocal8Bit(qgetenv("STIFTOLINO_BINARY"))),
-             "STIFTOLINO_BINARY must name the program");
-}
 
 bool tst_Windowing::launch(XServer &x, ProgramCopy &in, const QString &windowManager, const QByteArray &settings,
                            int scale)
@@ -66,7 +63,7 @@ bool tst_Windowing::launch(XServer &x, ProgramCopy &in, const QString &windowMan
     bool started = false;
     [&] {
         START_DESKTOP_OR_SKIP(x, windowManager);
-        QVERIFY(in.install());
+        QVERIFY2(in.install(), "STIFTOLINO_BINARY must name the program");
         if (!settings.isEmpty())
             QVERIFY(in.writeSettings(settings));
         QProcessEnvironment env = in.environmentOn(x);
@@ -88,16 +85,6 @@ void tst_Windowing::staysWithoutButton(const XServer &x, QPoint from, const std:
     QVERIFY2(!moved, qPrintable(QStringLiteral("the window followed the pointer ") + where(place())));
 }
 
-QString tst_Windowing::penWindow(const XServer &x, const QString &main, const QString &lessons)
-{
-    // The pen window has no title of its own: the program's other visible window.
-    for (const QString &w : DesktopProbe::programWindows(x)) {
-        if (w != main && w != lessons && x.geometry(w).width() > 100)
-            return w;
-    }
-    return QString();
-}
-
 void tst_Windowing::toolWindowsStayAbove_data()
 {
     QTest::addColumn<QString>("windowManager");
@@ -114,11 +101,8 @@ void tst_Windowing::toolWindowsStayAbove()
     ProgramCopy in;
     if (!launch(x, in, windowManager))
         return;
-    const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
-    const QString lessons = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
-    QVERIFY2(!main.isEmpty() && !lessons.isEmpty(), "the windows did not appear");
-    QString pen;
-    QVERIFY2(waitFor([&] { return !(pen = penWindow(x, main, lessons)).isEmpty(); }, 10000), "no pen window");
+    QString main, lessons, pen;
+    QVERIFY2(DesktopProbe::threeWindows(x, main, lessons, pen), "the windows did not come up and stand still");
     using DesktopProbe::above;
     QVERIFY2(waitFor([&] { return above(x, lessons, main) && above(x, pen, main); }, 10000),
              qPrintable(DesktopProbe::describeStacking(x, {main, lessons, pen})));
@@ -238,39 +222,6 @@ void tst_Windowing::firstStartPlaces()
     }
 }
 
-void tst_Windowing::tapIsAClick_data()
-{
-    // Where the tap lands, from the window's top left corner (on the lesson
-    // window, clear of the pen window).
-    QTest::addColumn<bool>("onPen");
-    QTest::addColumn<QPoint>("at");
-    QTest::newRow("the lesson window's background") << false << QPoint(7, 300);
-    QTest::newRow("the lesson window's preview") << false << QPoint(216, 166);
-    QTest::newRow("the pen window's palette") << true << QPoint(124, 76);
-}
-
-void tst_Windowing::tapIsAClick()
-{
-    // A touchpad's tap sends the press and the release within milliseconds, as
-    // xdotool's click does: the window stays where it is.
-    QFETCH(bool, onPen);
-    QFETCH(QPoint, at);
-    XServer x;
-    ProgramCopy in;
-    QString main, lessons, pen;
-    if (!launch(x, in, QStringLiteral("openbox")))
-        return;
-    QVERIFY2(DesktopProbe::threeWindows(x, main, lessons, pen), "the windows did not come up and stand still");
-    const QString window = onPen ? pen : lessons;
-    const QPoint tap = DesktopProbe::geometry(x, window).topLeft() + at;
-    QVERIFY(x.click(tap));
-    staysWithoutButton(x, tap, [&] { return DesktopProbe::geometry(x, window); });
-    if (QTest::currentTestFailed())
-        return;
-    // The window took no move half begun: a drag from it still moves it.
-    QVERIFY2(x.dragWindow(window, tap, tap + QPoint(-60, 40)), "the window did not follow a drag after the tap");
-}
-
 void tst_Windowing::draggedAwayStaysInReach_data()
 {
     QTest::addColumn<QString>("windowManager");
@@ -316,104 +267,175 @@ void tst_Windowing::draggedAwayStaysInReach()
 
 void tst_Windowing::dragEndsWithTheRelease_data()
 {
+    // Where the window is grabbed, from its top left corner: the lesson window's
+    // background left of the preview, below where the pen window may cover it on
+    // this small screen, unless the row says otherwise; whether a tap comes first
+    // (a touchpad's tap sends the press and the release within milliseconds, as
+    // xdotool's click does); and whether the program then starts again, to find
+    // the lesson window where it was left, at the size it was left.
     QTest::addColumn<QString>("windowManager");
     QTest::addColumn<int>("button");
-    QTest::newRow("openbox, left") << "openbox" << 1;
-    QTest::newRow("openbox, right") << "openbox" << 3;
-    QTest::newRow("openbox, middle") << "openbox" << 2;
-    QTest::newRow("fluxbox, right") << "fluxbox" << 3;
-    QTest::newRow("no window manager, right") << "" << 3;
+    QTest::addColumn<bool>("onPen");
+    QTest::addColumn<QPoint>("grab");
+    QTest::addColumn<bool>("tapFirst");
+    QTest::addColumn<bool>("restart");
+    const QPoint background(7, 300);
+    QTest::newRow("openbox, left, restart") << "openbox" << 1 << false << background << false << true;
+    QTest::newRow("openbox, right") << "openbox" << 3 << false << background << false << false;
+    QTest::newRow("openbox, middle") << "openbox" << 2 << false << background << false << false;
+    QTest::newRow("fluxbox, right") << "fluxbox" << 3 << false << background << false << false;
+    QTest::newRow("no window manager, left, restart") << "" << 1 << false << background << false << true;
+    QTest::newRow("no window manager, right") << "" << 3 << false << background << false << false;
+    QTest::newRow("tap on the lesson window's background") << "openbox" << 1 << false << background << true << false;
+    QTest::newRow("tap on the lesson window's preview") << "openbox" << 1 << false << QPoint(216, 166) << true << false;
+    QTest::newRow("tap on the pen window's palette") << "openbox" << 1 << true << QPoint(124, 76) << true << false;
 }
 
 void tst_Windowing::dragEndsWithTheRelease()
 {
     QFETCH(QString, windowManager);
     QFETCH(int, button);
+    QFETCH(bool, onPen);
+    QFETCH(QPoint, grab);
+    QFETCH(bool, tapFirst);
+    QFETCH(bool, restart);
     XServer x;
     ProgramCopy in;
+    QString main, lessons, pen;
     if (!launch(x, in, windowManager))
         return;
-    const QString lessons = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
-    QVERIFY2(!lessons.isEmpty(), "the lesson window did not appear");
-    // Its full size, and still: a window manager that is slow to place it moves
-    // it after it has appeared, and the press would miss it.
-    QRect before;
-    QElapsedTimer still;
-    QVERIFY(waitFor([&] {
-        const QRect now = x.geometry(lessons);
-        if (now != before || !still.isValid())
-            still.start();
-        before = now;
-        return before.size() == QSize(440, 420) && still.elapsed() >= 250;
-    }));
+    // All three up and still: a window manager that is slow to place a window
+    // moves it after it has appeared, and the press would miss it.
+    QVERIFY2(DesktopProbe::threeWindows(x, main, lessons, pen), "the windows did not come up and stand still");
+    const QString window = onPen ? pen : lessons;
+    const auto place = [&] { return DesktopProbe::geometry(x, window); };
+    const QPoint from = place().topLeft() + grab;
+    if (tapFirst) {
+        // The window stays where it is, and takes no move half begun.
+        QVERIFY(x.click(from));
+        staysWithoutButton(x, from, place);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    const QPoint to = from + (tapFirst ? QPoint(-60, 40) : QPoint(120, 60));
+    QVERIFY2(x.dragWindow(window, from, to, button), "the window did not follow the drag");
+    staysWithoutButton(x, to, place);
+    if (!restart || QTest::currentTestFailed())
+        return;
 
-    // Grab the background left of the preview, below where the pen window may
-    // cover it on this small screen, and move it by (120, 60).
-    const QPoint grab = before.topLeft() + QPoint(7, 300);
-    const QPoint by(120, 60);
-    QVERIFY2(x.dragWindow(lessons, grab, grab + by, button), "the window did not follow the drag");
-    staysWithoutButton(x, grab + by, [&] { return x.geometry(lessons); });
+    // The small preview: the size button of the step panel.
+    const QRect after = place();
+    x.click(after.topLeft() + QPoint(95 + 128 + 22, 316 + 48 + 16));
+    QVERIFY(waitFor([&] { return place().size() == QSize(240, 270); }));
+    quitProgram(x, main, in.app);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(in.launch(in.environmentOn(x)));
+    const QString again = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
+    QVERIFY(!again.isEmpty());
+    waitFor([&] { return DesktopProbe::geometry(x, again).topLeft() == after.topLeft(); });
+    QCOMPARE(DesktopProbe::geometry(x, again), QRect(after.topLeft(), QSize(240, 270)));
 }
 
-void tst_Windowing::errorDialogFrame()
+void tst_Windowing::errorDialog_data()
 {
+    // The settings the program starts with, which make one error, and what its
+    // protocol says of it.
+    QTest::addColumn<QString>("windowManager");
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QByteArrayList>("protocol");
+    QTest::newRow("a setting that is not a number, no window manager")
+        << "" << QByteArray("[Optionen]\nSound=loud\nWidth=9\n")
+        << QByteArrayList{"Modul:\tAllgemein", "Prozedur / procedure:\tLoadConfig", "Zeile / Line:\t20",
+                          "13 (Type mismatch)"};
+    QTest::newRow("a stored lesson that does not exist, openbox")
+        << "openbox" << QByteArray("[Optionen]\nImage=99\n") << QByteArrayList{"326"};
+}
+
+void tst_Windowing::errorDialog()
+{
+    QFETCH(QString, windowManager);
+    QFETCH(QByteArray, settings);
+    QFETCH(QByteArrayList, protocol);
     XServer x;
     ProgramCopy in;
-    // A stored lesson that does not exist: one error while the lesson window loads.
-    if (!launch(x, in, QStringLiteral("openbox"), "[Optionen]\nImage=99\n"))
+    if (!launch(x, in, windowManager, settings))
         return;
     const QString dialog = x.waitForWindow(QStringLiteral("Fehler / Error"));
     QVERIFY2(!dialog.isEmpty(), "the error dialog did not appear");
+    if (windowManager.isEmpty()) {
+        // Ignore, by the pointer: the button in the bottom row, second from the left.
+        const QRect g = x.geometry(dialog);
+        QVERIFY(g.width() > 400);
+        x.click(QPoint(g.x() + 136 + 44, g.y() + g.height() - 57 + 16 + 16));
+        // The start goes on where the error stopped it: the start screen, then the
+        // main window in the middle of the screen.
+        QVERIFY2(!x.waitForWindow(QStringLiteral("^Stiftolino info$")).isEmpty(), "no start screen after Ignore");
+        const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
+        QVERIFY2(!main.isEmpty(), "the main window did not appear after Ignore");
+        QCOMPARE(x.geometry(main), QRect(QPoint((1024 - 829) / 2, (768 - 624) / 2), QSize(829, 624)));
+    } else {
+        // A title bar only: no close, minimise or maximise asked of the window manager
+        // (_MOTIF_WM_HINTS: flags, functions, decorations, ...).
+        QList<uint> motif;
+        QVERIFY(waitFor([&] {
+            motif.clear();
+            const QString hints = DesktopProbe::property(x, dialog, QStringLiteral("_MOTIF_WM_HINTS"));
+            for (const QString &v : hints.section(u'=', 1).split(u',', Qt::SkipEmptyParts))
+                motif << v.trimmed().toUInt(nullptr, 16);
+            return motif.size() >= 3;
+        }));
+        constexpr uint FunctionsGiven = 0x1, DecorationsGiven = 0x2;
+        constexpr uint AllFunctions = 0x1, Minimise = 0x8, Maximise = 0x10, Close = 0x20;
+        QVERIFY(motif[0] & FunctionsGiven);
+        QVERIFY2(!(motif[1] & (AllFunctions | Minimise | Maximise | Close)), qPrintable(QString::number(motif[1], 16)));
+        constexpr uint AllDecorations = 0x1, MenuButton = 0x10, MinimiseButton = 0x20, MaximiseButton = 0x40;
+        if (motif[0] & DecorationsGiven)
+            QVERIFY(!(motif[2] & (AllDecorations | MenuButton | MinimiseButton | MaximiseButton)));
+        // openbox keeps its close button whatever is asked; pressed (Alt+F4), it is refused.
+        x.xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
 
-    // A title bar only: no close, minimise or maximise asked of the window manager
-    // (_MOTIF_WM_HINTS: flags, functions, decorations, ...).
-    QList<uint> motif;
-    QVERIFY(waitFor([&] {
-        motif.clear();
-        const QString hints = DesktopProbe::property(x, dialog, QStringLiteral("_MOTIF_WM_HINTS"));
-        for (const QString &v : hints.section(u'=', 1).split(u',', Qt::SkipEmptyParts))
-            motif << v.trimmed().toUInt(nullptr, 16);
-        return motif.size() >= 3;
-    }));
-    constexpr uint FunctionsGiven = 0x1, DecorationsGiven = 0x2;
-    constexpr uint AllFunctions = 0x1, Minimise = 0x8, Maximise = 0x10, Close = 0x20;
-    QVERIFY(motif[0] & FunctionsGiven);
-    QVERIFY2(!(motif[1] & (AllFunctions | Minimise | Maximise | Close)), qPrintable(QString::number(motif[1], 16)));
-    constexpr uint AllDecorations = 0x1, MenuButton = 0x10, MinimiseButton = 0x20, MaximiseButton = 0x40;
-    if (motif[0] & DecorationsGiven)
-        QVERIFY(!(motif[2] & (AllDecorations | MenuButton | MinimiseButton | MaximiseButton)));
-    // openbox keeps its close button whatever is asked; pressed (Alt+F4), it is refused.
-    x.xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
-
-    // Centred with its frame: the frame extents come from the window manager.
-    auto centredWithFrame = [&] {
-        const QStringList e = DesktopProbe::property(x, dialog, QStringLiteral("_NET_FRAME_EXTENTS"))
-                                  .section(u'=', 1)
-                                  .split(u',', Qt::SkipEmptyParts);
-        if (e.size() != 4)
-            return false;
-        const QRect g = DesktopProbe::geometry(x, dialog);
-        const QRect outer = g.adjusted(-e[0].toInt(), -e[2].toInt(), e[1].toInt(), e[3].toInt());
-        return e[2].toInt() > 0 && qAbs(outer.center().x() - 512) <= 1 && qAbs(outer.center().y() - 384) <= 1;
-    };
-    QVERIFY2(waitFor(centredWithFrame, 10000),
-             qPrintable(where(DesktopProbe::geometry(x, dialog)) + QStringLiteral(", ")
-                        + DesktopProbe::property(x, dialog, QStringLiteral("_NET_FRAME_EXTENTS"))));
-
-    // Ignore, by keyboard: five Tabs from Print along the rows, then Enter.
-    for (int i = 0; i < 5; ++i)
-        x.xdotool({QStringLiteral("key"), QStringLiteral("Tab")});
-    x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
-    // The lesson window comes up on the lesson choice, with no second error.
-    QVERIFY2(!x.waitForWindow(QStringLiteral("^Stiftolino lessons$")).isEmpty(), "no lesson window after Ignore");
-    QFile ept(in.dir.filePath(QStringLiteral("stiftolino.EPT")));
-    QVERIFY(ept.open(QIODevice::ReadOnly));
-    const QByteArray protocol = ept.readAll();
-    QCOMPARE(protocol.count("F E H L E R P R O T O K O L L"), 1);
-    QVERIFY(protocol.contains("326"));
+        // Centred with its frame: the frame extents come from the window manager.
+        auto centredWithFrame = [&] {
+            const QStringList e = DesktopProbe::property(x, dialog, QStringLiteral("_NET_FRAME_EXTENTS"))
+                                      .section(u'=', 1)
+                                      .split(u',', Qt::SkipEmptyParts);
+            if (e.size() != 4)
+                return false;
+            const QRect g = DesktopProbe::geometry(x, dialog);
+            const QRect outer = g.adjusted(-e[0].toInt(), -e[2].toInt(), e[1].toInt(), e[3].toInt());
+            return e[2].toInt() > 0 && qAbs(outer.center().x() - 512) <= 1 && qAbs(outer.center().y() - 384) <= 1;
+        };
+        QVERIFY2(waitFor(centredWithFrame, 10000),
+                 qPrintable(where(DesktopProbe::geometry(x, dialog)) + QStringLiteral(", ")
+                            + DesktopProbe::property(x, dialog, QStringLiteral("_NET_FRAME_EXTENTS"))));
+        // Ignore, by keyboard: five Tabs from Print along the rows, then Enter.
+        for (int i = 0; i < 5; ++i)
+            x.xdotool({QStringLiteral("key"), QStringLiteral("Tab")});
+        x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+        // The lesson window comes up on the lesson choice.
+        QVERIFY2(!x.waitForWindow(QStringLiteral("^Stiftolino lessons$")).isEmpty(), "no lesson window after Ignore");
+    }
+    // One error, and no second one after Ignore; the program runs on without the dialog.
+    const QByteArray written = readFile(in.dir.filePath(QStringLiteral("stiftolino.EPT")));
+    QCOMPARE(written.count("F E H L E R P R O T O K O L L"), 1);
+    for (const QByteArray &line : protocol)
+        QVERIFY2(written.contains(line), line.constData());
+    QCOMPARE(in.app.state(), QProcess::Running);
     QVERIFY(x.xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
                        QStringLiteral("Fehler / Error")})
                 .isEmpty());
+}
+
+void tst_Windowing::installedProgramKeepsItsFolders()
+{
+    QTemporaryDir prefix;
+    QVERIFY(prefix.isValid());
+    const QString error = installBuild(prefix.path());
+    if (error.contains(QLatin1String("not set")))
+        QSKIP(qPrintable(error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    checkInstalledProgram(prefix.path());
 }
 
 QTEST_GUILESS_MAIN(tst_Windowing)
