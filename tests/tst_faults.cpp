@@ -222,24 +222,26 @@ void tst_Faults::languageTableGoneWhileRunning()
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
-// The settings file is a folder: each setting the load reads reports error 75
-// (the settings could not be read), Ignore keeps the value the program had; a
-// save reports 75 for each key; the quit routine saves nothing and shows
-// nothing; the folder stays as it was.
+// The settings file is a folder: each setting the load reads (eight) reports
+// error 75 (the settings could not be read) at its own statement, Ignore keeps
+// the value the program had; a save reports 75 for each key it writes (seven:
+// the parents' switch for the live strokes is only read); the quit routine
+// saves nothing and shows nothing; the folder stays as it was.
 void tst_Faults::settingsFileIsAFolder()
 {
     const QString path = m_env->folder.filePath(QStringLiteral("Stiftolino.ini"));
     QVERIFY(QDir().mkpath(path + QStringLiteral("/keep")));
     std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(path);
     SetSettingsBackend(store.get());
-    m_env->reporter.fallback = 1; // Ignore
+    m_env->reporter.fallback = 1; // Ignore: every statement is tried
     for (const auto &[run, procedure, reports] :
          {std::tuple{&LoadConfig, "LoadConfig", 8}, {&SaveConfig, "SaveConfig", 7}, {&QuitProgram, "", 0}}) {
         run();
         QCOMPARE(m_env->reporter.reports.size(), reports);
-        for (const auto &r : std::as_const(m_env->reporter.reports)) {
-            QCOMPARE(r.procedure, QLatin1String(procedure));
-            QCOMPARE(r.error.number, 75);
+        for (int i = 0; i < reports; ++i) {
+            QCOMPARE(m_env->reporter.reports[i].procedure, QLatin1String(procedure));
+            QCOMPARE(m_env->reporter.reports[i].error.number, 75);
+            QCOMPARE(m_env->reporter.reports[i].error.line, 20 + 10 * i);
         }
         m_env->reporter.reports.clear();
     }
@@ -247,9 +249,10 @@ void tst_Faults::settingsFileIsAFolder()
     QVERIFY(QFileInfo(path + QStringLiteral("/keep")).isDir());
 }
 
-// The settings file cannot be read: the load reports error 75 and the program
-// goes on with the defaults; what was in the file is not written over, so the
-// settings come back once the file can be read again.
+// The settings file cannot be read: the load reports error 75 at each setting
+// (Ignore) or at the first (Cancel) and the program goes on with the defaults;
+// what was in the file is not written over, so the settings come back once the
+// file can be read again.
 void tst_Faults::settingsFileUnreadable()
 {
     const QString path = m_env->folder.filePath(QStringLiteral("Stiftolino.ini"));
@@ -260,6 +263,13 @@ void tst_Faults::settingsFileUnreadable()
         QVERIFY(permissions.ok());
         std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(path);
         SetSettingsBackend(store.get());
+        m_env->reporter.answers = QList<int>(8, 1); // Ignore each
+        LoadConfig();
+        QCOMPARE(m_env->reporter.reports.size(), 8);
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(m_env->reporter.said().value(i), QStringLiteral("Allgemein.LoadConfig %1: 75").arg(20 + 10 * i));
+        QCOMPARE(PenWidth, Defaults::PenWidth);
+        m_env->reporter.reports.clear();
         LoadConfig(); // Cancel
         QCOMPARE(m_env->reporter.said(), QStringList{"Allgemein.LoadConfig 20: 75"});
         QCOMPARE(PenWidth, Defaults::PenWidth);
