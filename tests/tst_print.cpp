@@ -1,7 +1,7 @@
 // Printing: the printer's margins, computed from what the printer tells and
 // measured from a printer or the lack of one, and where the page puts the picture
-// and its title. The printed page itself goes through a real spooler in
-// tst_toolbar and tst_printermargins.
+// and its title. The margins of real queues and the printed page itself go
+// through a real spooler in tst_toolbar.
 
 #include "platform/printer.h"
 #include "print/drucker.h"

@@ -1,6 +1,7 @@
-// The toolbar end to end. A page printed through a print spooler the test starts
-// itself (and error 482 while it has no printer), and the real program under Xvfb
-// and openbox: draw, save as "haus", clear, open, pick "haus.bmp", OK, and the
+// The toolbar end to end. The printer's margins measured on real queues and a
+// page printed, both through a print spooler the test starts itself, with the
+// cups-pdf driver's PPD as the reference; and the real program under Xvfb and
+// openbox: draw, save as "haus", clear, open, pick "haus.bmp", OK, and the
 // drawing is back; the sound switch; the pen window closed and brought back.
 
 #include "app/allgemein.h"
@@ -9,10 +10,10 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "draw/frmdraw.h"
-#include "errors/errptnr.h"
 #include "picker/previewlayout.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
+#include "print/drucker.h"
 #include "support/desktopprobe.h"
 #include "support/fixtures.h"
 #include "support/mainparts.h"
@@ -26,11 +27,11 @@
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 
+#include <cmath>
 #include <optional>
 
 using namespace Allgemein;
@@ -70,6 +71,49 @@ QString points(const QRectF &r)
     return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
+// The values of a PPD keyword for one option choice, e.g. "*ImageableArea A4/A4: "0 0 595 842"".
+QList<double> ppdNumbers(const QByteArray &ppd, const QByteArray &keyword, const QByteArray &choice)
+{
+    const QRegularExpression re(
+        QStringLiteral("^\\*%1 %2(/[^:]*)?:\\s*\"([^\"]*)\"")
+            .arg(QString::fromLatin1(keyword), QRegularExpression::escape(QString::fromLatin1(choice))),
+        QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch m = re.match(QString::fromLatin1(ppd));
+    QList<double> values;
+    if (m.hasMatch()) {
+        for (const QString &v : m.captured(2).split(u' ', Qt::SkipEmptyParts))
+            values << v.toDouble();
+    }
+    return values;
+}
+
+// The chosen paper of a queue as lpoptions lists it: "PageSize/Page Size: Letter *A4 ...".
+QByteArray defaultPageSize(const QString &options)
+{
+    for (const QString &line : options.split(u'\n')) {
+        if (!line.startsWith(QStringLiteral("PageSize/")))
+            continue;
+        for (const QString &choice : line.section(u':', 1).split(u' ', Qt::SkipEmptyParts)) {
+            if (choice.startsWith(u'*'))
+                return choice.mid(1).toLatin1();
+        }
+    }
+    return QByteArray();
+}
+
+// The cups-pdf driver's PPD with another imageable area on A4 (in points), as
+// the file `path`.
+bool writeEdgedPpd(const QString &path, const QByteArray &area, const QByteArray &extra = {})
+{
+    const QByteArray fullPage = "*ImageableArea A4/A4: \"0 0 595 842\"";
+    QByteArray text = readFile(PrintSpooler::cupsPdfPpd());
+    if (!text.contains(fullPage))
+        return false;
+    text.replace(fullPage, "*ImageableArea A4/A4: \"" + area + '"');
+    text.replace("*DefaultPageSize:", extra + "*DefaultPageSize:");
+    return writeFile(path, text);
+}
+
 bool isInk(QRgb c) { return qGray(c) < 100; }
 bool isRed(QRgb c) { return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90; }
 
@@ -82,25 +126,23 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void printWithoutPrinter();
+    void imageableArea_data();
+    void imageableArea();
     void printThroughASpooler();
     void drawSaveClearOpenUnderOpenbox();
 
 private:
     std::optional<TestEnvironment> m_env;
     frmDraw *w = nullptr;
-    std::unique_ptr<PrintSpooler> m_spooler;
-    bool m_spoolerUp = false;
+    PrintSpooler m_spooler;
+    QString m_noSpooler; // why there is none
 };
 
 void tst_Toolbar::initTestCase()
 {
-    // One spooler for the run, with no printer until the printing test adds
-    // one; this process prints through it.
-    m_spooler = std::make_unique<PrintSpooler>();
-    m_spoolerUp = m_spooler->start();
-    if (m_spoolerUp)
-        m_spooler->useInThisProcess();
+    // One spooler for the run, before Qt first asks for a printer; this
+    // process prints through it.
+    m_noSpooler = m_spooler.startForCupsPdf();
 }
 
 void tst_Toolbar::init()
@@ -118,32 +160,59 @@ void tst_Toolbar::cleanup()
     m_env.reset();
 }
 
-void tst_Toolbar::printWithoutPrinter()
+void tst_Toolbar::imageableArea_data()
 {
-    if (!m_spoolerUp && !QPrinterInfo::defaultPrinter().isNull())
-        QSKIP(qPrintable(QStringLiteral("no print spooler of our own (%1), and this machine has a printer")
-                             .arg(m_spooler->whyNot())));
-    QVERIFY(QPrinterInfo::defaultPrinter().isNull());
-    QVERIFY((w = showMainWindow()));
-    ErrPtnr dialog;
-    dialog.setAutoAnswer([](ErrPtnr &d) { d.continueButton(2)->click(); }); // Cancel
-    ErrorHandling::setReporter(&dialog);
-    QTest::mouseClick(w->vbeButton(5), Qt::LeftButton);
-    ErrorHandling::setReporter(&m_env->reporter);
-    QCOMPARE(dialog.errorLabel(0)->text().section(u' ', 0, 0), QStringLiteral("482"));
-    QCOMPARE(dialog.errorLabel(1)->text(), QStringLiteral("frmDraw"));
-    QCOMPARE(dialog.errorLabel(2)->text(), QStringLiteral("vbeButton_Click"));
-    const QByteArray ept = readFile(dialog.protocolFilePath(QStringLiteral(".EPT")));
-    QVERIFY2(ept.contains("482") && ept.contains("vbeButton_Click"), ept.constData());
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<QByteArray>("area"); // A4's imageable area in the queue's PPD, points
+    QTest::newRow("cups-pdf, whole page printable") << "cupspdf" << QByteArray("0 0 595 842");
+    QTest::newRow("cups-pdf with an unprintable edge") << "edged" << QByteArray("18 36 577 806");
+}
+
+// The margins the program measures on the spooler's default printer, against
+// what the spooler itself says of it.
+void tst_Toolbar::imageableArea()
+{
+    QFETCH(QString, queue);
+    QFETCH(QByteArray, area);
+    if (!m_noSpooler.isEmpty())
+        QSKIP(qPrintable(m_noSpooler));
+    const QString ppdFile = m_env->folder.filePath(queue + QStringLiteral(".ppd"));
+    QVERIFY(writeEdgedPpd(ppdFile, area));
+    QVERIFY2(m_spooler.addQueue(queue, ppdFile), qPrintable(m_spooler.whyNot()));
+
+    // What the spooler says: the queue's paper (lpoptions) and its imageable area (PPD).
+    const QString options =
+        m_spooler.run(QStringLiteral("lpoptions"), {QStringLiteral("-p"), queue, QStringLiteral("-l")});
+    const QByteArray paper = defaultPageSize(options);
+    QVERIFY2(!paper.isEmpty(), qPrintable(options));
+    const QByteArray ppd = readFile(m_spooler.queuePpd(queue));
+    const QList<double> edges = ppdNumbers(ppd, "ImageableArea", paper);      // llx lly urx ury, points
+    const QList<double> dimension = ppdNumbers(ppd, "PaperDimension", paper); // width height, points
+    QCOMPARE(edges.size(), 4);
+    QCOMPARE(dimension.size(), 2);
+
+    // The reference: offsets in dots of 300 per inch / 11.8125; the paper in exact
+    // millimetres (595 x 842 points is A4, 210 x 297 mm), less the unprintable edges.
+    auto mm = [](double points) { return points * 25.4 / 72; };
+    const double pageWidth = std::round(mm(dimension[0]));
+    const double pageHeight = std::round(mm(dimension[1]));
+    const double printWidth = pageWidth - mm(edges[0]) - mm(dimension[0] - edges[2]);
+    const double printHeight = pageHeight - mm(edges[1]) - mm(dimension[1] - edges[3]);
+    const int left = int(std::nearbyint(edges[0] / 72 * 300 / 11.8125));
+    const int top = int(std::nearbyint((dimension[1] - edges[3]) / 72 * 300 / 11.8125));
+    const int right = int(std::floor(pageWidth - printWidth - left)) + 1;
+    const int bottom = int(std::floor(pageHeight - printHeight - top)) + 1;
+    const QList<int> expected{left + 1, right, top + 1, bottom};
+
+    const auto [l, r, t, b] = Drucker::GetPrinterMargins({-1, -1, -1, -1});
+    QCOMPARE((QList<int>{l, r, t, b}), expected);
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Toolbar::printThroughASpooler()
 {
-    if (!m_spoolerUp)
-        QSKIP(qPrintable(QStringLiteral("no print spooler: %1").arg(m_spooler->whyNot())));
-    const QString ppd = PrintSpooler::cupsPdfPpd();
-    if (ppd.isEmpty())
-        QSKIP("the cups-pdf driver is not installed (Debian package printer-driver-cups-pdf)");
+    if (!m_noSpooler.isEmpty())
+        QSKIP(qPrintable(m_noSpooler));
     for (const char *tool : {"pdftotext", "pdftoppm", "pdfinfo"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             QSKIP("poppler-utils is not installed");
@@ -153,15 +222,10 @@ void tst_Toolbar::printThroughASpooler()
     // picture has a printable area to stay inside; and taking PDF, so the page
     // reaches the file as the PDF the program made, its text still readable
     // (the way through PostScript loses which glyph is which letter).
-    QByteArray text = readFile(ppd);
     const QRectF printablePt(17, 29, 595 - 17 - 14, 842 - 29 - 23);
-    text.replace("*ImageableArea A4/A4: \"0 0 595 842\"", "*ImageableArea A4/A4: \"17 23 581 813\"");
-    QVERIFY(text.contains("\"17 23 581 813\""));
-    text.replace("*DefaultPageSize:",
-                 "*cupsFilter2: \"application/vnd.cups-pdf application/pdf 0 -\"\n*DefaultPageSize:");
     const QString edged = m_env->folder.filePath(QStringLiteral("edged.ppd"));
-    QVERIFY(writeFile(edged, text));
-    QVERIFY(m_spooler->addQueue(QStringLiteral("stiftolino"), edged));
+    QVERIFY(writeEdgedPpd(edged, "17 23 581 813", "*cupsFilter2: \"application/vnd.cups-pdf application/pdf 0 -\"\n"));
+    QVERIFY(m_spooler.addQueue(QStringLiteral("stiftolino"), edged));
     QVERIFY(!QPrinterInfo::defaultPrinter().isNull());
 
     // The window measures the margins as it loads; a canvas all blue with a
@@ -173,11 +237,11 @@ void tst_Toolbar::printThroughASpooler()
     QTest::mouseClick(w->vbeButton(5), Qt::LeftButton);
     QVERIFY(m_env->reporter.reports.isEmpty());
 
-    const QString out = m_spooler->outputFile(QStringLiteral("stiftolino"));
+    const QString out = m_spooler.outputFile(QStringLiteral("stiftolino"));
     QVERIFY2(waitFor(
                  [&] {
                      return QFileInfo(out).size() > 0
-                            && m_spooler->run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty();
+                            && m_spooler.run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty();
                  },
                  30000),
              "the job did not come out of the spooler");

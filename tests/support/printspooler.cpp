@@ -47,6 +47,16 @@ QString PrintSpooler::cupsPdfPpd()
     return QString();
 }
 
+QString PrintSpooler::startForCupsPdf()
+{
+    if (cupsPdfPpd().isEmpty())
+        return QStringLiteral("the cups-pdf driver is not installed (Debian package printer-driver-cups-pdf)");
+    if (!start())
+        return QStringLiteral("no print spooler: ") + whyNot();
+    useInThisProcess();
+    return QString();
+}
+
 QString PrintSpooler::socket() const { return m_dir ? m_dir->filePath(QStringLiteral("cups.sock")) : QString(); }
 
 QString PrintSpooler::server() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }

@@ -30,6 +30,9 @@ public:
 
     // The PPD of the cups-pdf driver (printer-driver-cups-pdf), or empty.
     static QString cupsPdfPpd();
+    // Starts the spooler, with the cups-pdf driver at hand, and points this
+    // process's printing at it: empty when ready, else why not (tests skip then).
+    QString startForCupsPdf();
 
     // Adds an enabled queue with the given PPD. Without a device the queue prints
     // to the file outputFile(name); makeDefault makes it the spooler's default.
