@@ -21,6 +21,7 @@
 #include "platform/settingsbackend.h"
 #include "support/childrole.h"
 #include "support/fixtures.h"
+#include "support/permissionscount.h"
 #include "support/printspooler.h"
 #include "support/programcopy.h"
 #include "support/pulseserver.h"
@@ -39,44 +40,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include <linux/capability.h>
 #include <signal.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 using namespace Allgemein;
 
 namespace {
-
-// As root every file can be read and written. For the length of this object the
-// process (this thread) lets the file permissions count, as for any other user.
-class PermissionsCount
-{
-public:
-    PermissionsCount()
-    {
-        if (::geteuid() != 0)
-            return;
-        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-        if (::syscall(SYS_capget, &header, m_saved) != 0)
-            return;
-        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
-        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        m_dropped = ::syscall(SYS_capset, &header, reduced) == 0;
-    }
-    ~PermissionsCount()
-    {
-        if (!m_dropped)
-            return;
-        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-        ::syscall(SYS_capset, &header, m_saved);
-    }
-    bool ok() const { return ::geteuid() != 0 || m_dropped; }
-
-private:
-    __user_cap_data_struct m_saved[2]{};
-    bool m_dropped = false;
-};
 
 // A bitmap of 20000 x 20000 white pixels, RLE8 as the lessons are: 3 MB on disk,
 // 400 MB once read.
