@@ -81,14 +81,6 @@ int playForParent(int argc, char **argv, const QStringList &args)
     tick.start(40);
     return app.exec();
 }
-
-// The copy's environment, on no screen at all.
-QProcessEnvironment offscreen(const ProgramCopy &in)
-{
-    QProcessEnvironment env = in.environment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return env;
-}
 } // namespace
 
 class tst_Faults : public QObject
@@ -349,7 +341,7 @@ void tst_Faults::noDisplay()
 {
     ProgramCopy in;
     QVERIFY(in.install());
-    QProcessEnvironment env = offscreen(in);
+    QProcessEnvironment env = in.environment();
     for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         env.remove(QString::fromLatin1(name));
     QProcess app;
@@ -377,12 +369,14 @@ void tst_Faults::twoStartsAtOnce()
     ProgramCopy in;
     QVERIFY(in.install());
     const QString table = in.runtime() + QStringLiteral("/stiftolino-%1/~tmp.lng").arg(::getuid());
+    QProcessEnvironment env = in.environment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")); // on no screen at all
     for (int round = 0; round < 10; ++round) {
         QFile::remove(table);
         QProcess a;
         QProcess b;
         for (QProcess *p : {&a, &b}) {
-            p->setProcessEnvironment(offscreen(in));
+            p->setProcessEnvironment(env);
             p->setProgram(in.binary);
         }
         a.start();
