@@ -1,6 +1,7 @@
-// Saving the canvas: the names a child may type, the overwrite question, what the
-// file holds, and faults: a folder that turns read-only, a disk that fills, a
-// kill in the middle of a save.
+// Saving the canvas: the names a child may type, the overwrite question and the
+// faults that come while it is up (a folder that turns read-only, a disk that
+// fills, a link put in the picture's place), what the file holds, and a kill in
+// the middle of a save.
 
 #include "app/allgemein.h"
 #include "controls/canvas.h"
@@ -122,8 +123,6 @@ private slots:
     void overwriteQuestion_data();
     void overwriteQuestion();
     void fileHoldsWhatTheCanvasShows();
-    void faults_data();
-    void faults();
     void killedInTheMiddle();
 
 private:
@@ -257,16 +256,25 @@ void tst_Save::names()
 void tst_Save::overwriteQuestion_data()
 {
     QTest::addColumn<QList<Prompts::Answer>>("answer"); // none: the default button
-    QTest::addColumn<bool>("replaced");
-    QTest::newRow("no") << QList<Prompts::Answer>{Prompts::Answer::No} << false;
-    QTest::newRow("enter") << QList<Prompts::Answer>{} << false;
-    QTest::newRow("yes") << QList<Prompts::Answer>{Prompts::Answer::Yes} << true;
+    QTest::addColumn<QString>("fault");                 // what happens while the question is up
+    QTest::addColumn<int>("error");
+    const QList<Prompts::Answer> yes{Prompts::Answer::Yes};
+    QTest::newRow("no") << QList<Prompts::Answer>{Prompts::Answer::No} << QString() << 0;
+    QTest::newRow("enter") << QList<Prompts::Answer>{} << QString() << 0;
+    QTest::newRow("yes") << yes << QString() << 0;
+    QTest::newRow("yes, the folder turns read-only") << yes << "readonly" << 75;
+    QTest::newRow("yes, the disk fills") << yes << "fill" << 61;
+    // Put there between the look at the name and the write: never written through.
+    QTest::newRow("yes, a link in its place meanwhile") << yes << "link" << 75;
 }
 
 void tst_Save::overwriteQuestion()
 {
     QFETCH(QList<Prompts::Answer>, answer);
-    QFETCH(bool, replaced);
+    QFETCH(QString, fault);
+    QFETCH(int, error);
+    PermissionsCount permissions; // root writes into read-only folders
+    QVERIFY(permissions.ok());
     useEnglish();
     stroke(QPoint(20, 20), QPoint(200, 100), Qt::black);
     save(QStringLiteral("haus"));
@@ -277,19 +285,39 @@ void tst_Save::overwriteQuestion()
 
     // The same name again: now it asks.
     stroke(QPoint(300, 300), QPoint(500, 400), Qt::red);
-    save(QStringLiteral("haus"), answer);
-    QCOMPARE(m_env->prompts.asked.size(), 3);
-    QCOMPARE(m_env->prompts.asked[2],
-             QStringLiteral("Please enter a name for the file:|File already exists!\r\nOverwrite?"));
+    ProtectingPrompts prompts;
+    prompts.inputs = {QStringLiteral("haus")};
+    prompts.answers = answer;
+    prompts.folder = pics();
+    prompts.fault = fault;
+    Prompts::setBackend(&prompts);
+    rlimit unlimited{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    const auto restore = qScopeGuard([&] {
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        std::signal(SIGXFSZ, SIG_DFL);
+        Prompts::setBackend(&m_env->prompts);
+        QFile::setPermissions(pics(), QFileDevice::Permissions(0x7755));
+    });
+    if (fault == u"fill") {
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
+        const rlimit limit{64 * 1024, unlimited.rlim_max};
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    }
+    QTest::mouseClick(w->vbeButton(3), Qt::LeftButton);
+    QCOMPARE(prompts.asked.size(), 2);
+    QCOMPARE(prompts.asked[1], QStringLiteral("Please enter a name for the file:|File already exists!\r\nOverwrite?"));
+    QCOMPARE(prompts.linked, fault == u"link");
     const QByteArray now = readFile(path);
-    if (replaced) {
+    if (!error && answer.value(0, Prompts::Answer::No) == Prompts::Answer::Yes) {
         QCOMPARE(now, PictureFile::bmpBytes(w->picBild()->image()));
         QVERIFY(now != first);
     } else {
-        QCOMPARE(now, first);
+        QCOMPARE(now, first); // byte for byte
     }
     QCOMPARE(entries(pics()), QStringList{QStringLiteral("haus.bmp")});
-    QVERIFY(m_env->reporter.reports.isEmpty());
+    QCOMPARE(m_env->reporter.said(),
+             error ? QStringList{QStringLiteral("frmDraw.vbeButton_Click 130: %1").arg(error)} : QStringList());
 }
 
 void tst_Save::fileHoldsWhatTheCanvasShows()
@@ -319,60 +347,6 @@ void tst_Save::fileHoldsWhatTheCanvasShows()
     QCOMPARE(saved.size(), QSize(w->picBild()->scaleWidth(), w->picBild()->scaleHeight()));
     QCOMPARE(saved, canvas.convertToFormat(QImage::Format_RGB32));
     QVERIFY(m_env->reporter.reports.isEmpty());
-}
-
-void tst_Save::faults_data()
-{
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<int>("error");
-    QTest::newRow("folder turns read-only") << "readonly" << 75;
-    QTest::newRow("disk fills") << "fill" << 61;
-    // Put there between the look at the name and the write: never written through.
-    QTest::newRow("a link in its place meanwhile") << "link" << 75;
-}
-
-// Draws and saves over an older "haus.bmp" while the folder turns read-only,
-// with a file size limit below the picture's size, or with the picture swapped
-// for a link to it after its name was checked.
-void tst_Save::faults()
-{
-    QFETCH(QString, fault);
-    QFETCH(int, error);
-    PermissionsCount permissions; // root writes into read-only folders
-    QVERIFY(permissions.ok());
-    const QString path = pics() + QStringLiteral("/haus.bmp");
-    QVERIFY(QDir().mkpath(pics()));
-    QImage old(20, 15, QImage::Format_RGB32);
-    old.fill(Qt::darkGreen);
-    PictureFile::save(path, old);
-    const QByteArray before = readFile(path);
-    ProtectingPrompts prompts;
-    prompts.inputs = {QStringLiteral("haus")};
-    prompts.answers = {Prompts::Answer::Yes};
-    prompts.folder = pics();
-    prompts.fault = fault;
-    Prompts::setBackend(&prompts);
-    rlimit unlimited{};
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
-    const auto restore = qScopeGuard([&] {
-        ::setrlimit(RLIMIT_FSIZE, &unlimited);
-        std::signal(SIGXFSZ, SIG_DFL);
-        Prompts::setBackend(&m_env->prompts);
-        QFile::setPermissions(pics(), QFileDevice::Permissions(0x7755));
-    });
-    w->picBild()->line(QPointF(10, 10), QPointF(300, 200));
-    if (fault == u"fill") {
-        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
-        const rlimit limit{64 * 1024, unlimited.rlim_max};
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-    }
-    w->vbeButton_Click(3);
-    QCOMPARE(m_env->reporter.said(), QStringList{QStringLiteral("frmDraw.vbeButton_Click 130: %1").arg(error)});
-    QCOMPARE(prompts.linked, fault == u"link");
-
-    // The old picture byte for byte, and nothing else in the folder.
-    QCOMPARE(readFile(path), before);
-    QCOMPARE(entries(pics()), QStringList{QStringLiteral("haus.bmp")});
 }
 
 void tst_Save::killedInTheMiddle()
