@@ -47,9 +47,6 @@ std::optional<QByteArray> runTool(const QString &program, const QStringList &arg
     return p.readAllStandardOutput();
 }
 
-constexpr QRect CanvasPlace = MainParts::Canvas;
-QPoint toolbarButton(int index) { return MainParts::button(index).center(); }
-
 // Pixel by pixel, whatever colour space the two files declare.
 bool samePixels(const QImage &a, const QImage &b)
 {
@@ -281,7 +278,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     QString main, lessons, pen;
     QVERIFY2(DesktopProbe::threeWindows(x, main, lessons, pen), "the main, lesson and pen windows did not appear");
     const QPoint origin = x.geometry(main).topLeft();
-    const QRect canvas = CanvasPlace.translated(origin);
+    const QRect canvas = MainParts::Canvas.translated(origin);
     const QList<QRect> tools = {x.geometry(lessons), x.geometry(pen)};
 
     // The parts of the canvas no tool window covers, and a point of a toolbar
@@ -290,7 +287,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     for (const QRect &r : tools)
         open -= r;
     const auto button = [&](int index) {
-        QRegion shown(QRect(origin + toolbarButton(index) - QPoint(20, 12), QSize(41, 25)));
+        QRegion shown(MainParts::button(index).adjusted(4, 4, -4, -4).translated(origin));
         for (const QRect &r : tools)
             shown -= r;
         QRect largest;
@@ -345,7 +342,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     // The file holds what the screen shows.
     drawn = grab();
     const QImage file = QImage(saved).convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(file.size(), CanvasPlace.size());
+    QCOMPARE(file.size(), MainParts::Canvas.size());
     for (const QRect &r : open)
         QVERIFY(samePixels(file.copy(r.translated(-canvas.topLeft())), drawn.copy(r)));
 
@@ -372,7 +369,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     QVERIFY2(waitFor([&] { return sameOpenCanvas(grab(), drawn); }, 10000), "the drawing did not come back");
 
     // The sound switch: red while off, black again when on.
-    const QRect soundButton(origin + toolbarButton(6) - QPoint(20, 12), QSize(41, 25));
+    const QRect soundButton = MainParts::button(6).adjusted(4, 4, -4, -4).translated(origin);
     QCOMPARE(count(grab(), QRegion(soundButton), isRed), 0);
     click(button(6));
     QVERIFY2(waitFor([&] { return count(grab(), QRegion(soundButton), isRed) > 20; }, 10000),
