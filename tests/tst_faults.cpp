@@ -34,6 +34,7 @@
 #include <QListWidget>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -91,9 +92,8 @@ private slots:
     void cleanup();
     void languageTableGoneWhileRunning_data();
     void languageTableGoneWhileRunning();
-    void settingsFileIsAFolder();
-    void settingsFileUnreadable();
-    void homeFolderNotWritable();
+    void settingsFileFaults_data();
+    void settingsFileFaults();
     void pictureChangedBetweenListAndOk_data();
     void pictureChangedBetweenListAndOk();
     void instanceLock_data();
@@ -162,89 +162,79 @@ void tst_Faults::languageTableGoneWhileRunning()
     QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
-// The settings file is a folder: each setting the load reads (eight) reports
-// error 75 (the settings could not be read) at its own statement, Ignore keeps
-// the value the program had; a save reports 75 for each key it writes (seven:
-// the parents' switch for the live strokes is only read); the quit routine
-// saves nothing and shows nothing; the folder stays as it was.
-void tst_Faults::settingsFileIsAFolder()
+void tst_Faults::settingsFileFaults_data()
 {
-    const QString path = m_env->folder.filePath(QStringLiteral("Stiftolino.ini"));
-    QVERIFY(QDir().mkpath(path + QStringLiteral("/keep")));
-    std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(path);
-    SetSettingsBackend(store.get());
-    m_env->reporter.fallback = 1; // Ignore: every statement is tried
-    for (const auto &[run, procedure, reports] :
-         {std::tuple{&LoadConfig, "LoadConfig", 8}, {&SaveConfig, "SaveConfig", 7}, {&QuitProgram, "", 0}}) {
-        run();
-        QCOMPARE(m_env->reporter.reports.size(), reports);
-        for (int i = 0; i < reports; ++i) {
-            QCOMPARE(m_env->reporter.reports[i].procedure, QLatin1String(procedure));
-            QCOMPARE(m_env->reporter.reports[i].error.number, 75);
-            QCOMPARE(m_env->reporter.reports[i].error.line, 20 + 10 * i);
-        }
-        m_env->reporter.reports.clear();
-    }
-    QCOMPARE(PenWidth, Defaults::PenWidth);
-    QVERIFY(QFileInfo(path + QStringLiteral("/keep")).isDir());
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("loadErrors");
+    QTest::addColumn<int>("saveErrors");
+    QTest::newRow("a folder in its place") << "folder" << 8 << 7;
+    QTest::newRow("cannot be read") << "unreadable" << 8 << 7;
+    // Nothing to read, and no folder for the file can be made; only the quit
+    // routine's quiet save is tried (-1).
+    QTest::newRow("the home folder cannot be written") << "home" << 0 << -1;
 }
 
-// The settings file cannot be read: the load reports error 75 at each setting
-// (Ignore) or at the first (Cancel) and the program goes on with the defaults;
-// what was in the file is not written over, so the settings come back once the
-// file can be read again.
-void tst_Faults::settingsFileUnreadable()
+// The settings file cannot be read or written: each setting the load reads
+// (eight) reports error 75 (the settings could not be read) at its own
+// statement, Ignore keeps the value the program had; a save reports 75 for each
+// key it writes (seven: the parents' switch for the live strokes is only read);
+// the quit routine saves nothing, shows nothing and ends the windows. What the
+// file held is not written over, so the settings come back once it can be read
+// again, and nothing else is written.
+void tst_Faults::settingsFileFaults()
 {
-    const QString path = m_env->folder.filePath(QStringLiteral("Stiftolino.ini"));
-    QVERIFY(writeFile(path, "[Optionen]\nWidth=9\nImage=7\n"));
-    QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+    QFETCH(QString, fault);
+    QFETCH(int, loadErrors);
+    QFETCH(int, saveErrors);
+    const QString home = m_env->folder.filePath(QStringLiteral("home"));
+    const QString path = home + QStringLiteral("/.config/Stiftolino/Stiftolino.ini");
+    QVERIFY(QDir().mkpath(fault == u"home" ? home : QFileInfo(path).path()));
+    if (fault == u"folder")
+        QVERIFY(QDir().mkpath(path + QStringLiteral("/keep")));
+    else if (fault == u"unreadable")
+        QVERIFY(writeFile(path, "[Optionen]\nWidth=9\nImage=7\n") && QFile::setPermissions(path, QFile::WriteOwner));
+    else
+        QVERIFY(QFile::setPermissions(home, QFile::ReadOwner | QFile::ExeOwner));
     {
         PermissionsCount permissions;
         QVERIFY(permissions.ok());
+        QVERIFY(showMainWindow());
         std::unique_ptr<IniSettingsBackend> store = IniSettingsBackend::atPath(path);
         SetSettingsBackend(store.get());
-        m_env->reporter.answers = QList<int>(8, 1); // Ignore each
-        LoadConfig();
-        QCOMPARE(m_env->reporter.reports.size(), 8);
-        for (int i = 0; i < 8; ++i)
-            QCOMPARE(m_env->reporter.said().value(i), QStringLiteral("Allgemein.LoadConfig %1: 75").arg(20 + 10 * i));
-        QCOMPARE(PenWidth, Defaults::PenWidth);
-        m_env->reporter.reports.clear();
-        LoadConfig(); // Cancel
-        QCOMPARE(m_env->reporter.said(), QStringList{"Allgemein.LoadConfig 20: 75"});
-        QCOMPARE(PenWidth, Defaults::PenWidth);
-        QCOMPARE(TemplateIndex, Defaults::TemplateIndex);
+        const auto back = qScopeGuard([&] { SetSettingsBackend(&m_env->settings); });
+        m_env->reporter.fallback = 1; // Ignore: every statement is tried
         PenWidth = 30;
-        QuitProgram();
-        SetSettingsBackend(&m_env->settings);
+        for (const auto &[run, procedure, reports] : {std::tuple{&LoadConfig, "LoadConfig", loadErrors},
+                                                      {&SaveConfig, "SaveConfig", saveErrors},
+                                                      {&QuitProgram, "", 0}}) {
+            if (reports < 0)
+                continue;
+            run();
+            QCOMPARE(m_env->reporter.reports.size(), reports);
+            for (int i = 0; i < reports; ++i) {
+                QCOMPARE(m_env->reporter.reports[i].procedure, QLatin1String(procedure));
+                QCOMPARE(m_env->reporter.reports[i].error.number, 75);
+                QCOMPARE(m_env->reporter.reports[i].error.line, 20 + 10 * i);
+            }
+            m_env->reporter.reports.clear();
+        }
+        QCOMPARE(LoadedFormCount(), 0);
+        // Ignore kept the value the program had; with nothing stored, the default.
+        QCOMPARE(PenWidth, loadErrors ? int16_t(30) : Defaults::PenWidth);
     }
-    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
-    std::unique_ptr<IniSettingsBackend> again = IniSettingsBackend::atPath(path);
-    SetSettingsBackend(again.get());
-    LoadConfig();
-    QCOMPARE(PenWidth, int16_t(9));
-    QCOMPARE(TemplateIndex, int16_t(7));
-}
-
-// Nothing can be written in the home folder: the quit routine ends without an
-// error dialog and without writing anything.
-void tst_Faults::homeFolderNotWritable()
-{
-    const QString home = m_env->folder.filePath(QStringLiteral("home"));
-    QVERIFY(QDir().mkpath(home));
-    QVERIFY(QFile::setPermissions(home, QFile::ReadOwner | QFile::ExeOwner));
-    PermissionsCount permissions;
-    QVERIFY(permissions.ok());
-    std::unique_ptr<IniSettingsBackend> store =
-        IniSettingsBackend::atPath(home + QStringLiteral("/.config/Stiftolino/Stiftolino.ini"));
-    SetSettingsBackend(store.get());
-    QVERIFY(showMainWindow());
-    PenWidth = 12;
-    QuitProgram();
-    QVERIFY(m_env->reporter.reports.isEmpty());
-    QCOMPARE(LoadedFormCount(), 0);
-    QVERIFY(QDir(home).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
-    SetSettingsBackend(&m_env->settings);
+    if (fault == u"folder") {
+        QVERIFY(QFileInfo(path + QStringLiteral("/keep")).isDir());
+    } else if (fault == u"unreadable") {
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        std::unique_ptr<IniSettingsBackend> again = IniSettingsBackend::atPath(path);
+        SetSettingsBackend(again.get());
+        LoadConfig();
+        SetSettingsBackend(&m_env->settings);
+        QCOMPARE(PenWidth, int16_t(9));
+        QCOMPARE(TemplateIndex, int16_t(7));
+    } else {
+        QVERIFY(QDir(home).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+    }
 }
 
 void tst_Faults::pictureChangedBetweenListAndOk_data()
