@@ -192,15 +192,14 @@ void tst_Toolbar::printThroughASpooler()
     QTest::mouseClick(w->vbeButton(5), Qt::LeftButton);
     QVERIFY(m_env->reporter.reports.isEmpty());
 
-    const QString out = m_spooler.outputFile(QStringLiteral("stiftolino"));
+    const QString pdf = m_spooler.outputFile(QStringLiteral("stiftolino"));
     QVERIFY2(waitFor(
                  [&] {
-                     return QFileInfo(out).size() > 0
+                     return QFileInfo(pdf).size() > 0
                             && m_spooler.run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty();
                  },
                  30000),
              "the job did not come out of the spooler");
-    const QString pdf = out;
     QVERIFY2(readFile(pdf).startsWith("%PDF"), "the queue did not write a PDF");
     // The page's text as pdftotext gives it: laid out, or each word in its box.
     const auto pdftotext = [&](const QString &mode) {

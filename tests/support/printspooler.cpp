@@ -47,7 +47,9 @@ QString PrintSpooler::startForCupsPdf()
         return QStringLiteral("the cups-pdf driver is not installed (Debian package printer-driver-cups-pdf)");
     if (!start())
         return QStringLiteral("no print spooler: ") + whyNot();
-    useInThisProcess();
+    qputenv("CUPS_SERVER", server().toLatin1());
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
     return QString();
 }
 
@@ -58,11 +60,6 @@ QString PrintSpooler::server() const { return QStringLiteral("127.0.0.1:%1").arg
 QString PrintSpooler::outputFile(const QString &queue) const
 {
     return m_dir ? m_dir->filePath(QStringLiteral("out/") + queue + QStringLiteral(".pdf")) : QString();
-}
-
-QString PrintSpooler::queuePpd(const QString &queue) const
-{
-    return m_dir ? m_dir->filePath(QStringLiteral("etc/ppd/") + queue + QStringLiteral(".ppd")) : QString();
 }
 
 bool PrintSpooler::writeConfig()
@@ -156,14 +153,10 @@ bool PrintSpooler::start()
     return false;
 }
 
-bool PrintSpooler::addQueue(const QString &name, const QString &ppd, bool makeDefault, const QString &deviceUri)
+bool PrintSpooler::addQueue(const QString &name, const QString &ppd)
 {
-    const QString device = deviceUri.isEmpty() ? QStringLiteral("file://") + outputFile(name) : deviceUri;
-    if (run(QStringLiteral("lpadmin"),
-            {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"), device, QStringLiteral("-P"), ppd})
-            .isNull())
-        return false;
-    return !makeDefault || !run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), name}).isNull();
+    const QStringList add{"-p", name, "-E", "-v", "file://" + outputFile(name), "-P", ppd};
+    return !run(QStringLiteral("lpadmin"), add).isNull() && !run(QStringLiteral("lpadmin"), {"-d", name}).isNull();
 }
 
 QProcessEnvironment PrintSpooler::environment() const
@@ -173,13 +166,6 @@ QProcessEnvironment PrintSpooler::environment() const
     for (const char *var : {"PRINTER", "LPDEST"})
         env.remove(QString::fromLatin1(var));
     return env;
-}
-
-void PrintSpooler::useInThisProcess() const
-{
-    qputenv("CUPS_SERVER", server().toLatin1());
-    qunsetenv("PRINTER");
-    qunsetenv("LPDEST");
 }
 
 QString PrintSpooler::run(const QString &program, const QStringList &args, int timeoutMs) const
