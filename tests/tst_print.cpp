@@ -1,7 +1,7 @@
 // Printing: the printer's margins, computed from what the printer tells and
 // measured from a printer or the lack of one, and where the page puts the picture
-// and its title. The printed page itself goes through a real spooler in
-// tst_toolbar and tst_printermargins.
+// and its title. The margins of real queues and the printed page itself go
+// through a real spooler in tst_toolbar.
 
 #include "platform/printer.h"
 #include "print/drucker.h"
@@ -18,7 +18,6 @@ private slots:
     void cleanup() { m_env.reset(); }
     void margins_data();
     void margins();
-    void noPrinterKeepsMargins();
     void pdfPrinterMargins_data();
     void pdfPrinterMargins();
     void printPage_data();
@@ -50,18 +49,12 @@ void tst_Print::margins()
     QCOMPARE((QList<int>{r.left, r.right, r.top, r.bottom}), expected);
 }
 
-void tst_Print::noPrinterKeepsMargins()
-{
-    const auto [l, r, t, b] = Drucker::GetPrinterMargins({0, 0, 7, 0});
-    QCOMPARE(l, 0);
-    QCOMPARE(t, 7);
-    QVERIFY(m_env->reporter.reports.isEmpty());
-}
-
 void tst_Print::pdfPrinterMargins_data()
 {
-    QTest::addColumn<QMarginsF>("edges");     // the printer's unprintable edges, millimetres
+    QTest::addColumn<QMarginsF>("edges");     // the printer's unprintable edges, millimetres; none: no printer
     QTest::addColumn<QList<int>>("expected"); // left, right, top, bottom
+    // Without a printer the margins known before stay: 0, 0, 7, 0.
+    QTest::newRow("no printer") << QMarginsF() << QList<int>{0, 0, 7, 0};
     // Each edge plus the one millimetre every side gets.
     QTest::newRow("10 mm all round") << QMarginsF(10, 10, 10, 10) << QList<int>{11, 11, 11, 11};
     // Each offset read from its own edge: the top from the left one would give 6/6/6/36.
@@ -73,16 +66,19 @@ void tst_Print::pdfPrinterMargins()
 {
     QFETCH(QMarginsF, edges);
     QFETCH(QList<int>, expected);
-    Printing::setPrinterFactory([edges] {
-        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        p->setOutputFormat(QPrinter::PdfFormat);
-        p->setResolution(300);
-        p->setPageSize(QPageSize(QPageSize::A4));
-        p->setPageMargins(edges, QPageLayout::Millimeter);
-        return p;
-    });
-    const auto [l, r, t, b] = Drucker::GetPrinterMargins();
+    if (!edges.isNull()) {
+        Printing::setPrinterFactory([edges] {
+            auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            p->setOutputFormat(QPrinter::PdfFormat);
+            p->setResolution(300);
+            p->setPageSize(QPageSize(QPageSize::A4));
+            p->setPageMargins(edges, QPageLayout::Millimeter);
+            return p;
+        });
+    }
+    const auto [l, r, t, b] = Drucker::GetPrinterMargins({0, 0, 7, 0});
     QCOMPARE((QList<int>{l, r, t, b}), expected);
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Print::printPage_data()

@@ -1,6 +1,7 @@
-// The toolbar end to end. A page printed through a print spooler the test starts
-// itself (and error 482 while it has no printer), and the real program under Xvfb
-// and openbox: draw, save as "haus", clear, open, pick "haus.bmp", OK, and the
+// The toolbar end to end. The printer's margins measured on real queues and a
+// page printed, both through a print spooler the test starts itself, with the
+// cups-pdf driver's PPD as the reference; and the real program under Xvfb and
+// openbox: draw, save as "haus", clear, open, pick "haus.bmp", OK, and the
 // drawing is back; the sound switch; the pen window closed and brought back.
 
 #include "app/allgemein.h"
@@ -9,10 +10,10 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "draw/frmdraw.h"
-#include "errors/errptnr.h"
 #include "picker/previewlayout.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
+#include "print/drucker.h"
 #include "support/desktopprobe.h"
 #include "support/fixtures.h"
 #include "support/mainparts.h"
@@ -26,7 +27,6 @@
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
@@ -46,9 +46,6 @@ std::optional<QByteArray> runTool(const QString &program, const QStringList &arg
         return std::nullopt;
     return p.readAllStandardOutput();
 }
-
-constexpr QRect CanvasPlace = MainParts::Canvas;
-QPoint toolbarButton(int index) { return MainParts::button(index).center(); }
 
 // Pixel by pixel, whatever colour space the two files declare.
 bool samePixels(const QImage &a, const QImage &b)
@@ -70,6 +67,19 @@ QString points(const QRectF &r)
     return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
+// The cups-pdf driver's PPD with another imageable area on A4 (in points), as
+// the file `path`.
+bool writeEdgedPpd(const QString &path, const QByteArray &area, const QByteArray &extra = {})
+{
+    const QByteArray fullPage = "*ImageableArea A4/A4: \"0 0 595 842\"";
+    QByteArray text = readFile(PrintSpooler::cupsPdfPpd());
+    if (!text.contains(fullPage))
+        return false;
+    text.replace(fullPage, "*ImageableArea A4/A4: \"" + area + '"');
+    text.replace("*DefaultPageSize:", extra + "*DefaultPageSize:");
+    return writeFile(path, text);
+}
+
 bool isInk(QRgb c) { return qGray(c) < 100; }
 bool isRed(QRgb c) { return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90; }
 
@@ -82,25 +92,23 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void printWithoutPrinter();
+    void imageableArea_data();
+    void imageableArea();
     void printThroughASpooler();
     void drawSaveClearOpenUnderOpenbox();
 
 private:
     std::optional<TestEnvironment> m_env;
     frmDraw *w = nullptr;
-    std::unique_ptr<PrintSpooler> m_spooler;
-    bool m_spoolerUp = false;
+    PrintSpooler m_spooler;
+    QString m_noSpooler; // why there is none
 };
 
 void tst_Toolbar::initTestCase()
 {
-    // One spooler for the run, with no printer until the printing test adds
-    // one; this process prints through it.
-    m_spooler = std::make_unique<PrintSpooler>();
-    m_spoolerUp = m_spooler->start();
-    if (m_spoolerUp)
-        m_spooler->useInThisProcess();
+    // One spooler for the run, before Qt first asks for a printer; this
+    // process prints through it.
+    m_noSpooler = m_spooler.startForCupsPdf();
 }
 
 void tst_Toolbar::init()
@@ -118,32 +126,48 @@ void tst_Toolbar::cleanup()
     m_env.reset();
 }
 
-void tst_Toolbar::printWithoutPrinter()
+void tst_Toolbar::imageableArea_data()
 {
-    if (!m_spoolerUp && !QPrinterInfo::defaultPrinter().isNull())
-        QSKIP(qPrintable(QStringLiteral("no print spooler of our own (%1), and this machine has a printer")
-                             .arg(m_spooler->whyNot())));
-    QVERIFY(QPrinterInfo::defaultPrinter().isNull());
-    QVERIFY((w = showMainWindow()));
-    ErrPtnr dialog;
-    dialog.setAutoAnswer([](ErrPtnr &d) { d.continueButton(2)->click(); }); // Cancel
-    ErrorHandling::setReporter(&dialog);
-    QTest::mouseClick(w->vbeButton(5), Qt::LeftButton);
-    ErrorHandling::setReporter(&m_env->reporter);
-    QCOMPARE(dialog.errorLabel(0)->text().section(u' ', 0, 0), QStringLiteral("482"));
-    QCOMPARE(dialog.errorLabel(1)->text(), QStringLiteral("frmDraw"));
-    QCOMPARE(dialog.errorLabel(2)->text(), QStringLiteral("vbeButton_Click"));
-    const QByteArray ept = readFile(dialog.protocolFilePath(QStringLiteral(".EPT")));
-    QVERIFY2(ept.contains("482") && ept.contains("vbeButton_Click"), ept.constData());
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<QByteArray>("area");     // A4's imageable area in the queue's PPD, points
+    QTest::addColumn<QList<int>>("expected"); // left, right, top, bottom
+    QTest::newRow("cups-pdf, whole page printable") << "cupspdf" << QByteArray("0 0 595 842") << QList<int>{1, 1, 1, 1};
+    // Edges of 18 points at the sides, 36 at top and bottom (6.35 and 12.7 mm):
+    // the left and top offsets are 75 and 150 dots of 300 per inch, 6 and 13 once
+    // divided by 11.8125; the right and bottom are what is left of 210 x 297 mm
+    // beside the printable area and the offset, rounded down: 7 and 13. The left
+    // and top get one millimetre more.
+    QTest::newRow("cups-pdf with an unprintable edge")
+        << "edged" << QByteArray("18 36 577 806") << QList<int>{7, 7, 14, 13};
+}
+
+// The margins the program measures on the spooler's default printer.
+void tst_Toolbar::imageableArea()
+{
+    QFETCH(QString, queue);
+    QFETCH(QByteArray, area);
+    QFETCH(QList<int>, expected);
+    if (!m_noSpooler.isEmpty())
+        QSKIP(qPrintable(m_noSpooler));
+    const QString ppd = m_env->folder.filePath(queue + QStringLiteral(".ppd"));
+    QVERIFY(writeEdgedPpd(ppd, area));
+    QVERIFY2(m_spooler.addQueue(queue, ppd), qPrintable(m_spooler.whyNot()));
+    // The queue's paper, as the spooler lists it: A4.
+    const QString options =
+        m_spooler.run(QStringLiteral("lpoptions"), {QStringLiteral("-p"), queue, QStringLiteral("-l")});
+    QVERIFY2(options.contains(
+                 QRegularExpression(QStringLiteral("^PageSize/.*\\*A4\\b"), QRegularExpression::MultilineOption)),
+             qPrintable(options));
+
+    const auto [l, r, t, b] = Drucker::GetPrinterMargins({-1, -1, -1, -1});
+    QCOMPARE((QList<int>{l, r, t, b}), expected);
+    QVERIFY(m_env->reporter.reports.isEmpty());
 }
 
 void tst_Toolbar::printThroughASpooler()
 {
-    if (!m_spoolerUp)
-        QSKIP(qPrintable(QStringLiteral("no print spooler: %1").arg(m_spooler->whyNot())));
-    const QString ppd = PrintSpooler::cupsPdfPpd();
-    if (ppd.isEmpty())
-        QSKIP("the cups-pdf driver is not installed (Debian package printer-driver-cups-pdf)");
+    if (!m_noSpooler.isEmpty())
+        QSKIP(qPrintable(m_noSpooler));
     for (const char *tool : {"pdftotext", "pdftoppm", "pdfinfo"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             QSKIP("poppler-utils is not installed");
@@ -153,15 +177,10 @@ void tst_Toolbar::printThroughASpooler()
     // picture has a printable area to stay inside; and taking PDF, so the page
     // reaches the file as the PDF the program made, its text still readable
     // (the way through PostScript loses which glyph is which letter).
-    QByteArray text = readFile(ppd);
     const QRectF printablePt(17, 29, 595 - 17 - 14, 842 - 29 - 23);
-    text.replace("*ImageableArea A4/A4: \"0 0 595 842\"", "*ImageableArea A4/A4: \"17 23 581 813\"");
-    QVERIFY(text.contains("\"17 23 581 813\""));
-    text.replace("*DefaultPageSize:",
-                 "*cupsFilter2: \"application/vnd.cups-pdf application/pdf 0 -\"\n*DefaultPageSize:");
     const QString edged = m_env->folder.filePath(QStringLiteral("edged.ppd"));
-    QVERIFY(writeFile(edged, text));
-    QVERIFY(m_spooler->addQueue(QStringLiteral("stiftolino"), edged));
+    QVERIFY(writeEdgedPpd(edged, "17 23 581 813", "*cupsFilter2: \"application/vnd.cups-pdf application/pdf 0 -\"\n"));
+    QVERIFY(m_spooler.addQueue(QStringLiteral("stiftolino"), edged));
     QVERIFY(!QPrinterInfo::defaultPrinter().isNull());
 
     // The window measures the margins as it loads; a canvas all blue with a
@@ -173,15 +192,14 @@ void tst_Toolbar::printThroughASpooler()
     QTest::mouseClick(w->vbeButton(5), Qt::LeftButton);
     QVERIFY(m_env->reporter.reports.isEmpty());
 
-    const QString out = m_spooler->outputFile(QStringLiteral("stiftolino"));
+    const QString pdf = m_spooler.outputFile(QStringLiteral("stiftolino"));
     QVERIFY2(waitFor(
                  [&] {
-                     return QFileInfo(out).size() > 0
-                            && m_spooler->run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty();
+                     return QFileInfo(pdf).size() > 0
+                            && m_spooler.run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty();
                  },
                  30000),
              "the job did not come out of the spooler");
-    const QString pdf = out;
     QVERIFY2(readFile(pdf).startsWith("%PDF"), "the queue did not write a PDF");
     // The page's text as pdftotext gives it: laid out, or each word in its box.
     const auto pdftotext = [&](const QString &mode) {
@@ -259,7 +277,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     QString main, lessons, pen;
     QVERIFY2(DesktopProbe::threeWindows(x, main, lessons, pen), "the main, lesson and pen windows did not appear");
     const QPoint origin = x.geometry(main).topLeft();
-    const QRect canvas = CanvasPlace.translated(origin);
+    const QRect canvas = MainParts::Canvas.translated(origin);
     const QList<QRect> tools = {x.geometry(lessons), x.geometry(pen)};
 
     // The parts of the canvas no tool window covers, and a point of a toolbar
@@ -268,7 +286,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     for (const QRect &r : tools)
         open -= r;
     const auto button = [&](int index) {
-        QRegion shown(QRect(origin + toolbarButton(index) - QPoint(20, 12), QSize(41, 25)));
+        QRegion shown(MainParts::button(index).adjusted(4, 4, -4, -4).translated(origin));
         for (const QRect &r : tools)
             shown -= r;
         QRect largest;
@@ -323,7 +341,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     // The file holds what the screen shows.
     drawn = grab();
     const QImage file = QImage(saved).convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(file.size(), CanvasPlace.size());
+    QCOMPARE(file.size(), MainParts::Canvas.size());
     for (const QRect &r : open)
         QVERIFY(samePixels(file.copy(r.translated(-canvas.topLeft())), drawn.copy(r)));
 
@@ -350,7 +368,7 @@ void tst_Toolbar::drawSaveClearOpenUnderOpenbox()
     QVERIFY2(waitFor([&] { return sameOpenCanvas(grab(), drawn); }, 10000), "the drawing did not come back");
 
     // The sound switch: red while off, black again when on.
-    const QRect soundButton(origin + toolbarButton(6) - QPoint(20, 12), QSize(41, 25));
+    const QRect soundButton = MainParts::button(6).adjusted(4, 4, -4, -4).translated(origin);
     QCOMPARE(count(grab(), QRegion(soundButton), isRed), 0);
     click(button(6));
     QVERIFY2(waitFor([&] { return count(grab(), QRegion(soundButton), isRed) > 20; }, 10000),

@@ -1,5 +1,7 @@
 #include "support/printspooler.h"
 
+#include "support/testsupport.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -7,15 +9,7 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 
-#include <cstdlib>
-
 namespace {
-
-bool writeText(const QString &path, const QByteArray &text)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size();
-}
 
 QString findProgram(const QString &name)
 {
@@ -47,6 +41,18 @@ QString PrintSpooler::cupsPdfPpd()
     return QString();
 }
 
+QString PrintSpooler::startForCupsPdf()
+{
+    if (cupsPdfPpd().isEmpty())
+        return QStringLiteral("the cups-pdf driver is not installed (Debian package printer-driver-cups-pdf)");
+    if (!start())
+        return QStringLiteral("no print spooler: ") + whyNot();
+    qputenv("CUPS_SERVER", server().toLatin1());
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
+    return QString();
+}
+
 QString PrintSpooler::socket() const { return m_dir ? m_dir->filePath(QStringLiteral("cups.sock")) : QString(); }
 
 QString PrintSpooler::server() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
@@ -54,11 +60,6 @@ QString PrintSpooler::server() const { return QStringLiteral("127.0.0.1:%1").arg
 QString PrintSpooler::outputFile(const QString &queue) const
 {
     return m_dir ? m_dir->filePath(QStringLiteral("out/") + queue + QStringLiteral(".pdf")) : QString();
-}
-
-QString PrintSpooler::queuePpd(const QString &queue) const
-{
-    return m_dir ? m_dir->filePath(QStringLiteral("etc/ppd/") + queue + QStringLiteral(".ppd")) : QString();
 }
 
 bool PrintSpooler::writeConfig()
@@ -69,38 +70,24 @@ bool PrintSpooler::writeConfig()
             return false;
     }
     // The filters run as lp: they must reach the spool and the output folder.
-    QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                             | QFileDevice::ReadOther | QFileDevice::ExeOther | QFileDevice::ReadGroup
-                                             | QFileDevice::ExeGroup);
+    QFile::setPermissions(m_dir->path(), QFileDevice::Permissions(0x7755));
     QFile::setPermissions(root.filePath(QStringLiteral("out")), QFileDevice::Permissions(0x7777));
     const QByteArray dir = QFile::encodeName(m_dir->path());
-    const QByteArray files = "ServerRoot " + dir
-                             + "/etc\n"
-                               "RequestRoot "
-                             + dir
-                             + "/spool\n"
-                               "TempDir "
-                             + dir
-                             + "/spool/tmp\n"
-                               "CacheDir "
-                             + dir
-                             + "/cache\n"
-                               "StateDir "
-                             + dir
-                             + "/state\n"
-                               "ErrorLog "
-                             + dir
-                             + "/log/error_log\n"
-                               "AccessLog "
-                             + dir
-                             + "/log/access_log\n"
-                               "PageLog "
-                             + dir
-                             + "/log/page_log\n"
-                               "ServerBin /usr/lib/cups\n"
-                               "DataDir /usr/share/cups\n"
-                               "FileDevice Yes\n"
-                               "Sandboxing Relaxed\n";
+    // Every file of the spooler's own in its folder ("@DIR").
+    QByteArray files = R"(ServerRoot @DIR/etc
+RequestRoot @DIR/spool
+TempDir @DIR/spool/tmp
+CacheDir @DIR/cache
+StateDir @DIR/state
+ErrorLog @DIR/log/error_log
+AccessLog @DIR/log/access_log
+PageLog @DIR/log/page_log
+ServerBin /usr/lib/cups
+DataDir /usr/share/cups
+FileDevice Yes
+Sandboxing Relaxed
+)";
+    files.replace("@DIR", dir);
     // Only the private socket, no network port, no browsing, nobody asked for a password.
     const QByteArray conf = "Listen " + dir
                             + "/cups.sock\n"
@@ -115,8 +102,8 @@ bool PrintSpooler::writeConfig()
                               "  JobPrivateAccess all\n  JobPrivateValues none\n"
                               "  SubscriptionPrivateAccess all\n  SubscriptionPrivateValues none\n"
                               "  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n";
-    return writeText(root.filePath(QStringLiteral("etc/cups-files.conf")), files)
-           && writeText(root.filePath(QStringLiteral("etc/cupsd.conf")), conf);
+    return writeFile(root.filePath(QStringLiteral("etc/cups-files.conf")), files)
+           && writeFile(root.filePath(QStringLiteral("etc/cupsd.conf")), conf);
 }
 
 bool PrintSpooler::start()
@@ -161,21 +148,15 @@ bool PrintSpooler::start()
             return true;
         m_cupsd.waitForFinished(100); // returns early only if cupsd gives up
     }
-    QFile log(m_dir->filePath(QStringLiteral("log/error_log")));
-    const QByteArray why =
-        m_cupsd.readAll() + (log.open(QIODevice::ReadOnly) ? log.readAll().right(400) : QByteArray());
+    const QByteArray why = m_cupsd.readAll() + readFile(m_dir->filePath(QStringLiteral("log/error_log"))).right(400);
     m_why = QStringLiteral("cupsd did not come up: ") + QString::fromLocal8Bit(why).trimmed();
     return false;
 }
 
-bool PrintSpooler::addQueue(const QString &name, const QString &ppd, bool makeDefault, const QString &deviceUri)
+bool PrintSpooler::addQueue(const QString &name, const QString &ppd)
 {
-    const QString device = deviceUri.isEmpty() ? QStringLiteral("file://") + outputFile(name) : deviceUri;
-    if (run(QStringLiteral("lpadmin"),
-            {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"), device, QStringLiteral("-P"), ppd})
-            .isNull())
-        return false;
-    return !makeDefault || !run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), name}).isNull();
+    const QStringList add{"-p", name, "-E", "-v", "file://" + outputFile(name), "-P", ppd};
+    return !run(QStringLiteral("lpadmin"), add).isNull() && !run(QStringLiteral("lpadmin"), {"-d", name}).isNull();
 }
 
 QProcessEnvironment PrintSpooler::environment() const
@@ -185,13 +166,6 @@ QProcessEnvironment PrintSpooler::environment() const
     for (const char *var : {"PRINTER", "LPDEST"})
         env.remove(QString::fromLatin1(var));
     return env;
-}
-
-void PrintSpooler::useInThisProcess() const
-{
-    qputenv("CUPS_SERVER", server().toLatin1());
-    qunsetenv("PRINTER");
-    qunsetenv("LPDEST");
 }
 
 QString PrintSpooler::run(const QString &program, const QStringList &args, int timeoutMs) const

@@ -2,8 +2,8 @@
 // A private print spooler for end-to-end tests: a cupsd of its own, configured in
 // a temporary folder and reachable only through its own local socket and a free
 // port on the loopback address, with queues added by lpadmin. Programs see it
-// through environment() (CUPS_SERVER); the test process itself through
-// useInThisProcess(), called before Qt first asks for a printer. Everything
+// through environment() (CUPS_SERVER); the test process itself once
+// startForCupsPdf() started it, before Qt first asks for a printer. Everything
 // started here ends with the object.
 
 #include <QProcess>
@@ -30,15 +30,15 @@ public:
 
     // The PPD of the cups-pdf driver (printer-driver-cups-pdf), or empty.
     static QString cupsPdfPpd();
+    // Starts the spooler, with the cups-pdf driver at hand, and points this
+    // process's printing at it: empty when ready, else why not (tests skip then).
+    QString startForCupsPdf();
 
-    // Adds an enabled queue with the given PPD. Without a device the queue prints
-    // to the file outputFile(name); makeDefault makes it the spooler's default.
-    bool addQueue(const QString &name, const QString &ppd, bool makeDefault = true,
-                  const QString &deviceUri = QString());
-    // Where a queue without a device of its own writes what it prints.
+    // Adds an enabled queue with the given PPD, printing to the file
+    // outputFile(name), and makes it the spooler's default.
+    bool addQueue(const QString &name, const QString &ppd);
+    // Where a queue writes what it prints.
     QString outputFile(const QString &queue) const;
-    // The PPD the spooler keeps for a queue (its copy of the one given).
-    QString queuePpd(const QString &queue) const;
 
     // Where clients reach the spooler: "127.0.0.1:port" (a printer's PPD is only
     // handed out over the network address), and its local socket.
@@ -46,8 +46,6 @@ public:
     QString socket() const;
     // The environment for a program that should print through this spooler.
     QProcessEnvironment environment() const;
-    // Points this process's own printing at the spooler.
-    void useInThisProcess() const;
 
     // Runs a CUPS client program (lpadmin, lpoptions, lpstat, ...) against this
     // spooler; returns its output, or a null string when it fails.
