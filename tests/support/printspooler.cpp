@@ -89,6 +89,8 @@ Sandboxing Relaxed
 )";
     files.replace("@DIR", dir);
     // Only the private socket, no network port, no browsing, nobody asked for a password.
+    // New queues take A4 whatever paper the machine is set to, so the margins and
+    // pages the tests expect hold on a desktop set to Letter as well.
     const QByteArray conf = "Listen " + dir
                             + "/cups.sock\n"
                               "Listen 127.0.0.1:"
@@ -96,6 +98,7 @@ Sandboxing Relaxed
                             + "\n"
                               "Browsing Off\n"
                               "LogLevel warn\n"
+                              "DefaultPaperSize A4\n"
                               "DefaultAuthType None\n"
                               "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
                               "<Policy default>\n"
