@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
+#include <QTemporaryDir>
 
 struct IniSettingsBackend::Private {
     std::unique_ptr<QSettings> settings;
@@ -80,10 +81,16 @@ bool IniSettingsBackend::setValue(const QString &section, const QString &key, co
         return true;
     // QSettings keeps the first error it met for the rest of the run (one malformed
     // line read earlier is enough), so it cannot say whether this write failed:
-    // the file itself must now hold the value.
+    // the file itself must now hold the value. It is read from a copy: a second
+    // QSettings on the same file would share this one's unwritten keys and find
+    // the value even when the file could not be written at all.
     if (!readable())
         return false;
-    QSettings written(s.fileName(), QSettings::IniFormat);
+    const QTemporaryDir copyFolder;
+    const QString copy = copyFolder.filePath(QStringLiteral("written.ini"));
+    if (!copyFolder.isValid() || !QFile::copy(s.fileName(), copy))
+        return false;
+    QSettings written(copy, QSettings::IniFormat);
     written.beginGroup(section);
     return written.contains(k) && written.value(k).toString() == text;
 }
