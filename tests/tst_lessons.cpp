@@ -111,15 +111,6 @@ int unmatched(const QImage &image, int from, int to, bool (*was)(QRgb), bool (*i
     return n;
 }
 
-int countWhere(const QImage &image, int cell, bool (*test)(QRgb))
-{
-    int n = 0;
-    for (int y = 0; y < CellH; ++y)
-        for (int x = 0; x < StripWidth; ++x)
-            n += test(image.pixel(x, cell * CellH + y));
-    return n;
-}
-
 bool isDrawn(QRgb c) { return !isWhite(c); }
 
 // A palette of 256 different colours, so that indices and colours identify each other.
@@ -408,7 +399,7 @@ void tst_Lessons::cells()
         const bool last = cell == Cells - 1;
         QPoint first;
         const int lost = unmatched(image, cell - 1, cell, isInk, last ? isOutline : isDrawn, last ? 2 : 0, &first);
-        const int before = countWhere(image, cell - 1, isInk);
+        const int before = countPixels(image, QRect(0, (cell - 1) * CellH, StripWidth, CellH), isInk);
         QVERIFY2(lost <= (last ? 0 : 5 + before / 200),
                  msg("%1 of %2 inked pixels of cell %3 are no line in cell %4, first at %5,%6", lost, before, cell - 1,
                      cell, first.x(), first.y()));
