@@ -51,8 +51,6 @@ double meanDifference(const QImage &a, const QImage &b)
     return sum / (4.0 * x.width() * x.height());
 }
 
-enum class Alpha { Opaque, Transparent };
-
 } // namespace
 
 class tst_Artwork : public QObject
@@ -87,13 +85,13 @@ void tst_Artwork::sizes_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QSize>("size");
-    QTest::addColumn<int>("alpha");
+    QTest::addColumn<bool>("opaque");
     QTest::addColumn<int>("scale");
 
-    const int opaque = int(Alpha::Opaque), clear = int(Alpha::Transparent);
+    const bool opaque = true, clear = false;
     // Everything a window shows comes in its size and, for screens of scale 2, with
     // twice the pixels under the "@2x" name.
-    auto both = [](const QString &tag, const QString &path, QSize size, int alpha) {
+    auto both = [](const QString &tag, const QString &path, QSize size, bool alpha) {
         QTest::newRow(qPrintable(tag)) << path << size << alpha << 1;
         const qsizetype dot = path.lastIndexOf(u'.');
         const QString larger = dot > path.lastIndexOf(u'/') ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
@@ -124,7 +122,7 @@ void tst_Artwork::sizes()
 {
     QFETCH(QString, path);
     QFETCH(QSize, size);
-    QFETCH(int, alpha);
+    QFETCH(bool, opaque);
     QFETCH(int, scale);
     QVERIFY2(QFile::exists(path), qPrintable(path + " is not embedded"));
     const QImage img = art(path);
@@ -133,16 +131,14 @@ void tst_Artwork::sizes()
     // Qt reads an "@2x" name as a picture of device pixel ratio 2.
     QCOMPARE(img.devicePixelRatio(), qreal(scale));
     const QImage argb = img.convertToFormat(QImage::Format_ARGB32);
-    const int transparent = countPixels(argb, argb.rect(), [](QRgb p) { return qAlpha(p) == 0; });
     const int solid = countPixels(argb, argb.rect(), [](QRgb p) { return qAlpha(p) == 255; });
-    if (alpha == int(Alpha::Opaque)) {
+    if (opaque) {
         // Pictures that are painted as backgrounds must cover everything.
-        QCOMPARE(transparent, 0);
         QCOMPARE(solid, argb.width() * argb.height());
     } else {
-        // Pictures laid over others need real transparency around a visible shape.
+        // Pictures laid over others need real transparency (at least in the
+        // corner) around a visible shape.
         QVERIFY(img.hasAlphaChannel());
-        QVERIFY2(transparent > 0, "nothing is transparent");
         QVERIFY2(solid > 0, "nothing is drawn opaque");
         QCOMPARE(qAlpha(argb.pixel(0, 0)), 0);
     }
@@ -228,9 +224,7 @@ void tst_Artwork::bitmap100IsBmp()
 {
     // The program reads bitmap resources as BMP files, like the lesson strips.
     CoreEnvironment env;
-    QFile f(QStringLiteral(":/res/BITMAP/100"));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.read(2), QByteArray("BM"));
+    QCOMPARE(readFile(QStringLiteral(":/res/BITMAP/100")).left(2), QByteArray("BM"));
     const QImage img = ModResFiles::LoadResPicture(100);
     QCOMPARE(img.size(), QSize(400, 300));
     QVERIFY(env.reporter.reports.isEmpty());
@@ -336,9 +330,7 @@ void tst_Artwork::palette()
 
 void tst_Artwork::cursorHotspot()
 {
-    QFile f(QStringLiteral(":/res/CURSOR/101"));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QByteArray data = f.readAll();
+    const QByteArray data = readFile(QStringLiteral(":/res/CURSOR/101"));
     QVERIFY(data.startsWith("\x89PNG"));
     const QImage img = QImage::fromData(data);
     QCOMPARE(img.size(), QSize(32, 32));
@@ -347,7 +339,7 @@ void tst_Artwork::cursorHotspot()
     bool okX = false, okY = false;
     const int x = hot[0].toInt(&okX), y = hot[1].toInt(&okY);
     QVERIFY(okX && okY);
-    QVERIFY(x >= 0 && x < 32 && y >= 0 && y < 32);
+    // A point off the picture reads as transparent.
     QVERIFY2(qAlpha(img.pixel(x, y)) >= 200, "the hot spot is not on the pencil");
     // The point is at the lower left, and the pencil runs up to the upper right.
     QVERIFY(x < 8 && y > 23);
@@ -392,10 +384,8 @@ void tst_Artwork::icons()
         QVERIFY2(covered < area * 3 / 4, "the symbol fills the whole square");
         QVERIFY2(solid >= crisp * partial, msg("%1 px: %2 solid, %3 partial", img.width(), solid, partial));
         // Nothing touches the very edge rows, so neighbouring symbols never meet.
-        for (int i = 0; i < img.width(); ++i) {
-            QCOMPARE(qAlpha(img.pixel(i, 0)) < 128, true);
-            QCOMPARE(qAlpha(img.pixel(i, img.height() - 1)) < 128, true);
-        }
+        for (const int y : {0, img.height() - 1})
+            QCOMPARE(countPixels(img, QRect(0, y, img.width(), 1), [](QRgb p) { return qAlpha(p) >= 128; }), 0);
     }
     // The large symbol is the same drawing as the small one.
     const QImage reduced = large.scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
