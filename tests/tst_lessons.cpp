@@ -88,6 +88,17 @@ bool isInk(QRgb c) { return qMin(qMin(qRed(c), qGreen(c)), qBlue(c)) < 160; }
 // The outline colour of the finished picture, not a dark fill beside it.
 bool isOutline(QRgb c) { return qMax(qMax(qRed(c), qGreen(c)), qBlue(c)) < 90; }
 
+// Whether a pixel of cell `cell` within `reach` pixels of x,y passes `test`; a
+// neighbour off the cell counts as the cell's edge pixel nearest to it.
+bool near(const QImage &image, int cell, int x, int y, int reach, bool (*test)(QRgb))
+{
+    for (int dy = -reach; dy <= reach; ++dy)
+        for (int dx = -reach; dx <= reach; ++dx)
+            if (test(image.pixel(qBound(0, x + dx, StripWidth - 1), cell * CellH + qBound(0, y + dy, CellH - 1))))
+                return true;
+    return false;
+}
+
 // The pixels of cell `from` for which `was` holds while no pixel of cell `to` within
 // `reach` pixels satisfies `is`; the first of them goes to `first`.
 int unmatched(const QImage &image, int from, int to, bool (*was)(QRgb), bool (*is)(QRgb), int reach, QPoint *first)
@@ -97,14 +108,7 @@ int unmatched(const QImage &image, int from, int to, bool (*was)(QRgb), bool (*i
         for (int x = 0; x < StripWidth; ++x) {
             if (!was(image.pixel(x, from * CellH + y)))
                 continue;
-            bool found = false;
-            for (int dy = -reach; dy <= reach && !found; ++dy) {
-                for (int dx = -reach; dx <= reach && !found; ++dx) {
-                    const int u = x + dx, v = y + dy;
-                    found = u >= 0 && v >= 0 && u < StripWidth && v < CellH && is(image.pixel(u, to * CellH + v));
-                }
-            }
-            if (!found && n++ == 0)
+            if (!near(image, to, x, y, reach, is) && n++ == 0)
                 *first = QPoint(x, y);
         }
     }
@@ -198,8 +202,7 @@ class tst_Lessons : public QObject
 private slots:
     void initTestCase();
 
-    void countMatchesStrips();
-    void countMatchesSources();
+    void countMatches();
 
     void fileFormat_data() { stripRows(); }
     void fileFormat();
@@ -277,12 +280,7 @@ QString tst_Lessons::offTheLines(int lesson, const QList<LessonStroke> &strokes)
         return QStringLiteral("no strip for lesson %1").arg(lesson);
     for (const LessonStroke &s : strokes) {
         for (const QPointF &p : s.points) {
-            bool inked = false;
-            for (int dy = -1; dy <= 1 && !inked; ++dy)
-                for (int dx = -1; dx <= 1 && !inked; ++dx)
-                    inked = isInk(image.pixel(qBound(0, qRound(p.x()) + dx, StripWidth - 1),
-                                              (s.step - 1) * CellH + qBound(0, qRound(p.y()) + dy, CellH - 1)));
-            if (!inked)
+            if (!near(image, s.step - 1, qRound(p.x()), qRound(p.y()), 1, isInk))
                 return QStringLiteral("%1 passes %2,%3, where its cell has no line")
                     .arg(describe(s))
                     .arg(p.x())
@@ -292,7 +290,7 @@ QString tst_Lessons::offTheLines(int lesson, const QList<LessonStroke> &strokes)
     return {};
 }
 
-void tst_Lessons::countMatchesStrips()
+void tst_Lessons::countMatches()
 {
     // Every number up to the count has its strip, and there is none beyond it.
     for (int n = 1; n <= m_count; ++n)
@@ -300,10 +298,7 @@ void tst_Lessons::countMatchesStrips()
                  msg("bitmap resource %1 is missing", 100 + n));
     QVERIFY2(!ModResFiles::HasResource(101 + m_count, QStringLiteral("BITMAP")),
              msg("bitmap resource %1 lies beyond the count %2", 101 + m_count, m_count));
-}
-
-void tst_Lessons::countMatchesSources()
-{
+    // And there are as many sources.
     const QString root = qEnvironmentVariable("STIFTOLINO_SOURCE_DIR");
     if (root.isEmpty())
         QSKIP("STIFTOLINO_SOURCE_DIR is not set; the lesson sources cannot be counted");
