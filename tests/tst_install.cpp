@@ -20,9 +20,7 @@
 #include <QXmlStreamReader>
 
 namespace {
-const QString AppId = QStringLiteral("example.vorbexa.Stiftolino");
 const QString MakersSite = QStringLiteral("https://www.vorbexa.example/");
-
 } // namespace
 
 class tst_Install : public QObject
@@ -36,8 +34,6 @@ private slots:
     void desktopEntry();
     void manualPages_data();
     void manualPages();
-    void manualForLanguage_data();
-    void manualForLanguage();
     void folders_data();
     void folders();
     void sessionPlatform_data();
@@ -68,8 +64,7 @@ void tst_Install::installedFiles()
     found.sort();
     QCOMPARE(found, installedFileList());
 
-    const QFileInfo program(prefixPath(QStringLiteral("bin/stiftolino")));
-    QVERIFY(program.isExecutable());
+    QVERIFY(QFileInfo(prefixPath(QStringLiteral("bin/stiftolino"))).isExecutable());
     // Icons of the sizes their folders promise.
     for (int size : {16, 32, 48, 64, 128, 256}) {
         const QImage icon(prefixPath(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(AppId)));
@@ -185,47 +180,35 @@ void tst_Install::manualPages()
     }
 }
 
-void tst_Install::manualForLanguage_data()
-{
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<QString>("page");
-    QTest::newRow("German") << 0 << QStringLiteral("Stiftolino.de.html");
-    QTest::newRow("English") << 1000 << QStringLiteral("Stiftolino.en.html");
-    QTest::newRow("Swedish falls back") << 2000 << QStringLiteral("Stiftolino.en.html");
-    QTest::newRow("Norwegian falls back") << 5000 << QStringLiteral("Stiftolino.en.html");
-    QTest::newRow("French falls back") << 6000 << QStringLiteral("Stiftolino.en.html");
-    QTest::newRow("no such language") << 9000 << QStringLiteral("Stiftolino.en.html");
-    QTest::newRow("not a language offset") << 1001 << QStringLiteral("Stiftolino.en.html");
-}
-
-void tst_Install::manualForLanguage()
-{
-    QFETCH(int, offset);
-    QFETCH(QString, page);
-    Paths::setProgramFolder(prefixPath(QStringLiteral("bin")));
-    const QString file = Paths::manualFile(Allgemein::LanguageCode(offset));
-    Paths::setProgramFolder(QString());
-    QCOMPARE(file, QDir::cleanPath(prefixPath(QStringLiteral("share/stiftolino/help/")) + u'/' + page));
-    QVERIFY(QFileInfo(file).isFile());
-}
-
 void tst_Install::folders_data()
 {
     QTest::addColumn<bool>("installed");
-    QTest::newRow("installed prefix") << true;
-    QTest::newRow("unpacked folder") << false;
+    QTest::addColumn<int>("offset"); // of the language whose manual is asked for
+    QTest::addColumn<QString>("page");
+    const QString en = QStringLiteral("Stiftolino.en.html");
+    QTest::newRow("installed, German") << true << 0 << QStringLiteral("Stiftolino.de.html");
+    QTest::newRow("installed, English") << true << 1000 << en;
+    QTest::newRow("installed, Swedish falls back") << true << 2000 << en;
+    QTest::newRow("installed, Norwegian falls back") << true << 5000 << en;
+    QTest::newRow("installed, French falls back") << true << 6000 << en;
+    QTest::newRow("installed, no such language") << true << 9000 << en;
+    QTest::newRow("installed, not a language offset") << true << 1001 << en;
+    // An unpacked folder without the German page names the English one.
+    QTest::newRow("unpacked folder") << false << 0 << en;
 }
 
 void tst_Install::folders()
 {
     QFETCH(bool, installed);
+    QFETCH(int, offset);
+    QFETCH(QString, page);
     QTemporaryDir unpacked;
     const QString program = installed ? prefixPath(QStringLiteral("bin")) : unpacked.path();
     Paths::setProgramFolder(program, QStringLiteral("stiftolino"));
     const bool isInstalled = Paths::isInstalled();
     const QString pictures = Paths::picturesFolder();
     const QString protocols = Paths::protocolFolder();
-    const QString manual = Paths::manualFile(QStringLiteral("de"));
+    const QString manual = Paths::manualFile(Allgemein::LanguageCode(offset));
     Paths::setProgramFolder(QString());
 
     QCOMPARE(isInstalled, installed);
@@ -238,10 +221,12 @@ void tst_Install::folders()
         QCOMPARE(protocols, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
         QVERIFY(!pictures.startsWith(m_prefix.path()));
         QVERIFY(!protocols.startsWith(m_prefix.path()));
+        QCOMPARE(manual, QDir::cleanPath(prefixPath(QStringLiteral("share/stiftolino/help/")) + u'/' + page));
+        QVERIFY(QFileInfo(manual).isFile());
     } else {
         QCOMPARE(pictures, program + QStringLiteral("/pics"));
         QCOMPARE(protocols, program);
-        QCOMPARE(manual, program + QStringLiteral("/help/Stiftolino.en.html"));
+        QCOMPARE(manual, program + QStringLiteral("/help/") + page);
     }
 }
 

@@ -42,19 +42,18 @@ QStringList manualPictures()
 
 QStringList installedFileList()
 {
-    const QString appId = QStringLiteral("example.vorbexa.Stiftolino");
     QStringList files{
         QStringLiteral("bin/stiftolino"),
-        QStringLiteral("share/applications/%1.desktop").arg(appId),
-        QStringLiteral("share/metainfo/%1.metainfo.xml").arg(appId),
-        QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(appId),
+        QStringLiteral("share/applications/%1.desktop").arg(AppId),
+        QStringLiteral("share/metainfo/%1.metainfo.xml").arg(AppId),
+        QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(AppId),
         QStringLiteral("share/stiftolino/help/Stiftolino.de.html"),
         QStringLiteral("share/stiftolino/help/Stiftolino.en.html"),
         QStringLiteral("share/stiftolino/help/manual.css"),
         QStringLiteral("share/man/man1/stiftolino.1"),
     };
     for (int size : {16, 32, 48, 64, 128, 256})
-        files << QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(appId);
+        files << QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(AppId);
     for (const QString &name : manualPictures()) {
         files << QStringLiteral("share/stiftolino/help/images/%1.png").arg(name)
               << QStringLiteral("share/stiftolino/help/images/%1@2x.png").arg(name);
@@ -75,16 +74,15 @@ QString installBuild(const QString &prefix)
 
 void addValidatorRows()
 {
-    const QString appId = QStringLiteral("example.vorbexa.Stiftolino");
     QTest::addColumn<QString>("tool");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("file");
     QTest::newRow("desktop entry") << QStringLiteral("desktop-file-validate") << QStringList()
-                                   << QStringLiteral("share/applications/%1.desktop").arg(appId);
+                                   << QStringLiteral("share/applications/%1.desktop").arg(AppId);
     QTest::newRow("metainfo") << QStringLiteral("appstreamcli")
                               << QStringList{QStringLiteral("validate"), QStringLiteral("--no-net"),
                                              QStringLiteral("--no-color")}
-                              << QStringLiteral("share/metainfo/%1.metainfo.xml").arg(appId);
+                              << QStringLiteral("share/metainfo/%1.metainfo.xml").arg(AppId);
 }
 
 void runValidator(const QString &prefix)

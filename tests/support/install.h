@@ -7,6 +7,9 @@
 #include <QString>
 #include <QStringList>
 
+// The program's name on the desktop, of its desktop entry, metainfo and icons.
+inline const QString AppId = QStringLiteral("example.vorbexa.Stiftolino");
+
 // A program run to its end: its exit code (-1 when it crashed or did not finish)
 // and its standard output and error together.
 struct Run {
