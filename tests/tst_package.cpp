@@ -5,7 +5,6 @@
 // installed program.
 #include "support/install.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QProcess>

@@ -19,7 +19,6 @@
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QStandardPaths>
