@@ -190,10 +190,8 @@ private slots:
     void decoding_data();
     void decoding();
 
-    void twoSoundsInARow_data();
-    void twoSoundsInARow();
-    void soundOffLoadsNothing_data();
-    void soundOffLoadsNothing();
+    void effects_data();
+    void effects();
     void unplayableSound_data();
     void unplayableSound();
 
@@ -333,69 +331,56 @@ void tst_Sound::decoding()
     QCOMPARE(sound.pcm.size(), std::max(pcmSize, qsizetype(0)));
 }
 
-void tst_Sound::twoSoundsInARow_data()
-{
-    QTest::addColumn<Effect>("first");
-    QTest::addColumn<Effect>("second");
-    QTest::addColumn<QList<int>>("numbers"); // of the sounds the two play
-    QTest::addColumn<int>("rate");           // of the second
-    // The clear-picture button: the click, and at once the sweep.
-    QTest::newRow("new sound cuts off the one before") << Effect::Click << Effect::Sweep << QList{101, 107} << 22050;
-    // A quick repeat starts the sound again from the beginning.
-    QTest::newRow("quick repeat") << Effect::Click << Effect::Click << QList{101, 101} << 11025;
-}
-
-void tst_Sound::twoSoundsInARow()
-{
-    QFETCH(Effect, first);
-    QFETCH(Effect, second);
-    QFETCH(QList<int>, numbers);
-    QFETCH(int, rate);
-    RecordingSoundOutput &out = m_env->sound;
-    PlayEffect(first);
-    PlayEffect(second);
-
-    QVERIFY(m_env->reporter.reports.isEmpty());
-    QCOMPARE(out.started.size(), 2);
-    QVERIFY(out.playing);
-    QCOMPARE(out.started[0].pcm, DecodeWave(soundResource(numbers[0])).pcm);
-    QCOMPARE(out.current().pcm, DecodeWave(soundResource(numbers[1])).pcm);
-    QCOMPARE(out.current().format.sampleRate(), rate);
-    // The output stops the first sound as the second starts (as every output
-    // does); the second plays whole (`playing`: nothing stopped it after).
-    QCOMPARE(SoundBuffer, soundResource(numbers[1]));
-}
-
-void tst_Sound::soundOffLoadsNothing_data()
+void tst_Sound::effects_data()
 {
     QTest::addColumn<int>("soundOn");
-    QTest::addColumn<bool>("loads");
-    QTest::newRow("off") << int(False) << false;
-    QTest::newRow("on") << int(True) << true;
-    QTest::newRow("on, any non-zero") << 1 << true;
+    QTest::addColumn<QList<Effect>>("effects"); // played one right after the other
+    QTest::addColumn<QList<int>>("numbers");    // of the sounds that start
+    QTest::addColumn<int>("rate");              // of the last
+    // As the canvas does when the mouse goes down: with the sound off, nothing is
+    // loaded and the output is left alone.
+    QTest::newRow("off") << int(False) << QList{Effect::Pencil} << QList<int>() << 0;
+    QTest::newRow("on") << int(True) << QList{Effect::Pencil} << QList{102} << 22050;
+    QTest::newRow("on, any non-zero") << 1 << QList{Effect::Pencil} << QList{102} << 22050;
+    // The clear-picture button: the click, and at once the sweep, which cuts the
+    // click off (every output stops what plays as a new sound starts).
+    QTest::newRow("new sound cuts off the one before")
+        << int(True) << QList{Effect::Click, Effect::Sweep} << QList{101, 107} << 22050;
+    // A quick repeat starts the sound again from the beginning.
+    QTest::newRow("quick repeat") << int(True) << QList{Effect::Click, Effect::Click} << QList{101, 101} << 11025;
 }
 
-void tst_Sound::soundOffLoadsNothing()
+void tst_Sound::effects()
 {
     QFETCH(int, soundOn);
-    QFETCH(bool, loads);
+    QFETCH(QList<Effect>, effects);
+    QFETCH(QList<int>, numbers);
+    QFETCH(int, rate);
     RecordingSoundOutput &out = m_env->sound;
     SoundOn = int16_t(soundOn);
     SoundBuffer = QByteArrayLiteral("left over from before");
 
-    // As the canvas does when the mouse goes down.
     ErrorFrame f("frmDraw", "picBild_MouseDown");
-    f.run([&] { f.line(30, [&] { PlayEffect(Effect::Pencil); }); });
+    f.run([&] {
+        f.line(30, [&] {
+            for (Effect e : std::as_const(effects))
+                PlayEffect(e);
+        });
+    });
 
     QVERIFY(m_env->reporter.reports.isEmpty());
-    if (loads) {
-        QCOMPARE(SoundBuffer, soundResource(102));
-        QCOMPARE(out.started.size(), 1);
-    } else {
+    QCOMPARE(out.started.size(), numbers.size());
+    for (qsizetype i = 0; i < numbers.size(); ++i)
+        QCOMPARE(out.started[i].pcm, DecodeWave(soundResource(numbers[i])).pcm);
+    if (numbers.isEmpty()) {
         QCOMPARE(SoundBuffer, QByteArrayLiteral("left over from before"));
-        QVERIFY(out.started.isEmpty());
         QVERIFY(out.events.isEmpty());
+        return;
     }
+    // The last plays whole: nothing stopped it after it started.
+    QVERIFY(out.playing);
+    QCOMPARE(out.current().format.sampleRate(), rate);
+    QCOMPARE(SoundBuffer, soundResource(numbers.last()));
 }
 
 void tst_Sound::unplayableSound_data()
