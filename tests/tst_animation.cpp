@@ -13,7 +13,6 @@
 #include "picker/strokeanimation.h"
 #include "platform/paths.h"
 #include "platform/picturebox.h"
-#include "platform/printer.h"
 #include "support/checkmessage.h"
 #include "support/childrole.h"
 #include "support/desktopprobe.h"
@@ -375,7 +374,6 @@ void tst_Animation::whenItPlays()
     QFETCH(int, step);
     QFETCH(int, shows);
     TestEnvironment env;
-    Printing::setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
     SoundOn = False;
     DrawSteps = int16_t(drawSteps);
     QImage picture(40, 30, QImage::Format_RGB32);
@@ -434,7 +432,6 @@ void tst_Animation::whenItPlays()
     }
     QVERIFY(env.reporter.reports.isEmpty());
     delete w;
-    Printing::setPrinterFactory({});
 }
 
 void tst_Animation::clickReplaysDragMoves()
