@@ -22,10 +22,14 @@ namespace {
 
 QImage art(const QString &path) { return Artwork::read(path); }
 
-QString iconPath(const QString &name, int scale)
+QString iconPath(const QString &name) { return QStringLiteral(":/art/icons/%1.png").arg(name); }
+
+// A picture's name for screens of scale 2: "@2x" before the ending, if it has one.
+QString large(const QString &path)
 {
-    return scale == 1 ? QStringLiteral(":/art/icons/%1.png").arg(name)
-                      : QStringLiteral(":/art/icons/%1@2x.png").arg(name);
+    const qsizetype dot = path.lastIndexOf(u'.');
+    return dot > path.lastIndexOf(u'/') ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
+                                        : path + QStringLiteral("@2x");
 }
 
 const QStringList IconNames =
@@ -93,10 +97,7 @@ void tst_Artwork::sizes_data()
     // twice the pixels under the "@2x" name.
     auto both = [](const QString &tag, const QString &path, QSize size, bool alpha) {
         QTest::newRow(qPrintable(tag)) << path << size << alpha << 1;
-        const qsizetype dot = path.lastIndexOf(u'.');
-        const QString larger = dot > path.lastIndexOf(u'/') ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
-                                                            : path + QStringLiteral("@2x");
-        QTest::newRow(qPrintable(tag + QStringLiteral("@2x"))) << larger << size * 2 << alpha << 2;
+        QTest::newRow(qPrintable(tag + QStringLiteral("@2x"))) << large(path) << size * 2 << alpha << 2;
     };
     both(QStringLiteral("background"), QStringLiteral(":/art/background.png"), QSize(829, 624), opaque);
     both(QStringLiteral("logo0"), QStringLiteral(":/art/logo0.png"), QSize(585, 67), clear);
@@ -104,7 +105,7 @@ void tst_Artwork::sizes_data()
     for (int d : FlagDigits)
         both(QStringLiteral("flag%1").arg(d), flagPath(d), QSize(32, 20), opaque);
     for (const QString &name : IconNames)
-        both(QStringLiteral("icon ") + name, iconPath(name, 1), QSize(24, 24), clear);
+        both(QStringLiteral("icon ") + name, iconPath(name), QSize(24, 24), clear);
     both(QStringLiteral("picker_bg"), QStringLiteral(":/art/picker_bg.png"), QSize(440, 420), opaque);
     both(QStringLiteral("about"), QStringLiteral(":/art/about.png"), QSize(356, 330), opaque);
     both(QStringLiteral("about_icon"), QStringLiteral(":/art/about_icon.png"), QSize(32, 32), clear);
@@ -371,9 +372,9 @@ void tst_Artwork::icons()
     QFETCH(QString, name);
     QFETCH(double, crisp);
     // The sizes are checked with every picture's.
-    QImage small = art(iconPath(name, 1)).convertToFormat(QImage::Format_ARGB32);
-    QImage large = art(iconPath(name, 2)).convertToFormat(QImage::Format_ARGB32);
-    for (const QImage &img : {small, large}) {
+    const QImage small = art(iconPath(name)).convertToFormat(QImage::Format_ARGB32);
+    const QImage twice = art(large(iconPath(name))).convertToFormat(QImage::Format_ARGB32);
+    for (const QImage &img : {small, twice}) {
         // Black with alpha only, so that the button's tint is the only colour.
         QCOMPARE(countPixels(img, img.rect(), [](QRgb p) { return (p & 0xffffff) != 0; }), 0);
         const int covered = countPixels(img, img.rect(), [](QRgb p) { return qAlpha(p) > 0; });
@@ -388,7 +389,7 @@ void tst_Artwork::icons()
             QCOMPARE(countPixels(img, QRect(0, y, img.width(), 1), [](QRgb p) { return qAlpha(p) >= 128; }), 0);
     }
     // The large symbol is the same drawing as the small one.
-    const QImage reduced = large.scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage reduced = twice.scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QVERIFY2(meanDifference(reduced, small) < 22, qPrintable(QString::number(meanDifference(reduced, small))));
 }
 
@@ -459,7 +460,7 @@ void tst_Artwork::distinct_data()
     QTest::addColumn<double>("least"); // the mean difference of any two
     QStringList icons, flags;
     for (const QString &name : IconNames)
-        icons << iconPath(name, 1);
+        icons << iconPath(name);
     for (int d : FlagDigits)
         flags << flagPath(d);
     QTest::newRow("icons") << icons << 8.0;
