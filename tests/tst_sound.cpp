@@ -19,7 +19,6 @@
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QDeadlineTimer>
-#include <QLoggingCategory>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -174,8 +173,6 @@ struct Coding {
 QList<QString> captured;
 void captureMessages(QtMsgType, const QMessageLogContext &, const QString &message) { captured.append(message); }
 
-Q_LOGGING_CATEGORY(lcTestPulse, "qt.multimedia.pulseaudio")
-
 } // namespace
 
 class tst_Sound : public QObject
@@ -197,7 +194,6 @@ private slots:
 
     void messageFilter_data();
     void messageFilter();
-    void filterHandsOtherMessagesOn();
     void silentWithoutSoundServer();
     void playsThroughPulseAudio_data();
     void playsThroughPulseAudio();
@@ -284,7 +280,8 @@ void tst_Sound::codings()
             sum += v;
             peak = std::max(peak, std::abs(v));
         }
-        // Loud enough to hear, well clear of full scale.
+        // Loud enough to hear, well clear of full scale (so the 8-bit files,
+        // read exactly, never touch the ends of their range).
         QVERIFY2(peak > 8000, msg("peak %1", peak));
         QVERIFY2(peak < 28000, msg("peak %1", peak));
         // No DC offset: the mean sits within half an 8-bit step of silence.
@@ -302,10 +299,6 @@ void tst_Sound::codings()
                          msg("sample %1 is %2 of peak %3", at, s[at * channels + ch], peak));
         }
     }
-    // The 8-bit files never touch the ends of their range.
-    if (formatTag == 1)
-        for (char b : w.data)
-            QVERIFY(quint8(b) > 16 && quint8(b) < 240);
 }
 
 void tst_Sound::decoding_data()
@@ -452,19 +445,19 @@ void tst_Sound::messageFilter()
     QFETCH(QString, category);
     QFETCH(QString, message);
     QFETCH(bool, dropped);
-    QCOMPARE(SoundMessages::isAudioBackendMessage(category, message), dropped);
-}
-
-void tst_Sound::filterHandsOtherMessagesOn()
-{
+    // The filter as the program installs it (once) in front of the handler that
+    // was there before: it drops the warning, or hands it on to that handler.
+    static const QtMessageHandler filter = [] {
+        const QtMessageHandler before = qInstallMessageHandler(captureMessages);
+        SoundMessages::installFilter();
+        return qInstallMessageHandler(before);
+    }();
     captured.clear();
-    const QtMessageHandler before = qInstallMessageHandler(captureMessages);
-    SoundMessages::installFilter();
-    qCWarning(lcTestPulse) << "Stream error: Connection refused";
-    qWarning("QPulseAudioEngine: Failed to connect to pulseaudio context");
-    qWarning("a warning of the program's own");
+    const QtMessageHandler before = qInstallMessageHandler(filter);
+    const QByteArray name = category.toUtf8();
+    QMessageLogger(nullptr, 0, nullptr, name.constData()).warning("%s", qPrintable(message));
     qInstallMessageHandler(before);
-    QCOMPARE(captured, QList<QString>{QStringLiteral("a warning of the program's own")});
+    QCOMPARE(captured, dropped ? QList<QString>() : QList<QString>{message});
 }
 
 void tst_Sound::silentWithoutSoundServer()
