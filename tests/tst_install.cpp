@@ -66,10 +66,10 @@ void tst_Install::installedFiles()
 
     QVERIFY(QFileInfo(prefixPath(QStringLiteral("bin/stiftolino"))).isExecutable());
     // Icons of the sizes their folders promise.
-    for (int size : {16, 32, 48, 64, 128, 256}) {
-        const QImage icon(prefixPath(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(AppId)));
-        QCOMPARE(icon.size(), QSize(size, size));
-    }
+    for (int size : {16, 32, 48, 64, 128, 256})
+        QCOMPARE(
+            QImage(prefixPath(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(AppId))).size(),
+            QSize(size, size));
 }
 
 void tst_Install::validators_data()
@@ -219,8 +219,6 @@ void tst_Install::folders()
         QCOMPARE(pictures,
                  QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Stiftolino"));
         QCOMPARE(protocols, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-        QVERIFY(!pictures.startsWith(m_prefix.path()));
-        QVERIFY(!protocols.startsWith(m_prefix.path()));
         QCOMPARE(manual, QDir::cleanPath(prefixPath(QStringLiteral("share/stiftolino/help/")) + u'/' + page));
         QVERIFY(QFileInfo(manual).isFile());
     } else {

@@ -15,12 +15,6 @@
 #include <QTest>
 
 namespace {
-QString lastLines(const QString &text, int count)
-{
-    const QStringList lines = text.split(u'\n');
-    return lines.mid(qMax(qsizetype(0), lines.size() - count)).join(u'\n');
-}
-
 // The packages a Depends or Recommends field names, without versions or alternatives' bars.
 QSet<QString> packagesIn(const QString &field)
 {
@@ -76,8 +70,7 @@ void tst_Package::initTestCase()
                                  {source + QStringLiteral("/dev.sh"), QStringLiteral("package"),
                                   work + QStringLiteral("/dist"), work + QStringLiteral("/work")},
                                  -1, env);
-    QVERIFY2(built.exitCode == 0,
-             qPrintable(QStringLiteral("./dev.sh package failed:\n") + lastLines(built.output, 60)));
+    QVERIFY2(built.exitCode == 0, qPrintable(QStringLiteral("./dev.sh package failed:\n") + built.output.right(6000)));
 
     const QString arch = runProgram(QStringLiteral("dpkg"), {QStringLiteral("--print-architecture")}).output.trimmed();
     m_deb = work + QStringLiteral("/dist/stiftolino_%1_%2.deb").arg(version, arch);
