@@ -13,34 +13,76 @@
 #include <QStandardPaths>
 #include <QTest>
 
+Run runProgram(const QString &program, const QStringList &arguments, int timeoutMs, const QProcessEnvironment &env)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.setProcessEnvironment(env);
+    p.start(program, arguments);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, QStringLiteral("%1 did not finish: ").arg(program) + QString::fromLocal8Bit(p.readAll())};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAll())};
+}
+
+QStringList manualPictures()
+{
+    QStringList names;
+    for (int i = 0; i < 10; ++i)
+        names << QStringLiteral("toolbar-%1").arg(i);
+    for (int i = 0; i < 9; ++i)
+        names << QStringLiteral("lesson-button-%1").arg(i);
+    names << QStringLiteral("toolbar-6-off") << QStringLiteral("lesson-window") << QStringLiteral("lesson-templates")
+          << QStringLiteral("lesson-files") << QStringLiteral("pen-window") << QStringLiteral("program-de")
+          << QStringLiteral("program-en");
+    return names;
+}
+
+QStringList installedFileList()
+{
+    QStringList files{
+        QStringLiteral("bin/stiftolino"),
+        QStringLiteral("share/applications/%1.desktop").arg(AppId),
+        QStringLiteral("share/metainfo/%1.metainfo.xml").arg(AppId),
+        QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(AppId),
+        QStringLiteral("share/stiftolino/help/Stiftolino.de.html"),
+        QStringLiteral("share/stiftolino/help/Stiftolino.en.html"),
+        QStringLiteral("share/stiftolino/help/manual.css"),
+        QStringLiteral("share/man/man1/stiftolino.1"),
+    };
+    for (int size : {16, 32, 48, 64, 128, 256})
+        files << QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(AppId);
+    for (const QString &name : manualPictures()) {
+        files << QStringLiteral("share/stiftolino/help/images/%1.png").arg(name)
+              << QStringLiteral("share/stiftolino/help/images/%1@2x.png").arg(name);
+    }
+    files.sort();
+    return files;
+}
+
 QString installBuild(const QString &prefix)
 {
     const QString build = qEnvironmentVariable("STIFTOLINO_BUILD_DIR");
     const QString cmake = qEnvironmentVariable("STIFTOLINO_CMAKE");
     if (build.isEmpty() || cmake.isEmpty())
         return QStringLiteral("STIFTOLINO_BUILD_DIR or STIFTOLINO_CMAKE is not set (run through ctest)");
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(cmake, {QStringLiteral("--install"), build, QStringLiteral("--prefix"), prefix});
-    if (!p.waitForFinished(120000))
-        return QStringLiteral("cmake --install did not finish");
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return QStringLiteral("cmake --install failed: ") + QString::fromLocal8Bit(p.readAll());
-    return QString();
+    const Run install = runProgram(cmake, {QStringLiteral("--install"), build, QStringLiteral("--prefix"), prefix});
+    return install.exitCode == 0 ? QString() : QStringLiteral("cmake --install failed: ") + install.output;
 }
 
 void addValidatorRows()
 {
-    const QString appId = QStringLiteral("example.vorbexa.Stiftolino");
     QTest::addColumn<QString>("tool");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("file");
     QTest::newRow("desktop entry") << QStringLiteral("desktop-file-validate") << QStringList()
-                                   << QStringLiteral("share/applications/%1.desktop").arg(appId);
+                                   << QStringLiteral("share/applications/%1.desktop").arg(AppId);
     QTest::newRow("metainfo") << QStringLiteral("appstreamcli")
                               << QStringList{QStringLiteral("validate"), QStringLiteral("--no-net"),
                                              QStringLiteral("--no-color")}
-                              << QStringLiteral("share/metainfo/%1.metainfo.xml").arg(appId);
+                              << QStringLiteral("share/metainfo/%1.metainfo.xml").arg(AppId);
 }
 
 void runValidator(const QString &prefix)
@@ -52,12 +94,9 @@ void runValidator(const QString &prefix)
     if (program.isEmpty())
         QSKIP(qPrintable(
             tool + QStringLiteral(" is not installed (Debian packages desktop-file-utils, appstream, groff-base)")));
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, arguments << QDir(prefix).filePath(file));
-    QVERIFY(p.waitForFinished(60000));
-    const QString out = QString::fromUtf8(p.readAll());
-    QVERIFY2(p.exitCode() == 0, qPrintable(out));
+    const Run validated = runProgram(program, arguments << QDir(prefix).filePath(file), 60000);
+    const QString &out = validated.output;
+    QVERIFY2(validated.exitCode == 0, qPrintable(out));
     // No error and no warning. Left are two remarks that the required names bring
     // with them: Education and Graphics are both main menu categories, and the
     // top-level name "example" is not one appstreamcli knows.

@@ -3,7 +3,27 @@
 // user, and the checks that every installed form of the program passes (the
 // prefix of `cmake --install`, the Debian package unpacked).
 
+#include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
+
+// The program's name on the desktop, of its desktop entry, metainfo and icons.
+inline const QString AppId = QStringLiteral("example.vorbexa.Stiftolino");
+
+// A program run to its end: its exit code (-1 when it crashed or did not finish)
+// and its standard output and error together.
+struct Run {
+    int exitCode = -1;
+    QString output;
+};
+Run runProgram(const QString &program, const QStringList &arguments, int timeoutMs = 120000,
+               const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
+
+// The manual's pictures: the ten toolbar buttons and the nine of the lesson
+// window first.
+QStringList manualPictures();
+// Every file `cmake --install` puts under a prefix, relative to it, sorted.
+QStringList installedFileList();
 
 // Runs `cmake --install <build> --prefix <prefix>`; returns an empty string on
 // success, otherwise what went wrong. Needs the build folder and the cmake program

@@ -1,5 +1,6 @@
 #include "support/pulseserver.h"
 
+#include "support/testsupport.h"
 #include "support/waitfor.h"
 
 #include <QDir>
@@ -41,17 +42,15 @@ QString PulseServer::start()
     QDir(m_dir.path()).mkpath(QStringLiteral("run"));
     QFile::setPermissions(m_dir.filePath(QStringLiteral("run")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QFile script(m_dir.filePath(QStringLiteral("server.pa")));
-    if (!script.open(QIODevice::WriteOnly))
-        return QStringLiteral("cannot write the server script");
     // Without rewinds the sink's monitor holds exactly what was mixed; with them
     // it can miss the start of a sound that arrives while the sink runs ahead.
-    script.write(QStringLiteral("load-module module-null-sink sink_name=%1 norewinds=1\n"
-                                "load-module module-native-protocol-unix socket=%2 auth-anonymous=1\n"
-                                "set-default-sink %1\n")
-                     .arg(sinkName(), socketPath())
-                     .toUtf8());
-    script.close();
+    const QString script = m_dir.filePath(QStringLiteral("server.pa"));
+    if (!writeFile(script, QStringLiteral("load-module module-null-sink sink_name=%1 norewinds=1\n"
+                                          "load-module module-native-protocol-unix socket=%2 auth-anonymous=1\n"
+                                          "set-default-sink %1\n")
+                               .arg(sinkName(), socketPath())
+                               .toUtf8()))
+        return QStringLiteral("cannot write the server script");
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), m_dir.filePath(QStringLiteral("home")));
@@ -63,11 +62,10 @@ QString PulseServer::start()
     m_process.setProcessEnvironment(env);
     // As root PulseAudio only warns that it is meant for a user session; -n and
     // -F keep it from reading the machine's own configuration.
-    m_process.start(program,
-                    {QStringLiteral("-n"), QStringLiteral("-F"), script.fileName(), QStringLiteral("--daemonize=no"),
-                     QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"),
-                     m_sharedMemory ? QStringLiteral("--disable-shm=no") : QStringLiteral("--disable-shm=yes"),
-                     QStringLiteral("--log-target=stderr"), QStringLiteral("--log-level=error")});
+    m_process.start(program, {QStringLiteral("-n"), QStringLiteral("-F"), script, QStringLiteral("--daemonize=no"),
+                              QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"),
+                              m_sharedMemory ? QStringLiteral("--disable-shm=no") : QStringLiteral("--disable-shm=yes"),
+                              QStringLiteral("--log-target=stderr"), QStringLiteral("--log-level=error")});
     if (!m_process.waitForStarted(3000))
         return QStringLiteral("pulseaudio did not start: %1").arg(m_process.errorString());
     bool listening = false;

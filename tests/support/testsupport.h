@@ -63,6 +63,16 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
 // How many pixels of a picture are not white.
 int inkedPixels(const QImage &img);
 
+// How many pixels of `area` of a picture pass `test`, which is handed each pixel's QRgb.
+template <typename Test> int countPixels(const QImage &img, const QRect &area, Test test)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += test(img.pixel(x, y)) ? 1 : 0;
+    return n;
+}
+
 // Checks of the program's own encodings and resources that only tests need.
 namespace OleColor {
 // The stored value (0x00BBGGRR) of a pixel as Qt reads it (0xAARRGGBB).
