@@ -72,13 +72,13 @@ public:
     // The environment for a Qt program on this display.
     QProcessEnvironment environment() const;
 
+    // Runs `program` on this display to its end; returns its output, or a null
+    // array when it failed or ran past `timeoutMs`.
+    QByteArray run(const QString &program, const QStringList &args, int timeoutMs = 10000) const;
     // Runs xdotool on this display; returns its output, or a null string on failure.
     QString xdotool(const QStringList &args, int timeoutMs = 5000) const;
     // Waits for a visible window whose name matches; returns its id or an empty string.
     QString waitForWindow(const QString &name, int timeoutMs = 30000) const;
-    // Whether the window is mapped and viewable now; false once it is unmapped
-    // or destroyed.
-    bool isViewable(const QString &window) const;
     // The visible windows whose name matches, as ids.
     QStringList windows(const QString &name) const;
     // The geometry xdotool reports for a window.
@@ -118,6 +118,8 @@ public:
     void release();
 
 private:
+    // Sends the left button's `action` and waits until `count` goes up.
+    void button(const QString &action, const int &count);
     const XServer &m_x;
     PointerLog m_log;
 };
