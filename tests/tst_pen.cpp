@@ -1,5 +1,6 @@
 // The pen window: its place, its background, the colour pick and the width
-// slider reaching the canvas, closing and remembering its place.
+// slider reaching the canvas, closing and remembering its place, and dragging
+// it, within reach of the screen, under a real X server too.
 
 #define QTEST_QPA_MOUSE_HANDLING
 
@@ -17,6 +18,7 @@
 #include "pen/penplace.h"
 #include "platform/twips.h"
 #include "support/childrole.h"
+#include "support/desktopprobe.h"
 #include "support/fixtures.h"
 #include "support/testsupport.h"
 
@@ -681,6 +683,28 @@ int x11Child(int argc, char **argv, const QStringList &args)
     const QPoint last = w.pos();
     w.Form_Unload();
     say(QStringLiteral("final %1 %2").arg(last.x()).arg(last.y()));
+
+    // Grabbed at its left edge and dragged into the bottom right corner of the
+    // screen, it goes along past the right edge, and at least 48 pixels of its
+    // width and height stay on the screen, while it is dragged and once it is let go.
+    const QString id = QString::number(w.winId());
+    const QRect screen = w.screen()->geometry();
+    QRect seen;
+    const auto inReach = [&] {
+        const QRect shown = (seen = DesktopProbe::geometry(x, id)).intersected(screen);
+        return shown.width() >= 48 && shown.height() >= 48;
+    };
+    const QPoint edge = w.mapToGlobal(QPoint(8, 150));
+    bool kept = x.movePointer(edge);
+    x.xdotool({u"mousedown"_qs, u"1"_qs});
+    for (int i = 1; i <= 20; ++i)
+        kept = x.movePointer(edge + (screen.bottomRight() - edge) * i / 20) && inReach() && kept;
+    const bool along = waitFor([&] { return DesktopProbe::geometry(x, id).right() > screen.right(); }, 5000);
+    x.xdotool({u"mouseup"_qs, u"1"_qs});
+    const bool lost = waitFor([&] { return !inReach(); }, 1500);
+    say(u"corner %1 %2 %3,%4"_qs.arg(kept && along ? "kept" : "lost", lost ? "gone" : "stays")
+            .arg(seen.x())
+            .arg(seen.y()));
     return 0;
 }
 
@@ -744,6 +768,8 @@ void tst_Pen::underX11()
     QCOMPARE(first.value(QStringLiteral("dragged")), (QStringList{"followed", "stays"}));
     QCOMPARE(first.value(QStringLiteral("hand-after-release")), QStringList{"no"});
     QCOMPARE(first.value(QStringLiteral("pickagain")), QStringList{"same"});
+    const QStringList corner = first.value(u"corner"_qs);
+    QVERIFY2(corner.mid(0, 2) == (QStringList{u"kept"_qs, u"stays"_qs}), qPrintable(corner.join(u' ')));
 
     // After a restart the window opens where it was left.
     const QStringList last = first.value(QStringLiteral("final"));
