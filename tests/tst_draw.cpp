@@ -67,7 +67,6 @@ private slots:
     void quitQuestion();
     void soundSwitch_data();
     void soundSwitch();
-    void penWindowComesBack();
     void lessonWindowRefusesToClose();
     void webSite_data();
     void webSite();
@@ -476,9 +475,19 @@ void tst_Draw::sounds()
 
 void tst_Draw::penWindowReachesTheCanvas()
 {
+    // Closed by its own button (tst_pen's closeAndShowAgain looks at that), the
+    // pen window comes back from the toolbar; still the one window, also when
+    // asked for while it is open.
     frmColor *pen = w->penWindow();
-    QVERIFY(pen);
+    QVERIFY(pen && pen->isVisible());
+    QTest::mouseClick(pen->vbeButton(), Qt::LeftButton);
+    QVERIFY(!pen->isVisible());
+    QTest::mouseClick(w->vbeButton(4), Qt::LeftButton);
     QVERIFY(pen->isVisible());
+    QCOMPARE(PenWindowShown, True);
+    QTest::mouseClick(w->vbeButton(4), Qt::LeftButton);
+    QCOMPARE(w->penWindow(), pen);
+    QCOMPARE(w->findChildren<frmColor *>().size(), 1);
     // A press on the palette's red cell with the right button, then a stroke.
     const QImage palette = pen->picCol()->image();
     QPoint red;
@@ -686,22 +695,6 @@ void tst_Draw::soundSwitch()
     QCOMPARE(int(SoundOn), after);
     QCOMPARE(m_env->sound.started.size(), clicks);
     QCOMPARE(w->vbeButton(6)->foreColor(), ink);
-}
-
-void tst_Draw::penWindowComesBack()
-{
-    frmColor *pen = w->penWindow();
-    QVERIFY(pen && pen->isVisible());
-    QTest::mouseClick(pen->vbeButton(), Qt::LeftButton); // its close button
-    QVERIFY(!pen->isVisible());
-    QCOMPARE(PenWindowShown, False);
-    QTest::mouseClick(w->vbeButton(4), Qt::LeftButton);
-    QVERIFY(pen->isVisible());
-    QCOMPARE(PenWindowShown, True);
-    // Still the one window, also when asked for while it is open.
-    QTest::mouseClick(w->vbeButton(4), Qt::LeftButton);
-    QCOMPARE(w->penWindow(), pen);
-    QCOMPARE(w->findChildren<frmColor *>().size(), 1);
 }
 
 void tst_Draw::lessonWindowRefusesToClose()
