@@ -1,6 +1,7 @@
 #include "support/programcopy.h"
 
 #include "support/mainparts.h"
+#include "support/testsupport.h"
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
@@ -55,8 +56,7 @@ QProcessEnvironment ProgramCopy::environmentOn(const XServer &x) const { return 
 bool ProgramCopy::writeSettings(const QByteArray &ini) const
 {
     const QString folder = home() + u"/.config/Stiftolino"_qs;
-    QFile file(folder + u"/Stiftolino.ini"_qs);
-    return QDir().mkpath(folder) && file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size();
+    return QDir().mkpath(folder) && writeFile(folder + u"/Stiftolino.ini"_qs, ini);
 }
 
 bool ProgramCopy::launch(const QProcessEnvironment &env, const QString &program)

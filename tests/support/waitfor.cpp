@@ -35,23 +35,14 @@ bool PointerLog::eventFilter(QObject *watched, QEvent *event)
 {
     // A widget's event reaches the filter once for the widget itself; events
     // for the window handle (QWindow) are not counted twice.
-    if (watched->isWidgetType()) {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-            ++presses;
-            lastGlobal = static_cast<QMouseEvent *>(event)->globalPosition();
-            break;
-        case QEvent::MouseButtonRelease:
-            ++releases;
-            lastGlobal = static_cast<QMouseEvent *>(event)->globalPosition();
-            break;
-        case QEvent::MouseMove:
-            ++moves;
-            lastGlobal = static_cast<QMouseEvent *>(event)->globalPosition();
-            break;
-        default:
-            break;
-        }
+    const QEvent::Type type = event->type();
+    int *count = type == QEvent::MouseButtonPress     ? &presses
+                 : type == QEvent::MouseButtonRelease ? &releases
+                 : type == QEvent::MouseMove          ? &moves
+                                                      : nullptr;
+    if (count && watched->isWidgetType()) {
+        ++*count;
+        lastGlobal = static_cast<QMouseEvent *>(event)->globalPosition();
     }
     return QObject::eventFilter(watched, event);
 }

@@ -7,6 +7,34 @@
 #include <QDeadlineTimer>
 #include <QStandardPaths>
 
+namespace {
+// Where a dragged window's move began. A window manager takes a move over when
+// it gets to the request, from wherever the pointer is then; a drag therefore
+// creeps from `from` in steps of `unit` until the window moves (`crept` steps),
+// and the move began at one of those places, the same one for the whole drag.
+// (A drag's own steps must be no multiple of `unit`, so that a window still on
+// its way cannot pass for one whose move began elsewhere.)
+struct DragAnchor {
+    QPoint from;
+    QPoint unit;
+    int crept = 0;
+    int step = -1; // which place, once known
+
+    // Whether a window moved by `moved` sits under the pointer at `pointer` as it
+    // does when its move began at the anchor; the first match fixes the anchor.
+    bool matches(QPoint moved, QPoint pointer)
+    {
+        for (int k = step < 0 ? 0 : step; k <= (step < 0 ? crept : step); ++k) {
+            if (moved == pointer - (from + unit * k)) {
+                step = k;
+                return true;
+            }
+        }
+        return false;
+    }
+};
+} // namespace
+
 bool XServer::start()
 {
     const QString xvfb = QStandardPaths::findExecutable(u"Xvfb"_qs);
@@ -179,17 +207,6 @@ QStringList XServer::windows(const QString &name) const
 {
     const QString ids = xdotool({u"search"_qs, u"--onlyvisible"_qs, u"--name"_qs, name});
     return ids.split(u'\n', Qt::SkipEmptyParts);
-}
-
-bool DragAnchor::matches(QPoint moved, QPoint pointer)
-{
-    for (int k = step < 0 ? 0 : step; k <= (step < 0 ? crept : step); ++k) {
-        if (moved == pointer - (from + unit * k)) {
-            step = k;
-            return true;
-        }
-    }
-    return false;
 }
 
 bool XServer::movePointer(QPoint to) const

@@ -14,24 +14,6 @@
 
 #include <utility>
 
-// Where a dragged window's move began. A window manager takes a move over when
-// it gets to the request, from wherever the pointer is then; a drag therefore
-// creeps from `from` in steps of `unit` until the window moves (`crept` steps),
-// and the move began at one of those places, the same one for the whole drag.
-// (A drag's own steps must be no multiple of `unit`, so that a window still on
-// its way cannot pass for one whose move began elsewhere.)
-struct DragAnchor {
-    QPoint from;
-    QPoint unit;
-    int crept = 0;
-    int step = -1; // which place, once known
-
-    // Whether a window moved by `moved` sits under the pointer at `pointer` as it
-    // does when its move began at the anchor; the first match fixes the anchor.
-    bool matches(QPoint moved, QPoint pointer);
-    QPoint place() const { return from + unit * (step < 0 ? 0 : step); }
-};
-
 // Starts the desktop, or skips the test when a part of it is not installed and
 // fails it when the window manager does not come up.
 #define START_DESKTOP_OR_SKIP(x, windowManager)                                                                        \
