@@ -135,7 +135,7 @@ void tst_Draw::readsOnlyItsOwnImageFormats()
 {
     // The windows are up, their artwork, cursor and lesson read: a reader left to
     // guess the format would have loaded every image plugin of the system.
-    QFile maps(QStringLiteral("/proc/self/maps"));
+    QFile maps(u"/proc/self/maps"_qs);
     if (!maps.open(QIODevice::ReadOnly))
         QSKIP("no /proc/self/maps here");
     QVERIFY(w->preview());
@@ -388,9 +388,8 @@ void tst_Draw::strokeRepaintHoldsEveryChange()
                     if (after.pixel(x, y) == before.pixel(x, y))
                         continue;
                     ++changed;
-                    QVERIFY2(
-                        spy.painted.contains(QPoint(x, y) + QPoint(2, 2)),
-                        qPrintable(QStringLiteral("width %1, pixel %2,%3 not repainted").arg(width).arg(x).arg(y)));
+                    QVERIFY2(spy.painted.contains(QPoint(x, y) + QPoint(2, 2)),
+                             qPrintable(u"width %1, pixel %2,%3 not repainted"_qs.arg(width).arg(x).arg(y)));
                     if (width == 1)
                         QCOMPARE(QColor(after.pixel(x, y)), pen);
                 }
@@ -442,16 +441,16 @@ void tst_Draw::chainedLineKeepsItsJoint()
         for (int y = 0; y < dot.height(); ++y)
             for (int x = 0; x < dot.width(); ++x)
                 if (dot.pixel(x, y) != qRgb(255, 255, 255) && box.image().pixel(x, y) != pen)
-                    QFAIL(qPrintable(QStringLiteral("width %1: the joint's pixel %2,%3 is not in the pen's colour")
-                                         .arg(box.drawWidth())
-                                         .arg(x)
-                                         .arg(y)));
+                    QFAIL(qPrintable(
+                        u"width %1: the joint's pixel %2,%3 is not in the pen's colour"_qs.arg(box.drawWidth())
+                            .arg(x)
+                            .arg(y)));
     }
 }
 
 void tst_Draw::sounds()
 {
-    const auto wav = [](int n) { return ModResFiles::LoadResData(n, QStringLiteral("WAV")); };
+    const auto wav = [](int n) { return ModResFiles::LoadResData(n, u"WAV"_qs); };
     m_env->sound.started.clear();
     SoundBuffer.clear();
     // Sound off: nothing is loaded at all.
@@ -667,8 +666,8 @@ void tst_Draw::quitQuestion()
     m_env->prompts.answers = {Prompts::Answer::Yes};
     QTest::mouseClick(w->vbeButton(9), Qt::LeftButton);
     QVERIFY(!w->isVisible());
-    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/Width=9")));
-    QVERIFY(m_env->settings.writes.contains(QStringLiteral("Optionen/Sound=0")));
+    QVERIFY(m_env->settings.writes.contains(u"Optionen/Width=9"_qs));
+    QVERIFY(m_env->settings.writes.contains(u"Optionen/Sound=0"_qs));
 }
 
 void tst_Draw::soundSwitch_data()
@@ -719,7 +718,7 @@ void tst_Draw::webSite()
     QFETCH(bool, opened);
     m_env->openSucceeds = opened;
     QTest::mouseClick(w->vbeButton(8), Qt::LeftButton);
-    QCOMPARE(m_env->opened, QList<QUrl>{QUrl(QStringLiteral("https://www.vorbexa.example/"))});
+    QCOMPARE(m_env->opened, QList<QUrl>{QUrl(u"https://www.vorbexa.example/"_qs)});
 }
 
 QTEST_MAIN(tst_Draw)

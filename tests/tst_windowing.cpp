@@ -26,10 +26,7 @@
 
 namespace {
 // Where a window is, for a failure message.
-QString where(const QRect &r)
-{
-    return QStringLiteral("at %1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-}
+QString where(const QRect &r) { return u"at %1,%2 %3x%4"_qs.arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); }
 } // namespace
 
 class tst_Windowing : public QObject
@@ -67,7 +64,7 @@ bool tst_Windowing::launch(XServer &x, ProgramCopy &in, const QString &windowMan
             QVERIFY(in.writeSettings(settings));
         QProcessEnvironment env = in.environmentOn(x);
         if (scale != 1)
-            env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+            env.insert(u"QT_SCALE_FACTOR"_qs, QString::number(scale));
         QVERIFY(in.launch(env));
         started = true;
     }();
@@ -81,7 +78,7 @@ void tst_Windowing::staysWithoutButton(const XServer &x, QPoint from, const std:
         QVERIFY(x.movePointer(from + QPoint(30, 25) * i));
     bool moved = false;
     waitFor([&] { return moved = place() != before; }, 1500);
-    QVERIFY2(!moved, qPrintable(QStringLiteral("the window followed the pointer ") + where(place())));
+    QVERIFY2(!moved, qPrintable(u"the window followed the pointer "_qs + where(place())));
 }
 
 void tst_Windowing::toolWindowsStayAbove_data()
@@ -127,12 +124,11 @@ void tst_Windowing::toolWindowsStayAbove()
              "the press did not draw on the canvas");
     // The dot shows the program has had the press, so the window manager has
     // raised the main window before it; the tool windows must be above again.
-    QVERIFY2(
-        waitFor([&] { return above(x, lessons, main) && above(x, pen, main); }, 5000),
-        qPrintable(QStringLiteral("main, lessons, pen ") + DesktopProbe::describeStacking(x, {main, lessons, pen})));
+    QVERIFY2(waitFor([&] { return above(x, lessons, main) && above(x, pen, main); }, 5000),
+             qPrintable(u"main, lessons, pen "_qs + DesktopProbe::describeStacking(x, {main, lessons, pen})));
     // The keyboard stays with the main window.
     if (!windowManager.isEmpty())
-        QCOMPARE(x.xdotool({QStringLiteral("getactivewindow")}), main);
+        QCOMPARE(x.xdotool({u"getactivewindow"_qs}), main);
 }
 
 void tst_Windowing::firstStartPlaces_data()
@@ -161,7 +157,7 @@ void tst_Windowing::firstStartPlaces()
     XServer x(screen);
     ProgramCopy in;
     QString main, lessons, pen;
-    if (!launch(x, in, QStringLiteral("openbox"), QByteArray(), scale))
+    if (!launch(x, in, u"openbox"_qs, QByteArray(), scale))
         return;
     QVERIFY2(DesktopProbe::threeWindows(x, main, lessons, pen, scale), "the windows did not come up and stand still");
 
@@ -287,7 +283,7 @@ void tst_Windowing::dragEndsWithTheRelease()
     if (QTest::currentTestFailed())
         return;
     QVERIFY(in.launch(in.environmentOn(x)));
-    const QString again = x.waitForWindow(QStringLiteral("^Stiftolino lessons$"));
+    const QString again = x.waitForWindow(u"^Stiftolino lessons$"_qs);
     QVERIFY(!again.isEmpty());
     waitFor([&] { return DesktopProbe::geometry(x, again).topLeft() == after.topLeft(); });
     QCOMPARE(DesktopProbe::geometry(x, again), QRect(after.topLeft(), QSize(240, 270)));
@@ -317,7 +313,7 @@ void tst_Windowing::errorDialog()
     ProgramCopy in;
     if (!launch(x, in, windowManager, settings))
         return;
-    const QString dialog = x.waitForWindow(QStringLiteral("Fehler / Error"));
+    const QString dialog = x.waitForWindow(u"Fehler / Error"_qs);
     QVERIFY2(!dialog.isEmpty(), "the error dialog did not appear");
     if (windowManager.isEmpty()) {
         // Ignore, by the pointer: the button in the bottom row, second from the left.
@@ -326,8 +322,8 @@ void tst_Windowing::errorDialog()
         x.click(QPoint(g.x() + 136 + 44, g.y() + g.height() - 57 + 16 + 16));
         // The start goes on where the error stopped it: the start screen, then the
         // main window in the middle of the screen.
-        QVERIFY2(!x.waitForWindow(QStringLiteral("^Stiftolino info$")).isEmpty(), "no start screen after Ignore");
-        const QString main = x.waitForWindow(QStringLiteral("^Stiftolino$"));
+        QVERIFY2(!x.waitForWindow(u"^Stiftolino info$"_qs).isEmpty(), "no start screen after Ignore");
+        const QString main = x.waitForWindow(u"^Stiftolino$"_qs);
         QVERIFY2(!main.isEmpty(), "the main window did not appear after Ignore");
         QCOMPARE(x.geometry(main), QRect(QPoint((1024 - 829) / 2, (768 - 624) / 2), QSize(829, 624)));
     } else {
@@ -336,7 +332,7 @@ void tst_Windowing::errorDialog()
         QList<uint> motif;
         QVERIFY(waitFor([&] {
             motif.clear();
-            const QString hints = DesktopProbe::property(x, dialog, QStringLiteral("_MOTIF_WM_HINTS"));
+            const QString hints = DesktopProbe::property(x, dialog, u"_MOTIF_WM_HINTS"_qs);
             for (const QString &v : hints.section(u'=', 1).split(u',', Qt::SkipEmptyParts))
                 motif << v.trimmed().toUInt(nullptr, 16);
             return motif.size() >= 3;
@@ -349,11 +345,11 @@ void tst_Windowing::errorDialog()
         if (motif[0] & DecorationsGiven)
             QVERIFY(!(motif[2] & (AllDecorations | MenuButton | MinimiseButton | MaximiseButton)));
         // openbox keeps its close button whatever is asked; pressed (Alt+F4), it is refused.
-        x.xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
+        x.xdotool({u"key"_qs, u"alt+F4"_qs});
 
         // Centred with its frame: the frame extents come from the window manager.
         auto centredWithFrame = [&] {
-            const QStringList e = DesktopProbe::property(x, dialog, QStringLiteral("_NET_FRAME_EXTENTS"))
+            const QStringList e = DesktopProbe::property(x, dialog, u"_NET_FRAME_EXTENTS"_qs)
                                       .section(u'=', 1)
                                       .split(u',', Qt::SkipEmptyParts);
             if (e.size() != 4)
@@ -363,22 +359,22 @@ void tst_Windowing::errorDialog()
             return e[2].toInt() > 0 && qAbs(outer.center().x() - 512) <= 1 && qAbs(outer.center().y() - 384) <= 1;
         };
         QVERIFY2(waitFor(centredWithFrame, 10000),
-                 qPrintable(where(DesktopProbe::geometry(x, dialog)) + QStringLiteral(", ")
-                            + DesktopProbe::property(x, dialog, QStringLiteral("_NET_FRAME_EXTENTS"))));
+                 qPrintable(where(DesktopProbe::geometry(x, dialog)) + u", "_qs
+                            + DesktopProbe::property(x, dialog, u"_NET_FRAME_EXTENTS"_qs)));
         // Ignore, by keyboard: five Tabs from Print along the rows, then Enter.
         for (int i = 0; i < 5; ++i)
-            x.xdotool({QStringLiteral("key"), QStringLiteral("Tab")});
-        x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+            x.xdotool({u"key"_qs, u"Tab"_qs});
+        x.xdotool({u"key"_qs, u"Return"_qs});
         // The lesson window comes up on the lesson choice.
-        QVERIFY2(!x.waitForWindow(QStringLiteral("^Stiftolino lessons$")).isEmpty(), "no lesson window after Ignore");
+        QVERIFY2(!x.waitForWindow(u"^Stiftolino lessons$"_qs).isEmpty(), "no lesson window after Ignore");
     }
     // One error, and no second one after Ignore; the program runs on without the dialog.
-    const QByteArray written = readFile(in.dir.filePath(QStringLiteral("stiftolino.EPT")));
+    const QByteArray written = readFile(in.dir.filePath(u"stiftolino.EPT"_qs));
     QCOMPARE(written.count("F E H L E R P R O T O K O L L"), 1);
     for (const QByteArray &line : protocol)
         QVERIFY2(written.contains(line), line.constData());
     QCOMPARE(in.app.state(), QProcess::Running);
-    QVERIFY(x.windows(QStringLiteral("Fehler / Error")).isEmpty());
+    QVERIFY(x.windows(u"Fehler / Error"_qs).isEmpty());
 }
 
 void tst_Windowing::installedProgramKeepsItsFolders()
