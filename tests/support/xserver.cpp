@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QMouseEvent>
 #include <QStandardPaths>
 
 namespace {
@@ -282,15 +283,33 @@ QRect XServer::geometry(const QString &window) const
     return r;
 }
 
+OwnPointer::OwnPointer(const XServer &x) : m_x(x) { QCoreApplication::instance()->installEventFilter(this); }
+
+OwnPointer::~OwnPointer() { QCoreApplication::instance()->removeEventFilter(this); }
+
+bool OwnPointer::eventFilter(QObject *watched, QEvent *event)
+{
+    // A widget's event reaches the filter once for the widget itself; events
+    // for the window handle (QWindow) are not counted twice.
+    const QEvent::Type type = event->type();
+    if (watched->isWidgetType()
+        && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseMove)) {
+        m_presses += type == QEvent::MouseButtonPress;
+        m_releases += type == QEvent::MouseButtonRelease;
+        m_last = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void OwnPointer::moveTo(QPoint global)
 {
     m_x.xdotool({u"mousemove"_qs, QString::number(global.x()), QString::number(global.y())});
-    waitFor([&] { return m_log.lastGlobal.toPoint() == global; }, 2000);
+    waitFor([&] { return m_last == global; }, 2000);
 }
 
-void OwnPointer::press() { button(u"mousedown"_qs, m_log.presses); }
+void OwnPointer::press() { button(u"mousedown"_qs, m_presses); }
 
-void OwnPointer::release() { button(u"mouseup"_qs, m_log.releases); }
+void OwnPointer::release() { button(u"mouseup"_qs, m_releases); }
 
 void OwnPointer::button(const QString &action, const int &count)
 {

@@ -2,6 +2,7 @@
 // A private X server for end-to-end tests, an optional window manager on it, and
 // xdotool to drive it. Everything started here ends with the object.
 
+#include <QObject>
 #include <QPoint>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -91,17 +92,25 @@ private:
 // Each step waits until the program has been handed the event; while a window
 // manager moves a window the program is handed nothing, and the step ends after
 // two seconds.
-class OwnPointer
+class OwnPointer : public QObject
 {
 public:
-    explicit OwnPointer(const XServer &x) : m_x(x) {}
+    explicit OwnPointer(const XServer &x);
+    ~OwnPointer() override;
     void moveTo(QPoint global);
     void press();
     void release();
+
+protected:
+    // Counts the presses and releases the program's widgets are handed, and
+    // keeps where the last press, release or move happened.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Sends the left button's `action` and waits until `count` goes up.
     void button(const QString &action, const int &count);
     const XServer &m_x;
-    PointerLog m_log;
+    int m_presses = 0;
+    int m_releases = 0;
+    QPoint m_last; // global
 };
