@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace {
@@ -264,23 +265,13 @@ bool XServer::dragWindow(const QString &window, QPoint from, QPoint to, int butt
 
 QRect XServer::geometry(const QString &window) const
 {
+    // "X=10", "Y=20", "WIDTH=...", "HEIGHT=..." on lines of their own.
     const QString out = xdotool({u"getwindowgeometry"_qs, u"--shell"_qs, window});
-    QRect r;
-    for (const QString &line : out.split(u'\n')) {
-        const QStringList kv = line.split(u'=');
-        if (kv.size() != 2)
-            continue;
-        const int v = kv[1].toInt();
-        if (kv[0] == u"X")
-            r.moveLeft(v);
-        else if (kv[0] == u"Y")
-            r.moveTop(v);
-        else if (kv[0] == u"WIDTH")
-            r.setWidth(v);
-        else if (kv[0] == u"HEIGHT")
-            r.setHeight(v);
-    }
-    return r;
+    const auto value = [&](const char *key) {
+        const QRegularExpression line(u"^%1=(-?\\d+)$"_qs.arg(QLatin1String(key)), QRegularExpression::MultilineOption);
+        return line.match(out).captured(1).toInt();
+    };
+    return QRect(value("X"), value("Y"), value("WIDTH"), value("HEIGHT"));
 }
 
 OwnPointer::OwnPointer(const XServer &x) : m_x(x) { QCoreApplication::instance()->installEventFilter(this); }
