@@ -108,14 +108,12 @@ void tst_Language::copyReadOnce()
     QFETCH(bool, readAgain);
     QCOMPARE(Msg(Text::EndProgram), u"Beenden"_qs);
 
-    QFile f(LanguageFilePath);
-    const QDateTime stamp = QFileInfo(f).lastModified();
+    const QDateTime stamp = QFileInfo(LanguageFilePath).lastModified();
     QByteArray bytes = readFile(LanguageFilePath);
     QVERIFY(bytes.contains("1115 = End program\r\n"));
-    bytes.replace("1115 = End program\r\n", "1115 = " + edited + "\r\n");
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-    QVERIFY(f.flush());
+    QVERIFY(writeFile(LanguageFilePath, bytes.replace("1115 = End program\r\n", "1115 = " + edited + "\r\n")));
+    QFile f(LanguageFilePath);
+    QVERIFY(f.open(QIODevice::ReadWrite));
     QVERIFY(f.setFileTime(keepTime ? stamp : stamp.addSecs(1), QFileDevice::FileModificationTime));
     f.close();
 

@@ -107,16 +107,14 @@ void tst_Languages::switchLanguages()
     // flags on the screen and no OK, for 2.5 seconds, then the main window in French.
     qputenv("LANGUAGE", "fr_FR:fr");
     QVERIFY(Allgemein::StartUp());
-    frmInfo *start = frmInfo::loaded();
-    QVERIFY(start);
+    QVERIFY(frmInfo::loaded());
     const QString startWindow = g_x->waitForWindow(u"^Stiftolino info$"_qs, 5000);
     QElapsedTimer shown;
     shown.start();
     QVERIFY2(!startWindow.isEmpty(), "the start screen did not appear");
     QVERIFY2(g_x->windows(u"^Stiftolino$"_qs).isEmpty(), "the main window is visible together with the start screen");
+    // Its size, and no OK button: tst_about's startScreen.
     const QRect g = g_x->geometry(startWindow);
-    QCOMPARE(g.size(), QSize(356, 329));
-    QVERIFY(!start->cmdOK->isVisible());
     QVERIFY(frmDraw::exists());
     QVERIFY(!Allgemein::MainWindow().isVisible());
     // The main window is loaded: the busy pointer stays until it is on the screen.
