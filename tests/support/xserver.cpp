@@ -39,14 +39,11 @@ struct DragAnchor {
 
 bool XServer::start()
 {
-    const QString xvfb = QStandardPaths::findExecutable(u"Xvfb"_qs);
-    if (xvfb.isEmpty()) {
-        m_why = u"Xvfb is not installed (Debian package xvfb)"_qs;
-        return false;
-    }
-    if (QStandardPaths::findExecutable(u"xdotool"_qs).isEmpty()) {
-        m_why = u"xdotool is not installed (Debian package xdotool)"_qs;
-        return false;
+    for (const QString &tool : {u"Xvfb"_qs, u"xdotool"_qs}) {
+        if (QStandardPaths::findExecutable(tool).isEmpty()) {
+            m_why = u"%1 is not installed (Debian package %2)"_qs.arg(tool, tool.toLower());
+            return false;
+        }
     }
     // Each test program takes display numbers of its own, from a place set by its
     // process id. With the lowest free number, as Xvfb picks by itself, one test's
@@ -55,7 +52,7 @@ bool XServer::start()
     const int base = 100 + int(QCoreApplication::applicationPid() % 400) * 4;
     bool up = false;
     for (int n = base; n < base + 40 && !up; ++n) {
-        m_server.setProgram(xvfb);
+        m_server.setProgram(QStandardPaths::findExecutable(u"Xvfb"_qs));
         m_server.setArguments({u":%1"_qs.arg(n), u"-displayfd"_qs, u"1"_qs, u"-screen"_qs, u"0"_qs,
                                u"%1x%2x24"_qs.arg(m_screen.width()).arg(m_screen.height()), u"-nolisten"_qs, u"tcp"_qs,
                                // Without it the server resets whenever its last client
@@ -126,14 +123,9 @@ bool XServer::startWindowManager(const QString &program)
         if (!m_wm.waitForStarted(5000))
             continue;
         // It announces itself on the root window once it runs.
-        const bool announced = waitFor(
-                                   [&] {
-                                       return m_wm.state() == QProcess::NotRunning
-                                              || rootProperty(u"_NET_SUPPORTING_WM_CHECK"_qs).contains(u"window id");
-                                   },
-                                   30000)
-                               && m_wm.state() != QProcess::NotRunning;
-        if (announced)
+        const auto announced = [&] { return rootProperty(u"_NET_SUPPORTING_WM_CHECK"_qs).contains(u"window id"); };
+        if (waitFor([&] { return m_wm.state() == QProcess::NotRunning || announced(); }, 30000)
+            && m_wm.state() != QProcess::NotRunning)
             return true;
         m_why = u"%1 did not announce itself: %2"_qs.arg(program,
                                                          QString::fromLocal8Bit(m_wm.readAllStandardError()).trimmed());
