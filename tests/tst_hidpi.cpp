@@ -150,8 +150,7 @@ void tst_HiDpi::penWindow()
 {
     w->showPenWindow();
     frmColor *pen = w->penWindow();
-    QVERIFY(pen);
-    QVERIFY(QTest::qWaitForWindowExposed(pen));
+    QVERIFY(pen && QTest::qWaitForWindowExposed(pen));
     QCOMPARE(atScale2(pen->surface()->image()), pen->size());
     QCOMPARE(pen->picCol()->image().devicePixelRatio(), 2.0);
     // The palette still picks the colour under the pointer, in logical pixels.

@@ -141,9 +141,8 @@ void tst_Language::fileFormat()
     QVERIFY(text.contains("3134 = \r\n3134 = Il File gi\xe1 esiste!\r\n"));
 
     // Keys ascend by message, languages 0 to 6 within each.
-    const QList<QByteArray> lines = text.split('\n');
     QList<QByteArray> keys;
-    for (const QByteArray &line : lines.mid(1)) {
+    for (const QByteArray &line : text.split('\n').mid(1)) {
         if (!line.isEmpty())
             keys << line.left(4);
     }

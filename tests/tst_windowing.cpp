@@ -100,8 +100,10 @@ void tst_Windowing::toolWindowsStayAbove()
     QString main, lessons, pen;
     QVERIFY2(DesktopProbe::threeWindows(x, main, lessons, pen), "the windows did not come up and stand still");
     using DesktopProbe::above;
-    QVERIFY2(waitFor([&] { return above(x, lessons, main) && above(x, pen, main); }, 10000),
-             qPrintable(DesktopProbe::describeStacking(x, {main, lessons, pen})));
+    const auto toolsAbove = [&] { return above(x, lessons, main) && above(x, pen, main); };
+    // The stacking of main, lessons and pen, for a failure's message.
+    const auto stacking = [&] { return DesktopProbe::describeStacking(x, {main, lessons, pen}); };
+    QVERIFY2(waitFor(toolsAbove, 10000), qPrintable(stacking()));
 
     // Press on the canvas, away from both tool windows; the window manager
     // raises the main window and passes the press on, which draws a dot.
@@ -124,8 +126,7 @@ void tst_Windowing::toolWindowsStayAbove()
              "the press did not draw on the canvas");
     // The dot shows the program has had the press, so the window manager has
     // raised the main window before it; the tool windows must be above again.
-    QVERIFY2(waitFor([&] { return above(x, lessons, main) && above(x, pen, main); }, 5000),
-             qPrintable(u"main, lessons, pen "_qs + DesktopProbe::describeStacking(x, {main, lessons, pen})));
+    QVERIFY2(waitFor(toolsAbove, 5000), qPrintable(stacking()));
     // The keyboard stays with the main window.
     if (!windowManager.isEmpty())
         QCOMPARE(x.xdotool({u"getactivewindow"_qs}), main);
