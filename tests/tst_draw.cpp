@@ -479,18 +479,10 @@ void tst_Draw::penWindowReachesTheCanvas()
     QTest::mouseClick(w->vbeButton(4), Qt::LeftButton);
     QCOMPARE(w->penWindow(), pen);
     QCOMPARE(w->findChildren<frmColor *>().size(), 1);
-    // A press on the palette's red cell with the right button, then a stroke.
-    const QImage palette = pen->picCol()->image();
-    QPoint red;
-    for (int y = 0; y < palette.height() && red.isNull(); y += 4) {
-        for (int x = 0; x < palette.width(); x += 4) {
-            if (QColor(palette.pixel(x, y)) == QColor(255, 0, 0)) {
-                red = QPoint(x, y);
-                break;
-            }
-        }
-    }
-    QVERIFY(!red.isNull());
+    // A press on the palette's red cell (third column, third row) with the
+    // right button, then a stroke.
+    const QPoint red(2 * 25 + 12, 2 * 22 + 11);
+    QCOMPARE(QColor(pen->picCol()->image().pixel(red)), QColor(255, 0, 0));
     QTest::mousePress(pen->picCol(), Qt::RightButton, {}, red + QPoint(2, 2));
     QTest::mouseRelease(pen->picCol(), Qt::RightButton, {}, red + QPoint(2, 2));
     QCOMPARE(PenColor, 0x0000FF);

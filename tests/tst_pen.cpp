@@ -290,8 +290,7 @@ void tst_Pen::storedWidth()
     QFETCH(int, sliderValue);
     QFETCH(int, reports);
     PenWidth = int16_t(width);
-    m_env->reporter.answers = {answer};
-    m_env->reporter.fallback = 2;
+    m_env->reporter.answers = {answer}; // then Cancel, the fallback
     PenWindowFixture f;
     QVERIFY(f.show());
     frmColor &w = f.pen;

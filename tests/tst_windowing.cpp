@@ -63,8 +63,7 @@ bool tst_Windowing::launch(XServer &x, ProgramCopy &in, const QString &windowMan
         if (!settings.isEmpty())
             QVERIFY(in.writeSettings(settings));
         QProcessEnvironment env = in.environmentOn(x);
-        if (scale != 1)
-            env.insert(u"QT_SCALE_FACTOR"_qs, QString::number(scale));
+        env.insert(u"QT_SCALE_FACTOR"_qs, QString::number(scale));
         QVERIFY(in.launch(env));
         started = true;
     }();
