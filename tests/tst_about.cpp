@@ -176,35 +176,26 @@ void tst_About::aboutBox()
     StartingUp = False;
     frmInfo::MainWindowShown = True;
     m_main->show();
-    // Looked at from inside the modal run, then closed as the user would.
-    struct Seen {
-        bool loaded = false, modal = false, ok = false, timer = true, flags = true;
-        QString title;
-    } seen;
+    // Looked at from inside the modal run, then closed as the user would: modal,
+    // OK shown, timer running, a flag shown (empty: no box came up).
+    QList<bool> seen;
+    QString title;
     QTimer::singleShot(0, this, [&] {
         frmInfo *w = frmInfo::loaded();
         if (!w)
             return;
-        seen.loaded = true;
-        seen.modal = w->isModal();
-        seen.ok = w->cmdOK->isVisible();
-        seen.timer = w->Timer1->isActive();
-        seen.flags = false;
-        for (int digit : {0, 1, 3, 4, 6})
-            seen.flags = seen.flags || w->imgLang[size_t(digit)]->isVisible();
-        seen.title = w->Label0->text();
+        const auto flag = [&](int digit) { return w->imgLang[size_t(digit)]->isVisible(); };
+        seen = {w->isModal(), w->cmdOK->isVisible(), w->Timer1->isActive(),
+                flag(0) || flag(1) || flag(3) || flag(4) || flag(6)};
+        title = w->Label0->text();
         if (escape)
             QTest::keyClick(w, Qt::Key_Escape);
         else
             QTest::mouseClick(w->cmdOK, Qt::LeftButton);
     });
     frmInfo::ShowModal(m_main);
-    QVERIFY(seen.loaded);
-    QVERIFY(seen.modal);
-    QVERIFY(seen.ok);
-    QVERIFY(!seen.timer);
-    QVERIFY(!seen.flags);
-    QCOMPARE(seen.title, u"Stiftolino  I\r\n1.01.0344"_qs);
+    QCOMPARE(seen, (QList<bool>{true, true, false, false}));
+    QCOMPARE(title, u"Stiftolino  I\r\n1.01.0344"_qs);
     QCOMPARE(frmInfo::loaded(), nullptr);
     QCOMPARE(m_mainShown, 0);
 }

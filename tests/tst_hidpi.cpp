@@ -86,8 +86,8 @@ void tst_HiDpi::initTestCase()
 void tst_HiDpi::backgroundsArePixelExact_data()
 {
     QTest::addColumn<QString>("window");
-    QTest::newRow("main window") << QStringLiteral("main");
-    QTest::newRow("lesson window") << QStringLiteral("lessons");
+    QTest::newRow("main window") << u"main"_qs;
+    QTest::newRow("lesson window") << u"lessons"_qs;
 }
 
 void tst_HiDpi::backgroundsArePixelExact()
@@ -95,8 +95,7 @@ void tst_HiDpi::backgroundsArePixelExact()
     QFETCH(QString, window);
     const bool main = window == QLatin1String("main");
     QImage backdrop = main ? w->backdrop() : w->preview()->backdrop();
-    const QImage source =
-        art(main ? QStringLiteral(":/art/background@2x.png") : QStringLiteral(":/art/picker_bg@2x.png"));
+    const QImage source = art(main ? u":/art/background@2x.png"_qs : u":/art/picker_bg@2x.png"_qs);
     const QSize logical = main ? w->size() : w->preview()->size();
     QCOMPARE(atScale2(backdrop), logical);
     // The window is its picture's size: the large picture is shown pixel for pixel.
@@ -118,7 +117,7 @@ void tst_HiDpi::smallPictures()
     // Logos and flags: pictures of twice the pixels for the same place.
     const QPixmap logo = w->imgLogo(0)->pixmap();
     QCOMPARE(atScale2(logo), QSize(585, 67));
-    QCOMPARE(differences(logo.toImage(), {}, art(QStringLiteral(":/art/logo0@2x.png")), {}, QSize(1170, 134)), 0);
+    QCOMPARE(differences(logo.toImage(), {}, art(u":/art/logo0@2x.png"_qs), {}, QSize(1170, 134)), 0);
     for (int digit : {0, 1, 3, 4, 6})
         QCOMPARE(atScale2(w->imgLang(size_t(digit))->pixmap()), QSize(32, 20));
     // A toolbar button draws its symbol from the large icon: the black pixels of
@@ -127,10 +126,9 @@ void tst_HiDpi::smallPictures()
     SymbolButton *clear = w->vbeButton(0);
     const QImage button = clear->grab().toImage().convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(atScale2(button), clear->size());
-    const QImage large =
-        Artwork::read(QStringLiteral(":/art/icons/clear@2x.png")).convertToFormat(QImage::Format_ARGB32);
+    const QImage large = Artwork::read(u":/art/icons/clear@2x.png"_qs).convertToFormat(QImage::Format_ARGB32);
     const QImage blown =
-        Artwork::read(QStringLiteral(":/art/icons/clear.png")).convertToFormat(QImage::Format_ARGB32).scaled(48, 48);
+        Artwork::read(u":/art/icons/clear.png"_qs).convertToFormat(QImage::Format_ARGB32).scaled(48, 48);
     const QPoint at = QPoint((clear->width() - 24) / 2, (clear->height() - 24) / 2) * 2;
     auto mismatches = [&](const QImage &icon) {
         int n = 0;
@@ -142,7 +140,7 @@ void tst_HiDpi::smallPictures()
         return n;
     };
     const int sharp = mismatches(large), blurred = mismatches(blown);
-    QVERIFY2(sharp * 3 < blurred, qPrintable(QStringLiteral("%1 vs %2").arg(sharp).arg(blurred)));
+    QVERIFY2(sharp * 3 < blurred, qPrintable(u"%1 vs %2"_qs.arg(sharp).arg(blurred)));
     // The preview window's grid lies over the preview in large pixels.
     const GridOverlay *grid = w->preview()->imgGitter;
     QCOMPARE(atScale2(grid->image()), grid->size());
@@ -152,12 +150,11 @@ void tst_HiDpi::penWindow()
 {
     w->showPenWindow();
     frmColor *pen = w->penWindow();
-    QVERIFY(pen);
-    QVERIFY(QTest::qWaitForWindowExposed(pen));
+    QVERIFY(pen && QTest::qWaitForWindowExposed(pen));
     QCOMPARE(atScale2(pen->surface()->image()), pen->size());
     QCOMPARE(pen->picCol()->image().devicePixelRatio(), 2.0);
     // The palette still picks the colour under the pointer, in logical pixels.
-    QCOMPARE(pen->picCol()->point(30, 30), qint64(art(QStringLiteral(":/art/palette.png")).pixel(30, 30) & 0xFFFFFF));
+    QCOMPARE(pen->picCol()->point(30, 30), qint64(art(u":/art/palette.png"_qs).pixel(30, 30) & 0xFFFFFF));
     // The slider is drawn from its large thumb and rail, at its logical size.
     QCOMPARE(atScale2(pen->slider()->surface()), pen->slider()->size());
 }
@@ -177,7 +174,7 @@ void tst_HiDpi::canvasKeepsItsLogicalSize()
     // Undo and a picture painted in from the lesson window's list keep it so.
     w->vbeButton_Click(1);
     QCOMPARE(canvas->image().size(), QSize(585, 439));
-    canvas->paintPicture(art(QStringLiteral(":/art/background@2x.png")), QRectF(0, 0, 585, 439));
+    canvas->paintPicture(art(u":/art/background@2x.png"_qs), QRectF(0, 0, 585, 439));
     QCOMPARE(canvas->image().size(), QSize(585, 439));
     QCOMPARE(canvas->image().devicePixelRatio(), 1.0);
 }

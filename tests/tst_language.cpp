@@ -108,14 +108,12 @@ void tst_Language::copyReadOnce()
     QFETCH(bool, readAgain);
     QCOMPARE(Msg(Text::EndProgram), u"Beenden"_qs);
 
-    QFile f(LanguageFilePath);
-    const QDateTime stamp = QFileInfo(f).lastModified();
+    const QDateTime stamp = QFileInfo(LanguageFilePath).lastModified();
     QByteArray bytes = readFile(LanguageFilePath);
     QVERIFY(bytes.contains("1115 = End program\r\n"));
-    bytes.replace("1115 = End program\r\n", "1115 = " + edited + "\r\n");
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-    QVERIFY(f.flush());
+    QVERIFY(writeFile(LanguageFilePath, bytes.replace("1115 = End program\r\n", "1115 = " + edited + "\r\n")));
+    QFile f(LanguageFilePath);
+    QVERIFY(f.open(QIODevice::ReadWrite));
     QVERIFY(f.setFileTime(keepTime ? stamp : stamp.addSecs(1), QFileDevice::FileModificationTime));
     f.close();
 
@@ -143,9 +141,8 @@ void tst_Language::fileFormat()
     QVERIFY(text.contains("3134 = \r\n3134 = Il File gi\xe1 esiste!\r\n"));
 
     // Keys ascend by message, languages 0 to 6 within each.
-    const QList<QByteArray> lines = text.split('\n');
     QList<QByteArray> keys;
-    for (const QByteArray &line : lines.mid(1)) {
+    for (const QByteArray &line : text.split('\n').mid(1)) {
         if (!line.isEmpty())
             keys << line.left(4);
     }
@@ -169,52 +166,37 @@ void tst_Language::rules_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("text");
     const QByteArray base = "[lang]    \r\n0114 = first\r\n0114 = second\r\n";
-    QTest::newRow("first key wins") << base << "0114"
-                                    << "first";
-    QTest::newRow("section name ignores case") << QByteArray("[LANG]\r\n0001 = x\r\n") << "0001"
-                                               << "x";
-    QTest::newRow("key ignores case and blanks") << QByteArray("[lang]\r\n  AbC\t=  y \r\n") << "abc"
-                                                 << "y";
-    QTest::newRow("other section not read") << QByteArray("[other]\r\n0001 = no\r\n[lang]\r\n0002 = yes\r\n") << "0001"
-                                            << "";
-    QTest::newRow("line without equals skipped") << QByteArray("[lang]\r\n0001 nothing\r\n0001 = found\r\n") << "0001"
-                                                 << "found";
-    QTest::newRow("ends at NUL") << QByteArray("[lang]\r\n0001 = a\r\n\0\0000002 = stale\r\n", 32) << "0002"
-                                 << "";
+    QTest::newRow("first key wins") << base << u"0114"_qs << u"first"_qs;
+    QTest::newRow("section name ignores case") << "[LANG]\r\n0001 = x\r\n"_qba << u"0001"_qs << u"x"_qs;
+    QTest::newRow("key ignores case and blanks") << "[lang]\r\n  AbC\t=  y \r\n"_qba << u"abc"_qs << u"y"_qs;
+    QTest::newRow("other section not read")
+        << "[other]\r\n0001 = no\r\n[lang]\r\n0002 = yes\r\n"_qba << u"0001"_qs << QString();
+    QTest::newRow("line without equals skipped")
+        << "[lang]\r\n0001 nothing\r\n0001 = found\r\n"_qba << u"0001"_qs << u"found"_qs;
+    QTest::newRow("ends at NUL") << "[lang]\r\n0001 = a\r\n\0\0000002 = stale\r\n"_qba << u"0002"_qs << QString();
     QTest::newRow("NUL as the first byte: nothing is read")
-        << QByteArray("\0\r\n[lang]\r\n0001 = stale\r\n", 25) << "0001"
-        << "";
-    QTest::newRow("NUL right after the text") << QByteArray("[lang]\r\n0001 = a\0b\r\n", 20) << "0001"
-                                              << "a";
-    QTest::newRow("keys before the first section not read") << QByteArray("0001 = early\r\n[lang]\r\n") << "0001"
-                                                            << "";
-    QTest::newRow("section without its closing bracket") << QByteArray("[lang\r\n0001 = open\r\n") << "0001"
-                                                         << "open";
-    QTest::newRow("the last line without a line break") << QByteArray("[lang]\r\n0001 = last") << "0001"
-                                                        << "last";
-    QTest::newRow("253 characters kept whole") << QByteArray("[lang]\r\n0004 = ") + QByteArray(253, 'x') + "\r\n"
-                                               << "0004" << QString(253, u'x');
-    QTest::newRow("bare LF lines") << QByteArray("[lang]\n0003 = lf\n") << "0003"
-                                   << "lf";
-    QTest::newRow("254 characters at most") << QByteArray("[lang]\r\n0004 = ") + QByteArray(300, 'x') + "\r\n"
-                                            << "0004" << QString(254, u'x');
-    QTest::newRow("Windows-1252 quotes") << QByteArray("[lang]\r\n0005 = \x84Hallo\x93\r\n") << "0005" << u"„Hallo“"_qs;
-    QTest::newRow("matching double quotes removed") << QByteArray("[lang]\r\n0001 = \" abc \"\r\n") << "0001"
-                                                    << " abc ";
-    QTest::newRow("matching single quotes removed") << QByteArray("[lang]\r\n0001 = 'abc'\r\n") << "0001"
-                                                    << "abc";
-    QTest::newRow("only a pair is removed") << QByteArray("[lang]\r\n0001 = \"\"x\"\"\r\n") << "0001"
-                                            << "\"x\"";
-    QTest::newRow("empty quotes") << QByteArray("[lang]\r\n0001 = ''\r\n") << "0001"
-                                  << "";
-    QTest::newRow("one quote only kept") << QByteArray("[lang]\r\n0001 = \"abc\r\n") << "0001"
-                                         << "\"abc";
-    QTest::newRow("quote alone kept") << QByteArray("[lang]\r\n0001 = '\r\n") << "0001"
-                                      << "'";
-    QTest::newRow("different quotes kept") << QByteArray("[lang]\r\n0001 = \"abc'\r\n") << "0001"
-                                           << "\"abc'";
-    QTest::newRow("quotes inside kept") << QByteArray("[lang]\r\n0001 = Er sagte \"ja\" und 'nein'\r\n") << "0001"
-                                        << "Er sagte \"ja\" und 'nein'";
+        << "\0\r\n[lang]\r\n0001 = stale\r\n"_qba << u"0001"_qs << QString();
+    QTest::newRow("NUL right after the text") << "[lang]\r\n0001 = a\0b\r\n"_qba << u"0001"_qs << u"a"_qs;
+    QTest::newRow("keys before the first section not read")
+        << "0001 = early\r\n[lang]\r\n"_qba << u"0001"_qs << QString();
+    QTest::newRow("section without its closing bracket") << "[lang\r\n0001 = open\r\n"_qba << u"0001"_qs << u"open"_qs;
+    QTest::newRow("the last line without a line break") << "[lang]\r\n0001 = last"_qba << u"0001"_qs << u"last"_qs;
+    QTest::newRow("253 characters kept whole") << "[lang]\r\n0004 = "_qba + QByteArray(253, 'x') + "\r\n"
+                                               << u"0004"_qs << QString(253, u'x');
+    QTest::newRow("bare LF lines") << "[lang]\n0003 = lf\n"_qba << u"0003"_qs << u"lf"_qs;
+    QTest::newRow("254 characters at most") << "[lang]\r\n0004 = "_qba + QByteArray(300, 'x') + "\r\n"
+                                            << u"0004"_qs << QString(254, u'x');
+    QTest::newRow("Windows-1252 quotes") << "[lang]\r\n0005 = \x84Hallo\x93\r\n"_qba << u"0005"_qs << u"„Hallo“"_qs;
+    QTest::newRow("matching double quotes removed")
+        << "[lang]\r\n0001 = \" abc \"\r\n"_qba << u"0001"_qs << u" abc "_qs;
+    QTest::newRow("matching single quotes removed") << "[lang]\r\n0001 = 'abc'\r\n"_qba << u"0001"_qs << u"abc"_qs;
+    QTest::newRow("only a pair is removed") << "[lang]\r\n0001 = \"\"x\"\"\r\n"_qba << u"0001"_qs << u"\"x\""_qs;
+    QTest::newRow("empty quotes") << "[lang]\r\n0001 = ''\r\n"_qba << u"0001"_qs << QString();
+    QTest::newRow("one quote only kept") << "[lang]\r\n0001 = \"abc\r\n"_qba << u"0001"_qs << u"\"abc"_qs;
+    QTest::newRow("quote alone kept") << "[lang]\r\n0001 = '\r\n"_qba << u"0001"_qs << u"'"_qs;
+    QTest::newRow("different quotes kept") << "[lang]\r\n0001 = \"abc'\r\n"_qba << u"0001"_qs << u"\"abc'"_qs;
+    QTest::newRow("quotes inside kept") << "[lang]\r\n0001 = Er sagte \"ja\" und 'nein'\r\n"_qba << u"0001"_qs
+                                        << u"Er sagte \"ja\" und 'nein'"_qs;
 }
 
 void tst_Language::rules()

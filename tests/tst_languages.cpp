@@ -40,12 +40,12 @@ namespace {
 XServer *g_x = nullptr;
 QString g_why; // why there is no X server with a window manager
 
-QString configHome(const QTemporaryDir &dir) { return dir.filePath(QStringLiteral("home/.config")); }
+QString configHome(const QTemporaryDir &dir) { return dir.filePath(u"home/.config"_qs); }
 
 // The settings file as it is on disk now.
 QByteArray settingsFile(const QTemporaryDir &dir)
 {
-    return readFile(configHome(dir) + QStringLiteral("/Stiftolino/Stiftolino.ini"));
+    return readFile(configHome(dir) + u"/Stiftolino/Stiftolino.ini"_qs);
 }
 } // namespace
 
@@ -107,17 +107,14 @@ void tst_Languages::switchLanguages()
     // flags on the screen and no OK, for 2.5 seconds, then the main window in French.
     qputenv("LANGUAGE", "fr_FR:fr");
     QVERIFY(Allgemein::StartUp());
-    frmInfo *start = frmInfo::loaded();
-    QVERIFY(start);
-    const QString startWindow = g_x->waitForWindow(QStringLiteral("^Stiftolino info$"), 5000);
+    QVERIFY(frmInfo::loaded());
+    const QString startWindow = g_x->waitForWindow(u"^Stiftolino info$"_qs, 5000);
     QElapsedTimer shown;
     shown.start();
     QVERIFY2(!startWindow.isEmpty(), "the start screen did not appear");
-    QVERIFY2(g_x->windows(QStringLiteral("^Stiftolino$")).isEmpty(),
-             "the main window is visible together with the start screen");
+    QVERIFY2(g_x->windows(u"^Stiftolino$"_qs).isEmpty(), "the main window is visible together with the start screen");
+    // Its size, and no OK button: tst_about's startScreen.
     const QRect g = g_x->geometry(startWindow);
-    QCOMPARE(g.size(), QSize(356, 329));
-    QVERIFY(!start->cmdOK->isVisible());
     QVERIFY(frmDraw::exists());
     QVERIFY(!Allgemein::MainWindow().isVisible());
     // The main window is loaded: the busy pointer stays until it is on the screen.
@@ -137,8 +134,8 @@ void tst_Languages::switchLanguages()
                 return true;
             flagsSeen = 0;
             for (int i = 0; i < 5; ++i) {
-                const QImage flag = Artwork::read(QStringLiteral(":/art/flag%1.png").arg(digits[i]))
-                                        .convertToFormat(QImage::Format_RGB32);
+                const QImage flag =
+                    Artwork::read(u":/art/flag%1.png"_qs.arg(digits[i])).convertToFormat(QImage::Format_RGB32);
                 const QImage seen =
                     screen.copy(g.x() + 312, g.y() + tops[i], 32, 20).convertToFormat(QImage::Format_RGB32);
                 qint64 diff = 0;
@@ -163,19 +160,19 @@ void tst_Languages::switchLanguages()
     // and still tell 2.5 s from one second or from staying.
     QTRY_VERIFY_WITH_TIMEOUT(!frmInfo::loaded(), 6000);
     const qint64 up = shown.elapsed();
-    QVERIFY2(up >= 2000 && up <= 4000, qPrintable(QStringLiteral("the start screen was up %1 ms").arg(up)));
+    QVERIFY2(up >= 2000 && up <= 4000, qPrintable(u"the start screen was up %1 ms"_qs.arg(up)));
     frmDraw &w = Allgemein::MainWindow();
     QVERIFY(w.isVisible());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
-    QVERIFY(!g_x->waitForWindow(QStringLiteral("^Stiftolino$"), 5000).isEmpty());
+    QVERIFY(!g_x->waitForWindow(u"^Stiftolino$"_qs, 5000).isEmpty());
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(Allgemein::LanguageOffset, int16_t(6000));
     QTRY_COMPARE(w.vbeButton(0)->toolTip(), u"Supprimer l'image"_qs);
 
     // The lesson window comes up over the top of the toolbar: move it aside.
-    const QString lessons = g_x->waitForWindow(QStringLiteral("^Stiftolino lessons$"));
+    const QString lessons = g_x->waitForWindow(u"^Stiftolino lessons$"_qs);
     QVERIFY(!lessons.isEmpty());
-    g_x->xdotool({QStringLiteral("windowmove"), lessons, QStringLiteral("560"), QStringLiteral("300")});
+    g_x->xdotool({u"windowmove"_qs, lessons, u"560"_qs, u"300"_qs});
     const QRect clear(w.vbeButton(0)->mapToGlobal(QPoint(0, 0)), w.vbeButton(0)->size());
     QTRY_VERIFY_WITH_TIMEOUT(!w.preview()->frameGeometry().intersects(clear), 5000);
 
@@ -218,7 +215,7 @@ int main(int argc, char *argv[])
     {
         // The helpers wait with an event loop: a plain one until the X server is up.
         QCoreApplication setup(argc, argv);
-        if (x.startDesktop(QStringLiteral("openbox")))
+        if (x.startDesktop(u"openbox"_qs))
             g_x = &x;
         else
             g_why = x.whyNot();

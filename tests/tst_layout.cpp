@@ -41,8 +41,7 @@ void tst_Layout::designSize()
     QVERIFY(qFuzzyCompare(l.logos[0].height(), 829 * 0.069));
     QVERIFY(qFuzzyCompare(l.logos[0].right(), 829.0 - 25));
     QCOMPARE(l.copyright, QRectF(25, 596, 187, 14));
-    QCOMPARE(toPixels(l.panel), QRect(25, 306, 169, 281));
-    QCOMPARE(toPixels(l.canvas), QRect(219, 160, 585, 439));
+    // In whole pixels, as the window places its parts: tst_draw's opened().
 }
 
 void tst_Layout::sizes_data()

@@ -21,23 +21,7 @@ class tst_Startup : public QObject
 private slots:
     void secondStart_data();
     void secondStart();
-
-private:
-    // A copy of the program, and where it writes its language table.
-    struct Install : ProgramCopy {
-        QString tempFile() const { return runtime() + QStringLiteral("/stiftolino-%1/~tmp.lng").arg(::getuid()); }
-    };
-    // Starts the copy in `env` (its own environment when none is given).
-    static void start(QProcess &p, const Install &in, QProcessEnvironment env = {});
 };
-
-void tst_Startup::start(QProcess &p, const Install &in, QProcessEnvironment env)
-{
-    p.setProcessEnvironment(env.isEmpty() ? in.environment() : env);
-    p.setProgram(in.binary);
-    p.start();
-    QVERIFY(p.waitForStarted());
-}
 
 void tst_Startup::secondStart_data()
 {
@@ -61,23 +45,26 @@ void tst_Startup::secondStart()
     QFETCH(QString, before);
     QFETCH(bool, runtimeDir);
     QFETCH(QByteArray, said);
-    Install in;
+    // A copy of the program; the first start is its own process, which ends
+    // with the copy.
+    ProgramCopy in;
     QVERIFY2(in.install(), "STIFTOLINO_BINARY must name the program");
-    // A stale, longer language file from an earlier run is written over.
-    const auto stale = [&] { return writeFile(in.tempFile(), QByteArray(40000, 'x')); };
-    const auto tableWritten = [&] { return waitFor([&] { return readFile(in.tempFile()).startsWith("[lang]"); }); };
-    QDir().mkpath(QFileInfo(in.tempFile()).path());
-    QFile::setPermissions(QFileInfo(in.tempFile()).path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // Where it writes its language table. A stale, longer one from an earlier
+    // run is written over.
+    const QString table = in.runtime() + QStringLiteral("/stiftolino-%1/~tmp.lng").arg(::getuid());
+    const auto stale = [&] { return writeFile(table, QByteArray(40000, 'x')); };
+    const auto tableWritten = [&] { return waitFor([&] { return readFile(table).startsWith("[lang]"); }); };
+    QDir().mkpath(QFileInfo(table).path());
+    QFile::setPermissions(QFileInfo(table).path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(stale());
-    QProcess first;
     if (before == u"folder") {
         QVERIFY(QDir().mkpath(in.home() + QStringLiteral("/.config/Stiftolino/stiftolino.lock")));
     } else {
-        start(first, in);
+        QVERIFY(in.launch(in.environment()));
         QVERIFY(tableWritten());
         if (before == u"killed") {
-            first.kill(); // SIGKILL: no chance to clean up
-            first.waitForFinished();
+            in.app.kill(); // SIGKILL: no chance to clean up
+            in.app.waitForFinished();
             QVERIFY(stale());
         }
     }
@@ -85,14 +72,14 @@ void tst_Startup::secondStart()
     if (!runtimeDir)
         env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     QProcess second;
-    start(second, in, env);
+    second.setProcessEnvironment(env);
+    second.start(in.binary, {});
+    QVERIFY(second.waitForStarted());
     if (before == u"running") {
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
-        QCOMPARE(first.state(), QProcess::Running);
-        first.kill();
-        first.waitForFinished();
+        QCOMPARE(in.app.state(), QProcess::Running);
         return;
     }
     // It gets as far as writing its language table, and stays.

@@ -37,17 +37,13 @@ Ended run(const QString &role, const QStringList &args, const QProcessEnvironmen
 {
     QProcess child;
     start(child, role, args, env);
-    Ended ended;
-    ended.finished = child.waitForFinished(timeoutMs);
-    if (!ended.finished) {
+    const bool finished = child.waitForFinished(timeoutMs);
+    if (!finished) {
         child.kill();
         child.waitForFinished(1000);
     }
-    ended.status = child.exitStatus();
-    ended.exitCode = child.exitCode();
-    ended.out = child.readAllStandardOutput();
-    ended.err = child.readAllStandardError();
-    return ended;
+    return {finished, child.exitStatus(), child.exitCode(), child.readAllStandardOutput(),
+            child.readAllStandardError()};
 }
 
 void say(const QByteArray &line)

@@ -3,25 +3,9 @@
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <algorithm>
-
-namespace {
-QByteArray runOn(const XServer &x, const QString &program, const QStringList &args)
-{
-    QProcess p;
-    p.setProcessEnvironment(x.environment());
-    p.start(program, args);
-    if (!p.waitForFinished(10000)) {
-        p.kill();
-        p.waitForFinished();
-        return QByteArray();
-    }
-    return p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
-}
-} // namespace
 
 namespace DesktopProbe {
 
@@ -29,9 +13,8 @@ QList<QStringList> stacking(const XServer &x)
 {
     // xwininfo lists the root's children topmost first, each followed by the
     // windows inside it, indented further.
-    const QString out =
-        QString::fromLatin1(runOn(x, QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}));
-    const QRegularExpression line(QStringLiteral("^(\\s*)(0x[0-9a-fA-F]+)"));
+    const QString out = QString::fromLatin1(x.run(u"xwininfo"_qs, {u"-root"_qs, u"-tree"_qs}));
+    const QRegularExpression line(u"^(\\s*)(0x[0-9a-fA-F]+)"_qs);
     QList<QStringList> topFirst;
     qsizetype topIndent = -1;
     for (const QString &text : out.split(u'\n')) {
@@ -75,22 +58,21 @@ QString describeStacking(const XServer &x, const QStringList &windows)
     const QList<QStringList> order = stacking(x);
     QStringList levels;
     for (const QString &w : windows)
-        levels << QStringLiteral("%1 at %2").arg(w).arg(levelOf(order, w));
-    return QStringLiteral("from the bottom: ") + levels.join(QStringLiteral(", "));
+        levels << u"%1 at %2"_qs.arg(w).arg(levelOf(order, w));
+    return u"from the bottom: "_qs + levels.join(u", "_qs);
 }
 
 QString property(const XServer &x, const QString &window, const QString &name)
 {
-    const QByteArray out = runOn(x, QStringLiteral("xprop"), {QStringLiteral("-id"), window, name});
+    const QByteArray out = x.run(u"xprop"_qs, {u"-id"_qs, window, name});
     return out.isNull() ? QString() : QString::fromLocal8Bit(out).trimmed();
 }
 
 QRect geometry(const XServer &x, const QString &window)
 {
-    const QString out = QString::fromLatin1(runOn(x, QStringLiteral("xwininfo"), {QStringLiteral("-id"), window}));
+    const QString out = QString::fromLatin1(x.run(u"xwininfo"_qs, {u"-id"_qs, window}));
     auto number = [&](const char *label) {
-        const QRegularExpressionMatch m =
-            QRegularExpression(QLatin1String(label) + QStringLiteral(":\\s*(-?\\d+)")).match(out);
+        const QRegularExpressionMatch m = QRegularExpression(QLatin1String(label) + u":\\s*(-?\\d+)"_qs).match(out);
         return m.hasMatch() ? m.captured(1).toInt() : 0;
     };
     return QRect(number("Absolute upper-left X"), number("Absolute upper-left Y"), number("Width"), number("Height"));
@@ -99,16 +81,14 @@ QRect geometry(const XServer &x, const QString &window)
 QPoint pointer(const XServer &x)
 {
     // "x:512 y:384 screen:0 window:..."
-    const QString out = x.xdotool({QStringLiteral("getmouselocation")});
-    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("x:(-?\\d+) y:(-?\\d+)")).match(out);
+    const QString out = x.xdotool({u"getmouselocation"_qs});
+    const QRegularExpressionMatch m = QRegularExpression(u"x:(-?\\d+) y:(-?\\d+)"_qs).match(out);
     return m.hasMatch() ? QPoint(m.captured(1).toInt(), m.captured(2).toInt()) : QPoint(-1, -1);
 }
 
 QStringList programWindows(const XServer &x)
 {
-    return x
-        .xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
-                  QStringLiteral("stiftolino")})
+    return x.xdotool({u"search"_qs, u"--onlyvisible"_qs, u"--class"_qs, u"stiftolino"_qs})
         .split(u'\n', Qt::SkipEmptyParts);
 }
 
@@ -123,8 +103,7 @@ QString programWindowOfSize(const XServer &x, QSize size)
 
 QImage screenshot(const XServer &x)
 {
-    return QImage::fromData(runOn(x, QStringLiteral("import"),
-                                  {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")}));
+    return QImage::fromData(x.run(u"import"_qs, {u"-window"_qs, u"root"_qs, u"png:-"_qs}));
 }
 
 bool threeWindows(const XServer &x, QString &main, QString &lessons, QString &pen, int scale)

@@ -21,7 +21,7 @@ QStringList ScriptedReporter::said() const
 {
     QStringList lines;
     for (const Report &r : reports)
-        lines << QStringLiteral("%1.%2 %3: %4").arg(r.module, r.procedure).arg(r.error.line).arg(r.error.number);
+        lines << u"%1.%2 %3: %4"_qs.arg(r.module, r.procedure).arg(r.error.line).arg(r.error.number);
     return lines;
 }
 
@@ -32,7 +32,7 @@ CoreEnvironment::CoreEnvironment()
     ErrorHandling::setReporter(&reporter);
     ErrorHandling::setEndHandler([] { throw ProgramEnded{}; });
     Allgemein::SetSettingsBackend(&settings);
-    Paths::setProgramFolder(folder.path(), QStringLiteral("stiftolino"));
+    Paths::setProgramFolder(folder.path(), u"stiftolino"_qs);
     Allgemein::SetSoundOutput(&sound);
 }
 
@@ -47,8 +47,8 @@ CoreEnvironment::~CoreEnvironment()
 
 int32_t CoreEnvironment::writeLanguageTable()
 {
-    Allgemein::LanguageFilePath = folder.filePath(QStringLiteral("~tmp.lng"));
-    return ModResFiles::SaveResItemToDisk(1000, QStringLiteral("CUSTOM"), Allgemein::LanguageFilePath);
+    Allgemein::LanguageFilePath = folder.filePath(u"~tmp.lng"_qs);
+    return ModResFiles::SaveResItemToDisk(1000, u"CUSTOM"_qs, Allgemein::LanguageFilePath);
 }
 
 int inkedPixels(const QImage &img)
@@ -65,7 +65,7 @@ int inkedPixels(const QImage &img)
 
 bool ModResFiles::HasResource(int number, const QString &type)
 {
-    return QFile::exists(QStringLiteral(":/res/%1/%2").arg(type.toUpper()).arg(number));
+    return QFile::exists(u":/res/%1/%2"_qs.arg(type.toUpper()).arg(number));
 }
 
 int runTestProgram(QObject *test, int argc, char **argv)
@@ -76,8 +76,7 @@ int runTestProgram(QObject *test, int argc, char **argv)
     const QStringList separate = qEnvironmentVariable("STIFTOLINO_E2E_SEPARATE").split(u',', Qt::SkipEmptyParts);
     if (!separate.isEmpty()) {
         // Every other test function by name, in the order Qt Test would run them.
-        static const QStringList fixtures = {QStringLiteral("initTestCase"), QStringLiteral("cleanupTestCase"),
-                                             QStringLiteral("init"), QStringLiteral("cleanup")};
+        static const QStringList fixtures = {u"initTestCase"_qs, u"cleanupTestCase"_qs, u"init"_qs, u"cleanup"_qs};
         const QMetaObject *meta = test->metaObject();
         for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
             const QMetaMethod m = meta->method(i);

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QMouseEvent>
 #include <QTimer>
 
 bool waitFor(const std::function<bool()> &condition, int timeoutMs)
@@ -21,37 +20,4 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs)
     check.start(5);
     loop.exec();
     return condition();
-}
-
-PointerLog::PointerLog() { QCoreApplication::instance()->installEventFilter(this); }
-
-PointerLog::~PointerLog()
-{
-    if (QCoreApplication::instance())
-        QCoreApplication::instance()->removeEventFilter(this);
-}
-
-bool PointerLog::eventFilter(QObject *watched, QEvent *event)
-{
-    // A widget's event reaches the filter once for the widget itself; events
-    // for the window handle (QWindow) are not counted twice.
-    if (watched->isWidgetType()) {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-            ++presses;
-            lastGlobal = static_cast<QMouseEvent *>(event)->globalPosition();
-            break;
-        case QEvent::MouseButtonRelease:
-            ++releases;
-            lastGlobal = static_cast<QMouseEvent *>(event)->globalPosition();
-            break;
-        case QEvent::MouseMove:
-            ++moves;
-            lastGlobal = static_cast<QMouseEvent *>(event)->globalPosition();
-            break;
-        default:
-            break;
-        }
-    }
-    return QObject::eventFilter(watched, event);
 }

@@ -5,18 +5,45 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QMouseEvent>
+#include <QRegularExpression>
 #include <QStandardPaths>
+
+namespace {
+// Where a dragged window's move began. A window manager takes a move over when
+// it gets to the request, from wherever the pointer is then; a drag therefore
+// creeps from `from` in steps of `unit` until the window moves (`crept` steps),
+// and the move began at one of those places, the same one for the whole drag.
+// (A drag's own steps must be no multiple of `unit`, so that a window still on
+// its way cannot pass for one whose move began elsewhere.)
+struct DragAnchor {
+    QPoint from;
+    QPoint unit;
+    int crept = 0;
+    int step = -1; // which place, once known
+
+    // Whether a window moved by `moved` sits under the pointer at `pointer` as it
+    // does when its move began at the anchor; the first match fixes the anchor.
+    bool matches(QPoint moved, QPoint pointer)
+    {
+        for (int k = step < 0 ? 0 : step; k <= (step < 0 ? crept : step); ++k) {
+            if (moved == pointer - (from + unit * k)) {
+                step = k;
+                return true;
+            }
+        }
+        return false;
+    }
+};
+} // namespace
 
 bool XServer::start()
 {
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty()) {
-        m_why = QStringLiteral("Xvfb is not installed (Debian package xvfb)");
-        return false;
-    }
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
-        m_why = QStringLiteral("xdotool is not installed (Debian package xdotool)");
-        return false;
+    for (const QString &tool : {u"Xvfb"_qs, u"xdotool"_qs}) {
+        if (QStandardPaths::findExecutable(tool).isEmpty()) {
+            m_why = u"%1 is not installed (Debian package %2)"_qs.arg(tool, tool.toLower());
+            return false;
+        }
     }
     // Each test program takes display numbers of its own, from a place set by its
     // process id. With the lowest free number, as Xvfb picks by itself, one test's
@@ -25,18 +52,16 @@ bool XServer::start()
     const int base = 100 + int(QCoreApplication::applicationPid() % 400) * 4;
     bool up = false;
     for (int n = base; n < base + 40 && !up; ++n) {
-        m_server.setProgram(xvfb);
-        m_server.setArguments({QStringLiteral(":%1").arg(n), QStringLiteral("-displayfd"), QStringLiteral("1"),
-                               QStringLiteral("-screen"), QStringLiteral("0"),
-                               QStringLiteral("%1x%2x24").arg(m_screen.width()).arg(m_screen.height()),
-                               QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+        m_server.setProgram(QStandardPaths::findExecutable(u"Xvfb"_qs));
+        m_server.setArguments({u":%1"_qs.arg(n), u"-displayfd"_qs, u"1"_qs, u"-screen"_qs, u"0"_qs,
+                               u"%1x%2x24"_qs.arg(m_screen.width()).arg(m_screen.height()), u"-nolisten"_qs, u"tcp"_qs,
                                // Without it the server resets whenever its last client
                                // leaves, and refuses connections meanwhile: a probe
                                // that ends just as the program connects fails it.
-                               QStringLiteral("-noreset")});
+                               u"-noreset"_qs});
         m_server.start();
         if (!m_server.waitForStarted(5000)) {
-            m_why = QStringLiteral("Xvfb did not start");
+            m_why = u"Xvfb did not start"_qs;
             return false;
         }
         // Xvfb writes the number once it listens; a number in use ends it at once.
@@ -47,7 +72,7 @@ bool XServer::start()
             out += m_server.readAllStandardOutput();
         }
         if (out.contains('\n')) {
-            m_display = QStringLiteral(":") + QString::fromLatin1(out.trimmed());
+            m_display = u":"_qs + QString::fromLatin1(out.trimmed());
             up = true;
         } else {
             m_server.kill();
@@ -55,12 +80,12 @@ bool XServer::start()
         }
     }
     if (!up) {
-        m_why = QStringLiteral("Xvfb did not report its display");
+        m_why = u"Xvfb did not report its display"_qs;
         return false;
     }
     // The server answers a client before anything is started on it.
-    if (!waitFor([&] { return !rootProperty(QStringLiteral("_NET_SUPPORTING_WM_CHECK")).isEmpty(); }, 15000)) {
-        m_why = QStringLiteral("Xvfb on %1 does not answer").arg(m_display);
+    if (!waitFor([&] { return !rootProperty(u"_NET_SUPPORTING_WM_CHECK"_qs).isEmpty(); }, 15000)) {
+        m_why = u"Xvfb on %1 does not answer"_qs.arg(m_display);
         return false;
     }
     return true;
@@ -81,9 +106,9 @@ XServer::~XServer()
 QProcessEnvironment XServer::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), m_display);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(u"DISPLAY"_qs, m_display);
+    env.insert(u"QT_QPA_PLATFORM"_qs, u"xcb"_qs);
+    env.remove(u"WAYLAND_DISPLAY"_qs);
     return env;
 }
 
@@ -98,18 +123,12 @@ bool XServer::startWindowManager(const QString &program)
         if (!m_wm.waitForStarted(5000))
             continue;
         // It announces itself on the root window once it runs.
-        const bool announced =
-            waitFor(
-                [&] {
-                    return m_wm.state() == QProcess::NotRunning
-                           || rootProperty(QStringLiteral("_NET_SUPPORTING_WM_CHECK")).contains(u"window id");
-                },
-                30000)
-            && m_wm.state() != QProcess::NotRunning;
-        if (announced)
+        const auto announced = [&] { return rootProperty(u"_NET_SUPPORTING_WM_CHECK"_qs).contains(u"window id"); };
+        if (waitFor([&] { return m_wm.state() == QProcess::NotRunning || announced(); }, 30000)
+            && m_wm.state() != QProcess::NotRunning)
             return true;
-        m_why = QStringLiteral("%1 did not announce itself: %2")
-                    .arg(program, QString::fromLocal8Bit(m_wm.readAllStandardError()).trimmed());
+        m_why = u"%1 did not announce itself: %2"_qs.arg(program,
+                                                         QString::fromLocal8Bit(m_wm.readAllStandardError()).trimmed());
         m_wm.kill();
         m_wm.waitForFinished(3000);
     }
@@ -120,12 +139,12 @@ bool XServer::startDesktop(const QString &windowManager)
 {
     m_missing = true;
     if (!start()) {
-        m_why = QStringLiteral("no X server: ") + m_why;
+        m_why = u"no X server: "_qs + m_why;
         return false;
     }
     const QString program = windowManager.isEmpty() ? QString() : QStandardPaths::findExecutable(windowManager);
     if (!windowManager.isEmpty() && program.isEmpty()) {
-        m_why = QStringLiteral("%1 is not installed (Debian package %1)").arg(windowManager);
+        m_why = u"%1 is not installed (Debian package %1)"_qs.arg(windowManager);
         return false;
     }
     m_missing = false;
@@ -134,29 +153,33 @@ bool XServer::startDesktop(const QString &windowManager)
 
 QString XServer::rootProperty(const QString &name) const
 {
-    QProcess probe;
-    probe.setProcessEnvironment(environment());
-    probe.start(QStringLiteral("xprop"), {QStringLiteral("-root"), name});
-    if (!probe.waitForFinished(2000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
-        return QString();
-    return QString::fromLocal8Bit(probe.readAllStandardOutput()).trimmed();
+    return QString::fromLocal8Bit(run(u"xprop"_qs, {u"-root"_qs, name}, 2000)).trimmed();
+}
+
+QByteArray XServer::run(const QString &program, const QStringList &args, int timeoutMs) const
+{
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.start(program, args);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return QByteArray();
+    }
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return QByteArray();
+    // Empty but not null when it succeeded without a word.
+    const QByteArray out = p.readAllStandardOutput();
+    return out.isNull() ? QByteArray("") : out;
 }
 
 QString XServer::xdotool(const QStringList &args, int timeoutMs) const
 {
-    QProcess p;
-    p.setProcessEnvironment(environment());
-    p.start(QStringLiteral("xdotool"), args);
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
+    const QByteArray out = run(u"xdotool"_qs, args, timeoutMs);
+    if (out.isNull())
         return QString();
-    }
-    if (p.exitCode() != 0)
-        return QString();
-    // Empty but not null when it succeeded without a word.
-    const QString out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
-    return out.isNull() ? QStringLiteral("") : out;
+    const QString text = QString::fromLocal8Bit(out).trimmed();
+    return text.isNull() ? u""_qs : text;
 }
 
 QString XServer::waitForWindow(const QString &name, int timeoutMs) const
@@ -174,46 +197,21 @@ QString XServer::waitForWindow(const QString &name, int timeoutMs) const
     return found;
 }
 
-bool XServer::isViewable(const QString &window) const
-{
-    QProcess p;
-    p.setProcessEnvironment(environment());
-    p.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window});
-    if (!p.waitForFinished(5000)) {
-        p.kill();
-        p.waitForFinished();
-        return true; // not known to be gone
-    }
-    return p.readAllStandardOutput().contains("IsViewable");
-}
-
 QStringList XServer::windows(const QString &name) const
 {
-    const QString ids =
-        xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name});
+    const QString ids = xdotool({u"search"_qs, u"--onlyvisible"_qs, u"--name"_qs, name});
     return ids.split(u'\n', Qt::SkipEmptyParts);
-}
-
-bool DragAnchor::matches(QPoint moved, QPoint pointer)
-{
-    for (int k = step < 0 ? 0 : step; k <= (step < 0 ? crept : step); ++k) {
-        if (moved == pointer - (from + unit * k)) {
-            step = k;
-            return true;
-        }
-    }
-    return false;
 }
 
 bool XServer::movePointer(QPoint to) const
 {
-    xdotool({QStringLiteral("mousemove"), QString::number(to.x()), QString::number(to.y())});
+    xdotool({u"mousemove"_qs, QString::number(to.x()), QString::number(to.y())});
     return waitFor([&] { return DesktopProbe::pointer(*this) == to; });
 }
 
 bool XServer::click(QPoint at, int button) const
 {
-    return movePointer(at) && !xdotool({QStringLiteral("click"), QString::number(button)}).isNull();
+    return movePointer(at) && !xdotool({u"click"_qs, QString::number(button)}).isNull();
 }
 
 bool XServer::dragWindow(const QString &window, QPoint from, QPoint to, int button) const
@@ -221,7 +219,7 @@ bool XServer::dragWindow(const QString &window, QPoint from, QPoint to, int butt
     const QPoint start = geometry(window).topLeft();
     const QString b = QString::number(button);
     bool followed = movePointer(from);
-    xdotool({QStringLiteral("mousedown"), b});
+    xdotool({u"mousedown"_qs, b});
 
     // Creep towards `to` a pixel at a time until the window moves.
     const QPoint unit((to.x() > from.x()) - (to.x() < from.x()), (to.y() > from.y()) - (to.y() < from.y()));
@@ -253,47 +251,52 @@ bool XServer::dragWindow(const QString &window, QPoint from, QPoint to, int butt
     }
     if (!began)
         qWarning("drag: the window did not move as the pointer crept to %d,%d", at.x(), at.y());
-    xdotool({QStringLiteral("mouseup"), b});
+    xdotool({u"mouseup"_qs, b});
     return began && followed;
 }
 
 QRect XServer::geometry(const QString &window) const
 {
-    const QString out = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
-    QRect r;
-    for (const QString &line : out.split(u'\n')) {
-        const QStringList kv = line.split(u'=');
-        if (kv.size() != 2)
-            continue;
-        const int v = kv[1].toInt();
-        if (kv[0] == u"X")
-            r.moveLeft(v);
-        else if (kv[0] == u"Y")
-            r.moveTop(v);
-        else if (kv[0] == u"WIDTH")
-            r.setWidth(v);
-        else if (kv[0] == u"HEIGHT")
-            r.setHeight(v);
+    // "X=10", "Y=20", "WIDTH=...", "HEIGHT=..." on lines of their own.
+    const QString out = xdotool({u"getwindowgeometry"_qs, u"--shell"_qs, window});
+    const auto value = [&](const char *key) {
+        const QRegularExpression line(u"^%1=(-?\\d+)$"_qs.arg(QLatin1String(key)), QRegularExpression::MultilineOption);
+        return line.match(out).captured(1).toInt();
+    };
+    return QRect(value("X"), value("Y"), value("WIDTH"), value("HEIGHT"));
+}
+
+OwnPointer::OwnPointer(const XServer &x) : m_x(x) { QCoreApplication::instance()->installEventFilter(this); }
+
+OwnPointer::~OwnPointer() { QCoreApplication::instance()->removeEventFilter(this); }
+
+bool OwnPointer::eventFilter(QObject *watched, QEvent *event)
+{
+    // A widget's event reaches the filter once for the widget itself; events
+    // for the window handle (QWindow) are not counted twice.
+    const QEvent::Type type = event->type();
+    if (watched->isWidgetType()
+        && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseMove)) {
+        m_presses += type == QEvent::MouseButtonPress;
+        m_releases += type == QEvent::MouseButtonRelease;
+        m_last = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
     }
-    return r;
+    return QObject::eventFilter(watched, event);
 }
 
 void OwnPointer::moveTo(QPoint global)
 {
-    m_x.xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
-    waitFor([&] { return m_log.lastGlobal.toPoint() == global; }, 2000);
+    m_x.xdotool({u"mousemove"_qs, QString::number(global.x()), QString::number(global.y())});
+    waitFor([&] { return m_last == global; }, 2000);
 }
 
-void OwnPointer::press()
-{
-    const int before = m_log.presses;
-    m_x.xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
-    waitFor([&] { return m_log.presses > before; }, 2000);
-}
+void OwnPointer::press() { button(u"mousedown"_qs, m_presses); }
 
-void OwnPointer::release()
+void OwnPointer::release() { button(u"mouseup"_qs, m_releases); }
+
+void OwnPointer::button(const QString &action, const int &count)
 {
-    const int before = m_log.releases;
-    m_x.xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
-    waitFor([&] { return m_log.releases > before; }, 2000);
+    const int before = count;
+    m_x.xdotool({action, u"1"_qs});
+    waitFor([&] { return count > before; }, 2000);
 }

@@ -2,6 +2,7 @@
 // A private X server for end-to-end tests, an optional window manager on it, and
 // xdotool to drive it. Everything started here ends with the object.
 
+#include <QObject>
 #include <QPoint>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -13,24 +14,6 @@
 #include "support/waitfor.h"
 
 #include <utility>
-
-// Where a dragged window's move began. A window manager takes a move over when
-// it gets to the request, from wherever the pointer is then; a drag therefore
-// creeps from `from` in steps of `unit` until the window moves (`crept` steps),
-// and the move began at one of those places, the same one for the whole drag.
-// (A drag's own steps must be no multiple of `unit`, so that a window still on
-// its way cannot pass for one whose move began elsewhere.)
-struct DragAnchor {
-    QPoint from;
-    QPoint unit;
-    int crept = 0;
-    int step = -1; // which place, once known
-
-    // Whether a window moved by `moved` sits under the pointer at `pointer` as it
-    // does when its move began at the anchor; the first match fixes the anchor.
-    bool matches(QPoint moved, QPoint pointer);
-    QPoint place() const { return from + unit * (step < 0 ? 0 : step); }
-};
 
 // Starts the desktop, or skips the test when a part of it is not installed and
 // fails it when the window manager does not come up.
@@ -72,13 +55,13 @@ public:
     // The environment for a Qt program on this display.
     QProcessEnvironment environment() const;
 
+    // Runs `program` on this display to its end; returns its output, or a null
+    // array when it failed or ran past `timeoutMs`.
+    QByteArray run(const QString &program, const QStringList &args, int timeoutMs = 10000) const;
     // Runs xdotool on this display; returns its output, or a null string on failure.
     QString xdotool(const QStringList &args, int timeoutMs = 5000) const;
     // Waits for a visible window whose name matches; returns its id or an empty string.
     QString waitForWindow(const QString &name, int timeoutMs = 30000) const;
-    // Whether the window is mapped and viewable now; false once it is unmapped
-    // or destroyed.
-    bool isViewable(const QString &window) const;
     // The visible windows whose name matches, as ids.
     QStringList windows(const QString &name) const;
     // The geometry xdotool reports for a window.
@@ -109,15 +92,25 @@ private:
 // Each step waits until the program has been handed the event; while a window
 // manager moves a window the program is handed nothing, and the step ends after
 // two seconds.
-class OwnPointer
+class OwnPointer : public QObject
 {
 public:
-    explicit OwnPointer(const XServer &x) : m_x(x) {}
+    explicit OwnPointer(const XServer &x);
+    ~OwnPointer() override;
     void moveTo(QPoint global);
     void press();
     void release();
 
+protected:
+    // Counts the presses and releases the program's widgets are handed, and
+    // keeps where the last press, release or move happened.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // Sends the left button's `action` and waits until `count` goes up.
+    void button(const QString &action, const int &count);
     const XServer &m_x;
-    PointerLog m_log;
+    int m_presses = 0;
+    int m_releases = 0;
+    QPoint m_last; // global
 };
