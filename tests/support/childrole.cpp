@@ -37,13 +37,7 @@ Ended run(const QString &role, const QStringList &args, const QProcessEnvironmen
 {
     QProcess child;
     start(child, role, args, env);
-    const bool finished = child.waitForFinished(timeoutMs);
-    if (!finished) {
-        child.kill();
-        child.waitForFinished(1000);
-    }
-    return {finished, child.exitStatus(), child.exitCode(), child.readAllStandardOutput(),
-            child.readAllStandardError()};
+    return waitForEnd(child, timeoutMs);
 }
 
 void say(const QByteArray &line)

@@ -33,15 +33,7 @@ std::optional<int> play(int argc, char **argv, const Parts &parts);
 void start(QProcess &child, const QString &role, const QStringList &args = {},
            const QProcessEnvironment &env = QProcessEnvironment());
 
-// A child's end: how it ended and everything it wrote.
-struct Ended {
-    bool finished = false; // false: it ran past the time and was killed
-    QProcess::ExitStatus status = QProcess::CrashExit;
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-    bool ok() const { return finished && status == QProcess::NormalExit && exitCode == 0; }
-};
+using ::Ended;
 // Runs this executable as `role` with `args` to its end, at most `timeoutMs`.
 Ended run(const QString &role, const QStringList &args = {}, const QProcessEnvironment &env = QProcessEnvironment(),
           int timeoutMs = 60000);

@@ -1,6 +1,7 @@
 #include "support/install.h"
 
 #include "support/programcopy.h"
+#include "support/testsupport.h"
 #include "support/waitfor.h"
 #include "support/xserver.h"
 
@@ -19,12 +20,11 @@ Run runProgram(const QString &program, const QStringList &arguments, int timeout
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.setProcessEnvironment(env);
     p.start(program, arguments);
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return {-1, QStringLiteral("%1 did not finish: ").arg(program) + QString::fromLocal8Bit(p.readAll())};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAll())};
+    const Ended ended = waitForEnd(p, timeoutMs);
+    const QString output = QString::fromLocal8Bit(ended.out);
+    if (!ended.finished)
+        return {-1, QStringLiteral("%1 did not finish: ").arg(program) + output};
+    return {ended.status == QProcess::NormalExit ? ended.exitCode : -1, output};
 }
 
 QStringList manualPictures()

@@ -176,15 +176,12 @@ QString PrintSpooler::run(const QString &program, const QStringList &args, int t
     QProcess p;
     p.setProcessEnvironment(environment());
     p.start(findProgram(program), QStringList{QStringLiteral("-h"), server()} + args);
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
+    const Ended ended = waitForEnd(p, timeoutMs);
+    if (!ended.ok()) {
+        if (ended.finished)
+            m_why = program + QStringLiteral(": ") + QString::fromLocal8Bit(ended.err).trimmed();
         return QString();
     }
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        m_why = program + QStringLiteral(": ") + QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
-        return QString();
-    }
-    const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    const QString out = QString::fromLocal8Bit(ended.out);
     return out.isNull() ? QStringLiteral("") : out; // success, even with nothing to say
 }

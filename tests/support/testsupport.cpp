@@ -51,6 +51,16 @@ int32_t CoreEnvironment::writeLanguageTable()
     return ModResFiles::SaveResItemToDisk(1000, u"CUSTOM"_qs, Allgemein::LanguageFilePath);
 }
 
+Ended waitForEnd(QProcess &p, int timeoutMs)
+{
+    const bool finished = p.waitForFinished(timeoutMs);
+    if (!finished) {
+        p.kill();
+        p.waitForFinished(1000);
+    }
+    return {finished, p.exitStatus(), p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
 int inkedPixels(const QImage &img)
 {
     const QImage rgb = img.convertToFormat(QImage::Format_RGB32);

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QList>
 #include <QObject>
+#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -59,6 +60,18 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
+
+// A process's end: how it ended and everything it wrote.
+struct Ended {
+    bool finished = false; // false: it ran past the time and was killed
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+    bool ok() const { return finished && status == QProcess::NormalExit && exitCode == 0; }
+};
+// Waits for a started process to end, at most `timeoutMs`, and kills it then.
+Ended waitForEnd(QProcess &p, int timeoutMs);
 
 // How many pixels of a picture are not white.
 int inkedPixels(const QImage &img);

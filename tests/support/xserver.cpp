@@ -1,6 +1,7 @@
 #include "support/xserver.h"
 
 #include "support/desktopprobe.h"
+#include "support/testsupport.h"
 #include "support/waitfor.h"
 
 #include <QCoreApplication>
@@ -161,16 +162,11 @@ QByteArray XServer::run(const QString &program, const QStringList &args, int tim
     QProcess p;
     p.setProcessEnvironment(environment());
     p.start(program, args);
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return QByteArray();
-    }
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+    const Ended ended = waitForEnd(p, timeoutMs);
+    if (!ended.ok())
         return QByteArray();
     // Empty but not null when it succeeded without a word.
-    const QByteArray out = p.readAllStandardOutput();
-    return out.isNull() ? QByteArray("") : out;
+    return ended.out.isNull() ? QByteArray("") : ended.out;
 }
 
 QString XServer::xdotool(const QStringList &args, int timeoutMs) const
